@@ -1,0 +1,53 @@
+#pragma once
+// A fixed-width text field of a report record: always exactly N characters,
+// left-justified and blank-padded, longer values cut at N. Views compare
+// some fields padded (pool names) and some trimmed, so both forms are kept
+// at hand instead of padding at every call site.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kov {
+
+// Blanks only: the host reports pad with spaces, and a tab or NUL inside a
+// field is data, not padding.
+inline std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+template <std::size_t N>
+class FixedText {
+public:
+    FixedText() { chars_.fill(' '); }
+    FixedText(std::string_view value) { Assign(value); }  // NOLINT: assignment from text is the point
+
+    FixedText& operator=(std::string_view value) {
+        Assign(value);
+        return *this;
+    }
+
+    static constexpr std::size_t Width = N;
+
+    std::string_view Padded() const { return {chars_.data(), N}; }
+    std::string_view Trimmed() const { return TrimBlanks(Padded()); }
+    std::string PaddedString() const { return std::string(Padded()); }
+    std::string TrimmedString() const { return std::string(Trimmed()); }
+    bool IsBlank() const { return Trimmed().empty(); }
+
+    friend bool operator==(const FixedText& a, const FixedText& b) { return a.chars_ == b.chars_; }
+
+private:
+    void Assign(std::string_view value) {
+        chars_.fill(' ');
+        value.copy(chars_.data(), N);
+    }
+
+    std::array<char, N> chars_{};
+};
+
+}  // namespace kov

@@ -1,0 +1,30 @@
+#pragma once
+// Field conversion shared by the statistics and simulation line parsers
+// (private to the readers).
+
+#include "common/NumberField.h"
+#include "readers/ReportReader.h"
+
+namespace kov {
+
+template <typename Assign>
+void ReportReader::Field(std::string_view line, const FieldSpan& span, Assign&& assign) {
+    ++lines_.ReadFieldNumber();
+    try {
+        assign(span.In(line));
+    } catch (const FieldError& error) {
+        ReportFieldError(error.what(), span.Start, lines_.ReadLineNumber());
+        if (context_.StopAtFirstError) throw LineAbandoned{};
+    } catch (const CapacityError& error) {
+        // A full table: nothing of this line has anywhere to go.
+        ReportFieldError(error.what(), span.Start, lines_.ReadLineNumber());
+        throw LineAbandoned{};
+    }
+}
+
+template <std::size_t N>
+void ReportReader::TextField(std::string_view line, const FieldSpan& span, FixedText<N>& target, bool trim) {
+    Field(line, span, [&](std::string_view text) { target = trim ? TrimBlanks(text) : text; });
+}
+
+}  // namespace kov

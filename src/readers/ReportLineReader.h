@@ -1,0 +1,78 @@
+#pragma once
+// The one way every report line is read: line ends (CR LF, or a bare LF)
+// removed, progress counted as the collection tool's byte count (line + 2),
+// and in a non-USA environment every "." after column 57 turned into ",".
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kov {
+
+// Percent of the file read so far, 0..100; called only when it changes, so a
+// window can update its progress bar and process events without doing so
+// once per line.
+using ProgressFn = std::function<void(int percent)>;
+
+class ReportLineReader {
+public:
+    explicit ReportLineReader(ProgressFn progress = {});
+    ~ReportLineReader();
+    ReportLineReader(const ReportLineReader&) = delete;
+    ReportLineReader& operator=(const ReportLineReader&) = delete;
+
+    // Opens a report file; throws std::runtime_error naming the file and the
+    // reason when it cannot be opened. Counters and progress start at 0.
+    void Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // True once the last line has been read (nothing but the end is left).
+    bool AtEnd();
+
+    // The next line. Reading past the end throws EndOfReport.
+    std::string_view ReadReportLine();
+
+    void ResetReadCounters() {
+        readLineNumber_ = 0;
+        readFieldNumber_ = 0;
+    }
+
+    bool DecimalComma = false;
+
+    std::int64_t ReadFileSize() const { return readFileSize_; }
+    std::int64_t ReadByteCount() const { return readByteCount_; }
+    int ReadLineNumber() const { return readLineNumber_; }
+    int& ReadFieldNumber() { return readFieldNumber_; }
+    int Percent() const { return percent_; }
+
+private:
+    bool FillBuffer();
+    void ReportProgress();
+
+    ProgressFn progress_;
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t bufferStart_ = 0;
+    std::size_t bufferEnd_ = 0;
+    bool eof_ = false;
+    std::string line_;
+    std::int64_t readFileSize_ = 0;
+    std::int64_t readByteCount_ = 0;
+    int readLineNumber_ = 0;
+    int readFieldNumber_ = 0;
+    int percent_ = -1;
+};
+
+// Reading beyond the last line of a report: the file ended before a line the
+// layout requires.
+class EndOfReport : public std::exception {
+public:
+    const char* what() const noexcept override { return "the file ended before this line was reached"; }
+};
+
+}  // namespace kov

@@ -1,0 +1,97 @@
+#include "readers/ReportReader.h"
+
+#include <cmath>
+
+#include "common/NumberField.h"
+#include "readers/FieldParsing.h"
+
+namespace kov {
+
+std::string FieldErrorText(const std::string& description, int lineNumber, int fieldNumber, int column) {
+    const auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
+    return std::string("Error information :") + '\t' + "Error Description : " + quoted(description) + '\t' +
+           "Data Line         : " + quoted(std::to_string(lineNumber)) + '\t' +
+           "Error in Field    : " + quoted(std::to_string(fieldNumber)) + '\t' +
+           "Error at Index    : " + quoted(std::to_string(column)) + '\t';
+}
+
+ReportReader::ReportReader(ReportModel& model, MessageSink& sink, ProgressFn progress)
+    : model_(model), sink_(sink), progress_(progress), lines_(std::move(progress)) {}
+
+void ReportReader::Show(std::string title, std::string text, MessageIcon icon) {
+    sink_.Show(Message{std::move(title), std::move(text), icon});
+}
+
+void ReportReader::SetProgress(int percent) {
+    if (progress_) progress_(percent);
+}
+
+void ReportReader::RunTimeFailure(const char* title, const std::exception& failure) {
+    lines_.Close();
+    Show(title, failure.what(), MessageIcon::Information);
+}
+
+void ReportReader::ReportFieldError(const std::string& description, int column, int lineNumber) {
+    Show(context_.Title, FieldErrorText(description, lineNumber, lines_.ReadFieldNumber(), column),
+         MessageIcon::Exclamation);
+    RecordError = true;
+}
+
+void ReportReader::NumberField(std::string_view line, const FieldSpan& span, std::int16_t& target) {
+    Field(line, span, [&](std::string_view text) {
+        target = static_cast<std::int16_t>(ParseNumberField(text, NumberKind::Int16, lines_.DecimalComma));
+    });
+}
+
+void ReportReader::NumberField(std::string_view line, const FieldSpan& span, std::int32_t& target) {
+    Field(line, span, [&](std::string_view text) {
+        target = static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
+    });
+}
+
+void ReportReader::NumberField(std::string_view line, const FieldSpan& span, double& target) {
+    Field(line, span,
+          [&](std::string_view text) { target = ParseNumberField(text, NumberKind::Double, lines_.DecimalComma); });
+}
+
+// A line the layout requires is missing: reported like a field that cannot be
+// read, at the first field of the missing line.
+std::string_view ReportReader::ReadLineOrFieldError(const FieldSpan& firstField, const char* lineKind) {
+    if (!lines_.AtEnd()) return lines_.ReadReportLine();
+    ++lines_.ReadFieldNumber();
+    ReportFieldError(std::string("the file ends where ") + lineKind + " was expected", firstField.Start,
+                     lines_.ReadLineNumber() + 1);
+    throw LineAbandoned{};
+}
+
+void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField) {
+    for (int p = 1; p <= ActivityPositions; ++p) {
+        const FieldSpan& span = layout[static_cast<std::size_t>(firstField - 1 + p - 1)];
+        const ActivityFieldRef ref = ActivityField(block, p);
+        if (ref.Real != nullptr)
+            NumberField(line, span, *ref.Real);
+        else
+            NumberField(line, span, *ref.Integer);
+    }
+}
+
+void ReportReader::CheckEnvironment() {
+    const std::string_view line = lines_.AtEnd() ? std::string_view{} : lines_.ReadReportLine();
+    if (line.find("ENV") == std::string_view::npos) {
+        Show("File IO", "Incorrect File Format, Use A Flat File", MessageIcon::Exclamation);
+        FileError = true;
+        return;
+    }
+    const std::string_view lastThree = line.size() >= 3 ? line.substr(line.size() - 3) : line;
+    lines_.DecimalComma = lastThree.find("USA") == std::string_view::npos;
+}
+
+bool ReportReader::AddSimulationFile(const std::string& path) {
+    ++model_.SimulationCount;
+    ReadSimFile(path);
+    // A refused 26th report leaves no entry behind.
+    if (model_.SimulationCount > MaxSimulations) model_.SimulationCount = MaxSimulations;
+    return !FileError;
+}
+
+}  // namespace kov

@@ -1,0 +1,230 @@
+#include "readers/ReportWriter.h"
+
+#include <stdexcept>
+
+#include "common/NumberText.h"
+#include "readers/Layouts.h"
+
+namespace kov {
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+// A report line under construction: blank-padded, fields put at their spans.
+class LineBuilder {
+public:
+    explicit LineBuilder(std::string_view code) : line_(code) {}
+
+    void Text(const FieldSpan& span, std::string_view text) {
+        if (text.size() > static_cast<std::size_t>(span.Length))
+            throw std::invalid_argument("'" + std::string(text) + "' does not fit the " + std::to_string(span.Length) +
+                                        " columns at column " + std::to_string(span.Start));
+        Reserve(span);
+        line_.replace(static_cast<std::size_t>(span.Start - 1), text.size(), text);
+    }
+
+    void Number(const FieldSpan& span, double value) { RightAligned(span, ShortestDecimal(value)); }
+    void Number(const FieldSpan& span, long long value) { RightAligned(span, std::to_string(value)); }
+    void Number(const FieldSpan& span, std::int32_t value) { Number(span, static_cast<long long>(value)); }
+    void Number(const FieldSpan& span, std::int16_t value) { Number(span, static_cast<long long>(value)); }
+
+    void Activity(const ActivityBlock& block, int blockStart) {
+        ActivityBlock copy = block;  // ActivityField hands out writable references
+        for (int p = 1; p <= ActivityPositions; ++p) {
+            const FieldSpan span{ActivityColumn(blockStart, p), ActivityWidth(p)};
+            const ActivityFieldRef ref = ActivityField(copy, p);
+            if (ref.Real != nullptr)
+                Number(span, *ref.Real);
+            else
+                Number(span, *ref.Integer);
+        }
+    }
+
+    std::string Done() { return std::move(line_); }
+
+private:
+    void Reserve(const FieldSpan& span) {
+        if (line_.size() < static_cast<std::size_t>(span.End())) line_.resize(static_cast<std::size_t>(span.End()), ' ');
+    }
+    void RightAligned(const FieldSpan& span, const std::string& digits) {
+        if (digits.size() > static_cast<std::size_t>(span.Length))
+            throw std::invalid_argument("the number " + digits + " does not fit the " + std::to_string(span.Length) +
+                                        " columns at column " + std::to_string(span.Start));
+        Text(span, std::string(static_cast<std::size_t>(span.Length) - digits.size(), ' ') + digits);
+    }
+
+    std::string line_;
+};
+
+const SimLineLayout LayoutFor(int points) { return SimLineLayout{points}; }
+
+}  // namespace
+
+std::string EnvironmentLine(const WriteOptions& options) {
+    return "ENVIRONMENT KOVGRAPH COLLECTION " + options.Environment;
+}
+
+std::string StatHeaderLine(const SystemInfo& s) {
+    const Layout& f = HeaderLayout();
+    LineBuilder b("BPH ");
+    b.Text(f[0], s.RecordTag.Trimmed());
+    b.Text(f[1], s.HeaderText21.Trimmed());
+    b.Text(f[2], s.HeaderText29.Trimmed());
+    b.Text(f[3], s.System.Trimmed());
+    b.Text(f[4], s.SubSystem.Trimmed());
+    b.Text(f[5], s.CollectionDate.Trimmed());
+    b.Text(f[6], s.CollectionTime.Trimmed());
+    b.Text(f[7], s.DB2Version.Trimmed());
+    b.Number(f[8], s.PoolsReported);
+    b.Number(f[9], s.HeaderValue72);
+    b.Number(f[10], s.HeaderValue82);
+    b.Number(f[11], s.HeaderValue92);
+    b.Number(f[12], s.HeaderValue102);
+    b.Number(f[13], s.HeaderValue112);
+    b.Number(f[14], s.HeaderValue122);
+    b.Number(f[15], s.HeaderValue132);
+    b.Text(f[16], s.ElapsedTime.Trimmed());
+    b.Text(f[17], s.DSGroup.Trimmed());
+    return b.Done();
+}
+
+std::string PoolLine(const PoolRecord& pool) {
+    const Layout& f = PoolLayout();
+    LineBuilder b("BPS ");
+    b.Text(f[0], pool.RecordTag.Trimmed());
+    b.Text(f[1], pool.PoolName.Trimmed());
+    b.Number(f[2], pool.PoolValue29);
+    b.Number(f[3], pool.VPSize);
+    b.Number(f[4], pool.VPSEQT);
+    b.Number(f[5], pool.HPSize);
+    b.Number(f[6], pool.HPSEQT);
+    b.Text(f[7], pool.CastOut.Trimmed());
+    b.Activity(pool.Activity, PoolActivityStart);
+    b.Number(f[48], pool.DWQT);
+    b.Number(f[49], pool.VDWQT);
+    b.Text(f[50], pool.DataSpace.Trimmed() == "Y" ? "Data Space" : "          ");
+    b.Text(f[51], pool.PoolMgt.Padded());
+    return b.Done();
+}
+
+std::string ObjectLine(const ObjectRecord& object) {
+    const Layout& f = ObjectLayout();
+    LineBuilder b("BPD ");
+    b.Text(f[0], object.RecordTag.Trimmed());
+    b.Text(f[1], object.PoolName.Trimmed());
+    b.Text(f[2], object.ObjectType.Trimmed());
+    b.Text(f[3], object.ObjectName.Trimmed());
+    b.Activity(object.Activity, ObjectActivityStart);
+    b.Text(f[44], object.LongName.Padded());
+    return b.Done();
+}
+
+std::string SimHeaderLine(const SimulationRecord& sim) {
+    const Layout& f = SimHeader().Fixed;
+    LineBuilder b("*BPP");
+    b.Text(f[0], sim.RecordTag.Trimmed());
+    b.Text(f[1], sim.SimText21.Trimmed());
+    b.Text(f[2], sim.SimText25.Trimmed());
+    b.Text(f[3], sim.CollectionDate.Trimmed());
+    b.Text(f[4], sim.CollectionTime.Trimmed());
+    b.Text(f[5], sim.DB2Version.Trimmed());
+    b.Text(f[6], sim.PoolName.Trimmed());
+    b.Number(f[7], sim.SizeCount);
+    b.Number(f[8], sim.SimValue62);
+    b.Number(f[9], sim.SimValue68);
+    const int n = sim.SizeCount;
+    if (n < 1 || n > MaxSizes) throw std::invalid_argument("a simulation must have 1 to 16 size points");
+    for (int i = 1; i <= n; ++i) {
+        b.Number(SimHeaderLayout::VPSize(i), sim.SimVPSize[static_cast<std::size_t>(i)]);
+        b.Number(SimHeaderLayout::HPSize(i), sim.SimHPSize[static_cast<std::size_t>(i)]);
+    }
+    for (int i = 1; i <= n; ++i) b.Text(SimHeaderLayout::SizeLabel(n, i), sim.SizeLabel[static_cast<std::size_t>(i)].Padded());
+    return b.Done();
+}
+
+std::string SimPoolLine(const PoolSimRecord& slot, int points) {
+    const SimLineLayout layout = LayoutFor(points);
+    LineBuilder b("*BPT");
+    b.Text(SimLineLayout::RecordTag, "POOL TOTAL");
+    for (int i = 1; i <= points; ++i) {
+        const auto p = static_cast<std::size_t>(i);
+        b.Number(layout.Group1(i, 1), slot.Detail1[p]);
+        b.Number(layout.Group1(i, 2), slot.Detail2[p]);
+        b.Number(layout.Group1(i, 3), slot.Detail3[p]);
+        b.Number(layout.Group1(i, 4), 0LL);
+        b.Number(layout.Group1(i, 5), 0LL);
+        b.Number(layout.Group2(i, 6), 0LL);
+        b.Number(layout.Group2(i, 7), slot.Detail7[p]);
+        b.Number(layout.Group2(i, 8), slot.Detail8[p]);
+    }
+    return b.Done();
+}
+
+std::string SimObjectLine(const SimObjectRecord& slot, int points) {
+    const SimLineLayout layout = LayoutFor(points);
+    LineBuilder b("BPS ");
+    b.Text(SimLineLayout::RecordTag, slot.RecordTag.Trimmed());
+    b.Text(SimLineLayout::IncludeFlag, slot.IncludeFlag.Trimmed());
+    b.Text(SimLineLayout::ObjectName, slot.ObjectName.Trimmed());
+    b.Number(SimLineLayout::SimValue49, slot.SimValue49);
+    b.Number(SimLineLayout::SimValue59, slot.SimValue59);
+    for (int i = 1; i <= points; ++i) {
+        const auto p = static_cast<std::size_t>(i);
+        b.Number(layout.Group1(i, 1), slot.Detail1[p]);
+        b.Number(layout.Group1(i, 2), slot.Detail2[p]);
+        b.Number(layout.Group1(i, 3), slot.Detail3[p]);
+        b.Number(layout.Group1(i, 4), slot.Detail4[p]);
+        b.Number(layout.Group1(i, 5), slot.Detail5[p]);
+        b.Number(layout.Group2(i, 6), slot.Detail6[p]);
+        b.Number(layout.Group2(i, 7), slot.Detail7[p]);
+        b.Number(layout.Group2(i, 8), slot.Detail8[p]);
+    }
+    return b.Done();
+}
+
+void WriteStatReport(const ReportModel& model, std::ostream& out, const WriteOptions& options) {
+    out << EnvironmentLine(options) << kLineEnd << StatHeaderLine(model.SysInfo) << kLineEnd;
+    for (const PoolRecord& pool : model.Pools) {
+        out << PoolLine(pool) << kLineEnd;
+        if (pool.FirstObject == 0) continue;
+        for (int o = pool.FirstObject; o <= pool.LastObject; ++o) out << ObjectLine(model.Objects(o)) << kLineEnd;
+    }
+}
+
+int PoolOfSimulation(const ReportModel& model, int simNo) {
+    for (int p = 1; p <= model.PoolCount(); ++p)
+        for (const PoolSimRecord& slot : model.Pools(p).Sims)
+            if (slot.SimulationNo == simNo) return p;
+    return 0;
+}
+
+void WriteSimReport(const ReportModel& model, int simNo, std::ostream& out, const WriteOptions& options) {
+    const SimulationRecord& sim = model.Simulations(simNo);
+    const int p = PoolOfSimulation(model, simNo);
+    if (p == 0) throw std::invalid_argument("simulation " + std::to_string(simNo) + " is attached to no pool");
+    const PoolRecord& pool = model.Pools(p);
+    const int points = sim.SizeCount;
+    out << EnvironmentLine(options) << kLineEnd << SimHeaderLine(sim) << kLineEnd;
+    for (const PoolSimRecord& slot : pool.Sims)
+        if (slot.SimulationNo == simNo) out << SimPoolLine(slot, points) << kLineEnd;
+    if (pool.FirstObject == 0) return;
+    for (int o = pool.FirstObject; o <= pool.LastObject; ++o)
+        for (const SimObjectRecord& slot : model.Objects(o).Sims)
+            if (slot.SimulationNo == simNo) out << SimObjectLine(slot, points) << kLineEnd;
+}
+
+void WriteConsolidatedFile(const ReportModel& model, std::ostream& out, const WriteOptions& options) {
+    out << "*CHD KOVGRAPH CONSOLIDATED DATA" << kLineEnd;
+    WriteStatReport(model, out, options);
+    for (int k = 1; k <= model.SimulationCount; ++k) {
+        const int p = PoolOfSimulation(model, k);
+        out << "*CHD SIMULATION " << (p ? model.Pools(p).PoolName.Trimmed() : "") << kLineEnd;
+        WriteSimReport(model, k, out, options);
+    }
+    // Each part is read with one line of look-ahead: the closing marker
+    // keeps the last data line from being the file's last line.
+    out << "*CHD END" << kLineEnd;
+}
+
+}  // namespace kov

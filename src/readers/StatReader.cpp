@@ -1,0 +1,183 @@
+// The statistics report: environment line, header line, then pool lines
+// (code "BPS") each followed by its object lines (code "BPD").
+
+#include <fstream>
+
+#include "common/TextMatch.h"
+
+#include "readers/FieldParsing.h"
+#include "readers/ReportReader.h"
+
+namespace kov {
+
+namespace {
+
+// The first line of a file, for the consolidated-file test; read raw and cut
+// at a sane length so a binary file without line ends costs nothing.
+std::string PeekFirstLine(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw std::runtime_error("cannot open '" + path + "': the file does not exist or cannot be read");
+    std::string line;
+    char c = 0;
+    while (line.size() < 4096 && file.get(c) && c != '\n') line += c;
+    return line;
+}
+
+}  // namespace
+
+void ReportReader::ReadStatDataFile() {
+    try {
+        lines_.Close();
+        const bool consolidated = IsConsolidatedMarker(PeekFirstLine(model_.StatFileName));
+        lines_.ResetReadCounters();
+        if (consolidated)
+            ReadConsolidatedFile();
+        else
+            ReadStatFile();
+    } catch (const std::exception& failure) {
+        RunTimeFailure("Read Stat Data File", failure);
+    }
+}
+
+void ReportReader::ReadStatFile() {
+    try {
+        lines_.Close();
+        FileError = false;
+        RecordError = false;
+        lines_.Open(model_.StatFileName);
+        lines_.ResetReadCounters();
+        CheckEnvironment();
+        if (!FileError) ReadHeader();
+        if (FileError || RecordError) {
+            lines_.Close();
+            SetProgress(0);
+            return;
+        }
+        StatLineState state;
+        while (!lines_.AtEnd()) {
+            if (!HandleStatLine(lines_.ReadReportLine(), state)) {
+                lines_.Close();
+                SetProgress(0);
+                return;
+            }
+        }
+        CloseObjectRange(state);
+        lines_.Close();
+        SetProgress(100);
+        model_.StatsLoaded = true;
+    } catch (const std::exception& failure) {
+        RunTimeFailure("Read Stat File", failure);
+    }
+}
+
+// One line of the statistics part; false when a line failed and the read
+// must stop.
+bool ReportReader::HandleStatLine(std::string_view line, StatLineState& state) {
+    if (CodeContains(line, "BPS")) {
+        if (state.ObjectsSinceLastPool) {
+            CloseObjectRange(state);
+            state.ObjectsSinceLastPool = false;
+        }
+        ReadPoolLine(line);
+        if (RecordError) return false;
+        state.PoolJustRead = true;
+    } else if (CodeContains(line, "BPD")) {
+        ReadObjectLine(line);
+        if (RecordError) return false;
+        if (state.PoolJustRead) {
+            model_.Pools(model_.PoolCount()).FirstObject = static_cast<std::int16_t>(model_.ObjectCount());
+            state.PoolJustRead = false;
+        }
+        state.ObjectsSinceLastPool = true;
+    }
+    return true;
+}
+
+void ReportReader::CloseObjectRange(const StatLineState& state) {
+    if (!state.ObjectsSinceLastPool) return;
+    if (model_.PoolCount() == 0)
+        throw std::runtime_error("object lines (BPD) come before the first pool line (BPS), so they belong to no pool");
+    model_.Pools(model_.PoolCount()).LastObject = static_cast<std::int16_t>(model_.ObjectCount());
+}
+
+void ReportReader::ReadHeader() {
+    context_ = {"Read Stat Report Information", true};
+    lines_.ReadFieldNumber() = 0;
+    const Layout& f = HeaderLayout();
+    SystemInfo& s = model_.SysInfo;
+    try {
+        const std::string_view line = ReadLineOrFieldError(f[0], "the header line");
+        TextField(line, f[0], s.RecordTag);
+        TextField(line, f[1], s.HeaderText21);
+        TextField(line, f[2], s.HeaderText29);
+        TextField(line, f[3], s.System);
+        TextField(line, f[4], s.SubSystem);
+        TextField(line, f[5], s.CollectionDate);
+        TextField(line, f[6], s.CollectionTime);
+        TextField(line, f[7], s.DB2Version);
+        NumberField(line, f[8], s.PoolsReported);
+        NumberField(line, f[9], s.HeaderValue72);
+        NumberField(line, f[10], s.HeaderValue82);
+        NumberField(line, f[11], s.HeaderValue92);
+        NumberField(line, f[12], s.HeaderValue102);
+        NumberField(line, f[13], s.HeaderValue112);
+        NumberField(line, f[14], s.HeaderValue122);
+        NumberField(line, f[15], s.HeaderValue132);
+        TextField(line, f[16], s.ElapsedTime);
+        TextField(line, f[17], s.DSGroup);
+    } catch (const LineAbandoned&) {
+    }
+}
+
+void ReportReader::ReadPoolLine(std::string_view line) {
+    context_ = {"Read Stat Pool Information", true};
+    lines_.ReadFieldNumber() = 0;
+    const Layout& f = PoolLayout();
+    try {
+        PoolRecord* pool = nullptr;
+        Field(line, f[0], [&](std::string_view text) {
+            pool = &model_.Pools(model_.Pools.Add());
+            pool->RecordTag = TrimBlanks(text);
+        });
+        TextField(line, f[1], pool->PoolName);
+        NumberField(line, f[2], pool->PoolValue29);
+        NumberField(line, f[3], pool->VPSize);
+        NumberField(line, f[4], pool->VPSEQT);
+        NumberField(line, f[5], pool->HPSize);
+        NumberField(line, f[6], pool->HPSEQT);
+        TextField(line, f[7], pool->CastOut);
+        ActivityFields(line, pool->Activity, f, 9);
+        NumberField(line, f[48], pool->DWQT);
+        NumberField(line, f[49], pool->VDWQT);
+        Field(line, f[50], [&](std::string_view text) {
+            pool->DataSpace = ContainsIgnoringCase(text, "Data Space") ? "Y" : "N";
+        });
+        TextField(line, f[51], pool->PoolMgt, false);
+    } catch (const LineAbandoned&) {
+    }
+}
+
+void ReportReader::ReadObjectLine(std::string_view line) {
+    // Every failing field of an object line gets its own message.
+    context_ = {"Read Stat Object Information", false};
+    lines_.ReadFieldNumber() = 0;
+    const Layout& f = ObjectLayout();
+    try {
+        ObjectRecord* object = nullptr;
+        Field(line, f[0], [&](std::string_view text) {
+            object = &model_.Objects(model_.Objects.Add());
+            object->RecordTag = TrimBlanks(text);
+        });
+        TextField(line, f[1], object->PoolName);
+        TextField(line, f[2], object->ObjectType);
+        TextField(line, f[3], object->ObjectName);
+        ActivityFields(line, object->Activity, f, 5);
+        Field(line, f[44], [&](std::string_view text) {
+            const std::string_view longName = TrimBlanks(text);
+            object->LongName = longName.empty() ? object->ObjectName.Trimmed() : longName;
+        });
+    } catch (const LineAbandoned&) {
+    }
+}
+
+}  // namespace kov
