@@ -1,1 +1,127 @@
-int kovPlaceholder();
+#include "report/BatchReport.h"
+
+#include <ostream>
+#include <sstream>
+
+#include "readers/ReportLoading.h"
+
+namespace kov {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+json MessagesJson(const std::vector<Message>& messages) {
+    json list = json::array();
+    for (const Message& m : messages) list.push_back({{"title", m.Title}, {"text", m.Text}, {"icon", IconName(m.Icon)}});
+    return list;
+}
+
+json HeaderJson(const SystemInfo& s) {
+    // Shown exactly as stored: fixed width, trailing blanks kept.
+    return {{"System", s.System.Padded()},
+            {"Sub System", s.SubSystem.Padded()},
+            {"DB2 Version", s.DB2Version.Padded()},
+            {"DS Group", s.DSGroup.Padded()},
+            {"Date", s.CollectionDate.Padded()},
+            {"Time", s.CollectionTime.Padded()},
+            {"Elapsed Time", s.ElapsedTime.Padded()}};
+}
+
+json SimulationsJson(const ReportModel& model) {
+    json list = json::array();
+    for (int k = 1; k <= model.SimulationCount; ++k) {
+        json entry = {{"number", k}, {"fileName", ""}, {"poolName", ""}, {"sizeCount", 0}};
+        if (model.Simulations.Contains(k)) {
+            const SimulationRecord& sim = model.Simulations(k);
+            entry["fileName"] = sim.FileName;
+            entry["poolName"] = sim.PoolName.Trimmed();
+            entry["sizeCount"] = sim.SizeCount;
+        }
+        list.push_back(entry);
+    }
+    return list;
+}
+
+json PoolSimulationsJson(const ReportModel& model, const PoolRecord& pool) {
+    json list = json::array();
+    for (int s = 1; s <= pool.SimCount && s <= static_cast<int>(pool.Sims.size()); ++s) {
+        const PoolSimRecord& slot = pool.Sim(s);
+        json sizes = json::array();
+        std::string fileName;
+        if (model.Simulations.Contains(slot.SimulationNo)) {
+            const SimulationRecord& sim = model.Simulations(slot.SimulationNo);
+            fileName = sim.FileName;
+            for (int k = 1; k <= sim.SizeCount; ++k) sizes.push_back(slot.SimPoolSize[static_cast<std::size_t>(k)]);
+        }
+        list.push_back({{"slot", s}, {"simulationNo", slot.SimulationNo}, {"fileName", fileName}, {"sizes", sizes}});
+    }
+    return list;
+}
+
+json PoolsJson(const ReportModel& model) {
+    json list = json::array();
+    for (int p = 1; p <= model.PoolCount(); ++p) {
+        const PoolRecord& pool = model.Pools(p);
+        list.push_back({{"index", p}, {"name", pool.PoolName.Trimmed()}, {"simulations", PoolSimulationsJson(model, pool)}});
+    }
+    return list;
+}
+
+std::string Text(const json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
+
+}  // namespace
+
+json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages, const std::string& statFile) {
+    return {{"statsFile", statFile},
+            {"messages", MessagesJson(messages)},
+            {"statsLoaded", model.StatsLoaded},
+            {"simulationsLoaded", model.SimulationsLoaded},
+            {"header", HeaderJson(model.SysInfo)},
+            {"simulations", SimulationsJson(model)},
+            {"pools", PoolsJson(model)}};
+}
+
+std::string RenderText(const json& document) {
+    std::ostringstream out;
+    out << "Statistics report: " << Text(document["statsFile"]) << "\n";
+    out << "Read to its end: " << (document["statsLoaded"].get<bool>() ? "yes" : "no")
+        << "; simulations loaded: " << (document["simulationsLoaded"].get<bool>() ? "yes" : "no") << "\n";
+    for (const auto& m : document["messages"])
+        out << "Message [" << Text(m["title"]) << "] (" << Text(m["icon"]) << "): " << Text(m["text"]) << "\n";
+    out << "\nReport Info\n";
+    for (const auto& [caption, value] : document["header"].items()) out << "  " << caption << ": " << Text(value) << "\n";
+    if (!document["simulations"].empty()) out << "\nSimulations\n";
+    for (const auto& sim : document["simulations"])
+        out << "  " << Text(sim["number"]) << ". " << Text(sim["poolName"]) << "  " << Text(sim["sizeCount"])
+            << " size points  " << Text(sim["fileName"]) << "\n";
+    out << "\nPools\n";
+    for (const auto& pool : document["pools"]) {
+        out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n";
+        for (const auto& slot : pool["simulations"]) {
+            out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"]) << " ("
+                << Text(slot["fileName"]) << ") sizes";
+            for (const auto& size : slot["sizes"]) out << " " << Text(size);
+            out << "\n";
+        }
+    }
+    return out.str();
+}
+
+int RunBatchReport(const BatchOptions& options, std::ostream& out) {
+    ReportModel model;
+    CollectingSink sink;
+    ReportReader reader(model, sink);
+    const bool statsRead = OpenStatisticsReport(model, reader, options.StatFile);
+    for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
+
+    const json document = BuildReportDocument(model, sink.Messages, options.StatFile);
+    if (options.Json)
+        // Report names are bytes from the host; never fail on one that is not UTF-8.
+        out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    else
+        out << RenderText(document);
+    return statsRead ? 0 : 1;
+}
+
+}  // namespace kov

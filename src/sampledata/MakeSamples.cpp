@@ -1,1 +1,65 @@
-int main(){}
+// Writes the bundled sample reports (or, with --capacity, a full-capacity
+// set) into a folder. The samples in the repository were made with this.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "common/AtomicFile.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
+
+namespace {
+
+void Write(const std::filesystem::path& path, const std::function<void(std::ostream&)>& body) {
+    kov::WriteFileAtomically(path.string(), body);
+    std::cout << "wrote " << path.string() << "\n";
+}
+
+void WriteSamples(const std::filesystem::path& folder) {
+    kov::ReportModel model = kov::GenerateReport(kov::BundledSamplePlan());
+    kov::AddSimulation(model, 2, 16, 101);  // BP1
+    kov::AddSimulation(model, 3, 16, 102);  // BP2
+    kov::AddSimulation(model, 1, 16, 103);  // BP0
+    const std::string stem = "SYSA_DB2P_20261130";
+    Write(folder / (stem + ".sta"), [&](std::ostream& out) { kov::WriteStatReport(model, out); });
+    for (int k = 1; k <= model.SimulationCount; ++k) {
+        const std::string pool(model.Simulations(k).PoolName.Trimmed());
+        Write(folder / (stem + "_" + pool + ".sim"), [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
+    }
+    Write(folder / (stem + "_consolidated.txt"), [&](std::ostream& out) { kov::WriteConsolidatedFile(model, out); });
+    // Share of random (Rand.acc) or sequential-and-RID (Seq.acc) get pages, in
+    // percent, from which an object takes part in the cluster analysis.
+    Write(folder / "Rand.acc", [](std::ostream& out) { out << "50\r\n"; });
+    Write(folder / "Seq.acc", [](std::ostream& out) { out << "50\r\n"; });
+}
+
+void WriteCapacity(const std::filesystem::path& folder) {
+    kov::ReportModel model = kov::GenerateReport(kov::CapacityPlan());
+    for (int k = 1; k <= kov::MaxSimulations; ++k) kov::AddSimulation(model, 1, kov::MaxSizes, 1000 + k);
+    Write(folder / "capacity.sta", [&](std::ostream& out) { kov::WriteStatReport(model, out); });
+    for (int k = 1; k <= model.SimulationCount; ++k)
+        Write(folder / ("capacity_" + std::to_string(k) + ".sim"), [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool capacity = argc == 3 && std::string(argv[1]) == "--capacity";
+    if (argc != 2 && !capacity) {
+        std::cerr << "usage: kovgraph-make-samples [--capacity] FOLDER\n";
+        return 2;
+    }
+    const std::filesystem::path folder = argv[argc - 1];
+    try {
+        std::filesystem::create_directories(folder);
+        if (capacity)
+            WriteCapacity(folder);
+        else
+            WriteSamples(folder);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph-make-samples: " << failure.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The two ways a user loads reports, shared by the file-selection screen and
+// the batch report so both number, match and refuse files identically.
+
+#include <string>
+
+#include "readers/ReportReader.h"
+
+namespace kov {
+
+// A new statistics report (or consolidated data file): the model is cleared
+// first, then the file is read. Returns true when it was read to its end.
+inline bool OpenStatisticsReport(ReportModel& model, ReportReader& reader, const std::string& path) {
+    model.ClearLoadedData();
+    model.StatFileName = std::string(TrimBlanks(path));
+    reader.ReadStatDataFile();
+    return model.StatsLoaded;
+}
+
+}  // namespace kov

@@ -1,0 +1,36 @@
+#pragma once
+// kovgraph-report: loads reports through the same engine as the window and
+// prints what the analysis shows, as JSON or as readable text.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+namespace kov {
+
+struct BatchOptions {
+    bool Json = false;
+    char Intent = 'R';
+    double Radius = 1.2;
+    std::string AccDir;
+    std::string StatFile;
+    std::vector<std::string> SimFiles;
+};
+
+// The JSON document of a loaded model and the messages its reading raised.
+nlohmann::ordered_json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages,
+                                   const std::string& statFile);
+
+// The same content as readable text.
+std::string RenderText(const nlohmann::ordered_json& document);
+
+// Loads the files, writes the report to out; returns the exit status (0 the
+// statistics report was read to its end, 1 it was not).
+int RunBatchReport(const BatchOptions& options, std::ostream& out);
+
+}  // namespace kov

@@ -1,0 +1,55 @@
+#pragma once
+// Synthetic report data whose counters agree with each other the way a real
+// collection's do: hit ratios match get pages and pages read, pool lines are
+// the sums of their objects, simulated hit ratios pass through the measured
+// one at the pool's real size. Used for the bundled samples, the benchmark's
+// capacity data and test fixtures. Deterministic for a given seed.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/ReportModel.h"
+
+namespace kov {
+
+// What kind of work a pool carries decides its access pattern.
+enum class PoolUse { Catalog, Data, Index, Warehouse, SortWork, Lob };
+
+struct PoolPlan {
+    std::string Name;
+    PoolUse Use = PoolUse::Data;
+    int Objects = 0;
+    std::int32_t VPSize = 0;
+    std::int32_t HPSize = 0;
+    bool DataSpace = false;
+};
+
+struct SamplePlan {
+    std::vector<PoolPlan> Pools;
+    std::uint64_t Seed = 1;
+    std::string System = "SYSA";
+    std::string SubSystem = "DB2P";
+    std::string DB2Version = "8.1";
+    std::string DSGroup = "DSGP";
+    std::string CollectionDate = "2026-11-30";
+    std::string CollectionTime = "10:00:00";
+    std::string ElapsedTime = "01:00:00";
+};
+
+// The statistics part: header, pools and objects, no simulations.
+ReportModel GenerateReport(const SamplePlan& plan);
+
+// Replays pool p at `points` simulated sizes (one of them the pool's own
+// VP + HP size) and attaches the results as the next simulation.
+// Returns the simulation number.
+int AddSimulation(ReportModel& model, int pool, int points, std::uint64_t seed);
+
+// The bundled sample system: eight pools, about 300 objects.
+SamplePlan BundledSamplePlan();
+
+// Capacity data: 60 pools and 5000 objects, all in the first pool so that a
+// simulation of it carries 5000 objects.
+SamplePlan CapacityPlan();
+
+}  // namespace kov
