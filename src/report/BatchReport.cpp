@@ -1,8 +1,11 @@
 #include "report/BatchReport.h"
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
+#include "analysis/GeneralInfo.h"
+#include "analysis/PoolDetails.h"
 #include "readers/ReportLoading.h"
 
 namespace kov {
@@ -15,17 +18,6 @@ json MessagesJson(const std::vector<Message>& messages) {
     json list = json::array();
     for (const Message& m : messages) list.push_back({{"title", m.Title}, {"text", m.Text}, {"icon", IconName(m.Icon)}});
     return list;
-}
-
-json HeaderJson(const SystemInfo& s) {
-    // Shown exactly as stored: fixed width, trailing blanks kept.
-    return {{"System", s.System.Padded()},
-            {"Sub System", s.SubSystem.Padded()},
-            {"DB2 Version", s.DB2Version.Padded()},
-            {"DS Group", s.DSGroup.Padded()},
-            {"Date", s.CollectionDate.Padded()},
-            {"Time", s.CollectionTime.Padded()},
-            {"Elapsed Time", s.ElapsedTime.Padded()}};
 }
 
 json SimulationsJson(const ReportModel& model) {
@@ -59,27 +51,77 @@ json PoolSimulationsJson(const ReportModel& model, const PoolRecord& pool) {
     return list;
 }
 
+json LabelsJson(const std::vector<LabelPair>& labels) {
+    json object = json::object();
+    for (const LabelPair& label : labels) object[label.Caption] = label.Value;
+    return object;
+}
+
+json TableJson(const StringTable& table) { return {{"headings", table.Headings}, {"rows", table.Rows}}; }
+
+json PoolInfoJson(const ReportModel& model, int p) {
+    const PoolLabels labels = PoolLabelsFor(model, p);
+    json info = LabelsJson(labels.Info);
+    for (const LabelPair& label : labels.Threshold) info[label.Caption] = label.Value;
+    return info;
+}
+
 json PoolsJson(const ReportModel& model) {
     json list = json::array();
     for (int p = 1; p <= model.PoolCount(); ++p) {
         const PoolRecord& pool = model.Pools(p);
-        list.push_back({{"index", p}, {"name", pool.PoolName.Trimmed()}, {"simulations", PoolSimulationsJson(model, pool)}});
+        list.push_back({{"index", p},
+                        {"name", pool.PoolName.Trimmed()},
+                        {"info", PoolInfoJson(model, p)},
+                        {"simulations", PoolSimulationsJson(model, pool)}});
     }
     return list;
 }
 
 std::string Text(const json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
 
+// A grid as aligned columns, each as wide as its widest cell.
+std::string TextTable(const json& table) {
+    std::vector<std::size_t> widths;
+    const auto measure = [&](const json& row) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (widths.size() <= c) widths.push_back(0);
+            widths[c] = std::max(widths[c], Text(row[c]).size());
+        }
+    };
+    measure(table["headings"]);
+    for (const auto& row : table["rows"]) measure(row);
+    std::ostringstream out;
+    const auto print = [&](const json& row) {
+        out << " ";
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::string cell = Text(row[c]);
+            out << " " << std::string(widths[c] - cell.size(), ' ') << cell;
+        }
+        out << "\n";
+    };
+    print(table["headings"]);
+    for (const auto& row : table["rows"]) print(row);
+    return out.str();
+}
+
 }  // namespace
 
 json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages, const std::string& statFile) {
-    return {{"statsFile", statFile},
-            {"messages", MessagesJson(messages)},
-            {"statsLoaded", model.StatsLoaded},
-            {"simulationsLoaded", model.SimulationsLoaded},
-            {"header", HeaderJson(model.SysInfo)},
-            {"simulations", SimulationsJson(model)},
-            {"pools", PoolsJson(model)}};
+    // Messages raised while computing the pages come after the reading's own.
+    CollectingSink pageSink;
+    pageSink.Messages = messages;
+    json document = {{"statsFile", statFile},
+                     {"messages", json::array()},
+                     {"statsLoaded", model.StatsLoaded},
+                     {"simulationsLoaded", model.SimulationsLoaded},
+                     {"header", LabelsJson(HeaderLabels(model.SysInfo))},
+                     {"totals", LabelsJson(Totals(model, pageSink))},
+                     {"poolGrid", TableJson(PoolGrid(model))},
+                     {"simulations", SimulationsJson(model)},
+                     {"pools", PoolsJson(model)}};
+    document["messages"] = MessagesJson(pageSink.Messages);
+    return document;
 }
 
 std::string RenderText(const json& document) {
@@ -91,13 +133,17 @@ std::string RenderText(const json& document) {
         out << "Message [" << Text(m["title"]) << "] (" << Text(m["icon"]) << "): " << Text(m["text"]) << "\n";
     out << "\nReport Info\n";
     for (const auto& [caption, value] : document["header"].items()) out << "  " << caption << ": " << Text(value) << "\n";
+    for (const auto& [caption, value] : document["totals"].items()) out << "  " << caption << ": " << Text(value) << "\n";
+    out << "\n" << TextTable(document["poolGrid"]);
     if (!document["simulations"].empty()) out << "\nSimulations\n";
     for (const auto& sim : document["simulations"])
         out << "  " << Text(sim["number"]) << ". " << Text(sim["poolName"]) << "  " << Text(sim["sizeCount"])
             << " size points  " << Text(sim["fileName"]) << "\n";
     out << "\nPools\n";
     for (const auto& pool : document["pools"]) {
-        out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n";
+        out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n     ";
+        for (const auto& [caption, value] : pool["info"].items()) out << " " << caption << ":" << Text(value);
+        out << "\n";
         for (const auto& slot : pool["simulations"]) {
             out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"]) << " ("
                 << Text(slot["fileName"]) << ") sizes";

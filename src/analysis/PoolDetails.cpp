@@ -1,0 +1,88 @@
+#include "analysis/PoolDetails.h"
+
+#include <algorithm>
+
+#include "common/Formats.h"
+#include "common/TextMatch.h"
+
+namespace kov {
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    a = TrimBlanks(a);
+    b = TrimBlanks(b);
+    return a.size() == b.size() && FindIgnoringCase(a, b) == 0;
+}
+
+// Every value label: two blanks, then the value.
+std::string ValueLabel(std::string_view text) { return "  " + std::string(text); }
+std::string ValueLabel(double number) { return ValueLabel(SignPositioned(number)); }
+
+}  // namespace
+
+PoolLabels PoolLabelsFor(const ReportModel& model, int p) {
+    if (!model.Pools.Contains(p)) return {};
+    const PoolRecord& pool = model.Pools(p);
+    const bool dataSpace = pool.DataSpace.Trimmed() == "Y";
+    // A pool without object lines has no range; it holds no objects.
+    const int objects = pool.FirstObject == 0 ? 0 : pool.LastObject - pool.FirstObject + 1;
+    PoolLabels labels;
+    labels.Info = {{"Name", ValueLabel(pool.PoolName.Trimmed())},
+                   {"Objects", ValueLabel(objects)},
+                   {dataSpace ? "VP DS Size" : "VP Size", ValueLabel(pool.VPSize)},
+                   {dataSpace ? "HP DS Size" : "HP Size", ValueLabel(pool.HPSize)},
+                   {"Cast Out", ValueLabel(pool.CastOut.Padded())},
+                   {"Pool Mgt", ValueLabel(pool.PoolMgt.Padded())}};
+    labels.Threshold = {{"VPSEQT", ValueLabel(pool.VPSEQT)},
+                        {"HPSEQT", ValueLabel(pool.HPSEQT)},
+                        {"DWQT", ValueLabel(pool.DWQT)},
+                        {"VDWQT", ValueLabel(pool.VDWQT)}};
+    labels.WindowTitle = "Kovrin for DB2 - " + std::string(pool.PoolName.Trimmed());
+    return labels;
+}
+
+SimulationMatch FindSimulationForPool(const ReportModel& model) {
+    if (!model.Pools.Contains(model.CurrentPool)) return {};
+    const std::string_view poolName = model.Pools(model.CurrentPool).PoolName.Padded();
+    const int last = std::min(model.SimulationCount, model.Simulations.Count());
+    for (int k = 1; k <= last; ++k) {
+        const SimulationRecord& sim = model.Simulations(k);
+        if (sim.PoolName.IsBlank()) break;
+        if (SameName(sim.PoolName.Padded(), poolName)) return {true, k};
+    }
+    return {};
+}
+
+bool SelectPoolByName(ReportModel& model, std::string_view gridName) {
+    for (int p = 1; p <= model.PoolCount(); ++p) {
+        if (SameName(model.Pools(p).PoolName.Padded(), gridName)) {
+            model.CurrentPool = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+void NextPool(ReportModel& model) {
+    model.CurrentPool = model.CurrentPool < model.PoolCount() ? model.CurrentPool + 1 : model.PoolCount();
+}
+
+void PreviousPool(ReportModel& model) { model.CurrentPool = model.CurrentPool > 1 ? model.CurrentPool - 1 : 1; }
+
+void EnterCurrentPool(ReportModel& model) {
+    model.CurrentObject = model.Pools.Contains(model.CurrentPool) ? model.Pools(model.CurrentPool).FirstObject : 0;
+    model.CurrentSimulation = 1;
+}
+
+std::vector<std::string> PoolSizeList(const ReportModel& model, const SimulationMatch& match) {
+    std::vector<std::string> sizes;
+    if (!match.Found || !model.Pools.Contains(model.CurrentPool)) return sizes;
+    const PoolRecord& pool = model.Pools(model.CurrentPool);
+    if (pool.Sims.empty()) return sizes;
+    const int count = std::min<int>(model.Simulations(match.Position).SizeCount, MaxSizes);
+    for (int k = 1; k <= count; ++k) sizes.push_back(PlainInteger(pool.Sim(1).SimPoolSize[static_cast<std::size_t>(k)]));
+    return sizes;
+}
+
+}  // namespace kov

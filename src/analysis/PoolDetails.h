@@ -1,0 +1,49 @@
+#pragma once
+// The "Pool Info" page's labels and the three ways of changing the current
+// pool: a row of the pool grid, "Next Pool" and "Previous Pool".
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/ViewData.h"
+#include "model/ReportModel.h"
+
+namespace kov {
+
+struct PoolLabels {
+    std::vector<LabelPair> Info;       // frame "Buffer Pool Info"
+    std::vector<LabelPair> Threshold;  // frame "Threshold"
+    std::string WindowTitle;           // "Kovrin for DB2 - BP0"
+};
+
+// Labels of pool p; empty when there is no such pool.
+PoolLabels PoolLabelsFor(const ReportModel& model, int p);
+inline PoolLabels CurrentPoolLabels(const ReportModel& model) { return PoolLabelsFor(model, model.CurrentPool); }
+
+// The first simulation whose pool is the current pool (names trimmed, any
+// case); the walk stops at the first simulation without a pool name.
+struct SimulationMatch {
+    bool Found = false;
+    int Position = 0;  // simulation number when found
+};
+SimulationMatch FindSimulationForPool(const ReportModel& model);
+
+// Makes the pool named in a grid row current (names trimmed, any case);
+// returns false and leaves the current pool when no pool has that name.
+bool SelectPoolByName(ReportModel& model, std::string_view gridName);
+
+// Next and previous pool, without wrapping around.
+void NextPool(ReportModel& model);
+void PreviousPool(ReportModel& model);
+
+// What every change of pool resets: the current object to the pool's first
+// and the simulation number to 1.
+void EnterCurrentPool(ReportModel& model);
+
+// The simulated sizes of the current pool's first simulation slot, points 1
+// up to the SizeCount of the simulation found, as plain integers: the cluster
+// page's pool-size list.
+std::vector<std::string> PoolSizeList(const ReportModel& model, const SimulationMatch& match);
+
+}  // namespace kov

@@ -1,0 +1,31 @@
+#include "common/Formats.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/NumberText.h"
+
+namespace kov {
+
+std::string Grouped(double value, int decimals) {
+    if (!std::isfinite(value)) return ShortestDecimal(value);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    if (text == "-0" || text.find_first_not_of("-0.") == std::string::npos) {
+        if (text.front() == '-') text.erase(0, 1);  // no "-0.00"
+    }
+    const std::size_t start = text.front() == '-' ? 1 : 0;
+    std::size_t integerEnd = text.find('.');
+    if (integerEnd == std::string::npos) integerEnd = text.size();
+    for (std::size_t i = integerEnd; i > start + 3; i -= 3) text.insert(i - 3, ",");
+    return text;
+}
+
+std::string PlainInteger(long long value) { return std::to_string(value); }
+
+std::string ShortestText(double value) { return ShortestDecimal(value); }
+
+std::string SignPositioned(double value) { return (value < 0 ? "" : " ") + ShortestDecimal(value); }
+
+}  // namespace kov

@@ -1,0 +1,19 @@
+#pragma once
+// Every display pattern of the analysis, in one place. Grouping is "," and
+// the decimal point "." throughout.
+
+#include <string>
+
+namespace kov {
+
+// Grouped thousands with a fixed number of decimals: "1,234,567.89".
+std::string Grouped(double value, int decimals);
+// Digits and a minus sign when negative, no grouping: "-1234".
+std::string PlainInteger(long long value);
+// Shortest decimal text that reads back as the value: "95.25", "2000".
+std::string ShortestText(double value);
+// Shortest text after a sign position: one blank when not negative, so
+// labels of positive and negative values line up (" 2000", "-3").
+std::string SignPositioned(double value);
+
+}  // namespace kov
