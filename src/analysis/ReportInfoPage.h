@@ -1,0 +1,39 @@
+#pragma once
+// Page 0, "Report Info": system and collection labels, the seven totals and
+// the pool grid grdPoolInfo.
+
+#include <QWidget>
+
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+namespace kov {
+
+class GridView;
+class LabelPanel;
+
+class ReportInfoPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReportInfoPage(QWidget* parent = nullptr);
+
+    void FillHeaderLabels(const ReportModel& model);
+    void FillPoolGrid(const ReportModel& model);
+    void FillTotals(const ReportModel& model, MessageSink& sink);
+
+    GridView* grdPoolInfo() const { return grid_; }
+    // Data rows of the grid (a report without pools still shows one).
+    int PoolRowCount() const;
+
+signals:
+    // A pool row was clicked: the pool name of its first column.
+    void PoolChosen(const QString& poolName);
+
+private:
+    LabelPanel* systemInfo_;
+    LabelPanel* collection_;
+    LabelPanel* totals_;
+    GridView* grid_;
+};
+
+}  // namespace kov

@@ -1,0 +1,233 @@
+#include "analysis/frmStatAnalysis.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "analysis/PageStatus.h"
+#include "analysis/PendingPage.h"
+#include "analysis/PoolInfoPage.h"
+#include "analysis/ReportInfoPage.h"
+#include "app/TrayIcon.h"
+#include "app/frmAbout.h"
+#include "app/frmSelectFiles.h"
+#include "app/frmTitle.h"
+
+namespace kov {
+
+namespace {
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState& state, AppServices services,
+                                 QWidget* parent)
+    : QMainWindow(parent), model_(model), sink_(sink), state_(state), services_(std::move(services)) {
+    setObjectName("frmStatAnalysis");
+    setWindowTitle("Kovrin for DB2");
+    BuildWindow();
+    tray_ = new TrayIcon(this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
+}
+
+frmStatAnalysis::~frmStatAnalysis() = default;
+
+void frmStatAnalysis::BuildWindow() {
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("tbsStats");
+    reportInfo_ = new ReportInfoPage(tabs_);
+    poolInfo_ = new PoolInfoPage(tabs_);
+    tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
+    tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
+    tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
+    tabs_->addTab(new PendingPage("The object views", tabs_), PageCaption(PageObjectInfo));
+    tabs_->addTab(new PendingPage("Expert tuning", tabs_), PageCaption(PageExpertTuning));
+    tabs_->addTab(new PendingPage("The scan cost", tabs_), PageCaption(PageScanCost));
+    tabs_->addTab(new PendingPage("The simulation graphs", tabs_), PageCaption(PageSimGraphAnalysis));
+    tabs_->addTab(new PendingPage("The cluster analysis", tabs_), PageCaption(PageSimClusterAnalysis));
+
+    cmdPrint_ = Button(this, "cmdPrint", "&Print");
+    cmdPrint_->setEnabled(false);
+    cmdPrint_->setToolTip("Printing is not part of this build yet");
+    cmdBack_ = Button(this, "cmdBack", "< &Back");
+    cmdFinish_ = Button(this, "cmdFinish", "&Finish");
+    cmdCreateFile_ = Button(this, "cmdCreateFile", "&Create File - All Indexes");
+    cmdClusterCreateFile_ = Button(this, "cmdClusterCreateFile", "Create Cluster File");
+    cmdCreateFile_->hide();
+    cmdClusterCreateFile_->hide();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCreateFile_);
+    buttons->addWidget(cmdClusterCreateFile_);
+    buttons->addStretch();
+    for (QPushButton* button : {cmdPrint_, cmdBack_, cmdFinish_}) buttons->addWidget(button);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName("sbStatus");
+    statusPanel_ = new QLabel(this);
+    statusPanel_->setObjectName("sbStatusPanel1");
+    statusBar()->addWidget(statusPanel_, 1);
+    resize(1280, 820);
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &frmStatAnalysis::tbsStats_Click);
+    connect(cmdBack_, &QPushButton::clicked, this, &frmStatAnalysis::cmdBack_Click);
+    connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
+    connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
+    connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
+    connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
+}
+
+void frmStatAnalysis::Form_Load() {
+    tray_->RemoveTrayIcon();
+    QApplication::processEvents();
+    tray_->AddTrayIcon("Zazedaz is Running");
+    QApplication::processEvents();
+
+    frmTitle title(this);
+    services_.RunModal(title);
+
+    state_.QuitRequested = false;
+    model_.StatFileName.clear();
+    RunFileSelection();
+    if (state_.QuitRequested) services_.EndProgram();
+
+    tabs_->setTabVisible(PageSimGraphAnalysis, false);
+    tabs_->setTabVisible(PageSimClusterAnalysis, false);
+    for (int page : {PagePoolInfo, PageObjectInfo, PageExpertTuning, PageSimGraphAnalysis, PageSimClusterAnalysis})
+        tabs_->setTabEnabled(page, false);
+}
+
+void frmStatAnalysis::RunFileSelection() {
+    frmSelectFiles selectFiles(model_, sink_, state_, services_, this);
+    selectFiles.Preload(std::exchange(preload_, {}));
+    services_.RunModal(selectFiles);
+}
+
+void frmStatAnalysis::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) Form_Activate();
+}
+
+void frmStatAnalysis::Form_Activate() {
+    for (int page : {PageSimGraphAnalysis, PageSimClusterAnalysis}) {
+        tabs_->setTabVisible(page, true);
+        tabs_->setTabEnabled(page, false);
+    }
+    reportInfo_->FillHeaderLabels(model_);
+    reportInfo_->FillPoolGrid(model_);
+    reportInfo_->FillTotals(model_, sink_);
+    if (SkipNextRefill) {
+        SkipNextRefill = false;
+        return;
+    }
+    if (reportInfo_->PoolRowCount() >= 1) model_.CurrentPool = 1;
+    if (tabs_->currentIndex() != PageReportInfo)
+        tabs_->setCurrentIndex(PageReportInfo);
+    else
+        tbsStats_Click(PageReportInfo);
+}
+
+void frmStatAnalysis::tbsStats_Click(int page) {
+    cmdCreateFile_->hide();
+    cmdClusterCreateFile_->hide();
+    if (page == PageSimGraphAnalysis) cmdCreateFile_->show();
+    ApplyPageChrome(page);
+}
+
+void frmStatAnalysis::ApplyPageChrome(int page) {
+    const PageChrome chrome = PageChromeFor(page);
+    if (!chrome.Changes) return;
+    cmdPrint_->setVisible(chrome.PrintVisible);
+    statusPanel_->setText(QString::fromStdString(chrome.StatusText));
+    if (chrome.ClusterFileButton) cmdClusterCreateFile_->show();
+}
+
+QString frmStatAnalysis::StatusText() const { return statusPanel_->text(); }
+
+void frmStatAnalysis::cmdBack_Click() {
+    model_.CurrentPool = 0;
+    model_.CurrentObject = 0;
+    model_.SimulationsLoaded = false;
+    state_.QuitRequested = false;
+    hide();
+    RunFileSelection();
+    if (state_.QuitRequested)
+        services_.EndProgram();
+    else
+        show();
+}
+
+void frmStatAnalysis::cmdFinish_Click() {
+    tray_->RemoveTrayIcon();
+    state_.QuitRequested = true;
+    services_.EndProgram();
+}
+
+void frmStatAnalysis::closeEvent(QCloseEvent* event) {
+    tray_->RemoveTrayIcon();
+    state_.QuitRequested = true;
+    event->accept();
+    services_.EndProgram();
+}
+
+void frmStatAnalysis::ShowPoolLabels() {
+    const PoolLabels labels = CurrentPoolLabels(model_);
+    poolInfo_->ShowPoolLabels(labels);
+    if (!labels.WindowTitle.empty()) setWindowTitle(QString::fromStdString(labels.WindowTitle));
+}
+
+void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
+    for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
+    SelectPoolByName(model_, poolName.toStdString());
+    AfterPoolChange(true);
+}
+
+// The fixed order in which every pool-dependent view follows a change of
+// the current pool.
+void frmStatAnalysis::AfterPoolChange(bool fromGrid) {
+    (void)fromGrid;
+    EnterCurrentPool(model_);
+    const SimulationMatch match = FindSimulationForPool(model_);
+    ShowPoolLabels();
+    clusterPoolSizes_ = PoolSizeList(model_, match);
+    tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
+    tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
+}
+
+void frmStatAnalysis::cmdNextPool_Click() {
+    try {
+        NextPool(model_);
+        AfterPoolChange(false);
+    } catch (const std::exception& failure) {
+        sink_.Show({"Display Next Pool", failure.what(), MessageIcon::Information});
+    }
+}
+
+void frmStatAnalysis::cmdPreviousPool_Click() {
+    try {
+        PreviousPool(model_);
+        AfterPoolChange(false);
+    } catch (const std::exception& failure) {
+        sink_.Show({"Display Previous Pool", failure.what(), MessageIcon::Information});
+    }
+}
+
+void frmStatAnalysis::ShowAbout() {
+    frmAbout about(state_, this);
+    services_.RunModal(about);
+}
+
+}  // namespace kov

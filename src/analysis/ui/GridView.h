@@ -1,0 +1,31 @@
+#pragma once
+// Grid set-up shared by every page: a QTableView over a StringTableModel
+// with whole-row selection and heading-click sorting.
+
+#include <QTableView>
+
+#include "analysis/ui/StringTableModel.h"
+
+namespace kov {
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    GridView(const char* objectName, int columnTwips, QWidget* parent = nullptr);
+
+    StringTableModel* Model() const { return model_; }
+    void SetTable(StringTable table);
+    // Cell text of a data row (0-based), for the row a click selected.
+    QString Cell(int row, int column) const;
+
+signals:
+    // A data row was clicked (0-based row of the grid as it is now sorted).
+    void RowChosen(int row);
+
+private:
+    void ApplyColumnWidths();
+    StringTableModel* model_;
+    int columnTwips_;
+};
+
+}  // namespace kov

@@ -1,0 +1,35 @@
+#pragma once
+// What the window and its dialogs need from the desktop, gathered so that a
+// test can stand in for each: file dialogs, showing a modal dialog, and the
+// end of the program.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace kov {
+
+// The two flags the start-up road shares between its screens.
+struct AppState {
+    bool QuitRequested = false;  // set by Finish and by closing the window
+    bool AboutReturn = false;    // the About box was closed with Ok
+};
+
+struct AppServices {
+    // A statistics report chosen by the user; empty when cancelled.
+    std::function<QString(QWidget* parent)> ChooseStatFile;
+    // Simulation reports chosen by the user (several at once); empty when cancelled.
+    std::function<QStringList(QWidget* parent)> ChooseSimFiles;
+    // Shows a dialog modally and returns when it closes.
+    std::function<void(QDialog& dialog)> RunModal;
+    // Ends the process at once.
+    std::function<void()> EndProgram;
+
+    // The real desktop: QFileDialog, exec(), std::exit.
+    static AppServices Desktop();
+};
+
+}  // namespace kov

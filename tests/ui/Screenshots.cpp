@@ -1,0 +1,46 @@
+// Renders the screens on the samples. With KOVGRAPH_SCREENSHOTS set to a
+// folder, the pictures are saved there to be looked at.
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include "UiFixture.h"
+
+namespace kov::test {
+namespace {
+
+void Save(QWidget& widget, const QString& name) {
+    QApplication::processEvents();
+    const QPixmap picture = widget.grab();
+    ASSERT_FALSE(picture.isNull()) << name.toStdString();
+    const QString folder = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        picture.save(folder + "/" + name + ".png");
+    }
+}
+
+TEST(Screenshots, FileSelectionAndPages) {
+    UiHarness ui;
+    ui.onFileSelection = [](frmSelectFiles& screen) {
+        screen.resize(screen.sizeHint());
+        screen.OpenStatisticsFile(SampleStat());
+        screen.OpenSimulationFiles(SampleSims());
+        Save(screen, "file-selection");
+        screen.cmdNext_Click();
+    };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.Form_Load();
+    window.show();
+    Save(window, "page0-report-info");
+    window.SelectPoolFromGrid("BP1");
+    window.tbsStats()->setCurrentIndex(2);
+    Save(window, "page2-pool-info");
+    EXPECT_TRUE(ui.sink.Messages.empty());
+}
+
+}  // namespace
+}  // namespace kov::test

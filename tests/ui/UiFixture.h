@@ -1,0 +1,64 @@
+#pragma once
+// A window under test: real widgets, a recording message sink, and desktop
+// services that never block (no modal loops, no file dialogs, no exit).
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "analysis/frmStatAnalysis.h"
+#include "app/AppServices.h"
+#include "app/frmSelectFiles.h"
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+namespace kov::test {
+
+inline QString SamplePath(const char* name) { return QString(KOVGRAPH_SAMPLES) + "/" + name; }
+inline QString SampleStat() { return SamplePath("SYSA_DB2P_20261130.sta"); }
+inline QStringList SampleSims() {
+    return {SamplePath("SYSA_DB2P_20261130_BP0.sim"), SamplePath("SYSA_DB2P_20261130_BP1.sim"),
+            SamplePath("SYSA_DB2P_20261130_BP2.sim")};
+}
+
+struct UiHarness {
+    ReportModel model;
+    CollectingSink sink;
+    AppState state;
+    AppServices services;
+    int endProgramCalls = 0;
+    QString nextStatFile;
+    QStringList nextSimFiles;
+    // What the user does on the file-selection screen each time it is shown.
+    std::function<void(frmSelectFiles&)> onFileSelection = [](frmSelectFiles& screen) { screen.cmdNext_Click(); };
+
+    UiHarness() {
+        services.ChooseStatFile = [this](QWidget*) { return nextStatFile; };
+        services.ChooseSimFiles = [this](QWidget*) { return nextSimFiles; };
+        services.EndProgram = [this] { ++endProgramCalls; };
+        services.RunModal = [this](QDialog& dialog) {
+            if (auto* screen = qobject_cast<frmSelectFiles*>(&dialog)) {
+                screen->show();
+                onFileSelection(*screen);
+                screen->hide();
+            }
+        };
+    }
+
+    // The window after the start-up road with the samples loaded, shown.
+    std::unique_ptr<frmStatAnalysis> StartWithSamples() {
+        onFileSelection = [](frmSelectFiles& screen) {
+            screen.OpenStatisticsFile(SampleStat());
+            screen.OpenSimulationFiles(SampleSims());
+            screen.cmdNext_Click();
+        };
+        auto window = std::make_unique<frmStatAnalysis>(model, sink, state, services);
+        window->Form_Load();
+        window->show();
+        return window;
+    }
+};
+
+}  // namespace kov::test
