@@ -35,6 +35,7 @@ frmTitle::frmTitle(QWidget* parent) : QDialog(parent), tmrTimer_(new QTimer(this
     tmrTimer_->setObjectName("tmrTimer");
     tmrTimer_->setInterval(2000);
     tmrTimer_->setSingleShot(true);
+    tmrTimer_->setTimerType(Qt::PreciseTimer);
     connect(tmrTimer_, &QTimer::timeout, this, &frmTitle::tmrTimer_Timer);
     tmrTimer_->start();
 }

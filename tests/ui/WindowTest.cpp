@@ -1,0 +1,238 @@
+// The analysis window and the start-up road, with real widgets and events.
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "UiFixture.h"
+#include "analysis/PoolInfoPage.h"
+#include "analysis/ReportInfoPage.h"
+#include "analysis/ui/GridView.h"
+#include "app/TrayIcon.h"
+#include "app/frmAbout.h"
+#include "app/frmTitle.h"
+
+namespace kov::test {
+namespace {
+
+QString Heading(GridView* grid, int column) {
+    return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+void ClickHeading(GridView* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void ClickRow(GridView* grid, int row) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+}
+
+TEST(TitleScreen, ClosesItselfAfterTwoSeconds) {
+    frmTitle title;
+    EXPECT_EQ(title.windowTitle(), "Zazedaz for DB2");
+    QElapsedTimer clock;
+    clock.start();
+    title.exec();
+    EXPECT_GE(clock.elapsed(), 1800);  // timers may fire a little early
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST(StartUp, LoadsTheSamplesAndActivatesOnReportInfo) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    EXPECT_TRUE(ui.sink.Messages.empty());
+    EXPECT_EQ(ui.endProgramCalls, 0);
+    EXPECT_TRUE(ui.model.StatsLoaded);
+    EXPECT_EQ(ui.model.SimulationCount, 3);
+    EXPECT_EQ(ui.model.CurrentPool, 1);
+    QTabWidget* tabs = window->tbsStats();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(window->StatusText(), "General Buffer Pool Report Information");
+    const bool enabled[] = {true, true, false, false, false, true, false, false};
+    for (int page = 0; page < 8; ++page) EXPECT_EQ(tabs->isTabEnabled(page), enabled[page]) << page;
+    EXPECT_TRUE(tabs->isTabVisible(6) && tabs->isTabVisible(7));
+    EXPECT_EQ(window->ReportInfo()->grdPoolInfo()->model()->rowCount(), 8);
+    EXPECT_EQ(window->findChild<QLabel*>("lblSystem_0")->text(), "SYSA");
+    EXPECT_EQ(window->findChild<QLabel*>("lblTotal_6")->text(), "265,000");
+}
+
+TEST(StartUp, CancelOnTheFileSelectionEndsTheProgram) {
+    UiHarness ui;
+    ui.onFileSelection = [](frmSelectFiles& screen) { screen.findChild<QPushButton*>("cmdQuit")->click(); };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.Form_Load();
+    EXPECT_EQ(ui.endProgramCalls, 1);
+}
+
+TEST(Grid, HeadingClicksToggleOneSharedDirection) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    ClickHeading(grid, 2);
+    EXPECT_EQ(Heading(grid, 2), "Get Pages (A)");
+    for (int row = 1; row < grid->model()->rowCount(); ++row)
+        EXPECT_LE(grid->Cell(row - 1, 2).toLongLong(), grid->Cell(row, 2).toLongLong());
+    ClickHeading(grid, 2);
+    EXPECT_EQ(Heading(grid, 2), "Get Pages (D)");
+    EXPECT_EQ(grid->Cell(0, 0).trimmed(), "BP2") << "the busiest pool first";
+    ClickHeading(grid, 3);
+    EXPECT_EQ(Heading(grid, 3), "Updates (A)");
+    EXPECT_EQ(Heading(grid, 2), "Get Pages");
+    EXPECT_EQ(grid->selectionModel()->selectedRows().value(0).row(), 0);
+
+    // A refill restores the pool order and the plain headings.
+    window->ReportInfo()->FillPoolGrid(ui.model);
+    EXPECT_EQ(grid->Cell(0, 0).trimmed(), "BP0");
+    EXPECT_EQ(Heading(grid, 3), "Updates");
+}
+
+TEST(Grid, RowClickMakesThePoolCurrent) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    const struct {
+        const char* pool;
+        int index;
+        bool simulationPages;
+    } cases[] = {{"BP2", 3, true}, {"BP3", 4, false}, {"BP0", 1, true}};
+    for (const auto& c : cases) {
+        int row = 0;
+        while (grid->Cell(row, 0).trimmed() != c.pool) ++row;
+        ClickRow(grid, row);
+        EXPECT_EQ(ui.model.CurrentPool, c.index) << c.pool;
+        EXPECT_EQ(window->windowTitle(), QString("Kovrin for DB2 - ") + c.pool);
+        EXPECT_EQ(window->findChild<QLabel*>("lblPoolInfo_0")->text(), QString("  ") + c.pool);
+        for (int page = 1; page <= 5; ++page) EXPECT_TRUE(window->tbsStats()->isTabEnabled(page));
+        EXPECT_EQ(window->tbsStats()->isTabEnabled(6), c.simulationPages) << c.pool;
+        EXPECT_EQ(window->tbsStats()->isTabEnabled(7), c.simulationPages) << c.pool;
+        EXPECT_EQ(window->ClusterPoolSizes().size(), c.simulationPages ? 16u : 0u);
+    }
+    EXPECT_EQ(window->findChild<QLabel*>("lblPoolCaption_2")->text(), "VP Size");
+    window->SelectPoolFromGrid("BP3");
+    EXPECT_EQ(window->findChild<QLabel*>("lblPoolCaption_2")->text(), "VP DS Size");
+}
+
+TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    auto* print = window->findChild<QPushButton*>("cmdPrint");
+    const struct {
+        int page;
+        const char* status;
+        bool print;
+    } steps[] = {{2, "Buffer Pool details", true},
+                 {4, "Buffer Pool Statistical Analysis", false},
+                 {5, "Buffer Pool Statistical Analysis", false},  // the scan-cost page changes neither
+                 {3, "Object details", true},
+                 {5, "Object details", true},
+                 {1, "General Buffer Pool Report Graphic Summary", true},
+                 {6, "Simulation Graphs", true},
+                 {7, "Cluster Analysis details", true},
+                 {0, "General Buffer Pool Report Information", true}};
+    for (const auto& step : steps) {
+        window->tbsStats()->setCurrentIndex(step.page);
+        EXPECT_EQ(window->StatusText(), step.status) << step.page;
+        EXPECT_EQ(print->isVisibleTo(window.get()), step.print) << step.page;
+        EXPECT_EQ(window->findChild<QPushButton*>("cmdClusterCreateFile")->isVisibleTo(window.get()), step.page == 7);
+        EXPECT_EQ(window->findChild<QPushButton*>("cmdCreateFile")->isVisibleTo(window.get()), step.page == 6);
+    }
+}
+
+TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP32K");
+    auto* next = window->PoolInfo()->cmdNextPool();
+    auto* previous = window->PoolInfo()->cmdPreviousPool();
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 8);
+    QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 7);
+    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - BP16K0");
+    EXPECT_EQ(ui.model.CurrentObject, ui.model.Pools(7).FirstObject);
+    for (int i = 0; i < 10; ++i) QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 1);
+    EXPECT_TRUE(window->tbsStats()->isTabEnabled(6)) << "BP0 has a simulation";
+}
+
+TEST(Back, ReturnsToTheFileSelectionWithTheLoadedReports) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP2");
+    QString statShown;
+    int listed = -1, selected = -1;
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        statShown = screen.findChild<QLabel*>("lblStatFile")->text();
+        listed = screen.findChild<QComboBox*>("cboFiles")->count();
+        selected = screen.findChild<QComboBox*>("cboFiles")->currentIndex();
+        EXPECT_FALSE(window->isVisible());
+        screen.cmdNext_Click();
+    };
+    window->findChild<QPushButton*>("cmdBack")->click();
+    EXPECT_EQ(statShown, SampleStat());
+    EXPECT_EQ(listed, 3);
+    EXPECT_EQ(selected, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ui.model.PoolCount(), 8) << "Back keeps the loaded report";
+    EXPECT_EQ(ui.model.CurrentPool, 1) << "the activation starts again at the first pool";
+    EXPECT_FALSE(ui.model.SimulationsLoaded);
+}
+
+TEST(Back, QuittingOnTheFileSelectionEndsWithoutShowingTheWindow) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.cmdQuit_Click();
+        ui.state.QuitRequested = true;
+    };
+    window->cmdBack_Click();
+    EXPECT_GE(ui.endProgramCalls, 1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->findChild<QPushButton*>("cmdFinish")->click();
+    EXPECT_EQ(ui.endProgramCalls, 1);
+    EXPECT_TRUE(ui.state.QuitRequested);
+    EXPECT_FALSE(window->Tray()->IsShown());
+}
+
+TEST(Tray, UtilitiesMenuKeepsItsItemsInOrder) {
+    UiHarness ui;
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    QMenu* menu = window.Tray()->mnuUtilities();
+    QStringList captions;
+    for (QAction* action : menu->actions()) captions << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(captions, (QStringList{"&Notepad", "C&alculator", "C&ontrol Panel", "-", "&Printers", "&About", "-",
+                                     "Restore", "-", "&Quit"}));
+    window.Tray()->mnuUtil_Click(9);
+    EXPECT_EQ(ui.endProgramCalls, 1);
+    window.Tray()->RemoveTrayIcon();  // harmless without an icon
+}
+
+TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
+    UiHarness ui;
+    frmAbout about(ui.state);
+    about.show();
+    about.findChild<QPushButton*>("cmdOkay")->click();
+    EXPECT_TRUE(ui.state.AboutReturn);
+    EXPECT_FALSE(about.isVisible());
+}
+
+}  // namespace
+}  // namespace kov::test
