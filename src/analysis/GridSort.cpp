@@ -27,23 +27,35 @@ std::optional<double> CellNumber(std::string_view cell) {
     return value;
 }
 
-bool CellLess(std::string_view a, std::string_view b) {
-    const auto x = CellNumber(a);
-    const auto y = CellNumber(b);
-    if (x && y) return *x < *y;
-    return a < b;
-}
-
 void SortTable(StringTable& table, const std::vector<std::string>& headingTable, int column, bool ascending) {
     table.Headings = headingTable;
     const auto c = static_cast<std::size_t>(column);
     if (c >= table.Headings.size()) return;
     table.Headings[c] += ascending ? " (A)" : " (D)";
-    std::stable_sort(table.Rows.begin(), table.Rows.end(), [&](const auto& left, const auto& right) {
-        const std::string_view a = c < left.size() ? std::string_view(left[c]) : std::string_view();
-        const std::string_view b = c < right.size() ? std::string_view(right[c]) : std::string_view();
-        return ascending ? CellLess(a, b) : CellLess(b, a);
-    });
+
+    // Each cell is read as a number once, not at every comparison, so a
+    // 5000-row grid sorts at once.
+    struct Key {
+        std::optional<double> Number;
+        std::string_view Text;
+        std::size_t Row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(table.Rows.size());
+    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
+        const std::string_view cell = c < table.Rows[r].size() ? std::string_view(table.Rows[r][c]) : std::string_view();
+        keys.push_back({CellNumber(cell), cell, r});
+    }
+    const auto less = [](const Key& a, const Key& b) {
+        if (a.Number && b.Number) return *a.Number < *b.Number;
+        return a.Text < b.Text;
+    };
+    std::stable_sort(keys.begin(), keys.end(),
+                     [&](const Key& a, const Key& b) { return ascending ? less(a, b) : less(b, a); });
+    std::vector<std::vector<std::string>> sorted;
+    sorted.reserve(keys.size());
+    for (const Key& key : keys) sorted.push_back(std::move(table.Rows[key.Row]));
+    table.Rows = std::move(sorted);
 }
 
 }  // namespace kov

@@ -28,10 +28,8 @@ private:
 // separators allowed ("1,234.50" -> 1234.5); otherwise nothing.
 std::optional<double> CellNumber(std::string_view cell);
 
-// Ordering of two cells: as numbers when both read as numbers, else as text.
-bool CellLess(std::string_view a, std::string_view b);
-
-// Sorts the rows by one column (stable), and rewrites the headings from the
+// Sorts the rows by one column (stable), comparing two cells as numbers when
+// both read as numbers and as text otherwise, and rewrites the headings from the
 // grid's heading table with the marker on the clicked column.
 void SortTable(StringTable& table, const std::vector<std::string>& headingTable, int column, bool ascending);
 
