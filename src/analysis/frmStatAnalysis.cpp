@@ -4,12 +4,16 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "analysis/ExpertTuningPage.h"
 #include "analysis/PageStatus.h"
+#include "analysis/ScanCostPage.h"
+#include "analysis/TuningRules.h"
 #include "analysis/PendingPage.h"
 #include "analysis/PoolInfoPage.h"
 #include "analysis/ReportInfoPage.h"
@@ -46,12 +50,14 @@ void frmStatAnalysis::BuildWindow() {
     tabs_->setObjectName("tbsStats");
     reportInfo_ = new ReportInfoPage(tabs_);
     poolInfo_ = new PoolInfoPage(tabs_);
+    expertTuning_ = new ExpertTuningPage(tabs_);
+    scanCost_ = new ScanCostPage(tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
     tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
     tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
     tabs_->addTab(new PendingPage("The object views", tabs_), PageCaption(PageObjectInfo));
-    tabs_->addTab(new PendingPage("Expert tuning", tabs_), PageCaption(PageExpertTuning));
-    tabs_->addTab(new PendingPage("The scan cost", tabs_), PageCaption(PageScanCost));
+    tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
+    tabs_->addTab(scanCost_, PageCaption(PageScanCost));
     tabs_->addTab(new PendingPage("The simulation graphs", tabs_), PageCaption(PageSimGraphAnalysis));
     tabs_->addTab(new PendingPage("The cluster analysis", tabs_), PageCaption(PageSimClusterAnalysis));
 
@@ -88,6 +94,7 @@ void frmStatAnalysis::BuildWindow() {
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
+    connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
 }
 
 void frmStatAnalysis::Form_Load() {
@@ -134,6 +141,9 @@ void frmStatAnalysis::Form_Activate() {
         return;
     }
     if (reportInfo_->PoolRowCount() >= 1) model_.CurrentPool = 1;
+    RefreshPoolAnalysis();
+    PopulateScanCostsForSystem();
+    PopulateScanCostsForPool();
     if (tabs_->currentIndex() != PageReportInfo)
         tabs_->setCurrentIndex(PageReportInfo);
     else
@@ -202,6 +212,8 @@ void frmStatAnalysis::AfterPoolChange(bool fromGrid) {
     EnterCurrentPool(model_);
     const SimulationMatch match = FindSimulationForPool(model_);
     ShowPoolLabels();
+    RefreshPoolAnalysis();
+    PopulateScanCostsForPool();
     clusterPoolSizes_ = PoolSizeList(model_, match);
     tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
     tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
@@ -223,6 +235,55 @@ void frmStatAnalysis::cmdPreviousPool_Click() {
     } catch (const std::exception& failure) {
         sink_.Show({"Display Previous Pool", failure.what(), MessageIcon::Information});
     }
+}
+
+void frmStatAnalysis::RefreshPoolAnalysis() {
+    expertTuning_->ShowIntent('R');
+    model_.PoolUsageIntent = 'R';
+    ShowPoolAnalysis();
+}
+
+void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
+    model_.PoolUsageIntent = intent;
+    expertTuning_->ShowIntent(intent);
+    ShowPoolAnalysis();
+}
+
+void frmStatAnalysis::ShowPoolAnalysis() {
+    expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
+                                    EvaluatePoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
+}
+
+// A failure is shown with its description alone and the fill goes on.
+template <typename Fill>
+void frmStatAnalysis::ScanCostStep(Fill&& fill) {
+    try {
+        fill();
+    } catch (const std::exception& failure) {
+        sink_.Show({"", failure.what(), MessageIcon::Information});
+    }
+}
+
+void frmStatAnalysis::PopulateScanCostsForSystem() {
+    ScanCostStep([this] {
+        if (const auto cost = kov::PopulateScanCostsForSystem(model_)) scanCost_->ShowSystem(*cost);
+    });
+}
+
+void frmStatAnalysis::PopulateScanCostsForPool() {
+    ScanCostStep([this] {
+        if (const auto cost = kov::PopulateScanCostsForPool(model_, model_.CurrentPool)) scanCost_->ShowPool(*cost);
+    });
+}
+
+void frmStatAnalysis::RefreshScanCosts() {
+    PopulateScanCostsForSystem();
+    PopulateScanCostsForPool();
+}
+
+void frmStatAnalysis::mouseDoubleClickEvent(QMouseEvent* event) {
+    RefreshScanCosts();
+    QMainWindow::mouseDoubleClickEvent(event);
 }
 
 void frmStatAnalysis::ShowAbout() {

@@ -20,7 +20,9 @@ class QTabWidget;
 
 namespace kov {
 
+class ExpertTuningPage;
 class PoolInfoPage;
+class ScanCostPage;
 class ReportInfoPage;
 class TrayIcon;
 
@@ -45,10 +47,18 @@ public:
     void SelectPoolFromGrid(const QString& poolName);
     void cmdNextPool_Click();
     void cmdPreviousPool_Click();
+    // Tuning advice for the current pool, always starting again under Random.
+    void RefreshPoolAnalysis();
+    void ChoosePoolUsageIntent(char intent);
+    void PopulateScanCostsForSystem();
+    void PopulateScanCostsForPool();
+    void RefreshScanCosts();
 
     QTabWidget* tbsStats() const { return tabs_; }
     ReportInfoPage* ReportInfo() const { return reportInfo_; }
     PoolInfoPage* PoolInfo() const { return poolInfo_; }
+    ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
+    ScanCostPage* ScanCost() const { return scanCost_; }
     TrayIcon* Tray() const { return tray_; }
     QString StatusText() const;
     // The cluster page's list of simulated pool sizes for the current pool.
@@ -61,6 +71,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void BuildWindow();
@@ -69,6 +80,9 @@ private:
     void AfterPoolChange(bool fromGrid);
     void ApplyPageChrome(int page);
     void ShowAbout();
+    void ShowPoolAnalysis();
+    template <typename Fill>
+    void ScanCostStep(Fill&& fill);
 
     ReportModel& model_;
     MessageSink& sink_;
@@ -80,6 +94,8 @@ private:
     QTabWidget* tabs_ = nullptr;
     ReportInfoPage* reportInfo_ = nullptr;
     PoolInfoPage* poolInfo_ = nullptr;
+    ExpertTuningPage* expertTuning_ = nullptr;
+    ScanCostPage* scanCost_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdBack_ = nullptr;
     QPushButton* cmdFinish_ = nullptr;

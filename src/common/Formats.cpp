@@ -1,5 +1,6 @@
 #include "common/Formats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -19,6 +20,20 @@ std::string Grouped(double value, int decimals) {
     std::size_t integerEnd = text.find('.');
     if (integerEnd == std::string::npos) integerEnd = text.size();
     for (std::size_t i = integerEnd; i > start + 3; i -= 3) text.insert(i - 3, ",");
+    return text;
+}
+
+std::string GroupedThousandths(double value) {
+    std::string text = Grouped(value, 3);
+    const std::size_t start = text.front() == '-' ? 1 : 0;
+    if (text.compare(start, 2, "0.") == 0) text.erase(start, 1);
+    return text;
+}
+
+std::string UpToThreeDecimals(double value) {
+    std::string text = Grouped(value, 3);
+    text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+    while (text.back() == '0') text.pop_back();
     return text;
 }
 

@@ -8,6 +8,10 @@ namespace kov {
 
 // Grouped thousands with a fixed number of decimals: "1,234,567.89".
 std::string Grouped(double value, int decimals);
+// "#,###.000": grouped with three decimals and no leading zero (".450").
+std::string GroupedThousandths(double value);
+// "0.###": up to three decimals, the point kept when none follow ("9.").
+std::string UpToThreeDecimals(double value);
 // Digits and a minus sign when negative, no grouping: "-1234".
 std::string PlainInteger(long long value);
 // Shortest decimal text that reads back as the value: "95.25", "2000".

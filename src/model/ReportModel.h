@@ -85,6 +85,9 @@ public:
     int CurrentPool = 0;  // 0 = none
     int CurrentObject = 0;
     int CurrentSimulation = 0;
+    // The pool usage intent the expert-tuning and cluster pages share:
+    // 'R' random or 'S' sequential.
+    char PoolUsageIntent = 'R';
     bool StatsLoaded = false;
     bool SimulationsLoaded = false;
     std::string StatFileName;

@@ -6,6 +6,8 @@
 
 #include "analysis/GeneralInfo.h"
 #include "analysis/PoolDetails.h"
+#include "analysis/ScanCost.h"
+#include "analysis/TuningRules.h"
 #include "readers/ReportLoading.h"
 
 namespace kov {
@@ -66,6 +68,25 @@ json PoolInfoJson(const ReportModel& model, int p) {
     return info;
 }
 
+json TuningJson(const ReportModel& model, int p) {
+    return {{"R", EvaluatePoolRules(model, p, 'R')}, {"S", EvaluatePoolRules(model, p, 'S')}};
+}
+
+json SystemScanCostJson(const ReportModel& model) {
+    json scan = {{"collectionTime", CollectionTimeText(model)}, {"systemCost", ""}, {"rows", json::array()}};
+    if (const auto cost = PopulateScanCostsForSystem(model)) {
+        scan["systemCost"] = cost->SystemCost;
+        scan["rows"] = cost->List.Rows;
+    }
+    return scan;
+}
+
+json PoolScanCostJson(const ReportModel& model, int p) {
+    const auto cost = PopulateScanCostsForPool(model, p);
+    if (!cost) return json::object();
+    return {{"caption", cost->Caption}, {"cost", cost->PoolCost}, {"rows", cost->List.Rows}};
+}
+
 json PoolsJson(const ReportModel& model) {
     json list = json::array();
     for (int p = 1; p <= model.PoolCount(); ++p) {
@@ -73,12 +94,16 @@ json PoolsJson(const ReportModel& model) {
         list.push_back({{"index", p},
                         {"name", pool.PoolName.Trimmed()},
                         {"info", PoolInfoJson(model, p)},
+                        {"tuning", TuningJson(model, p)},
+                        {"scanCost", PoolScanCostJson(model, p)},
                         {"simulations", PoolSimulationsJson(model, pool)}});
     }
     return list;
 }
 
 std::string Text(const json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
+
+json ScanHeadings() { return ScanCostHeadings(); }
 
 // A grid as aligned columns, each as wide as its widest cell.
 std::string TextTable(const json& table) {
@@ -119,6 +144,7 @@ json BuildReportDocument(const ReportModel& model, const std::vector<Message>& m
                      {"totals", LabelsJson(Totals(model, pageSink))},
                      {"poolGrid", TableJson(PoolGrid(model))},
                      {"simulations", SimulationsJson(model)},
+                     {"scanCost", SystemScanCostJson(model)},
                      {"pools", PoolsJson(model)}};
     document["messages"] = MessagesJson(pageSink.Messages);
     return document;
@@ -139,11 +165,23 @@ std::string RenderText(const json& document) {
     for (const auto& sim : document["simulations"])
         out << "  " << Text(sim["number"]) << ". " << Text(sim["poolName"]) << "  " << Text(sim["sizeCount"])
             << " size points  " << Text(sim["fileName"]) << "\n";
+    const json& scan = document["scanCost"];
+    out << "\nScan Cost\n  Overall Collection Time = " << Text(scan["collectionTime"])
+        << "\n  System CPU Seconds Cost = " << Text(scan["systemCost"]) << "\n";
+    if (!scan["rows"].empty()) out << TextTable({{"headings", ScanHeadings()}, {"rows", scan["rows"]}});
     out << "\nPools\n";
     for (const auto& pool : document["pools"]) {
         out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n     ";
         for (const auto& [caption, value] : pool["info"].items()) out << " " << caption << ":" << Text(value);
         out << "\n";
+        for (const char* intent : {"R", "S"}) {
+            out << "     Expert tuning, " << (intent[0] == 'R' ? "Random" : "Sequential") << ":\n";
+            for (const auto& line : pool["tuning"][intent]) out << "     " << Text(line) << "\n";
+        }
+        if (pool["scanCost"].contains("caption")) {
+            out << "     " << Text(pool["scanCost"]["caption"]) << Text(pool["scanCost"]["cost"]) << "\n";
+            out << TextTable({{"headings", ScanHeadings()}, {"rows", pool["scanCost"]["rows"]}});
+        }
         for (const auto& slot : pool["simulations"]) {
             out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"]) << " ("
                 << Text(slot["fileName"]) << ") sizes";
@@ -160,6 +198,9 @@ int RunBatchReport(const BatchOptions& options, std::ostream& out) {
     ReportReader reader(model, sink);
     const bool statsRead = OpenStatisticsReport(model, reader, options.StatFile);
     for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
+    // As the window's activation does: the first pool is current, which
+    // names the pool of the report-wide scan list's "None" row.
+    model.CurrentPool = 1;
 
     const json document = BuildReportDocument(model, sink.Messages, options.StatFile);
     if (options.Json)

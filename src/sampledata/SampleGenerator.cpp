@@ -231,7 +231,10 @@ ReportModel GenerateReport(const SamplePlan& plan) {
             o.RecordTag = "OBJSTATS";
             o.PoolName = poolPlan.Name;
             o.ObjectType = index ? "I" : "T";
-            o.ObjectName = ObjectNameFor(poolPlan.Use, poolPlan.Name, i, index);
+            // Catalog and work-file names repeat per pool kind; application
+            // objects are numbered across the report so no two pools share one.
+            const bool perPool = poolPlan.Use == PoolUse::Catalog || poolPlan.Use == PoolUse::SortWork;
+            o.ObjectName = ObjectNameFor(poolPlan.Use, poolPlan.Name, perPool ? i : number - 1, index);
             // Long names are carried for application indexes only; the others
             // take the short name, as the collector leaves them blank.
             o.LongName = index && poolPlan.Use != PoolUse::Catalog

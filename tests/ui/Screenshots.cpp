@@ -39,6 +39,10 @@ TEST(Screenshots, FileSelectionAndPages) {
     window.SelectPoolFromGrid("BP1");
     window.tbsStats()->setCurrentIndex(2);
     Save(window, "page2-pool-info");
+    window.tbsStats()->setCurrentIndex(4);
+    Save(window, "page4-expert-tuning");
+    window.tbsStats()->setCurrentIndex(5);
+    Save(window, "page5-scan-cost");
     EXPECT_TRUE(ui.sink.Messages.empty());
 }
 

@@ -7,7 +7,10 @@
 namespace kov {
 
 GridView::GridView(const char* objectName, int columnTwips, QWidget* parent)
-    : QTableView(parent), model_(new StringTableModel(this)), columnTwips_(columnTwips) {
+    : GridView(objectName, std::vector<int>{columnTwips}, parent) {}
+
+GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget* parent)
+    : QTableView(parent), model_(new StringTableModel(this)), columnTwips_(std::move(columnTwips)) {
     setObjectName(objectName);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -34,11 +37,18 @@ void GridView::SetTable(StringTable table) {
 }
 
 void GridView::ApplyColumnWidths() {
-    const int width = TwipsToPixels(this, columnTwips_);
+    // The twips width is the least a column gets; headings and the first rows'
+    // cells are never cut, so object names stay readable.
+    constexpr int kRowsMeasured = 100;
+    const QFontMetrics metrics = fontMetrics();
     for (int column = 0; column < model_->columnCount(); ++column) {
-        // Headings are never cut: a column is at least as wide as its caption.
-        const int heading = fontMetrics().horizontalAdvance(model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() + " (A)") + 12;
-        setColumnWidth(column, std::max(width, heading));
+        const auto entry = std::min<std::size_t>(static_cast<std::size_t>(column), columnTwips_.size() - 1);
+        int width = TwipsToPixels(this, columnTwips_[entry]);
+        const QString heading = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() + " (A)";
+        width = std::max(width, metrics.horizontalAdvance(heading) + 12);
+        for (int row = 0; row < std::min(kRowsMeasured, model_->rowCount()); ++row)
+            width = std::max(width, metrics.horizontalAdvance(Cell(row, column)) + 12);
+        setColumnWidth(column, width);
     }
 }
 

@@ -12,6 +12,8 @@ class GridView : public QTableView {
     Q_OBJECT
 public:
     GridView(const char* objectName, int columnTwips, QWidget* parent = nullptr);
+    // Column widths in twips, one per column; columns beyond the list take the last.
+    GridView(const char* objectName, std::vector<int> columnTwips, QWidget* parent = nullptr);
 
     StringTableModel* Model() const { return model_; }
     void SetTable(StringTable table);
@@ -25,7 +27,7 @@ signals:
 private:
     void ApplyColumnWidths();
     StringTableModel* model_;
-    int columnTwips_;
+    std::vector<int> columnTwips_;
 };
 
 }  // namespace kov
