@@ -37,6 +37,12 @@ std::string UpToThreeDecimals(double value) {
     return text;
 }
 
+std::string Percent(double fraction) {
+    std::string text = Grouped(fraction * 100, 1);  // "#0.0%" has no grouping
+    text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+    return text + "%";
+}
+
 std::string PlainInteger(long long value) { return std::to_string(value); }
 
 std::string ShortestText(double value) { return ShortestDecimal(value); }

@@ -12,6 +12,8 @@ std::string Grouped(double value, int decimals);
 std::string GroupedThousandths(double value);
 // "0.###": up to three decimals, the point kept when none follow ("9.").
 std::string UpToThreeDecimals(double value);
+// "#0.0%": a fraction as a percentage with one decimal, "40.0%", "0.5%".
+std::string Percent(double fraction);
 // Digits and a minus sign when negative, no grouping: "-1234".
 std::string PlainInteger(long long value);
 // Shortest decimal text that reads back as the value: "95.25", "2000".

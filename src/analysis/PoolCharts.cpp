@@ -1,0 +1,453 @@
+#include "analysis/PoolCharts.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <numeric>
+#include <optional>
+#include <span>
+#include <utility>
+
+#include "common/Formats.h"
+
+namespace kov {
+
+namespace {
+
+constexpr int GraphTypeCount = 24;
+constexpr int PieCount = 6;
+constexpr int SideLabelCount = 5;
+constexpr int TopListSize = 10;
+constexpr float ThousandsAbove = 99999.0f;
+
+struct GraphType {
+    const char* ListText;
+    const char* Title;
+};
+
+const std::array<GraphType, GraphTypeCount> GraphTable = {{
+    {"Access Type", "Access Type"},
+    {"Pages Read", "Pages Read"},
+    {"Read I/Os by Type", "Read I/Os"},
+    {"Pool Get Pages", "Pool Activity by Object Type Get-Pages"},
+    {"Pool Pages Read", "Pool Activity by Object Type Pages-Read"},
+    {"Pool Read I/O by Object Type", "Pool Activity by Object Type Start-IO's"},
+    {"Top Get Pages", "Top Get Page Requests"},
+    {"Top Seq. Access", "Top Sequential Access"},
+    {"Top Random I/O", "Top Random I/O"},
+    {"Top Write I/Os", "Highest Write I/O"},
+    {"Top Pages/Write", "Highest Pages/Write"},
+    {"Top Indexes-Pages Read", "Top Indexes By Pages Read"},
+    {"Top I/O Rates/Sec", "Highest IO Rates/Sec"},
+    {"Top Updates", "Highest Updates"},
+    {"Lowest App. Hit Ratio", "Lowest App. Hit Ratio"},
+    {"Lowest Sys. Hit Ratio", "Lowest Sys. Hit Ratio"},
+    {"Lowest Pages/Write", "Lowest Pages/Write"},
+    {"Indexes < 95 SHR-%", "Index < 95% Sys. Hit Ratio"},
+    {"Indexes > 10% Seq Pref", "Indexes > 10% Sequential Prefetch"},
+    {"Worst Avg Sync I/O", "Highest Avg. Sync I/O (ms)"},
+    {"Worst Max Sync I/O", "Highest Max Sync I/O(ms)"},
+    {"Worst Write I/Os (ms)", "Worst Write I/O(ms)"},
+    {"Worst I/O Rate > 1", "Worst Sync I/O(ms)"},
+    {"Top I/O Impactors", "Top I/O Impactors"},
+}};
+
+const GraphType& GraphOf(int position) { return GraphTable[static_cast<std::size_t>(position - 1)]; }
+
+Message Plain(std::string text) { return Message{"", std::move(text), MessageIcon::None}; }
+
+float Single(double value) { return static_cast<float>(value); }
+
+template <std::size_t N>
+long long SumFromOne(const std::array<std::int32_t, N>& byKind) {
+    return std::accumulate(byKind.begin() + 1, byKind.end(), 0LL);
+}
+
+// The pool's objects, clipped to the loaded table so a damaged range never
+// reads outside it. Empty for a pool without object lines.
+struct ObjectRange {
+    int First = 0;
+    int Last = -1;
+    int Count() const { return std::max(0, Last - First + 1); }
+    std::size_t Size() const { return static_cast<std::size_t>(Count()); }
+};
+
+ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool) {
+    if (pool.FirstObject < 1) return {};
+    return {pool.FirstObject, std::min<int>(pool.LastObject, model.ObjectCount())};
+}
+
+const ObjectRecord& ObjectAt(const ReportModel& model, const ObjectRange& range, std::size_t k) {
+    return model.Objects(range.First + static_cast<int>(k));
+}
+
+bool IsIndex(const ObjectRecord& object) { return object.ObjectType.Trimmed() == "I"; }
+
+// ---------------------------------------------------------------------------
+// Pies: the pool's activity in up to four groups.
+
+struct GroupData {
+    std::array<long long, 4> Values{};
+    std::array<std::string, 4> Labels;
+    long long Total = 0;
+    std::size_t Count = 0;
+};
+
+const char* const PagesReadZero = "Number Of Pages Read Is ZERO. Can not Graph";
+
+// Legend names of each pie's groups and the captions of their side labels.
+struct PieGroups {
+    std::vector<const char*> Legends;
+    std::vector<const char*> Captions;
+    const char* ZeroMessage;  // raised while computing a zero total, or null
+};
+
+const PieGroups& GroupsOf(int position) {
+    static const PieGroups access{{"Seq ", "Rnd ", "RID "}, {"Seq. Access", "Rnd. Access", "RID List"}, nullptr};
+    static const PieGroups pages{{"Sync ", "SPref ", "LPref ", "DPref "},
+                                 {"Sync. Pages", "SPref. Pages", "LPref. Pages", "DPref. Pages"},
+                                 "Number Of Pages Read Is ZERO. Can not Graph ..."};
+    static const PieGroups ios{{"Sync ", "SPref ", "LPref ", "DPref "},
+                               {"Sync. I/Os", "SPref. I/Os", "LPref. I/Os", "DPref. I/Os"},
+                               "Number Of Start IOs Is ZERO. Can not Graph ..."};
+    static const PieGroups objectTypes{{"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
+    switch (position) {
+        case 1: return access;
+        case 2: return pages;
+        case 3: return ios;
+        default: return objectTypes;
+    }
+}
+
+// Positions 1-3: the pool's own counters by kind. A zero total of pages or
+// I/Os read stores no groups and says why.
+GroupData KindBreakdown(std::span<const std::int32_t> byKind, const PieGroups& groups, ChartData& chart) {
+    GroupData group;
+    group.Count = byKind.size();
+    for (std::size_t i = 0; i < byKind.size(); ++i) {
+        chart.SideLabels[i].Value = "  " + PlainInteger(byKind[i]);
+        group.Total += byKind[i];
+    }
+    if (group.Total == 0 && groups.ZeroMessage) {
+        chart.Messages.push_back(Plain(groups.ZeroMessage));
+        return group;
+    }
+    for (std::size_t i = 0; i < byKind.size(); ++i) {
+        group.Values[i] = byKind[i];
+        group.Labels[i] = groups.Legends[i];
+    }
+    return group;
+}
+
+long long ObjectFigure(const ActivityBlock& activity, int position) {
+    switch (position) {
+        case 4: return SumFromOne(activity.GetPagesByAccess);
+        case 5: return SumFromOne(activity.PagesReadByType);
+        default: return SumFromOne(activity.ReadIOsByType);
+    }
+}
+
+std::size_t ObjectTypeGroup(const ObjectRecord& object) {
+    const std::string_view type = object.ObjectType.Trimmed();
+    return type == "I" ? 0 : type == "T" ? 1 : 2;
+}
+
+// Positions 4-6: the pool's objects summed by object type. An empty group
+// gets no legend name and does not count.
+GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, int position, ChartData& chart) {
+    GroupData group;
+    for (std::size_t k = 0; k < range.Size(); ++k) {
+        const ObjectRecord& object = ObjectAt(model, range, k);
+        group.Values[ObjectTypeGroup(object)] += ObjectFigure(object.Activity, position);
+    }
+    const PieGroups& groups = GroupsOf(position);
+    for (std::size_t i = 0; i < 3; ++i) {
+        chart.SideLabels[i].Value = PlainInteger(group.Values[i]);
+        if (group.Values[i] == 0) continue;
+        group.Total += group.Values[i];
+        group.Labels[i] = groups.Legends[i];
+        group.Count = 3;
+    }
+    return group;
+}
+
+GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+    const ActivityBlock& activity = pool.Activity;
+    const PieGroups& groups = GroupsOf(position);
+    switch (position) {
+        case 1: return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
+        case 2: return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
+        case 3: return KindBreakdown(std::span(activity.ReadIOsByType).subspan(1), groups, chart);
+        default: return TypeBreakdown(model, PoolObjects(model, pool), position, chart);
+    }
+}
+
+// The groups' captions, then "Total"; the pairs left over are hidden.
+void PieSideCaptions(const PieGroups& groups, ChartData& chart) {
+    chart.SideLabels.assign(SideLabelCount, {});
+    const std::size_t total = groups.Captions.size();
+    for (std::size_t i = 0; i < total; ++i) chart.SideLabels[i].Caption = groups.Captions[i];
+    chart.SideLabels[total].Caption = "Total";
+    for (std::size_t i = total + 1; i < SideLabelCount; ++i) chart.HiddenSideLabels.push_back(i);
+}
+
+void DrawPie(const GroupData& group, int position, ChartData& chart) {
+    if (group.Total == 0) {
+        chart.Hidden = true;
+        chart.Messages.push_back(Plain(PagesReadZero));
+        return;
+    }
+    for (std::size_t i = 0; i < group.Count; ++i) {
+        const double share = static_cast<double>(group.Values[i]) / static_cast<double>(group.Total);
+        const std::string legend = group.Labels[i] + "(" + Percent(share) + ")";
+        chart.Points.push_back({std::string(TrimBlanks(legend)), static_cast<double>(group.Values[i]), 0});
+    }
+    chart.Subtitle = GraphOf(position).Title;
+}
+
+void PieChart(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+    chart.Kind = ChartKind::Pie;
+    const PieGroups& groups = GroupsOf(position);
+    PieSideCaptions(groups, chart);
+    const GroupData group = PieGroupData(model, pool, position, chart);
+    chart.SideLabels[groups.Captions.size()].Value = Grouped(static_cast<double>(group.Total), 0);
+    DrawPie(group, position, chart);
+}
+
+// ---------------------------------------------------------------------------
+// Top lists: each object ranked by one key, compared in single precision.
+
+struct ObjectKey {
+    float Key = 0;
+    bool Qualifies = false;  // counts towards the number of entries
+};
+
+ObjectKey Positive(double key) { return {Single(key), Single(key) > 0}; }
+
+// Read I/Os per second over the collection interval; none without one.
+double ReadIORate(const ActivityBlock& activity, std::int32_t elapsed) {
+    return elapsed > 0 ? static_cast<double>(SumFromOne(activity.ReadIOsByType)) / elapsed : 0;
+}
+
+// Indexes below 95 % system hit ratio; the rest are parked at 1.0, above
+// every real candidate.
+ObjectKey LowHitRatioKey(double sysHitRatio) {
+    const float key = Single(sysHitRatio / 100);
+    if (key > 0 && key < 0.95f) return {key, true};
+    return {1.0f, false};
+}
+
+// Indexes whose sequential get pages are at least a tenth of all their get
+// pages; the rest are parked at -1.
+ObjectKey SequentialPrefetchKey(const ActivityBlock& activity) {
+    if (activity.GetPagesByAccess[1] < 0.1 * activity.GetPages) return {-1.0f, false};
+    return {Single(activity.GetPagesByAccess[1]), true};
+}
+
+// Time spent waiting for reads: each read type's I/Os by its average time.
+double ReadWaitImpact(const ActivityBlock& a) {
+    return static_cast<double>(a.ReadIOsByType[1]) * a.AvgSyncIOTime +
+           static_cast<double>(a.ReadIOsByType[2]) * a.AvgSeqPrefIOTime +
+           static_cast<double>(a.ReadIOsByType[3]) * a.AvgListPrefIOTime +
+           static_cast<double>(a.ReadIOsByType[4]) * a.AvgDynPrefIOTime;
+}
+
+ObjectKey KeyOf(const ObjectRecord& object, int position, std::int32_t elapsed) {
+    const ActivityBlock& a = object.Activity;
+    switch (position) {
+        case 7: return {Single(a.GetPages), true};
+        case 8: return Positive(a.GetPagesByAccess[1]);
+        case 9: return Positive(a.ReadIOsByType[1]);
+        case 10: return Positive(a.WriteIOs);
+        case 11: return Positive(static_cast<double>(std::max(a.PagesWritten, 1)) / std::max(a.WriteIOs, 1));
+        case 12: return IsIndex(object) ? Positive(a.PagesRead) : ObjectKey{};
+        case 13: return Positive(elapsed > 0 ? (static_cast<double>(a.ReadIOs) + a.WriteIOs) / elapsed : 0);
+        case 14: return Positive(a.Updates);
+        case 15: return Positive(a.AppHitRatio);
+        case 16: return {Single(a.SysHitRatio), true};
+        case 17:
+            return Positive(a.PagesWritten >= 1 && a.WriteIOs >= 1 ? static_cast<double>(a.PagesWritten) / a.WriteIOs
+                                                                   : 0);
+        case 18: return IsIndex(object) ? LowHitRatioKey(a.SysHitRatio) : ObjectKey{};
+        case 19: return IsIndex(object) ? SequentialPrefetchKey(a) : ObjectKey{};
+        case 20: return Positive(a.AvgSyncIOTime);
+        case 21: return Positive(a.MaxSyncIOTime);
+        case 22: return Positive(a.Activity40);
+        case 23: {
+            if (ReadIORate(a, elapsed) <= 1) return {};
+            const float key = Single(a.AvgSyncIOTime);
+            return {key, key > 1};
+        }
+        default:
+            if (ReadIORate(a, elapsed) <= 1) return {};
+            return {Single(ReadWaitImpact(a)), true};
+    }
+}
+
+bool InThousands(int position) { return position == 7 || position == 8 || position == 12 || position == 19; }
+
+struct TopEntry {
+    float Value = 0;
+    std::string Name;  // as stored, or "Duplicate Values"
+    int Object = 0;
+};
+
+struct TopList {
+    std::vector<TopEntry> Entries;
+    bool Thousands = false;
+};
+
+// The objects' keys in pool order, changed as entries are chosen.
+struct Ranking {
+    const ReportModel& Model;
+    ObjectRange Range;
+    std::vector<float> Keys;
+
+    TopEntry EntryFor(std::size_t k) const {
+        return {Keys[k], ObjectAt(Model, Range, k).ObjectName.PaddedString(), Range.First + static_cast<int>(k)};
+    }
+};
+
+// The largest key n times; among equal keys the last in pool order. A chosen
+// object is parked at -1 so it is not chosen again.
+std::vector<TopEntry> RepeatedMaximum(Ranking& ranking, int n) {
+    std::vector<TopEntry> entries;
+    for (int i = 0; i < n && !ranking.Keys.empty(); ++i) {
+        std::size_t chosen = 0;
+        for (std::size_t k = 0; k < ranking.Keys.size(); ++k)
+            if (ranking.Keys[k] >= ranking.Keys[chosen]) chosen = k;
+        entries.push_back(ranking.EntryFor(chosen));
+        ranking.Keys[chosen] = -1.0f;
+    }
+    return entries;
+}
+
+struct MinimumRule {
+    float Start;       // the entry value before the walk
+    bool (*Eligible)(float key);
+    float Parked;      // where a chosen object's key goes
+};
+
+// The smallest eligible key n times; among equal keys the first in pool
+// order. An entry that finds no object keeps the start value.
+std::vector<TopEntry> RepeatedMinimum(Ranking& ranking, int n, const MinimumRule& rule) {
+    std::vector<TopEntry> entries;
+    for (int i = 0; i < n && !ranking.Keys.empty(); ++i) {
+        TopEntry entry{rule.Start, "", 0};
+        std::optional<std::size_t> chosen;
+        if (ranking.Keys[0] > rule.Start) entry = ranking.EntryFor(*(chosen = 0));
+        for (std::size_t k = 0; k < ranking.Keys.size(); ++k)
+            if (rule.Eligible(ranking.Keys[k]) && ranking.Keys[k] < entry.Value) entry = ranking.EntryFor(*(chosen = k));
+        if (chosen) ranking.Keys[*chosen] = rule.Parked;
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// One bar per distinct key, smallest first, skipping keys of exactly 1.0. A
+// key several objects share is named "Duplicate Values" and points to one of
+// them; which one follows from the exchange sort, so it is kept as it is.
+std::vector<TopEntry> DistinctMinimum(const Ranking& ranking, int n) {
+    std::vector<TopEntry> sorted;
+    for (std::size_t k = 0; k < ranking.Keys.size(); ++k)
+        if (ranking.Keys[k] != 1.0f) sorted.push_back(ranking.EntryFor(k));
+    for (std::size_t i = 0; i + 1 < sorted.size(); ++i)
+        for (std::size_t j = i + 1; j < sorted.size(); ++j)
+            if (sorted[j].Value < sorted[i].Value) std::swap(sorted[i], sorted[j]);
+    std::vector<std::size_t> starts;
+    if (!sorted.empty()) starts.push_back(0);
+    for (std::size_t j = 1; static_cast<int>(starts.size()) < n && j < sorted.size(); ++j) {
+        if (sorted[j].Value != sorted[j - 1].Value)
+            starts.push_back(j);
+        else
+            sorted[j - 1].Name = "Duplicate Values";
+    }
+    std::vector<TopEntry> entries;
+    for (std::size_t i = 0; static_cast<int>(i) < n && i < starts.size(); ++i) entries.push_back(sorted[starts[i]]);
+    return entries;
+}
+
+std::vector<TopEntry> SelectEntries(Ranking& ranking, int position, int n) {
+    static const MinimumRule positiveHitRatio{999999.0f, [](float key) { return key > 0; }, 999999.99f};
+    static const MinimumRule anyHitRatio{9999999.0f, [](float) { return true; }, 999999.99f};
+    static const MinimumRule belowOne{1.0f, [](float key) { return key != 0; }, 1.0f};
+    switch (position) {
+        case 15: return RepeatedMinimum(ranking, n, positiveHitRatio);
+        case 16: return RepeatedMinimum(ranking, n, anyHitRatio);
+        case 17: return DistinctMinimum(ranking, n);
+        case 18: return RepeatedMinimum(ranking, n, belowOne);
+        default: return RepeatedMaximum(ranking, n);
+    }
+}
+
+// Keys start afresh for every list, so nothing of an earlier ranking leaks
+// into this one. At most ten entries and never fewer than two; the ones no
+// object filled stay 0 with no name.
+TopList TopObjects(const ReportModel& model, const ObjectRange& range, int position) {
+    const std::int32_t elapsed = ElapsedSeconds(model.SysInfo.ElapsedTime.Padded());
+    Ranking ranking{model, range, {}};
+    TopList list;
+    int qualifying = 0;
+    for (std::size_t k = 0; k < range.Size(); ++k) {
+        const ObjectKey key = KeyOf(ObjectAt(model, range, k), position, elapsed);
+        ranking.Keys.push_back(key.Key);
+        qualifying += key.Qualifies ? 1 : 0;
+        list.Thousands = list.Thousands || (InThousands(position) && key.Key > ThousandsAbove);
+    }
+    list.Entries = SelectEntries(ranking, position, std::min(qualifying, TopListSize));
+    if (list.Entries.size() < 2) list.Entries.resize(2);
+    return list;
+}
+
+// Beside every top list: the pool's own get pages by access and its read I/Os.
+void TopListSideLabels(const PoolRecord& pool, ChartData& chart) {
+    const ActivityBlock& a = pool.Activity;
+    chart.SideLabels = {{"Seq. Access", PlainInteger(a.GetPagesByAccess[1])},
+                        {"Rnd. Access", PlainInteger(a.GetPagesByAccess[2])},
+                        {"RID List", PlainInteger(a.GetPagesByAccess[3])},
+                        {"Total", PlainInteger(a.GetPages)},
+                        {"Sync I/O", ShortestText(static_cast<double>(SumFromOne(a.ReadIOsByType)))}};
+}
+
+// The top entry is plotted last; the value axis spans the plotted values.
+void DrawBars(const TopList& list, int position, ChartData& chart) {
+    for (auto entry = list.Entries.rbegin(); entry != list.Entries.rend(); ++entry) {
+        const float value = list.Thousands ? entry->Value / 1000.0f : entry->Value;
+        chart.Points.push_back({std::string(TrimBlanks(entry->Name)), value, entry->Object});
+    }
+    const auto [low, high] = std::minmax_element(chart.Points.begin(), chart.Points.end(),
+                                                 [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
+    chart.Axis = AxisRange{low->Value, high->Value};
+    chart.Subtitle = std::string(GraphOf(position).Title) + (list.Thousands ? " * 1K" : "");
+}
+
+void BarChart(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+    chart.Kind = ChartKind::Bar;
+    TopListSideLabels(pool, chart);
+    DrawBars(TopObjects(model, PoolObjects(model, pool), position), position, chart);
+}
+
+}  // namespace
+
+const std::vector<std::string>& PoolGraphTypes() {
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> list;
+        for (const GraphType& type : GraphTable) list.emplace_back(type.ListText);
+        return list;
+    }();
+    return texts;
+}
+
+ChartData PoolChart(const ReportModel& model, int p, int position) {
+    ChartData chart;
+    if (!model.Pools.Contains(p) || position < 1 || position > GraphTypeCount) return chart;
+    const PoolRecord& pool = model.Pools(p);
+    chart.Title = "Buffer Pool - " + pool.PoolName.PaddedString();
+    if (position <= PieCount)
+        PieChart(model, pool, position, chart);
+    else
+        BarChart(model, pool, position, chart);
+    return chart;
+}
+
+}  // namespace kov
