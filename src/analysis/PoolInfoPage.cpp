@@ -1,10 +1,13 @@
 #include "analysis/PoolInfoPage.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/LabelPanel.h"
 
 namespace kov {
@@ -14,7 +17,13 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
       info_(new LabelPanel("Buffer Pool Info", "lblPoolCaption", "lblPoolInfo", 6, this)),
       threshold_(new LabelPanel("Threshold", "lblThresholdCaption", "lblThreshold", 4, this)),
       previous_(new QPushButton("Previous Pool", this)),
-      next_(new QPushButton("Next Pool", this)) {
+      next_(new QPushButton("Next Pool", this)),
+      graphTypes_(new QComboBox(this)),
+      chartLabels_(new LabelPanel("", "lblChartInfo", "lblChartData", 5, this)),
+      chart_(new ChartWidget("ChartFX1BPool", this)) {
+    graphTypes_->setObjectName("cboPoolGraphType");
+    // The drop-down opens wider than the box so the longest type reads whole.
+    graphTypes_->view()->setMinimumWidth(graphTypes_->fontMetrics().horizontalAdvance(QString(34, 'M')));
     previous_->setObjectName("cmdPreviousPool");
     next_->setObjectName("cmdNextPool");
     auto* side = new QVBoxLayout;
@@ -24,16 +33,33 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
     buttons->addWidget(previous_);
     buttons->addWidget(next_);
     side->addLayout(buttons);
+    side->addWidget(graphTypes_);
+    side->addWidget(chartLabels_);
     side->addStretch();
-    auto* chartArea = new QLabel(
-        "The pool activity charts and top object lists are not part of this build yet.", this);
-    chartArea->setObjectName("lblPoolChartPending");
-    chartArea->setAlignment(Qt::AlignCenter);
-    chartArea->setWordWrap(true);
-    chartArea->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(side);
-    layout->addWidget(chartArea, 1);
+    layout->addWidget(chart_, 1);
+    connect(graphTypes_, &QComboBox::activated, this, [this](int index) { emit GraphTypeChosen(index + 1); });
+}
+
+void PoolInfoPage::FillGraphTypeList(const std::vector<std::string>& types) {
+    const QSignalBlocker quiet(graphTypes_);
+    graphTypes_->clear();
+    for (const std::string& type : types) graphTypes_->addItem(QString::fromStdString(type));
+    graphTypes_->setCurrentIndex(-1);
+}
+
+void PoolInfoPage::SelectGraphType(int listIndex) { graphTypes_->setCurrentIndex(listIndex); }
+
+int PoolInfoPage::GraphPosition() const { return graphTypes_->currentIndex() + 1; }
+
+void PoolInfoPage::ShowChart(const ChartData& chart) {
+    chartLabels_->Show(chart.SideLabels);
+    for (std::size_t pair = 0; pair < chart.SideLabels.size() && pair < 5; ++pair) {
+        chartLabels_->Caption(static_cast<int>(pair))->setVisible(!chart.IsSideLabelHidden(pair));
+        chartLabels_->Value(static_cast<int>(pair))->setVisible(!chart.IsSideLabelHidden(pair));
+    }
+    chart_->Show(chart);
 }
 
 void PoolInfoPage::ShowPoolLabels(const PoolLabels& labels) {

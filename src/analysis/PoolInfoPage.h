@@ -6,12 +6,15 @@
 #include <QWidget>
 
 #include "analysis/PoolDetails.h"
+#include "common/ChartData.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 
 namespace kov {
 
+class ChartWidget;
 class LabelPanel;
 
 class PoolInfoPage : public QWidget {
@@ -22,11 +25,25 @@ public:
     QPushButton* cmdNextPool() const { return next_; }
     QPushButton* cmdPreviousPool() const { return previous_; }
 
+    // The 24 graph types, refilled at every activation.
+    void FillGraphTypeList(const std::vector<std::string>& types);
+    void SelectGraphType(int listIndex);
+    // 1..24, or 0 when nothing is selected.
+    int GraphPosition() const;
+    void ShowChart(const ChartData& chart);
+    ChartWidget* Chart() const { return chart_; }
+
+signals:
+    void GraphTypeChosen(int position);
+
 private:
     LabelPanel* info_;
     LabelPanel* threshold_;
     QPushButton* previous_;
     QPushButton* next_;
+    QComboBox* graphTypes_;
+    LabelPanel* chartLabels_;
+    ChartWidget* chart_;
 };
 
 }  // namespace kov

@@ -12,6 +12,7 @@
 
 #include "analysis/ExpertTuningPage.h"
 #include "analysis/PageStatus.h"
+#include "analysis/PoolCharts.h"
 #include "analysis/ScanCostPage.h"
 #include "analysis/TuningRules.h"
 #include "analysis/PendingPage.h"
@@ -94,6 +95,7 @@ void frmStatAnalysis::BuildWindow() {
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
+    connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
 }
 
@@ -140,7 +142,12 @@ void frmStatAnalysis::Form_Activate() {
         SkipNextRefill = false;
         return;
     }
-    if (reportInfo_->PoolRowCount() >= 1) model_.CurrentPool = 1;
+    poolInfo_->FillGraphTypeList(PoolGraphTypes());
+    if (reportInfo_->PoolRowCount() >= 1) {
+        model_.CurrentPool = 1;
+        poolInfo_->SelectGraphType(0);
+        RefreshPoolCharts();
+    }
     RefreshPoolAnalysis();
     PopulateScanCostsForSystem();
     PopulateScanCostsForPool();
@@ -212,6 +219,7 @@ void frmStatAnalysis::AfterPoolChange(bool fromGrid) {
     EnterCurrentPool(model_);
     const SimulationMatch match = FindSimulationForPool(model_);
     ShowPoolLabels();
+    RefreshPoolCharts();
     RefreshPoolAnalysis();
     PopulateScanCostsForPool();
     clusterPoolSizes_ = PoolSizeList(model_, match);
@@ -235,6 +243,14 @@ void frmStatAnalysis::cmdPreviousPool_Click() {
     } catch (const std::exception& failure) {
         sink_.Show({"Display Previous Pool", failure.what(), MessageIcon::Information});
     }
+}
+
+void frmStatAnalysis::RefreshPoolCharts() {
+    const int position = poolInfo_->GraphPosition();
+    if (position < 1 || !model_.Pools.Contains(model_.CurrentPool)) return;
+    const ChartData chart = PoolChart(model_, model_.CurrentPool, position);
+    for (const Message& message : chart.Messages) sink_.Show(message);
+    poolInfo_->ShowChart(chart);
 }
 
 void frmStatAnalysis::RefreshPoolAnalysis() {

@@ -49,6 +49,8 @@ public:
     void cmdPreviousPool_Click();
     // Tuning advice for the current pool, always starting again under Random.
     void RefreshPoolAnalysis();
+    // Redraws the pool chart of the selected graph type for the current pool.
+    void RefreshPoolCharts();
     void ChoosePoolUsageIntent(char intent);
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();

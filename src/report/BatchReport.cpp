@@ -1,10 +1,12 @@
 #include "report/BatchReport.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 #include <sstream>
 
 #include "analysis/GeneralInfo.h"
+#include "analysis/PoolCharts.h"
 #include "analysis/PoolDetails.h"
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
@@ -68,6 +70,53 @@ json PoolInfoJson(const ReportModel& model, int p) {
     return info;
 }
 
+const char* ChartKindName(ChartKind kind) {
+    switch (kind) {
+        case ChartKind::Pie: return "pie";
+        case ChartKind::Line: return "line";
+        case ChartKind::Bar: break;
+    }
+    return "bar";
+}
+
+// Top lists plot single-precision values; print the float's own shortest
+// text (1324.224) rather than every digit of its double widening.
+double PlottedValue(double value) {
+    const auto single = static_cast<float>(value);
+    if (static_cast<double>(single) != value) return value;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, single).ptr;
+    double shortest = value;
+    std::from_chars(text, end, shortest);
+    return shortest;
+}
+
+json ChartJson(const ChartData& chart) {
+    json document = {{"kind", ChartKindName(chart.Kind)}, {"title", chart.Title}, {"subtitle", chart.Subtitle}};
+    json labels = json::object();
+    for (std::size_t i = 0; i < chart.SideLabels.size(); ++i)
+        if (!chart.IsSideLabelHidden(i)) labels[chart.SideLabels[i].Caption] = chart.SideLabels[i].Value;
+    if (!labels.empty()) document["labels"] = labels;
+    json points = json::array();
+    for (const ChartPoint& point : chart.Points) {
+        json entry = {{"label", point.Label}, {"value", PlottedValue(point.Value)}};
+        if (point.Object != 0) entry["object"] = point.Object;
+        points.push_back(entry);
+    }
+    document["points"] = points;
+    if (chart.Axis) document["axis"] = {{"min", chart.Axis->Min}, {"max", chart.Axis->Max}};
+    document["messages"] = MessagesJson(chart.Messages);
+    if (chart.Hidden) document["hidden"] = true;
+    return document;
+}
+
+json PoolChartsJson(const ReportModel& model, int p) {
+    json charts = json::object();
+    const auto& types = PoolGraphTypes();
+    for (std::size_t i = 0; i < types.size(); ++i) charts[types[i]] = ChartJson(PoolChart(model, p, static_cast<int>(i) + 1));
+    return charts;
+}
+
 json TuningJson(const ReportModel& model, int p) {
     return {{"R", EvaluatePoolRules(model, p, 'R')}, {"S", EvaluatePoolRules(model, p, 'S')}};
 }
@@ -96,6 +145,7 @@ json PoolsJson(const ReportModel& model) {
                         {"info", PoolInfoJson(model, p)},
                         {"tuning", TuningJson(model, p)},
                         {"scanCost", PoolScanCostJson(model, p)},
+                        {"charts", PoolChartsJson(model, p)},
                         {"simulations", PoolSimulationsJson(model, pool)}});
     }
     return list;

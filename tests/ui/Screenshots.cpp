@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
+#include "analysis/PoolInfoPage.h"
 
 namespace kov::test {
 namespace {
@@ -39,6 +40,9 @@ TEST(Screenshots, FileSelectionAndPages) {
     window.SelectPoolFromGrid("BP1");
     window.tbsStats()->setCurrentIndex(2);
     Save(window, "page2-pool-info");
+    window.PoolInfo()->SelectGraphType(6);  // Top Get Pages
+    window.RefreshPoolCharts();
+    Save(window, "page2-top-get-pages");
     window.tbsStats()->setCurrentIndex(4);
     Save(window, "page4-expert-tuning");
     window.tbsStats()->setCurrentIndex(5);

@@ -15,6 +15,7 @@
 #include "UiFixture.h"
 #include "analysis/PoolInfoPage.h"
 #include "analysis/ReportInfoPage.h"
+#include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/GridView.h"
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
@@ -232,6 +233,37 @@ TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
     about.findChild<QPushButton*>("cmdOkay")->click();
     EXPECT_TRUE(ui.state.AboutReturn);
     EXPECT_FALSE(about.isVisible());
+}
+
+}  // namespace
+}  // namespace kov::test
+
+namespace kov::test {
+namespace {
+
+TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    PoolInfoPage* page = window->PoolInfo();
+    EXPECT_EQ(page->GraphPosition(), 1) << "activation selects the first graph type";
+    EXPECT_EQ(page->Chart()->Shown().Subtitle, "Access Type");
+    EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP0     ");
+
+    auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
+    ASSERT_EQ(types->count(), 24);
+    types->setCurrentIndex(6);
+    emit types->activated(6);
+    const ChartData& top = page->Chart()->Shown();
+    EXPECT_EQ(top.Kind, ChartKind::Bar);
+    ASSERT_FALSE(top.Points.empty());
+    int busiest = 0;
+    for (int o = ui.model.Pools(1).FirstObject; o <= ui.model.Pools(1).LastObject; ++o)
+        if (busiest == 0 || ui.model.Objects(o).Activity.GetPages > ui.model.Objects(busiest).Activity.GetPages) busiest = o;
+    EXPECT_EQ(top.Points.back().Object, busiest) << "the top entry is the last point";
+
+    window->cmdNextPool_Click();
+    EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP1     ");
+    EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
 }
 
 }  // namespace
