@@ -16,13 +16,17 @@ std::string FieldErrorText(const std::string& description, int lineNumber, int f
 }
 
 ReportReader::ReportReader(ReportModel& model, MessageSink& sink, ProgressFn progress)
-    : model_(model), sink_(sink), progress_(progress), lines_(std::move(progress)) {}
+    : model_(model), sink_(sink), progress_(std::move(progress)), lines_([this](int percent) { SetProgress(percent); }) {}
 
 void ReportReader::Show(std::string title, std::string text, MessageIcon icon) {
     sink_.Show(Message{std::move(title), std::move(text), icon});
 }
 
+// The line reader reaches 100 on the last line and the end of a read sets 100
+// again; the window redraws (and processes events) only on a change.
 void ReportReader::SetProgress(int percent) {
+    if (percent == lastPercent_) return;
+    lastPercent_ = percent;
     if (progress_) progress_(percent);
 }
 

@@ -92,6 +92,7 @@ private:
     ReportModel& model_;
     MessageSink& sink_;
     ProgressFn progress_;
+    int lastPercent_ = -1;  // last percentage handed to progress_
     ReportLineReader lines_;
     ParserContext context_;
     SimLineLayout simLayout_;

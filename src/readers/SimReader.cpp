@@ -4,6 +4,9 @@
 // simulation slots.
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <type_traits>
 
 #include "common/NumberText.h"
 #include "common/TextMatch.h"
@@ -19,6 +22,20 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 constexpr const char* kHeaderLineKind = "the simulation header line (*BPP)";
+
+// The conversion a record field of type T takes, as ReportReader::NumberField
+// chooses it by overload.
+template <typename T>
+constexpr NumberKind NumberKindOf() {
+    if constexpr (std::is_same_v<T, double>)
+        return NumberKind::Double;
+    else if constexpr (std::is_same_v<T, std::int32_t>)
+        return NumberKind::Int32;
+    else {
+        static_assert(std::is_same_v<T, std::int16_t>, "a number field is Int16, Int32 or Double");
+        return NumberKind::Int16;
+    }
+}
 
 }  // namespace
 
@@ -116,6 +133,10 @@ void ReportReader::ReadSimHeader(int simNo) {
     context_ = {"Read Simulation Report Information", true};
     lines_.ReadFieldNumber() = 0;
     const Layout& f = SimHeader().Fixed;
+    // The entry exists from the start of the read, so a file that ends before
+    // its header keeps its number with an empty entry; the entry beyond the
+    // table is refused at the header's first field.
+    if (simNo <= MaxSimulations) model_.Simulations.GrowTo(simNo);
     try {
         std::string_view line = ReadLineOrFieldError(f[0], kHeaderLineKind);
         const bool includeFlagged = ScanIncludeLines(line);
@@ -271,19 +292,55 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
         TextField(line, SimLineLayout::RecordTag, slot.RecordTag);
         TextField(line, SimLineLayout::IncludeFlag, slot.IncludeFlag);
         TextField(line, SimLineLayout::ObjectName, slot.ObjectName);
-        NumberField(line, SimLineLayout::SimValue49, slot.SimValue49);
-        NumberField(line, SimLineLayout::SimValue59, slot.SimValue59);
+        // The numbers: SimValue49, SimValue59, then Detail1..Detail8 of each
+        // point. Each point group repeats at a fixed stride: the columns of
+        // point 1, moved along one stride per point.
+        const std::array<FieldSpan, 8> first = {
+            simLayout_.Group1(1, 1), simLayout_.Group1(1, 2), simLayout_.Group1(1, 3), simLayout_.Group1(1, 4),
+            simLayout_.Group1(1, 5), simLayout_.Group2(1, 6), simLayout_.Group2(1, 7), simLayout_.Group2(1, 8)};
+        const int stride1 = simLayout_.Group1(2, 1).Start - first[0].Start;
+        const int stride2 = simLayout_.Group2(2, 6).Start - first[5].Start;
         const int n = model_.Simulations(simNo).SizeCount;
-        for (int i = 1; i <= n; ++i) {
-            const auto p = static_cast<std::size_t>(i);
-            NumberField(line, simLayout_.Group1(i, 1), slot.Detail1[p]);
-            NumberField(line, simLayout_.Group1(i, 2), slot.Detail2[p]);
-            NumberField(line, simLayout_.Group1(i, 3), slot.Detail3[p]);
-            NumberField(line, simLayout_.Group1(i, 4), slot.Detail4[p]);
-            NumberField(line, simLayout_.Group1(i, 5), slot.Detail5[p]);
-            NumberField(line, simLayout_.Group2(i, 6), slot.Detail6[p]);
-            NumberField(line, simLayout_.Group2(i, 7), slot.Detail7[p]);
-            NumberField(line, simLayout_.Group2(i, 8), slot.Detail8[p]);
+        const auto numbers = [&](auto&& number) {
+            number(SimLineLayout::SimValue49, slot.SimValue49);
+            number(SimLineLayout::SimValue59, slot.SimValue59);
+            for (int i = 1; i <= n; ++i) {
+                const auto p = static_cast<std::size_t>(i);
+                const auto at = [&](std::size_t detail, int stride) {
+                    return FieldSpan{first[detail].Start + stride * (i - 1), first[detail].Length};
+                };
+                number(at(0, stride1), slot.Detail1[p]);
+                number(at(1, stride1), slot.Detail2[p]);
+                number(at(2, stride1), slot.Detail3[p]);
+                number(at(3, stride1), slot.Detail4[p]);
+                number(at(4, stride1), slot.Detail5[p]);
+                number(at(5, stride2), slot.Detail6[p]);
+                number(at(6, stride2), slot.Detail7[p]);
+                number(at(7, stride2), slot.Detail8[p]);
+            }
+        };
+        const bool decimalComma = lines_.DecimalComma;
+        const auto convert = [&](std::string_view text, auto& target) {
+            using Target = std::remove_reference_t<decltype(target)>;
+            target = static_cast<Target>(ParseNumberField(text, NumberKindOf<Target>(), decimalComma));
+        };
+        // An object line carries up to 130 numbers and a simulation of a big
+        // pool thousands of lines, nearly all of them sound: they are
+        // converted straight through. Only a line with a field that does not
+        // convert is read again field by field, which counts the fields and
+        // reports the failing one exactly as every other parser does.
+        bool sound = true;
+        try {
+            numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
+        } catch (const FieldError&) {
+            sound = false;
+        }
+        if (sound) {
+            lines_.ReadFieldNumber() += 2 + 8 * std::max(n, 0);
+        } else {
+            numbers([&](const FieldSpan& span, auto& target) {
+                Field(line, span, [&](std::string_view text) { convert(text, target); });
+            });
         }
     } catch (const LineAbandoned&) {
     }

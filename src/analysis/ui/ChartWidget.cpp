@@ -15,14 +15,17 @@ ChartWidget::ChartWidget(const char* objectName, QWidget* parent) : QChartView(p
     setMinimumSize(420, 320);
 }
 
-void ChartWidget::Show(const ChartData& chart) {
-    data_ = chart;
+void ChartWidget::Show(const ChartData& shown) {
+    data_ = shown;
     auto* qchart = new QChart;
-    qchart->setTitle(QString::fromStdString(chart.Title) + "<br>" + QString::fromStdString(chart.Subtitle));
-    setChart(qchart);  // the view owns the chart and deletes the previous one
-    setVisible(!chart.Hidden);
-    if (chart.Hidden) return;
-    switch (chart.Kind) {
+    qchart->setTitle(QString::fromStdString(shown.Title) + "<br>" + QString::fromStdString(shown.Subtitle));
+    // The view takes the new chart and only releases the previous one.
+    QChart* previous = chart();
+    setChart(qchart);
+    delete previous;
+    setVisible(!shown.Hidden);
+    if (shown.Hidden) return;
+    switch (shown.Kind) {
         case ChartKind::Pie: ShowPie(); break;
         case ChartKind::Bar: ShowBars(); break;
         case ChartKind::Line: ShowLine(); break;

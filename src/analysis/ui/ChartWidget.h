@@ -13,7 +13,7 @@ class ChartWidget : public QChartView {
     Q_OBJECT
 public:
     explicit ChartWidget(const char* objectName, QWidget* parent = nullptr);
-    void Show(const ChartData& chart);
+    void Show(const ChartData& shown);
     const ChartData& Shown() const { return data_; }
 
 signals:

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "readers/ReportLineReader.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+std::vector<std::string> ReadAll(ReportLineReader& reader, const std::string& path) {
+    reader.Open(path);
+    std::vector<std::string> lines;
+    while (!reader.AtEnd()) lines.emplace_back(reader.ReadReportLine());
+    return lines;
+}
+
+TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
+    const std::string longLine(100000, 'x');
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"CR LF", "ENV USA\r\nBPS 1\r\n", {"ENV USA", "BPS 1"}},
+        {"LF only", "ENV USA\nBPS 1\n", {"ENV USA", "BPS 1"}},
+        {"mixed", "A\r\nB\nC\r\n", {"A", "B", "C"}},
+        {"no end on the last line", "A\r\nB", {"A", "B"}},
+        {"blank lines", "\r\n\r\nA\r\n", {"", "", "A"}},
+        {"CR inside a line stays", "A\rB\r\n", {"A\rB"}},
+        {"NUL bytes", std::string("A\0B\r\n", 5), {std::string("A\0B", 3)}},
+        {"empty file", "", {}},
+        {"100,000 characters", "A\r\n" + longLine + "\r\nB\r\n", {"A", longLine, "B"}},
+    };
+    test::TempFolder folder;
+    for (const auto& c : cases) {
+        ReportLineReader reader;
+        EXPECT_EQ(ReadAll(reader, test::WriteBytes(folder.Path("lines.txt"), c.bytes)), c.lines) << c.what;
+        EXPECT_EQ(reader.ReadLineNumber(), static_cast<int>(c.lines.size())) << c.what;
+        EXPECT_THROW(reader.ReadReportLine(), EndOfReport) << c.what;
+    }
+}
+
+TEST(ReportLineReader, DecimalCommaStartsAfterColumn57) {
+    test::TempFolder folder;
+    std::string line(70, ' ');
+    line[56] = '.';  // column 57: part of an object name
+    line[57] = '.';  // column 58: inside the first counter
+    line[69] = '.';
+    test::WriteLines(folder.Path("comma.txt"), {line});
+    ReportLineReader reader;
+    reader.Open(folder.Path("comma.txt"));
+    reader.DecimalComma = true;
+    const std::string read(reader.ReadReportLine());
+    EXPECT_EQ(read[56], '.');
+    EXPECT_EQ(read[57], ',');
+    EXPECT_EQ(read[69], ',');
+}
+
+}  // namespace
+}  // namespace kov

@@ -1,0 +1,158 @@
+// kovgraph-report run as a DBA runs it: files in, exit status and document out.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+using json = nlohmann::json;
+
+struct ReportRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class BatchReport : public ::testing::Test {
+protected:
+    BatchReport() {
+        AddSimulation(source_, 3, 16, 51);  // BP1
+        AddSimulation(source_, 1, 8, 52);   // BP0
+        stat_ = test::WriteLines(folder_.Path("report.sta"), test::StatLines(source_));
+        sim1_ = test::WriteLines(folder_.Path("bp1.sim"), test::SimLines(source_, 1));
+        sim2_ = test::WriteLines(folder_.Path("bp0.sim"), test::SimLines(source_, 2));
+    }
+
+    ReportRun Report(const std::string& arguments) {
+        const std::string out = folder_.Path("stdout.txt");
+        const std::string err = folder_.Path("stderr.txt");
+        const std::string command =
+            std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWhole(out), ReadWhole(err)};
+    }
+
+    test::TempFolder folder_;
+    ReportModel source_ = GenerateReport(test::SmallPlan());
+    std::string stat_, sim1_, sim2_;
+};
+
+json SizesOf(const ReportModel& model, int pool) {
+    json sizes = json::array();
+    const int simNo = model.Pools(pool).Sim(1).SimulationNo;
+    for (int k = 1; k <= model.Simulations(simNo).SizeCount; ++k)
+        sizes.push_back(model.Pools(pool).Sim(1).SimPoolSize[static_cast<std::size_t>(k)]);
+    return sizes;
+}
+
+TEST_F(BatchReport, DescribesAGoodReadAsJson) {
+    const ReportRun run = Report("--json '" + stat_ + "' '" + sim1_ + "' '" + sim2_ + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json doc = json::parse(run.out);
+    EXPECT_EQ(doc["statsFile"], stat_);
+    EXPECT_EQ(doc["messages"], json::array());
+    EXPECT_EQ(doc["statsLoaded"], true);
+    EXPECT_EQ(doc["simulationsLoaded"], true);
+    EXPECT_EQ(doc["header"], (json{{"System", "SYSA"},
+                                   {"Sub System", "DB2P"},
+                                   {"DB2 Version", "8.1 "},
+                                   {"DS Group", "DSGP"},
+                                   {"Date", "30-NOV-26 "},
+                                   {"Time", "10:00:00"},
+                                   {"Elapsed Time", "01:00:00"}}));
+    EXPECT_EQ(doc["simulations"], (json{{{"number", 1}, {"fileName", sim1_}, {"poolName", "BP1"}, {"sizeCount", 16}},
+                                        {{"number", 2}, {"fileName", sim2_}, {"poolName", "BP0"}, {"sizeCount", 8}}}));
+    ASSERT_EQ(doc["pools"].size(), 5u);
+    const char* names[] = {"BP0", "BP10", "BP1", "BP2", "BP32K"};
+    for (int p = 1; p <= 5; ++p) {
+        const json& pool = doc["pools"][static_cast<std::size_t>(p - 1)];
+        EXPECT_EQ(pool["index"], p);
+        EXPECT_EQ(pool["name"], names[p - 1]);
+    }
+    EXPECT_EQ(doc["pools"][2]["simulations"],
+              (json{{{"slot", 1}, {"simulationNo", 1}, {"fileName", sim1_}, {"sizes", SizesOf(source_, 3)}}}));
+    EXPECT_EQ(doc["pools"][0]["simulations"],
+              (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
+    EXPECT_EQ(doc["pools"][1]["simulations"], json::array());
+}
+
+TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {
+    std::vector<std::string> noEnv = test::StatLines(source_);
+    noEnv[0] = "NOT A REPORT";
+    const std::string refused = test::WriteLines(folder_.Path("refused.sta"), noEnv);
+    std::vector<std::string> simNoEnv = test::SimLines(source_, 1);
+    simNoEnv[0] = "NOT A REPORT";
+    const std::string badSim = test::WriteLines(folder_.Path("bad.sim"), simNoEnv);
+    std::vector<std::string> oddName = test::StatLines(source_);
+    oddName[2] = test::Overwrite(oddName[2], 21, "BP\xC9\xFF    ");
+    const std::string odd = test::WriteLines(folder_.Path("odd.sta"), oddName);
+    const std::string consolidated = test::WriteLines(folder_.Path("all.txt"), test::ConsolidatedLines(source_));
+
+    const struct {
+        const char* what;
+        std::string arguments;
+        int status;
+        const char* firstTitle;    // nullptr: no messages
+        const char* firstSimFile;  // nullptr: no simulations
+    } cases[] = {
+        {"statistics refused", "--json '" + refused + "'", 1, "File IO", nullptr},
+        {"statistics missing", "--json '" + folder_.Path("none.sta") + "'", 1, "Read Stat Data File", nullptr},
+        {"simulation refused", "--json '" + stat_ + "' '" + badSim + "'", 0, "File IO", ""},
+        {"consolidated file", "--json --intent S --radius 2 '" + consolidated + "'", 0, nullptr,
+         "Consolidated_SIM_BP1_1"},
+        {"pool name that is not UTF-8", "--json '" + odd + "'", 0, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReportRun run = Report(c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        const json doc = json::parse(run.out, nullptr, false);
+        ASSERT_FALSE(doc.is_discarded()) << run.out;
+        EXPECT_EQ(doc["statsLoaded"], c.status == 0);
+        if (c.firstTitle != nullptr) {
+            ASSERT_FALSE(doc["messages"].empty());
+            EXPECT_EQ(doc["messages"][0]["title"], c.firstTitle);
+        } else {
+            EXPECT_EQ(doc["messages"], json::array());
+        }
+        if (c.firstSimFile != nullptr) {
+            ASSERT_FALSE(doc["simulations"].empty());
+            EXPECT_EQ(doc["simulations"][0]["number"], 1);
+            EXPECT_EQ(doc["simulations"][0]["fileName"], c.firstSimFile);
+        } else {
+            EXPECT_EQ(doc["simulations"], json::array());
+        }
+    }
+}
+
+TEST_F(BatchReport, UsageErrorsPrintNothingOnStandardOutput) {
+    for (const std::string& arguments :
+         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'",
+          "--intent X '" + stat_ + "'", "--no-such-option '" + stat_ + "'"}) {
+        SCOPED_TRACE(arguments);
+        const ReportRun run = Report(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err, "");
+    }
+}
+
+}  // namespace
+}  // namespace kov
