@@ -69,14 +69,34 @@ std::string_view ReportReader::ReadLineOrFieldError(const FieldSpan& firstField,
 }
 
 void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField) {
-    for (int p = 1; p <= ActivityPositions; ++p) {
-        const FieldSpan& span = layout[static_cast<std::size_t>(firstField - 1 + p - 1)];
-        const ActivityFieldRef ref = ActivityField(block, p);
+    const auto each = [&](auto&& convert) {
+        for (int p = 1; p <= ActivityPositions; ++p) {
+            const FieldSpan& span = layout[static_cast<std::size_t>(firstField - 1 + p - 1)];
+            const ActivityFieldRef ref = ActivityField(block, p);
+            convert(span, ref);
+        }
+    };
+    // Nearly every counter block is sound: it is converted straight through,
+    // and only a block with a field that does not convert is read again
+    // field by field to count and report the failing one.
+    const bool decimalComma = lines_.DecimalComma;
+    try {
+        each([&](const FieldSpan& span, const ActivityFieldRef& ref) {
+            if (ref.Real != nullptr)
+                *ref.Real = ParseNumberField(span.In(line), NumberKind::Double, decimalComma);
+            else
+                *ref.Integer = static_cast<std::int32_t>(ParseNumberField(span.In(line), NumberKind::Int32, decimalComma));
+        });
+        lines_.ReadFieldNumber() += ActivityPositions;
+        return;
+    } catch (const FieldError&) {
+    }
+    each([&](const FieldSpan& span, const ActivityFieldRef& ref) {
         if (ref.Real != nullptr)
             NumberField(line, span, *ref.Real);
         else
             NumberField(line, span, *ref.Integer);
-    }
+    });
 }
 
 void ReportReader::CheckEnvironment() {
