@@ -209,13 +209,12 @@ void frmStatAnalysis::ShowPoolLabels() {
 void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
     for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
     SelectPoolByName(model_, poolName.toStdString());
-    AfterPoolChange(true);
+    AfterPoolChange();
 }
 
 // The fixed order in which every pool-dependent view follows a change of
 // the current pool.
-void frmStatAnalysis::AfterPoolChange(bool fromGrid) {
-    (void)fromGrid;
+void frmStatAnalysis::AfterPoolChange() {
     EnterCurrentPool(model_);
     const SimulationMatch match = FindSimulationForPool(model_);
     ShowPoolLabels();
@@ -227,21 +226,18 @@ void frmStatAnalysis::AfterPoolChange(bool fromGrid) {
     tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
 }
 
-void frmStatAnalysis::cmdNextPool_Click() {
-    try {
-        NextPool(model_);
-        AfterPoolChange(false);
-    } catch (const std::exception& failure) {
-        sink_.Show({"Display Next Pool", failure.what(), MessageIcon::Information});
-    }
-}
+void frmStatAnalysis::cmdNextPool_Click() { MovePool(NextPool, "Display Next Pool"); }
 
-void frmStatAnalysis::cmdPreviousPool_Click() {
+void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display Previous Pool"); }
+
+// Next and Previous stop at the first failure and say so; the pool keeps
+// its new value and the views refreshed before the failure stay.
+void frmStatAnalysis::MovePool(void (*move)(ReportModel&), const char* failureTitle) {
     try {
-        PreviousPool(model_);
-        AfterPoolChange(false);
+        move(model_);
+        AfterPoolChange();
     } catch (const std::exception& failure) {
-        sink_.Show({"Display Previous Pool", failure.what(), MessageIcon::Information});
+        sink_.Show({failureTitle, failure.what(), MessageIcon::Information});
     }
 }
 

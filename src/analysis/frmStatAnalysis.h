@@ -79,7 +79,8 @@ private:
     void BuildWindow();
     void RunFileSelection();
     void ShowPoolLabels();
-    void AfterPoolChange(bool fromGrid);
+    void AfterPoolChange();
+    void MovePool(void (*move)(ReportModel&), const char* failureTitle);
     void ApplyPageChrome(int page);
     void ShowAbout();
     void ShowPoolAnalysis();
