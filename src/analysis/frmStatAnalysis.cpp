@@ -232,9 +232,9 @@ void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display 
 
 // Next and Previous stop at the first failure and say so; the pool keeps
 // its new value and the views refreshed before the failure stay.
-void frmStatAnalysis::MovePool(void (*move)(ReportModel&), const char* failureTitle) {
+void frmStatAnalysis::MovePool(void (*step)(ReportModel&), const char* failureTitle) {
     try {
-        move(model_);
+        step(model_);
         AfterPoolChange();
     } catch (const std::exception& failure) {
         sink_.Show({failureTitle, failure.what(), MessageIcon::Information});

@@ -80,7 +80,7 @@ private:
     void RunFileSelection();
     void ShowPoolLabels();
     void AfterPoolChange();
-    void MovePool(void (*move)(ReportModel&), const char* failureTitle);
+    void MovePool(void (*step)(ReportModel&), const char* failureTitle);
     void ApplyPageChrome(int page);
     void ShowAbout();
     void ShowPoolAnalysis();
