@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -20,7 +22,9 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
       next_(new QPushButton("Next Pool", this)),
       graphTypes_(new QComboBox(this)),
       chartLabels_(new LabelPanel("", "lblChartInfo", "lblChartData", 5, this)),
-      chart_(new ChartWidget("ChartFX1BPool", this)) {
+      chart_(new ChartWidget("ChartFX1BPool", this)),
+      panel_(new QFrame(this)) {
+    BuildDetailsPanel();
     graphTypes_->setObjectName("cboPoolGraphType");
     // The drop-down opens wider than the box so the longest type reads whole.
     graphTypes_->view()->setMinimumWidth(graphTypes_->fontMetrics().horizontalAdvance(QString(34, 'M')));
@@ -40,6 +44,72 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
     layout->addLayout(side);
     layout->addWidget(chart_, 1);
     connect(graphTypes_, &QComboBox::activated, this, [this](int index) { emit GraphTypeChosen(index + 1); });
+}
+
+// Three framed columns (ratios, pages read, getpages), each caption above its
+// value, and the I/O times in a row below. In the getpages column the value
+// under a caption is not always the label of the same index.
+void PoolInfoPage::BuildDetailsPanel() {
+    panel_->setObjectName("pnlPoolDetails");
+    static_cast<QFrame*>(panel_)->setFrameShape(QFrame::Panel);
+    static_cast<QFrame*>(panel_)->setFrameShadow(QFrame::Raised);
+    panel_->setAutoFillBackground(true);
+    for (std::size_t i = 0; i < 19; ++i) {
+        panelCaptions_[i] = new QLabel(QString::fromStdString(PanelCaptions()[i]), panel_);
+        panelCaptions_[i]->setObjectName(QString("lblPanelLabel_%1").arg(i));
+        panelValues_[i] = new QLabel(panel_);
+        panelValues_[i]->setObjectName(QString("lblPanelData_%1").arg(i));
+        panelValues_[i]->setFrameShape(QFrame::StyledPanel);
+        panelValues_[i]->setFrameShadow(QFrame::Sunken);
+    }
+    const auto column = [this](const char* title, std::initializer_list<std::pair<int, int>> pairs) {
+        auto* frame = new QGroupBox(title, panel_);
+        auto* layout = new QVBoxLayout(frame);
+        for (const auto& [caption, value] : pairs) {
+            layout->addWidget(panelCaptions_[static_cast<std::size_t>(caption)]);
+            layout->addWidget(panelValues_[static_cast<std::size_t>(value)]);
+        }
+        return frame;
+    };
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(column("Ratios", {{8, 8}, {9, 9}, {10, 10}, {11, 11}, {14, 14}}));
+    columns->addWidget(column("Pages Read", {{4, 4}, {5, 5}, {6, 6}, {7, 7}, {15, 15}}));
+    columns->addWidget(column("Get Pages", {{0, 0}, {2, 1}, {3, 2}, {1, 3}, {16, 16}}));
+    auto* bottom = new QGridLayout;
+    int place = 0;
+    for (int index : {12, 13, 17, 18}) {
+        bottom->addWidget(panelCaptions_[static_cast<std::size_t>(index)], 0, place);
+        bottom->addWidget(panelValues_[static_cast<std::size_t>(index)], 1, place++);
+    }
+    auto* close = new QPushButton("&Close", panel_);
+    close->setObjectName("cmdClosePoolDetails");
+    connect(close, &QPushButton::clicked, this, &PoolInfoPage::HidePoolDetails);
+    auto* layout = new QVBoxLayout(panel_);
+    layout->addLayout(columns);
+    layout->addLayout(bottom);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    panel_->hide();
+}
+
+void PoolInfoPage::ShowObjectDetails(const ObjectDetailFigures& figures) {
+    for (std::size_t i = 0; i < 19; ++i) panelValues_[i]->setText(QString::fromStdString(figures.Values[i]));
+    PlacePanel();
+    panel_->show();
+    panel_->raise();
+}
+
+void PoolInfoPage::HidePoolDetails() { panel_->hide(); }
+
+void PoolInfoPage::PlacePanel() {
+    const QSize size = panel_->sizeHint();
+    const QRect area = chart_->geometry();
+    panel_->setGeometry(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2,
+                        size.width(), size.height());
+}
+
+void PoolInfoPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (panel_->isVisible()) PlacePanel();
 }
 
 void PoolInfoPage::FillGraphTypeList(const std::vector<std::string>& types) {

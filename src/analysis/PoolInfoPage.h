@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "analysis/PoolDetails.h"
+#include "analysis/PoolDetailsPanel.h"
 #include "common/ChartData.h"
 
 class QComboBox;
@@ -33,6 +34,11 @@ public:
     void ShowChart(const ChartData& chart);
     ChartWidget* Chart() const { return chart_; }
 
+    // The details panel of one object (a clicked bar), over the chart.
+    void ShowObjectDetails(const ObjectDetailFigures& figures);
+    void HidePoolDetails();
+    QWidget* pnlPoolDetails() const { return panel_; }
+
 signals:
     void GraphTypeChosen(int position);
 
@@ -44,6 +50,13 @@ private:
     QComboBox* graphTypes_;
     LabelPanel* chartLabels_;
     ChartWidget* chart_;
+    QWidget* panel_;
+    std::array<QLabel*, 19> panelCaptions_{};
+    std::array<QLabel*, 19> panelValues_{};
+
+    void BuildDetailsPanel();
+    void resizeEvent(QResizeEvent* event) override;
+    void PlacePanel();
 };
 
 }  // namespace kov

@@ -18,6 +18,7 @@
 #include "analysis/PendingPage.h"
 #include "analysis/PoolInfoPage.h"
 #include "analysis/ReportInfoPage.h"
+#include "analysis/ui/ChartWidget.h"
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
 #include "app/frmSelectFiles.h"
@@ -96,6 +97,10 @@ void frmStatAnalysis::BuildWindow() {
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
     connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
+    connect(poolInfo_->Chart(), &ChartWidget::ObjectClicked, this, [this](int object) {
+        ObjectDetailFigures figures;
+        if (ObjectDetails(model_, object, figures)) poolInfo_->ShowObjectDetails(figures);
+    });
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
 }
 
@@ -158,6 +163,7 @@ void frmStatAnalysis::Form_Activate() {
 }
 
 void frmStatAnalysis::tbsStats_Click(int page) {
+    poolInfo_->HidePoolDetails();
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
     if (page == PageSimGraphAnalysis) cmdCreateFile_->show();

@@ -9,6 +9,7 @@
 
 #include "UiFixture.h"
 #include "analysis/PoolInfoPage.h"
+#include "analysis/ui/ChartWidget.h"
 
 namespace kov::test {
 namespace {
@@ -43,6 +44,8 @@ TEST(Screenshots, FileSelectionAndPages) {
     window.PoolInfo()->SelectGraphType(6);  // Top Get Pages
     window.RefreshPoolCharts();
     Save(window, "page2-top-get-pages");
+    emit window.PoolInfo()->Chart()->ObjectClicked(window.PoolInfo()->Chart()->Shown().Points.back().Object);
+    Save(window, "page2-details-panel");
     window.tbsStats()->setCurrentIndex(4);
     Save(window, "page4-expert-tuning");
     window.tbsStats()->setCurrentIndex(5);

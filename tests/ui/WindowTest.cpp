@@ -268,3 +268,35 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
 
 }  // namespace
 }  // namespace kov::test
+
+namespace kov::test {
+namespace {
+
+TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setTabEnabled(2, true);
+    window->tbsStats()->setCurrentIndex(2);
+    PoolInfoPage* page = window->PoolInfo();
+    QWidget* panel = window->findChild<QWidget*>("pnlPoolDetails");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+
+    const int object = ui.model.Pools(1).FirstObject;
+    emit page->Chart()->ObjectClicked(object);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>("lblPanelData_0")->text(),
+              "  " + QString::number(ui.model.Objects(object).Activity.GetPages));
+
+    emit page->Chart()->ObjectClicked(0);  // no object behind the click: nothing changes
+    EXPECT_TRUE(panel->isVisible());
+    window->findChild<QPushButton*>("cmdClosePoolDetails")->click();
+    EXPECT_FALSE(panel->isVisible());
+
+    emit page->Chart()->ObjectClicked(object);
+    window->tbsStats()->setCurrentIndex(0);
+    EXPECT_FALSE(panel->isVisibleTo(window.get()));
+}
+
+}  // namespace
+}  // namespace kov::test
