@@ -9,13 +9,13 @@ namespace {
 
 // A report of `pools` pools; pool 1 is the one evaluated and holds the
 // given objects (name, type, sequential/random/RID get pages).
-struct ObjectSpec {
+struct PlannedObject {
     const char* name;
     const char* type;
     std::int32_t seq, rand, rid;
 };
 
-ReportModel Report(int pools, std::initializer_list<ObjectSpec> objects) {
+ReportModel Report(int pools, std::initializer_list<PlannedObject> objects) {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
         PoolRecord& pool = model.Pools(model.Pools.Add());
@@ -24,12 +24,12 @@ ReportModel Report(int pools, std::initializer_list<ObjectSpec> objects) {
         pool.VPSEQT = 20;
         pool.VDWQT = 0;
     }
-    for (const ObjectSpec& spec : objects) {
+    for (const PlannedObject& planned : objects) {
         const int o = model.Objects.Add();
         ObjectRecord& object = model.Objects(o);
-        object.ObjectName = spec.name;
-        object.ObjectType = spec.type;
-        object.Activity.GetPagesByAccess = {0, spec.seq, spec.rand, spec.rid};
+        object.ObjectName = planned.name;
+        object.ObjectType = planned.type;
+        object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
         if (model.Pools(1).FirstObject == 0) model.Pools(1).FirstObject = static_cast<std::int16_t>(o);
         model.Pools(1).LastObject = static_cast<std::int16_t>(o);
     }
@@ -109,8 +109,8 @@ TEST(EvaluatePoolRules, IntentThresholds) {
         {'S', 90, 0, 0, false, {20}},     {'S', 90, 3000, 0, true, {22}},   {'S', 95, 0, 0, true, {}},
     };
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {c.sortWorkOnly ? ObjectSpec{"DSNDB07.DSN4K01", "T", 9, 1, 0}
-                                                      : ObjectSpec{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
+                                                      : PlannedObject{"DB.TS1", "T", 0, 9, 0}});
         PoolRecord& pool = model.Pools(1);
         pool.VPSEQT = c.vpseqt;
         pool.HPSize = c.hpSize;
@@ -153,8 +153,8 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         {125, 1, 1000, 50, true, nullptr},    // pool dedicated to sort work
     };
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {c.sortWorkOnly ? ObjectSpec{"DSNDB07.DSN4K01", "T", 9, 1, 0}
-                                                      : ObjectSpec{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
+                                                      : PlannedObject{"DB.TS1", "T", 0, 9, 0}});
         PoolRecord& pool = model.Pools(1);
         pool.Activity.PagesWritten = c.pagesWritten;
         pool.Activity.WriteIOs = c.writeIOs;
