@@ -36,6 +36,10 @@ StringTable ScanList(const ReportModel& model, const std::vector<ScanEntry>& top
 
 }  // namespace
 
+std::vector<LabelPair> InitialScanCostLabels() {
+    return {{"Overall Collection Time = ", ""}, {"System CPU Seconds Cost = ", ""}, {"Pool CPU Seconds Cost = ", ""}};
+}
+
 std::string CollectionTimeText(const ReportModel& model) {
     return GroupedThousandths(ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed()));
 }

@@ -22,6 +22,9 @@ const std::vector<std::string>& ScanCostHeadings();
 using ScanEntry = std::pair<int, int>;
 std::vector<ScanEntry> TopScanObjects(const ReportModel& model, const std::vector<ScanEntry>& candidates, int slots);
 
+// The three caption labels before the first fill of the page.
+std::vector<LabelPair> InitialScanCostLabels();
+
 // The collection interval in seconds, "#,###.000".
 std::string CollectionTimeText(const ReportModel& model);
 

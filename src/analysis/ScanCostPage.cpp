@@ -13,9 +13,7 @@ ScanCostPage::ScanCostPage(QWidget* parent)
       labels_(new LabelPanel("Sequential access cost", "lblInfoScanCost", "lblScanCostData", 3, this)),
       system_(new GridView("grdScanCost", {2000, 1750, 1750, 1750}, this)),
       pool_(new GridView("grdScanCostPool", {2000, 1750, 1750, 1750}, this)) {
-    labels_->Show({{"Overall Collection Time = ", ""},
-                   {"System CPU Seconds Cost = ", ""},
-                   {"Pool CPU Seconds Cost = ", ""}});
+    labels_->Show(InitialScanCostLabels());
     labels_->setMaximumWidth(560);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labels_);

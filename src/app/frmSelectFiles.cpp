@@ -187,6 +187,12 @@ void frmSelectFiles::Form_Activate() {
     cmdReset_->setEnabled(true);
     cmdNext_->setFocus();
     SetImage(imgStat_, statImage_, 2);
+    ListLoadedSimulations();
+}
+
+// One entry per loaded simulation (a consolidated file's included), the
+// first selected.
+void frmSelectFiles::ListLoadedSimulations() {
     for (const SimulationRecord& sim : model_.Simulations)
         if (!TrimBlanks(sim.FileName).empty()) AddListEntry(QString::fromStdString(sim.FileName));
     if (cboFiles_->count() > 0) {
@@ -214,13 +220,7 @@ void frmSelectFiles::OpenStatisticsFile(const QString& path) {
     cboFiles_->clear();
     OpenStatisticsReport(model_, reader_, path.trimmed().toStdString());
     pbFileRead_->setVisible(false);
-    // A consolidated file brings its simulations along.
-    for (const SimulationRecord& sim : model_.Simulations)
-        if (!TrimBlanks(sim.FileName).empty()) AddListEntry(QString::fromStdString(sim.FileName));
-    if (cboFiles_->count() > 0) {
-        cboFiles_->setCurrentIndex(0);
-        SetImage(ImgSim_, simImage_, 2);
-    }
+    ListLoadedSimulations();  // a consolidated file brings its simulations along
     SetImage(imgStat_, statImage_, 2);
     cmdSelectSimFile_->setEnabled(true);
     cmdNext_->setEnabled(true);

@@ -54,6 +54,7 @@ private:
     void Form_Activate();
     void SetImage(QLabel* label, int& current, int image);
     void AddListEntry(const QString& name);
+    void ListLoadedSimulations();
     void ShowProgress(int percent);
 
     ReportModel& model_;

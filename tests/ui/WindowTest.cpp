@@ -235,11 +235,6 @@ TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
     EXPECT_FALSE(about.isVisible());
 }
 
-}  // namespace
-}  // namespace kov::test
-
-namespace kov::test {
-namespace {
 
 TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     UiHarness ui;
@@ -266,11 +261,6 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
 }
 
-}  // namespace
-}  // namespace kov::test
-
-namespace kov::test {
-namespace {
 
 TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     UiHarness ui;
