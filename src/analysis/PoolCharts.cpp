@@ -8,6 +8,7 @@
 #include <span>
 #include <utility>
 
+#include "analysis/ActivityBreakdown.h"
 #include "common/Formats.h"
 
 namespace kov {
@@ -63,20 +64,6 @@ long long SumFromOne(const std::array<std::int32_t, N>& byKind) {
     return std::accumulate(byKind.begin() + 1, byKind.end(), 0LL);
 }
 
-// The pool's objects, clipped to the loaded table so a damaged range never
-// reads outside it. Empty for a pool without object lines.
-struct ObjectRange {
-    int First = 0;
-    int Last = -1;
-    int Count() const { return std::max(0, Last - First + 1); }
-    std::size_t Size() const { return static_cast<std::size_t>(Count()); }
-};
-
-ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool) {
-    if (pool.FirstObject < 1) return {};
-    return {pool.FirstObject, std::min<int>(pool.LastObject, model.ObjectCount())};
-}
-
 const ObjectRecord& ObjectAt(const ReportModel& model, const ObjectRange& range, std::size_t k) {
     return model.Objects(range.First + static_cast<int>(k));
 }
@@ -95,33 +82,16 @@ struct GroupData {
 
 const char* const PagesReadZero = "Number Of Pages Read Is ZERO. Can not Graph";
 
-// Legend names of each pie's groups and the captions of their side labels.
-struct PieGroups {
-    std::vector<const char*> Legends;
-    std::vector<const char*> Captions;
-    const char* ZeroMessage;  // raised while computing a zero total, or null
-};
-
-const PieGroups& GroupsOf(int position) {
-    static const PieGroups access{{"Seq ", "Rnd ", "RID "}, {"Seq. Access", "Rnd. Access", "RID List"}, nullptr};
-    static const PieGroups pages{{"Sync ", "SPref ", "LPref ", "DPref "},
-                                 {"Sync. Pages", "SPref. Pages", "LPref. Pages", "DPref. Pages"},
-                                 "Number Of Pages Read Is ZERO. Can not Graph ..."};
-    static const PieGroups ios{{"Sync ", "SPref ", "LPref ", "DPref "},
-                               {"Sync. I/Os", "SPref. I/Os", "LPref. I/Os", "DPref. I/Os"},
-                               "Number Of Start IOs Is ZERO. Can not Graph ..."};
-    static const PieGroups objectTypes{{"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
-    switch (position) {
-        case 1: return access;
-        case 2: return pages;
-        case 3: return ios;
-        default: return objectTypes;
-    }
+// The pool pies: the three breakdowns by kind, then the pool's objects
+// summed by object type.
+const BreakdownGroups& PieGroupsOf(int position) {
+    static const BreakdownGroups objectTypes{{"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
+    return position <= 3 ? GroupsOf(static_cast<Breakdown>(position)) : objectTypes;
 }
 
 // Positions 1-3: the pool's own counters by kind. A zero total of pages or
 // I/Os read stores no groups and says why.
-GroupData KindBreakdown(std::span<const std::int32_t> byKind, const PieGroups& groups, ChartData& chart) {
+GroupData KindBreakdown(std::span<const std::int32_t> byKind, const BreakdownGroups& groups, ChartData& chart) {
     GroupData group;
     group.Count = byKind.size();
     for (std::size_t i = 0; i < byKind.size(); ++i) {
@@ -160,7 +130,7 @@ GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, int 
         const ObjectRecord& object = ObjectAt(model, range, k);
         group.Values[ObjectTypeGroup(object)] += ObjectFigure(object.Activity, position);
     }
-    const PieGroups& groups = GroupsOf(position);
+    const BreakdownGroups& groups = PieGroupsOf(position);
     for (std::size_t i = 0; i < 3; ++i) {
         chart.SideLabels[i].Value = PlainInteger(group.Values[i]);
         if (group.Values[i] == 0) continue;
@@ -173,7 +143,7 @@ GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, int 
 
 GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
     const ActivityBlock& activity = pool.Activity;
-    const PieGroups& groups = GroupsOf(position);
+    const BreakdownGroups& groups = PieGroupsOf(position);
     switch (position) {
         case 1: return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
         case 2: return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
@@ -183,7 +153,7 @@ GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, int pos
 }
 
 // The groups' captions, then "Total"; the pairs left over are hidden.
-void PieSideCaptions(const PieGroups& groups, ChartData& chart) {
+void PieSideCaptions(const BreakdownGroups& groups, ChartData& chart) {
     chart.SideLabels.assign(SideLabelCount, {});
     const std::size_t total = groups.Captions.size();
     for (std::size_t i = 0; i < total; ++i) chart.SideLabels[i].Caption = groups.Captions[i];
@@ -199,15 +169,14 @@ void DrawPie(const GroupData& group, int position, ChartData& chart) {
     }
     for (std::size_t i = 0; i < group.Count; ++i) {
         const double share = static_cast<double>(group.Values[i]) / static_cast<double>(group.Total);
-        const std::string legend = group.Labels[i] + "(" + Percent(share) + ")";
-        chart.Points.push_back({std::string(TrimBlanks(legend)), static_cast<double>(group.Values[i]), 0});
+        chart.Points.push_back({PieLegend(group.Labels[i], share), static_cast<double>(group.Values[i]), 0});
     }
     chart.Subtitle = GraphOf(position).Title;
 }
 
 void PieChart(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
     chart.Kind = ChartKind::Pie;
-    const PieGroups& groups = GroupsOf(position);
+    const BreakdownGroups& groups = PieGroupsOf(position);
     PieSideCaptions(groups, chart);
     const GroupData group = PieGroupData(model, pool, position, chart);
     chart.SideLabels[groups.Captions.size()].Value = Grouped(static_cast<double>(group.Total), 0);

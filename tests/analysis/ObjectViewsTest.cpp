@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "analysis/ObjectViews.h"
+
+namespace kov {
+namespace {
+
+struct ObjectSpec {
+    const char* Type;
+    const char* Name;
+    std::array<std::int32_t, 3> Access;
+    std::array<std::int32_t, 4> Pages;
+    std::array<std::int32_t, 4> IOs;
+};
+
+// Pool BP0 holds the given objects; a pool BP1 with one object follows, so a
+// view that strays outside its pool shows up. BP2 has no objects.
+ReportModel PoolOf(const std::vector<ObjectSpec>& objects) {
+    ReportModel model;
+    model.Pools(model.Pools.Add()).PoolName = "BP0";
+    for (const ObjectSpec& given : objects) {
+        ObjectRecord& object = model.Objects(model.Objects.Add());
+        object.ObjectType = given.Type;
+        object.ObjectName = given.Name;
+        for (std::size_t i = 0; i < 3; ++i) object.Activity.GetPagesByAccess[i + 1] = given.Access[i];
+        for (std::size_t i = 0; i < 4; ++i) object.Activity.PagesReadByType[i + 1] = given.Pages[i];
+        for (std::size_t i = 0; i < 4; ++i) object.Activity.ReadIOsByType[i + 1] = given.IOs[i];
+    }
+    if (!objects.empty()) {
+        model.Pools(1).FirstObject = 1;
+        model.Pools(1).LastObject = static_cast<std::int16_t>(objects.size());
+    }
+    PoolRecord& other = model.Pools(model.Pools.Add());
+    other.PoolName = "BP1";
+    const int o = model.Objects.Add();
+    model.Objects(o).ObjectName = "ELSEWHERE";
+    model.Objects(o).ObjectType = "T";
+    other.FirstObject = other.LastObject = static_cast<std::int16_t>(o);
+    model.Pools(model.Pools.Add()).PoolName = "BP2";
+    return model;
+}
+
+const std::vector<ObjectSpec> ThreeObjects{
+    {"T", " DB1.TS1  ", {100, 2000, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}},
+    {"I", "DB1.IX1", {1, 2, 3}, {10, 0, 0, 30}, {1, 0, 0, 3}},
+    {"X", "DB1.ODD", {0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
+};
+
+TEST(ObjectViews, GridHoldsOneRowPerObjectOfThePoolWithThirteenCells) {
+    const ReportModel model = PoolOf(ThreeObjects);
+    const StringTable grid = ObjectGrid(model, 1);
+    ASSERT_EQ(grid.Headings.size(), 13u);
+    EXPECT_EQ(grid.Headings[12], "DPref. I/Os");
+    ASSERT_EQ(grid.Rows.size(), 3u);
+    EXPECT_EQ(grid.Rows[0], (std::vector<std::string>{"T", "DB1.TS1", "100", "2000", "3", "4", "5", "6", "7", "8", "9",
+                                                      "10", "11"}));
+    EXPECT_EQ(grid.Rows[0][12], "11");  // the first object's dynamic prefetch read I/Os
+    EXPECT_EQ(grid.Rows[2][1], "DB1.ODD");
+}
+
+TEST(ObjectViews, ListItemsCarryTrimmedNamesAndAnIconPerType) {
+    const ReportModel model = PoolOf({{"T", "A", {}, {}, {}},
+                                      {"I", "B", {}, {}, {}},
+                                      {"D", "C", {}, {}, {}},
+                                      {"U", "D", {}, {}, {}},
+                                      {"i", "E", {}, {}, {}}});
+    EXPECT_EQ(ObjectListItems(model, 1),
+              (std::vector<ObjectListItem>{{"A", ObjectIcon::TableSpace},
+                                           {"B", ObjectIcon::Index},
+                                           {"C", ObjectIcon::D},
+                                           {"D", ObjectIcon::Other},
+                                           {"E", ObjectIcon::Other}}));
+}
+
+TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
+    const ReportModel model = PoolOf(ThreeObjects);
+    for (int p : {3, 0, 9}) {
+        EXPECT_TRUE(ObjectListItems(model, p).empty()) << p;
+        const StringTable grid = ObjectGrid(model, p);
+        EXPECT_EQ(grid.Headings.size(), 13u) << p;
+        EXPECT_TRUE(grid.Rows.empty()) << p;
+    }
+}
+
+TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
+    const ReportModel model = PoolOf({{"T", "SAME", {}, {}, {}}, {"I", "OTHER", {}, {}, {}}, {"I", " SAME", {}, {}, {}}});
+    EXPECT_EQ(FindObjectByName(model, 1, "SAME"), 3);
+    EXPECT_EQ(FindObjectByName(model, 1, "OTHER"), 2);
+    EXPECT_EQ(FindObjectByName(model, 1, "ELSEWHERE"), 0);
+    EXPECT_EQ(FindObjectByName(model, 2, "ELSEWHERE"), 4);
+    EXPECT_EQ(FindObjectByName(model, 3, "SAME"), 0);
+}
+
+std::vector<std::string> Values(const std::vector<LabelPair>& labels) {
+    std::vector<std::string> values;
+    for (const LabelPair& label : labels) values.push_back(label.Value);
+    return values;
+}
+
+std::vector<std::string> Legends(const ChartData& chart) {
+    std::vector<std::string> legends;
+    for (const ChartPoint& point : chart.Points) legends.push_back(point.Label);
+    return legends;
+}
+
+TEST(ObjectViews, BreakdownLabelsAndPieLegendsPerGraphType) {
+    const ReportModel model = PoolOf(ThreeObjects);
+    struct Case {
+        int object;
+        int graphType;
+        std::vector<std::string> captions;
+        std::vector<std::string> values;
+        bool hideLast;
+        std::vector<std::string> legends;
+    };
+    const std::vector<Case> cases{
+        {1, 1, {"Seq. Access", "Rnd. Access", "RID List", "Total"}, {"  100", "  2000", "  3", "  2,103"}, true,
+         {"Seq (4.8%)", "Rnd (95.1%)", "RID (0.1%)"}},
+        {2, 2, {"Sync. Pages", "SPref. Pages", "LPref. Pages", "DPref. Pages", "Total"},
+         {"  10", "  0", "  0", "  30", "  40"}, false,
+         {"Sync (25.0%)", "SPref (0.0%)", "LPref (0.0%)", "DPref (75.0%)"}},
+        {2, 3, {"Sync. I/Os", "SPref. I/Os", "LPref. I/Os", "DPref. I/Os", "Total"}, {"  1", "  0", "  0", "  3", "  4"},
+         false, {"Sync (25.0%)", "SPref (0.0%)", "LPref (0.0%)", "DPref (75.0%)"}},
+    };
+    for (const Case& c : cases) {
+        const auto shown = ObjectBreakdownFor(model, c.object, c.graphType);
+        ASSERT_TRUE(shown) << c.graphType;
+        std::vector<std::string> captions;
+        for (const LabelPair& label : shown->Labels) captions.push_back(label.Caption);
+        EXPECT_EQ(captions, c.captions) << c.graphType;
+        EXPECT_EQ(Values(shown->Labels), c.values) << c.graphType;
+        EXPECT_EQ(shown->HideLastLabel, c.hideLast) << c.graphType;
+        ASSERT_TRUE(shown->Chart) << c.graphType;
+        EXPECT_EQ(shown->Chart->Kind, ChartKind::Pie);
+        EXPECT_EQ(Legends(*shown->Chart), c.legends) << c.graphType;
+        EXPECT_EQ(shown->Chart->Title, c.object == 1 ? "DB1.TS1" : "DB1.IX1");
+        EXPECT_EQ(shown->Chart->Subtitle, ObjectGraphTypes()[static_cast<std::size_t>(c.graphType - 1)]);
+        EXPECT_TRUE(shown->Messages.empty());
+    }
+}
+
+TEST(ObjectViews, AZeroTotalKeepsTheChartAndStopsBeforeTheTotalOfReads) {
+    const ReportModel model = PoolOf(ThreeObjects);
+    struct Case {
+        int graphType;
+        std::size_t labels;
+        const char* message;
+    };
+    const std::vector<Case> cases{
+        {1, 4, nullptr},
+        {2, 4, "Number Of Pages Read Is ZERO. Can not Graph ..."},
+        {3, 4, "Number Of Start IOs Is ZERO. Can not Graph ..."},
+    };
+    for (const Case& c : cases) {
+        const auto shown = ObjectBreakdownFor(model, 3, c.graphType);
+        ASSERT_TRUE(shown);
+        EXPECT_FALSE(shown->Chart) << c.graphType;
+        EXPECT_EQ(shown->Labels.size(), c.labels) << c.graphType;
+        if (c.message) {
+            ASSERT_EQ(shown->Messages.size(), 1u);
+            EXPECT_EQ(shown->Messages[0], (Message{"", c.message, MessageIcon::None}));
+            EXPECT_EQ(shown->Labels.back().Value, "  0");
+        } else {
+            EXPECT_TRUE(shown->Messages.empty());
+            EXPECT_EQ(shown->Labels.back(), (LabelPair{"Total", "  0"}));
+        }
+    }
+}
+
+TEST(ObjectViews, NoBreakdownWithoutAnObjectOrAGraphType) {
+    const ReportModel model = PoolOf(ThreeObjects);
+    EXPECT_FALSE(ObjectBreakdownFor(model, 0, 1));
+    EXPECT_FALSE(ObjectBreakdownFor(model, 99, 1));
+    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 0));
+    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 4));
+}
+
+}  // namespace
+}  // namespace kov
