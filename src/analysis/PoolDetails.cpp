@@ -70,9 +70,10 @@ void NextPool(ReportModel& model) {
 
 void PreviousPool(ReportModel& model) { model.CurrentPool = model.CurrentPool > 1 ? model.CurrentPool - 1 : 1; }
 
-void EnterCurrentPool(ReportModel& model) {
+void EnterCurrentPool(ReportModel& model) { model.CurrentSimulation = 1; }
+
+void ShowFirstObjectOfPool(ReportModel& model) {
     model.CurrentObject = model.Pools.Contains(model.CurrentPool) ? model.Pools(model.CurrentPool).FirstObject : 0;
-    model.CurrentSimulation = 1;
 }
 
 std::vector<std::string> PoolSizeList(const ReportModel& model, const SimulationMatch& match) {

@@ -37,9 +37,12 @@ bool SelectPoolByName(ReportModel& model, std::string_view gridName);
 void NextPool(ReportModel& model);
 void PreviousPool(ReportModel& model);
 
-// What every change of pool resets: the current object to the pool's first
-// and the simulation number to 1.
+// What every change of pool resets: the simulation number to 1.
 void EnterCurrentPool(ReportModel& model);
+
+// Next and Previous Pool also show the new pool's first object; a pick in the
+// pool grid keeps the object shown before.
+void ShowFirstObjectOfPool(ReportModel& model);
 
 // The simulated sizes of the current pool's first simulation slot, points 1
 // up to the SizeCount of the simulation found, as plain integers: the cluster

@@ -125,10 +125,8 @@ int PoolInfoPage::GraphPosition() const { return graphTypes_->currentIndex() + 1
 
 void PoolInfoPage::ShowChart(const ChartData& chart) {
     chartLabels_->Show(chart.SideLabels);
-    for (std::size_t pair = 0; pair < chart.SideLabels.size() && pair < 5; ++pair) {
-        chartLabels_->Caption(static_cast<int>(pair))->setVisible(!chart.IsSideLabelHidden(pair));
-        chartLabels_->Value(static_cast<int>(pair))->setVisible(!chart.IsSideLabelHidden(pair));
-    }
+    for (std::size_t pair = 0; pair < chart.SideLabels.size() && pair < 5; ++pair)
+        chartLabels_->SetRowVisible(static_cast<int>(pair), !chart.IsSideLabelHidden(pair));
     chart_->Show(chart);
 }
 

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "analysis/ExpertTuningPage.h"
+#include "analysis/ObjectInfoPage.h"
+#include "analysis/ObjectViews.h"
 #include "analysis/PageStatus.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/ScanCostPage.h"
@@ -52,12 +54,13 @@ void frmStatAnalysis::BuildWindow() {
     tabs_->setObjectName("tbsStats");
     reportInfo_ = new ReportInfoPage(tabs_);
     poolInfo_ = new PoolInfoPage(tabs_);
+    objectInfo_ = new ObjectInfoPage(tabs_);
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
     tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
     tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
-    tabs_->addTab(new PendingPage("The object views", tabs_), PageCaption(PageObjectInfo));
+    tabs_->addTab(objectInfo_, PageCaption(PageObjectInfo));
     tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
     tabs_->addTab(scanCost_, PageCaption(PageScanCost));
     tabs_->addTab(new PendingPage("The simulation graphs", tabs_), PageCaption(PageSimGraphAnalysis));
@@ -101,6 +104,9 @@ void frmStatAnalysis::BuildWindow() {
         ObjectDetailFigures figures;
         if (ObjectDetails(model_, object, figures)) poolInfo_->ShowObjectDetails(figures);
     });
+    connect(objectInfo_, &ObjectInfoPage::ListItemChosen, this, &frmStatAnalysis::lvObjects_Click);
+    connect(objectInfo_, &ObjectInfoPage::GridObjectChosen, this, &frmStatAnalysis::ChooseObjectFromGrid);
+    connect(objectInfo_, &ObjectInfoPage::GraphTypeChosen, this, &frmStatAnalysis::ShowObjectDetails);
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
 }
 
@@ -148,11 +154,15 @@ void frmStatAnalysis::Form_Activate() {
         return;
     }
     poolInfo_->FillGraphTypeList(PoolGraphTypes());
+    objectInfo_->FillGraphTypeList(ObjectGraphTypes());
     if (reportInfo_->PoolRowCount() >= 1) {
         model_.CurrentPool = 1;
         poolInfo_->SelectGraphType(0);
         RefreshPoolCharts();
     }
+    FillObjectViews();
+    lvObjects_Click();
+    ShowObjectDetails();
     RefreshPoolAnalysis();
     PopulateScanCostsForSystem();
     PopulateScanCostsForPool();
@@ -166,6 +176,7 @@ void frmStatAnalysis::tbsStats_Click(int page) {
     poolInfo_->HidePoolDetails();
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
+    if (page == PageObjectInfo) lvObjects_Click();
     if (page == PageSimGraphAnalysis) cmdCreateFile_->show();
     ApplyPageChrome(page);
 }
@@ -224,6 +235,7 @@ void frmStatAnalysis::AfterPoolChange() {
     EnterCurrentPool(model_);
     const SimulationMatch match = FindSimulationForPool(model_);
     ShowPoolLabels();
+    FillObjectViews();
     RefreshPoolCharts();
     RefreshPoolAnalysis();
     PopulateScanCostsForPool();
@@ -241,6 +253,8 @@ void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display 
 void frmStatAnalysis::MovePool(void (*step)(ReportModel&), const char* failureTitle) {
     try {
         step(model_);
+        ShowFirstObjectOfPool(model_);
+        ShowObjectDetails();
         AfterPoolChange();
     } catch (const std::exception& failure) {
         sink_.Show({failureTitle, failure.what(), MessageIcon::Information});
@@ -270,6 +284,31 @@ void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
 void frmStatAnalysis::ShowPoolAnalysis() {
     expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
                                     EvaluatePoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
+}
+
+void frmStatAnalysis::FillObjectViews() {
+    objectInfo_->FillObjectViews(ObjectListItems(model_, model_.CurrentPool), ObjectGrid(model_, model_.CurrentPool));
+}
+
+// A list pick also starts the breakdown again at the access type.
+void frmStatAnalysis::lvObjects_Click() {
+    const std::optional<QString> item = objectInfo_->SelectedListItem();
+    if (!item) return;
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, item->toStdString())) model_.CurrentObject = object;
+    objectInfo_->SelectFirstGraphType();
+    ShowObjectDetails();
+}
+
+void frmStatAnalysis::ChooseObjectFromGrid(const QString& name) {
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, name.toStdString())) model_.CurrentObject = object;
+    ShowObjectDetails();
+}
+
+void frmStatAnalysis::ShowObjectDetails() {
+    const auto breakdown = ObjectBreakdownFor(model_, model_.CurrentObject, objectInfo_->GraphType());
+    if (!breakdown) return;
+    objectInfo_->ShowBreakdown(*breakdown);
+    for (const Message& message : breakdown->Messages) sink_.Show(message);
 }
 
 // A failure is shown with its description alone and the fill goes on.

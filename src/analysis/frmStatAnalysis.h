@@ -21,6 +21,7 @@ class QTabWidget;
 namespace kov {
 
 class ExpertTuningPage;
+class ObjectInfoPage;
 class PoolInfoPage;
 class ScanCostPage;
 class ReportInfoPage;
@@ -52,6 +53,12 @@ public:
     // Redraws the pool chart of the selected graph type for the current pool.
     void RefreshPoolCharts();
     void ChoosePoolUsageIntent(char intent);
+    // Object views: refill for the current pool; a pick in the list or grid
+    // makes its object current; the labels and pie follow the current object.
+    void FillObjectViews();
+    void lvObjects_Click();
+    void ChooseObjectFromGrid(const QString& name);
+    void ShowObjectDetails();
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();
     void RefreshScanCosts();
@@ -59,6 +66,7 @@ public:
     QTabWidget* tbsStats() const { return tabs_; }
     ReportInfoPage* ReportInfo() const { return reportInfo_; }
     PoolInfoPage* PoolInfo() const { return poolInfo_; }
+    ObjectInfoPage* ObjectInfo() const { return objectInfo_; }
     ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
     ScanCostPage* ScanCost() const { return scanCost_; }
     TrayIcon* Tray() const { return tray_; }
@@ -97,6 +105,7 @@ private:
     QTabWidget* tabs_ = nullptr;
     ReportInfoPage* reportInfo_ = nullptr;
     PoolInfoPage* poolInfo_ = nullptr;
+    ObjectInfoPage* objectInfo_ = nullptr;
     ExpertTuningPage* expertTuning_ = nullptr;
     ScanCostPage* scanCost_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;

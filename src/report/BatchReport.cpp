@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "analysis/GeneralInfo.h"
+#include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/PoolDetails.h"
 #include "analysis/ScanCost.h"
@@ -145,6 +146,7 @@ json PoolsJson(const ReportModel& model) {
                         {"info", PoolInfoJson(model, p)},
                         {"tuning", TuningJson(model, p)},
                         {"scanCost", PoolScanCostJson(model, p)},
+                        {"objectGrid", TableJson(ObjectGrid(model, p))},
                         {"charts", PoolChartsJson(model, p)},
                         {"simulations", PoolSimulationsJson(model, pool)}});
     }
@@ -232,6 +234,7 @@ std::string RenderText(const json& document) {
             out << "     " << Text(pool["scanCost"]["caption"]) << Text(pool["scanCost"]["cost"]) << "\n";
             out << TextTable({{"headings", ScanHeadings()}, {"rows", pool["scanCost"]["rows"]}});
         }
+        if (!pool["objectGrid"]["rows"].empty()) out << "     Objects:\n" << TextTable(pool["objectGrid"]);
         for (const auto& slot : pool["simulations"]) {
             out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"]) << " ("
                 << Text(slot["fileName"]) << ") sizes";

@@ -94,9 +94,13 @@ TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
     EXPECT_EQ(model.CurrentPool, 2);
     EXPECT_FALSE(SelectPoolByName(model, "BP9"));
     EXPECT_EQ(model.CurrentPool, 2);
+    model.CurrentObject = 1;
+    model.CurrentSimulation = 3;
     EnterCurrentPool(model);
-    EXPECT_EQ(model.CurrentObject, 4);
+    EXPECT_EQ(model.CurrentObject, 1) << "a grid pick keeps the object shown";
     EXPECT_EQ(model.CurrentSimulation, 1);
+    ShowFirstObjectOfPool(model);
+    EXPECT_EQ(model.CurrentObject, 4);
 }
 
 TEST(PoolSizeList, ListsTheFirstSlotsSizesUpToTheSimulationsPointCount) {

@@ -91,6 +91,17 @@ TEST_F(BatchReport, DescribesAGoodReadAsJson) {
     EXPECT_EQ(doc["pools"][0]["simulations"],
               (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
     EXPECT_EQ(doc["pools"][1]["simulations"], json::array());
+    for (int p = 1; p <= 5; ++p) {
+        const PoolRecord& pool = source_.Pools(p);
+        const json& grid = doc["pools"][static_cast<std::size_t>(p - 1)]["objectGrid"];
+        EXPECT_EQ(grid["headings"].size(), 13u);
+        const std::size_t objects = pool.FirstObject ? static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1) : 0;
+        ASSERT_EQ(grid["rows"].size(), objects) << p;
+        if (objects == 0) continue;
+        const ObjectRecord& first = source_.Objects(pool.FirstObject);
+        EXPECT_EQ(grid["rows"][0][1], first.ObjectName.Trimmed());
+        EXPECT_EQ(grid["rows"][0][12], std::to_string(first.Activity.ReadIOsByType[4]));
+    }
 }
 
 TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {

@@ -4,11 +4,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QComboBox>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
+#include "analysis/ObjectInfoPage.h"
 #include "analysis/PoolInfoPage.h"
+#include <QTreeWidget>
 #include "analysis/ui/ChartWidget.h"
 
 namespace kov::test {
@@ -46,6 +49,13 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page2-top-get-pages");
     emit window.PoolInfo()->Chart()->ObjectClicked(window.PoolInfo()->Chart()->Shown().Points.back().Object);
     Save(window, "page2-details-panel");
+    window.tbsStats()->setCurrentIndex(3);
+    QTreeWidget* list = window.ObjectInfo()->lvObjects();
+    list->setCurrentItem(list->topLevelItem(2));
+    Save(window, "page3-object-info");
+    window.ObjectInfo()->cboObjectGraphType()->setCurrentIndex(1);
+    window.ShowObjectDetails();
+    Save(window, "page3-pages-read");
     window.tbsStats()->setCurrentIndex(4);
     Save(window, "page4-expert-tuning");
     window.tbsStats()->setCurrentIndex(5);

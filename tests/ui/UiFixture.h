@@ -3,12 +3,15 @@
 // services that never block (no modal loops, no file dialogs, no exit).
 
 #include <QDialog>
+#include <QHeaderView>
+#include <QTest>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
 #include "analysis/frmStatAnalysis.h"
+#include "analysis/ui/GridView.h"
 #include "app/AppServices.h"
 #include "app/frmSelectFiles.h"
 #include "common/Message.h"
@@ -21,6 +24,20 @@ inline QString SampleStat() { return SamplePath("SYSA_DB2P_20261130.sta"); }
 inline QStringList SampleSims() {
     return {SamplePath("SYSA_DB2P_20261130_BP0.sim"), SamplePath("SYSA_DB2P_20261130_BP1.sim"),
             SamplePath("SYSA_DB2P_20261130_BP2.sim")};
+}
+
+inline QString Heading(GridView* grid, int column) {
+    return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+inline void ClickHeading(GridView* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+}
+
+inline void ClickRow(GridView* grid, int row) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
 }
 
 struct UiHarness {

@@ -24,20 +24,6 @@
 namespace kov::test {
 namespace {
 
-QString Heading(GridView* grid, int column) {
-    return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-}
-
-void ClickHeading(GridView* grid, int column) {
-    QHeaderView* header = grid->horizontalHeader();
-    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
-}
-
-void ClickRow(GridView* grid, int row) {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
-}
-
 TEST(TitleScreen, ClosesItselfAfterTwoSeconds) {
     frmTitle title;
     EXPECT_EQ(title.windowTitle(), "Zazedaz for DB2");

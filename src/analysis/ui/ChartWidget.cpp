@@ -19,6 +19,10 @@ void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     auto* qchart = new QChart;
     qchart->setTitle(QString::fromStdString(shown.Title) + "<br>" + QString::fromStdString(shown.Subtitle));
+    QFont titleFont = qchart->titleFont();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    titleFont.setBold(true);
+    qchart->setTitleFont(titleFont);
     // The view takes the new chart and only releases the previous one.
     QChart* previous = chart();
     setChart(qchart);

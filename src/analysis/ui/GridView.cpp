@@ -24,6 +24,7 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         model_->SortByColumn(column);
         if (model_->rowCount() > 0) selectRow(0);
+        emit SortedByHeading();
     });
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
         selectRow(index.row());

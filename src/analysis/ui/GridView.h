@@ -23,6 +23,8 @@ public:
 signals:
     // A data row was clicked (0-based row of the grid as it is now sorted).
     void RowChosen(int row);
+    // A heading click sorted the grid and made its first row current.
+    void SortedByHeading();
 
 private:
     void ApplyColumnWidths();

@@ -38,4 +38,16 @@ void LabelPanel::Show(const std::vector<LabelPair>& labels) {
     }
 }
 
+void LabelPanel::Update(const std::vector<LabelPair>& labels) {
+    for (std::size_t row = 0; row < captions_.size() && row < labels.size(); ++row) {
+        captions_[row]->setText(QString::fromStdString(labels[row].Caption));
+        values_[row]->setText(QString::fromStdString(labels[row].Value));
+    }
+}
+
+void LabelPanel::SetRowVisible(int row, bool visible) {
+    Caption(row)->setVisible(visible);
+    Value(row)->setVisible(visible);
+}
+
 }  // namespace kov

@@ -17,6 +17,9 @@ public:
     LabelPanel(const QString& title, const char* captionPrefix, const char* valuePrefix, int rows,
                QWidget* parent = nullptr);
     void Show(const std::vector<LabelPair>& labels);
+    // Writes rows 0..labels.size()-1 and leaves the rows after them as they are.
+    void Update(const std::vector<LabelPair>& labels);
+    void SetRowVisible(int row, bool visible);
     QLabel* Caption(int row) const { return captions_.at(static_cast<std::size_t>(row)); }
     QLabel* Value(int row) const { return values_.at(static_cast<std::size_t>(row)); }
 
