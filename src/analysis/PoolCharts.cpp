@@ -313,26 +313,92 @@ std::vector<TopEntry> RepeatedMinimum(Ranking& ranking, int n, const MinimumRule
     return entries;
 }
 
+// Keys by position with "the first position from p on whose key is below x"
+// in logarithmic time: the replay of the exchange sort below asks this once
+// per move.
+class KeyTree {
+public:
+    static constexpr std::size_t None = static_cast<std::size_t>(-1);
+
+    explicit KeyTree(const std::vector<TopEntry>& entries) : size_(entries.size()), min_(4 * std::max<std::size_t>(size_, 1)) {
+        if (size_ > 0) Build(1, 0, size_ - 1, entries);
+    }
+    void Set(std::size_t position, float key) { Set(1, 0, size_ - 1, position, key); }
+    std::size_t FirstBelow(std::size_t from, float key) const {
+        return from < size_ ? Find(1, 0, size_ - 1, from, key) : None;
+    }
+
+private:
+    void Build(std::size_t node, std::size_t lo, std::size_t hi, const std::vector<TopEntry>& entries) {
+        if (lo == hi) {
+            min_[node] = entries[lo].Value;
+            return;
+        }
+        const std::size_t mid = lo + (hi - lo) / 2;
+        Build(2 * node, lo, mid, entries);
+        Build(2 * node + 1, mid + 1, hi, entries);
+        min_[node] = std::min(min_[2 * node], min_[2 * node + 1]);
+    }
+    void Set(std::size_t node, std::size_t lo, std::size_t hi, std::size_t position, float key) {
+        if (lo == hi) {
+            min_[node] = key;
+            return;
+        }
+        const std::size_t mid = lo + (hi - lo) / 2;
+        if (position <= mid)
+            Set(2 * node, lo, mid, position, key);
+        else
+            Set(2 * node + 1, mid + 1, hi, position, key);
+        min_[node] = std::min(min_[2 * node], min_[2 * node + 1]);
+    }
+    std::size_t Find(std::size_t node, std::size_t lo, std::size_t hi, std::size_t from, float key) const {
+        if (hi < from || !(min_[node] < key)) return None;
+        if (lo == hi) return lo;
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const std::size_t left = Find(2 * node, lo, mid, from, key);
+        return left != None ? left : Find(2 * node + 1, mid + 1, hi, from, key);
+    }
+
+    std::size_t size_;
+    std::vector<float> min_;
+};
+
+// One pass of the exchange sort for position i: walking j = i+1.., entry j is
+// swapped into i whenever its key is below the one i holds. Only the chain of
+// ever smaller keys moves: i takes the last of them and each takes the place
+// of the one after it.
+void ExchangeSortPass(std::vector<TopEntry>& entries, KeyTree& keys, std::size_t i) {
+    std::vector<std::size_t> chain{i};
+    for (std::size_t next; (next = keys.FirstBelow(chain.back() + 1, entries[chain.back()].Value)) != KeyTree::None;)
+        chain.push_back(next);
+    TopEntry smallest = std::move(entries[chain.back()]);
+    for (std::size_t t = chain.size() - 1; t > 0; --t) {
+        entries[chain[t]] = std::move(entries[chain[t - 1]]);
+        keys.Set(chain[t], entries[chain[t]].Value);
+    }
+    entries[i] = std::move(smallest);
+    keys.Set(i, entries[i].Value);
+}
+
 // One bar per distinct key, smallest first, skipping keys of exactly 1.0. A
 // key several objects share is named "Duplicate Values" and points to one of
-// them; which one follows from the exchange sort, so it is kept as it is.
+// them; which one follows from an exchange sort, so its passes are replayed
+// exactly, but only as far as the bars reach.
 std::vector<TopEntry> DistinctMinimum(const Ranking& ranking, int n) {
     std::vector<TopEntry> sorted;
     for (std::size_t k = 0; k < ranking.Keys.size(); ++k)
         if (ranking.Keys[k] != 1.0f) sorted.push_back(ranking.EntryFor(k));
-    for (std::size_t i = 0; i + 1 < sorted.size(); ++i)
-        for (std::size_t j = i + 1; j < sorted.size(); ++j)
-            if (sorted[j].Value < sorted[i].Value) std::swap(sorted[i], sorted[j]);
+    KeyTree keys(sorted);
     std::vector<std::size_t> starts;
-    if (!sorted.empty()) starts.push_back(0);
-    for (std::size_t j = 1; static_cast<int>(starts.size()) < n && j < sorted.size(); ++j) {
-        if (sorted[j].Value != sorted[j - 1].Value)
+    for (std::size_t j = 0; static_cast<int>(starts.size()) < n && j < sorted.size(); ++j) {
+        ExchangeSortPass(sorted, keys, j);
+        if (j == 0 || sorted[j].Value != sorted[j - 1].Value)
             starts.push_back(j);
         else
             sorted[j - 1].Name = "Duplicate Values";
     }
     std::vector<TopEntry> entries;
-    for (std::size_t i = 0; static_cast<int>(i) < n && i < starts.size(); ++i) entries.push_back(sorted[starts[i]]);
+    for (std::size_t start : starts) entries.push_back(sorted[start]);
     return entries;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,61 @@ TEST(PoolChartTopLists, LowestPagesPerWriteShowsEachDistinctRatioOnce) {
         EXPECT_EQ(RankedNames(chart), c.names) << c.writtenAndWrites.size();
         EXPECT_EQ(RankedValues(chart), c.values) << c.writtenAndWrites.size();
         EXPECT_EQ(RankedObjects(chart), c.objects) << c.writtenAndWrites.size();
+    }
+}
+
+// The lowest pages per write by the plain exchange sort of the whole list:
+// the reference the chart's shortcut must agree with, bar for bar.
+std::vector<ChartPoint> ExchangeSortedLowestPagesPerWrite(const ReportModel& model, std::size_t bars) {
+    std::vector<ChartPoint> all;
+    for (int o = model.Pools(1).FirstObject; o <= model.Pools(1).LastObject; ++o) {
+        const ActivityBlock& a = model.Objects(o).Activity;
+        const float key = a.PagesWritten >= 1 && a.WriteIOs >= 1
+                              ? static_cast<float>(static_cast<double>(a.PagesWritten) / a.WriteIOs)
+                              : 0.0f;
+        if (key != 1.0f) all.push_back({std::string(model.Objects(o).ObjectName.Trimmed()), key, o});
+    }
+    for (std::size_t i = 0; i + 1 < all.size(); ++i)
+        for (std::size_t j = i + 1; j < all.size(); ++j)
+            if (all[j].Value < all[i].Value) std::swap(all[i], all[j]);
+    std::vector<std::size_t> starts{0};
+    for (std::size_t j = 1; starts.size() < bars && j < all.size(); ++j) {
+        if (all[j].Value != all[j - 1].Value)
+            starts.push_back(j);
+        else
+            all[j - 1].Label = "Duplicate Values";
+    }
+    std::vector<ChartPoint> points;
+    for (std::size_t start : starts) points.push_back(all[start]);
+    return points;
+}
+
+TEST(PoolChartTopLists, LowestPagesPerWriteAgreesWithAFullExchangeSort) {
+    const struct {
+        unsigned seed;
+        int objects;
+        int distinctWrites;  // pages written drawn from 0..distinctWrites-1
+    } cases[] = {
+        {1, 300, 4},     // few keys, long runs of duplicates
+        {2, 300, 40},    // many keys, some shared
+        {3, 500, 2000},  // nearly all distinct
+        {4, 200, 12},
+    };
+    for (const auto& c : cases) {
+        ReportModel model = PoolWith(c.objects);
+        std::mt19937 random(c.seed);
+        for (int o = 1; o <= c.objects; ++o) {
+            model.Objects(o).Activity.PagesWritten = static_cast<std::int32_t>(random() % static_cast<unsigned>(c.distinctWrites));
+            model.Objects(o).Activity.WriteIOs = 1 + static_cast<std::int32_t>(random() % 3);
+        }
+        const std::vector<ChartPoint> expected = ExchangeSortedLowestPagesPerWrite(model, 10);
+        const std::vector<ChartPoint> ranked = Ranked(PoolChart(model, 1, 17));
+        ASSERT_GE(ranked.size(), expected.size()) << c.seed;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(ranked[i].Label, expected[i].Label) << c.seed << " bar " << i;
+            EXPECT_EQ(ranked[i].Object, expected[i].Object) << c.seed << " bar " << i;
+            EXPECT_FLOAT_EQ(static_cast<float>(ranked[i].Value), static_cast<float>(expected[i].Value)) << c.seed;
+        }
     }
 }
 
