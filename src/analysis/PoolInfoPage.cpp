@@ -11,6 +11,7 @@
 
 #include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/LabelPanel.h"
+#include "analysis/ui/WideningComboBox.h"
 
 namespace kov {
 
@@ -20,14 +21,12 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
       threshold_(new LabelPanel("Threshold", "lblThresholdCaption", "lblThreshold", 4, this)),
       previous_(new QPushButton("Previous Pool", this)),
       next_(new QPushButton("Next Pool", this)),
-      graphTypes_(new QComboBox(this)),
+      graphTypes_(new WideningComboBox(this)),
       chartLabels_(new LabelPanel("", "lblChartInfo", "lblChartData", 5, this)),
       chart_(new ChartWidget("ChartFX1BPool", this)),
       panel_(new QFrame(this)) {
     BuildDetailsPanel();
     graphTypes_->setObjectName("cboPoolGraphType");
-    // The drop-down opens wider than the box so the longest type reads whole.
-    graphTypes_->view()->setMinimumWidth(graphTypes_->fontMetrics().horizontalAdvance(QString(34, 'M')));
     previous_->setObjectName("cmdPreviousPool");
     next_->setObjectName("cmdNextPool");
     auto* side = new QVBoxLayout;

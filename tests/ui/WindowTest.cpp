@@ -2,7 +2,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScreen>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
@@ -245,6 +247,25 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     window->cmdNextPool_Click();
     EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP1     ");
     EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
+}
+
+TEST(PoolChart, TheGraphTypeListOpensThreeTimesAsWideUnderTheBoxsRightEdge) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setTabEnabled(2, true);
+    window->tbsStats()->setCurrentIndex(2);
+    auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
+    QApplication::processEvents();
+    types->showPopup();
+    QApplication::processEvents();
+    const QWidget* popup = types->view()->window();
+    ASSERT_NE(popup, window.get());
+    EXPECT_EQ(popup->width(), 3 * types->width());
+    const int boxRight = types->mapToGlobal(QPoint(types->width(), 0)).x();
+    if (types->mapToGlobal(QPoint(0, 0)).x() - 2 * types->width() >= types->screen()->availableGeometry().left()) {
+        EXPECT_EQ(popup->geometry().right() + 1, boxRight);
+    }
+    types->hidePopup();
 }
 
 
