@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace kov {
 
+class ClusterPage;
 class ExpertTuningPage;
 class PoolInfoPage;
 class ScanCostPage;
@@ -51,7 +52,13 @@ public:
     void RefreshPoolAnalysis();
     // Redraws the pool chart of the selected graph type for the current pool.
     void RefreshPoolCharts();
+    // The usage intent chosen on the tuning page; the cluster page follows.
     void ChoosePoolUsageIntent(char intent);
+    // The usage intent chosen on the cluster page (0 Sequential, 1 Random):
+    // the tuning page follows, and the analysis says when it does not apply.
+    void optPoolClusterAnalysisUsage_Click(int index);
+    void cmdClusterCreateFile_Click();
+    void cmdCreateFile_Click();
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();
     void RefreshScanCosts();
@@ -61,6 +68,7 @@ public:
     PoolInfoPage* PoolInfo() const { return poolInfo_; }
     ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
     ScanCostPage* ScanCost() const { return scanCost_; }
+    ClusterPage* Cluster() const { return cluster_; }
     TrayIcon* Tray() const { return tray_; }
     QString StatusText() const;
     // The cluster page's list of simulated pool sizes for the current pool.
@@ -84,6 +92,7 @@ private:
     void ApplyPageChrome(int page);
     void ShowAbout();
     void ShowPoolAnalysis();
+    void ShowIntentOnBothPages(char intent);
     template <typename Fill>
     void ScanCostStep(Fill&& fill);
 
@@ -99,6 +108,7 @@ private:
     PoolInfoPage* poolInfo_ = nullptr;
     ExpertTuningPage* expertTuning_ = nullptr;
     ScanCostPage* scanCost_ = nullptr;
+    ClusterPage* cluster_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdBack_ = nullptr;
     QPushButton* cmdFinish_ = nullptr;
