@@ -186,7 +186,7 @@ std::string StepRadiusText(std::string_view typed, int direction) {
     return ShortestDecimal(kept / 10);
 }
 
-std::optional<int> SimulationNumberOf(std::string_view typed) {
+std::optional<int> WholeNumberOf(std::string_view typed) {
     const std::optional<double> number = LeadingNumber(typed);
     if (!number || !(std::fabs(*number) < 1e9)) return std::nullopt;
     return static_cast<int>(std::nearbyint(*number));

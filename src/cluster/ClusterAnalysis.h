@@ -83,8 +83,9 @@ std::string StepRadiusText(std::string_view typed, int direction);
 // The simulation-number spinner: a step from the typed number, kept within
 // 1..simCount.
 std::string StepSimulationNumber(std::string_view typed, int direction, int simCount);
-// The whole number a simulation-number box holds; none when it holds no number.
-std::optional<int> SimulationNumberOf(std::string_view typed);
+// The whole number a box or a grid cell holds (halves to even); none when it
+// holds no number.
+std::optional<int> WholeNumberOf(std::string_view typed);
 
 // The file name of the current pool's simulation slot s ("" when the slot
 // is not used), and its simulated pool sizes as the pool-size list shows

@@ -107,7 +107,7 @@ void ClusterPage::BuildPage() {
     connect(updnSimNo_, &SpinButtons::Clicked, this, &ClusterPage::updnSimNo_Click);
     connect(txtSimNo_, &QLineEdit::textChanged, this, [this] { txtSimNo_Change(); });
     connect(grdClusters_, &GridView::RowChosen, this, [this](int row) {
-        ShowClusterObjects(SimulationNumberOf(grdClusters_->Cell(row, 0).toStdString()).value_or(0));
+        ShowClusterObjects(WholeNumberOf(grdClusters_->Cell(row, 0).toStdString()).value_or(0));
     });
 }
 
@@ -211,7 +211,7 @@ void ClusterPage::updnSimNo_Click(int direction) {
 }
 
 void ClusterPage::txtSimNo_Change() {
-    if (const auto s = SimulationNumberOf(txtSimNo_->text().toStdString())) model_.CurrentSimulation = *s;
+    if (const auto s = WholeNumberOf(txtSimNo_->text().toStdString())) model_.CurrentSimulation = *s;
     const int s = model_.CurrentSimulation;
     lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
     FillPoolSizes(SimulationPoolSizes(model_, s));

@@ -174,16 +174,8 @@ TEST(ClusterInputs, NumberBoxesAndSpinners) {
     EXPECT_EQ(StepSimulationNumber("1", -1, 3), "1");
     EXPECT_EQ(StepSimulationNumber("2.5", +1, 3), "3") << "2.5 rounds to 2";
     EXPECT_EQ(StepSimulationNumber("x", +1, 3), "1");
-    EXPECT_EQ(SimulationNumberOf("2"), 2);
-    EXPECT_EQ(SimulationNumberOf("x"), std::nullopt);
-}
-
-TEST(ClusterInputs, SimulationNumberShowsItsFileAndSizes) {
-    ReportModel model = PoolWith({});
-    EXPECT_EQ(SimulationFileName(model, 1), "/data/bp1.sim");
-    EXPECT_EQ(SimulationPoolSizes(model, 1), (std::vector<std::string>{"1000", "2000"}));
-    EXPECT_EQ(SimulationFileName(model, 2), "");
-    EXPECT_TRUE(SimulationPoolSizes(model, 0).empty());
+    EXPECT_EQ(WholeNumberOf("2"), 2);
+    EXPECT_EQ(WholeNumberOf("x"), std::nullopt);
 }
 
 }  // namespace
