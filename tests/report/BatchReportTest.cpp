@@ -212,7 +212,7 @@ TEST_F(BatchReport, EverySimulationSlotCarriesBothIntentsClusterPages) {
 
 TEST_F(BatchReport, UsageErrorsPrintNothingOnStandardOutput) {
     for (const std::string& arguments :
-         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'",
+         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'", "--radius inf '" + stat_ + "'",
           "--intent X '" + stat_ + "'", "--no-such-option '" + stat_ + "'"}) {
         SCOPED_TRACE(arguments);
         const ReportRun run = Report(arguments);
