@@ -16,7 +16,9 @@ namespace kov {
 
 namespace {
 
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 const SimObjectRecord* ObjectSlot(const ObjectRecord& o, int s) {
     return s >= 1 && s <= o.SimCount() ? &o.Sim(s) : nullptr;
@@ -28,7 +30,9 @@ const PoolSimRecord* PoolSlot(const ReportModel& model, int p, int s) {
     return s >= 1 && s <= static_cast<int>(pool.Sims.size()) ? &pool.Sim(s) : nullptr;
 }
 
-bool IsSizePoint(int k) { return k >= 1 && k <= MaxSizes; }
+bool IsSizePoint(int k) {
+    return k >= 1 && k <= MaxSizes;
+}
 
 // The share of the object's get pages that the intent is about, in percent.
 double AccessShare(const ActivityBlock& activity, char intent) {
@@ -171,7 +175,8 @@ std::optional<ClusterObjects> ShowClusterObjects(const ReportModel& model, const
     for (std::size_t i = 0; i < run.ClusterOfMember.size(); ++i) {
         if (run.ClusterOfMember[i] != m || !model.Objects.Contains(run.ClusterMembers[i])) continue;
         const ObjectRecord& o = model.Objects(run.ClusterMembers[i]);
-        rows.push_back({o.ObjectType.TrimmedString(), o.LongName.TrimmedString(), PlainInteger(run.MemberMaxWorkSet[i])});
+        rows.push_back(
+            {o.ObjectType.TrimmedString(), o.LongName.TrimmedString(), PlainInteger(run.MemberMaxWorkSet[i])});
     }
     shown.StatusText = PlainInteger(static_cast<long long>(rows.size())) + " Objects in Cluster " + PlainInteger(m);
     if (!rows.empty()) shown.Grid.Rows = std::move(rows);

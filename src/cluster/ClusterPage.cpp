@@ -159,7 +159,9 @@ void ClusterPage::ShowClusterObjects(int m) {
     emit StatusTextChanged(QString::fromStdString(shown->StatusText));
 }
 
-void ClusterPage::ShowIntent(char intent) { (intent == 'S' ? sequential_ : random_)->setChecked(true); }
+void ClusterPage::ShowIntent(char intent) {
+    (intent == 'S' ? sequential_ : random_)->setChecked(true);
+}
 
 void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {
     const QSignalBlocker quiet(cmbPoolSize_);
@@ -174,11 +176,17 @@ void ClusterPage::ShowSimulationNumber(int s) {
     lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
 }
 
-void ClusterPage::cmbPoolSize_Click() { RunClusterAnalysis(); }
+void ClusterPage::cmbPoolSize_Click() {
+    RunClusterAnalysis();
+}
 
-void ClusterPage::txtClusterRadius_Change() { RunClusterAnalysis(); }
+void ClusterPage::txtClusterRadius_Change() {
+    RunClusterAnalysis();
+}
 
-void ClusterPage::WriteRadius(const std::string& text) { txtClusterRadius_->setText(QString::fromStdString(text)); }
+void ClusterPage::WriteRadius(const std::string& text) {
+    txtClusterRadius_->setText(QString::fromStdString(text));
+}
 
 void ClusterPage::udClusterRadius_Click(int direction) {
     WriteRadius(StepRadiusText(txtClusterRadius_->text().toStdString(), direction));
@@ -207,7 +215,8 @@ void ClusterPage::tmrClusterRadius_Timer() {
 
 void ClusterPage::updnSimNo_Click(int direction) {
     const int simCount = model_.Pools.Contains(model_.CurrentPool) ? model_.Pools(model_.CurrentPool).SimCount : 1;
-    txtSimNo_->setText(QString::fromStdString(StepSimulationNumber(txtSimNo_->text().toStdString(), direction, simCount)));
+    txtSimNo_->setText(
+        QString::fromStdString(StepSimulationNumber(txtSimNo_->text().toStdString(), direction, simCount)));
 }
 
 void ClusterPage::txtSimNo_Change() {

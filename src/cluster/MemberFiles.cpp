@@ -68,9 +68,9 @@ ClusterFileExport ExportClusterFile(std::string_view chosen, const StringTable& 
         WriteMemberFile(result.Path, *lines);
         result.StatusText = "Cluster data file created";
     } catch (const std::exception& failure) {
-        result.Failure = Message{"Create Cluster File",
-                                 "The cluster file " + result.Path + " was not written: " + failure.what(),
-                                 MessageIcon::Critical};
+        result.Failure =
+            Message{"Create Cluster File", "The cluster file " + result.Path + " was not written: " + failure.what(),
+                    MessageIcon::Critical};
     }
     return result;
 }

@@ -69,8 +69,8 @@ TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
         const char* content;
         double threshold;
         bool reported;
-    } cases[] = {{"50\r\n", 50, false},  {"12.5,30\r\n", 12.5, false}, {"  7 percent", 7, false},
-                 {"25\n40\n", 25, false}, {"none", 0, false},          {"", 0, true}};
+    } cases[] = {{"50\r\n", 50, false},   {"12.5,30\r\n", 12.5, false}, {"  7 percent", 7, false},
+                 {"25\n40\n", 25, false}, {"none", 0, false},           {"", 0, true}};
     for (const auto& c : cases) {
         CollectingSink sink;
         Thresholds(c.content, c.content);
@@ -89,10 +89,10 @@ TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
 TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
     Thresholds("50", "45");
     const ReportModel base = PoolWith({
-        {"T", "EQUAL.RANDOM", 100, 0, 50, 0, 10, 0},    // random share exactly 50: takes part
-        {"T", "MOSTLY.SEQ", 100, 30, 45, 15, 20, 5},    // random 45 (no), sequential + RID exactly 45
-        {"I", "NO.WORKSET", 100, 0, 100, 0, 0, 30},     // no working set at point 1
-        {"I", "NO.GETPAGES", 0, 0, 0, 0, 40, 40},       // never read
+        {"T", "EQUAL.RANDOM", 100, 0, 50, 0, 10, 0},  // random share exactly 50: takes part
+        {"T", "MOSTLY.SEQ", 100, 30, 45, 15, 20, 5},  // random 45 (no), sequential + RID exactly 45
+        {"I", "NO.WORKSET", 100, 0, 100, 0, 0, 30},   // no working set at point 1
+        {"I", "NO.GETPAGES", 0, 0, 0, 0, 40, 40},     // never read
         {"I", "RANDOM.IX", 200, 0, 200, 0, 30, 0},
         {"T", "SEQ.ONLY", 100, 100, 0, 0, 40, 1},
     });
@@ -102,11 +102,9 @@ TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
         std::vector<int> members;
         int result;
     } cases[] = {
-        {'R', 1, {1, 5}, -1},           // two qualify: no clustering
-        {'S', 1, {2, 6}, -1},
-        {'R', 2, {3}, -1},
-        {'S', 2, {2, 6}, -1},
-        {'X', 1, {}, -1},               // an intent that is neither reads nothing
+        {'R', 1, {1, 5}, -1},  // two qualify: no clustering
+        {'S', 1, {2, 6}, -1}, {'R', 2, {3}, -1},
+        {'S', 2, {2, 6}, -1}, {'X', 1, {}, -1},  // an intent that is neither reads nothing
     };
     for (const auto& c : cases) {
         ReportModel model = base;
@@ -137,7 +135,8 @@ TEST_F(ClusterAnalysis, GridsShowTheClustersAndTheirMembers) {
     const auto second = ShowClusterObjects(model, run, 2);
     ASSERT_TRUE(second);
     EXPECT_EQ(second->Grid.Headings, (std::vector<std::string>{"Type", "Object", "Max Work Set"}));
-    EXPECT_EQ(second->Grid.Rows, (std::vector<std::vector<std::string>>{{"I", "DB1.IX10", "10"}, {"I", "DB1.IX20", "20"}}));
+    EXPECT_EQ(second->Grid.Rows,
+              (std::vector<std::vector<std::string>>{{"I", "DB1.IX10", "10"}, {"I", "DB1.IX20", "20"}}));
     EXPECT_EQ(second->StatusText, "2 Objects in Cluster 2");
 
     const auto none = ShowClusterObjects(model, run, 9);
@@ -157,7 +156,7 @@ TEST(ClusterInputs, NumberBoxesAndSpinners) {
     const struct {
         const char* text;
         std::optional<double> number;
-    } numbers[] = {{"1.2", 1.2}, {" -0.5", -0.5}, {".5x", 0.5}, {"2e1", 20}, {"2e", 2},
+    } numbers[] = {{"1.2", 1.2},       {" -0.5", -0.5},       {".5x", 0.5},        {"2e1", 20},        {"2e", 2},
                    {"", std::nullopt}, {"abc", std::nullopt}, {"-", std::nullopt}, {"1e999", HUGE_VAL}};
     for (const auto& c : numbers) EXPECT_EQ(LeadingNumber(c.text), c.number) << c.text;
 
@@ -165,8 +164,8 @@ TEST(ClusterInputs, NumberBoxesAndSpinners) {
         const char* typed;
         int direction;
         const char* text;
-    } radius[] = {{"7.9", +1, "7.6"}, {"0.1", -1, "0.4"}, {"1.25", -1, "1.1"}, {"1.35", +1, "1.5"},
-                  {"1.2", +1, "1.3"}, {"0.9", +1, "1"},   {"", +1, "0.4"},     {"-3", +1, "0.4"},
+    } radius[] = {{"7.9", +1, "7.6"}, {"0.1", -1, "0.4"},   {"1.25", -1, "1.1"}, {"1.35", +1, "1.5"},
+                  {"1.2", +1, "1.3"}, {"0.9", +1, "1"},     {"", +1, "0.4"},     {"-3", +1, "0.4"},
                   {"abc", -1, "0.4"}, {"1e999", -1, "7.6"}, {"7.6", +1, "7.6"}};
     for (const auto& c : radius) EXPECT_EQ(StepRadiusText(c.typed, c.direction), c.text) << c.typed << c.direction;
 

@@ -39,7 +39,11 @@ TEST(ClusterPoints, SplitsAtTheMeanUntilEveryClusterFitsTheRadius) {
         {"equal values: deviation 0 becomes 1, one cluster", {7, 7, 7}, 1.2, 1, {1, 1, 1}},
         {"radius 0: every distinct value its own cluster", {5, 1, 4, 2, 3}, 0, 5, {1, 5, 2, 4, 3}},
         {"radius 0 keeps equal values together", {3, 1, 3, 1, 1}, 0, 2, {1, 2, 1, 2, 2}},
-        {"ten equal values beside one other", {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 2}, 0, 2, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2}},
+        {"ten equal values beside one other",
+         {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 2},
+         0,
+         2,
+         {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2}},
         {"a negative radius ends like 0", {10, 20, 30}, -1, 3, {3, 2, 1}},
         {"a radius wider than every spread: one cluster", {1, 2, 3, 1000}, 7.6, 1, {1, 1, 1, 1}},
     };

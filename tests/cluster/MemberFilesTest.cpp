@@ -19,7 +19,9 @@ std::string ReadBytes(const std::string& path) {
     return bytes.str();
 }
 
-StringTable ObjectsGrid(Rows rows) { return {{"Type", "Object", "Max Work Set"}, std::move(rows)}; }
+StringTable ObjectsGrid(Rows rows) {
+    return {{"Type", "Object", "Max Work Set"}, std::move(rows)};
+}
 
 // Pool BP1 after a pool of one index, so only BP1's objects may be written.
 ReportModel PoolOf(const std::vector<std::pair<const char*, const char*>>& typeAndName) {
@@ -49,7 +51,8 @@ TEST(MemberFiles, ClusterFileNameAndFilter) {
                  {"/home/dba/set.1/c.txt", "/home/dba/set.kov"},
                  {"a.b.c", "a.kov"}};
     for (const auto& c : cases) EXPECT_EQ(ClusterFilePath(c.chosen), c.path) << c.chosen;
-    EXPECT_EQ(DialogFilters(kClusterFileFilter), (std::vector<std::string>{"Cluster Files (*.kov)", "All Files (*.*)"}));
+    EXPECT_EQ(DialogFilters(kClusterFileFilter),
+              (std::vector<std::string>{"Cluster Files (*.kov)", "All Files (*.*)"}));
 }
 
 TEST(MemberFiles, ClusterFileLinesFollowTheGridAsShown) {
@@ -60,8 +63,7 @@ TEST(MemberFiles, ClusterFileLinesFollowTheGridAsShown) {
                                           {"U", "DB1.UTIL", "500"},
                                           {" * ", "DB1.MARK", "400"},
                                           {"I", "DB1.IX2", "300"}});
-    EXPECT_EQ(ClusterFileLines(grid),
-              (std::vector<std::string>{"DB1.TS1", "DB1.IX1", "dsndb06.sysuser", "DB1.IX2"}));
+    EXPECT_EQ(ClusterFileLines(grid), (std::vector<std::string>{"DB1.TS1", "DB1.IX1", "dsndb06.sysuser", "DB1.IX2"}));
     EXPECT_EQ(ClusterFileLines(ObjectsGrid({{"", "", ""}})), (std::vector<std::string>{""}))
         << "the blank row passes every test";
     EXPECT_EQ(ClusterFileLines(ObjectsGrid({})), std::nullopt);

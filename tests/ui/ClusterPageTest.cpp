@@ -1,6 +1,8 @@
 // The cluster page in the window: the shared usage intent, the radius and
 // simulation-number spinners, the grids and the member files.
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -13,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <set>
 
 #include "UiFixture.h"
@@ -50,7 +50,8 @@ struct ClusterWindow {
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
     void ClickRow(GridView* grid, int row) const {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row, 0)).center());
     }
     std::vector<std::vector<std::string>> Rows(GridView* grid) const { return grid->Model()->Table().Rows; }
     QStringList Headings(GridView* grid) const {
@@ -127,8 +128,8 @@ TEST(ClusterPage, RadiusSpinnerStepsByTenthsWithinBounds) {
         const char* typed;
         bool up;
         const char* shown;
-    } steps[] = {{"7.9", true, "7.6"}, {"0.1", false, "0.4"}, {"1.25", false, "1.1"}, {"0.9", true, "1"},
-                 {"", true, "0.4"},    {"-2", true, "0.4"}};
+    } steps[] = {{"7.9", true, "7.6"}, {"0.1", false, "0.4"}, {"1.25", false, "1.1"},
+                 {"0.9", true, "1"},   {"", true, "0.4"},     {"-2", true, "0.4"}};
     for (const auto& step : steps) {
         w.page->txtClusterRadius()->setText(step.typed);
         w.ClickSpinner(spinner, step.up);
@@ -151,7 +152,8 @@ TEST(ClusterPage, HoldingASpinnerButtonRepeatsEveryTick) {
         w.page->grdClusters()->SetTable({});
         w.page->tmrClusterRadius_Timer();
         EXPECT_TRUE(timer->isActive());
-        EXPECT_EQ(w.Rows(w.page->grdClusters()), EngineRows(w.ui.model, (13 + tick) / 10.0)) << "rerun at tick " << tick;
+        EXPECT_EQ(w.Rows(w.page->grdClusters()), EngineRows(w.ui.model, (13 + tick) / 10.0))
+            << "rerun at tick " << tick;
     }
     EXPECT_EQ(w.Radius(), "1.8");
     QTest::mouseRelease(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, spinner->height() / 2));
@@ -186,7 +188,8 @@ TEST(ClusterPage, ANegativeRadiusIsRefusedAndAClearedOneIsZero) {
 
     w.page->txtClusterRadius()->clear();
     EXPECT_FALSE(w.page->RadiusRefused());
-    std::set<std::int32_t> distinct(w.page->LastRun().MemberMaxWorkSet.begin(), w.page->LastRun().MemberMaxWorkSet.end());
+    std::set<std::int32_t> distinct(w.page->LastRun().MemberMaxWorkSet.begin(),
+                                    w.page->LastRun().MemberMaxWorkSet.end());
     EXPECT_EQ(w.Rows(w.page->grdClusters()).size(), distinct.size()) << "every distinct working set its own cluster";
     EXPECT_TRUE(w.ui.sink.Messages.empty());
 }
