@@ -168,19 +168,36 @@ StringTable FillClusterGrid(const ClusterRun& run) {
     return grid;
 }
 
+namespace {
+
+std::vector<std::string> MemberRow(const ObjectRecord& o, std::int32_t maxWorkSet) {
+    return {o.ObjectType.TrimmedString(), o.LongName.TrimmedString(), PlainInteger(maxWorkSet)};
+}
+
+}  // namespace
+
 std::optional<ClusterObjects> ShowClusterObjects(const ReportModel& model, const ClusterRun& run, int m) {
     if (m == 0) return std::nullopt;
     ClusterObjects shown{EmptyClusterGrid(ClusterObjectGridHeadings()), {}};
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < run.ClusterOfMember.size(); ++i) {
         if (run.ClusterOfMember[i] != m || !model.Objects.Contains(run.ClusterMembers[i])) continue;
-        const ObjectRecord& o = model.Objects(run.ClusterMembers[i]);
-        rows.push_back(
-            {o.ObjectType.TrimmedString(), o.LongName.TrimmedString(), PlainInteger(run.MemberMaxWorkSet[i])});
+        rows.push_back(MemberRow(model.Objects(run.ClusterMembers[i]), run.MemberMaxWorkSet[i]));
     }
     shown.StatusText = PlainInteger(static_cast<long long>(rows.size())) + " Objects in Cluster " + PlainInteger(m);
     if (!rows.empty()) shown.Grid.Rows = std::move(rows);
     return shown;
+}
+
+std::vector<std::vector<std::vector<std::string>>> MembersByCluster(const ReportModel& model, const ClusterRun& run) {
+    std::vector<std::vector<std::vector<std::string>>> clusters(static_cast<std::size_t>(std::max(run.Result, 0)));
+    for (std::size_t i = 0; i < run.ClusterOfMember.size(); ++i) {
+        const std::int32_t m = run.ClusterOfMember[i];
+        if (m < 1 || m > run.Result || !model.Objects.Contains(run.ClusterMembers[i])) continue;
+        clusters[static_cast<std::size_t>(m - 1)].push_back(
+            MemberRow(model.Objects(run.ClusterMembers[i]), run.MemberMaxWorkSet[i]));
+    }
+    return clusters;
 }
 
 std::string StepRadiusText(std::string_view typed, int direction) {

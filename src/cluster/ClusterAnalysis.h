@@ -74,6 +74,9 @@ struct ClusterObjects {
 // grdClusterObjects for cluster m: its members in pool order with type, long
 // name and maximum working set. Cluster 0 shows nothing (no value).
 std::optional<ClusterObjects> ShowClusterObjects(const ReportModel& model, const ClusterRun& run, int m);
+// The rows ShowClusterObjects gives for every cluster 1..Result (element
+// m - 1), made in one pass over the members.
+std::vector<std::vector<std::vector<std::string>>> MembersByCluster(const ReportModel& model, const ClusterRun& run);
 
 // The radius spinner works in tenths between 0.4 and 7.6: a step from the
 // typed text (its leading number times ten, halves to even) by +1 or -1,

@@ -50,8 +50,8 @@ json NumberJson(double value) {
 json ClusterJson(const ReportModel& model, const ClusterQuery& query, const std::string& accDir, MessageSink& sink) {
     const ClusterRun run = RunClusterAnalysis(model, accDir, query, sink);
     json members = json::object();
-    for (int m = 1; m <= run.Result; ++m)
-        if (const auto shown = ShowClusterObjects(model, run, m)) members[std::to_string(m)] = shown->Grid.Rows;
+    const auto byCluster = MembersByCluster(model, run);
+    for (std::size_t m = 0; m < byCluster.size(); ++m) members[std::to_string(m + 1)] = byCluster[m];
     return {{"threshold", NumberJson(run.Threshold)},
             {"result", run.Result},
             {"rows", FillClusterGrid(run).Rows},

@@ -139,6 +139,11 @@ TEST_F(ClusterAnalysis, GridsShowTheClustersAndTheirMembers) {
               (std::vector<std::vector<std::string>>{{"I", "DB1.IX10", "10"}, {"I", "DB1.IX20", "20"}}));
     EXPECT_EQ(second->StatusText, "2 Objects in Cluster 2");
 
+    const auto byCluster = MembersByCluster(model, run);
+    ASSERT_EQ(byCluster.size(), 2u);
+    EXPECT_EQ(byCluster[1], second->Grid.Rows);
+    EXPECT_EQ(byCluster[0], ShowClusterObjects(model, run, 1)->Grid.Rows);
+
     const auto none = ShowClusterObjects(model, run, 9);
     ASSERT_TRUE(none);
     EXPECT_EQ(none->Grid.Rows, (std::vector<std::vector<std::string>>{{"", "", ""}})) << "one blank row stays";
