@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -13,6 +14,8 @@
 #include "analysis/ExpertTuningPage.h"
 #include "analysis/ObjectInfoPage.h"
 #include "analysis/ObjectViews.h"
+#include "cluster/ClusterPage.h"
+#include "cluster/MemberFiles.h"
 #include "analysis/PageStatus.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/ScanCostPage.h"
@@ -21,6 +24,7 @@
 #include "analysis/PoolInfoPage.h"
 #include "analysis/ReportInfoPage.h"
 #include "analysis/ui/ChartWidget.h"
+#include "analysis/ui/GridView.h"
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
 #include "app/frmSelectFiles.h"
@@ -57,6 +61,7 @@ void frmStatAnalysis::BuildWindow() {
     objectInfo_ = new ObjectInfoPage(tabs_);
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
+    cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
     tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
     tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
@@ -64,7 +69,7 @@ void frmStatAnalysis::BuildWindow() {
     tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
     tabs_->addTab(scanCost_, PageCaption(PageScanCost));
     tabs_->addTab(new PendingPage("The simulation graphs", tabs_), PageCaption(PageSimGraphAnalysis));
-    tabs_->addTab(new PendingPage("The cluster analysis", tabs_), PageCaption(PageSimClusterAnalysis));
+    tabs_->addTab(cluster_, PageCaption(PageSimClusterAnalysis));
 
     cmdPrint_ = Button(this, "cmdPrint", "&Print");
     cmdPrint_->setEnabled(false);
@@ -108,6 +113,10 @@ void frmStatAnalysis::BuildWindow() {
     connect(objectInfo_, &ObjectInfoPage::GridObjectChosen, this, &frmStatAnalysis::ChooseObjectFromGrid);
     connect(objectInfo_, &ObjectInfoPage::GraphTypeChosen, this, &frmStatAnalysis::ShowObjectDetails);
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
+    connect(cluster_, &ClusterPage::UsageOptionClicked, this, &frmStatAnalysis::optPoolClusterAnalysisUsage_Click);
+    connect(cluster_, &ClusterPage::StatusTextChanged, statusPanel_, &QLabel::setText);
+    connect(cmdClusterCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdClusterCreateFile_Click);
+    connect(cmdCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdCreateFile_Click);
 }
 
 void frmStatAnalysis::Form_Load() {
@@ -177,7 +186,10 @@ void frmStatAnalysis::tbsStats_Click(int page) {
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
     if (page == PageObjectInfo) lvObjects_Click();
-    if (page == PageSimGraphAnalysis) cmdCreateFile_->show();
+    // The index exclude file belongs to the simulation graph page; until that
+    // page is built the cluster page offers it too.
+    if (page == PageSimGraphAnalysis || page == PageSimClusterAnalysis) cmdCreateFile_->show();
+    if (page == PageSimClusterAnalysis) cluster_->EnterPage();
     ApplyPageChrome(page);
 }
 
@@ -240,6 +252,8 @@ void frmStatAnalysis::AfterPoolChange() {
     RefreshPoolAnalysis();
     PopulateScanCostsForPool();
     clusterPoolSizes_ = PoolSizeList(model_, match);
+    cluster_->FillPoolSizes(clusterPoolSizes_);
+    cluster_->ShowSimulationNumber(model_.CurrentSimulation);
     tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
     tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
 }
@@ -270,16 +284,47 @@ void frmStatAnalysis::RefreshPoolCharts() {
 }
 
 void frmStatAnalysis::RefreshPoolAnalysis() {
-    expertTuning_->ShowIntent('R');
-    model_.PoolUsageIntent = 'R';
+    ShowIntentOnBothPages('R');
     ShowPoolAnalysis();
 }
 
-void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
+void frmStatAnalysis::ShowIntentOnBothPages(char intent) {
     model_.PoolUsageIntent = intent;
     expertTuning_->ShowIntent(intent);
-    ShowPoolAnalysis();
+    cluster_->ShowIntent(intent);
 }
+
+void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
+    ShowIntentOnBothPages(intent);
+    ShowPoolAnalysis();
+    if (tabs_->isTabEnabled(PageSimClusterAnalysis)) cluster_->RunClusterAnalysis();
+}
+
+void frmStatAnalysis::optPoolClusterAnalysisUsage_Click(int index) {
+    ShowIntentOnBothPages(index == 1 ? 'R' : 'S');
+    ShowPoolAnalysis();
+    if (tabs_->isTabEnabled(PageSimClusterAnalysis) && cluster_->RunClusterAnalysis() < 0)
+        sink_.Show({"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
+}
+
+// A cancelled dialog writes nothing; a file that cannot be written says why
+// and leaves any earlier file as it was.
+void frmStatAnalysis::cmdClusterCreateFile_Click() {
+    QStringList filters;
+    for (const std::string& filter : DialogFilters(kClusterFileFilter)) filters << QString::fromStdString(filter);
+    const QString chosen =
+        services_.ChooseSaveFile ? services_.ChooseSaveFile(this, services_.ProgramFolder, kClusterFileProposal, filters)
+                                 : QString();
+    const ClusterFileExport result =
+        ExportClusterFile(QFile::encodeName(chosen).toStdString(), cluster_->grdClusterObjects()->Model()->Table());
+    if (result.Failure)
+        sink_.Show(*result.Failure);
+    else if (!result.StatusText.empty())
+        statusPanel_->setText(QString::fromStdString(result.StatusText));
+}
+
+// AINDEX.KOV goes to the current working directory.
+void frmStatAnalysis::cmdCreateFile_Click() { sink_.Show(ExportIndexExcludeFile(model_, "")); }
 
 void frmStatAnalysis::ShowPoolAnalysis() {
     expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),

@@ -20,6 +20,7 @@ class QTabWidget;
 
 namespace kov {
 
+class ClusterPage;
 class ExpertTuningPage;
 class ObjectInfoPage;
 class PoolInfoPage;
@@ -52,6 +53,7 @@ public:
     void RefreshPoolAnalysis();
     // Redraws the pool chart of the selected graph type for the current pool.
     void RefreshPoolCharts();
+    // The usage intent chosen on the tuning page; the cluster page follows.
     void ChoosePoolUsageIntent(char intent);
     // Object views: refill for the current pool; a pick in the list or grid
     // makes its object current; the labels and pie follow the current object.
@@ -59,6 +61,11 @@ public:
     void lvObjects_Click();
     void ChooseObjectFromGrid(const QString& name);
     void ShowObjectDetails();
+    // The usage intent chosen on the cluster page (0 Sequential, 1 Random):
+    // the tuning page follows, and the analysis says when it does not apply.
+    void optPoolClusterAnalysisUsage_Click(int index);
+    void cmdClusterCreateFile_Click();
+    void cmdCreateFile_Click();
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();
     void RefreshScanCosts();
@@ -69,6 +76,7 @@ public:
     ObjectInfoPage* ObjectInfo() const { return objectInfo_; }
     ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
     ScanCostPage* ScanCost() const { return scanCost_; }
+    ClusterPage* Cluster() const { return cluster_; }
     TrayIcon* Tray() const { return tray_; }
     QString StatusText() const;
     // The cluster page's list of simulated pool sizes for the current pool.
@@ -92,6 +100,7 @@ private:
     void ApplyPageChrome(int page);
     void ShowAbout();
     void ShowPoolAnalysis();
+    void ShowIntentOnBothPages(char intent);
     template <typename Fill>
     void ScanCostStep(Fill&& fill);
 
@@ -108,6 +117,7 @@ private:
     ObjectInfoPage* objectInfo_ = nullptr;
     ExpertTuningPage* expertTuning_ = nullptr;
     ScanCostPage* scanCost_ = nullptr;
+    ClusterPage* cluster_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdBack_ = nullptr;
     QPushButton* cmdFinish_ = nullptr;

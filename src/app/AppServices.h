@@ -23,12 +23,21 @@ struct AppServices {
     std::function<QString(QWidget* parent)> ChooseStatFile;
     // Simulation reports chosen by the user (several at once); empty when cancelled.
     std::function<QStringList(QWidget* parent)> ChooseSimFiles;
+    // A file name to save to, asked in `folder` with `proposedName` filled in
+    // and the first of `filters` chosen; empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& folder, const QString& proposedName,
+                          const QStringList& filters)>
+        ChooseSaveFile;
     // Shows a dialog modally and returns when it closes.
     std::function<void(QDialog& dialog)> RunModal;
     // Ends the process at once.
     std::function<void()> EndProgram;
 
-    // The real desktop: QFileDialog, exec(), std::exit.
+    // The program's own folder: the threshold files Rand.acc and Seq.acc and
+    // the save dialog's starting folder.
+    QString ProgramFolder;
+
+    // The real desktop: QFileDialog, exec(), std::exit, the executable's folder.
     static AppServices Desktop();
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <ostream>
 #include <sstream>
 
@@ -11,6 +12,7 @@
 #include "analysis/PoolDetails.h"
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
+#include "cluster/ClusterAnalysis.h"
 #include "readers/ReportLoading.h"
 
 namespace kov {
@@ -40,7 +42,36 @@ json SimulationsJson(const ReportModel& model) {
     return list;
 }
 
-json PoolSimulationsJson(const ReportModel& model, const PoolRecord& pool) {
+// A threshold as the file gives it: 50, not 50.0.
+json NumberJson(double value) {
+    if (std::nearbyint(value) == value && std::fabs(value) < 1e15) return static_cast<long long>(value);
+    return value;
+}
+
+json ClusterJson(const ReportModel& model, const ClusterQuery& query, const std::string& accDir, MessageSink& sink) {
+    const ClusterRun run = RunClusterAnalysis(model, accDir, query, sink);
+    json members = json::object();
+    const auto byCluster = MembersByCluster(model, run);
+    for (std::size_t m = 0; m < byCluster.size(); ++m) members[std::to_string(m + 1)] = byCluster[m];
+    return {{"threshold", NumberJson(run.Threshold)},
+            {"result", run.Result},
+            {"rows", FillClusterGrid(run).Rows},
+            {"members", members}};
+}
+
+json SlotClustersJson(const ReportModel& model, int p, int s, const ClusterOptions& options, MessageSink& sink) {
+    constexpr int kSizePoint = 1;
+    json clusters = {{"defaultIntent", std::string(1, options.Intent)},
+                     {"radius", options.Radius},
+                     {"sizePoint", kSizePoint}};
+    for (const char intent : {'R', 'S'})
+        clusters[std::string(1, intent)] =
+            ClusterJson(model, {p, s, kSizePoint, intent, options.Radius}, options.AccDir, sink);
+    return clusters;
+}
+
+json PoolSimulationsJson(const ReportModel& model, int p, const ClusterOptions& options, MessageSink& sink) {
+    const PoolRecord& pool = model.Pools(p);
     json list = json::array();
     for (int s = 1; s <= pool.SimCount && s <= static_cast<int>(pool.Sims.size()); ++s) {
         const PoolSimRecord& slot = pool.Sim(s);
@@ -51,7 +82,11 @@ json PoolSimulationsJson(const ReportModel& model, const PoolRecord& pool) {
             fileName = sim.FileName;
             for (int k = 1; k <= sim.SizeCount; ++k) sizes.push_back(slot.SimPoolSize[static_cast<std::size_t>(k)]);
         }
-        list.push_back({{"slot", s}, {"simulationNo", slot.SimulationNo}, {"fileName", fileName}, {"sizes", sizes}});
+        list.push_back({{"slot", s},
+                        {"simulationNo", slot.SimulationNo},
+                        {"fileName", fileName},
+                        {"sizes", sizes},
+                        {"clusters", SlotClustersJson(model, p, s, options, sink)}});
     }
     return list;
 }
@@ -137,7 +172,7 @@ json PoolScanCostJson(const ReportModel& model, int p) {
     return {{"caption", cost->Caption}, {"cost", cost->PoolCost}, {"rows", cost->List.Rows}};
 }
 
-json PoolsJson(const ReportModel& model) {
+json PoolsJson(const ReportModel& model, const ClusterOptions& options, MessageSink& sink) {
     json list = json::array();
     for (int p = 1; p <= model.PoolCount(); ++p) {
         const PoolRecord& pool = model.Pools(p);
@@ -148,7 +183,7 @@ json PoolsJson(const ReportModel& model) {
                         {"scanCost", PoolScanCostJson(model, p)},
                         {"objectGrid", TableJson(ObjectGrid(model, p))},
                         {"charts", PoolChartsJson(model, p)},
-                        {"simulations", PoolSimulationsJson(model, pool)}});
+                        {"simulations", PoolSimulationsJson(model, p, options, sink)}});
     }
     return list;
 }
@@ -182,9 +217,34 @@ std::string TextTable(const json& table) {
     return out.str();
 }
 
+// Both intents' cluster pages, the default first.
+std::string ClustersText(const json& clusters) {
+    std::ostringstream out;
+    const std::string first = Text(clusters["defaultIntent"]);
+    for (const std::string& intent : {first, std::string(first == "R" ? "S" : "R")}) {
+        const json& page = clusters[intent];
+        out << "       Cluster analysis, " << (intent == "R" ? "Random" : "Sequential") << ", radius "
+            << Text(clusters["radius"]) << ", size point " << Text(clusters["sizePoint"]) << ", threshold "
+            << Text(page["threshold"]) << ": ";
+        const int result = page["result"].get<int>();
+        if (result < 0) {
+            out << "not applicable (fewer than three objects qualify)\n";
+            continue;
+        }
+        out << result << (result == 1 ? " cluster\n" : " clusters\n");
+        out << TextTable({{"headings", ClusterGridHeadings()}, {"rows", page["rows"]}});
+        for (const auto& [m, rows] : page["members"].items()) {
+            out << "       Cluster " << m << "\n";
+            out << TextTable({{"headings", ClusterObjectGridHeadings()}, {"rows", rows}});
+        }
+    }
+    return out.str();
+}
+
 }  // namespace
 
-json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages, const std::string& statFile) {
+json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages, const std::string& statFile,
+                         const ClusterOptions& cluster) {
     // Messages raised while computing the pages come after the reading's own.
     CollectingSink pageSink;
     pageSink.Messages = messages;
@@ -197,7 +257,8 @@ json BuildReportDocument(const ReportModel& model, const std::vector<Message>& m
                      {"poolGrid", TableJson(PoolGrid(model))},
                      {"simulations", SimulationsJson(model)},
                      {"scanCost", SystemScanCostJson(model)},
-                     {"pools", PoolsJson(model)}};
+                     {"pools", json::array()}};
+    document["pools"] = PoolsJson(model, cluster, pageSink);
     document["messages"] = MessagesJson(pageSink.Messages);
     return document;
 }
@@ -240,6 +301,7 @@ std::string RenderText(const json& document) {
                 << Text(slot["fileName"]) << ") sizes";
             for (const auto& size : slot["sizes"]) out << " " << Text(size);
             out << "\n";
+            if (slot.contains("clusters")) out << ClustersText(slot["clusters"]);
         }
     }
     return out.str();
@@ -255,7 +317,8 @@ int RunBatchReport(const BatchOptions& options, std::ostream& out) {
     // names the pool of the report-wide scan list's "None" row.
     model.CurrentPool = 1;
 
-    const json document = BuildReportDocument(model, sink.Messages, options.StatFile);
+    const json document =
+        BuildReportDocument(model, sink.Messages, options.StatFile, {options.Intent, options.Radius, options.AccDir});
     if (options.Json)
         // Report names are bytes from the host; never fail on one that is not UTF-8.
         out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";

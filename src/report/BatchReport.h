@@ -22,9 +22,17 @@ struct BatchOptions {
     std::vector<std::string> SimFiles;
 };
 
+// The cluster page as the batch report shows it for every simulation slot:
+// both intents at size point 1 with this radius; `Intent` is the default.
+struct ClusterOptions {
+    char Intent = 'R';
+    double Radius = 1.2;
+    std::string AccDir = ".";  // holds Rand.acc and Seq.acc
+};
+
 // The JSON document of a loaded model and the messages its reading raised.
 nlohmann::ordered_json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages,
-                                   const std::string& statFile);
+                                   const std::string& statFile, const ClusterOptions& cluster = {});
 
 // The same content as readable text.
 std::string RenderText(const nlohmann::ordered_json& document);

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
         [](std::string& text) -> std::string {
             double value = 0;
             const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error != std::errc() || end != text.data() + text.size() || !(value >= 0))
+            if (error != std::errc() || end != text.data() + text.size() || !(value >= 0) || std::isinf(value))
                 return "the radius must be a number of 0 or more, not '" + text + "'";
             return {};
         },

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -86,10 +87,14 @@ TEST_F(BatchReport, DescribesAGoodReadAsJson) {
         EXPECT_EQ(pool["index"], p);
         EXPECT_EQ(pool["name"], names[p - 1]);
     }
-    EXPECT_EQ(doc["pools"][2]["simulations"],
-              (json{{{"slot", 1}, {"simulationNo", 1}, {"fileName", sim1_}, {"sizes", SizesOf(source_, 3)}}}));
-    EXPECT_EQ(doc["pools"][0]["simulations"],
-              (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
+    // Slots without their cluster pages, which have a test of their own.
+    const auto slots = [&](std::size_t pool) {
+        json list = doc["pools"][pool]["simulations"];
+        for (json& slot : list) slot.erase("clusters");
+        return list;
+    };
+    EXPECT_EQ(slots(2), (json{{{"slot", 1}, {"simulationNo", 1}, {"fileName", sim1_}, {"sizes", SizesOf(source_, 3)}}}));
+    EXPECT_EQ(slots(0), (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
     EXPECT_EQ(doc["pools"][1]["simulations"], json::array());
     for (int p = 1; p <= 5; ++p) {
         const PoolRecord& pool = source_.Pools(p);
@@ -153,9 +158,72 @@ TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {
     }
 }
 
+TEST_F(BatchReport, EverySimulationSlotCarriesBothIntentsClusterPages) {
+    std::ofstream(folder_.Path("Rand.acc"), std::ios::binary) << "0\r\n";
+    std::ofstream(folder_.Path("Seq.acc"), std::ios::binary) << "101\r\n";  // no object reaches it
+    const ReportRun run = Report("--json --intent S --radius 0.4 --acc-dir '" + folder_.Path("") + "' '" + stat_ +
+                                 "' '" + sim1_ + "' '" + sim2_ + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json doc = json::parse(run.out);
+    EXPECT_EQ(doc["messages"], json::array());
+    for (const std::size_t pool : {0u, 2u}) {
+        SCOPED_TRACE(pool);
+        const json& clusters = doc["pools"][pool]["simulations"][0]["clusters"];
+        EXPECT_EQ(clusters["defaultIntent"], "S");
+        EXPECT_EQ(clusters["radius"], 0.4);
+        EXPECT_EQ(clusters["sizePoint"], 1);
+        EXPECT_EQ(clusters["S"], (json{{"threshold", 101}, {"result", -1}, {"rows", {{"", "", ""}}}, {"members", json::object()}}));
+
+        // Random, threshold 0: every object read at least once with a working
+        // set is a member of exactly one cluster, the clusters running from
+        // the largest working sets down.
+        const json& random = clusters["R"];
+        EXPECT_EQ(random["threshold"], 0);
+        const int result = random["result"];
+        ASSERT_GE(result, 1) << random.dump();
+        ASSERT_EQ(random["rows"].size(), static_cast<std::size_t>(result));
+        ASSERT_EQ(random["members"].size(), static_cast<std::size_t>(result));
+        std::size_t members = 0;
+        long previousSmallest = std::numeric_limits<long>::max();
+        for (int m = 1; m <= result; ++m) {
+            const json& row = random["rows"][static_cast<std::size_t>(m - 1)];
+            EXPECT_EQ(row[0], std::to_string(m));
+            const long smallest = std::stol(row[1].get<std::string>());
+            const long largest = std::stol(row[2].get<std::string>());
+            EXPECT_LT(largest, previousSmallest);
+            previousSmallest = smallest;
+            for (const json& member : random["members"][std::to_string(m)]) {
+                const long workSet = std::stol(member[2].get<std::string>());
+                EXPECT_TRUE(workSet >= smallest && workSet <= largest) << member.dump();
+                ++members;
+            }
+        }
+        const ReportModel& model = source_;
+        const PoolRecord& source = model.Pools(pool == 0 ? 1 : 3);
+        std::size_t expected = 0;
+        for (int o = source.FirstObject; o <= source.LastObject; ++o)
+            if (model.Objects(o).Activity.GetPages >= 1 && model.Objects(o).Sims.at(0).Detail5[1] >= 1) ++expected;
+        EXPECT_EQ(members, expected);
+    }
+
+    const ReportRun text = Report("--radius 0.4 --acc-dir '" + folder_.Path("") + "' '" + stat_ + "' '" + sim1_ + "'");
+    EXPECT_NE(text.out.find("Cluster analysis, Random, radius 0.4, size point 1, threshold 0: "), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("Cluster analysis, Sequential, radius 0.4, size point 1, threshold 101: not applicable"),
+              std::string::npos);
+
+    const ReportRun missing = Report("--json --acc-dir '" + folder_.Path("none") + "' '" + stat_ + "' '" + sim1_ + "'");
+    const json withoutThresholds = json::parse(missing.out);
+    ASSERT_EQ(withoutThresholds["messages"].size(), 2u) << "one per intent of the one slot";
+    EXPECT_EQ(withoutThresholds["messages"][0],
+              (json{{"title", "Cluster Analysis"},
+                    {"text", "Could not open " + folder_.Path("none") + "/Rand.acc for threshold input"},
+                    {"icon", "critical"}}));
+}
+
 TEST_F(BatchReport, UsageErrorsPrintNothingOnStandardOutput) {
     for (const std::string& arguments :
-         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'",
+         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'", "--radius inf '" + stat_ + "'",
           "--intent X '" + stat_ + "'", "--no-such-option '" + stat_ + "'"}) {
         SCOPED_TRACE(arguments);
         const ReportRun run = Report(arguments);

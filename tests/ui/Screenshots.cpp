@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QComboBox>
 #include <QTabWidget>
@@ -13,6 +14,8 @@
 #include "analysis/PoolInfoPage.h"
 #include <QTreeWidget>
 #include "analysis/ui/ChartWidget.h"
+#include "analysis/ui/GridView.h"
+#include "cluster/ClusterPage.h"
 
 namespace kov::test {
 namespace {
@@ -60,6 +63,14 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page4-expert-tuning");
     window.tbsStats()->setCurrentIndex(5);
     Save(window, "page5-scan-cost");
+    window.tbsStats()->setCurrentIndex(7);
+    GridView* clusters = window.Cluster()->grdClusters();
+    clusters->selectRow(2);
+    emit clusters->RowChosen(2);
+    Save(window, "page7-cluster-analysis");
+    window.Cluster()->txtClusterRadius()->setText("-1");
+    Save(window, "page7-radius-refused");
+    window.Cluster()->txtClusterRadius()->setText("1.2");
     EXPECT_TRUE(ui.sink.Messages.empty());
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "analysis/frmStatAnalysis.h"
 #include "analysis/ui/GridView.h"
@@ -48,6 +49,13 @@ struct UiHarness {
     int endProgramCalls = 0;
     QString nextStatFile;
     QStringList nextSimFiles;
+    // The save dialog: what it was asked, and the name it returns (empty: cancelled).
+    struct SaveQuestion {
+        QString Folder, ProposedName;
+        QStringList Filters;
+    };
+    std::vector<SaveQuestion> saveQuestions;
+    QString nextSaveFile;
     // What the user does on the file-selection screen each time it is shown.
     std::function<void(frmSelectFiles&)> onFileSelection = [](frmSelectFiles& screen) { screen.cmdNext_Click(); };
 
@@ -55,6 +63,13 @@ struct UiHarness {
         services.ChooseStatFile = [this](QWidget*) { return nextStatFile; };
         services.ChooseSimFiles = [this](QWidget*) { return nextSimFiles; };
         services.EndProgram = [this] { ++endProgramCalls; };
+        services.ChooseSaveFile = [this](QWidget*, const QString& folder, const QString& proposedName,
+                                         const QStringList& filters) {
+            saveQuestions.push_back({folder, proposedName, filters});
+            return nextSaveFile;
+        };
+        // The bundled threshold files (50 % for both intents).
+        services.ProgramFolder = SamplePath("").chopped(1);
         services.RunModal = [this](QDialog& dialog) {
             if (auto* screen = qobject_cast<frmSelectFiles*>(&dialog)) {
                 screen->show();
