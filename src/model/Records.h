@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/FixedText.h"
+#include "model/SimSlots.h"
 
 namespace kov {
 
@@ -122,6 +123,8 @@ struct SimObjectRecord {
     PointArray<double> Detail8{};  // system hit ratio
 };
 
+static_assert(SimSlots<SimObjectRecord>::MaxSlots == MaxSimulations);
+
 struct PoolRecord {
     FixedText<16> RecordTag;
     FixedText<8> PoolName;
@@ -157,7 +160,9 @@ struct ObjectRecord {
     FixedText<36> LongName;
     ActivityBlock Activity;
     double SortValue = 0;  // scratch: the metric a ranking view orders by
-    std::vector<SimObjectRecord> Sims;  // slots in use, in attach order
+    // Slots in use, in attach order; used like a vector of SimObjectRecord
+    // (see SimSlots.h for why it is not one).
+    SimSlots<SimObjectRecord> Sims;
 
     const SimObjectRecord& Sim(int slot) const { return Sims.at(static_cast<std::size_t>(slot - 1)); }
     SimObjectRecord& Sim(int slot) { return Sims.at(static_cast<std::size_t>(slot - 1)); }

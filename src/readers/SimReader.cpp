@@ -281,10 +281,6 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
                                     " simulation results");
             });
         }
-        // Grow by whole steps up to the 25 slots an object can hold, so a
-        // full set of simulations costs no more than it must.
-        if (object.Sims.size() == object.Sims.capacity())
-            object.Sims.reserve(std::min<std::size_t>(MaxSimulations, std::max<std::size_t>(4, object.Sims.size() * 2)));
         SimObjectRecord& slot = object.Sims.emplace_back();
         slot.SimulationNo = static_cast<std::int16_t>(simNo);
         slot.ObjectName = name;
