@@ -96,9 +96,14 @@ private:
     ReportLineReader lines_;
     ParserContext context_;
     SimLineLayout simLayout_;
+    // Looked up with the name's text in the line, without a copy.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
     // Trimmed object name -> object number, for the pool a simulation is
     // being attached to (the first object of a name wins).
-    std::unordered_map<std::string, int> poolObjectIndex_;
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> poolObjectIndex_;
 };
 
 // "Error information :<TAB>Error Description : "..."<TAB>..." exactly as the

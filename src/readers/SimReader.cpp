@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "common/ColumnNumber.h"
 #include "common/NumberText.h"
 #include "common/TextMatch.h"
 #include "readers/FieldParsing.h"
@@ -34,6 +35,54 @@ constexpr NumberKind NumberKindOf() {
     else {
         static_assert(std::is_same_v<T, std::int16_t>, "a number field is Int16, Int32 or Double");
         return NumberKind::Int16;
+    }
+}
+
+constexpr SimLineLayout kOnePoint{1};
+template <int Detail>
+constexpr FieldSpan FirstPointSpan() {
+    return Detail <= 5 ? kOnePoint.Group1(1, Detail) : kOnePoint.Group2(1, Detail);
+}
+template <int Detail>
+constexpr int kDetailOffset = FirstPointSpan<Detail>().Start - FirstPointSpan<Detail <= 5 ? 1 : 6>().Start;
+template <int Detail>
+constexpr auto kDetailWidth = static_cast<std::size_t>(FirstPointSpan<Detail>().Length);
+constexpr int kGroup1Stride = kOnePoint.Group1(2, 1).Start - kOnePoint.Group1(1, 1).Start;
+constexpr int kGroup2Stride = kOnePoint.Group2(2, 6).Start - kOnePoint.Group2(1, 6).Start;
+
+template <int Detail, typename T>
+void ConvertDetail(const char* group, bool decimalComma, T& target) {
+    if constexpr (std::is_same_v<T, double>)
+        target = ColumnDouble<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+    else
+        target = ColumnInt32<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+}
+
+template <const FieldSpan& Span>
+std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
+    return ColumnInt32<static_cast<std::size_t>(Span.Length)>(line.data() + (Span.Start - 1), decimalComma);
+}
+
+// The numbers of an object line that holds every column of its points, in
+// the order of its fields; a field that does not convert throws FieldError
+// after the fields before it are stored, as the walk by field does. The
+// narrow columns read the two characters before them as well.
+void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layout, int points, bool decimalComma,
+                               SimObjectRecord& slot) {
+    slot.SimValue49 = ConvertInt32<SimLineLayout::SimValue49>(line, decimalComma);
+    slot.SimValue59 = ConvertInt32<SimLineLayout::SimValue59>(line, decimalComma);
+    const char* group1 = line.data() + (layout.Group1(1, 1).Start - 1);
+    const char* group2 = line.data() + (layout.Group2(1, 6).Start - 1);
+    for (int i = 1; i <= points; ++i, group1 += kGroup1Stride, group2 += kGroup2Stride) {
+        const auto p = static_cast<std::size_t>(i);
+        ConvertDetail<1>(group1, decimalComma, slot.Detail1[p]);
+        ConvertDetail<2>(group1, decimalComma, slot.Detail2[p]);
+        ConvertDetail<3>(group1, decimalComma, slot.Detail3[p]);
+        ConvertDetail<4>(group1, decimalComma, slot.Detail4[p]);
+        ConvertDetail<5>(group1, decimalComma, slot.Detail5[p]);
+        ConvertDetail<6>(group2, decimalComma, slot.Detail6[p]);
+        ConvertDetail<7>(group2, decimalComma, slot.Detail7[p]);
+        ConvertDetail<8>(group2, decimalComma, slot.Detail8[p]);
     }
 }
 
@@ -260,7 +309,7 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
     context_ = {"Read Simulation Object Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
-        const std::string name(TrimBlanks(SimLineLayout::ObjectName.In(line)));
+        const std::string_view name = TrimBlanks(SimLineLayout::ObjectName.In(line));
         const PoolRecord& pool = model_.Pools(model_.CurrentPool);
         if (pool.FirstObject == 0) {
             Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
@@ -270,14 +319,14 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
         const auto found = poolObjectIndex_.find(name);
         if (found == poolObjectIndex_.end()) {
             Show("Reading Simulation Objects",
-                 "Can not located object " + name + " in Buffer pool " + pool.PoolName.PaddedString(),
+                 "Can not located object " + std::string(name) + " in Buffer pool " + pool.PoolName.PaddedString(),
                  MessageIcon::Exclamation);
             return;
         }
         ObjectRecord& object = model_.Objects(found->second);
         if (object.SimCount() >= MaxSimulations) {
             Field(line, SimLineLayout::RecordTag, [&](std::string_view) {
-                throw CapacityError("object " + name + " already holds " + std::to_string(MaxSimulations) +
+                throw CapacityError("object " + std::string(name) + " already holds " + std::to_string(MaxSimulations) +
                                     " simulation results");
             });
         }
@@ -327,7 +376,10 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
         // reports the failing one exactly as every other parser does.
         bool sound = true;
         try {
-            numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
+            if (n <= simLayout_.Points && line.size() >= static_cast<std::size_t>(simLayout_.LineLength()))
+                ConvertCompleteObjectLine(line, simLayout_, n, decimalComma, slot);
+            else
+                numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
         } catch (const FieldError&) {
             sound = false;
         }
