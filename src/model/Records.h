@@ -92,9 +92,9 @@ struct ActivityFieldRef {
     std::int32_t* Integer = nullptr;
     double* Real = nullptr;
 };
-// Inline, so that a reader walking the positions with constants stores
-// straight into the member.
-constexpr ActivityFieldRef ActivityField(ActivityBlock& b, int position) {
+// Always inline, so that a reader walking the positions with constants
+// stores straight into the member.
+[[gnu::always_inline]] constexpr ActivityFieldRef ActivityField(ActivityBlock& b, int position) {
     if (position >= 3 && position <= 5) return {&b.GetPagesByAccess[static_cast<std::size_t>(position - 2)], nullptr};
     if (position >= 13 && position <= 16) return {&b.PagesReadByType[static_cast<std::size_t>(position - 12)], nullptr};
     if (position >= 18 && position <= 21) return {&b.ReadIOsByType[static_cast<std::size_t>(position - 17)], nullptr};

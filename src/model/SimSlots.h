@@ -6,11 +6,9 @@
 // copied, and an object with no simulations holds nothing.
 
 #include <algorithm>
-#include <compare>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -18,6 +16,7 @@
 #include <utility>
 
 #include "model/BlockPool.h"
+#include "model/IndexIterator.h"
 
 namespace kov {
 
@@ -36,50 +35,8 @@ public:
     using reference = T&;
     using const_reference = const T&;
 
-    template <bool Const>
-    class Iterator {
-        using Owner = std::conditional_t<Const, const SimSlots, SimSlots>;
-
-    public:
-        using iterator_category = std::random_access_iterator_tag;
-        using value_type = T;
-        using difference_type = std::ptrdiff_t;
-        using pointer = std::conditional_t<Const, const T*, T*>;
-        using reference = std::conditional_t<Const, const T&, T&>;
-
-        Iterator() = default;
-        Iterator(Owner* owner, difference_type index) : owner_(owner), index_(index) {}
-        operator Iterator<true>() const  // NOLINT: converts as a vector's iterator does
-            requires(!Const) {
-            return {owner_, index_};
-        }
-
-        reference operator*() const { return (*owner_)[static_cast<size_type>(index_)]; }
-        pointer operator->() const { return &**this; }
-        reference operator[](difference_type n) const { return *(*this + n); }
-
-        Iterator& operator++() { return *this += 1; }
-        Iterator& operator--() { return *this -= 1; }
-        Iterator operator++(int) { return std::exchange(*this, *this + 1); }
-        Iterator operator--(int) { return std::exchange(*this, *this - 1); }
-        Iterator& operator+=(difference_type n) {
-            index_ += n;
-            return *this;
-        }
-        Iterator& operator-=(difference_type n) { return *this += -n; }
-        friend Iterator operator+(Iterator it, difference_type n) { return it += n; }
-        friend Iterator operator+(difference_type n, Iterator it) { return it += n; }
-        friend Iterator operator-(Iterator it, difference_type n) { return it -= n; }
-        friend difference_type operator-(const Iterator& a, const Iterator& b) { return a.index_ - b.index_; }
-        friend bool operator==(const Iterator& a, const Iterator& b) { return a.index_ == b.index_; }
-        friend auto operator<=>(const Iterator& a, const Iterator& b) { return a.index_ <=> b.index_; }
-
-    private:
-        Owner* owner_ = nullptr;
-        difference_type index_ = 0;
-    };
-    using iterator = Iterator<false>;
-    using const_iterator = Iterator<true>;
+    using iterator = IndexIterator<SimSlots, T>;
+    using const_iterator = IndexIterator<const SimSlots, const T>;
 
     static constexpr size_type MaxSlots = kSegmentStart[kSegments];
 
@@ -164,7 +121,7 @@ public:
 
     // Every slot removed and every segment given back.
     void clear() noexcept {
-        for (int s = 0; s < kSegments; ++s) {
+        for (int s = 0; s < kSegments && segments_[s] != nullptr; ++s) {
             BlockPool::Shared().Free(segments_[s], SegmentBytes(s));
             segments_[s] = nullptr;
         }
