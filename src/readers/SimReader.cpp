@@ -51,7 +51,7 @@ constexpr int kGroup1Stride = kOnePoint.Group1(2, 1).Start - kOnePoint.Group1(1,
 constexpr int kGroup2Stride = kOnePoint.Group2(2, 6).Start - kOnePoint.Group2(1, 6).Start;
 
 template <int Detail, typename T>
-void ConvertDetail(const char* group, bool decimalComma, T& target) {
+[[gnu::always_inline]] inline void ConvertDetail(const char* group, bool decimalComma, T& target) {
     if constexpr (std::is_same_v<T, double>)
         target = ColumnDouble<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
     else
@@ -298,10 +298,30 @@ void ReportReader::ReadSimPoolLine(int simNo) {
 
 void ReportReader::IndexPoolObjects() {
     poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
     const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    indexedFirstObject_ = nextObject_ = pool.FirstObject;
     if (pool.FirstObject == 0) return;
+    poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
     for (int o = pool.FirstObject; o <= pool.LastObject; ++o)
-        poolObjectIndex_.emplace(model_.Objects(o).ObjectName.TrimmedString(), o);
+        poolObjectFirstOfName_.push_back(poolObjectIndex_.emplace(model_.Objects(o).ObjectName.Trimmed(), o).second);
+}
+
+// A simulation report lists the pool's objects in the order of the
+// statistics report, so the object after the last one found is tried first;
+// it is taken only where the index would give it (the first of its name).
+int ReportReader::FindPoolObject(std::string_view name) {
+    const int expected = nextObject_;
+    const auto offset = static_cast<std::size_t>(expected - indexedFirstObject_);
+    if (expected >= indexedFirstObject_ && offset < poolObjectFirstOfName_.size() && poolObjectFirstOfName_[offset] &&
+        model_.Objects(expected).ObjectName.Trimmed() == name) {
+        nextObject_ = expected + 1;
+        return expected;
+    }
+    const auto found = poolObjectIndex_.find(name);
+    if (found == poolObjectIndex_.end()) return 0;
+    nextObject_ = found->second + 1;
+    return found->second;
 }
 
 void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
@@ -316,14 +336,14 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
                 throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");
             });
         }
-        const auto found = poolObjectIndex_.find(name);
-        if (found == poolObjectIndex_.end()) {
+        const int found = FindPoolObject(name);
+        if (found == 0) {
             Show("Reading Simulation Objects",
                  "Can not located object " + std::string(name) + " in Buffer pool " + pool.PoolName.PaddedString(),
                  MessageIcon::Exclamation);
             return;
         }
-        ObjectRecord& object = model_.Objects(found->second);
+        ObjectRecord& object = model_.Objects(found);
         if (object.SimCount() >= MaxSimulations) {
             Field(line, SimLineLayout::RecordTag, [&](std::string_view) {
                 throw CapacityError("object " + std::string(name) + " already holds " + std::to_string(MaxSimulations) +
