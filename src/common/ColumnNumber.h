@@ -20,7 +20,7 @@ namespace kov {
 namespace column_detail {
 
 constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
-constexpr double kPowersOfTen[8] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+constexpr double kPowersOfTen[9] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
 // Byte i of the text in byte i of the word (little-endian machines only).
 inline std::uint64_t Load8(const char* text) {
@@ -88,7 +88,10 @@ template <std::size_t Width>
 // A right-aligned decimal of at most 8 characters: digits with at most one
 // separator ("." or, with decimalComma, ","), no sign and at least one
 // digit. The exact mantissa divided by a power of ten is correctly rounded,
-// as a full conversion is.
+// as a full conversion is. Whether a value has a separator varies from one
+// line to the next, so both kinds take the same branch-free road: the
+// digits after the separator move down a byte, which leaves the mantissa
+// times ten, divided by ten times the power (10^0 without a separator).
 template <std::size_t Width>
 [[gnu::always_inline]] inline bool TryPlainDecimal(const char* field, bool decimalComma, double& value) {
     using namespace column_detail;
@@ -99,24 +102,21 @@ template <std::size_t Width>
         if (!LastEight<Width>(field, word)) return false;
         const std::uint64_t notBlank = word ^ (kEachByte * ' ');
         if (notBlank == 0) return false;
-        const int firstBit = std::countr_zero(notBlank) & ~7;
-        const std::uint64_t used = ~std::uint64_t{0} << firstBit;
-        std::uint64_t values = word ^ (kEachByte * '0');
+        const std::uint64_t used = ~std::uint64_t{0} << (std::countr_zero(notBlank) & ~7);
+        const std::uint64_t values = word ^ (kEachByte * '0');
         const std::uint64_t notDigit = NotDigits(values) & used;
-        if (notDigit == 0) {
-            value = static_cast<double>(EightDigits(values & used));
-            return true;
-        }
-        // One separator and at least one digit: close up the separator's
-        // byte, then divide by 10 to the count of digits after it.
-        const int separator = std::countr_zero(notDigit) / 8;
-        if (separator != 7 - std::countl_zero(notDigit) / 8 || firstBit == 56) return false;
-        const char c = static_cast<char>(word >> (8 * separator));
-        if (c != '.' && !(decimalComma && c == ',')) return false;
-        const std::uint64_t before = (std::uint64_t{1} << (8 * separator)) - 1;
-        values &= used & ~(std::uint64_t{0xFF} << (8 * separator));
-        values = ((values & before) << 8) | (values & ~before);
-        value = static_cast<double>(EightDigits(values)) / kPowersOfTen[7 - separator];
+        // The first byte that is not a digit is the separator, if any (64:
+        // none); every byte from it on, and the separator's byte alone.
+        const int separatorBit = std::countr_zero(notDigit) & ~7;
+        const std::uint64_t fromSeparator = separatorBit < 64 ? ~std::uint64_t{0} << separatorBit : 0;
+        const std::uint64_t separatorByte = fromSeparator & ~(fromSeparator << 8);
+        const std::uint64_t separator = word & separatorByte;
+        const bool separatorAllowed = separator == ((kEachByte * '.') & separatorByte) ||
+                                      (decimalComma && separator == ((kEachByte * ',') & separatorByte));
+        if ((notDigit & ~separatorByte) != 0 || !separatorAllowed || (used & ~separatorByte) == 0) return false;
+        const std::uint64_t digits = values & used & ~separatorByte;
+        const std::uint64_t closed = (digits & ~fromSeparator) | ((digits & fromSeparator) >> 8);
+        value = static_cast<double>(EightDigits(closed)) / kPowersOfTen[(64 - separatorBit) / 8];
         return true;
     }
 }
