@@ -63,10 +63,36 @@ template <std::size_t Width>
     return true;
 }
 
+// A whole number with more than 8 digits in a column wider than 8 (large
+// get-page counts fill a 10-wide column): blanks, then digits to the end,
+// at most the Int32 maximum. Out of line, as it is rare.
+template <std::size_t Width>
+[[gnu::noinline]] bool LongWhole(const char* field, std::int32_t& value) {
+    static_assert(Width > 8 && Width <= 16);
+    std::uint64_t head = 0;
+    bool digits = false;
+    for (std::size_t i = 0; i < Width - 8; ++i) {
+        const char c = field[i];
+        if (c >= '0' && c <= '9') {
+            head = head * 10 + static_cast<std::uint64_t>(c - '0');
+            digits = true;
+        } else if (c != ' ' || digits) {
+            return false;
+        }
+    }
+    const std::uint64_t values = Load8(field + Width - 8) ^ (kEachByte * '0');
+    if (NotDigits(values) != 0) return false;
+    const std::uint64_t whole = head * 100000000 + EightDigits(values);
+    if (whole > 2147483647) return false;
+    value = static_cast<std::int32_t>(whole);
+    return true;
+}
+
 }  // namespace column_detail
 
-// A right-aligned whole number of at most 8 digits, without a sign; false
-// for any other text (which may still be a number).
+// A right-aligned whole number without a sign: at most 8 digits, or in a
+// wider column up to the Int32 maximum; false for any other text (which may
+// still be a number).
 template <std::size_t Width>
 [[gnu::always_inline]] inline bool TryPlainWhole(const char* field, std::int32_t& value) {
     using namespace column_detail;
@@ -74,7 +100,10 @@ template <std::size_t Width>
         return false;
     } else {
         std::uint64_t word = 0;
-        if (!LastEight<Width>(field, word)) return false;
+        if (!LastEight<Width>(field, word)) {
+            if constexpr (Width > 8) return LongWhole<Width>(field, value);
+            return false;
+        }
         const std::uint64_t notBlank = word ^ (kEachByte * ' ');
         if (notBlank == 0) return false;
         const std::uint64_t used = ~std::uint64_t{0} << (std::countr_zero(notBlank) & ~7);

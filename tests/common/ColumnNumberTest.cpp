@@ -86,9 +86,14 @@ TEST(ColumnNumber, TenWideColumnsGiveWhatTheGeneralConversionGives) {
         {"         0", I32, false, true},
         {"  99999999", I32, false, true},  // the most the word holds
         {"  00000007", I32, false, true},
-        {" 123456789", I32, false, false},  // nine digits: handed on
-        {"2147483647", I32, false, false},
-        {"2147483648", I32, false, false},  // out of range
+        {" 123456789", I32, false, true},  // more than the word holds
+        {"2147483647", I32, false, true},
+        {"0000000012", I32, false, true},
+        {"1 23456789", I32, false, false},
+        {" 12345678 ", I32, false, false},
+        {"  1234567x", I32, false, false},
+        {"12 4567890", I32, false, false},
+        {"2147483648", I32, false, false},  // out of range: handed on
         {"9999999999", I32, false, false},
         {"    -12345", I32, false, false},
         {"    +12345", I32, false, false},
