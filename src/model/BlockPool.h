@@ -41,7 +41,7 @@ private:
         std::size_t BlockSize = 0;
         Chunk* WithSpace = nullptr;  // chunks of this size with a free block
     };
-    static constexpr int MaxClasses = 8;
+    static constexpr int MaxClasses = 16;
 
     SizeClass* ClassOf(std::size_t blockSize, bool create);
     static Chunk* NewChunk(std::size_t blockSize);
