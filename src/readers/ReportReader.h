@@ -90,6 +90,16 @@ private:
     bool HandleSimLine(std::string_view line, int simNo);
     void IndexPoolObjects();
     int FindPoolObject(std::string_view name);
+    void ForgetPoolObjects();
+    // The index holds views of the model's object names, so it must not
+    // outlive the read that built it: the model may be cleared after it.
+    struct PoolObjectsForgotten {
+        explicit PoolObjectsForgotten(ReportReader& reader) : Reader(reader) {}
+        ~PoolObjectsForgotten() { Reader.ForgetPoolObjects(); }
+        PoolObjectsForgotten(const PoolObjectsForgotten&) = delete;
+        PoolObjectsForgotten& operator=(const PoolObjectsForgotten&) = delete;
+        ReportReader& Reader;
+    };
 
     ReportModel& model_;
     MessageSink& sink_;

@@ -90,6 +90,7 @@ void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layou
 
 void ReportReader::ReadSimFile(const std::string& path) {
     const int simNo = model_.SimulationCount;
+    const PoolObjectsForgotten forgetAtEnd(*this);
     try {
         lines_.Close();
         FileError = false;
@@ -294,6 +295,12 @@ void ReportReader::ReadSimPoolLine(int simNo) {
                  MessageIcon::Exclamation);
     } catch (const LineAbandoned&) {
     }
+}
+
+void ReportReader::ForgetPoolObjects() {
+    poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
+    indexedFirstObject_ = nextObject_ = 0;
 }
 
 void ReportReader::IndexPoolObjects() {

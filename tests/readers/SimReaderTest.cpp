@@ -216,6 +216,23 @@ TEST_F(SimReader, ObjectLinesInAnyOrderGoToTheFirstObjectOfTheirName) {
     }
 }
 
+TEST_F(SimReader, NoObjectIndexOutlivesItsRead) {
+    // The index of a read refers to the objects of the model it was read
+    // into; after a new statistics report an object line on its own must
+    // find nothing rather than the old objects.
+    test::Session s;
+    OpenStats(s);
+    ASSERT_TRUE(s.AddSim(SimPath(1)));
+    s.Model.ClearLoadedData();
+    OpenStats(s);
+    s.Model.CurrentPool = 3;
+    s.Model.Simulations.GrowTo(1);
+    const Lines lines = test::SimLines(source_, 1);
+    s.Reader.ReadSimObjectLine(lines[3], 1);
+    EXPECT_EQ(s.Titles(), std::vector<std::string>{"Reading Simulation Objects"});
+    EXPECT_EQ(s.Model.Objects(s.Model.Pools(3).FirstObject).SimCount(), 0);
+}
+
 TEST_F(SimReader, DeclaredSizePointsFollowTheVersionRules) {
     const struct {
         const char* version;
