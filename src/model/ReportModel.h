@@ -27,10 +27,13 @@ public:
 
 // A 1-based table with a fixed capacity whose storage grows as entries are
 // added: Pools(1) is the first pool, as the reports and the views count.
-// Entries live in blocks of the BlockPool that are added as the table fills
-// and never move: adding an entry copies none, a reference to an entry stays
-// valid until the table is cleared, and a full object table costs one huge
-// page instead of a chain of ever larger copies in fresh memory.
+// Entries live in blocks that are added as the table fills and never move:
+// adding an entry copies none, and a reference to an entry stays valid until
+// the table is cleared. A table that can grow large (objects) takes its
+// blocks from the BlockPool, so that when full it costs one huge page
+// instead of a chain of ever larger copies in fresh memory; a small one
+// (pools, simulations) from the general heap, where a huge page of its own
+// would cost more memory than it saves time.
 template <typename T>
 class OneBasedTable {
     static_assert(alignof(T) <= 16, "blocks of the BlockPool are aligned to 16");
@@ -40,10 +43,15 @@ class OneBasedTable {
         while (entries < 256 && 2 * entries * sizeof(T) <= (std::size_t{64} << 10)) entries *= 2;
         return entries;
     }();
+    static constexpr std::size_t kBlockBytes = kBlockEntries * sizeof(T);
 
 public:
-    OneBasedTable(int capacity, const char* entryName) : capacity_(capacity), entryName_(entryName) {}
-    OneBasedTable(const OneBasedTable& other) : capacity_(other.capacity_), entryName_(other.entryName_) {
+    OneBasedTable(int capacity, const char* entryName)
+        : capacity_(capacity),
+          entryName_(entryName),
+          pooled_(static_cast<std::size_t>(capacity) * sizeof(T) > (std::size_t{256} << 10)) {}
+    OneBasedTable(const OneBasedTable& other)
+        : capacity_(other.capacity_), entryName_(other.entryName_), pooled_(other.pooled_) {
         try {
             for (const T& entry : other) {
                 ::new (NewEntry()) T(entry);
@@ -57,6 +65,7 @@ public:
     OneBasedTable(OneBasedTable&& other) noexcept
         : capacity_(other.capacity_),
           entryName_(other.entryName_),
+          pooled_(other.pooled_),
           blocks_(std::move(other.blocks_)),
           count_(std::exchange(other.count_, 0)) {
         other.blocks_.clear();
@@ -100,7 +109,12 @@ public:
     void Clear() noexcept {
         for (std::size_t i = static_cast<std::size_t>(count_); i-- > 0;) (*this)[i].~T();
         count_ = 0;
-        for (void* block : blocks_) BlockPool::Shared().Free(block, kBlockEntries * sizeof(T));
+        for (void* block : blocks_) {
+            if (pooled_)
+                BlockPool::Shared().Free(block, kBlockBytes);
+            else
+                ::operator delete(block);
+        }
         blocks_.clear();
         blocks_.shrink_to_fit();
     }
@@ -127,7 +141,7 @@ private:
         const auto i = static_cast<std::size_t>(count_);
         if (i / kBlockEntries == blocks_.size()) {
             blocks_.reserve(blocks_.size() + 1);
-            blocks_.push_back(BlockPool::Shared().Allocate(kBlockEntries * sizeof(T)));
+            blocks_.push_back(pooled_ ? BlockPool::Shared().Allocate(kBlockBytes) : ::operator new(kBlockBytes));
         }
         return static_cast<T*>(blocks_[i / kBlockEntries]) + i % kBlockEntries;
     }
@@ -139,6 +153,7 @@ private:
     void Swap(OneBasedTable& other) noexcept {
         std::swap(capacity_, other.capacity_);
         std::swap(entryName_, other.entryName_);
+        std::swap(pooled_, other.pooled_);
         std::swap(blocks_, other.blocks_);
         std::swap(count_, other.count_);
     }
@@ -152,6 +167,7 @@ private:
 
     int capacity_;
     const char* entryName_;
+    bool pooled_;  // blocks from the BlockPool, else from the general heap
     std::vector<void*> blocks_;
     int count_ = 0;
 };
