@@ -9,10 +9,13 @@
 //                          statistics read before them is not timed)
 //   LineScan/statistics    std::getline over the statistics report
 //   LineScan/simulations   std::getline over the 25 simulation reports
-//   StoreResults           allocating and clearing as many simulation slots
-//                          as the 25 reports fill, without reading: the part
-//                          of ReadSimulations that is the machine's cost of
-//                          fresh memory rather than the reader's
+//   StoreResults           adding as many simulation slots as the 25 reports
+//                          fill, the way the reader adds them, without
+//                          reading: the part of ReadSimulations that is the
+//                          machine's cost of fresh memory
+//   StoreResults/heap      the same slots value-initialised in one block of
+//                          the general heap: what the results cost in fresh
+//                          4 KB pages, for comparison
 // After the runs a summary sets each read against its line scan: the median
 // when run with repetitions, else the mean of the runs.
 //
@@ -22,6 +25,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>  // mkdtemp
@@ -50,6 +54,7 @@ struct CapacityFiles {
     std::int64_t StatisticsBytes = 0;
     std::int64_t SimulationBytes = 0;
     std::size_t ResultSlots = 0;  // object simulation slots the 25 reports fill
+    std::vector<std::size_t> SlotsPerObject;
 };
 
 CapacityFiles& Files() {
@@ -81,7 +86,10 @@ void WriteCapacityFiles(const fs::path& folder) {
         files.Simulations.push_back(path);
         files.SimulationBytes += static_cast<std::int64_t>(fs::file_size(path));
     }
-    for (const kov::ObjectRecord& object : model.Objects) files.ResultSlots += object.Sims.size();
+    for (const kov::ObjectRecord& object : model.Objects) {
+        files.ResultSlots += object.Sims.size();
+        files.SlotsPerObject.push_back(object.Sims.size());
+    }
 }
 
 fs::path MakeTemporaryFolder() {
@@ -165,6 +173,23 @@ void LineScan(benchmark::State& state, const std::vector<std::string>& paths, st
 }
 
 void StoreResults(benchmark::State& state) {
+    const std::vector<std::size_t>& perObject = Files().SlotsPerObject;
+    const std::size_t most = perObject.empty() ? 0 : *std::max_element(perObject.begin(), perObject.end());
+    for (auto _ : state) {
+        auto objects = std::make_unique<std::vector<kov::SimSlots<kov::SimObjectRecord>>>(perObject.size());
+        for (std::size_t k = 0; k < most; ++k)  // one simulation after the other, as they attach
+            for (std::size_t o = 0; o < perObject.size(); ++o)
+                if (k < perObject[o]) (*objects)[o].emplace_back().SimulationNo = static_cast<std::int16_t>(k + 1);
+        benchmark::DoNotOptimize(objects->data());
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        objects.reset();
+        state.ResumeTiming();
+    }
+    state.counters["MB"] = static_cast<double>(Files().ResultSlots * sizeof(kov::SimObjectRecord)) / 1e6;
+}
+
+void StoreResultsInHeap(benchmark::State& state) {
     const std::size_t slots = Files().ResultSlots;
     for (auto _ : state) {
         auto results = std::make_unique<std::vector<kov::SimObjectRecord>>(slots);
@@ -205,12 +230,18 @@ public:
         lines += simulations;
         double storeSeconds = 0;
         if (!simulations.empty() && Seconds("StoreResults", storeSeconds)) {
-            char text[160];
-            std::snprintf(text, sizeof text, "  of which fresh memory for the %zu result slots (%.0f MB): %.1f ms\n",
+            char text[200];
+            std::snprintf(text, sizeof text, "  of which fresh memory for the %zu result slots (%.0f MB): %.1f ms",
                           files.ResultSlots,
                           static_cast<double>(files.ResultSlots * sizeof(kov::SimObjectRecord)) / 1e6,
                           storeSeconds * 1e3);
             lines += text;
+            double heapSeconds = 0;
+            if (Seconds("StoreResults/heap", heapSeconds)) {
+                std::snprintf(text, sizeof text, " (in 4 KB heap pages: %.1f ms)", heapSeconds * 1e3);
+                lines += text;
+            }
+            lines += "\n";
         }
         if (lines.empty()) return;  // a filter left out every read or its line scan
         GetOutputStream() << "\nReading against the line scan of the same bytes ("
@@ -276,6 +307,7 @@ int main(int argc, char** argv) {
     milliseconds(
         benchmark::RegisterBenchmark("LineScan/simulations", LineScan, files.Simulations, files.SimulationBytes));
     milliseconds(benchmark::RegisterBenchmark("StoreResults", StoreResults));
+    milliseconds(benchmark::RegisterBenchmark("StoreResults/heap", StoreResultsInHeap));
 
     // Colour only on a terminal, so that a log or a pipe stays plain text.
     const bool terminal = isatty(fileno(stdout)) != 0;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "common/ColumnNumber.h"
 #include "common/FixedText.h"
 
 namespace kov {
@@ -82,28 +83,15 @@ void CheckRange(double rounded, double low, double high, std::string_view text, 
     }
 }
 
-// Little-endian loads from any address: byte i of the text in byte i of the
-// word.
-std::uint64_t Load8(const char* p) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, p, 8);
-    return word;
-}
+using column_detail::EightDigits;
+using column_detail::kEachByte;
+using column_detail::Load8;
+using column_detail::NotDigits;
+
 std::uint64_t Load4(const char* p) {
     std::uint32_t word = 0;
     std::memcpy(&word, p, 4);
     return word;
-}
-
-constexpr std::uint64_t kEachByte = 0x0101010101010101ULL;
-
-// Eight digit values, one per byte and the most significant in the lowest
-// byte, as one number: three multiplications instead of a loop.
-std::uint64_t EightDigits(std::uint64_t digits) {
-    digits = digits * 10 + (digits >> 8);
-    return (((digits & 0x000000FF000000FFULL) * 0x000F424000000064ULL) +
-            (((digits >> 16) & 0x000000FF000000FFULL) * 0x0000271000000001ULL)) >>
-           32;
 }
 
 // Any field: blanks on either side, signs, long digit runs, exponents, and
@@ -177,10 +165,7 @@ double ParseNumberField(std::string_view field, NumberKind kind, bool decimalCom
             if (length <= 8) {
                 const std::uint64_t used = ~std::uint64_t{0} << (64 - 8 * length);
                 std::uint64_t values = word ^ (kEachByte * '0');  // a digit becomes 0..9
-                const std::uint64_t notDigit =
-                    ((values & (kEachByte * 0xF0)) |
-                     (((values & (kEachByte * 0x0F)) + kEachByte * 0x06) & (kEachByte * 0xF0))) &
-                    used;
+                const std::uint64_t notDigit = NotDigits(values) & used;
                 if (notDigit == 0) {
                     // A whole number: exact, in range for Int32, nothing to round.
                     const auto whole = static_cast<double>(EightDigits(values & used));

@@ -6,10 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/FixedText.h"
+#include "model/SimSlots.h"
 
 namespace kov {
 
@@ -90,8 +92,47 @@ struct ActivityFieldRef {
     std::int32_t* Integer = nullptr;
     double* Real = nullptr;
 };
-ActivityFieldRef ActivityField(ActivityBlock& block, int position);
-inline bool IsRealActivityPosition(int position) { return position >= 9 && position <= 11; }
+// Always inline, so that a reader walking the positions with constants
+// stores straight into the member.
+[[gnu::always_inline]] constexpr ActivityFieldRef ActivityField(ActivityBlock& b, int position) {
+    if (position >= 3 && position <= 5) return {&b.GetPagesByAccess[static_cast<std::size_t>(position - 2)], nullptr};
+    if (position >= 13 && position <= 16) return {&b.PagesReadByType[static_cast<std::size_t>(position - 12)], nullptr};
+    if (position >= 18 && position <= 21) return {&b.ReadIOsByType[static_cast<std::size_t>(position - 17)], nullptr};
+    switch (position) {
+        case 1: return {&b.GetPages, nullptr};
+        case 2: return {&b.Activity02, nullptr};
+        case 6: return {&b.Activity06, nullptr};
+        case 7: return {&b.Activity07, nullptr};
+        case 8: return {&b.Activity08, nullptr};
+        case 9: return {nullptr, &b.AppHitRatio};
+        case 10: return {nullptr, &b.SysHitRatio};
+        case 11: return {nullptr, &b.Activity11};
+        case 12: return {&b.PagesRead, nullptr};
+        case 17: return {&b.ReadIOs, nullptr};
+        case 22: return {&b.AvgSyncIOTime, nullptr};
+        case 23: return {&b.MaxSyncIOTime, nullptr};
+        case 24: return {&b.AvgSeqPrefIOTime, nullptr};
+        case 25: return {&b.Activity25, nullptr};
+        case 26: return {&b.AvgListPrefIOTime, nullptr};
+        case 27: return {&b.Activity27, nullptr};
+        case 28: return {&b.AvgDynPrefIOTime, nullptr};
+        case 29: return {&b.Activity29, nullptr};
+        case 30: return {&b.Updates, nullptr};
+        case 31: return {&b.PagesWritten, nullptr};
+        case 32: return {&b.Activity32, nullptr};
+        case 33: return {&b.Activity33, nullptr};
+        case 34: return {&b.WriteIOs, nullptr};
+        case 35: return {&b.Activity35, nullptr};
+        case 36: return {&b.Activity36, nullptr};
+        case 37: return {&b.Activity37, nullptr};
+        case 38: return {&b.Activity38, nullptr};
+        case 39: return {&b.Activity39, nullptr};
+        case 40: return {&b.Activity40, nullptr};
+        default: break;
+    }
+    throw std::out_of_range("activity position " + std::to_string(position) + " does not exist");
+}
+constexpr bool IsRealActivityPosition(int position) { return position >= 9 && position <= 11; }
 
 // One pool's results in one simulation. Free while SimPoolSize[1] is 0.
 struct PoolSimRecord {
@@ -121,6 +162,8 @@ struct SimObjectRecord {
     PointArray<double> Detail7{};  // read I/O rate
     PointArray<double> Detail8{};  // system hit ratio
 };
+
+static_assert(SimSlots<SimObjectRecord>::MaxSlots == MaxSimulations);
 
 struct PoolRecord {
     FixedText<16> RecordTag;
@@ -157,7 +200,9 @@ struct ObjectRecord {
     FixedText<36> LongName;
     ActivityBlock Activity;
     double SortValue = 0;  // scratch: the metric a ranking view orders by
-    std::vector<SimObjectRecord> Sims;  // slots in use, in attach order
+    // Slots in use, in attach order; used like a vector of SimObjectRecord
+    // (see SimSlots.h for why it is not one).
+    SimSlots<SimObjectRecord> Sims;
 
     const SimObjectRecord& Sim(int slot) const { return Sims.at(static_cast<std::size_t>(slot - 1)); }
     SimObjectRecord& Sim(int slot) { return Sims.at(static_cast<std::size_t>(slot - 1)); }

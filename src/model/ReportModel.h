@@ -4,12 +4,17 @@
 // pool/object/simulation the views are showing. Created once and passed by
 // reference; only the readers write the fields taken from the files.
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "model/BlockPool.h"
+#include "model/IndexIterator.h"
 #include "model/Records.h"
 
 namespace kov {
@@ -22,44 +27,137 @@ public:
 
 // A 1-based table with a fixed capacity whose storage grows as entries are
 // added: Pools(1) is the first pool, as the reports and the views count.
+// Entries live in blocks that are added as the table fills and never move:
+// adding an entry copies none, and a reference to an entry stays valid until
+// the table is cleared. A table that can grow large (objects) takes its
+// blocks from the BlockPool, so that when full it costs one huge page
+// instead of a chain of ever larger copies in fresh memory; a small one
+// (pools, simulations) from the general heap, where a huge page of its own
+// would cost more memory than it saves time.
 template <typename T>
 class OneBasedTable {
-public:
-    OneBasedTable(int capacity, const char* entryName) : capacity_(capacity), entryName_(entryName) {}
+    static_assert(alignof(T) <= 16, "blocks of the BlockPool are aligned to 16");
+    // Entries per block: a power of two, about 64 KB of them.
+    static constexpr std::size_t kBlockEntries = [] {
+        std::size_t entries = 1;
+        while (entries < 256 && 2 * entries * sizeof(T) <= (std::size_t{64} << 10)) entries *= 2;
+        return entries;
+    }();
+    static constexpr std::size_t kBlockBytes = kBlockEntries * sizeof(T);
 
-    int Count() const { return static_cast<int>(items_.size()); }
+public:
+    OneBasedTable(int capacity, const char* entryName)
+        : capacity_(capacity),
+          entryName_(entryName),
+          pooled_(static_cast<std::size_t>(capacity) * sizeof(T) > (std::size_t{256} << 10)) {}
+    OneBasedTable(const OneBasedTable& other)
+        : capacity_(other.capacity_), entryName_(other.entryName_), pooled_(other.pooled_) {
+        try {
+            for (const T& entry : other) {
+                ::new (NewEntry()) T(entry);
+                ++count_;
+            }
+        } catch (...) {
+            Clear();
+            throw;
+        }
+    }
+    OneBasedTable(OneBasedTable&& other) noexcept
+        : capacity_(other.capacity_),
+          entryName_(other.entryName_),
+          pooled_(other.pooled_),
+          blocks_(std::move(other.blocks_)),
+          count_(std::exchange(other.count_, 0)) {
+        other.blocks_.clear();
+    }
+    OneBasedTable& operator=(const OneBasedTable& other) {
+        if (this != &other) {
+            OneBasedTable copy(other);
+            Swap(copy);
+        }
+        return *this;
+    }
+    OneBasedTable& operator=(OneBasedTable&& other) noexcept {
+        OneBasedTable taken(std::move(other));
+        Swap(taken);
+        return *this;
+    }
+    ~OneBasedTable() { Clear(); }
+
+    int Count() const { return count_; }
     int Capacity() const { return capacity_; }
     bool Contains(int index) const { return index >= 1 && index <= Count(); }
 
-    T& operator()(int index) { return items_.at(CheckedOffset(index)); }
-    const T& operator()(int index) const { return items_.at(CheckedOffset(index)); }
+    T& operator()(int index) { return (*this)[CheckedOffset(index)]; }
+    const T& operator()(int index) const { return (*this)[CheckedOffset(index)]; }
 
     // Appends an empty entry and returns its index; a full table is an error.
     int Add() {
         if (Count() >= capacity_)
             throw CapacityError("the " + std::string(entryName_) + " table is full: at most " +
                                 std::to_string(capacity_) + " " + entryName_ + "s can be loaded");
-        items_.emplace_back();
+        AppendEmpty();
         return Count();
     }
 
     // Makes entries 1..count exist (new ones empty), within the capacity.
     void GrowTo(int count) {
         if (count > capacity_) (void)Add();  // reports the full table
-        if (count > Count()) items_.resize(static_cast<std::size_t>(count));
+        while (Count() < count) AppendEmpty();
     }
 
-    void Clear() {
-        items_.clear();
-        items_.shrink_to_fit();
+    void Clear() noexcept {
+        for (std::size_t i = static_cast<std::size_t>(count_); i-- > 0;) (*this)[i].~T();
+        count_ = 0;
+        for (void* block : blocks_) {
+            if (pooled_)
+                BlockPool::Shared().Free(block, kBlockBytes);
+            else
+                ::operator delete(block);
+        }
+        blocks_.clear();
+        blocks_.shrink_to_fit();
     }
 
-    auto begin() { return items_.begin(); }
-    auto end() { return items_.end(); }
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    using iterator = IndexIterator<OneBasedTable, T>;
+    using const_iterator = IndexIterator<const OneBasedTable, const T>;
+    iterator begin() { return {this, 0}; }
+    iterator end() { return {this, count_}; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, count_}; }
 
 private:
+    friend iterator;
+    friend const_iterator;
+
+    // Entry at 0-based offset i.
+    T& operator[](std::size_t i) { return static_cast<T*>(blocks_[i / kBlockEntries])[i % kBlockEntries]; }
+    const T& operator[](std::size_t i) const {
+        return static_cast<const T*>(blocks_[i / kBlockEntries])[i % kBlockEntries];
+    }
+
+    // Storage for the entry after the last, its block taken if it is new.
+    void* NewEntry() {
+        const auto i = static_cast<std::size_t>(count_);
+        if (i / kBlockEntries == blocks_.size()) {
+            blocks_.reserve(blocks_.size() + 1);
+            blocks_.push_back(pooled_ ? BlockPool::Shared().Allocate(kBlockBytes) : ::operator new(kBlockBytes));
+        }
+        return static_cast<T*>(blocks_[i / kBlockEntries]) + i % kBlockEntries;
+    }
+    void AppendEmpty() {
+        ::new (NewEntry()) T();
+        ++count_;
+    }
+
+    void Swap(OneBasedTable& other) noexcept {
+        std::swap(capacity_, other.capacity_);
+        std::swap(entryName_, other.entryName_);
+        std::swap(pooled_, other.pooled_);
+        std::swap(blocks_, other.blocks_);
+        std::swap(count_, other.count_);
+    }
+
     std::size_t CheckedOffset(int index) const {
         if (!Contains(index))
             throw CapacityError(std::string(entryName_) + " " + std::to_string(index) + " does not exist (" +
@@ -69,7 +167,9 @@ private:
 
     int capacity_;
     const char* entryName_;
-    std::vector<T> items_;
+    bool pooled_;  // blocks from the BlockPool, else from the general heap
+    std::vector<void*> blocks_;
+    int count_ = 0;
 };
 
 class ReportModel {

@@ -22,6 +22,7 @@ std::string SimulationNameAfterMarker(std::string_view markerLine) {
 }  // namespace
 
 void ReportReader::ReadConsolidatedFile() {
+    const PoolObjectsForgotten forgetAtEnd(*this);
     try {
         lines_.Close();
         lines_.Open(model_.StatFileName);

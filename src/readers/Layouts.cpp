@@ -2,14 +2,6 @@
 
 namespace kov {
 
-int ActivityWidth(int position) { return (position == 9 || position == 10) ? 6 : 10; }
-
-int ActivityColumn(int blockStart, int position) {
-    if (position <= 9) return blockStart + 10 * (position - 1);
-    if (position == 10) return blockStart + 86;
-    return blockStart + 92 + 10 * (position - 11);
-}
-
 namespace {
 
 void AppendActivityBlock(Layout& layout, int blockStart) {
@@ -54,18 +46,6 @@ const SimHeaderLayout& SimHeader() {
     static const SimHeaderLayout layout{
         {{5, 16}, {21, 4}, {25, 4}, {29, 10}, {39, 8}, {47, 4}, {51, 6}, {57, 5}, {62, 6}, {68, 6}}};
     return layout;
-}
-
-FieldSpan SimLineLayout::Group1(int point, int detail) const {
-    static constexpr int offsets[] = {0, 0, 10, 20, 26, 36};
-    static constexpr int widths[] = {0, 10, 10, 6, 10, 10};
-    return {65 + 46 * (point - 1) + offsets[detail], widths[detail]};
-}
-
-FieldSpan SimLineLayout::Group2(int point, int detail) const {
-    static constexpr int offsets[] = {0, 0, 0, 0, 0, 0, 0, 10, 20};  // indexed by Detail6..8
-    static constexpr int widths[] = {0, 0, 0, 0, 0, 0, 10, 10, 6};
-    return {65 + 46 * Points + 26 * (point - 1) + offsets[detail], widths[detail]};
 }
 
 }  // namespace kov

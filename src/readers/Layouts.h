@@ -14,20 +14,24 @@ struct FieldSpan {
 
     // The field's text in a line; shorter when the line ends inside the
     // field, empty when it ends before it.
-    std::string_view In(std::string_view line) const {
+    constexpr std::string_view In(std::string_view line) const {
         const auto offset = static_cast<std::size_t>(Start - 1);
         if (offset >= line.size()) return {};
         return line.substr(offset, static_cast<std::size_t>(Length));
     }
-    int End() const { return Start + Length - 1; }
+    constexpr int End() const { return Start + Length - 1; }
 };
 
 using Layout = std::vector<FieldSpan>;
 
 // Start column of activity position p (1..40) in a line whose block starts at
 // blockStart: 10 columns each, except positions 9 and 10 with 6.
-int ActivityColumn(int blockStart, int position);
-int ActivityWidth(int position);
+constexpr int ActivityColumn(int blockStart, int position) {
+    if (position <= 9) return blockStart + 10 * (position - 1);
+    if (position == 10) return blockStart + 86;
+    return blockStart + 92 + 10 * (position - 11);
+}
+constexpr int ActivityWidth(int position) { return (position == 9 || position == 10) ? 6 : 10; }
 
 inline constexpr int PoolActivityStart = 67;
 inline constexpr int ObjectActivityStart = 57;
@@ -57,11 +61,19 @@ struct SimLineLayout {
     static constexpr FieldSpan SimValue49{49, 10};
     static constexpr FieldSpan SimValue59{59, 6};
     // Group 1 of point i: Detail1..Detail5 (widths 10, 10, 6, 10, 10).
-    FieldSpan Group1(int point, int detail) const;
+    constexpr FieldSpan Group1(int point, int detail) const {
+        constexpr int offsets[] = {0, 0, 10, 20, 26, 36};
+        constexpr int widths[] = {0, 10, 10, 6, 10, 10};
+        return {65 + 46 * (point - 1) + offsets[detail], widths[detail]};
+    }
     // Group 2 of point i: Detail6..Detail8 (widths 10, 10, 6).
-    FieldSpan Group2(int point, int detail) const;
+    constexpr FieldSpan Group2(int point, int detail) const {
+        constexpr int offsets[] = {0, 0, 0, 0, 0, 0, 0, 10, 20};  // indexed by Detail6..8
+        constexpr int widths[] = {0, 0, 0, 0, 0, 0, 10, 10, 6};
+        return {65 + 46 * Points + 26 * (point - 1) + offsets[detail], widths[detail]};
+    }
     // The column just past the last field: the length of a full line.
-    int LineLength() const { return 64 + 72 * Points; }
+    constexpr int LineLength() const { return 64 + 72 * Points; }
 };
 
 }  // namespace kov

@@ -1,7 +1,9 @@
 #include "readers/ReportReader.h"
 
 #include <cmath>
+#include <utility>
 
+#include "common/ColumnNumber.h"
 #include "common/NumberField.h"
 #include "readers/FieldParsing.h"
 
@@ -68,6 +70,30 @@ std::string_view ReportReader::ReadLineOrFieldError(const FieldSpan& firstField,
     throw LineAbandoned{};
 }
 
+namespace {
+
+// Counter position P of a block whose first column is `block`, at its place
+// and width in the layout.
+template <int P>
+void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock& b) {
+    constexpr int offset = ActivityColumn(1, P) - 1;
+    constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
+    if constexpr (IsRealActivityPosition(P))
+        *ActivityField(b, P).Real = ColumnDouble<width>(block + offset, decimalComma);
+    else
+        *ActivityField(b, P).Integer = ColumnInt32<width>(block + offset, decimalComma);
+}
+
+// All 40 positions in column order, so that a failing field leaves the same
+// counters written as the walk by layout does.
+template <int... P>
+void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b,
+                          std::integer_sequence<int, P...>) {
+    (ConvertActivityPosition<P + 1>(block, decimalComma, b), ...);
+}
+
+}  // namespace
+
 void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField) {
     const auto each = [&](auto&& convert) {
         for (int p = 1; p <= ActivityPositions; ++p) {
@@ -80,7 +106,18 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
     // and only a block with a field that does not convert is read again
     // field by field to count and report the failing one.
     const bool decimalComma = lines_.DecimalComma;
+    const FieldSpan& first = layout[static_cast<std::size_t>(firstField - 1)];
+    const FieldSpan& last = layout[static_cast<std::size_t>(firstField - 1 + ActivityPositions - 1)];
     try {
+        if (line.size() >= static_cast<std::size_t>(last.End())) {
+            // The whole block is in the line: each column at its fixed place
+            // (a narrow column reads the two characters before it as well).
+            static_assert(ActivityColumn(1, 1) == 1 && ActivityWidth(1) == 10);
+            ConvertActivityBlock(line.data() + (first.Start - 1), decimalComma, block,
+                                 std::make_integer_sequence<int, ActivityPositions>{});
+            lines_.ReadFieldNumber() += ActivityPositions;
+            return;
+        }
         each([&](const FieldSpan& span, const ActivityFieldRef& ref) {
             if (ref.Real != nullptr)
                 *ref.Real = ParseNumberField(span.In(line), NumberKind::Double, decimalComma);

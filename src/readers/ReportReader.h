@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
@@ -88,6 +89,17 @@ private:
     bool ReadPart(const std::function<bool(std::string_view)>& handle, std::string& partEnd);
     bool HandleSimLine(std::string_view line, int simNo);
     void IndexPoolObjects();
+    int FindPoolObject(std::string_view name);
+    void ForgetPoolObjects();
+    // The index holds views of the model's object names, so it must not
+    // outlive the read that built it: the model may be cleared after it.
+    struct PoolObjectsForgotten {
+        explicit PoolObjectsForgotten(ReportReader& reader) : Reader(reader) {}
+        ~PoolObjectsForgotten() { Reader.ForgetPoolObjects(); }
+        PoolObjectsForgotten(const PoolObjectsForgotten&) = delete;
+        PoolObjectsForgotten& operator=(const PoolObjectsForgotten&) = delete;
+        ReportReader& Reader;
+    };
 
     ReportModel& model_;
     MessageSink& sink_;
@@ -97,8 +109,15 @@ private:
     ParserContext context_;
     SimLineLayout simLayout_;
     // Trimmed object name -> object number, for the pool a simulation is
-    // being attached to (the first object of a name wins).
-    std::unordered_map<std::string, int> poolObjectIndex_;
+    // being attached to (the first object of a name wins). The names are
+    // views of the objects' own names, which stay in place while a
+    // simulation is read; every read builds the index anew.
+    std::unordered_map<std::string_view, int> poolObjectIndex_;
+    // Per object of that pool from indexedFirstObject_: whether the index
+    // gives it for its name.
+    std::vector<bool> poolObjectFirstOfName_;
+    int indexedFirstObject_ = 0;
+    int nextObject_ = 0;  // the object the next object line most likely names
 };
 
 // "Error information :<TAB>Error Description : "..."<TAB>..." exactly as the

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "common/ColumnNumber.h"
 #include "common/NumberText.h"
 #include "common/TextMatch.h"
 #include "readers/FieldParsing.h"
@@ -37,10 +38,59 @@ constexpr NumberKind NumberKindOf() {
     }
 }
 
+constexpr SimLineLayout kOnePoint{1};
+template <int Detail>
+constexpr FieldSpan FirstPointSpan() {
+    return Detail <= 5 ? kOnePoint.Group1(1, Detail) : kOnePoint.Group2(1, Detail);
+}
+template <int Detail>
+constexpr int kDetailOffset = FirstPointSpan<Detail>().Start - FirstPointSpan<Detail <= 5 ? 1 : 6>().Start;
+template <int Detail>
+constexpr auto kDetailWidth = static_cast<std::size_t>(FirstPointSpan<Detail>().Length);
+constexpr int kGroup1Stride = kOnePoint.Group1(2, 1).Start - kOnePoint.Group1(1, 1).Start;
+constexpr int kGroup2Stride = kOnePoint.Group2(2, 6).Start - kOnePoint.Group2(1, 6).Start;
+
+template <int Detail, typename T>
+[[gnu::always_inline]] inline void ConvertDetail(const char* group, bool decimalComma, T& target) {
+    if constexpr (std::is_same_v<T, double>)
+        target = ColumnDouble<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+    else
+        target = ColumnInt32<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+}
+
+template <const FieldSpan& Span>
+std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
+    return ColumnInt32<static_cast<std::size_t>(Span.Length)>(line.data() + (Span.Start - 1), decimalComma);
+}
+
+// The numbers of an object line that holds every column of its points, in
+// the order of its fields; a field that does not convert throws FieldError
+// after the fields before it are stored, as the walk by field does. The
+// narrow columns read the two characters before them as well.
+void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layout, int points, bool decimalComma,
+                               SimObjectRecord& slot) {
+    slot.SimValue49 = ConvertInt32<SimLineLayout::SimValue49>(line, decimalComma);
+    slot.SimValue59 = ConvertInt32<SimLineLayout::SimValue59>(line, decimalComma);
+    const char* group1 = line.data() + (layout.Group1(1, 1).Start - 1);
+    const char* group2 = line.data() + (layout.Group2(1, 6).Start - 1);
+    for (int i = 1; i <= points; ++i, group1 += kGroup1Stride, group2 += kGroup2Stride) {
+        const auto p = static_cast<std::size_t>(i);
+        ConvertDetail<1>(group1, decimalComma, slot.Detail1[p]);
+        ConvertDetail<2>(group1, decimalComma, slot.Detail2[p]);
+        ConvertDetail<3>(group1, decimalComma, slot.Detail3[p]);
+        ConvertDetail<4>(group1, decimalComma, slot.Detail4[p]);
+        ConvertDetail<5>(group1, decimalComma, slot.Detail5[p]);
+        ConvertDetail<6>(group2, decimalComma, slot.Detail6[p]);
+        ConvertDetail<7>(group2, decimalComma, slot.Detail7[p]);
+        ConvertDetail<8>(group2, decimalComma, slot.Detail8[p]);
+    }
+}
+
 }  // namespace
 
 void ReportReader::ReadSimFile(const std::string& path) {
     const int simNo = model_.SimulationCount;
+    const PoolObjectsForgotten forgetAtEnd(*this);
     try {
         lines_.Close();
         FileError = false;
@@ -247,12 +297,38 @@ void ReportReader::ReadSimPoolLine(int simNo) {
     }
 }
 
+void ReportReader::ForgetPoolObjects() {
+    poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
+    indexedFirstObject_ = nextObject_ = 0;
+}
+
 void ReportReader::IndexPoolObjects() {
     poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
     const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    indexedFirstObject_ = nextObject_ = pool.FirstObject;
     if (pool.FirstObject == 0) return;
+    poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
     for (int o = pool.FirstObject; o <= pool.LastObject; ++o)
-        poolObjectIndex_.emplace(model_.Objects(o).ObjectName.TrimmedString(), o);
+        poolObjectFirstOfName_.push_back(poolObjectIndex_.emplace(model_.Objects(o).ObjectName.Trimmed(), o).second);
+}
+
+// A simulation report lists the pool's objects in the order of the
+// statistics report, so the object after the last one found is tried first;
+// it is taken only where the index would give it (the first of its name).
+int ReportReader::FindPoolObject(std::string_view name) {
+    const int expected = nextObject_;
+    const auto offset = static_cast<std::size_t>(expected - indexedFirstObject_);
+    if (expected >= indexedFirstObject_ && offset < poolObjectFirstOfName_.size() && poolObjectFirstOfName_[offset] &&
+        model_.Objects(expected).ObjectName.Trimmed() == name) {
+        nextObject_ = expected + 1;
+        return expected;
+    }
+    const auto found = poolObjectIndex_.find(name);
+    if (found == poolObjectIndex_.end()) return 0;
+    nextObject_ = found->second + 1;
+    return found->second;
 }
 
 void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
@@ -260,31 +336,27 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
     context_ = {"Read Simulation Object Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
-        const std::string name(TrimBlanks(SimLineLayout::ObjectName.In(line)));
+        const std::string_view name = TrimBlanks(SimLineLayout::ObjectName.In(line));
         const PoolRecord& pool = model_.Pools(model_.CurrentPool);
         if (pool.FirstObject == 0) {
             Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
                 throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");
             });
         }
-        const auto found = poolObjectIndex_.find(name);
-        if (found == poolObjectIndex_.end()) {
+        const int found = FindPoolObject(name);
+        if (found == 0) {
             Show("Reading Simulation Objects",
-                 "Can not located object " + name + " in Buffer pool " + pool.PoolName.PaddedString(),
+                 "Can not located object " + std::string(name) + " in Buffer pool " + pool.PoolName.PaddedString(),
                  MessageIcon::Exclamation);
             return;
         }
-        ObjectRecord& object = model_.Objects(found->second);
+        ObjectRecord& object = model_.Objects(found);
         if (object.SimCount() >= MaxSimulations) {
             Field(line, SimLineLayout::RecordTag, [&](std::string_view) {
-                throw CapacityError("object " + name + " already holds " + std::to_string(MaxSimulations) +
+                throw CapacityError("object " + std::string(name) + " already holds " + std::to_string(MaxSimulations) +
                                     " simulation results");
             });
         }
-        // Grow by whole steps up to the 25 slots an object can hold, so a
-        // full set of simulations costs no more than it must.
-        if (object.Sims.size() == object.Sims.capacity())
-            object.Sims.reserve(std::min<std::size_t>(MaxSimulations, std::max<std::size_t>(4, object.Sims.size() * 2)));
         SimObjectRecord& slot = object.Sims.emplace_back();
         slot.SimulationNo = static_cast<std::int16_t>(simNo);
         slot.ObjectName = name;
@@ -331,7 +403,10 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
         // reports the failing one exactly as every other parser does.
         bool sound = true;
         try {
-            numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
+            if (n <= simLayout_.Points && line.size() >= static_cast<std::size_t>(simLayout_.LineLength()))
+                ConvertCompleteObjectLine(line, simLayout_, n, decimalComma, slot);
+            else
+                numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
         } catch (const FieldError&) {
             sound = false;
         }

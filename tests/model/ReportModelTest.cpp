@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <utility>
+
 #include "model/ReportModel.h"
 
 namespace kov {
@@ -54,6 +59,68 @@ TEST(OneBasedTable, RefusesEntriesBeyondItsCapacity) {
     EXPECT_THROW(table.Add(), CapacityError);
     EXPECT_THROW(table(0), CapacityError);
     EXPECT_THROW(table(3), CapacityError);
+}
+
+TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
+    OneBasedTable<ObjectRecord> objects(MaxObjects, "object");
+    const ObjectRecord* first = &objects(objects.Add());
+    objects(1).ObjectName = "OBJ1";
+    objects(1).Activity.GetPages = 1;
+    objects(1).Sims.emplace_back().SimulationNo = 7;
+    while (objects.Count() < MaxObjects) {
+        const int o = objects.Add();
+        objects(o).Activity.GetPages = o;
+    }
+    EXPECT_EQ(&objects(1), first);
+    EXPECT_EQ(objects(1).ObjectName.Trimmed(), "OBJ1");
+    EXPECT_EQ(objects(1).Sim(1).SimulationNo, 7);
+    EXPECT_THROW(objects.Add(), CapacityError);
+
+    // Range-for and the standard algorithms cross the blocks in order.
+    int expected = 1;
+    for (const ObjectRecord& object : objects) {
+        EXPECT_EQ(object.Activity.GetPages, expected++);
+    }
+    EXPECT_EQ(expected, MaxObjects + 1);
+    EXPECT_EQ(std::distance(objects.begin(), objects.end()), MaxObjects);
+    const auto byPages = [](const ObjectRecord& a, const ObjectRecord& b) {
+        return a.Activity.GetPages < b.Activity.GetPages;
+    };
+    EXPECT_EQ(std::max_element(objects.begin(), objects.end(), byPages)->Activity.GetPages, MaxObjects);
+}
+
+TEST(OneBasedTable, CopiesAreDeepAndClearingGivesTheMemoryBack) {
+    const std::size_t chunksBefore = BlockPool::Shared().ChunksHeld();
+    ReportModel model;
+    for (int o = 1; o <= 300; ++o) {
+        ObjectRecord& object = model.Objects(model.Objects.Add());
+        object.ObjectName = "OBJ" + std::to_string(o);
+        object.Sims.emplace_back().SimulationNo = static_cast<std::int16_t>(o);
+    }
+    model.Simulations.GrowTo(3);
+    model.Simulations(3).FileName = "third.sim";
+
+    ReportModel copy = model;
+    copy.Objects(300).ObjectName = "CHANGED";
+    copy.Objects(300).Sim(1).SimulationNo = 0;
+    EXPECT_EQ(model.Objects(300).ObjectName.Trimmed(), "OBJ300");
+    EXPECT_EQ(model.Objects(300).Sim(1).SimulationNo, 300);
+    EXPECT_EQ(copy.Objects(299).ObjectName.Trimmed(), "OBJ299");
+    EXPECT_EQ(copy.Simulations(3).FileName, "third.sim");
+
+    ReportModel moved = std::move(copy);
+    EXPECT_EQ(moved.ObjectCount(), 300);
+    EXPECT_EQ(moved.Objects(300).ObjectName.Trimmed(), "CHANGED");
+    copy = model;  // a moved-from model can be assigned again
+    EXPECT_EQ(copy.Objects(1).Sim(1).SimulationNo, 1);
+
+    model.ClearLoadedData();
+    copy.ClearLoadedData();
+    moved.ClearLoadedData();
+    EXPECT_EQ(BlockPool::Shared().ChunksHeld(), chunksBefore);
+    model.Objects.GrowTo(2);
+    EXPECT_EQ(model.ObjectCount(), 2);
+    EXPECT_TRUE(model.Objects(2).ObjectName.IsBlank());
 }
 
 }  // namespace

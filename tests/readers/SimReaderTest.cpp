@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -177,6 +178,59 @@ TEST_F(SimReader, FailuresAndWarningsOfOneSimulationFile) {
             EXPECT_EQ(ObjectsWithResults(s.Model, pool), c.objectsWithResults);
         }
     }
+}
+
+TEST_F(SimReader, ObjectLinesInAnyOrderGoToTheFirstObjectOfTheirName) {
+    // BP1's third object takes the first one's name; the report lists the
+    // four object lines last to first.
+    ReportModel model = GenerateReport(test::SmallPlan());
+    const int first = model.Pools(3).FirstObject;
+    ASSERT_EQ(model.Pools(3).LastObject, first + 3);
+    model.Objects(first + 2).ObjectName = model.Objects(first).ObjectName;
+    AddSimulation(model, 3, 16, 21);
+    Lines lines = test::SimLines(model, 1);
+    ASSERT_EQ(lines.size(), 7u);
+    std::reverse(lines.begin() + 3, lines.end());
+
+    test::Session s;
+    ASSERT_TRUE(s.OpenStats(test::WriteLines(folder_.Path("same-name.sta"), test::StatLines(model))));
+    EXPECT_TRUE(s.AddSim(WriteSim(lines)));
+    EXPECT_TRUE(s.Sink.Messages.empty()) << ::testing::PrintToString(s.Titles());
+    const auto slotOf = [&](const ReportModel& m, int object, int slot) -> const SimObjectRecord& {
+        return m.Objects(object).Sim(slot);
+    };
+    const struct {
+        int object;
+        std::vector<int> linesFrom;  // the objects whose lines it received, in order
+    } cases[] = {{first, {first + 2, first}}, {first + 1, {first + 1}}, {first + 2, {}}, {first + 3, {first + 3}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("object " + std::to_string(c.object));
+        ASSERT_EQ(s.Model.Objects(c.object).SimCount(), static_cast<int>(c.linesFrom.size()));
+        for (std::size_t k = 0; k < c.linesFrom.size(); ++k) {
+            const SimObjectRecord& read = slotOf(s.Model, c.object, static_cast<int>(k + 1));
+            const SimObjectRecord& written = slotOf(model, c.linesFrom[k], 1);
+            EXPECT_EQ(read.SimValue49, written.SimValue49);
+            EXPECT_EQ(read.Detail1, written.Detail1);
+            EXPECT_EQ(read.Detail8, written.Detail8);
+        }
+    }
+}
+
+TEST_F(SimReader, NoObjectIndexOutlivesItsRead) {
+    // The index of a read refers to the objects of the model it was read
+    // into; after a new statistics report an object line on its own must
+    // find nothing rather than the old objects.
+    test::Session s;
+    OpenStats(s);
+    ASSERT_TRUE(s.AddSim(SimPath(1)));
+    s.Model.ClearLoadedData();
+    OpenStats(s);
+    s.Model.CurrentPool = 3;
+    s.Model.Simulations.GrowTo(1);
+    const Lines lines = test::SimLines(source_, 1);
+    s.Reader.ReadSimObjectLine(lines[3], 1);
+    EXPECT_EQ(s.Titles(), std::vector<std::string>{"Reading Simulation Objects"});
+    EXPECT_EQ(s.Model.Objects(s.Model.Pools(3).FirstObject).SimCount(), 0);
 }
 
 TEST_F(SimReader, DeclaredSizePointsFollowTheVersionRules) {

@@ -1,0 +1,181 @@
+#include "model/BlockPool.h"
+
+#include <cstdint>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define KOV_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
+#define KOV_UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
+#else
+#define KOV_POISON(address, size) ((void)(address), (void)(size))
+#define KOV_UNPOISON(address, size) ((void)(address), (void)(size))
+#endif
+
+namespace kov {
+
+// The head of every chunk; the blocks follow it. A block's chunk is found
+// from its address, since chunks are aligned to their size.
+struct BlockPool::Chunk {
+    Chunk* Prev = nullptr;
+    Chunk* Next = nullptr;
+    bool Listed = false;       // in its class's list of chunks with space
+    void* FreeList = nullptr;  // freed blocks, each holding the next
+    char* Unused = nullptr;    // blocks never handed out start here
+    char* End = nullptr;
+    std::size_t BlockSize = 0;
+    std::size_t Live = 0;  // blocks handed out and not freed
+
+    bool HasSpace() const { return FreeList != nullptr || Unused + BlockSize <= End; }
+};
+
+namespace {
+
+constexpr std::size_t kAlignment = 16;
+constexpr std::size_t kHeaderSize = 64;
+static_assert(sizeof(void*) <= kAlignment);
+
+std::size_t RoundUp(std::size_t size, std::size_t to) {
+    return (size + to - 1) / to * to;
+}
+
+void* MapChunk() {
+#if defined(__linux__)
+    // Twice the size, then the unaligned ends cut off: the kernel can back
+    // an aligned 2 MB range with one huge page.
+    constexpr std::size_t size = BlockPool::ChunkSize;
+    void* raw = mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = RoundUp(start, size);
+    if (aligned > start) munmap(raw, aligned - start);
+    const std::uintptr_t tail = start + 2 * size - (aligned + size);
+    if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
+    void* chunk = reinterpret_cast<void*>(aligned);
+#if defined(MADV_HUGEPAGE)
+    // Where huge pages are off or refused this changes nothing: the chunk
+    // is then faulted in 4 KB pages like any other memory.
+    (void)madvise(chunk, size, MADV_HUGEPAGE);
+#endif
+    return chunk;
+#else
+    return ::operator new(BlockPool::ChunkSize, std::align_val_t{BlockPool::ChunkSize});
+#endif
+}
+
+void UnmapChunk(void* chunk) noexcept {
+#if defined(__linux__)
+    munmap(chunk, BlockPool::ChunkSize);
+#else
+    ::operator delete(chunk, std::align_val_t{BlockPool::ChunkSize});
+#endif
+}
+
+}  // namespace
+
+BlockPool& BlockPool::Shared() {
+    // Never destroyed: records in static storage may free their blocks
+    // after every other static object is gone.
+    static BlockPool* const pool = new BlockPool;
+    return *pool;
+}
+
+BlockPool::SizeClass* BlockPool::ClassOf(std::size_t blockSize, bool create) {
+    for (int c = 0; c < classCount_; ++c)
+        if (classes_[c].BlockSize == blockSize) return &classes_[c];
+    if (!create || classCount_ == MaxClasses) return nullptr;
+    classes_[classCount_].BlockSize = blockSize;
+    return &classes_[classCount_++];
+}
+
+BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
+    void* memory = MapChunk();
+    char* const bytes = static_cast<char*>(memory);
+    auto* chunk = ::new (memory) Chunk;
+    chunk->BlockSize = blockSize;
+    chunk->Unused = bytes + kHeaderSize;
+    chunk->End = bytes + ChunkSize;
+    KOV_POISON(chunk->Unused, ChunkSize - kHeaderSize);
+    return chunk;
+}
+
+void BlockPool::ReleaseChunk(Chunk* chunk) noexcept {
+    // The address range may be handed out again by the system, so it must
+    // not stay marked as freed.
+    KOV_UNPOISON(chunk, ChunkSize);
+    UnmapChunk(chunk);
+}
+
+void BlockPool::Unlink(SizeClass& sizeClass, Chunk* chunk) noexcept {
+    if (chunk->Prev != nullptr) chunk->Prev->Next = chunk->Next;
+    if (chunk->Next != nullptr) chunk->Next->Prev = chunk->Prev;
+    if (sizeClass.WithSpace == chunk) sizeClass.WithSpace = chunk->Next;
+    chunk->Prev = chunk->Next = nullptr;
+    chunk->Listed = false;
+}
+
+void* BlockPool::Allocate(std::size_t size) {
+    const std::size_t blockSize = RoundUp(size == 0 ? 1 : size, kAlignment);
+    if (blockSize <= MaxChunkBlock) {
+        const std::lock_guard lock(mutex_);
+        if (SizeClass* sizeClass = ClassOf(blockSize, true)) {
+            Chunk* chunk = sizeClass->WithSpace;
+            if (chunk == nullptr) {
+                chunk = NewChunk(blockSize);
+                ++chunks_;
+                chunk->Listed = true;
+                sizeClass->WithSpace = chunk;
+            }
+            void* block = nullptr;
+            if (chunk->FreeList != nullptr) {
+                block = chunk->FreeList;
+                chunk->FreeList = *static_cast<void**>(block);
+            } else {
+                block = chunk->Unused;
+                chunk->Unused += blockSize;
+            }
+            ++chunk->Live;
+            if (!chunk->HasSpace()) Unlink(*sizeClass, chunk);
+            KOV_UNPOISON(block, blockSize);
+            return block;
+        }
+    }
+    return ::operator new(blockSize);
+}
+
+void BlockPool::Free(void* block, std::size_t size) noexcept {
+    if (block == nullptr) return;
+    const std::size_t blockSize = RoundUp(size == 0 ? 1 : size, kAlignment);
+    if (blockSize <= MaxChunkBlock) {
+        const std::lock_guard lock(mutex_);
+        if (SizeClass* sizeClass = ClassOf(blockSize, false)) {
+            auto* chunk = reinterpret_cast<Chunk*>(reinterpret_cast<std::uintptr_t>(block) & ~(ChunkSize - 1));
+            *static_cast<void**>(block) = chunk->FreeList;
+            chunk->FreeList = block;
+            KOV_POISON(static_cast<char*>(block) + sizeof(void*), blockSize - sizeof(void*));
+            if (--chunk->Live == 0) {
+                if (chunk->Listed) Unlink(*sizeClass, chunk);
+                ReleaseChunk(chunk);
+                --chunks_;
+            } else if (!chunk->Listed) {
+                chunk->Next = sizeClass->WithSpace;
+                if (chunk->Next != nullptr) chunk->Next->Prev = chunk;
+                chunk->Listed = true;
+                sizeClass->WithSpace = chunk;
+            }
+            return;
+        }
+    }
+    ::operator delete(block);
+}
+
+std::size_t BlockPool::ChunksHeld() const {
+    const std::lock_guard lock(mutex_);
+    return chunks_;
+}
+
+}  // namespace kov

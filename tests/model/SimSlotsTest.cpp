@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <numeric>
+#include <set>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "model/BlockPool.h"
+#include "model/Records.h"
+
+namespace kov {
+namespace {
+
+// A slot whose every detail array tells which slot it is.
+void Mark(SimObjectRecord& slot, int n) {
+    slot.SimulationNo = static_cast<std::int16_t>(n);
+    slot.Detail5.fill(n);
+    slot.Detail8.fill(n + 0.5);
+}
+
+std::vector<int> Numbers(const SimSlots<SimObjectRecord>& slots) {
+    std::vector<int> numbers;
+    for (const SimObjectRecord& slot : slots) {
+        EXPECT_EQ(slot.Detail5[16], slot.SimulationNo);
+        EXPECT_EQ(slot.Detail8[1], slot.SimulationNo + 0.5);
+        numbers.push_back(slot.SimulationNo);
+    }
+    return numbers;
+}
+
+std::vector<int> OneTo(int n) {
+    std::vector<int> numbers(static_cast<std::size_t>(n));
+    std::iota(numbers.begin(), numbers.end(), 1);
+    return numbers;
+}
+
+TEST(SimSlots, GrowsInStepsWithoutMovingFilledSlots) {
+    ObjectRecord object;
+    EXPECT_EQ(object.Sims.capacity(), 0u);
+    std::vector<const SimObjectRecord*> addresses;
+    std::vector<std::size_t> capacities;
+    for (int n = 1; n <= MaxSimulations; ++n) {
+        SimObjectRecord& slot = object.Sims.emplace_back();
+        EXPECT_EQ(slot.Detail1, PointArray<std::int32_t>{}) << "slot " << n << " starts empty";
+        EXPECT_TRUE(slot.ObjectName.IsBlank());
+        Mark(slot, n);
+        addresses.push_back(&slot);
+        capacities.push_back(object.Sims.capacity());
+    }
+    EXPECT_EQ(Numbers(object.Sims), OneTo(MaxSimulations));
+    for (int n = 1; n <= MaxSimulations; ++n) {
+        EXPECT_EQ(&object.Sim(n), addresses[static_cast<std::size_t>(n - 1)]) << "slot " << n << " moved";
+        EXPECT_EQ(object.Sim(n).Detail5[3], n);
+    }
+    EXPECT_EQ(std::set<std::size_t>(capacities.begin(), capacities.end()), (std::set<std::size_t>{4, 8, 16, 25}));
+    EXPECT_EQ(object.SimCount(), MaxSimulations);
+    EXPECT_THROW(object.Sims.emplace_back(), std::length_error);
+    EXPECT_THROW(object.Sim(MaxSimulations + 1), std::out_of_range);
+    EXPECT_THROW(object.Sim(0), std::out_of_range);
+}
+
+TEST(SimSlots, CopiesAreDeepAndMovesHandOverTheSlots) {
+    SimSlots<SimObjectRecord> original;
+    for (int n = 1; n <= 10; ++n) Mark(original.emplace_back(), n);
+
+    SimSlots<SimObjectRecord> copy(original);
+    Mark(copy[9], 99);
+    copy.emplace_back();
+    EXPECT_EQ(Numbers(original), OneTo(10));
+    EXPECT_EQ(copy.size(), 11u);
+    EXPECT_EQ(copy[9].SimulationNo, 99);
+
+    SimSlots<SimObjectRecord> assigned;
+    Mark(assigned.emplace_back(), 7);
+    assigned = original;
+    EXPECT_EQ(Numbers(assigned), OneTo(10));
+
+    const SimObjectRecord* first = &original[0];
+    SimSlots<SimObjectRecord> moved(std::move(original));
+    EXPECT_EQ(&moved[0], first);
+    EXPECT_EQ(Numbers(moved), OneTo(10));
+
+    // A table of objects reallocates as it grows: the slots go along.
+    std::vector<ObjectRecord> objects(1);
+    for (int n = 1; n <= 5; ++n) Mark(objects[0].Sims.emplace_back(), n);
+    for (int i = 0; i < 100; ++i) objects.emplace_back();
+    EXPECT_EQ(Numbers(objects[0].Sims), OneTo(5));
+
+    moved.clear();
+    EXPECT_TRUE(moved.empty());
+    Mark(moved.emplace_back(), 1);
+    EXPECT_EQ(Numbers(moved), OneTo(1));
+}
+
+TEST(SimSlots, IteratorsWorkWithTheStandardAlgorithms) {
+    SimSlots<SimObjectRecord> slots;
+    for (int n : {5, 3, 9, 1, 7, 2}) Mark(slots.emplace_back(), n);
+    const auto bySimulation = [](const SimObjectRecord& a, const SimObjectRecord& b) {
+        return a.SimulationNo < b.SimulationNo;
+    };
+    EXPECT_EQ(std::max_element(slots.begin(), slots.end(), bySimulation) - slots.begin(), 2);
+    std::sort(slots.begin(), slots.end(), bySimulation);
+    EXPECT_EQ(Numbers(slots), (std::vector<int>{1, 2, 3, 5, 7, 9}));
+    const SimSlots<SimObjectRecord>& view = slots;
+    EXPECT_EQ(std::distance(view.begin(), view.end()), 6);
+    EXPECT_EQ(view.back().SimulationNo, 9);
+}
+
+TEST(BlockPool, HandsOutSeparateBlocksAndReturnsEmptyChunks) {
+    BlockPool pool;
+    std::vector<std::pair<char*, std::size_t>> blocks;
+    for (std::size_t size : {872u * 4, 872u * 8, 872u * 9, 24u, 1u}) {
+        for (int i = 0; i < 700; ++i) {  // more than one chunk of the largest
+            auto* block = static_cast<char*>(pool.Allocate(size));
+            EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % 16, 0u);
+            std::memset(block, static_cast<int>(blocks.size() % 251), size);
+            blocks.emplace_back(block, size);
+        }
+    }
+    const std::size_t held = pool.ChunksHeld();
+    EXPECT_GE(held, 5u);
+    std::vector<std::pair<char*, std::size_t>> sorted = blocks;
+    std::sort(sorted.begin(), sorted.end());
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        EXPECT_LE(sorted[i - 1].first + sorted[i - 1].second, sorted[i].first) << "blocks overlap";
+    for (std::size_t i = 0; i < blocks.size(); ++i)
+        EXPECT_EQ(blocks[i].first[blocks[i].second - 1], static_cast<char>(i % 251)) << "block " << i;
+
+    // Every other block freed, then taken again: no new chunk is needed.
+    for (std::size_t i = 0; i < blocks.size(); i += 2) pool.Free(blocks[i].first, blocks[i].second);
+    for (std::size_t i = 0; i < blocks.size(); i += 2)
+        blocks[i].first = static_cast<char*>(pool.Allocate(blocks[i].second));
+    EXPECT_EQ(pool.ChunksHeld(), held);
+
+    for (const auto& [block, size] : blocks) pool.Free(block, size);
+    EXPECT_EQ(pool.ChunksHeld(), 0u);
+
+    // Blocks too big for a chunk come from the heap.
+    void* big = pool.Allocate(BlockPool::MaxChunkBlock + 1);
+    EXPECT_EQ(pool.ChunksHeld(), 0u);
+    pool.Free(big, BlockPool::MaxChunkBlock + 1);
+}
+
+TEST(BlockPool, AModelsSlotsGoBackWhenItIsCleared) {
+    const std::size_t before = BlockPool::Shared().ChunksHeld();
+    {
+        std::vector<ObjectRecord> objects(3000);
+        for (ObjectRecord& object : objects)
+            for (int n = 1; n <= 9; ++n) Mark(object.Sims.emplace_back(), n);
+        EXPECT_GT(BlockPool::Shared().ChunksHeld(), before);
+        for (ObjectRecord& object : objects) object.Sims.clear();
+        EXPECT_EQ(BlockPool::Shared().ChunksHeld(), before);
+        for (ObjectRecord& object : objects) Mark(object.Sims.emplace_back(), 1);
+    }
+    EXPECT_EQ(BlockPool::Shared().ChunksHeld(), before);
+}
+
+}  // namespace
+}  // namespace kov
