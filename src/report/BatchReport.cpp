@@ -307,24 +307,48 @@ std::string RenderText(const json& document) {
     return out.str();
 }
 
-int RunBatchReport(const BatchOptions& options, std::ostream& out) {
+namespace {
+
+struct ReadReport {
+    json Document;
+    bool StatsRead = false;
+};
+
+// The model (over 100 MB of simulation results at full capacity) lives only
+// while the document is built, so it is gone before the document is printed.
+ReadReport ReadAndDescribe(const BatchOptions& options) {
     ReportModel model;
     CollectingSink sink;
     ReportReader reader(model, sink);
-    const bool statsRead = OpenStatisticsReport(model, reader, options.StatFile);
+    ReadReport report;
+    report.StatsRead = OpenStatisticsReport(model, reader, options.StatFile);
     for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
     // As the window's activation does: the first pool is current, which
     // names the pool of the report-wide scan list's "None" row.
     model.CurrentPool = 1;
-
-    const json document =
+    report.Document =
         BuildReportDocument(model, sink.Messages, options.StatFile, {options.Intent, options.Radius, options.AccDir});
+    return report;
+}
+
+// Straight to the stream, without a second copy of the whole text. Report
+// names are bytes from the host; one that is not UTF-8 is replaced, never fatal.
+void PrintJson(const json& document, std::ostream& out) {
+    nlohmann::detail::serializer<json> printer(nlohmann::detail::output_adapter<char>(out), ' ',
+                                               json::error_handler_t::replace);
+    printer.dump(document, true, false, 2);
+    out << "\n";
+}
+
+}  // namespace
+
+int RunBatchReport(const BatchOptions& options, std::ostream& out) {
+    const ReadReport report = ReadAndDescribe(options);
     if (options.Json)
-        // Report names are bytes from the host; never fail on one that is not UTF-8.
-        out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+        PrintJson(report.Document, out);
     else
-        out << RenderText(document);
-    return statsRead ? 0 : 1;
+        out << RenderText(report.Document);
+    return report.StatsRead ? 0 : 1;
 }
 
 }  // namespace kov
