@@ -5,11 +5,6 @@
 
 namespace kov {
 
-ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool) {
-    if (pool.FirstObject < 1) return {};
-    return {pool.FirstObject, std::min<int>(pool.LastObject, model.ObjectCount())};
-}
-
 const BreakdownGroups& GroupsOf(Breakdown kind) {
     static const BreakdownGroups access{{"Seq ", "Rnd ", "RID "}, {"Seq. Access", "Rnd. Access", "RID List"}, nullptr};
     static const BreakdownGroups pages{{"Sync ", "SPref ", "LPref ", "DPref "},

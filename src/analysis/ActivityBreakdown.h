@@ -1,11 +1,8 @@
 #pragma once
-// What the pool pies and the object pie share: the clipped object range of a
-// pool, the three breakdowns of activity by kind (access, pages read, read
+// What the pool pies and the object pie share: the three breakdowns of activity by kind (access, pages read, read
 // I/Os) with their legend prefixes, side-label captions and zero messages, and
 // the legend text of one slice.
 
-#include <algorithm>
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,17 +10,6 @@
 #include "model/ReportModel.h"
 
 namespace kov {
-
-// A pool's objects, clipped to the loaded table so a damaged range never
-// reads outside it. Empty for a pool without object lines.
-struct ObjectRange {
-    int First = 0;
-    int Last = -1;
-    int Count() const { return std::max(0, Last - First + 1); }
-    std::size_t Size() const { return static_cast<std::size_t>(Count()); }
-};
-
-ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool);
 
 enum class Breakdown { Access = 1, PagesRead = 2, ReadIOs = 3 };
 

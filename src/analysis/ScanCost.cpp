@@ -11,9 +11,8 @@ constexpr int kTopSlots = 20;
 std::int32_t SequentialGetPages(const ObjectRecord& object) { return object.Activity.GetPagesByAccess[1]; }
 
 void AddPoolObjects(const ReportModel& model, int p, std::vector<ScanEntry>& candidates) {
-    const PoolRecord& pool = model.Pools(p);
-    if (pool.FirstObject == 0) return;
-    for (int o = pool.FirstObject; o <= pool.LastObject && o <= model.ObjectCount(); ++o) candidates.emplace_back(o, p);
+    const ObjectRange range = PoolObjects(model, model.Pools(p));
+    for (int o = range.First; o <= range.Last; ++o) candidates.emplace_back(o, p);
 }
 
 std::string CurrentPoolName(const ReportModel& model) {

@@ -10,8 +10,8 @@ bool HasObjects(const PoolRecord& pool) { return pool.FirstObject != 0; }
 
 template <typename Visit>
 void ForEachObject(const ReportModel& model, const PoolRecord& pool, Visit&& visit) {
-    if (!HasObjects(pool)) return;
-    for (int o = pool.FirstObject; o <= pool.LastObject && o <= model.ObjectCount(); ++o) visit(model.Objects(o));
+    const ObjectRange range = PoolObjects(model, pool);
+    for (int o = range.First; o <= range.Last; ++o) visit(model.Objects(o));
 }
 
 int ObjectsInPool(const PoolRecord& pool) { return HasObjects(pool) ? pool.LastObject - pool.FirstObject + 1 : 0; }

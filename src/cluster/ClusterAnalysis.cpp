@@ -109,18 +109,16 @@ ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFo
     if (poolSlot == nullptr || !IsSizePoint(sizePoint) || (intent != 'R' && intent != 'S')) return run;
 
     const auto k = static_cast<std::size_t>(sizePoint);
-    const PoolRecord& pool = model.Pools(query.Pool);
-    if (pool.FirstObject >= 1) {
-        for (int o = pool.FirstObject; o <= pool.LastObject && model.Objects.Contains(o); ++o) {
-            const ObjectRecord& object = model.Objects(o);
-            if (object.Activity.GetPages < 1) continue;
-            const SimObjectRecord* slot = ObjectSlot(object, run.Simulation);
-            const std::int32_t maxWorkSet = slot ? slot->Detail5[k] : 0;
-            if (maxWorkSet < 1) continue;
-            if (AccessShare(object.Activity, intent) < run.Threshold) continue;
-            run.ClusterMembers.push_back(o);
-            run.MemberMaxWorkSet.push_back(maxWorkSet);
-        }
+    const ObjectRange range = PoolObjects(model, model.Pools(query.Pool));
+    for (int o = range.First; o <= range.Last; ++o) {
+        const ObjectRecord& object = model.Objects(o);
+        if (object.Activity.GetPages < 1) continue;
+        const SimObjectRecord* slot = ObjectSlot(object, run.Simulation);
+        const std::int32_t maxWorkSet = slot ? slot->Detail5[k] : 0;
+        if (maxWorkSet < 1) continue;
+        if (AccessShare(object.Activity, intent) < run.Threshold) continue;
+        run.ClusterMembers.push_back(o);
+        run.MemberMaxWorkSet.push_back(maxWorkSet);
     }
     const std::size_t n = run.ClusterMembers.size();
     run.ClusterOfMember.assign(n, 0);

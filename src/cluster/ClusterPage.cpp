@@ -12,6 +12,7 @@
 
 #include "analysis/ui/GridView.h"
 #include "analysis/ui/SpinButtons.h"
+#include "common/Formats.h"
 
 namespace kov {
 
@@ -172,7 +173,7 @@ void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {
 
 void ClusterPage::ShowSimulationNumber(int s) {
     const QSignalBlocker quiet(txtSimNo_);
-    txtSimNo_->setText(QString::number(s));
+    txtSimNo_->setText(QString::fromStdString(PlainInteger(s)));
     lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
 }
 

@@ -42,9 +42,8 @@ std::optional<std::vector<std::string>> ClusterFileLines(const StringTable& obje
 std::vector<std::string> IndexExcludeLines(const ReportModel& model) {
     std::vector<std::string> lines;
     if (!model.Pools.Contains(model.CurrentPool)) return lines;
-    const PoolRecord& pool = model.Pools(model.CurrentPool);
-    if (pool.FirstObject < 1) return lines;
-    for (int o = pool.FirstObject; o <= pool.LastObject && model.Objects.Contains(o); ++o) {
+    const ObjectRange range = PoolObjects(model, model.Pools(model.CurrentPool));
+    for (int o = range.First; o <= range.Last; ++o) {
         const ObjectRecord& object = model.Objects(o);
         if (ContainsIgnoringCase(object.ObjectName.Padded(), "DSNDB06")) continue;
         if (object.ObjectType.Padded() == "I") lines.push_back(object.LongName.PaddedString());

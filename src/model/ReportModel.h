@@ -209,4 +209,18 @@ public:
 // ("01:02:03" gives 3723, unreadable parts count 0).
 std::int32_t ElapsedSeconds(std::string_view hhmmss);
 
+// A pool's objects, clipped to the loaded table so a damaged range never
+// reads outside it. Empty for a pool without object lines.
+struct ObjectRange {
+    int First = 0;
+    int Last = -1;
+    int Count() const { return Last >= First ? Last - First + 1 : 0; }
+    std::size_t Size() const { return static_cast<std::size_t>(Count()); }
+};
+
+inline ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool) {
+    if (pool.FirstObject < 1) return {};
+    return {pool.FirstObject, pool.LastObject < model.ObjectCount() ? pool.LastObject : model.ObjectCount()};
+}
+
 }  // namespace kov
