@@ -82,15 +82,6 @@ TEST(PoolChartFormats, PercentHasOneDecimalAndNoGrouping) {
     for (const auto& c : cases) EXPECT_EQ(Percent(c.fraction), c.text) << c.fraction;
 }
 
-TEST(PoolChartTypes, ListHoldsTheTwentyFourTypesInPageOrder) {
-    const auto& types = PoolGraphTypes();
-    ASSERT_EQ(types.size(), 24u);
-    EXPECT_EQ(types.front(), "Access Type");
-    EXPECT_EQ(types[6], "Top Get Pages");
-    EXPECT_EQ(types[17], "Indexes < 95 SHR-%");
-    EXPECT_EQ(types.back(), "Top I/O Impactors");
-}
-
 TEST(PoolChartTypes, NoChartWithoutAPoolOrAGraphType) {
     const ReportModel model = PoolWith(2);
     for (const auto& [pool, position] : {std::pair{1, 0}, {1, 25}, {0, 1}, {3, 7}}) {

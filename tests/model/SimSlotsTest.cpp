@@ -96,20 +96,6 @@ TEST(SimSlots, CopiesAreDeepAndMovesHandOverTheSlots) {
     EXPECT_EQ(Numbers(moved), OneTo(1));
 }
 
-TEST(SimSlots, IteratorsWorkWithTheStandardAlgorithms) {
-    SimSlots<SimObjectRecord> slots;
-    for (int n : {5, 3, 9, 1, 7, 2}) Mark(slots.emplace_back(), n);
-    const auto bySimulation = [](const SimObjectRecord& a, const SimObjectRecord& b) {
-        return a.SimulationNo < b.SimulationNo;
-    };
-    EXPECT_EQ(std::max_element(slots.begin(), slots.end(), bySimulation) - slots.begin(), 2);
-    std::sort(slots.begin(), slots.end(), bySimulation);
-    EXPECT_EQ(Numbers(slots), (std::vector<int>{1, 2, 3, 5, 7, 9}));
-    const SimSlots<SimObjectRecord>& view = slots;
-    EXPECT_EQ(std::distance(view.begin(), view.end()), 6);
-    EXPECT_EQ(view.back().SimulationNo, 9);
-}
-
 TEST(BlockPool, HandsOutSeparateBlocksAndReturnsEmptyChunks) {
     BlockPool pool;
     std::vector<std::pair<char*, std::size_t>> blocks;

@@ -44,23 +44,6 @@ struct ObjectPage {
     QString Value(int row) const { return page->Labels()->Value(row)->text(); }
 };
 
-TEST(ObjectInfo, ViewsShowTheCurrentPoolsObjectsInTableOrder) {
-    ObjectPage p;
-    p.Open("BP1");
-    const PoolRecord& pool = p.Pool();
-    const int count = pool.LastObject - pool.FirstObject + 1;
-    ASSERT_GT(count, 3);
-    EXPECT_EQ(p.page->lvObjects()->topLevelItemCount(), count);
-    GridView* grid = p.page->grdObjectInfo();
-    EXPECT_EQ(grid->Model()->rowCount(), count);
-    EXPECT_EQ(grid->Model()->columnCount(), 13);
-    const ObjectRecord& first = p.ui.model.Objects(pool.FirstObject);
-    EXPECT_EQ(p.page->lvObjects()->topLevelItem(0)->text(0).toStdString(), Trimmed(first));
-    EXPECT_EQ(grid->Cell(0, 1).toStdString(), Trimmed(first));
-    EXPECT_EQ(grid->Cell(0, 12).toLongLong(), first.Activity.ReadIOsByType[4]);
-    EXPECT_FALSE(p.page->lvObjects()->topLevelItem(0)->icon(0).isNull());
-}
-
 TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
     ObjectPage p;
     p.Open("BP1");

@@ -202,19 +202,6 @@ TEST(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
     EXPECT_FALSE(window->Tray()->IsShown());
 }
 
-TEST(Tray, UtilitiesMenuKeepsItsItemsInOrder) {
-    UiHarness ui;
-    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
-    QMenu* menu = window.Tray()->mnuUtilities();
-    QStringList captions;
-    for (QAction* action : menu->actions()) captions << (action->isSeparator() ? "-" : action->text());
-    EXPECT_EQ(captions, (QStringList{"&Notepad", "C&alculator", "C&ontrol Panel", "-", "&Printers", "&About", "-",
-                                     "Restore", "-", "&Quit"}));
-    window.Tray()->mnuUtil_Click(9);
-    EXPECT_EQ(ui.endProgramCalls, 1);
-    window.Tray()->RemoveTrayIcon();  // harmless without an icon
-}
-
 TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
     UiHarness ui;
     frmAbout about(ui.state);
