@@ -21,6 +21,10 @@ struct ChartPoint {
     std::string Label;
     double Value = 0;
     int Object = 0;  // index in Objects carried by the hidden series; 0 = none
+    // The value as its figure is written (grouping, the figure's decimals),
+    // for the value label beside a bar or point; empty for pie slices.
+    std::string ValueText;
+    std::optional<double> X;  // the explicit x value of a line chart's point
 
     friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
 };
@@ -43,6 +47,7 @@ struct ChartData {
     std::vector<std::size_t> HiddenSideLabels;
     std::vector<ChartPoint> Points;  // in plotted order
     std::optional<AxisRange> Axis;
+    std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values
     bool Hidden = false;            // the page hides the chart; Points is then empty
     std::vector<Message> Messages;  // raised while the chart was computed, in order
 
