@@ -19,6 +19,7 @@ public:
     void ShowPoolAnalysis(const std::string& caption, const std::vector<std::string>& advice);
     // Shows the intent without announcing a change.
     void ShowIntent(char intent);
+    void Clear() { ShowPoolAnalysis("", {}); }
 
 signals:
     // optPoolAnalysisUsage clicked: 'R' or 'S'.

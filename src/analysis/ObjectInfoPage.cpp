@@ -153,6 +153,16 @@ void ObjectInfoPage::ShowBreakdown(const ObjectBreakdown& breakdown) {
     chart_->Show(chart);
 }
 
+void ObjectInfoPage::Clear() {
+    {
+        const QSignalBlocker quiet(list_);
+        list_->clear();
+    }
+    grid_->ClearRows();
+    labels_->Show({});
+    chart_->Show({});
+}
+
 // The grid takes the chart's place: widened by the chart's width, covering it.
 void ObjectInfoPage::ToggleGridWidth() { chartArea_->setVisible(chartArea_->isHidden()); }
 

@@ -34,6 +34,8 @@ public:
     // Text of the list's selected item, if one is selected.
     std::optional<QString> SelectedListItem() const;
     void ShowBreakdown(const ObjectBreakdown& breakdown);
+    // No pool: list, grid rows, labels and chart empty.
+    void Clear();
 
     QTreeWidget* lvObjects() const { return list_; }
     GridView* grdObjectInfo() const { return grid_; }

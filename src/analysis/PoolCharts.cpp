@@ -24,33 +24,37 @@ constexpr float ThousandsAbove = 99999.0f;
 struct GraphType {
     const char* ListText;
     const char* Title;
+    // Decimals of a bar's value label: counts and milliseconds are whole,
+    // ratios, rates and hit ratios keep two, and the index hit ratio, charted
+    // as a fraction, four; -1 for the pies, which have no value labels.
+    int ValueDecimals;
 };
 
 const std::array<GraphType, GraphTypeCount> GraphTable = {{
-    {"Access Type", "Access Type"},
-    {"Pages Read", "Pages Read"},
-    {"Read I/Os by Type", "Read I/Os"},
-    {"Pool Get Pages", "Pool Activity by Object Type Get-Pages"},
-    {"Pool Pages Read", "Pool Activity by Object Type Pages-Read"},
-    {"Pool Read I/O by Object Type", "Pool Activity by Object Type Start-IO's"},
-    {"Top Get Pages", "Top Get Page Requests"},
-    {"Top Seq. Access", "Top Sequential Access"},
-    {"Top Random I/O", "Top Random I/O"},
-    {"Top Write I/Os", "Highest Write I/O"},
-    {"Top Pages/Write", "Highest Pages/Write"},
-    {"Top Indexes-Pages Read", "Top Indexes By Pages Read"},
-    {"Top I/O Rates/Sec", "Highest IO Rates/Sec"},
-    {"Top Updates", "Highest Updates"},
-    {"Lowest App. Hit Ratio", "Lowest App. Hit Ratio"},
-    {"Lowest Sys. Hit Ratio", "Lowest Sys. Hit Ratio"},
-    {"Lowest Pages/Write", "Lowest Pages/Write"},
-    {"Indexes < 95 SHR-%", "Index < 95% Sys. Hit Ratio"},
-    {"Indexes > 10% Seq Pref", "Indexes > 10% Sequential Prefetch"},
-    {"Worst Avg Sync I/O", "Highest Avg. Sync I/O (ms)"},
-    {"Worst Max Sync I/O", "Highest Max Sync I/O(ms)"},
-    {"Worst Write I/Os (ms)", "Worst Write I/O(ms)"},
-    {"Worst I/O Rate > 1", "Worst Sync I/O(ms)"},
-    {"Top I/O Impactors", "Top I/O Impactors"},
+    {"Access Type", "Access Type", -1},
+    {"Pages Read", "Pages Read", -1},
+    {"Read I/Os by Type", "Read I/Os", -1},
+    {"Pool Get Pages", "Pool Activity by Object Type Get-Pages", -1},
+    {"Pool Pages Read", "Pool Activity by Object Type Pages-Read", -1},
+    {"Pool Read I/O by Object Type", "Pool Activity by Object Type Start-IO's", -1},
+    {"Top Get Pages", "Top Get Page Requests", 0},
+    {"Top Seq. Access", "Top Sequential Access", 0},
+    {"Top Random I/O", "Top Random I/O", 0},
+    {"Top Write I/Os", "Highest Write I/O", 0},
+    {"Top Pages/Write", "Highest Pages/Write", 2},
+    {"Top Indexes-Pages Read", "Top Indexes By Pages Read", 0},
+    {"Top I/O Rates/Sec", "Highest IO Rates/Sec", 2},
+    {"Top Updates", "Highest Updates", 0},
+    {"Lowest App. Hit Ratio", "Lowest App. Hit Ratio", 2},
+    {"Lowest Sys. Hit Ratio", "Lowest Sys. Hit Ratio", 2},
+    {"Lowest Pages/Write", "Lowest Pages/Write", 2},
+    {"Indexes < 95 SHR-%", "Index < 95% Sys. Hit Ratio", 4},
+    {"Indexes > 10% Seq Pref", "Indexes > 10% Sequential Prefetch", 0},
+    {"Worst Avg Sync I/O", "Highest Avg. Sync I/O (ms)", 0},
+    {"Worst Max Sync I/O", "Highest Max Sync I/O(ms)", 0},
+    {"Worst Write I/Os (ms)", "Worst Write I/O(ms)", 0},
+    {"Worst I/O Rate > 1", "Worst Sync I/O(ms)", 0},
+    {"Top I/O Impactors", "Top I/O Impactors", 0},
 }};
 
 const GraphType& GraphOf(int position) { return GraphTable[static_cast<std::size_t>(position - 1)]; }
@@ -444,11 +448,20 @@ void TopListSideLabels(const PoolRecord& pool, ChartData& chart) {
                         {"Sync I/O", ShortestText(static_cast<double>(SumFromOne(a.ReadIOsByType)))}};
 }
 
+// A blank bar (no object filled it) carries no value label; a value in
+// thousands keeps two decimals of the thousand.
+std::string ValueLabel(const TopEntry& entry, float value, bool thousands, int position) {
+    if (entry.Object == 0 && entry.Name.empty()) return {};
+    return Grouped(value, thousands ? 2 : GraphOf(position).ValueDecimals);
+}
+
 // The top entry is plotted last; the value axis spans the plotted values.
 void DrawBars(const TopList& list, int position, ChartData& chart) {
+    chart.HasObjectSeries = true;
     for (auto entry = list.Entries.rbegin(); entry != list.Entries.rend(); ++entry) {
         const float value = list.Thousands ? entry->Value / 1000.0f : entry->Value;
-        chart.Points.push_back({std::string(TrimBlanks(entry->Name)), value, entry->Object});
+        chart.Points.push_back({std::string(TrimBlanks(entry->Name)), value, entry->Object,
+                                ValueLabel(*entry, value, list.Thousands, position)});
     }
     const auto [low, high] = std::minmax_element(chart.Points.begin(), chart.Points.end(),
                                                  [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });

@@ -22,7 +22,7 @@ std::string ValueLabel(double number) { return ValueLabel(SignPositioned(number)
 }  // namespace
 
 PoolLabels PoolLabelsFor(const ReportModel& model, int p) {
-    if (!model.Pools.Contains(p)) return {};
+    if (!model.Pools.Contains(p)) return {{}, {}, kProgramTitle};
     const PoolRecord& pool = model.Pools(p);
     const bool dataSpace = pool.DataSpace.Trimmed() == "Y";
     // A pool without object lines has no range; it holds no objects.
@@ -38,7 +38,7 @@ PoolLabels PoolLabelsFor(const ReportModel& model, int p) {
                         {"HPSEQT", ValueLabel(pool.HPSEQT)},
                         {"DWQT", ValueLabel(pool.DWQT)},
                         {"VDWQT", ValueLabel(pool.VDWQT)}};
-    labels.WindowTitle = "Kovrin for DB2 - " + std::string(pool.PoolName.Trimmed());
+    labels.WindowTitle = std::string(kProgramTitle) + " - " + std::string(pool.PoolName.Trimmed());
     return labels;
 }
 

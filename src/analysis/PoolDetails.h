@@ -14,10 +14,13 @@ namespace kov {
 struct PoolLabels {
     std::vector<LabelPair> Info;       // frame "Buffer Pool Info"
     std::vector<LabelPair> Threshold;  // frame "Threshold"
-    std::string WindowTitle;           // "Kovrin for DB2 - BP0"
+    std::string WindowTitle;           // "Kovrin for DB2 - BP0", or the program's title alone
 };
 
-// Labels of pool p; empty when there is no such pool.
+// The analysis window's title before a pool is shown.
+inline constexpr const char* kProgramTitle = "Kovrin for DB2";
+
+// Labels of pool p; empty, under the program's title, when there is no such pool.
 PoolLabels PoolLabelsFor(const ReportModel& model, int p);
 inline PoolLabels CurrentPoolLabels(const ReportModel& model) { return PoolLabelsFor(model, model.CurrentPool); }
 

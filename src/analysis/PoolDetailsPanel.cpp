@@ -17,6 +17,7 @@ const std::array<std::string, 19>& PanelCaptions() {
 bool ObjectDetails(const ReportModel& model, int object, ObjectDetailFigures& figures) {
     if (object == 0 || !model.Objects.Contains(object)) return false;
     const ActivityBlock& a = model.Objects(object).Activity;
+    figures.Heading = model.Objects(object).ObjectName.Trimmed();
     const std::int32_t seconds = ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
     const double pagesPerWrite =
         a.PagesWritten >= 1 && a.WriteIOs >= 1 ? static_cast<double>(a.PagesWritten) / a.WriteIOs : 0.0;

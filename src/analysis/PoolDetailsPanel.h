@@ -10,6 +10,7 @@
 namespace kov {
 
 struct ObjectDetailFigures {
+    std::string Heading;                   // the object's name, so the panel says whose figures these are
     std::array<std::string, 19> Captions;  // lblPanelLabel(i)
     std::array<std::string, 19> Values;    // lblPanelData(i): two blanks, then the value
 };

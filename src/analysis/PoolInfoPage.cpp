@@ -83,7 +83,14 @@ void PoolInfoPage::BuildDetailsPanel() {
     auto* close = new QPushButton("&Close", panel_);
     close->setObjectName("cmdClosePoolDetails");
     connect(close, &QPushButton::clicked, this, &PoolInfoPage::HidePoolDetails);
+    panelHeading_ = new QLabel(panel_);
+    panelHeading_->setObjectName("lblPanelHeading");
+    panelHeading_->setTextFormat(Qt::PlainText);
+    QFont bold = panelHeading_->font();
+    bold.setBold(true);
+    panelHeading_->setFont(bold);
     auto* layout = new QVBoxLayout(panel_);
+    layout->addWidget(panelHeading_);
     layout->addLayout(columns);
     layout->addLayout(bottom);
     layout->addWidget(close, 0, Qt::AlignRight);
@@ -91,6 +98,7 @@ void PoolInfoPage::BuildDetailsPanel() {
 }
 
 void PoolInfoPage::ShowObjectDetails(const ObjectDetailFigures& figures) {
+    panelHeading_->setText(QString::fromStdString(figures.Heading));
     for (std::size_t i = 0; i < 19; ++i) panelValues_[i]->setText(QString::fromStdString(figures.Values[i]));
     PlacePanel();
     panel_->show();
@@ -127,6 +135,12 @@ void PoolInfoPage::ShowChart(const ChartData& chart) {
     for (std::size_t pair = 0; pair < chart.SideLabels.size() && pair < 5; ++pair)
         chartLabels_->SetRowVisible(static_cast<int>(pair), !chart.IsSideLabelHidden(pair));
     chart_->Show(chart);
+}
+
+void PoolInfoPage::Clear() {
+    HidePoolDetails();
+    ShowPoolLabels({});
+    ShowChart({});
 }
 
 void PoolInfoPage::ShowPoolLabels(const PoolLabels& labels) {

@@ -23,6 +23,8 @@ class PoolInfoPage : public QWidget {
 public:
     explicit PoolInfoPage(QWidget* parent = nullptr);
     void ShowPoolLabels(const PoolLabels& labels);
+    // No pool: labels, chart and details panel empty.
+    void Clear();
     QPushButton* cmdNextPool() const { return next_; }
     QPushButton* cmdPreviousPool() const { return previous_; }
 
@@ -51,6 +53,7 @@ private:
     LabelPanel* chartLabels_;
     ChartWidget* chart_;
     QWidget* panel_;
+    QLabel* panelHeading_ = nullptr;
     std::array<QLabel*, 19> panelCaptions_{};
     std::array<QLabel*, 19> panelValues_{};
 

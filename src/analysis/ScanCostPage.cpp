@@ -23,6 +23,12 @@ ScanCostPage::ScanCostPage(QWidget* parent)
     layout->addWidget(pool_, 1);
 }
 
+void ScanCostPage::Clear() {
+    labels_->Show(InitialScanCostLabels());
+    system_->ClearRows();
+    pool_->ClearRows();
+}
+
 void ScanCostPage::ShowSystem(const SystemScanCost& cost) {
     labels_->Value(1)->setText(QString::fromStdString(cost.SystemCost));
     system_->SetTable(cost.List);

@@ -17,6 +17,8 @@ public:
     explicit ScanCostPage(QWidget* parent = nullptr);
     void ShowSystem(const SystemScanCost& cost);
     void ShowPool(const PoolScanCost& cost);
+    // No report: the captions alone, no figures, no rows.
+    void Clear();
     GridView* grdScanCost() const { return system_; }
     GridView* grdScanCostPool() const { return pool_; }
 

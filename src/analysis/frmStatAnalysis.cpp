@@ -46,7 +46,7 @@ frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState
                                  QWidget* parent)
     : QMainWindow(parent), model_(model), sink_(sink), state_(state), services_(std::move(services)) {
     setObjectName("frmStatAnalysis");
-    setWindowTitle("Kovrin for DB2");
+    setWindowTitle(kProgramTitle);
     BuildWindow();
     tray_ = new TrayIcon(this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
 }
@@ -162,10 +162,12 @@ void frmStatAnalysis::Form_Activate() {
         SkipNextRefill = false;
         return;
     }
+    ClearPoolViews();
     poolInfo_->FillGraphTypeList(PoolGraphTypes());
     objectInfo_->FillGraphTypeList(ObjectGraphTypes());
     if (reportInfo_->PoolRowCount() >= 1) {
         model_.CurrentPool = 1;
+        ShowPoolLabels();
         poolInfo_->SelectGraphType(0);
         RefreshPoolCharts();
     }
@@ -179,6 +181,20 @@ void frmStatAnalysis::Form_Activate() {
         tabs_->setCurrentIndex(PageReportInfo);
     else
         tbsStats_Click(PageReportInfo);
+}
+
+// Nothing of an earlier report may outlive it: every pool-dependent view is
+// emptied before the report now loaded fills it (or leaves it empty).
+void frmStatAnalysis::ClearPoolViews() {
+    model_.CurrentPool = 0;
+    model_.CurrentObject = 0;
+    poolInfo_->Clear();
+    objectInfo_->Clear();
+    expertTuning_->Clear();
+    scanCost_->Clear();
+    cluster_->Clear();
+    clusterPoolSizes_.clear();
+    ShowPoolLabels();
 }
 
 void frmStatAnalysis::tbsStats_Click(int page) {
@@ -232,7 +248,7 @@ void frmStatAnalysis::closeEvent(QCloseEvent* event) {
 void frmStatAnalysis::ShowPoolLabels() {
     const PoolLabels labels = CurrentPoolLabels(model_);
     poolInfo_->ShowPoolLabels(labels);
-    if (!labels.WindowTitle.empty()) setWindowTitle(QString::fromStdString(labels.WindowTitle));
+    setWindowTitle(QString::fromStdString(labels.WindowTitle));
 }
 
 void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {

@@ -95,6 +95,7 @@ private:
     void BuildWindow();
     void RunFileSelection();
     void ShowPoolLabels();
+    void ClearPoolViews();
     void AfterPoolChange();
     void MovePool(void (*step)(ReportModel&), const char* failureTitle);
     void ApplyPageChrome(int page);

@@ -3,24 +3,48 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 
 namespace kov {
 
+void PrepareOpenDialog(QFileDialog& dialog, ReportKind kind, const QString& folder) {
+    const QString own = kind == ReportKind::Statistics ? QStringLiteral("Stat Files (*.sta)")
+                                                       : QStringLiteral(" Sim Files (*.sim)");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(kind == ReportKind::Statistics ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setNameFilters({QStringLiteral("All Files (*.*)"), QStringLiteral("Text Files (*.txt)"), own});
+    // The dialog may tidy the filter texts (the sim filter's leading blank),
+    // so the third is chosen as the dialog holds it, not by its text.
+    dialog.selectNameFilter(dialog.nameFilters().value(2));
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+}
+
+namespace {
+
+// Both report dialogs open where the user last chose a report.
+QStringList ChooseReports(QWidget* parent, ReportKind kind, QString& lastFolder) {
+    QFileDialog dialog(parent);
+    PrepareOpenDialog(dialog, kind, lastFolder);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty()) lastFolder = QFileInfo(chosen.front()).absolutePath();
+    return chosen;
+}
+
+}  // namespace
+
 AppServices AppServices::Desktop() {
     AppServices services;
-    services.ChooseStatFile = [](QWidget* parent) {
-        QString selected = QStringLiteral("Stat Files (*.sta)");
-        return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                            QStringLiteral("All Files (*.*);;Text Files (*.txt);;Stat Files (*.sta)"),
-                                            &selected, QFileDialog::ReadOnly);
+    auto lastFolder = std::make_shared<QString>();
+    services.ChooseStatFile = [lastFolder](QWidget* parent) {
+        return ChooseReports(parent, ReportKind::Statistics, *lastFolder).value(0);
     };
-    services.ChooseSimFiles = [](QWidget* parent) {
-        QString selected = QStringLiteral(" Sim Files (*.sim)");
-        return QFileDialog::getOpenFileNames(parent, QString(), QString(),
-                                             QStringLiteral("All Files (*.*);;Text Files (*.txt);; Sim Files (*.sim)"),
-                                             &selected, QFileDialog::ReadOnly);
+    services.ChooseSimFiles = [lastFolder](QWidget* parent) {
+        return ChooseReports(parent, ReportKind::Simulation, *lastFolder);
     };
     services.ChooseSaveFile = [](QWidget* parent, const QString& folder, const QString& proposedName,
                                  const QStringList& filters) {
@@ -33,7 +57,12 @@ AppServices AppServices::Desktop() {
         dialog.selectFile(proposedName);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
-    services.RunModal = [](QDialog& dialog) { dialog.exec(); };
+    // Modal to the analysis window only: an application-modal screen would also
+    // block the tray icon, whose menu must open for the whole run.
+    services.RunModal = [](QDialog& dialog) {
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.exec();
+    };
     services.ProgramFolder = QCoreApplication::applicationDirPath();
     services.EndProgram = [] {
         // The program keeps no state between runs and every file it writes is

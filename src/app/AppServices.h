@@ -8,6 +8,7 @@
 #include <functional>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace kov {
@@ -40,5 +41,11 @@ struct AppServices {
     // The real desktop: QFileDialog, exec(), std::exit, the executable's folder.
     static AppServices Desktop();
 };
+
+// The report file dialogs: filters "All Files (*.*)", "Text Files (*.txt)"
+// and the report's own (" Sim Files (*.sim)"), the third preselected, opened
+// in `folder` (the folder of the last file chosen, or the working folder).
+enum class ReportKind { Statistics, Simulation };
+void PrepareOpenDialog(QFileDialog& dialog, ReportKind kind, const QString& folder);
 
 }  // namespace kov

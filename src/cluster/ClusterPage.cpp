@@ -177,6 +177,14 @@ void ClusterPage::ShowSimulationNumber(int s) {
     lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
 }
 
+void ClusterPage::Clear() {
+    FillPoolSizes({});
+    const QSignalBlocker quiet(txtSimNo_);
+    txtSimNo_->clear();
+    lblSimFileName_->clear();
+    EmptyGrids();
+}
+
 void ClusterPage::cmbPoolSize_Click() {
     RunClusterAnalysis();
 }

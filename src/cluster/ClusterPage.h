@@ -43,6 +43,8 @@ public:
     void ShowIntent(char intent);
     void FillPoolSizes(const std::vector<std::string>& sizes);
     void ShowSimulationNumber(int s);
+    // No pool: no pool sizes, no simulation, empty grids.
+    void Clear();
 
     // Event handlers.
     void cmbPoolSize_Click();

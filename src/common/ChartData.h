@@ -48,6 +48,9 @@ struct ChartData {
     std::vector<ChartPoint> Points;  // in plotted order
     std::optional<AxisRange> Axis;
     std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values
+    // A hidden series carries each point's object index (0 for a blank bar),
+    // so a click on a point can name its object.
+    bool HasObjectSeries = false;
     bool Hidden = false;            // the page hides the chart; Points is then empty
     std::vector<Message> Messages;  // raised while the chart was computed, in order
 

@@ -136,7 +136,7 @@ json ChartJson(const ChartData& chart) {
     json points = json::array();
     for (const ChartPoint& point : chart.Points) {
         json entry = {{"label", point.Label}, {"value", PlottedValue(point.Value)}};
-        if (point.Object != 0) entry["object"] = point.Object;
+        if (chart.HasObjectSeries) entry["object"] = point.Object;
         points.push_back(entry);
     }
     document["points"] = points;

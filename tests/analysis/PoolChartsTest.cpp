@@ -82,6 +82,32 @@ TEST(PoolChartFormats, PercentHasOneDecimalAndNoGrouping) {
     for (const auto& c : cases) EXPECT_EQ(Percent(c.fraction), c.text) << c.fraction;
 }
 
+// A bar's value label is the figure as written: whole counts grouped, ratios
+// with two decimals, the index hit ratio as a fraction with four, values in
+// thousands with two; a blank bar has none.
+TEST(PoolChartBars, ValueLabelsShowTheFigureInItsOwnFormat) {
+    const struct {
+        int position;
+        Setter set;
+        double key;
+        const char* text;
+    } cases[] = {
+        {14, [](ObjectRecord& o, double v) { o.Activity.Updates = static_cast<std::int32_t>(v); }, 1362870, "1,362,870"},
+        {7, [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); }, 1362870, "1,362.87"},
+        {16, [](ObjectRecord& o, double v) { o.Activity.SysHitRatio = v; }, 31.5265, "31.53"},
+        {18, [](ObjectRecord& o, double v) { o.Activity.SysHitRatio = v; }, 85.12, "0.8512"},
+        {20, [](ObjectRecord& o, double v) { o.Activity.AvgSyncIOTime = static_cast<std::int32_t>(v); }, 34, "34"},
+    };
+    for (const auto& c : cases) {
+        const ChartData chart = PoolChart(PoolWithKeys({c.key}, c.set, "I"), 1, c.position);
+        ASSERT_EQ(chart.Points.size(), 2u) << c.position;
+        EXPECT_TRUE(chart.HasObjectSeries);
+        EXPECT_EQ(chart.Points.back().ValueText, c.text) << c.position;
+        EXPECT_EQ(chart.Points.front().ValueText, "") << "the blank second bar, position " << c.position;
+        EXPECT_EQ(chart.Points.front().Object, 0);
+    }
+}
+
 TEST(PoolChartTypes, NoChartWithoutAPoolOrAGraphType) {
     const ReportModel model = PoolWith(2);
     for (const auto& [pool, position] : {std::pair{1, 0}, {1, 25}, {0, 1}, {3, 7}}) {

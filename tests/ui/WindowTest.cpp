@@ -22,6 +22,15 @@
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
 #include "app/frmTitle.h"
+#include "analysis/ObjectInfoPage.h"
+#include "analysis/ScanCostPage.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
+
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <fstream>
 
 namespace kov::test {
 namespace {
@@ -237,23 +246,34 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
 }
 
-TEST(PoolChart, TheGraphTypeListOpensThreeTimesAsWideUnderTheBoxsRightEdge) {
+TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
     window->tbsStats()->setTabEnabled(2, true);
     window->tbsStats()->setCurrentIndex(2);
     auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
-    QApplication::processEvents();
-    types->showPopup();
-    QApplication::processEvents();
-    const QWidget* popup = types->view()->window();
-    ASSERT_NE(popup, window.get());
-    EXPECT_EQ(popup->width(), 3 * types->width());
-    const int boxRight = types->mapToGlobal(QPoint(types->width(), 0)).x();
-    if (types->mapToGlobal(QPoint(0, 0)).x() - 2 * types->width() >= types->screen()->availableGeometry().left()) {
-        EXPECT_EQ(popup->geometry().right() + 1, boxRight);
+    for (const QPoint place : {QPoint(0, 0), QPoint(600, 40)}) {  // the box near the screen's edge, then inside
+        window->move(place);
+        QApplication::processEvents();
+        types->showPopup();
+        QApplication::processEvents();
+        const QWidget* popup = types->view()->window();
+        ASSERT_NE(popup, window.get());
+        const QRect area = popup->geometry();
+        const QRect across = window->frameGeometry().intersected(types->screen()->availableGeometry());
+        EXPECT_EQ(area.width(), std::min(3 * types->width(), across.width()));
+        EXPECT_GE(area.left(), across.left()) << "inside the window and the screen";
+        EXPECT_LE(area.right(), across.right());
+        const int underBox = types->mapToGlobal(QPoint(0, types->height())).y();
+        const int screenBottom = types->screen()->availableGeometry().bottom();
+        if (underBox + area.height() - 1 <= screenBottom)
+            EXPECT_EQ(area.top(), underBox) << "under its box";
+        else
+            EXPECT_EQ(area.bottom(), screenBottom) << "as low as the screen lets it";
+        const int boxRight = types->mapToGlobal(QPoint(types->width(), 0)).x();
+        if (boxRight - 3 * types->width() >= across.left()) EXPECT_EQ(area.right() + 1, boxRight);
+        types->hidePopup();
     }
-    types->hidePopup();
 }
 
 
@@ -272,6 +292,8 @@ TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(window->findChild<QLabel*>("lblPanelData_0")->text(),
               "  " + QString::number(ui.model.Objects(object).Activity.GetPages));
+    EXPECT_EQ(window->findChild<QLabel*>("lblPanelHeading")->text().toStdString(),
+              ui.model.Objects(object).ObjectName.Trimmed()) << "the panel names its object";
 
     emit page->Chart()->ObjectClicked(0);  // no object behind the click: nothing changes
     EXPECT_TRUE(panel->isVisible());
@@ -282,6 +304,65 @@ TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     window->tbsStats()->setCurrentIndex(0);
     EXPECT_FALSE(panel->isVisibleTo(window.get()));
 }
+
+// Whatever the road back to the file selection, the pages show the report
+// now loaded, or nothing: never a figure of the report before it.
+struct ReloadRoad {
+    const char* name;
+    bool readsAnotherReport;  // else: Reset, then a statistics report that fails to read
+};
+
+class Reload : public ::testing::TestWithParam<ReloadRoad> {};
+
+TEST_P(Reload, EveryPageShowsTheReportNowLoadedOrNothing) {
+    QTemporaryDir folder;
+    SamplePlan plan;
+    plan.Pools = {{"XP7", PoolUse::Data, 5, 1000, 0}, {"XP8", PoolUse::Index, 3, 2000, 0}};
+    const QString other = folder.filePath("other.sta");
+    const QString broken = folder.filePath("broken.sta");
+    {
+        std::ofstream out(QFile::encodeName(other).toStdString(), std::ios::binary);
+        WriteStatReport(GenerateReport(plan), out);
+        std::ofstream(QFile::encodeName(broken).toStdString(), std::ios::binary) << "not a statistics report\r\n";
+    }
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP2");
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.cmdReset_Click();
+        screen.OpenStatisticsFile(GetParam().readsAnotherReport ? other : broken);
+        screen.cmdNext_Click();
+    };
+    window->cmdBack_Click();
+    ui.sink.Messages.clear();
+
+    PoolInfoPage* pool = window->PoolInfo();
+    ObjectInfoPage* objects = window->ObjectInfo();
+    const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
+    if (GetParam().readsAnotherReport) {
+        EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - XP7");
+        EXPECT_EQ(label("lblPoolInfo_0"), "XP7");
+        EXPECT_EQ(label("lblPoolInfo_1"), "5");
+        EXPECT_EQ(label("lblPoolInfo_2"), "1000");
+        EXPECT_EQ(pool->Chart()->Shown().Title, "Buffer Pool - XP7     ");
+        EXPECT_EQ(objects->lvObjects()->topLevelItemCount(), 5);
+        EXPECT_EQ(objects->grdObjectInfo()->model()->rowCount(), 5);
+    } else {
+        EXPECT_EQ(window->windowTitle(), "Kovrin for DB2");
+        EXPECT_EQ(label("lblPoolInfo_0"), "");
+        EXPECT_EQ(label("lblPoolInfo_2"), "");
+        EXPECT_EQ(pool->Chart()->Shown().Title, "");
+        EXPECT_EQ(objects->lvObjects()->topLevelItemCount(), 0);
+        EXPECT_EQ(objects->grdObjectInfo()->model()->rowCount(), 0);
+        EXPECT_EQ(window->ScanCost()->grdScanCost()->model()->rowCount(), 0);
+        EXPECT_EQ(window->ScanCost()->grdScanCostPool()->model()->rowCount(), 0);
+        EXPECT_EQ(window->findChild<QListWidget*>("lstBPAnalysis")->count(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, Reload,
+                         ::testing::Values(ReloadRoad{"BackAnotherReport", true}, ReloadRoad{"ResetFailedRead", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kov::test

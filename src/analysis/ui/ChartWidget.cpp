@@ -1,13 +1,48 @@
 #include "analysis/ui/ChartWidget.h"
 
+#include <QGraphicsSimpleTextItem>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QValueAxis>
+#include <cmath>
 
 namespace kov {
+
+namespace {
+
+// Room beyond the largest bar for its value label.
+constexpr double ValueHeadroom = 1.1;
+constexpr int ValueLabelGap = 4;
+// Qt Charts tells category labels apart by their text; a repeat is made
+// distinct with zero-width spaces, which draw as nothing.
+const QChar ZeroWidthSpace(0x200B);
+
+}  // namespace
+
+// Titles, axis labels and legends are drawn as rich text: the engine's texts
+// are escaped, and every blank after a blank kept, so "Index < 95%" or two
+// blanks in a name show exactly as written.
+QString ChartWidget::PlainText(const std::string& text) {
+    const QString escaped = QString::fromStdString(text).toHtmlEscaped();
+    QString kept;
+    kept.reserve(escaped.size());
+    for (qsizetype i = 0; i < escaped.size(); ++i)
+        kept += (escaped[i] == ' ' && i > 0 && escaped[i - 1] == ' ') ? QStringLiteral("&nbsp;") : QString(escaped[i]);
+    return kept;
+}
+
+// Ticks on 1, 2 or 5 times a power of ten, about five over the range.
+double ChartWidget::RoundTickStep(double range) {
+    if (!(range > 0)) return 1;
+    const double rough = range / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0})
+        if (rough <= factor * power) return factor * power;
+    return 10 * power;
+}
 
 ChartWidget::ChartWidget(const char* objectName, QWidget* parent) : QChartView(parent) {
     setObjectName(objectName);
@@ -17,8 +52,11 @@ ChartWidget::ChartWidget(const char* objectName, QWidget* parent) : QChartView(p
 
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
+    valueLabels_.clear();
     auto* qchart = new QChart;
-    qchart->setTitle(QString::fromStdString(shown.Title) + "<br>" + QString::fromStdString(shown.Subtitle));
+    QString title = PlainText(shown.Title);
+    if (!shown.Subtitle.empty()) title += "<br>" + PlainText(shown.Subtitle);
+    qchart->setTitle(title);
     QFont titleFont = qchart->titleFont();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     titleFont.setBold(true);
@@ -38,7 +76,7 @@ void ChartWidget::Show(const ChartData& shown) {
 
 void ChartWidget::ShowPie() {
     auto* series = new QPieSeries;
-    for (const ChartPoint& point : data_.Points) series->append(QString::fromStdString(point.Label), point.Value);
+    for (const ChartPoint& point : data_.Points) series->append(PlainText(point.Label), point.Value);
     chart()->addSeries(series);
     chart()->legend()->setAlignment(Qt::AlignRight);
     chart()->legend()->setVisible(true);
@@ -46,34 +84,84 @@ void ChartWidget::ShowPie() {
 
 // Horizontal bars keep long object names readable; the first point is drawn
 // at the bottom, so the list's top entry (the last point) stands on top.
+// Every point is its own bar with its own category, even where two labels
+// read the same ("Duplicate Values"), so values and clicks stay with their
+// object.
 void ChartWidget::ShowBars() {
     auto* values = new QBarSet("");
-    QStringList labels;
+    QStringList categories;
     for (const ChartPoint& point : data_.Points) {
         *values << point.Value;
-        labels << QString::fromStdString(point.Label);
+        QString category = PlainText(point.Label);
+        while (categories.contains(category)) category += ZeroWidthSpace;
+        categories << category;
     }
     auto* series = new QHorizontalBarSeries;
     series->append(values);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
     chart()->addSeries(series);
     chart()->legend()->setVisible(false);
-    auto* categories = new QBarCategoryAxis;
-    categories->append(labels);
-    chart()->addAxis(categories, Qt::AlignLeft);
-    series->attachAxis(categories);
-    auto* axis = new QValueAxis;
-    if (data_.Axis) {
-        axis->setRange(std::min(0.0, data_.Axis->Min), data_.Axis->Max * 1.1);
-    }
-    chart()->addAxis(axis, Qt::AlignBottom);
-    series->attachAxis(axis);
-    if (!data_.Axis) axis->applyNiceNumbers();
+    auto* categoryAxis = new QBarCategoryAxis;
+    categoryAxis->append(categories);
+    chart()->addAxis(categoryAxis, Qt::AlignLeft);
+    series->attachAxis(categoryAxis);
+    auto* valueAxis = new QValueAxis;
+    SetValueRange(*valueAxis);
+    chart()->addAxis(valueAxis, Qt::AlignBottom);
+    series->attachAxis(valueAxis);
     connect(values, &QBarSet::clicked, this, [this](int index) {
         if (index >= 0 && index < static_cast<int>(data_.Points.size()))
             emit ObjectClicked(data_.Points[static_cast<std::size_t>(index)].Object);
     });
+    for (const ChartPoint& point : data_.Points) {
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        valueLabels_.push_back(label);
+    }
+    connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
+}
+
+// From the analysis's smallest value (or 0) to its largest plus room for the
+// value label, with ticks on round numbers.
+void ChartWidget::SetValueRange(QValueAxis& axis) const {
+    double low = 0;
+    double high = 0;
+    if (data_.Axis) {
+        low = std::min(0.0, data_.Axis->Min);
+        high = data_.Axis->Max;
+    } else {
+        for (const ChartPoint& point : data_.Points) {
+            low = std::min(low, point.Value);
+            high = std::max(high, point.Value);
+        }
+    }
+    high = high > 0 ? high * ValueHeadroom : (high < low ? low : high);
+    if (high <= low) high = low + 1;
+    const double step = RoundTickStep(high - low);
+    axis.setRange(low, high);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0);
+    axis.setTickInterval(step);
+    const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step)));
+    axis.setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+}
+
+// A value label stands just past its bar's end, in the text colour, so it
+// reads on short and empty bars alike; where that would leave the plot area it
+// goes inside the bar's end in white.
+void ChartWidget::PlaceValueLabels(QAbstractSeries* series) {
+    const QRectF plot = chart()->plotArea();
+    for (std::size_t i = 0; i < valueLabels_.size() && i < data_.Points.size(); ++i) {
+        QGraphicsSimpleTextItem* label = valueLabels_[i];
+        const QPointF end = chart()->mapToPosition(QPointF(data_.Points[i].Value, static_cast<double>(i)), series);
+        const QRectF box = label->boundingRect();
+        QPointF at(end.x() + ValueLabelGap, end.y() - box.height() / 2);
+        QColor colour = palette().color(QPalette::WindowText);
+        if (at.x() + box.width() > plot.right()) {
+            at.setX(end.x() - ValueLabelGap - box.width());
+            colour = Qt::white;
+        }
+        label->setBrush(colour);
+        label->setPos(at);
+    }
 }
 
 void ChartWidget::ShowLine() {

@@ -4,8 +4,13 @@
 // object that bar stands for. It formats and computes nothing itself.
 
 #include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+#include <string>
+#include <vector>
 
 #include "common/ChartData.h"
+
+class QGraphicsSimpleTextItem;
 
 namespace kov {
 
@@ -15,6 +20,13 @@ public:
     explicit ChartWidget(const char* objectName, QWidget* parent = nullptr);
     void Show(const ChartData& shown);
     const ChartData& Shown() const { return data_; }
+    // The bars' value labels as drawn, in point order.
+    const std::vector<QGraphicsSimpleTextItem*>& ValueLabels() const { return valueLabels_; }
+
+    // An engine text as rich text that shows it character for character.
+    static QString PlainText(const std::string& text);
+    // The tick interval for a value range: 1, 2 or 5 times a power of ten.
+    static double RoundTickStep(double range);
 
 signals:
     // A bar was clicked: the object index its hidden series carries.
@@ -24,7 +36,10 @@ private:
     void ShowPie();
     void ShowBars();
     void ShowLine();
+    void SetValueRange(QValueAxis& axis) const;
+    void PlaceValueLabels(QAbstractSeries* series);
     ChartData data_;
+    std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
 };
 
 }  // namespace kov

@@ -32,6 +32,8 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
     });
 }
 
+void GridView::ClearRows() { SetTable({model_->Table().Headings, {}}); }
+
 void GridView::SetTable(StringTable table) {
     model_->SetTable(std::move(table));
     ApplyColumnWidths();

@@ -17,6 +17,8 @@ public:
 
     StringTableModel* Model() const { return model_; }
     void SetTable(StringTable table);
+    // No rows; the heading row stays.
+    void ClearRows();
     // Cell text of a data row (0-based), for the row a click selected.
     QString Cell(int row, int column) const;
 

@@ -18,6 +18,9 @@ LabelPanel::LabelPanel(const QString& title, const char* captionPrefix, const ch
         caption->setObjectName(QString("%1_%2").arg(captionPrefix).arg(row));
         auto* value = new QLabel(this);
         value->setObjectName(QString("%1_%2").arg(valuePrefix).arg(row));
+        // Engine texts are shown as written, never read as markup.
+        caption->setTextFormat(Qt::PlainText);
+        value->setTextFormat(Qt::PlainText);
         value->setFont(fixed);
         value->setFrameShape(QFrame::StyledPanel);
         value->setFrameShadow(QFrame::Sunken);

@@ -3,19 +3,25 @@
 #include <QAbstractItemView>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace kov {
 
+// Three times as wide, right edge under the box's right edge, top under the
+// box; moved right (and narrowed only if it must) so that it never leaves the
+// window or the screen.
 void WideningComboBox::showPopup() {
     QComboBox::showPopup();
     QWidget* popup = view()->window();
     if (popup == window()) return;
-    const int wide = 3 * width();
-    const QPoint rightEdge = mapToGlobal(QPoint(width(), 0));
-    QRect area(rightEdge.x() - wide, popup->y(), wide, popup->height());
-    if (const QScreen* shown = screen()) {
-        const QRect available = shown->availableGeometry();
-        if (area.left() < available.left()) area.moveLeft(available.left());
-    }
+    const QPoint below = mapToGlobal(QPoint(width(), height()));
+    const QRect screenArea = screen() ? screen()->availableGeometry() : window()->frameGeometry();
+    const QRect across = window()->frameGeometry().intersected(screenArea);
+    const int wide = std::min(3 * width(), across.width());
+    QRect area(below.x() - wide, below.y(), wide, popup->height());
+    if (area.left() < across.left()) area.moveLeft(across.left());
+    if (area.right() > across.right()) area.moveRight(across.right());
+    if (area.bottom() > screenArea.bottom()) area.moveBottom(screenArea.bottom());
     popup->setGeometry(area);
 }
 
