@@ -266,12 +266,15 @@ TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
         EXPECT_LE(area.right(), across.right());
         const int underBox = types->mapToGlobal(QPoint(0, types->height())).y();
         const int screenBottom = types->screen()->availableGeometry().bottom();
-        if (underBox + area.height() - 1 <= screenBottom)
+        if (underBox + area.height() - 1 <= screenBottom) {
             EXPECT_EQ(area.top(), underBox) << "under its box";
-        else
+        } else {
             EXPECT_EQ(area.bottom(), screenBottom) << "as low as the screen lets it";
+        }
         const int boxRight = types->mapToGlobal(QPoint(types->width(), 0)).x();
-        if (boxRight - 3 * types->width() >= across.left()) EXPECT_EQ(area.right() + 1, boxRight);
+        if (boxRight - 3 * types->width() >= across.left()) {
+            EXPECT_EQ(area.right() + 1, boxRight);
+        }
         types->hidePopup();
     }
 }
@@ -362,7 +365,7 @@ TEST_P(Reload, EveryPageShowsTheReportNowLoadedOrNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Roads, Reload,
                          ::testing::Values(ReloadRoad{"BackAnotherReport", true}, ReloadRoad{"ResetFailedRead", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& road) { return std::string(road.param.name); });
 
 }  // namespace
 }  // namespace kov::test
