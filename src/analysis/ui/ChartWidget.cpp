@@ -1,5 +1,7 @@
 #include "analysis/ui/ChartWidget.h"
 
+#include <cmath>
+
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
@@ -32,7 +34,7 @@ void ChartWidget::Show(const ChartData& shown) {
     switch (shown.Kind) {
         case ChartKind::Pie: ShowPie(); break;
         case ChartKind::Bar: ShowBars(); break;
-        case ChartKind::Line: ShowLine(); break;
+        case ChartKind::Line: shown.XAxis ? ShowLineAgainstX() : ShowLine(); break;
     }
 }
 
@@ -82,6 +84,36 @@ void ChartWidget::ShowLine() {
     chart()->addSeries(series);
     chart()->createDefaultAxes();
     chart()->legend()->setVisible(false);
+}
+
+}  // namespace kov
+
+namespace kov {
+
+// A line through points with explicit x values (simulated pool sizes), both
+// axes over the ranges the analysis fixed. A range of one value is widened a
+// little, so a flat line still has an axis to stand on.
+void ChartWidget::ShowLineAgainstX() {
+    auto* series = new QLineSeries;
+    for (const ChartPoint& point : data_.Points) series->append(point.X.value_or(0), point.Value);
+    series->setPointsVisible(true);
+    chart()->addSeries(series);
+    chart()->legend()->setVisible(false);
+    const auto axisOver = [](const std::optional<AxisRange>& range) {
+        auto* axis = new QValueAxis;
+        axis->setLabelFormat("%.10g");
+        if (range) {
+            const double pad = range->Max > range->Min ? 0 : std::max(1.0, std::abs(range->Max) * 0.05);
+            axis->setRange(range->Min - pad, range->Max + pad);
+        }
+        return axis;
+    };
+    QValueAxis* x = axisOver(data_.XAxis);
+    QValueAxis* y = axisOver(data_.Axis);
+    chart()->addAxis(x, Qt::AlignBottom);
+    chart()->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
 }
 
 }  // namespace kov

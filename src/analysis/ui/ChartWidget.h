@@ -24,6 +24,7 @@ private:
     void ShowPie();
     void ShowBars();
     void ShowLine();
+    void ShowLineAgainstX();
     ChartData data_;
 };
 
