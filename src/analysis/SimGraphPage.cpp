@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -91,6 +92,7 @@ void SimGraphPage::BuildDetailsPanel() {
     lvSimObjectDetails_->setSortingEnabled(false);
     lvSimObjectDetails_->horizontalHeader()->setSectionsClickable(false);
     lvSimObjectDetails_->verticalHeader()->hide();
+    lvSimObjectDetails_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     cmdClose_ = new QPushButton("&Close", panel_);
     cmdClose_->setObjectName("cmdClose");
     auto* layout = new QVBoxLayout(panel_);
@@ -184,15 +186,17 @@ void SimGraphPage::ShowFileName(const QString& path) {
     lblSimFileName_->setText(path);
 }
 
-// Along the bottom of the charts, as wide as its columns need.
+// Along the bottom of the charts, as wide as its columns need (a scroll bar
+// below them when the page is narrower) and tall enough for all five rows.
 void SimGraphPage::PlacePanel() {
     GridView* list = lvSimObjectDetails_;
-    list->setFixedHeight(list->horizontalHeader()->height() + list->verticalHeader()->length() +
-                         2 * list->frameWidth() + 2);
-    const int wanted = list->horizontalHeader()->length() + 2 * list->frameWidth() +
-                       2 * panel_->layout()->contentsMargins().left() + 4;
     const QRect area = tabs_->geometry();
-    const int width = std::min(std::max(wanted, panel_->sizeHint().width()), area.width());
+    const int margins = panel_->layout()->contentsMargins().left() + panel_->layout()->contentsMargins().right();
+    const int columns = list->horizontalHeader()->length() + 2 * list->frameWidth();
+    const int width = std::min(std::max(columns + margins, panel_->sizeHint().width()), area.width());
+    const bool scrolls = columns + margins > width;
+    list->setFixedHeight(list->horizontalHeader()->sizeHint().height() + list->verticalHeader()->length() +
+                         2 * list->frameWidth() + (scrolls ? list->horizontalScrollBar()->sizeHint().height() : 0));
     const int height = panel_->sizeHint().height();
     panel_->setGeometry(area.x() + (area.width() - width) / 2, area.bottom() - height - 8, width, height);
 }

@@ -99,17 +99,20 @@ void ChartWidget::ShowLineAgainstX() {
     series->setPointsVisible(true);
     chart()->addSeries(series);
     chart()->legend()->setVisible(false);
-    const auto axisOver = [](const std::optional<AxisRange>& range) {
+    // Pool sizes are whole buffers; rates and ratios need a few digits.
+    const auto axisOver = [](const std::optional<AxisRange>& range, const char* tickFormat) {
         auto* axis = new QValueAxis;
-        axis->setLabelFormat("%.10g");
+        axis->setLabelFormat(tickFormat);
         if (range) {
             const double pad = range->Max > range->Min ? 0 : std::max(1.0, std::abs(range->Max) * 0.05);
             axis->setRange(range->Min - pad, range->Max + pad);
         }
         return axis;
     };
-    QValueAxis* x = axisOver(data_.XAxis);
-    QValueAxis* y = axisOver(data_.Axis);
+    QValueAxis* x = axisOver(data_.XAxis, "%.0f");
+    // Evenly spaced sizes (the usual simulation) then get a tick each.
+    if (data_.Points.size() >= 2 && data_.Points.size() <= 16) x->setTickCount(static_cast<int>(data_.Points.size()));
+    QValueAxis* y = axisOver(data_.Axis, "%.6g");
     chart()->addAxis(x, Qt::AlignBottom);
     chart()->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
