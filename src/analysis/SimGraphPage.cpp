@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -110,8 +110,17 @@ void SimGraphPage::EnterPage() {
 }
 
 void SimGraphPage::ShowChart(SubTab tab, const ChartData& chart) {
-    charts_[tab]->Show(chart);
+    latest_[tab] = chart;
+    drawn_[tab] = false;
+    if (tabs_->currentIndex() == tab) DrawChosenChart();
     for (const Message& message : chart.Messages) sink_.Show(message);
+}
+
+void SimGraphPage::DrawChosenChart() {
+    const int tab = tabs_->currentIndex();
+    if (tab < 0 || drawn_[tab]) return;
+    charts_[tab]->Show(latest_[tab]);
+    drawn_[tab] = true;
 }
 
 void SimGraphPage::ChartLargestWorkSets() {
@@ -171,6 +180,7 @@ void SimGraphPage::cmdClose_Click() {
 
 // Another sub-tab shows the panel again with what it last showed.
 void SimGraphPage::tbsSimGraphs_Click() {
+    DrawChosenChart();
     if (!panelFilled_) return;
     panel_->show();
     panel_->raise();

@@ -53,6 +53,8 @@ public:
 
     QTabWidget* tbsSimGraphs() const { return tabs_; }
     ChartWidget* Chart(SubTab tab) const { return charts_[tab]; }
+    // What a sub-tab's chart shows, or will show once its sub-tab is chosen.
+    const ChartData& Shown(SubTab tab) const { return latest_[tab]; }
     QRadioButton* optGreatestImprovement(int option) const { return options_[option]; }
     QLineEdit* txtSimNo() const { return txtSimNo_; }
     SpinButtons* updnSimNo() const { return updnSimNo_; }
@@ -76,6 +78,7 @@ private:
     void BuildDetailsPanel();
     void PlacePanel();
     void ShowChart(SubTab tab, const ChartData& chart);
+    void DrawChosenChart();
     void ChartPointClicked(SubTab tab, int object);
     int Pool() const { return model_.CurrentPool; }
     int Slot() const { return model_.CurrentSimulation; }
@@ -83,6 +86,10 @@ private:
     ReportModel& model_;
     MessageSink& sink_;
     bool panelFilled_ = false;
+    // Only the chosen sub-tab's chart is drawn at once; the others when
+    // their sub-tab is chosen, which keeps entering the page within a frame.
+    ChartData latest_[4];
+    bool drawn_[4] = {true, true, true, true};
 
     QTabWidget* tabs_ = nullptr;
     ChartWidget* charts_[4] = {};

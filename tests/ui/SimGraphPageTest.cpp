@@ -54,7 +54,7 @@ struct SimWindow {
     }
 
     int Pool() const { return ui.model.CurrentPool; }
-    const ChartData& Shown(SimGraphPage::SubTab tab) const { return page->Chart(tab)->Shown(); }
+    const ChartData& Shown(SimGraphPage::SubTab tab) const { return page->Shown(tab); }
     void ClickSpinner(SpinButtons* spinner, bool upper) const {
         QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
     }
