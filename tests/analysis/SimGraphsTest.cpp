@@ -106,20 +106,6 @@ TEST(SimGraphs, WorkSetChartsRankWithTheirTieRules) {
     EXPECT_TRUE(largest.Messages.empty() && smallest.Messages.empty());
 }
 
-TEST(SimGraphs, WorkSetChartsShowTenObjects) {
-    std::vector<std::int32_t> workSets;
-    for (int i = 1; i <= 25; ++i) workSets.push_back(i * 10);
-    SimPool pool(AtLargestSize(workSets));
-    const ChartData largest = ChartLargestWorkSets(pool.Model, SimPool::Pool, 1);
-    const ChartData smallest = ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1);
-    ASSERT_EQ(largest.Points.size(), 10u);
-    ASSERT_EQ(smallest.Points.size(), 10u);
-    EXPECT_EQ(largest.Points.front().Value, 160);
-    EXPECT_EQ(largest.Points.back().Value, 250);
-    EXPECT_EQ(smallest.Points.front().Value, 10);
-    EXPECT_EQ(smallest.Points.back().Value, 100);
-}
-
 TEST(SimGraphs, WorkSetChartsScaleToThousandsAbove9999) {
     const struct {
         std::int32_t largest;
@@ -243,12 +229,24 @@ TEST(SimGraphs, IORateReductionRanksTheRateSpread) {
     EXPECT_FALSE(GreatestImprovementCharts(pool.Model, SimPool::Pool, 1, 2));
 }
 
-TEST(SimGraphs, ImprovementChartsCountTheirObjects) {
-    for (const int count : {3, 40}) {
-        std::vector<TestObject> objects(static_cast<std::size_t>(count), TestObject{{1, 1}, {10, 20}});
+// Every ranked chart holds one bar per object, ten at most: working sets
+// 10, 20, ... and hit ratios rising by the same steps.
+TEST(SimGraphs, RankedChartsHoldTenObjectsAtMost) {
+    for (const int count : {3, 25}) {
+        std::vector<TestObject> objects;
+        for (int i = 1; i <= count; ++i) objects.push_back({{1, 1, 1, i * 10}, {0, 0, 0, i * 1.0}});
         SimPool pool(objects);
-        EXPECT_EQ(ChartLargestHitRatioGain(pool.Model, SimPool::Pool, 1).Points.size(),
-                  static_cast<std::size_t>(std::min(count, 10)));
+        const std::size_t shown = static_cast<std::size_t>(std::min(count, 10));
+        const ChartData largest = ChartLargestWorkSets(pool.Model, SimPool::Pool, 1);
+        const ChartData smallest = ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1);
+        const ChartData gain = ChartLargestHitRatioGain(pool.Model, SimPool::Pool, 1);
+        ASSERT_EQ(largest.Points.size(), shown);
+        ASSERT_EQ(smallest.Points.size(), shown);
+        ASSERT_EQ(gain.Points.size(), shown);
+        EXPECT_EQ(largest.Points.front().Value, (count - static_cast<int>(shown) + 1) * 10);
+        EXPECT_EQ(largest.Points.back().Value, count * 10);
+        EXPECT_EQ(smallest.Points.back().Value, static_cast<double>(shown) * 10);
+        EXPECT_EQ(gain.Points.back().Object, count);
     }
 }
 
