@@ -155,8 +155,8 @@ double PlottedValue(double value) {
 // Only the bounds the analysis fixes.
 json AxisJson(const AxisRange& axis) {
     json bounds = json::object();
-    if (axis.MinFixed) bounds["min"] = axis.Min;
-    bounds["max"] = axis.Max;
+    if (axis.MinFixed) bounds["min"] = NumberJson(PlottedValue(axis.Min));
+    bounds["max"] = NumberJson(PlottedValue(axis.Max));
     return bounds;
 }
 
