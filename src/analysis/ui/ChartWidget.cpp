@@ -34,7 +34,7 @@ void ChartWidget::Show(const ChartData& shown) {
     switch (shown.Kind) {
         case ChartKind::Pie: ShowPie(); break;
         case ChartKind::Bar: ShowBars(); break;
-        case ChartKind::Line: shown.XAxis ? ShowLineAgainstX() : ShowLine(); break;
+        case ChartKind::Line: shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine(); break;
     }
 }
 
