@@ -92,7 +92,8 @@ namespace kov {
 
 // A line through points with explicit x values (simulated pool sizes), both
 // axes over the ranges the analysis fixed. A range of one value is widened a
-// little, so a flat line still has an axis to stand on.
+// little, so a flat line still has an axis to stand on; a line without points
+// (a simulation the pool does not have) gets plain axes.
 void ChartWidget::ShowLineAgainstX() {
     auto* series = new QLineSeries;
     for (const ChartPoint& point : data_.Points) series->append(point.X.value_or(0), point.Value);
