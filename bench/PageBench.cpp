@@ -1,8 +1,9 @@
 // What moving to a pool of 5000 objects costs the pages that follow it: the
-// 24 pool charts, and the Object Info page's list and grid. Each must stay
-// within one frame (16 ms). And the whole window on the capacity report: from
-// Next to its first complete fill (target 100 ms), and one Next Pool with
-// every refresh step (one frame).
+// 24 pool charts, the Object Info page's list and grid, and the simulation
+// graph page at 16 size points. Each must stay within one frame (16 ms).
+// And the whole window on the capacity report: from Next to its first
+// complete fill (target 100 ms), and one Next Pool with every refresh step
+// (one frame).
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -11,6 +12,8 @@
 #include "analysis/frmStatAnalysis.h"
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
+#include "analysis/SimGraphPage.h"
+#include "analysis/SimGraphs.h"
 #include "sampledata/SampleGenerator.h"
 
 namespace {
@@ -126,6 +129,48 @@ void NextPoolStep(benchmark::State& state) {
     state.counters["objects"] = c.Model.Pools(1).LastObject - c.Model.Pools(1).FirstObject + 1;
 }
 BENCHMARK(NextPoolStep)->Unit(benchmark::kMillisecond);
+// The capacity pool simulated at 16 sizes, current as the window keeps it.
+kov::ReportModel& SimulatedCapacity() {
+    static kov::ReportModel model = [] {
+        kov::ReportModel simulated = kov::GenerateReport(kov::CapacityPlan());
+        kov::AddSimulation(simulated, 1, kov::MaxSizes, 16);
+        simulated.CurrentPool = 1;
+        simulated.CurrentSimulation = 1;
+        return simulated;
+    }();
+    return model;
+}
+
+void SimGraphViewData(benchmark::State& state) {
+    const kov::ReportModel& model = SimulatedCapacity();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(kov::ChartLargestWorkSets(model, 1, 1));
+        benchmark::DoNotOptimize(kov::ChartSmallestWorkSets(model, 1, 1));
+        benchmark::DoNotOptimize(kov::GreatestImprovementCharts(model, 1, 1, 0));
+        benchmark::DoNotOptimize(kov::SimDetailHeadings(model, 1, 1));
+    }
+    state.counters["objects"] = model.Pools(1).LastObject - model.Pools(1).FirstObject + 1;
+}
+BENCHMARK(SimGraphViewData)->Unit(benchmark::kMillisecond);
+
+// Entering page 6 as the window does (both working-set charts, the hit-ratio
+// pair, the detail columns), then the events it leaves, on a shown page.
+void FillSimGraphPage(benchmark::State& state) {
+    kov::CollectingSink sink;
+    kov::SimGraphPage page(SimulatedCapacity(), sink);
+    page.resize(1260, 740);
+    page.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        page.EnterPage();
+        page.DrawImprovementCharts(0);
+        page.ShowSimDetailColumns();
+        page.repaint();
+        QApplication::processEvents();
+    }
+    if (!sink.Messages.empty()) state.SkipWithError("the page raised a message");
+}
+BENCHMARK(FillSimGraphPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

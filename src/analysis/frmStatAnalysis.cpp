@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -19,6 +21,7 @@
 #include "analysis/PageStatus.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/ScanCostPage.h"
+#include "analysis/SimGraphPage.h"
 #include "analysis/TuningRules.h"
 #include "analysis/PendingPage.h"
 #include "analysis/PoolInfoPage.h"
@@ -61,6 +64,7 @@ void frmStatAnalysis::BuildWindow() {
     objectInfo_ = new ObjectInfoPage(tabs_);
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
+    simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
     cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
     tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
@@ -68,7 +72,7 @@ void frmStatAnalysis::BuildWindow() {
     tabs_->addTab(objectInfo_, PageCaption(PageObjectInfo));
     tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
     tabs_->addTab(scanCost_, PageCaption(PageScanCost));
-    tabs_->addTab(new PendingPage("The simulation graphs", tabs_), PageCaption(PageSimGraphAnalysis));
+    tabs_->addTab(simGraphs_, PageCaption(PageSimGraphAnalysis));
     tabs_->addTab(cluster_, PageCaption(PageSimClusterAnalysis));
 
     cmdPrint_ = Button(this, "cmdPrint", "&Print");
@@ -115,6 +119,11 @@ void frmStatAnalysis::BuildWindow() {
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
     connect(cluster_, &ClusterPage::UsageOptionClicked, this, &frmStatAnalysis::optPoolClusterAnalysisUsage_Click);
     connect(cluster_, &ClusterPage::StatusTextChanged, statusPanel_, &QLabel::setText);
+    connect(simGraphs_, &SimGraphPage::ImprovementOptionClicked, this, &frmStatAnalysis::optGreatestImprovement_Click);
+    connect(simGraphs_, &SimGraphPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(0, direction); });
+    connect(simGraphs_, &SimGraphPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(0); });
+    connect(cluster_, &ClusterPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(1, direction); });
+    connect(cluster_, &ClusterPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(1); });
     connect(cmdClusterCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdClusterCreateFile_Click);
     connect(cmdCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdCreateFile_Click);
 }
@@ -202,9 +211,11 @@ void frmStatAnalysis::tbsStats_Click(int page) {
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
     if (page == PageObjectInfo) lvObjects_Click();
-    // The index exclude file belongs to the simulation graph page; until that
-    // page is built the cluster page offers it too.
-    if (page == PageSimGraphAnalysis || page == PageSimClusterAnalysis) cmdCreateFile_->show();
+    if (page == PageSimGraphAnalysis) {
+        simGraphs_->EnterPage();
+        cmdCreateFile_->show();
+        simGraphs_->SelectImprovementOption(0);
+    }
     if (page == PageSimClusterAnalysis) cluster_->EnterPage();
     ApplyPageChrome(page);
 }
@@ -249,6 +260,7 @@ void frmStatAnalysis::ShowPoolLabels() {
     const PoolLabels labels = CurrentPoolLabels(model_);
     poolInfo_->ShowPoolLabels(labels);
     setWindowTitle(QString::fromStdString(labels.WindowTitle));
+    simGraphs_->ShowSimDetailColumns();
 }
 
 void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
@@ -270,6 +282,8 @@ void frmStatAnalysis::AfterPoolChange() {
     clusterPoolSizes_ = PoolSizeList(model_, match);
     cluster_->FillPoolSizes(clusterPoolSizes_);
     cluster_->ShowSimulationNumber(model_.CurrentSimulation);
+    simGraphs_->ShowSimulationNumber(model_.CurrentSimulation);
+    if (match.Found) optGreatestImprovement_Click(0);
     tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
     tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
 }
@@ -321,6 +335,45 @@ void frmStatAnalysis::optPoolClusterAnalysisUsage_Click(int index) {
     ShowPoolAnalysis();
     if (tabs_->isTabEnabled(PageSimClusterAnalysis) && cluster_->RunClusterAnalysis() < 0)
         sink_.Show({"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
+}
+
+void frmStatAnalysis::ShowSimulationFileName() {
+    const QString path = QString::fromStdString(SimulationFileName(model_, model_.CurrentSimulation));
+    simGraphs_->ShowFileName(path);
+    cluster_->ShowFileName(path);
+}
+
+void frmStatAnalysis::optGreatestImprovement_Click(int index) {
+    ShowSimulationFileName();
+    simGraphs_->DrawImprovementCharts(index);
+}
+
+QLineEdit* frmStatAnalysis::SimNoBox(int box) const { return box == 0 ? simGraphs_->txtSimNo() : cluster_->txtSimNo(); }
+
+// Each box whose text the step changes runs the change; the first already
+// brings the other box along, so the second write finds it unchanged.
+void frmStatAnalysis::updnSimNo_Click(int box, int direction) {
+    const int simCount = model_.Pools.Contains(model_.CurrentPool) ? model_.Pools(model_.CurrentPool).SimCount : 1;
+    const QString step = QString::fromStdString(StepSimulationNumber(SimNoBox(box)->text().toStdString(), direction, simCount));
+    for (int written : {0, 1}) SimNoBox(written)->setText(step);
+}
+
+// Both pages show the number typed in either box. A number outside the
+// pool's simulations shows empty pages.
+void frmStatAnalysis::txtSimNo_Change(int box) {
+    const QString typed = SimNoBox(box)->text();
+    {
+        QLineEdit* other = SimNoBox(1 - box);
+        const QSignalBlocker quiet(other);
+        other->setText(typed);
+    }
+    if (const auto s = WholeNumberOf(typed.toStdString())) model_.CurrentSimulation = *s;
+    ShowSimulationFileName();
+    cluster_->FillPoolSizes(SimulationPoolSizes(model_, model_.CurrentSimulation));
+    simGraphs_->ShowSimDetailColumns();
+    optGreatestImprovement_Click(simGraphs_->SelectedImprovementOption());
+    optPoolClusterAnalysisUsage_Click(cluster_->RandomSelected() ? 1 : 0);
+    cluster_->ShowClusterObjects(1);
 }
 
 // A cancelled dialog writes nothing; a file that cannot be written says why

@@ -15,6 +15,7 @@
 #include "model/ReportModel.h"
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 
@@ -25,6 +26,7 @@ class ExpertTuningPage;
 class ObjectInfoPage;
 class PoolInfoPage;
 class ScanCostPage;
+class SimGraphPage;
 class ReportInfoPage;
 class TrayIcon;
 
@@ -66,6 +68,13 @@ public:
     void optPoolClusterAnalysisUsage_Click(int index);
     void cmdClusterCreateFile_Click();
     void cmdCreateFile_Click();
+    // The measure of the simulation page's pool-size and improvement charts
+    // (0 "Sys Hit Ratio", 1 "I/O Rate"); both file-name labels follow.
+    void optGreatestImprovement_Click(int index);
+    // The simulation number, on page 6 (box 0) or page 7 (box 1): a spinner
+    // step writes both boxes; a change refreshes both simulation pages.
+    void updnSimNo_Click(int box, int direction);
+    void txtSimNo_Change(int box);
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();
     void RefreshScanCosts();
@@ -77,6 +86,7 @@ public:
     ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
     ScanCostPage* ScanCost() const { return scanCost_; }
     ClusterPage* Cluster() const { return cluster_; }
+    SimGraphPage* SimGraphs() const { return simGraphs_; }
     TrayIcon* Tray() const { return tray_; }
     QString StatusText() const;
     // The cluster page's list of simulated pool sizes for the current pool.
@@ -102,6 +112,8 @@ private:
     void ShowAbout();
     void ShowPoolAnalysis();
     void ShowIntentOnBothPages(char intent);
+    QLineEdit* SimNoBox(int box) const;
+    void ShowSimulationFileName();
     template <typename Fill>
     void ScanCostStep(Fill&& fill);
 
@@ -118,6 +130,7 @@ private:
     ObjectInfoPage* objectInfo_ = nullptr;
     ExpertTuningPage* expertTuning_ = nullptr;
     ScanCostPage* scanCost_ = nullptr;
+    SimGraphPage* simGraphs_ = nullptr;
     ClusterPage* cluster_ = nullptr;
     QPushButton* cmdPrint_ = nullptr;
     QPushButton* cmdBack_ = nullptr;

@@ -20,16 +20,6 @@ bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-const SimObjectRecord* ObjectSlot(const ObjectRecord& o, int s) {
-    return s >= 1 && s <= o.SimCount() ? &o.Sim(s) : nullptr;
-}
-
-const PoolSimRecord* PoolSlot(const ReportModel& model, int p, int s) {
-    if (!model.Pools.Contains(p)) return nullptr;
-    const PoolRecord& pool = model.Pools(p);
-    return s >= 1 && s <= static_cast<int>(pool.Sims.size()) ? &pool.Sim(s) : nullptr;
-}
-
 bool IsSizePoint(int k) {
     return k >= 1 && k <= MaxSizes;
 }

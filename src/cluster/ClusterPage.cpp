@@ -105,8 +105,8 @@ void ClusterPage::BuildPage() {
     connect(udClusterRadius_, &SpinButtons::Pressed, this, &ClusterPage::udClusterRadius_Press);
     connect(udClusterRadius_, &SpinButtons::Released, this, &ClusterPage::udClusterRadius_Release);
     connect(tmrClusterRadius_, &QTimer::timeout, this, &ClusterPage::tmrClusterRadius_Timer);
-    connect(updnSimNo_, &SpinButtons::Clicked, this, &ClusterPage::updnSimNo_Click);
-    connect(txtSimNo_, &QLineEdit::textChanged, this, [this] { txtSimNo_Change(); });
+    connect(updnSimNo_, &SpinButtons::Clicked, this, &ClusterPage::SimulationStepClicked);
+    connect(txtSimNo_, &QLineEdit::textChanged, this, &ClusterPage::SimulationNumberChanged);
     connect(grdClusters_, &GridView::RowChosen, this, [this](int row) {
         ShowClusterObjects(WholeNumberOf(grdClusters_->Cell(row, 0).toStdString()).value_or(0));
     });
@@ -171,6 +171,10 @@ void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {
     if (!sizes.empty()) cmbPoolSize_->setCurrentIndex(0);
 }
 
+bool ClusterPage::RandomSelected() const { return random_->isChecked(); }
+
+void ClusterPage::ShowFileName(const QString& path) { lblSimFileName_->setText(path); }
+
 void ClusterPage::ShowSimulationNumber(int s) {
     const QSignalBlocker quiet(txtSimNo_);
     txtSimNo_->setText(QString::fromStdString(PlainInteger(s)));
@@ -220,21 +224,6 @@ void ClusterPage::tmrClusterRadius_Timer() {
     const int shownBefore = sink_.Shown;
     WriteRadius(StepRadiusText(txtClusterRadius_->text().toStdString(), radiusDirection_));
     if (radiusHeld_ && sink_.Shown == shownBefore) tmrClusterRadius_->start();
-}
-
-void ClusterPage::updnSimNo_Click(int direction) {
-    const int simCount = model_.Pools.Contains(model_.CurrentPool) ? model_.Pools(model_.CurrentPool).SimCount : 1;
-    txtSimNo_->setText(
-        QString::fromStdString(StepSimulationNumber(txtSimNo_->text().toStdString(), direction, simCount)));
-}
-
-void ClusterPage::txtSimNo_Change() {
-    if (const auto s = WholeNumberOf(txtSimNo_->text().toStdString())) model_.CurrentSimulation = *s;
-    const int s = model_.CurrentSimulation;
-    lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
-    FillPoolSizes(SimulationPoolSizes(model_, s));
-    emit UsageOptionClicked(random_->isChecked() ? 1 : 0);
-    ShowClusterObjects(1);
 }
 
 }  // namespace kov

@@ -39,12 +39,14 @@ public:
     void ShowClusterObjects(int m);
 
     // Shown without running anything: the shared intent, a new pool's sizes
-    // and its simulation number.
+    // and its simulation number, the simulation's file name.
     void ShowIntent(char intent);
     void FillPoolSizes(const std::vector<std::string>& sizes);
     void ShowSimulationNumber(int s);
     // No pool: no pool sizes, no simulation, empty grids.
     void Clear();
+    void ShowFileName(const QString& path);
+    bool RandomSelected() const;
 
     // Event handlers.
     void cmbPoolSize_Click();
@@ -53,8 +55,6 @@ public:
     void udClusterRadius_Press(int direction);
     void udClusterRadius_Release();
     void tmrClusterRadius_Timer();
-    void updnSimNo_Click(int direction);
-    void txtSimNo_Change();
 
     GridView* grdClusters() const { return grdClusters_; }
     GridView* grdClusterObjects() const { return grdClusterObjects_; }
@@ -63,6 +63,7 @@ public:
     SpinButtons* udClusterRadius() const { return udClusterRadius_; }
     QTimer* tmrClusterRadius() const { return tmrClusterRadius_; }
     QLineEdit* txtSimNo() const { return txtSimNo_; }
+    SpinButtons* updnSimNo() const { return updnSimNo_; }
     QLabel* lblSimFileName() const { return lblSimFileName_; }
     const ClusterRun& LastRun() const { return run_; }
     bool RadiusRefused() const { return radiusRefused_; }
@@ -72,6 +73,10 @@ signals:
     // shares the intent with the tuning page and reruns the analysis.
     void UsageOptionClicked(int index);
     void StatusTextChanged(const QString& text);
+    // The simulation number box was edited, or its spinner clicked: the
+    // window runs the change for both simulation pages.
+    void SimulationNumberChanged();
+    void SimulationStepClicked(int direction);
 
 private:
     // Passes messages on and counts them, so that a held spinner stops

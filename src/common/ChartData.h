@@ -29,10 +29,12 @@ struct ChartPoint {
     friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
 };
 
-// A value axis whose range the analysis fixes.
+// A value axis whose range the analysis fixes. Some charts fix only the
+// top; their axis starts wherever the chart component puts it.
 struct AxisRange {
     double Min = 0;
     double Max = 0;
+    bool MinFixed = true;
 
     friend bool operator==(const AxisRange&, const AxisRange&) = default;
 };

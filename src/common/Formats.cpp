@@ -1,6 +1,7 @@
 #include "common/Formats.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -46,6 +47,12 @@ std::string Percent(double fraction) {
 std::string PlainInteger(long long value) { return std::to_string(value); }
 
 std::string ShortestText(double value) { return ShortestDecimal(value); }
+
+std::string ShortestSingle(float value) {
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return written.ec == std::errc() ? std::string(text, written.ptr) : ShortestDecimal(value);
+}
 
 std::string SignPositioned(double value) { return (value < 0 ? "" : " ") + ShortestDecimal(value); }
 

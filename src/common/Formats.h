@@ -18,6 +18,9 @@ std::string Percent(double fraction);
 std::string PlainInteger(long long value);
 // Shortest decimal text that reads back as the value: "95.25", "2000".
 std::string ShortestText(double value);
+// Shortest fixed-point text that reads back as the single-precision value,
+// for figures a chart plots in single precision ("12.345", not "12.3450002").
+std::string ShortestSingle(float value);
 // Shortest text after a sign position: one blank when not negative, so
 // labels of positive and negative values line up (" 2000", "-3").
 std::string SignPositioned(double value);

@@ -223,4 +223,14 @@ inline ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool)
     return {pool.FirstObject, pool.LastObject < model.ObjectCount() ? pool.LastObject : model.ObjectCount()};
 }
 
+// Simulation slot s of pool p, and of an object; none when it is not used.
+inline const PoolSimRecord* PoolSlot(const ReportModel& model, int p, int s) {
+    if (!model.Pools.Contains(p)) return nullptr;
+    const PoolRecord& pool = model.Pools(p);
+    return s >= 1 && s <= static_cast<int>(pool.Sims.size()) ? &pool.Sim(s) : nullptr;
+}
+inline const SimObjectRecord* ObjectSlot(const ObjectRecord& o, int s) {
+    return s >= 1 && s <= o.SimCount() ? &o.Sim(s) : nullptr;
+}
+
 }  // namespace kov

@@ -11,6 +11,7 @@
 #include "analysis/PoolCharts.h"
 #include "analysis/PoolDetails.h"
 #include "analysis/ScanCost.h"
+#include "analysis/SimGraphs.h"
 #include "analysis/TuningRules.h"
 #include "cluster/ClusterAnalysis.h"
 #include "readers/ReportLoading.h"
@@ -48,6 +49,8 @@ json NumberJson(double value) {
     return value;
 }
 
+json ChartJson(const ChartData& chart);
+
 json ClusterJson(const ReportModel& model, const ClusterQuery& query, const std::string& accDir, MessageSink& sink) {
     const ClusterRun run = RunClusterAnalysis(model, accDir, query, sink);
     json members = json::object();
@@ -70,6 +73,26 @@ json SlotClustersJson(const ReportModel& model, int p, int s, const ClusterOptio
     return clusters;
 }
 
+// The simulation graph page as entered with the slot's number: the
+// working-set charts drawn on entering, then both options' pairs.
+json SimGraphsJson(const ReportModel& model, int p, int s) {
+    const auto hitRatio = GreatestImprovementCharts(model, p, s, 0);
+    const auto ioRate = GreatestImprovementCharts(model, p, s, 1);
+    return {{"Largest Max WorkSet", ChartJson(ChartLargestWorkSets(model, p, s))},
+            {"Smallest Max WorkSet", ChartJson(ChartSmallestWorkSets(model, p, s))},
+            {"Pool Size Versus System Hit Ratio", ChartJson(hitRatio->PoolSize)},
+            {"Pool Size Versus Read IO Rate", ChartJson(ioRate->PoolSize)},
+            {"Objects With Largest Percentage Improvement", ChartJson(hitRatio->Improvement)},
+            {"Objects With Largest I/O Rate Reduction", ChartJson(ioRate->Improvement)}};
+}
+
+// The details panel as a click on the largest working set opens it.
+json ObjectDetailsJson(const ReportModel& model, int p, int s) {
+    const auto details = LargestWorkSetDetails(model, p, s);
+    if (!details) return nullptr;
+    return {{"caption", details->Caption}, {"headings", SimDetailHeadings(model, p, s)}, {"rows", details->Rows}};
+}
+
 json PoolSimulationsJson(const ReportModel& model, int p, const ClusterOptions& options, MessageSink& sink) {
     const PoolRecord& pool = model.Pools(p);
     json list = json::array();
@@ -86,6 +109,8 @@ json PoolSimulationsJson(const ReportModel& model, int p, const ClusterOptions& 
                         {"simulationNo", slot.SimulationNo},
                         {"fileName", fileName},
                         {"sizes", sizes},
+                        {"charts", SimGraphsJson(model, p, s)},
+                        {"objectDetails", ObjectDetailsJson(model, p, s)},
                         {"clusters", SlotClustersJson(model, p, s, options, sink)}});
     }
     return list;
@@ -127,6 +152,14 @@ double PlottedValue(double value) {
     return shortest;
 }
 
+// Only the bounds the analysis fixes.
+json AxisJson(const AxisRange& axis) {
+    json bounds = json::object();
+    if (axis.MinFixed) bounds["min"] = NumberJson(PlottedValue(axis.Min));
+    bounds["max"] = NumberJson(PlottedValue(axis.Max));
+    return bounds;
+}
+
 json ChartJson(const ChartData& chart) {
     json document = {{"kind", ChartKindName(chart.Kind)}, {"title", chart.Title}, {"subtitle", chart.Subtitle}};
     json labels = json::object();
@@ -137,10 +170,12 @@ json ChartJson(const ChartData& chart) {
     for (const ChartPoint& point : chart.Points) {
         json entry = {{"label", point.Label}, {"value", PlottedValue(point.Value)}};
         if (chart.HasObjectSeries) entry["object"] = point.Object;
+        if (point.X) entry["x"] = NumberJson(*point.X);
         points.push_back(entry);
     }
     document["points"] = points;
-    if (chart.Axis) document["axis"] = {{"min", chart.Axis->Min}, {"max", chart.Axis->Max}};
+    if (chart.Axis) document["axis"] = AxisJson(*chart.Axis);
+    if (chart.XAxis) document["xAxis"] = AxisJson(*chart.XAxis);
     document["messages"] = MessagesJson(chart.Messages);
     if (chart.Hidden) document["hidden"] = true;
     return document;
@@ -241,6 +276,31 @@ std::string ClustersText(const json& clusters) {
     return out.str();
 }
 
+// One simulation graph: its title, then a line per point (size, label, value).
+std::string SimChartText(const std::string& name, const json& chart) {
+    std::ostringstream out;
+    out << "       " << name << ": " << Text(chart["title"]);
+    if (chart.contains("axis")) out << " (value axis up to " << Text(chart["axis"]["max"]) << ")";
+    out << "\n";
+    for (const auto& point : chart["points"]) {
+        out << "        ";
+        if (point.contains("x")) out << " " << Text(point["x"]);
+        if (!Text(point["label"]).empty()) out << " " << Text(point["label"]);
+        out << " " << Text(point["value"]) << "\n";
+    }
+    for (const auto& m : chart["messages"]) out << "         Message: " << Text(m["text"]) << "\n";
+    return out.str();
+}
+
+std::string SimGraphsText(const json& slot) {
+    std::string text;
+    for (const auto& [name, chart] : slot["charts"].items()) text += SimChartText(name, chart);
+    const json& details = slot["objectDetails"];
+    if (!details.is_null())
+        text += "       " + Text(details["caption"]) + "\n" + TextTable({{"headings", details["headings"]}, {"rows", details["rows"]}});
+    return text;
+}
+
 }  // namespace
 
 json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages, const std::string& statFile,
@@ -301,6 +361,7 @@ std::string RenderText(const json& document) {
                 << Text(slot["fileName"]) << ") sizes";
             for (const auto& size : slot["sizes"]) out << " " << Text(size);
             out << "\n";
+            if (slot.contains("charts")) out << SimGraphsText(slot);
             if (slot.contains("clusters")) out << ClustersText(slot["clusters"]);
         }
     }

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
 #include "analysis/ObjectInfoPage.h"
 #include "analysis/PoolInfoPage.h"
+#include "analysis/SimGraphPage.h"
 #include <QTreeWidget>
 #include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/GridView.h"
@@ -68,6 +70,22 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page4-expert-tuning");
     window.tbsStats()->setCurrentIndex(5);
     Save(window, "page5-scan-cost");
+    window.tbsStats()->setCurrentIndex(6);
+    SimGraphPage* sim = window.SimGraphs();
+    const char* subTabs[] = {"page6-largest-work-sets", "page6-smallest-work-sets", "page6-optimal-pool-sizes",
+                             "page6-largest-improvement"};
+    for (int tab : {0, 1, 2, 3}) {
+        sim->tbsSimGraphs()->setCurrentIndex(tab);
+        Save(window, subTabs[tab]);
+    }
+    sim->optGreatestImprovement(1)->click();
+    Save(window, "page6-io-rate-reduction");
+    sim->tbsSimGraphs()->setCurrentIndex(2);
+    Save(window, "page6-pool-size-io-rate");
+    sim->tbsSimGraphs()->setCurrentIndex(0);
+    ChartWidget* largest = sim->Chart(SimGraphPage::LargestWorkSet);
+    emit largest->ObjectClicked(largest->Shown().Points.back().Object);
+    Save(window, "page6-details-panel");
     window.tbsStats()->setCurrentIndex(7);
     GridView* clusters = window.Cluster()->grdClusters();
     clusters->selectRow(2);

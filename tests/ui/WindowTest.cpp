@@ -145,8 +145,7 @@ TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
         EXPECT_EQ(window->StatusText(), step.status) << step.page;
         EXPECT_EQ(print->isVisibleTo(window.get()), step.print) << step.page;
         EXPECT_EQ(window->findChild<QPushButton*>("cmdClusterCreateFile")->isVisibleTo(window.get()), step.page == 7);
-        EXPECT_EQ(window->findChild<QPushButton*>("cmdCreateFile")->isVisibleTo(window.get()), step.page == 6 || step.page == 7)
-            << "the index exclude file is reachable from the cluster page until the simulation page is built";
+        EXPECT_EQ(window->findChild<QPushButton*>("cmdCreateFile")->isVisibleTo(window.get()), step.page == 6);
     }
 }
 

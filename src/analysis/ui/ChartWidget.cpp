@@ -1,6 +1,7 @@
 #include "analysis/ui/ChartWidget.h"
 
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsSimpleTextItem>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
@@ -13,8 +14,6 @@ namespace kov {
 
 namespace {
 
-// Room beyond the largest bar for its value label.
-constexpr double ValueHeadroom = 1.1;
 constexpr int ValueLabelGap = 4;
 // Qt Charts tells category labels apart by their text; a repeat is made
 // distinct with zero-width spaces, which draw as nothing.
@@ -70,7 +69,7 @@ void ChartWidget::Show(const ChartData& shown) {
     switch (shown.Kind) {
         case ChartKind::Pie: ShowPie(); break;
         case ChartKind::Bar: ShowBars(); break;
-        case ChartKind::Line: ShowLine(); break;
+        case ChartKind::Line: shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine(); break;
     }
 }
 
@@ -119,22 +118,22 @@ void ChartWidget::ShowBars() {
     connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
 }
 
-// From the analysis's smallest value (or 0) to its largest plus room for the
-// value label, with ticks on round numbers.
+// The value axis spans exactly the range the analysis fixes (the smallest to
+// the largest plotted value), or the points and 0 where it fixes none, with
+// ticks on round numbers inside it. Where a bar's value label finds no room
+// past the bar's end, it goes inside the bar.
 void ChartWidget::SetValueRange(QValueAxis& axis) const {
     double low = 0;
     double high = 0;
-    if (data_.Axis) {
-        low = std::min(0.0, data_.Axis->Min);
-        high = data_.Axis->Max;
-    } else {
-        for (const ChartPoint& point : data_.Points) {
-            low = std::min(low, point.Value);
-            high = std::max(high, point.Value);
-        }
+    for (const ChartPoint& point : data_.Points) {
+        low = std::min(low, point.Value);
+        high = std::max(high, point.Value);
     }
-    high = high > 0 ? high * ValueHeadroom : (high < low ? low : high);
-    if (high <= low) high = low + 1;
+    if (data_.Axis) {
+        if (data_.Axis->MinFixed) low = data_.Axis->Min;
+        high = data_.Axis->Max;
+    }
+    if (high <= low) high = low + std::max(1.0, std::abs(low) * 0.05);  // one value: an axis to stand on
     const double step = RoundTickStep(high - low);
     axis.setRange(low, high);
     axis.setTickType(QValueAxis::TicksDynamic);
@@ -170,6 +169,40 @@ void ChartWidget::ShowLine() {
     chart()->addSeries(series);
     chart()->createDefaultAxes();
     chart()->legend()->setVisible(false);
+}
+
+}  // namespace kov
+
+namespace kov {
+
+// A line through points with explicit x values (simulated pool sizes), both
+// axes over the ranges the analysis fixed. A range of one value is widened a
+// little, so a flat line still has an axis to stand on; a line without points
+// (a simulation the pool does not have) gets plain axes.
+void ChartWidget::ShowLineAgainstX() {
+    auto* series = new QLineSeries;
+    for (const ChartPoint& point : data_.Points) series->append(point.X.value_or(0), point.Value);
+    series->setPointsVisible(true);
+    chart()->addSeries(series);
+    chart()->legend()->setVisible(false);
+    // Pool sizes are whole buffers; rates and ratios need a few digits.
+    const auto axisOver = [](const std::optional<AxisRange>& range, const char* tickFormat) {
+        auto* axis = new QValueAxis;
+        axis->setLabelFormat(tickFormat);
+        if (range) {
+            const double pad = range->Max > range->Min ? 0 : std::max(1.0, std::abs(range->Max) * 0.05);
+            axis->setRange(range->Min - pad, range->Max + pad);
+        }
+        return axis;
+    };
+    QValueAxis* x = axisOver(data_.XAxis, "%.0f");
+    // Evenly spaced sizes (the usual simulation) then get a tick each.
+    if (data_.Points.size() >= 2 && data_.Points.size() <= 16) x->setTickCount(static_cast<int>(data_.Points.size()));
+    QValueAxis* y = axisOver(data_.Axis, "%.6g");
+    chart()->addAxis(x, Qt::AlignBottom);
+    chart()->addAxis(y, Qt::AlignLeft);
+    series->attachAxis(x);
+    series->attachAxis(y);
 }
 
 }  // namespace kov

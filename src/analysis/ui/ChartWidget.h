@@ -38,6 +38,7 @@ private:
     void ShowLine();
     void SetValueRange(QValueAxis& axis) const;
     void PlaceValueLabels(QAbstractSeries* series);
+    void ShowLineAgainstX();
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
 };
