@@ -123,9 +123,9 @@ TEST(ChartWidget, ValueAxisTicksFallOnRoundNumbers) {
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
     EXPECT_DOUBLE_EQ(axis->tickAnchor(), 0);
-    EXPECT_DOUBLE_EQ(axis->tickInterval(), 1000);
-    EXPECT_DOUBLE_EQ(axis->min(), 0);
-    EXPECT_GE(axis->max(), 2438);
+    EXPECT_DOUBLE_EQ(axis->tickInterval(), 500);
+    EXPECT_DOUBLE_EQ(axis->min(), 0) << "exactly the range the analysis fixes";
+    EXPECT_DOUBLE_EQ(axis->max(), 2438);
 }
 
 }  // namespace
