@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "analysis/PageStatus.h"
 #include "common/Formats.h"
 #include "common/TextMatch.h"
 
@@ -106,6 +107,16 @@ bool IsPrintableMember(const std::vector<std::string>& row) {
 }
 
 }  // namespace
+
+const char* PrintFailureTitle(int page) {
+    switch (page) {
+        case PageReportInfo: return kReportSummaryPrintTitle;
+        case PageGraphicSummary: return kGraphicSummaryPrintTitle;
+        case PageObjectInfo: return kObjectPrintTitle;
+        case PageSimClusterAnalysis: return kClusterPrintTitle;
+        default: return kPoolPrintTitle;
+    }
+}
 
 std::string HeaderLine(const SystemInfo& info, bool withDSGroup) {
     std::string line = "System: " + info.System.TrimmedString() + kGap + "Sub System: " + info.SubSystem.TrimmedString() + kGap;

@@ -36,6 +36,10 @@ inline constexpr const char* kReportSummaryPrintTitle = "Report Summary Printing
 inline constexpr const char* kGraphicSummaryPrintTitle = "Graphics Summary";
 inline constexpr const char* kPoolPrintTitle = "Buffer Pool Graphs";
 inline constexpr const char* kObjectPrintTitle = "Object Graphs";
+inline constexpr const char* kClusterPrintTitle = "Cluster Analysis";
+
+// The title of the print failure message of an analysis window page.
+const char* PrintFailureTitle(int page);
 
 // "System: SYSA          Sub System: DB2P          [DS Group: ...          ]Date: ...          Time: ...".
 std::string HeaderLine(const SystemInfo& info, bool withDSGroup);

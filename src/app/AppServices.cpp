@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
 
@@ -32,6 +34,10 @@ AppServices AppServices::Desktop() {
         dialog.setDefaultSuffix(QStringLiteral("kov"));
         dialog.selectFile(proposedName);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    services.ChoosePrinter = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
     };
     services.RunModal = [](QDialog& dialog) { dialog.exec(); };
     services.ProgramFolder = QCoreApplication::applicationDirPath();
