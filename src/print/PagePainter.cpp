@@ -19,9 +19,15 @@ constexpr double kBottom = kPageHeightTwips - 0.4 * kInch;
 constexpr double kSupWidth = 1.5 * kInch;           // each lblSupInfo / lblSupData label
 constexpr double kSupPitch = 0.15 * kInch;          // caption to value
 constexpr double kSupRowPitch = 0.4 * kInch;        // one caption/value row to the next
+// Many pools (up to 60 bars of a summary chart) move closer together, so the
+// chart below keeps room for its bars.
+constexpr double kCompactSupWidth = 1.05 * kInch;
+constexpr double kCompactSupRowPitch = 0.32 * kInch;
+constexpr std::size_t kFullSupRows = 3;
 constexpr double kDetailPitch = 0.2 * kInch;        // one MyInfo/MyData pair to the next
 constexpr double kDetailValueLeft = kLeft + 2.2 * kInch;
 constexpr double kLinePitch = 0.18 * kInch;
+constexpr double kMaxLineColumn = 2.4 * kInch;  // a name and its type stay side by side
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -39,20 +45,24 @@ void PaintCentred(QPainter& painter, const std::string& text, PaperText kind, do
 // The caption/value row, as many labels a row as the sheet holds; returns
 // the first free place below it.
 double PaintSupLabels(QPainter& painter, const std::vector<LabelPair>& labels, double top) {
-    const int perRow = static_cast<int>((kRight - kLeft) / kSupWidth);
+    const auto fullPerRow = static_cast<std::size_t>((kRight - kLeft) / kSupWidth);
+    const bool compact = labels.size() > fullPerRow * kFullSupRows;
+    const double width = compact ? kCompactSupWidth : kSupWidth;
+    const double rowPitch = compact ? kCompactSupRowPitch : kSupRowPitch;
+    const int perRow = static_cast<int>((kRight - kLeft) / width);
     const QFont font = PaperFont(PaperText::Small);
     const QFontMetricsF metrics(font);
     painter.setFont(font);
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        const double x = kLeft + kSupWidth * static_cast<double>(static_cast<int>(i) % perRow);
-        const double y = top + kSupRowPitch * static_cast<double>(static_cast<int>(i) / perRow);
-        painter.drawText(QRectF(x, y, kSupWidth - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,
-                         metrics.elidedText(Text(labels[i].Caption), Qt::ElideRight, kSupWidth - 60));
-        painter.drawText(QRectF(x, y + kSupPitch, kSupWidth - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,
-                         metrics.elidedText(Text(labels[i].Value), Qt::ElideRight, kSupWidth - 60));
+        const double x = kLeft + width * static_cast<double>(static_cast<int>(i) % perRow);
+        const double y = top + rowPitch * static_cast<double>(static_cast<int>(i) / perRow);
+        painter.drawText(QRectF(x, y, width - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,
+                         metrics.elidedText(Text(labels[i].Caption), Qt::ElideRight, width - 60));
+        painter.drawText(QRectF(x, y + kSupPitch, width - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,
+                         metrics.elidedText(Text(labels[i].Value), Qt::ElideRight, width - 60));
     }
     const auto rows = (labels.size() + static_cast<std::size_t>(perRow) - 1) / static_cast<std::size_t>(perRow);
-    return top + kSupRowPitch * static_cast<double>(rows);
+    return top + rowPitch * static_cast<double>(rows);
 }
 
 double PaintDetails(QPainter& painter, const std::vector<LabelPair>& details, double top) {
@@ -67,11 +77,11 @@ double PaintDetails(QPainter& painter, const std::vector<LabelPair>& details, do
     return top;
 }
 
-// Lines in equal columns under their headings; the first column reads from
+// Lines in equal columns (at most 2.4 inches) under their headings; the first column reads from
 // the left, the others end at their column's right edge.
 double PaintLines(QPainter& painter, const PrintedPage& page, double top) {
     const std::size_t columns = std::max<std::size_t>(page.LineHeadings.size(), 1);
-    const double width = (kRight - kLeft) / static_cast<double>(columns);
+    const double width = std::min((kRight - kLeft) / static_cast<double>(columns), kMaxLineColumn);
     const auto paintRow = [&](const std::vector<std::string>& cells, double y) {
         for (std::size_t c = 0; c < cells.size() && c < columns; ++c) {
             const QRectF cell(kLeft + width * static_cast<double>(c), y, width - 80, kLinePitch);
