@@ -22,8 +22,9 @@ constexpr std::array<Qt::BrushStyle, 8> kFills = {Qt::Dense3Pattern,   Qt::BDiag
 
 QBrush Fill(std::size_t i) { return QBrush(Qt::black, kFills[i % kFills.size()]); }
 
-// The value range the plot spans: the fixed axis when the chart has one,
-// else the values; zero is always inside, so bars start at the base line.
+// The value range the plot spans: the axis the analysis fixed (the summary
+// charts run from their smallest to their largest value), else the values
+// with zero inside.
 std::pair<double, double> ValueRange(const ChartData& chart) {
     double low = 0, high = 0;
     if (chart.Axis) {
@@ -35,8 +36,6 @@ std::pair<double, double> ValueRange(const ChartData& chart) {
             high = std::max(high, point.Value);
         }
     }
-    low = std::min(low, 0.0);
-    high = std::max(high, 0.0);
     if (high <= low) high = low + 1;
     return {low, high};
 }
@@ -85,13 +84,15 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
     PaintGrid(painter, plot);
     const auto [low, high] = ValueRange(chart);
     const auto xOf = [&](double value) { return plot.left() + (value - low) / (high - low) * plot.width(); };
+    // Bars grow from zero, or from the axis end nearest to it.
+    const double base = std::clamp(0.0, low, high);
     painter.setPen(QPen(Qt::black, 8));
-    painter.drawLine(QPointF(xOf(0), plot.top()), QPointF(xOf(0), plot.bottom()));
+    painter.drawLine(QPointF(xOf(base), plot.top()), QPointF(xOf(base), plot.bottom()));
     for (std::size_t i = 0; i < count; ++i) {
         const ChartPoint& point = chart.Points[i];
         const double top = plot.bottom() - slot * static_cast<double>(i + 1);
         const double value = std::clamp(point.Value, low, high);
-        const QRectF bar = QRectF(QPointF(xOf(0), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
+        const QRectF bar = QRectF(QPointF(xOf(base), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
         painter.setBrush(Fill(0));
         painter.drawRect(bar);
         painter.drawText(QRectF(area.left(), top, labelWidth - 60, slot), Qt::AlignRight | Qt::AlignVCenter,
