@@ -24,7 +24,8 @@ constexpr CellFailure kTypeMismatch{13, "Type mismatch"};
 constexpr CellFailure kOverflow{6, "Overflow"};
 
 Message FailureMessage(const CellFailure& failure) {
-    return {kFailureTitle, std::string(kFailureText) + "\n" + std::to_string(failure.Number) + " : " + failure.Description,
+    return {kFailureTitle,
+            std::string(kFailureText) + "\n" + std::to_string(failure.Number) + " : " + failure.Description,
             MessageIcon::Critical};
 }
 
@@ -58,8 +59,11 @@ const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
         {"Updates", "ChartFXUpdates", "Buffer Pool Versus Updates", {3}, false},
         {"Write I/Os", "ChartFXWrites", "Buffer Pool Versus Write I/Os", {8}, false},
         {"Pages Written", "ChartFXPagesWritten", "Buffer Pool Versus Pages Written", {9}, false},
-        {"Avg Page Residency Secs", "ChartFXAvgResidencySecs", "Buffer Pool Versus Average Page Residency In Seconds",
-         {10}, false},
+        {"Avg Page Residency Secs",
+         "ChartFXAvgResidencySecs",
+         "Buffer Pool Versus Average Page Residency In Seconds",
+         {10},
+         false},
         {"Rand Pages Rd", "ChartFXSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false},
         {"SP Pages Rd", "ChartFXSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false},
         {"LP Pages Rd", "ChartFXLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false},

@@ -14,9 +14,9 @@ namespace kov {
 
 // One page of tbsGraphicSummary.
 struct GraphicSummaryTab {
-    std::string Caption;    // the tab text
-    std::string ChartName;  // the chart control's name
-    std::string Title;      // the chart's top title
+    std::string Caption;       // the tab text
+    std::string ChartName;     // the chart control's name
+    std::string Title;         // the chart's top title
     std::vector<int> Columns;  // pool grid columns whose values are added
     bool Decimal = false;      // cells read as decimals, else as whole numbers
 };

@@ -110,18 +110,25 @@ bool IsPrintableMember(const std::vector<std::string>& row) {
 
 const char* PrintFailureTitle(int page) {
     switch (page) {
-        case PageReportInfo: return kReportSummaryPrintTitle;
-        case PageGraphicSummary: return kGraphicSummaryPrintTitle;
-        case PageObjectInfo: return kObjectPrintTitle;
-        case PageSimClusterAnalysis: return kClusterPrintTitle;
-        default: return kPoolPrintTitle;
+        case PageReportInfo:
+            return kReportSummaryPrintTitle;
+        case PageGraphicSummary:
+            return kGraphicSummaryPrintTitle;
+        case PageObjectInfo:
+            return kObjectPrintTitle;
+        case PageSimClusterAnalysis:
+            return kClusterPrintTitle;
+        default:
+            return kPoolPrintTitle;
     }
 }
 
 std::string HeaderLine(const SystemInfo& info, bool withDSGroup) {
-    std::string line = "System: " + info.System.TrimmedString() + kGap + "Sub System: " + info.SubSystem.TrimmedString() + kGap;
+    std::string line =
+        "System: " + info.System.TrimmedString() + kGap + "Sub System: " + info.SubSystem.TrimmedString() + kGap;
     if (withDSGroup) line += "DS Group: " + info.DSGroup.TrimmedString() + kGap;
-    return line + "Date: " + info.CollectionDate.TrimmedString() + kGap + "Time: " + info.CollectionTime.TrimmedString();
+    return line + "Date: " + info.CollectionDate.TrimmedString() + kGap +
+           "Time: " + info.CollectionTime.TrimmedString();
 }
 
 std::string PrintedCollectionDate(std::string_view date, std::string_view time) {
@@ -136,8 +143,8 @@ std::string PrintedCollectionDate(std::string_view date, std::string_view time) 
     return text;
 }
 
-std::vector<PrintedPage> ReportSummaryPages(const std::vector<LabelPair>& header,
-                                            const std::vector<LabelPair>& totals, const StringTable& poolGrid) {
+std::vector<PrintedPage> ReportSummaryPages(const std::vector<LabelPair>& header, const std::vector<LabelPair>& totals,
+                                            const StringTable& poolGrid) {
     constexpr std::size_t kColumns = 8;  // "Pool" .. "Pages/Write"
     PrintedPage heading;
     heading.Title = "Buffer Pool Statistics";
@@ -191,8 +198,8 @@ std::vector<PrintedPage> ClusterPrintPages(const SystemInfo& info, const Cluster
     PrintedPage first;
     first.Title = "Buffer Pool " + heading.PoolName;
     first.SubTitle = HeaderLine(info, false);
-    first.SubTitle1 = " Cluster # = " + cell(0) +
-                      (heading.Intent == 'R' ? "  -- Random objects" : "  -- Sequential objects");
+    first.SubTitle1 =
+        " Cluster # = " + cell(0) + (heading.Intent == 'R' ? "  -- Random objects" : "  -- Sequential objects");
     first.SupLabels = {
         {"Collection Date", PrintedCollectionDate(info.CollectionDate.Padded(), info.CollectionTime.Padded())},
         {"Original Pool Size", PlainInteger(heading.OriginalPoolSize)},

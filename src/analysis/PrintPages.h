@@ -54,8 +54,8 @@ inline constexpr std::size_t kSummaryLinesPerPage = 30;
 // The report summary: the five header values, the totals and columns 0..7 of
 // every pool grid row in the grid's order; more pools continue on further
 // pages under the same heading. `header` are the Report Info page's labels.
-std::vector<PrintedPage> ReportSummaryPages(const std::vector<LabelPair>& header,
-                                            const std::vector<LabelPair>& totals, const StringTable& poolGrid);
+std::vector<PrintedPage> ReportSummaryPages(const std::vector<LabelPair>& header, const std::vector<LabelPair>& totals,
+                                            const StringTable& poolGrid);
 
 // One of the printable graphic summary charts with each bar's pool and value.
 PrintedPage GraphicSummaryPrintPage(const SystemInfo& info, const ChartData& chart);
@@ -72,8 +72,8 @@ PrintedPage SimGraphPrintPage(const SystemInfo& info, std::string_view poolName,
 
 // What heads every page of a cluster's printout.
 struct ClusterPrintHeading {
-    std::string PoolName;           // trimmed
-    std::vector<std::string> Row;   // the cluster grid row: number, smallest and largest max WS
+    std::string PoolName;          // trimmed
+    std::vector<std::string> Row;  // the cluster grid row: number, smallest and largest max WS
     char Intent = 'R';
     long long OriginalPoolSize = 0;  // VP + HP size
     std::string SimulatedPoolSize;   // the pool-size list's text

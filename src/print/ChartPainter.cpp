@@ -13,14 +13,18 @@ namespace kov {
 
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Fills that stay apart on a black-and-white printer, darkest first.
-constexpr std::array<Qt::BrushStyle, 8> kFills = {Qt::Dense3Pattern,   Qt::BDiagPattern,     Qt::Dense6Pattern,
-                                                  Qt::CrossPattern,    Qt::FDiagPattern,     Qt::Dense4Pattern,
-                                                  Qt::HorPattern,      Qt::DiagCrossPattern};
+constexpr std::array<Qt::BrushStyle, 8> kFills = {Qt::Dense3Pattern, Qt::BDiagPattern,    Qt::Dense6Pattern,
+                                                  Qt::CrossPattern,  Qt::FDiagPattern,    Qt::Dense4Pattern,
+                                                  Qt::HorPattern,    Qt::DiagCrossPattern};
 
-QBrush Fill(std::size_t i) { return QBrush(Qt::black, kFills[i % kFills.size()]); }
+QBrush Fill(std::size_t i) {
+    return QBrush(Qt::black, kFills[i % kFills.size()]);
+}
 
 // The value range the plot spans: the axis the analysis fixed (the summary
 // charts run from their smallest to their largest value), else the values
@@ -92,7 +96,8 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
         const ChartPoint& point = chart.Points[i];
         const double top = plot.bottom() - slot * static_cast<double>(i + 1);
         const double value = std::clamp(point.Value, low, high);
-        const QRectF bar = QRectF(QPointF(xOf(base), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
+        const QRectF bar =
+            QRectF(QPointF(xOf(base), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
         painter.setBrush(Fill(0));
         painter.drawRect(bar);
         painter.drawText(QRectF(area.left(), top, labelWidth - 60, slot), Qt::AlignRight | Qt::AlignVCenter,
@@ -166,8 +171,8 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
             painter.drawText(QRectF(point.x() - 600, point.y() - 260, 1200, 200), Qt::AlignCenter,
                              Text(chart.Points[i].ValueText));
         if (i % static_cast<std::size_t>(every) == 0)
-            painter.drawText(QRectF(point.x() - 600, plot.bottom() + 40, 1200, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
-                             Text(chart.Points[i].Label));
+            painter.drawText(QRectF(point.x() - 600, plot.bottom() + 40, 1200, labelHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, Text(chart.Points[i].Label));
     }
     painter.setBrush(Qt::NoBrush);
 }
@@ -179,9 +184,15 @@ void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box) {
     painter.save();
     const QRectF area = PaintTitles(painter, chart, box);
     switch (chart.Kind) {
-        case ChartKind::Bar: PaintBars(painter, chart, area); break;
-        case ChartKind::Pie: PaintPie(painter, chart, area); break;
-        case ChartKind::Line: PaintLine(painter, chart, area); break;
+        case ChartKind::Bar:
+            PaintBars(painter, chart, area);
+            break;
+        case ChartKind::Pie:
+            PaintPie(painter, chart, area);
+            break;
+        case ChartKind::Line:
+            PaintLine(painter, chart, area);
+            break;
     }
     painter.restore();
 }

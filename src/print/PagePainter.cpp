@@ -16,20 +16,22 @@ constexpr double kInch = 1440;
 constexpr double kMargin = 0.3 * kInch;
 constexpr double kLeft = kMargin, kRight = kPageWidthTwips - kMargin;
 constexpr double kBottom = kPageHeightTwips - 0.4 * kInch;
-constexpr double kSupWidth = 1.5 * kInch;           // each lblSupInfo / lblSupData label
-constexpr double kSupPitch = 0.15 * kInch;          // caption to value
-constexpr double kSupRowPitch = 0.4 * kInch;        // one caption/value row to the next
+constexpr double kSupWidth = 1.5 * kInch;     // each lblSupInfo / lblSupData label
+constexpr double kSupPitch = 0.15 * kInch;    // caption to value
+constexpr double kSupRowPitch = 0.4 * kInch;  // one caption/value row to the next
 // Many pools (up to 60 bars of a summary chart) move closer together, so the
 // chart below keeps room for its bars.
 constexpr double kCompactSupWidth = 1.05 * kInch;
 constexpr double kCompactSupRowPitch = 0.32 * kInch;
 constexpr std::size_t kFullSupRows = 3;
-constexpr double kDetailPitch = 0.2 * kInch;        // one MyInfo/MyData pair to the next
+constexpr double kDetailPitch = 0.2 * kInch;  // one MyInfo/MyData pair to the next
 constexpr double kDetailValueLeft = kLeft + 2.2 * kInch;
 constexpr double kLinePitch = 0.18 * kInch;
 constexpr double kMaxLineColumn = 2.4 * kInch;  // a name and its type stay side by side
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // A line of text centred on the sheet, its font shrunk until it fits.
 void PaintCentred(QPainter& painter, const std::string& text, PaperText kind, double top) {
@@ -38,8 +40,8 @@ void PaintCentred(QPainter& painter, const std::string& text, PaperText kind, do
     while (QFontMetricsF(font).horizontalAdvance(Text(text)) > kRight - kLeft && font.pixelSize() > 80)
         font.setPixelSize(font.pixelSize() - 10);
     painter.setFont(font);
-    painter.drawText(QRectF(kLeft, top, kRight - kLeft, QFontMetricsF(font).height() * 1.3), Qt::AlignHCenter | Qt::AlignTop,
-                     Text(text));
+    painter.drawText(QRectF(kLeft, top, kRight - kLeft, QFontMetricsF(font).height() * 1.3),
+                     Qt::AlignHCenter | Qt::AlignTop, Text(text));
 }
 
 // The caption/value row, as many labels a row as the sheet holds; returns

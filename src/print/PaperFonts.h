@@ -15,11 +15,23 @@ inline QFont PaperFont(PaperText text) {
     // the words of a PDF can be searched and copied.
     font.setStyleStrategy(QFont::PreferNoShaping);
     switch (text) {
-        case PaperText::Title: font.setPixelSize(16 * 20); font.setBold(true); break;
-        case PaperText::SubTitle: font.setPixelSize(9 * 20); break;
-        case PaperText::ChartTitle: font.setPixelSize(11 * 20); font.setBold(true); break;
-        case PaperText::Label: font.setPixelSize(9 * 20); break;
-        case PaperText::Small: font.setPixelSize(8 * 20); break;
+        case PaperText::Title:
+            font.setPixelSize(16 * 20);
+            font.setBold(true);
+            break;
+        case PaperText::SubTitle:
+            font.setPixelSize(9 * 20);
+            break;
+        case PaperText::ChartTitle:
+            font.setPixelSize(11 * 20);
+            font.setBold(true);
+            break;
+        case PaperText::Label:
+            font.setPixelSize(9 * 20);
+            break;
+        case PaperText::Small:
+            font.setPixelSize(8 * 20);
+            break;
     }
     return font;
 }

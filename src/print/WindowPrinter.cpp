@@ -22,7 +22,8 @@ bool WindowPrinter::Print(const std::vector<PrintedPage>& pages) {
         printerChosen_ = true;
     }
     if (!PrintPages(*printer_, pages)) {
-        const QString where = printer_->outputFileName().isEmpty() ? printer_->printerName() : printer_->outputFileName();
+        const QString where =
+            printer_->outputFileName().isEmpty() ? printer_->printerName() : printer_->outputFileName();
         throw std::runtime_error("The page could not be printed on " + where.toStdString());
     }
     return true;

@@ -17,7 +17,9 @@ std::vector<std::string> Row(const std::string& pool, const std::vector<std::pai
     return row;
 }
 
-StringTable Grid(std::vector<std::vector<std::string>> rows) { return {PoolGridHeadings(), std::move(rows)}; }
+StringTable Grid(std::vector<std::vector<std::string>> rows) {
+    return {PoolGridHeadings(), std::move(rows)};
+}
 
 std::vector<double> Values(const ChartData& chart) {
     std::vector<double> values;
@@ -87,8 +89,7 @@ TEST(GraphicSummary, CellConversions) {
 }
 
 TEST(GraphicSummary, AMaximumBelowZeroBecomesZero) {
-    const ChartData chart =
-        GraphicSummaryChart(Grid({Row("BP0", {{10, "-5"}}), Row("BP1", {{10, "-2"}})}), kResidency);
+    const ChartData chart = GraphicSummaryChart(Grid({Row("BP0", {{10, "-5"}}), Row("BP1", {{10, "-2"}})}), kResidency);
     ASSERT_TRUE(chart.Axis);
     EXPECT_EQ(*chart.Axis, (AxisRange{-5, 0}));
 }

@@ -35,11 +35,9 @@ TEST(PrintedCollectionDate, MonthDayYearAndTwelveHourClock) {
         const char* time;
         const char* printed;
     } cases[] = {
-        {"30-NOV-26 ", "14:05:00", "11-30-2026   02:05 PM"},
-        {"01-jan-99", "00:30:00", "01-01-1999   12:30 AM"},
-        {"2026-11-30", "12:00:00", "11-30-2026   12:00 PM"},
-        {"7/4/2026", "09:15", "07-04-2026   09:15 AM"},
-        {"sometime", "10:00:00", "sometime  10:00:00"},   // no date: given as it stands
+        {"30-NOV-26 ", "14:05:00", "11-30-2026   02:05 PM"}, {"01-jan-99", "00:30:00", "01-01-1999   12:30 AM"},
+        {"2026-11-30", "12:00:00", "11-30-2026   12:00 PM"}, {"7/4/2026", "09:15", "07-04-2026   09:15 AM"},
+        {"sometime", "10:00:00", "sometime  10:00:00"},  // no date: given as it stands
         {"30-NOV-26", "25:00:00", "30-NOV-26  25:00:00"},
     };
     for (const auto& c : cases) EXPECT_EQ(PrintedCollectionDate(c.date, c.time), c.printed) << c.date;
@@ -49,25 +47,27 @@ StringTable ClusterObjects(int printable, int catalog, int unprintableTypes) {
     StringTable grid{ClusterObjectGridHeadings(), {}};
     for (int i = 1; i <= printable; ++i) grid.Rows.push_back({"T", "DB1.TS" + std::to_string(i), "10"});
     for (int i = 1; i <= catalog; ++i) grid.Rows.push_back({"I", "DSNDB06.IX" + std::to_string(i), "10"});
-    for (int i = 1; i <= unprintableTypes; ++i) grid.Rows.push_back({i % 2 ? "U" : "*", "DB1.X" + std::to_string(i), "1"});
+    for (int i = 1; i <= unprintableTypes; ++i)
+        grid.Rows.push_back({i % 2 ? "U" : "*", "DB1.X" + std::to_string(i), "1"});
     return grid;
 }
 
-ClusterPrintHeading Heading(char intent) { return {"BP1", {"3", "120", "480"}, intent, 1200, "2400"}; }
+ClusterPrintHeading Heading(char intent) {
+    return {"BP1", {"3", "120", "480"}, intent, 1200, "2400"};
+}
 
 TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
     const struct {
         int printable, catalog, unprintable;
         std::vector<std::size_t> lines;
     } cases[] = {
-        {60, 0, 0, {25, 25, 10}},
-        {50, 0, 0, {25, 25}},
-        {3, 4, 4, {3}},
-        {0, 7, 0, {0}},  // all catalog objects: the heading page alone
+        {60, 0, 0, {25, 25, 10}}, {50, 0, 0, {25, 25}},
+        {3, 4, 4, {3}},           {0, 7, 0, {0}},  // all catalog objects: the heading page alone
         {0, 0, 0, {0}},
     };
     for (const auto& c : cases) {
-        const auto pages = ClusterPrintPages(System(), Heading('R'), ClusterObjects(c.printable, c.catalog, c.unprintable));
+        const auto pages =
+            ClusterPrintPages(System(), Heading('R'), ClusterObjects(c.printable, c.catalog, c.unprintable));
         std::vector<std::size_t> lines;
         for (const PrintedPage& page : pages) {
             lines.push_back(page.Lines.size());

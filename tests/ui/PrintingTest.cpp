@@ -7,21 +7,21 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include "UiFixture.h"
 #include "analysis/GraphicSummaryPage.h"
-#include "analysis/PageStatus.h"
 #include "analysis/ObjectInfoPage.h"
+#include "analysis/PageStatus.h"
 #include "analysis/ReportInfoPage.h"
-#include "analysis/ui/LabelPanel.h"
-#include "cluster/ClusterPage.h"
 #include "analysis/ui/ChartWidget.h"
+#include "analysis/ui/LabelPanel.h"
 #include "cluster/ClusterAnalysis.h"
+#include "cluster/ClusterPage.h"
 #include "print/PagePainter.h"
 
 namespace kov::test {
@@ -39,7 +39,9 @@ QStringList PdfPages(const QString& path) {
 
 // Whether the page holds the text, blanks and line ends compared as one blank
 // (pdftotext places words by their position, not by the blanks between them).
-bool Has(const QString& page, const QString& text) { return page.simplified().contains(text.simplified()); }
+bool Has(const QString& page, const QString& text) {
+    return page.simplified().contains(text.simplified());
+}
 
 // Lines of a page that name an object of the test clusters.
 int ObjectLines(const QString& page) {
