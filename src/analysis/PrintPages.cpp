@@ -1,11 +1,11 @@
 #include "analysis/PrintPages.h"
 
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 
 #include "analysis/PageStatus.h"
+#include "common/FixedText.h"
 #include "common/Formats.h"
 #include "common/TextMatch.h"
 
@@ -15,11 +15,7 @@ namespace {
 
 const std::string kGap(10, ' ');
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
+std::string Trim(std::string_view text) { return std::string(TrimBlanks(text)); }
 
 std::optional<int> Number(std::string_view text) {
     int value = 0;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/ExpertTuningPage.h"
+#include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
 #include "analysis/GraphicSummaryPage.h"
 #include "analysis/ObjectInfoPage.h"
@@ -28,12 +29,11 @@
 #include "analysis/ReportInfoPage.h"
 #include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/GridView.h"
+#include "analysis/ui/LabelPanel.h"
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
 #include "app/frmSelectFiles.h"
 #include "app/frmTitle.h"
-#include "analysis/GeneralInfo.h"
-#include "analysis/ui/LabelPanel.h"
 #include "print/WindowPrinter.h"
 
 namespace kov {
