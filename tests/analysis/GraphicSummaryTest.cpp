@@ -33,21 +33,6 @@ std::vector<std::string> Labels(const ChartData& chart) {
     return labels;
 }
 
-TEST(GraphicSummary, ElevenPagesInTabOrderWithTheirTitles) {
-    const auto& pages = GraphicSummaryTabs();
-    ASSERT_EQ(pages.size(), 11u);
-    EXPECT_EQ(pages[0].ChartName, "ChartFXPoolIO");
-    EXPECT_EQ(pages[3].ChartName, "ChartFXUpdates");
-    EXPECT_EQ(pages[10].Caption, "DynPF Pages Rd");
-    const std::vector<ChartData> charts = DrawGraphicSummary(Grid({Row("BP0", {})}));
-    ASSERT_EQ(charts.size(), 11u);
-    for (std::size_t i = 0; i < charts.size(); ++i) {
-        EXPECT_EQ(charts[i].Title, pages[i].Title);
-        EXPECT_EQ(charts[i].Subtitle, "");
-        EXPECT_EQ(charts[i].Kind, ChartKind::Bar);
-    }
-}
-
 TEST(GraphicSummary, OneBarPerRowInGridOrderWithTheAxisFromSmallestToLargest) {
     const ChartData chart = GraphicSummaryChart(
         Grid({Row("BP0     ", {{5, "500"}}), Row("BP1     ", {{5, "200"}}), Row("BP2     ", {{5, "900"}})}), kIO);
