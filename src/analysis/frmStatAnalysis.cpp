@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,9 @@
 #include <QVBoxLayout>
 
 #include "analysis/ExpertTuningPage.h"
+#include "analysis/GeneralInfo.h"
+#include "analysis/GraphicSummary.h"
+#include "analysis/GraphicSummaryPage.h"
 #include "analysis/ObjectInfoPage.h"
 #include "analysis/ObjectViews.h"
 #include "cluster/ClusterPage.h"
@@ -28,10 +32,12 @@
 #include "analysis/ReportInfoPage.h"
 #include "analysis/ui/ChartWidget.h"
 #include "analysis/ui/GridView.h"
+#include "analysis/ui/LabelPanel.h"
 #include "app/TrayIcon.h"
 #include "app/frmAbout.h"
 #include "app/frmSelectFiles.h"
 #include "app/frmTitle.h"
+#include "print/WindowPrinter.h"
 
 namespace kov {
 
@@ -51,6 +57,7 @@ frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState
     setObjectName("frmStatAnalysis");
     setWindowTitle(kProgramTitle);
     BuildWindow();
+    printer_ = std::make_unique<WindowPrinter>(services_.ChoosePrinter, this);
     tray_ = new TrayIcon(this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
 }
 
@@ -60,6 +67,7 @@ void frmStatAnalysis::BuildWindow() {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tbsStats");
     reportInfo_ = new ReportInfoPage(tabs_);
+    graphicSummary_ = new GraphicSummaryPage(tabs_);
     poolInfo_ = new PoolInfoPage(tabs_);
     objectInfo_ = new ObjectInfoPage(tabs_);
     expertTuning_ = new ExpertTuningPage(tabs_);
@@ -67,7 +75,7 @@ void frmStatAnalysis::BuildWindow() {
     simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
     cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
-    tabs_->addTab(new PendingPage("The graphic summary of all pools", tabs_), PageCaption(PageGraphicSummary));
+    tabs_->addTab(graphicSummary_, PageCaption(PageGraphicSummary));
     tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
     tabs_->addTab(objectInfo_, PageCaption(PageObjectInfo));
     tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
@@ -76,8 +84,6 @@ void frmStatAnalysis::BuildWindow() {
     tabs_->addTab(cluster_, PageCaption(PageSimClusterAnalysis));
 
     cmdPrint_ = Button(this, "cmdPrint", "&Print");
-    cmdPrint_->setEnabled(false);
-    cmdPrint_->setToolTip("Printing is not part of this build yet");
     cmdBack_ = Button(this, "cmdBack", "< &Back");
     cmdFinish_ = Button(this, "cmdFinish", "&Finish");
     cmdCreateFile_ = Button(this, "cmdCreateFile", "&Create File - All Indexes");
@@ -103,6 +109,7 @@ void frmStatAnalysis::BuildWindow() {
     resize(1280, 820);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &frmStatAnalysis::tbsStats_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmStatAnalysis::cmdPrint_Click);
     connect(cmdBack_, &QPushButton::clicked, this, &frmStatAnalysis::cmdBack_Click);
     connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
@@ -183,6 +190,7 @@ void frmStatAnalysis::Form_Activate() {
     FillObjectViews();
     lvObjects_Click();
     ShowObjectDetails();
+    DrawGraphicSummary();
     RefreshPoolAnalysis();
     PopulateScanCostsForSystem();
     PopulateScanCostsForPool();
@@ -211,6 +219,7 @@ void frmStatAnalysis::tbsStats_Click(int page) {
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
     if (page == PageObjectInfo) lvObjects_Click();
+    if (page == PageGraphicSummary) DrawGraphicSummary();
     if (page == PageSimGraphAnalysis) {
         simGraphs_->EnterPage();
         cmdCreateFile_->show();
@@ -450,6 +459,75 @@ void frmStatAnalysis::PopulateScanCostsForPool() {
 void frmStatAnalysis::RefreshScanCosts() {
     PopulateScanCostsForSystem();
     PopulateScanCostsForPool();
+}
+
+void frmStatAnalysis::DrawGraphicSummary() {
+    const std::vector<ChartData> charts = kov::DrawGraphicSummary(reportInfo_->grdPoolInfo()->Model()->Table());
+    graphicSummary_->ShowCharts(charts);
+    for (const ChartData& chart : charts)
+        for (const Message& message : chart.Messages) sink_.Show(message);
+}
+
+// A page that cannot be printed says why under its own title; the print is
+// abandoned and the window goes on.
+void frmStatAnalysis::cmdPrint_Click() {
+    const int page = tabs_->currentIndex();
+    SkipNextRefill = true;
+    try {
+        printer_->Print(PrintoutOfPage(page));
+    } catch (const std::exception& failure) {
+        sink_.Show({PrintFailureTitle(page), failure.what(), MessageIcon::Information});
+    }
+    // No activation follows a print here, so the flag must not outlive it and
+    // swallow the refill after Back.
+    SkipNextRefill = false;
+}
+
+bool frmStatAnalysis::PrinterChosen() const { return printer_->PrinterChosen(); }
+
+std::vector<PrintedPage> frmStatAnalysis::PrintoutOfPage(int page) const {
+    const SystemInfo& info = model_.SysInfo;
+    const bool hasPool = model_.Pools.Contains(model_.CurrentPool);
+    const std::string poolName = hasPool ? model_.Pools(model_.CurrentPool).PoolName.PaddedString() : "";
+    switch (page) {
+        case PageReportInfo: {
+            CollectingSink shownBefore;  // the totals' messages were shown when the page was filled
+            return ReportSummaryPages(HeaderLabels(info), Totals(model_, shownBefore),
+                                      reportInfo_->grdPoolInfo()->Model()->Table());
+        }
+        case PageGraphicSummary: {
+            const int shown = graphicSummary_->tbsGraphicSummary()->currentIndex();
+            if (shown < 0 || shown >= kPrintableGraphicSummaryPages) return {};
+            return {GraphicSummaryPrintPage(info, graphicSummary_->Chart(shown)->Shown())};
+        }
+        case PagePoolInfo:
+            if (!hasPool) return {};
+            return {PoolPrintPage(info, poolName, poolInfo_->Chart()->Shown())};
+        case PageObjectInfo:
+            if (!hasPool) return {};
+            return {ObjectPrintPage(info, poolName, objectInfo_->Labels()->ShownPairs(), objectInfo_->Chart()->Shown())};
+        case PageSimGraphAnalysis: {
+            const int shown = simGraphs_->tbsSimGraphs()->currentIndex();
+            if (!hasPool || shown < 0) return {};
+            return {SimGraphPrintPage(info, poolName, simGraphs_->Shown(static_cast<SimGraphPage::SubTab>(shown)))};
+        }
+        case PageSimClusterAnalysis: return ClusterPrintout();
+        default: return {};
+    }
+}
+
+// The cluster in the current row of the cluster grid heads every page; an
+// empty grid prints nothing.
+std::vector<PrintedPage> frmStatAnalysis::ClusterPrintout() const {
+    if (!model_.Pools.Contains(model_.CurrentPool)) return {};
+    const StringTable& clusters = cluster_->grdClusters()->Model()->Table();
+    const auto row = static_cast<std::size_t>(std::max(0, cluster_->grdClusters()->currentIndex().row()));
+    if (row >= clusters.Rows.size() || clusters.Rows[row].empty() || clusters.Rows[row][0].empty()) return {};
+    const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    const ClusterPrintHeading heading{pool.PoolName.TrimmedString(), clusters.Rows[row], model_.PoolUsageIntent,
+                                      static_cast<long long>(pool.VPSize) + pool.HPSize,
+                                      cluster_->cmbPoolSize()->currentText().toStdString()};
+    return ClusterPrintPages(model_.SysInfo, heading, cluster_->grdClusterObjects()->Model()->Table());
 }
 
 void frmStatAnalysis::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -6,10 +6,14 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/PoolDetails.h"
+#include "analysis/PrintPages.h"
 #include "app/AppServices.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
@@ -23,12 +27,14 @@ namespace kov {
 
 class ClusterPage;
 class ExpertTuningPage;
+class GraphicSummaryPage;
 class ObjectInfoPage;
 class PoolInfoPage;
 class ScanCostPage;
 class SimGraphPage;
 class ReportInfoPage;
 class TrayIcon;
+class WindowPrinter;
 
 class frmStatAnalysis : public QMainWindow {
     Q_OBJECT
@@ -78,9 +84,12 @@ public:
     void PopulateScanCostsForSystem();
     void PopulateScanCostsForPool();
     void RefreshScanCosts();
+    // The eleven all-pools charts from the pool grid as it is now sorted.
+    void DrawGraphicSummary();
 
     QTabWidget* tbsStats() const { return tabs_; }
     ReportInfoPage* ReportInfo() const { return reportInfo_; }
+    GraphicSummaryPage* GraphicSummary() const { return graphicSummary_; }
     PoolInfoPage* PoolInfo() const { return poolInfo_; }
     ObjectInfoPage* ObjectInfo() const { return objectInfo_; }
     ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
@@ -92,8 +101,15 @@ public:
     // The cluster page's list of simulated pool sizes for the current pool.
     const std::vector<std::string>& ClusterPoolSizes() const { return clusterPoolSizes_; }
 
-    // Set by printing: the next activation refreshes only the report labels
-    // and the pool grid.
+    // Prints the page shown (nothing for Expert Tuning and Scan Cost); the
+    // printer dialog comes on the window's first print only.
+    void cmdPrint_Click();
+    // The printed pages of a page as it is shown now; none when it has none.
+    std::vector<PrintedPage> PrintoutOfPage(int page) const;
+    bool PrinterChosen() const;
+
+    // Set while printing: an activation meanwhile refreshes only the report
+    // labels and the pool grid.
     bool SkipNextRefill = false;
 
 protected:
@@ -109,6 +125,7 @@ private:
     void AfterPoolChange();
     void MovePool(void (*step)(ReportModel&), const char* failureTitle);
     void ApplyPageChrome(int page);
+    std::vector<PrintedPage> ClusterPrintout() const;
     void ShowAbout();
     void ShowPoolAnalysis();
     void ShowIntentOnBothPages(char intent);
@@ -123,9 +140,11 @@ private:
     AppServices services_;
     QStringList preload_;
     std::vector<std::string> clusterPoolSizes_;
+    std::unique_ptr<WindowPrinter> printer_;
 
     QTabWidget* tabs_ = nullptr;
     ReportInfoPage* reportInfo_ = nullptr;
+    GraphicSummaryPage* graphicSummary_ = nullptr;
     PoolInfoPage* poolInfo_ = nullptr;
     ObjectInfoPage* objectInfo_ = nullptr;
     ExpertTuningPage* expertTuning_ = nullptr;

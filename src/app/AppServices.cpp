@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <memory>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
 
@@ -56,6 +58,10 @@ AppServices AppServices::Desktop() {
         dialog.setDefaultSuffix(QStringLiteral("kov"));
         dialog.selectFile(proposedName);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    services.ChoosePrinter = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
     };
     // Modal to the analysis window only: an application-modal screen would also
     // block the tray icon, whose menu must open for the whole run.

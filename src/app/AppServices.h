@@ -9,6 +9,7 @@
 
 class QDialog;
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace kov {
@@ -29,6 +30,9 @@ struct AppServices {
     std::function<QString(QWidget* parent, const QString& folder, const QString& proposedName,
                           const QStringList& filters)>
         ChooseSaveFile;
+    // The printer dialog: sets the printer up as the user chose; false when
+    // the user cancelled.
+    std::function<bool(QPrinter& printer, QWidget* parent)> ChoosePrinter;
     // Shows a dialog modally and returns when it closes.
     std::function<void(QDialog& dialog)> RunModal;
     // Ends the process at once.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "analysis/GeneralInfo.h"
+#include "analysis/GraphicSummary.h"
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/PoolDetails.h"
@@ -188,6 +189,13 @@ json PoolChartsJson(const ReportModel& model, int p) {
     return charts;
 }
 
+// The charts of the unsorted pool grid, as the page shows them before any sort.
+json GraphicSummaryJson(const ReportModel& model) {
+    json charts = json::array();
+    for (const ChartData& chart : DrawGraphicSummary(PoolGrid(model))) charts.push_back(ChartJson(chart));
+    return charts;
+}
+
 json TuningJson(const ReportModel& model, int p) {
     return {{"R", EvaluatePoolRules(model, p, 'R')}, {"S", EvaluatePoolRules(model, p, 'S')}};
 }
@@ -317,6 +325,7 @@ json BuildReportDocument(const ReportModel& model, const std::vector<Message>& m
                      {"poolGrid", TableJson(PoolGrid(model))},
                      {"simulations", SimulationsJson(model)},
                      {"scanCost", SystemScanCostJson(model)},
+                     {"graphicSummary", GraphicSummaryJson(model)},
                      {"pools", json::array()}};
     document["pools"] = PoolsJson(model, cluster, pageSink);
     document["messages"] = MessagesJson(pageSink.Messages);

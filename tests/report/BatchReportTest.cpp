@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
@@ -109,6 +110,28 @@ TEST_F(BatchReport, DescribesAGoodReadAsJson) {
         EXPECT_EQ(grid["rows"][0][1], first.ObjectName.Trimmed());
         EXPECT_EQ(grid["rows"][0][12], std::to_string(first.Activity.ReadIOsByType[4]));
     }
+}
+
+TEST_F(BatchReport, GraphicSummaryFollowsThePoolGridInFileOrder) {
+    const ReportRun run = Report("--json '" + stat_ + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json doc = json::parse(run.out);
+    const json& charts = doc["graphicSummary"];
+    ASSERT_EQ(charts.size(), 11u);
+    EXPECT_EQ(charts[0]["title"], "Buffer Pool Versus I/O");
+    EXPECT_EQ(charts[10]["title"], "Buffer Pool Versus DynPF Pages Rd");
+    const json& rows = doc["poolGrid"]["rows"];
+    const json& io = charts[0]["points"];
+    ASSERT_EQ(io.size(), rows.size());
+    double low = 1e300, high = -1e300;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(io[r]["label"], rows[r][0]);  // as the cell shows it, blanks kept
+        const double value = std::stod(rows[r][5].get<std::string>());
+        EXPECT_EQ(io[r]["value"], value);
+        low = std::min(low, value);
+        high = std::max(high, value);
+    }
+    EXPECT_EQ(charts[0]["axis"], (json{{"min", low}, {"max", high}}));
 }
 
 TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {

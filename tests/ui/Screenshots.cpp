@@ -51,6 +51,8 @@ TEST(Screenshots, FileSelectionAndPages) {
     window.Form_Load();
     window.show();
     Save(window, "page0-report-info");
+    window.tbsStats()->setCurrentIndex(1);
+    Save(window, "page1-graphic-summary");
     window.SelectPoolFromGrid("BP1");
     window.tbsStats()->setCurrentIndex(2);
     Save(window, "page2-pool-info");

@@ -53,4 +53,14 @@ void LabelPanel::SetRowVisible(int row, bool visible) {
     Value(row)->setVisible(visible);
 }
 
+// A row counts as hidden only when it was hidden on purpose: on a page not
+// yet shown every label is still hidden.
+std::vector<LabelPair> LabelPanel::ShownPairs() const {
+    std::vector<LabelPair> pairs;
+    for (std::size_t row = 0; row < captions_.size(); ++row)
+        if (!captions_[row]->testAttribute(Qt::WA_WState_ExplicitShowHide) || !captions_[row]->isHidden())
+            pairs.push_back({captions_[row]->text().toStdString(), values_[row]->text().toStdString()});
+    return pairs;
+}
+
 }  // namespace kov

@@ -20,6 +20,8 @@ public:
     // Writes rows 0..labels.size()-1 and leaves the rows after them as they are.
     void Update(const std::vector<LabelPair>& labels);
     void SetRowVisible(int row, bool visible);
+    // The pairs the panel shows, hidden rows left out: what a printed page copies.
+    std::vector<LabelPair> ShownPairs() const;
     QLabel* Caption(int row) const { return captions_.at(static_cast<std::size_t>(row)); }
     QLabel* Value(int row) const { return values_.at(static_cast<std::size_t>(row)); }
 

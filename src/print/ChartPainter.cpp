@@ -1,0 +1,200 @@
+#include "print/ChartPainter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "print/PaperFonts.h"
+
+namespace kov {
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Fills that stay apart on a black-and-white printer, darkest first.
+constexpr std::array<Qt::BrushStyle, 8> kFills = {Qt::Dense3Pattern, Qt::BDiagPattern,    Qt::Dense6Pattern,
+                                                  Qt::CrossPattern,  Qt::FDiagPattern,    Qt::Dense4Pattern,
+                                                  Qt::HorPattern,    Qt::DiagCrossPattern};
+
+QBrush Fill(std::size_t i) {
+    return QBrush(Qt::black, kFills[i % kFills.size()]);
+}
+
+// The value range the plot spans: the axis the analysis fixed (the summary
+// charts run from their smallest to their largest value), else the values
+// with zero inside.
+std::pair<double, double> ValueRange(const ChartData& chart) {
+    double low = 0, high = 0;
+    if (chart.Axis) {
+        low = chart.Axis->Min;
+        high = chart.Axis->Max;
+    } else {
+        for (const ChartPoint& point : chart.Points) {
+            low = std::min(low, point.Value);
+            high = std::max(high, point.Value);
+        }
+    }
+    if (high <= low) high = low + 1;
+    return {low, high};
+}
+
+// Titles at the top of the box; returns the room left for the plot.
+QRectF PaintTitles(QPainter& painter, const ChartData& chart, const QRectF& box) {
+    double y = box.top();
+    for (const auto& [text, font] : {std::pair{chart.Title, PaperFont(PaperText::ChartTitle)},
+                                     std::pair{chart.Subtitle, PaperFont(PaperText::Label)}}) {
+        if (text.empty()) continue;
+        painter.setFont(font);
+        const double height = QFontMetricsF(font).height() * 1.2;
+        painter.drawText(QRectF(box.left(), y, box.width(), height), Qt::AlignCenter, Text(text));
+        y += height;
+    }
+    return QRectF(box.left(), y + 120, box.width(), box.bottom() - y - 120);
+}
+
+void PaintGrid(QPainter& painter, const QRectF& plot) {
+    painter.setPen(QPen(Qt::gray, 6, Qt::DotLine));
+    for (int i = 1; i <= 4; ++i) {
+        const double x = plot.left() + plot.width() * i / 4;
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+    painter.setPen(QPen(Qt::black, 10));
+    painter.drawRect(plot);
+}
+
+// Horizontal bars as on the screen: the first point at the bottom, each bar
+// named on its left and its value written at its end.
+void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
+    const std::size_t count = chart.Points.size();
+    if (count == 0) return;
+    const double slot = area.height() / static_cast<double>(count);
+    QFont font = PaperFont(PaperText::Small);
+    font.setPixelSize(std::clamp(static_cast<int>(slot * 0.7), 60, font.pixelSize()));
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    double labelWidth = 0, valueWidth = 0;
+    for (const ChartPoint& point : chart.Points) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Text(point.Label)));
+        valueWidth = std::max(valueWidth, metrics.horizontalAdvance(Text(point.ValueText)));
+    }
+    labelWidth = std::min(labelWidth + 80, area.width() * 0.35);
+    const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80, area.height());
+    PaintGrid(painter, plot);
+    const auto [low, high] = ValueRange(chart);
+    const auto xOf = [&](double value) { return plot.left() + (value - low) / (high - low) * plot.width(); };
+    // Bars grow from zero, or from the axis end nearest to it.
+    const double base = std::clamp(0.0, low, high);
+    painter.setPen(QPen(Qt::black, 8));
+    painter.drawLine(QPointF(xOf(base), plot.top()), QPointF(xOf(base), plot.bottom()));
+    for (std::size_t i = 0; i < count; ++i) {
+        const ChartPoint& point = chart.Points[i];
+        const double top = plot.bottom() - slot * static_cast<double>(i + 1);
+        const double value = std::clamp(point.Value, low, high);
+        const QRectF bar =
+            QRectF(QPointF(xOf(base), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
+        painter.setBrush(Fill(0));
+        painter.drawRect(bar);
+        painter.drawText(QRectF(area.left(), top, labelWidth - 60, slot), Qt::AlignRight | Qt::AlignVCenter,
+                         metrics.elidedText(Text(point.Label), Qt::ElideRight, labelWidth - 60));
+        if (!point.ValueText.empty())
+            painter.drawText(QRectF(bar.right() + 40, top, valueWidth + 40, slot), Qt::AlignLeft | Qt::AlignVCenter,
+                             Text(point.ValueText));
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+// A pie on the left, its legend (fill and label) on the right.
+void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area) {
+    double total = 0;
+    for (const ChartPoint& point : chart.Points) total += std::max(point.Value, 0.0);
+    const double diameter = std::min(area.width() * 0.55, area.height());
+    const QRectF circle(area.left(), area.top() + (area.height() - diameter) / 2, diameter, diameter);
+    painter.setPen(QPen(Qt::black, 10));
+    double start = 90 * 16;
+    for (std::size_t i = 0; i < chart.Points.size() && total > 0; ++i) {
+        const double span = std::max(chart.Points[i].Value, 0.0) / total * 360 * 16;
+        painter.setBrush(Fill(i));
+        painter.drawPie(circle, static_cast<int>(std::lround(start)), -static_cast<int>(std::lround(span)));
+        start -= span;
+    }
+    if (total <= 0) painter.drawEllipse(circle);
+    const QFont font = PaperFont(PaperText::Label);
+    painter.setFont(font);
+    const double line = QFontMetricsF(font).height() * 1.5;
+    double y = circle.top();
+    for (std::size_t i = 0; i < chart.Points.size(); ++i, y += line) {
+        const QRectF swatch(circle.right() + 360, y, line * 0.8, line * 0.8);
+        painter.setBrush(Fill(i));
+        painter.drawRect(swatch);
+        painter.drawText(QRectF(swatch.right() + 120, y, area.right() - swatch.right() - 120, line * 0.8),
+                         Qt::AlignLeft | Qt::AlignVCenter, Text(chart.Points[i].Label));
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+// Points joined in order over their x values (or their places), each labelled
+// below the plot.
+void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
+    const std::size_t count = chart.Points.size();
+    if (count == 0) return;
+    const QFont font = PaperFont(PaperText::Small);
+    painter.setFont(font);
+    const double labelHeight = QFontMetricsF(font).height() * 1.4;
+    const QRectF plot(area.left() + 240, area.top(), area.width() - 480, area.height() - labelHeight);
+    PaintGrid(painter, plot);
+    const auto xValue = [&](std::size_t i) { return chart.Points[i].X.value_or(static_cast<double>(i)); };
+    double xLow = chart.XAxis ? chart.XAxis->Min : xValue(0), xHigh = chart.XAxis ? chart.XAxis->Max : xValue(0);
+    if (!chart.XAxis)
+        for (std::size_t i = 0; i < count; ++i) xLow = std::min(xLow, xValue(i)), xHigh = std::max(xHigh, xValue(i));
+    if (xHigh <= xLow) xHigh = xLow + 1;
+    auto [low, high] = ValueRange(chart);
+    const auto at = [&](std::size_t i) {
+        return QPointF(plot.left() + (xValue(i) - xLow) / (xHigh - xLow) * plot.width(),
+                       plot.bottom() - (chart.Points[i].Value - low) / (high - low) * plot.height());
+    };
+    QPainterPath path(at(0));
+    for (std::size_t i = 1; i < count; ++i) path.lineTo(at(i));
+    painter.setPen(QPen(Qt::black, 24));
+    painter.drawPath(path);
+    painter.setBrush(Qt::black);
+    const double every = std::ceil(static_cast<double>(count) / 16);  // at most 16 labels under the plot
+    for (std::size_t i = 0; i < count; ++i) {
+        const QPointF point = at(i);
+        painter.drawEllipse(point, 40, 40);
+        if (!chart.Points[i].ValueText.empty())
+            painter.drawText(QRectF(point.x() - 600, point.y() - 260, 1200, 200), Qt::AlignCenter,
+                             Text(chart.Points[i].ValueText));
+        if (i % static_cast<std::size_t>(every) == 0)
+            painter.drawText(QRectF(point.x() - 600, plot.bottom() + 40, 1200, labelHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, Text(chart.Points[i].Label));
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
+void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box) {
+    if (chart.Hidden) return;
+    painter.save();
+    const QRectF area = PaintTitles(painter, chart, box);
+    switch (chart.Kind) {
+        case ChartKind::Bar:
+            PaintBars(painter, chart, area);
+            break;
+        case ChartKind::Pie:
+            PaintPie(painter, chart, area);
+            break;
+        case ChartKind::Line:
+            PaintLine(painter, chart, area);
+            break;
+    }
+    painter.restore();
+}
+
+}  // namespace kov

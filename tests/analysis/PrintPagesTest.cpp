@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "analysis/GeneralInfo.h"
+#include "analysis/GraphicSummary.h"
+#include "analysis/PoolCharts.h"
+#include "analysis/PrintBook.h"
+#include "analysis/PrintPages.h"
+#include "cluster/ClusterAnalysis.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+SystemInfo System() {
+    SystemInfo info;
+    info.System = "SYSA";
+    info.SubSystem = "DB2P";
+    info.DSGroup = "DSGP";
+    info.CollectionDate = "30-NOV-26";
+    info.CollectionTime = "14:05:00";
+    return info;
+}
+
+TEST(HeaderLine, NamesTheDataSharingGroupOnlyWhenAsked) {
+    const std::string gap(10, ' ');
+    EXPECT_EQ(HeaderLine(System(), false),
+              "System: SYSA" + gap + "Sub System: DB2P" + gap + "Date: 30-NOV-26" + gap + "Time: 14:05:00");
+    EXPECT_EQ(HeaderLine(System(), true), "System: SYSA" + gap + "Sub System: DB2P" + gap + "DS Group: DSGP" + gap +
+                                              "Date: 30-NOV-26" + gap + "Time: 14:05:00");
+}
+
+TEST(PrintedCollectionDate, MonthDayYearAndTwelveHourClock) {
+    const struct {
+        const char* date;
+        const char* time;
+        const char* printed;
+    } cases[] = {
+        {"30-NOV-26 ", "14:05:00", "11-30-2026   02:05 PM"}, {"01-jan-99", "00:30:00", "01-01-1999   12:30 AM"},
+        {"2026-11-30", "12:00:00", "11-30-2026   12:00 PM"}, {"7/4/2026", "09:15", "07-04-2026   09:15 AM"},
+        {"sometime", "10:00:00", "sometime  10:00:00"},  // no date: given as it stands
+        {"30-NOV-26", "25:00:00", "30-NOV-26  25:00:00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PrintedCollectionDate(c.date, c.time), c.printed) << c.date;
+}
+
+StringTable ClusterObjects(int printable, int catalog, int unprintableTypes) {
+    StringTable grid{ClusterObjectGridHeadings(), {}};
+    for (int i = 1; i <= printable; ++i) grid.Rows.push_back({"T", "DB1.TS" + std::to_string(i), "10"});
+    for (int i = 1; i <= catalog; ++i) grid.Rows.push_back({"I", "DSNDB06.IX" + std::to_string(i), "10"});
+    for (int i = 1; i <= unprintableTypes; ++i)
+        grid.Rows.push_back({i % 2 ? "U" : "*", "DB1.X" + std::to_string(i), "1"});
+    return grid;
+}
+
+ClusterPrintHeading Heading(char intent) {
+    return {"BP1", {"3", "120", "480"}, intent, 1200, "2400"};
+}
+
+TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
+    const struct {
+        int printable, catalog, unprintable;
+        std::vector<std::size_t> lines;
+    } cases[] = {
+        {60, 0, 0, {25, 25, 10}}, {50, 0, 0, {25, 25}},
+        {3, 4, 4, {3}},           {0, 7, 0, {0}},  // all catalog objects: the heading page alone
+        {0, 0, 0, {0}},
+    };
+    for (const auto& c : cases) {
+        const auto pages =
+            ClusterPrintPages(System(), Heading('R'), ClusterObjects(c.printable, c.catalog, c.unprintable));
+        std::vector<std::size_t> lines;
+        for (const PrintedPage& page : pages) {
+            lines.push_back(page.Lines.size());
+            EXPECT_EQ(page.Title, "Buffer Pool BP1");
+            EXPECT_EQ(page.SubTitle, HeaderLine(System(), false));
+            EXPECT_EQ(page.SubTitle1, " Cluster # = 3  -- Random objects");
+            EXPECT_EQ(page.SupLabels, (std::vector<LabelPair>{{"Collection Date", "11-30-2026   02:05 PM"},
+                                                              {"Original Pool Size", "1200"},
+                                                              {"Pool Size Simulated", "2400"},
+                                                              {"Max. WkSet", "480"}}));
+            for (const auto& line : page.Lines) EXPECT_EQ(line.at(1), "T");
+        }
+        EXPECT_EQ(lines, c.lines) << c.printable << "/" << c.catalog << "/" << c.unprintable;
+    }
+    const auto sequential = ClusterPrintPages(System(), Heading('S'), ClusterObjects(1, 0, 0));
+    EXPECT_EQ(sequential.at(0).SubTitle1, " Cluster # = 3  -- Sequential objects");
+    EXPECT_EQ(sequential.at(0).Lines.at(0), (std::vector<std::string>{"DB1.TS1", "T"}));
+}
+
+TEST(ReportSummaryPages, HeaderTotalsAndTheFirstEightPoolColumnsInGridOrder) {
+    ReportModel model;
+    for (int p = 0; p < 31; ++p) model.Pools(model.Pools.Add()).PoolName = ("BP" + std::to_string(p)).c_str();
+    model.SysInfo = System();
+    CollectingSink sink;
+    StringTable grid = PoolGrid(model);
+    std::swap(grid.Rows[0], grid.Rows[1]);  // as the DBA sorted it
+    const auto pages = ReportSummaryPages(HeaderLabels(model.SysInfo), Totals(model, sink), grid);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].Lines.size(), 30u);
+    EXPECT_EQ(pages[1].Lines.size(), 1u);
+    EXPECT_EQ(pages[0].SubTitle, "Report Summary");
+    EXPECT_EQ(pages[0].LineHeadings.size(), 8u);
+    EXPECT_EQ(pages[0].LineHeadings.back(), "Pages/Write");
+    EXPECT_EQ(pages[0].Lines[0], (std::vector<std::string>(grid.Rows[0].begin(), grid.Rows[0].begin() + 8)));
+    EXPECT_EQ(pages[0].Lines[0][0].substr(0, 3), "BP1");
+    ASSERT_EQ(pages[1].Details.size(), 12u);
+    EXPECT_EQ(pages[1].Details[0], (LabelPair{"System", "SYSA"}));
+    EXPECT_EQ(pages[1].Details[4], (LabelPair{"DS Group", "DSGP"}));
+    EXPECT_EQ(pages[1].Details[5].Caption, "Total Read/Write IO");
+}
+
+TEST(GraphicSummaryPrintPage, EveryBarsPoolAboveItsValueWithTwoDecimals) {
+    StringTable grid{PoolGridHeadings(), {}};
+    grid.Rows.push_back(std::vector<std::string>(15, "0"));
+    grid.Rows.push_back(std::vector<std::string>(15, "0"));
+    grid.Rows[0][0] = "BP0     ";
+    grid.Rows[0][5] = "1234567";
+    grid.Rows[1][0] = "BP1     ";
+    const PrintedPage page = GraphicSummaryPrintPage(System(), GraphicSummaryChart(grid, 0));
+    EXPECT_EQ(page.Title, "Buffer Pools Graphics Summary");
+    EXPECT_EQ(page.SubTitle, HeaderLine(System(), true));
+    EXPECT_EQ(page.SupLabels, (std::vector<LabelPair>{{"BP0     ", "1,234,567.00"}, {"BP1     ", "0.00"}}));
+    ASSERT_TRUE(page.Chart && page.Chart->Axis);
+    EXPECT_EQ(*page.Chart->Axis, (AxisRange{0, 1234567}));
+}
+
+TEST(PoolPrintPage, TheChartWithItsVisibleSideLabels) {
+    ChartData chart;
+    chart.Title = "Access Type";
+    chart.SideLabels = {{"Get Pages", "10"}, {"", ""}, {"Pages Read", "4"}};
+    chart.HiddenSideLabels = {1};
+    chart.Messages = {{"", "no get pages", MessageIcon::None}};
+    const PrintedPage page = PoolPrintPage(System(), "BP2     ", chart);
+    EXPECT_EQ(page.Title, "Buffer Pool BP2");
+    EXPECT_EQ(page.SupLabels, (std::vector<LabelPair>{{"Get Pages", "10"}, {"Pages Read", "4"}}));
+    EXPECT_TRUE(page.Chart->Messages.empty());  // shown on screen already, not printed
+    EXPECT_EQ(ObjectPrintPage(System(), "BP2     ", {}, chart).Title, "BP2 Pool Objects");
+}
+
+TEST(WholeAnalysisPages, SummaryChartsThenEveryPoolInTableOrder) {
+    ReportModel model = GenerateReport(test::SmallPlan());
+    AddSimulation(model, 3, 8, 7);  // BP1
+    CollectingSink sink;
+    PrintBookOptions options;
+    options.AccDir = KOVGRAPH_SAMPLES;
+    int simGraphCalls = 0;
+    options.SimGraphCharts = [&](const ReportModel&, int p, int s) {
+        ++simGraphCalls;
+        EXPECT_EQ(p, 3);
+        EXPECT_EQ(s, 1);
+        return std::vector<ChartData>(2);
+    };
+    const std::vector<PrintedPage> pages = WholeAnalysisPages(model, options, sink);
+    std::vector<std::string> titles;
+    for (const PrintedPage& page : pages) titles.push_back(page.Title);
+    ASSERT_GE(titles.size(), 5u);
+    EXPECT_EQ(pages[0].SubTitle, "Report Summary");
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(titles[static_cast<std::size_t>(i)], "Buffer Pools Graphics Summary");
+    EXPECT_EQ(pages[2].Chart->Title, "Buffer Pool Versus I/O");  // the per-second chart
+    const auto count = [&](const std::string& title) { return std::count(titles.begin(), titles.end(), title); };
+    const long poolGraphs = static_cast<long>(PrintedPoolGraphs().size());
+    EXPECT_EQ(count("Buffer Pool BP0"), poolGraphs);
+    EXPECT_EQ(count("BP0 Pool Objects"), 1);
+    EXPECT_EQ(count("BP2 Pool Objects"), 0);  // a pool without objects has no object page
+    EXPECT_EQ(simGraphCalls, 1);
+    EXPECT_GE(count("Buffer Pool BP1"), poolGraphs + 2);
+    EXPECT_EQ(pages[5].Chart->Title, PoolChart(model, 1, 1).Title);
+    EXPECT_TRUE(sink.Messages.empty());
+}
+
+}  // namespace
+}  // namespace kov
