@@ -171,12 +171,33 @@ TEST(Printing, PagesWithoutAPrintPrintNothing) {
     w.window->tbsStats()->setCurrentIndex(PageGraphicSummary);
     w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(5);  // "Pages Written"
     EXPECT_TRUE(w.Print(PageGraphicSummary).isEmpty());
-    EXPECT_TRUE(w.Print(PageSimGraphAnalysis).isEmpty());  // the page gives no chart yet
     EXPECT_EQ(w.dialogs, 0);
     w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(3);  // "Updates"
     const QStringList updates = w.Print(PageGraphicSummary);
     ASSERT_EQ(updates.size(), 1);
     EXPECT_TRUE(Has(updates[0], "Buffer Pool Versus Updates"));
+}
+
+TEST(Printing, TheSimulationGraphPagePrintsTheChartOfItsShownSubTab) {
+    PrintingWindow w;
+    w.window->SelectPoolFromGrid("BP1");
+    w.window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
+    QTabWidget* subTabs = w.window->findChild<QTabWidget*>("tbsSimGraphs");
+    ASSERT_NE(subTabs, nullptr);
+    const struct {
+        int subTab;
+        const char* title;
+    } cases[] = {{0, "Objects With Largest Max WkSet"},
+                 {1, "Objects With Smallest Max WkSet"},
+                 {2, "Pool Size Versus System Hit Ratio"},
+                 {3, "Objects With Largest Percentage Improvement"}};
+    for (const auto& c : cases) {
+        subTabs->setCurrentIndex(c.subTab);
+        const QStringList pages = w.Print(PageSimGraphAnalysis);
+        ASSERT_EQ(pages.size(), 1) << c.subTab;
+        EXPECT_TRUE(Has(pages[0], "Buffer Pool BP1")) << c.subTab;
+        EXPECT_TRUE(Has(pages[0], c.title)) << c.subTab;
+    }
 }
 
 TEST(Printing, TheClusterPagesOfTheChosenCluster) {
