@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "analysis/ObjectInfoPage.h"
+#include "pages/ObjectInfoPage.h"
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "sampledata/SampleGenerator.h"

@@ -1,4 +1,4 @@
-#include "app/AppServices.h"
+#include "AppServices.h"
 
 #include <QApplication>
 #include <QDialog>

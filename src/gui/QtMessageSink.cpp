@@ -1,4 +1,4 @@
-#include "app/QtMessageSink.h"
+#include "QtMessageSink.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/TrayIcon.h"
+#include "TrayIcon.h"
 
 #include <QApplication>
 #include <QMenu>

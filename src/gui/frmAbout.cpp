@@ -1,4 +1,4 @@
-#include "app/frmAbout.h"
+#include "frmAbout.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/AppServices.h"
+#include "AppServices.h"
 
 namespace kov {
 

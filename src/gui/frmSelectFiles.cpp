@@ -1,4 +1,4 @@
-#include "app/frmSelectFiles.h"
+#include "frmSelectFiles.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 
-#include "app/AppServices.h"
+#include "AppServices.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
 #include "readers/ReportReader.h"

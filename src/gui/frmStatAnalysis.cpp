@@ -1,4 +1,4 @@
-#include "analysis/frmStatAnalysis.h"
+#include "frmStatAnalysis.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,24 +11,24 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "analysis/ExpertTuningPage.h"
-#include "analysis/ObjectInfoPage.h"
+#include "pages/ExpertTuningPage.h"
+#include "pages/ObjectInfoPage.h"
 #include "analysis/ObjectViews.h"
-#include "cluster/ClusterPage.h"
+#include "pages/ClusterPage.h"
 #include "cluster/MemberFiles.h"
-#include "analysis/PageStatus.h"
+#include "views/PageStatus.h"
 #include "analysis/PoolCharts.h"
-#include "analysis/ScanCostPage.h"
+#include "pages/ScanCostPage.h"
 #include "analysis/TuningRules.h"
-#include "analysis/PendingPage.h"
-#include "analysis/PoolInfoPage.h"
-#include "analysis/ReportInfoPage.h"
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/GridView.h"
-#include "app/TrayIcon.h"
-#include "app/frmAbout.h"
-#include "app/frmSelectFiles.h"
-#include "app/frmTitle.h"
+#include "pages/PendingPage.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "TrayIcon.h"
+#include "frmAbout.h"
+#include "frmSelectFiles.h"
+#include "frmTitle.h"
 
 namespace kov {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis/PoolDetails.h"
-#include "app/AppServices.h"
+#include "AppServices.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
 

@@ -1,4 +1,4 @@
-#include "app/frmTitle.h"
+#include "frmTitle.h"
 
 #include <QApplication>
 #include <QGroupBox>

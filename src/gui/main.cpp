@@ -3,9 +3,9 @@
 
 #include <QApplication>
 
-#include "analysis/frmStatAnalysis.h"
-#include "app/AppServices.h"
-#include "app/QtMessageSink.h"
+#include "frmStatAnalysis.h"
+#include "AppServices.h"
+#include "QtMessageSink.h"
 #include "model/ReportModel.h"
 
 int main(int argc, char** argv) {

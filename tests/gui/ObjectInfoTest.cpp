@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
-#include "analysis/ObjectInfoPage.h"
-#include "analysis/PoolInfoPage.h"
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/LabelPanel.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov::test {
 namespace {

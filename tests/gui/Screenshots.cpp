@@ -10,12 +10,12 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
-#include "analysis/ObjectInfoPage.h"
-#include "analysis/PoolInfoPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
 #include <QTreeWidget>
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/GridView.h"
-#include "cluster/ClusterPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "pages/ClusterPage.h"
 
 namespace kov::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
-#include "analysis/ExpertTuningPage.h"
-#include "analysis/ScanCostPage.h"
+#include "pages/ExpertTuningPage.h"
+#include "pages/ScanCostPage.h"
 #include "analysis/TuningRules.h"
-#include "analysis/ui/GridView.h"
+#include "widgets/GridView.h"
 
 namespace kov::test {
 namespace {

@@ -11,10 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "analysis/frmStatAnalysis.h"
-#include "analysis/ui/GridView.h"
-#include "app/AppServices.h"
-#include "app/frmSelectFiles.h"
+#include "frmStatAnalysis.h"
+#include "widgets/GridView.h"
+#include "AppServices.h"
+#include "frmSelectFiles.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
 

@@ -15,13 +15,13 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
-#include "analysis/PoolInfoPage.h"
-#include "analysis/ReportInfoPage.h"
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/GridView.h"
-#include "app/TrayIcon.h"
-#include "app/frmAbout.h"
-#include "app/frmTitle.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "TrayIcon.h"
+#include "frmAbout.h"
+#include "frmTitle.h"
 
 namespace kov::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/Message.h"
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 #include "model/ReportModel.h"
 
 namespace kov {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/ChartData.h"
-#include "common/ViewData.h"
+#include "views/ChartData.h"
+#include "views/ViewData.h"
 #include "model/ReportModel.h"
 
 namespace kov {

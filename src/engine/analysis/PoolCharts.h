@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/ChartData.h"
+#include "views/ChartData.h"
 #include "model/ReportModel.h"
 
 namespace kov {

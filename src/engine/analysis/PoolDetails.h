@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 #include "model/ReportModel.h"
 
 namespace kov {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 #include "model/ReportModel.h"
 
 namespace kov {

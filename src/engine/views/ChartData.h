@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/Message.h"
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 
 namespace kov {
 

@@ -1,4 +1,4 @@
-#include "analysis/GridSort.h"
+#include "views/GridSort.h"
 
 #include <algorithm>
 #include <charconv>

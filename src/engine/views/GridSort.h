@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 
 namespace kov {
 

@@ -1,4 +1,4 @@
-#include "analysis/PageStatus.h"
+#include "views/PageStatus.h"
 
 namespace kov {
 

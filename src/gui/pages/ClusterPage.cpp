@@ -1,4 +1,4 @@
-#include "cluster/ClusterPage.h"
+#include "pages/ClusterPage.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "analysis/ui/GridView.h"
-#include "analysis/ui/SpinButtons.h"
+#include "widgets/GridView.h"
+#include "widgets/SpinButtons.h"
 #include "common/Formats.h"
 
 namespace kov {

@@ -1,4 +1,4 @@
-#include "analysis/ExpertTuningPage.h"
+#include "pages/ExpertTuningPage.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "analysis/ObjectInfoPage.h"
+#include "pages/ObjectInfoPage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,9 +8,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/GridView.h"
-#include "analysis/ui/LabelPanel.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov {
 

@@ -1,4 +1,4 @@
-#include "analysis/PendingPage.h"
+#include "pages/PendingPage.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "analysis/PoolInfoPage.h"
+#include "pages/PoolInfoPage.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "analysis/ui/ChartWidget.h"
-#include "analysis/ui/LabelPanel.h"
-#include "analysis/ui/WideningComboBox.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/LabelPanel.h"
+#include "widgets/WideningComboBox.h"
 
 namespace kov {
 

@@ -7,7 +7,7 @@
 
 #include "analysis/PoolDetails.h"
 #include "analysis/PoolDetailsPanel.h"
-#include "common/ChartData.h"
+#include "views/ChartData.h"
 
 class QComboBox;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "analysis/ReportInfoPage.h"
+#include "pages/ReportInfoPage.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "analysis/GeneralInfo.h"
-#include "analysis/ui/GridView.h"
-#include "analysis/ui/LabelPanel.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov {
 

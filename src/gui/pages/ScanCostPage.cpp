@@ -1,10 +1,10 @@
-#include "analysis/ScanCostPage.h"
+#include "pages/ScanCostPage.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "analysis/ui/GridView.h"
-#include "analysis/ui/LabelPanel.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov {
 

@@ -1,4 +1,4 @@
-#include "analysis/ui/ChartWidget.h"
+#include "widgets/ChartWidget.h"
 
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>

@@ -5,7 +5,7 @@
 
 #include <QtCharts/QChartView>
 
-#include "common/ChartData.h"
+#include "views/ChartData.h"
 
 namespace kov {
 

@@ -1,8 +1,8 @@
-#include "analysis/ui/GridView.h"
+#include "widgets/GridView.h"
 
 #include <QHeaderView>
 
-#include "analysis/ui/Twips.h"
+#include "widgets/Twips.h"
 
 namespace kov {
 

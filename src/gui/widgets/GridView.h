@@ -4,7 +4,7 @@
 
 #include <QTableView>
 
-#include "analysis/ui/StringTableModel.h"
+#include "widgets/StringTableModel.h"
 
 namespace kov {
 

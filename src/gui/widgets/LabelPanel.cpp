@@ -1,4 +1,4 @@
-#include "analysis/ui/LabelPanel.h"
+#include "widgets/LabelPanel.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

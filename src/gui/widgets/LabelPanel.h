@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <vector>
 
-#include "common/ViewData.h"
+#include "views/ViewData.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "analysis/ui/SpinButtons.h"
+#include "widgets/SpinButtons.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "analysis/ui/StringTableModel.h"
+#include "widgets/StringTableModel.h"
 
 namespace kov {
 

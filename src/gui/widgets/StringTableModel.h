@@ -4,8 +4,8 @@
 
 #include <QAbstractTableModel>
 
-#include "analysis/GridSort.h"
-#include "common/ViewData.h"
+#include "views/GridSort.h"
+#include "views/ViewData.h"
 
 namespace kov {
 

@@ -1,4 +1,4 @@
-#include "analysis/ui/WideningComboBox.h"
+#include "widgets/WideningComboBox.h"
 
 #include <QAbstractItemView>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "analysis/GridSort.h"
+#include "views/GridSort.h"
 
 namespace kov {
 namespace {
