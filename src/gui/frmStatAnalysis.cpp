@@ -245,13 +245,13 @@ void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
 // the current pool.
 void frmStatAnalysis::AfterPoolChange() {
     EnterCurrentPool(model_);
-    const SimulationMatch match = FindSimulationForPool(model_);
+    const SimulationMatch match = FindSimulationForPool(model_, model_.CurrentPool);
     ShowPoolLabels();
     FillObjectViews();
     RefreshPoolCharts();
     RefreshPoolAnalysis();
     PopulateScanCostsForPool();
-    clusterPoolSizes_ = PoolSizeList(model_, match);
+    clusterPoolSizes_ = PoolSizeList(model_, model_.CurrentPool, match);
     cluster_->FillPoolSizes(clusterPoolSizes_);
     cluster_->ShowSimulationNumber(model_.CurrentSimulation);
     tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
@@ -324,7 +324,7 @@ void frmStatAnalysis::cmdClusterCreateFile_Click() {
 }
 
 // AINDEX.KOV goes to the current working directory.
-void frmStatAnalysis::cmdCreateFile_Click() { sink_.Show(ExportIndexExcludeFile(model_, "")); }
+void frmStatAnalysis::cmdCreateFile_Click() { sink_.Show(ExportIndexExcludeFile(model_, model_.CurrentPool, "")); }
 
 void frmStatAnalysis::ShowPoolAnalysis() {
     expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
@@ -368,7 +368,7 @@ void frmStatAnalysis::ScanCostStep(Fill&& fill) {
 
 void frmStatAnalysis::PopulateScanCostsForSystem() {
     ScanCostStep([this] {
-        if (const auto cost = kov::PopulateScanCostsForSystem(model_)) scanCost_->ShowSystem(*cost);
+        if (const auto cost = kov::PopulateScanCostsForSystem(model_, model_.CurrentPool)) scanCost_->ShowSystem(*cost);
     });
 }
 

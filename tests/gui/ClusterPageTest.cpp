@@ -54,7 +54,8 @@ struct ClusterWindow {
 // The clusters the engine finds for BP1 with the page's inputs.
 std::vector<std::vector<std::string>> EngineRows(const ReportModel& model, double radius, int sizePoint = 1) {
     CollectingSink sink;
-    return FillClusterGrid(RunClusterAnalysis(model, KOVGRAPH_SAMPLES, sizePoint, radius, sink)).Rows;
+    const ClusterQuery query{model.CurrentPool, model.CurrentSimulation, sizePoint, model.PoolUsageIntent, radius};
+    return FillClusterGrid(RunClusterAnalysis(model, KOVGRAPH_SAMPLES, query, sink)).Rows;
 }
 const std::vector<std::vector<std::string>> kBlankRow{{"", "", ""}};
 

@@ -42,9 +42,9 @@ PoolLabels PoolLabelsFor(const ReportModel& model, int p) {
     return labels;
 }
 
-SimulationMatch FindSimulationForPool(const ReportModel& model) {
-    if (!model.Pools.Contains(model.CurrentPool)) return {};
-    const std::string_view poolName = model.Pools(model.CurrentPool).PoolName.Padded();
+SimulationMatch FindSimulationForPool(const ReportModel& model, int p) {
+    if (!model.Pools.Contains(p)) return {};
+    const std::string_view poolName = model.Pools(p).PoolName.Padded();
     const int last = std::min(model.SimulationCount, model.Simulations.Count());
     for (int k = 1; k <= last; ++k) {
         const SimulationRecord& sim = model.Simulations(k);
@@ -76,10 +76,10 @@ void ShowFirstObjectOfPool(ReportModel& model) {
     model.CurrentObject = model.Pools.Contains(model.CurrentPool) ? model.Pools(model.CurrentPool).FirstObject : 0;
 }
 
-std::vector<std::string> PoolSizeList(const ReportModel& model, const SimulationMatch& match) {
+std::vector<std::string> PoolSizeList(const ReportModel& model, int p, const SimulationMatch& match) {
     std::vector<std::string> sizes;
-    if (!match.Found || !model.Pools.Contains(model.CurrentPool)) return sizes;
-    const PoolRecord& pool = model.Pools(model.CurrentPool);
+    if (!match.Found || !model.Pools.Contains(p)) return sizes;
+    const PoolRecord& pool = model.Pools(p);
     if (pool.Sims.empty()) return sizes;
     const int count = std::min<int>(model.Simulations(match.Position).SizeCount, MaxSizes);
     for (int k = 1; k <= count; ++k) sizes.push_back(PlainInteger(pool.Sim(1).SimPoolSize[static_cast<std::size_t>(k)]));

@@ -21,13 +21,12 @@ struct PoolLabels {
 PoolLabels PoolLabelsFor(const ReportModel& model, int p);
 inline PoolLabels CurrentPoolLabels(const ReportModel& model) { return PoolLabelsFor(model, model.CurrentPool); }
 
-// The first simulation whose pool is the current pool (names trimmed, any
-// case); the walk stops at the first simulation without a pool name.
+// The first simulation whose pool is pool p (names trimmed, any case); the walk stops at the first simulation without a pool name.
 struct SimulationMatch {
     bool Found = false;
     int Position = 0;  // simulation number when found
 };
-SimulationMatch FindSimulationForPool(const ReportModel& model);
+SimulationMatch FindSimulationForPool(const ReportModel& model, int p);
 
 // Makes the pool named in a grid row current (names trimmed, any case);
 // returns false and leaves the current pool when no pool has that name.
@@ -44,9 +43,9 @@ void EnterCurrentPool(ReportModel& model);
 // pool grid keeps the object shown before.
 void ShowFirstObjectOfPool(ReportModel& model);
 
-// The simulated sizes of the current pool's first simulation slot, points 1
+// The simulated sizes of pool p's first simulation slot, points 1
 // up to the SizeCount of the simulation found, as plain integers: the cluster
 // page's pool-size list.
-std::vector<std::string> PoolSizeList(const ReportModel& model, const SimulationMatch& match);
+std::vector<std::string> PoolSizeList(const ReportModel& model, int p, const SimulationMatch& match);
 
 }  // namespace kov

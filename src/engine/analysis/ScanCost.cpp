@@ -15,8 +15,8 @@ void AddPoolObjects(const ReportModel& model, int p, std::vector<ScanEntry>& can
     for (int o = range.First; o <= range.Last; ++o) candidates.emplace_back(o, p);
 }
 
-std::string CurrentPoolName(const ReportModel& model) {
-    return model.Pools.Contains(model.CurrentPool) ? model.Pools(model.CurrentPool).PoolName.PaddedString() : "";
+std::string PoolNameOf(const ReportModel& model, int p) {
+    return model.Pools.Contains(p) ? model.Pools(p).PoolName.PaddedString() : "";
 }
 
 // The "None" row names a pool: the current one for the report-wide list,
@@ -72,14 +72,14 @@ std::vector<ScanEntry> TopScanObjects(const ReportModel& model, const std::vecto
     return top;
 }
 
-std::optional<SystemScanCost> PopulateScanCostsForSystem(const ReportModel& model) {
+std::optional<SystemScanCost> PopulateScanCostsForSystem(const ReportModel& model, int currentPool) {
     if (model.PoolCount() < 1) return std::nullopt;
     std::vector<ScanEntry> candidates;
     for (int p = 1; p <= model.PoolCount(); ++p) AddPoolObjects(model, p, candidates);
     double sequential = 0;
     for (const ObjectRecord& object : model.Objects) sequential += SequentialGetPages(object);
     return SystemScanCost{GroupedThousandths(ScanCpuSeconds(sequential)),
-                          ScanList(model, TopScanObjects(model, candidates, kTopSlots), CurrentPoolName(model))};
+                          ScanList(model, TopScanObjects(model, candidates, kTopSlots), PoolNameOf(model, currentPool))};
 }
 
 std::optional<PoolScanCost> PopulateScanCostsForPool(const ReportModel& model, int p) {

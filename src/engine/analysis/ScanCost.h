@@ -33,7 +33,8 @@ struct SystemScanCost {
     StringTable List;
 };
 // Nothing when the report has no pools (the page is then left as it was).
-std::optional<SystemScanCost> PopulateScanCostsForSystem(const ReportModel& model);
+// An empty list shows one "None" row naming the current pool.
+std::optional<SystemScanCost> PopulateScanCostsForSystem(const ReportModel& model, int currentPool);
 
 struct PoolScanCost {
     std::string CollectionTime;  // elapsed seconds, "#,###.000"

@@ -91,12 +91,6 @@ double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& s
     return LeadingNumber(item).value_or(0);
 }
 
-ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFolder, int sizePoint, double radius,
-                              MessageSink& sink) {
-    return RunClusterAnalysis(
-        model, accFolder, {model.CurrentPool, model.CurrentSimulation, sizePoint, model.PoolUsageIntent, radius}, sink);
-}
-
 ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFolder, const ClusterQuery& query,
                               MessageSink& sink) {
     ClusterRun run;
@@ -218,15 +212,15 @@ std::string StepSimulationNumber(std::string_view typed, int direction, int simC
     return PlainInteger(static_cast<long long>(std::isnan(number) ? 1 : std::clamp(number, 1.0, most)));
 }
 
-std::string SimulationFileName(const ReportModel& model, int s) {
-    const PoolSimRecord* slot = PoolSlot(model, model.CurrentPool, s);
+std::string SimulationFileName(const ReportModel& model, int p, int s) {
+    const PoolSimRecord* slot = PoolSlot(model, p, s);
     if (slot == nullptr || !model.Simulations.Contains(slot->SimulationNo)) return {};
     return model.Simulations(slot->SimulationNo).FileName;
 }
 
-std::vector<std::string> SimulationPoolSizes(const ReportModel& model, int s) {
+std::vector<std::string> SimulationPoolSizes(const ReportModel& model, int p, int s) {
     std::vector<std::string> sizes;
-    const PoolSimRecord* slot = PoolSlot(model, model.CurrentPool, s);
+    const PoolSimRecord* slot = PoolSlot(model, p, s);
     if (slot == nullptr || !model.Simulations.Contains(slot->SimulationNo)) return sizes;
     const int count = std::min<int>(model.Simulations(slot->SimulationNo).SizeCount, MaxSizes);
     for (int k = 1; k <= count; ++k) {

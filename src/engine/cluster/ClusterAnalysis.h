@@ -52,10 +52,6 @@ struct ClusterQuery {
 // One run with the threshold of the intent read from the folder.
 ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFolder, const ClusterQuery& query,
                               MessageSink& sink);
-// The same for the current pool, simulation and usage intent.
-ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFolder, int sizePoint, double radius,
-                              MessageSink& sink);
-
 const std::vector<std::string>& ClusterGridHeadings();        // "Object", "Smallest Max WS", "Largest Max WS"
 const std::vector<std::string>& ClusterObjectGridHeadings();  // "Type", "Object", "Max Work Set"
 
@@ -90,11 +86,11 @@ std::string StepSimulationNumber(std::string_view typed, int direction, int simC
 // holds no number.
 std::optional<int> WholeNumberOf(std::string_view typed);
 
-// The file name of the current pool's simulation slot s ("" when the slot
-// is not used), and its simulated pool sizes as the pool-size list shows
-// them (points below 1 left out).
-std::string SimulationFileName(const ReportModel& model, int s);
-std::vector<std::string> SimulationPoolSizes(const ReportModel& model, int s);
+// The file name of pool p's simulation slot s ("" when the slot is not
+// used), and its simulated pool sizes as the pool-size list shows them
+// (points below 1 left out).
+std::string SimulationFileName(const ReportModel& model, int p, int s);
+std::vector<std::string> SimulationPoolSizes(const ReportModel& model, int p, int s);
 
 inline constexpr const char* kClusterNotApplicable =
     "The WkSet Size for all objects in the pool is zero. Cluster Analysis not applicable";

@@ -39,10 +39,10 @@ std::optional<std::vector<std::string>> ClusterFileLines(const StringTable& obje
     return lines;
 }
 
-std::vector<std::string> IndexExcludeLines(const ReportModel& model) {
+std::vector<std::string> IndexExcludeLines(const ReportModel& model, int p) {
     std::vector<std::string> lines;
-    if (!model.Pools.Contains(model.CurrentPool)) return lines;
-    const ObjectRange range = PoolObjects(model, model.Pools(model.CurrentPool));
+    if (!model.Pools.Contains(p)) return lines;
+    const ObjectRange range = PoolObjects(model, model.Pools(p));
     for (int o = range.First; o <= range.Last; ++o) {
         const ObjectRecord& object = model.Objects(o);
         if (ContainsIgnoringCase(object.ObjectName.Padded(), "DSNDB06")) continue;
@@ -74,8 +74,8 @@ ClusterFileExport ExportClusterFile(std::string_view chosen, const StringTable& 
     return result;
 }
 
-Message ExportIndexExcludeFile(const ReportModel& model, const std::string& folder) {
-    const std::vector<std::string> lines = IndexExcludeLines(model);
+Message ExportIndexExcludeFile(const ReportModel& model, int p, const std::string& folder) {
+    const std::vector<std::string> lines = IndexExcludeLines(model, p);
     if (lines.empty()) return {"No Exclude Members", "File Not Created", MessageIcon::Information};
     const std::string path = folder.empty() ? std::string(kIndexExcludeFileName) : folder + "/" + kIndexExcludeFileName;
     try {

@@ -32,9 +32,9 @@ std::string ClusterFilePath(std::string_view chosen);
 // or "*". No value when the grid has no data row.
 std::optional<std::vector<std::string>> ClusterFileLines(const StringTable& objectsGrid);
 
-// The lines of AINDEX.KOV for the current pool: the 36-character long names
+// The lines of AINDEX.KOV for pool p: the 36-character long names
 // of its indexes whose object name does not hold "DSNDB06" in any case.
-std::vector<std::string> IndexExcludeLines(const ReportModel& model);
+std::vector<std::string> IndexExcludeLines(const ReportModel& model, int p);
 
 // Writes the lines with CR LF endings; the old file is replaced only once the
 // new one is complete. Throws std::runtime_error naming the file on failure.
@@ -53,6 +53,6 @@ ClusterFileExport ExportClusterFile(std::string_view chosen, const StringTable& 
 // "Create File - All Indexes": AINDEX.KOV in the folder when the pool has an
 // index to exclude (an older file is left alone otherwise); the message
 // that says what happened.
-Message ExportIndexExcludeFile(const ReportModel& model, const std::string& folder);
+Message ExportIndexExcludeFile(const ReportModel& model, int p, const std::string& folder);
 
 }  // namespace kov

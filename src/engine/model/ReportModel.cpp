@@ -26,16 +26,11 @@ void ReportModel::ClearLoadedData() {
     SimulationsLoaded = false;
 }
 
-int ReportModel::FindPool(std::string_view simPoolName6) {
+int ReportModel::FindPool(std::string_view simPoolName6) const {
     const FixedText<6> wanted(simPoolName6);
-    CurrentPool = 0;
-    for (int p = 1; p <= PoolCount(); ++p) {
-        if (Pools(p).PoolName.Padded().find(wanted.Padded()) != std::string_view::npos) {
-            CurrentPool = p;
-            break;
-        }
-    }
-    return CurrentPool;
+    for (int p = 1; p <= PoolCount(); ++p)
+        if (Pools(p).PoolName.Padded().find(wanted.Padded()) != std::string_view::npos) return p;
+    return 0;
 }
 
 namespace {

@@ -201,8 +201,8 @@ public:
 
     // The first pool whose 8-character padded name contains the simulation's
     // 6-character padded pool name (case-sensitive), so that a simulation of
-    // BP1 finds BP1 but not BP10. Sets CurrentPool to it, or to 0.
-    int FindPool(std::string_view simPoolName6);
+    // BP1 finds BP1 but not BP10. 0 when no pool matches.
+    int FindPool(std::string_view simPoolName6) const;
 };
 
 // Seconds of an hh:mm:ss elapsed time; each part read like a leading number

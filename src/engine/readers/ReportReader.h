@@ -48,8 +48,9 @@ public:
     void ReadPoolLine(std::string_view line);
     void ReadObjectLine(std::string_view line);
     void ReadSimHeader(int simNo);
-    void ReadSimPoolLine(int simNo);
-    void ReadSimObjectLine(std::string_view line, int simNo);
+    // p: the statistics pool the simulation belongs to (0 when none).
+    void ReadSimPoolLine(int simNo, int p);
+    void ReadSimObjectLine(std::string_view line, int simNo, int p);
 
 private:
     struct StatLineState {
@@ -88,7 +89,7 @@ private:
     void ReadSimLines(int simNo);
     bool ReadPart(const std::function<bool(std::string_view)>& handle, std::string& partEnd);
     bool HandleSimLine(std::string_view line, int simNo);
-    void IndexPoolObjects();
+    void IndexPoolObjects(int p);
     int FindPoolObject(std::string_view name);
     void ForgetPoolObjects();
     // The index holds views of the model's object names, so it must not
@@ -108,6 +109,9 @@ private:
     ReportLineReader lines_;
     ParserContext context_;
     SimLineLayout simLayout_;
+    // The pool of the simulation being read: the reader's own cursor, so a
+    // read never moves the pool the window shows.
+    int simPool_ = 0;
     // Trimmed object name -> object number, for the pool a simulation is
     // being attached to (the first object of a name wins). The names are
     // views of the objects' own names, which stay in place while a

@@ -136,14 +136,15 @@ bool ReportReader::AttachSimulation(int simNo, const std::string& fileName) {
         return false;
     }
     sim.FileName = fileName;
-    if (model_.FindPool(sim.PoolName.Padded()) != 0) {
-        PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    simPool_ = model_.FindPool(sim.PoolName.Padded());
+    if (simPool_ != 0) {
+        PoolRecord& pool = model_.Pools(simPool_);
         pool.SimSlot(pool.SimCount + 1).SimulationNo = static_cast<std::int16_t>(simNo);
         ++pool.SimCount;
     }
-    ReadSimPoolLine(simNo);
+    ReadSimPoolLine(simNo, simPool_);
     if (FileError || RecordError) return false;
-    IndexPoolObjects();
+    IndexPoolObjects(simPool_);
     return true;
 }
 
@@ -155,7 +156,7 @@ void ReportReader::ReadSimLines(int simNo) {
 // One line after the pool line; false when the read must stop.
 bool ReportReader::HandleSimLine(std::string_view line, int simNo) {
     if (CodeContains(line, "BPS")) {
-        ReadSimObjectLine(line, simNo);
+        ReadSimObjectLine(line, simNo, simPool_);
         return !FileError;
     }
     if (CodeContains(line, "BPO") && TrimBlanks(SimLineLayout::IncludeFlag.In(line)) == "I") {
@@ -234,20 +235,20 @@ void ReportReader::ReadSimHeader(int simNo) {
     }
 }
 
-void ReportReader::ReadSimPoolLine(int simNo) {
+void ReportReader::ReadSimPoolLine(int simNo, int p) {
     context_ = {"Read Simulation Buffer Pool Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
         const std::string_view line = ReadLineOrFieldError(simLayout_.Group1(1, 1), "the simulation pool line");
         SimulationRecord& sim = model_.Simulations(simNo);
-        if (model_.CurrentPool == 0) {
+        if (p == 0) {
             Show("KOV for DB2",
                  sim.PoolName.PaddedString() + "Not found in data file. Can not process simulation data.",
                  MessageIcon::Critical);
             RecordError = true;
             return;
         }
-        PoolRecord& pool = model_.Pools(model_.CurrentPool);
+        PoolRecord& pool = model_.Pools(p);
         PoolSimRecord* slot = nullptr;
         for (int s = 1; s <= MaxSimulations && slot == nullptr; ++s) {
             PoolSimRecord& candidate = pool.SimSlot(s);
@@ -303,10 +304,10 @@ void ReportReader::ForgetPoolObjects() {
     indexedFirstObject_ = nextObject_ = 0;
 }
 
-void ReportReader::IndexPoolObjects() {
+void ReportReader::IndexPoolObjects(int p) {
     poolObjectIndex_.clear();
     poolObjectFirstOfName_.clear();
-    const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    const PoolRecord& pool = model_.Pools(p);
     indexedFirstObject_ = nextObject_ = pool.FirstObject;
     if (pool.FirstObject == 0) return;
     poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
@@ -331,13 +332,13 @@ int ReportReader::FindPoolObject(std::string_view name) {
     return found->second;
 }
 
-void ReportReader::ReadSimObjectLine(std::string_view line, int simNo) {
+void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int p) {
     // A failing field abandons only the rest of its line.
     context_ = {"Read Simulation Object Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
         const std::string_view name = TrimBlanks(SimLineLayout::ObjectName.In(line));
-        const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+        const PoolRecord& pool = model_.Pools(p);
         if (pool.FirstObject == 0) {
             Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
                 throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");

@@ -139,7 +139,9 @@ int ClusterPage::RunClusterAnalysis() {
         run_ = {};
         return 0;
     }
-    run_ = kov::RunClusterAnalysis(model_, accFolder_, cmbPoolSize_->currentIndex() + 1, radius, sink_);
+    const ClusterQuery query{model_.CurrentPool, model_.CurrentSimulation, cmbPoolSize_->currentIndex() + 1,
+                             model_.PoolUsageIntent, radius};
+    run_ = kov::RunClusterAnalysis(model_, accFolder_, query, sink_);
     if (run_.Result > 0) grdClusters_->SetTable(FillClusterGrid(run_));
     return run_.Result;
 }
@@ -174,7 +176,7 @@ void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {
 void ClusterPage::ShowSimulationNumber(int s) {
     const QSignalBlocker quiet(txtSimNo_);
     txtSimNo_->setText(QString::fromStdString(PlainInteger(s)));
-    lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
+    lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, s)));
 }
 
 void ClusterPage::cmbPoolSize_Click() {
@@ -223,8 +225,8 @@ void ClusterPage::updnSimNo_Click(int direction) {
 void ClusterPage::txtSimNo_Change() {
     if (const auto s = WholeNumberOf(txtSimNo_->text().toStdString())) model_.CurrentSimulation = *s;
     const int s = model_.CurrentSimulation;
-    lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, s)));
-    FillPoolSizes(SimulationPoolSizes(model_, s));
+    lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, s)));
+    FillPoolSizes(SimulationPoolSizes(model_, model_.CurrentPool, s));
     emit UsageOptionClicked(random_->isChecked() ? 1 : 0);
     ShowClusterObjects(1);
 }

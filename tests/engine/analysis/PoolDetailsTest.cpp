@@ -64,9 +64,8 @@ TEST(FindSimulationForPool, WalksUntilTheFirstSimulationWithoutAPool) {
     };
     for (const auto& c : cases) {
         ReportModel model = ModelWithPools({"BP1"});
-        model.CurrentPool = 1;
         for (const char* pool : c.simPools) AddSimulationFor(model, pool, 8);
-        const SimulationMatch match = FindSimulationForPool(model);
+        const SimulationMatch match = FindSimulationForPool(model, 1);
         EXPECT_EQ(match.Found, c.found) << c.simPools.size();
         EXPECT_EQ(match.Position, c.position) << c.simPools.size();
     }
@@ -105,12 +104,11 @@ TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
 
 TEST(PoolSizeList, ListsTheFirstSlotsSizesUpToTheSimulationsPointCount) {
     ReportModel model = ModelWithPools({"BP1"});
-    model.CurrentPool = 1;
     AddSimulationFor(model, "BP1", 3);
     PoolSimRecord& slot = model.Pools(1).SimSlot(1);
     slot.SimPoolSize = {0, 1000, 2000, 3000, 4000};
-    EXPECT_EQ(PoolSizeList(model, FindSimulationForPool(model)), (std::vector<std::string>{"1000", "2000", "3000"}));
-    EXPECT_TRUE(PoolSizeList(model, SimulationMatch{}).empty());
+    EXPECT_EQ(PoolSizeList(model, 1, FindSimulationForPool(model, 1)), (std::vector<std::string>{"1000", "2000", "3000"}));
+    EXPECT_TRUE(PoolSizeList(model, 1, SimulationMatch{}).empty());
 }
 
 }  // namespace

@@ -70,6 +70,16 @@ TEST(ScanCost, CostCellsAndTheNoneRow) {
         EXPECT_EQ(idle->PoolCost, ".000");
     }
     EXPECT_FALSE(PopulateScanCostsForPool(model, 0));
+
+    // Without sequential access anywhere the report-wide list names the pool
+    // the window shows, or none.
+    const ReportModel quiet = Report({{0}, {0}});
+    for (int current : {2, 0}) {
+        const auto system = PopulateScanCostsForSystem(quiet, current);
+        ASSERT_TRUE(system);
+        EXPECT_EQ(system->List.Rows,
+                  (std::vector<std::vector<std::string>>{{"None", current ? "BP1     " : "", "", ""}}));
+    }
 }
 
 TEST(ScanCost, SystemListHoldsAtMostTwentyAcrossPools) {
@@ -77,14 +87,13 @@ TEST(ScanCost, SystemListHoldsAtMostTwentyAcrossPools) {
     for (int i = 1; i <= 13; ++i) first.push_back(i * 10);
     for (int i = 1; i <= 12; ++i) second.push_back(i * 10 + 5);
     ReportModel model = Report({first, second});
-    model.CurrentPool = 1;
-    const auto cost = PopulateScanCostsForSystem(model);
+    const auto cost = PopulateScanCostsForSystem(model, 1);
     ASSERT_TRUE(cost);
     ASSERT_EQ(cost->List.Rows.size(), 20u);
     EXPECT_EQ(Column(cost->List, 2).front(), "130");
     EXPECT_EQ(Column(cost->List, 1)[1], "BP1") << "125 of the second pool comes next";
     EXPECT_EQ(Column(cost->List, 2).back(), "35");
-    EXPECT_FALSE(PopulateScanCostsForSystem(ReportModel{}));
+    EXPECT_FALSE(PopulateScanCostsForSystem(ReportModel{}, 0));
 }
 
 }  // namespace

@@ -46,8 +46,6 @@ ReportModel PoolWith(const std::vector<TestObject>& objects) {
         if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
         pool.LastObject = static_cast<std::int16_t>(o);
     }
-    model.CurrentPool = 2;
-    model.CurrentSimulation = 1;
     return model;
 }
 
@@ -100,9 +98,7 @@ TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
         std::vector<int> members;
     } cases[] = {{'R', 1, {1, 5}}, {'S', 1, {2, 6}}, {'R', 2, {3}}, {'S', 2, {2, 6}}, {'X', 1, {}}};
     for (const auto& c : cases) {
-        ReportModel model = base;
-        model.PoolUsageIntent = c.intent;
-        const ClusterRun run = RunClusterAnalysis(model, Folder(), c.sizePoint, 1.2, sink_);
+        const ClusterRun run = RunClusterAnalysis(base, Folder(), {2, 1, c.sizePoint, c.intent, 1.2}, sink_);
         EXPECT_EQ(run.ClusterMembers, c.members) << c.intent << c.sizePoint;
         EXPECT_EQ(run.Result, -1) << "under three members there is no clustering";
     }
@@ -117,7 +113,7 @@ TEST_F(ClusterAnalysis, GridsShowTheClustersAndTheirMembers) {
         {"T", "DB1.TS30", 10, 0, 10, 0, 30, 0},
         {"I", "DB1.IX20", 10, 0, 10, 0, 20, 0},
     });
-    const ClusterRun run = RunClusterAnalysis(model, Folder(), 1, 1.2, sink_);
+    const ClusterRun run = RunClusterAnalysis(model, Folder(), {2, 1, 1, 'R', 1.2}, sink_);
     EXPECT_EQ(FillClusterGrid(run).Rows, (std::vector<std::vector<std::string>>{{"1", "30", "40"}, {"2", "10", "20"}}));
 
     const auto second = ShowClusterObjects(model, run, 2);

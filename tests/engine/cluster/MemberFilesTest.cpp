@@ -36,7 +36,6 @@ ReportModel PoolOf(const std::vector<std::pair<const char*, const char*>>& typeA
     add(model.Pools(model.Pools.Add()), "I", "OTHER.IX");
     PoolRecord& pool = model.Pools(model.Pools.Add());
     for (const auto& [type, name] : typeAndName) add(pool, type, name);
-    model.CurrentPool = 2;
     return model;
 }
 
@@ -64,7 +63,7 @@ TEST(MemberFiles, ClusterFileLinesFollowTheGridAsShown) {
 TEST(MemberFiles, IndexExcludeLinesAreTheLongNamesOfThePoolsIndexes) {
     const ReportModel model =
         PoolOf({{"T", "DB1.TS1"}, {"I", "DB1.IX1"}, {"I", "DSNDB06.IX"}, {"I", "dsnDB06.ix2"}, {"i", "DB1.LOWER"}});
-    EXPECT_EQ(IndexExcludeLines(model), std::vector<std::string>{"DB1.IX1.LONG" + std::string(24, ' ')})
+    EXPECT_EQ(IndexExcludeLines(model, 2), std::vector<std::string>{"DB1.IX1.LONG" + std::string(24, ' ')})
         << "36 characters, not trimmed";
 }
 
@@ -78,15 +77,15 @@ TEST(MemberFiles, ExportsSayWhatHappened) {
     EXPECT_TRUE(failed.StatusText.empty());
 
     const ReportModel withIndex = PoolOf({{"I", "DB1.IX1"}});
-    EXPECT_EQ(ExportIndexExcludeFile(withIndex, folder.Path("")),
+    EXPECT_EQ(ExportIndexExcludeFile(withIndex, 2, folder.Path("")),
               (Message{"All Index Exclude Objects", "File <AINDEX.KOV> created.", MessageIcon::Information}));
     const std::string line = "DB1.IX1.LONG" + std::string(24, ' ') + "\r\n";
     EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line);
-    EXPECT_EQ(ExportIndexExcludeFile(PoolOf({{"T", "DB1.TS1"}}), folder.Path("")),
+    EXPECT_EQ(ExportIndexExcludeFile(PoolOf({{"T", "DB1.TS1"}}), 2, folder.Path("")),
               (Message{"No Exclude Members", "File Not Created", MessageIcon::Information}));
     EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line) << "the earlier file stays";
 
-    const Message unwritable = ExportIndexExcludeFile(withIndex, folder.Path("missing"));
+    const Message unwritable = ExportIndexExcludeFile(withIndex, 2, folder.Path("missing"));
     EXPECT_EQ(unwritable.Icon, MessageIcon::Critical);
     EXPECT_EQ(unwritable.Text.rfind("File <AINDEX.KOV> not created: ", 0), 0u) << unwritable.Text;
 }

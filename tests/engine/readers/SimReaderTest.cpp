@@ -218,10 +218,9 @@ TEST_F(SimReader, NoObjectIndexOutlivesItsRead) {
     ASSERT_TRUE(s.AddSim(SimPath(1)));
     s.Model.ClearLoadedData();
     OpenStats(s);
-    s.Model.CurrentPool = 3;
     s.Model.Simulations.GrowTo(1);
     const Lines lines = test::SimLines(source_, 1);
-    s.Reader.ReadSimObjectLine(lines[3], 1);
+    s.Reader.ReadSimObjectLine(lines[3], 1, 3);
     EXPECT_EQ(s.Titles(), std::vector<std::string>{"Reading Simulation Objects"});
     EXPECT_EQ(s.Model.Objects(s.Model.Pools(3).FirstObject).SimCount(), 0);
 }
@@ -279,6 +278,7 @@ TEST_F(SimReader, AFailedReadKeepsItsNumber) {
     otherCollection[1] = test::Overwrite(otherCollection[1], 39, "11:00:00");
     test::Session s;
     OpenStats(s);
+    s.Model.CurrentPool = 2;  // the window's; no read may move it
     EXPECT_FALSE(s.AddSim(WriteSim(otherCollection, "other.sim")));
     EXPECT_TRUE(s.AddSim(SimPath(1)));
     EXPECT_EQ(s.Model.SimulationCount, 2);
@@ -287,11 +287,11 @@ TEST_F(SimReader, AFailedReadKeepsItsNumber) {
     EXPECT_EQ(s.Model.Objects(6).Sim(1).SimulationNo, 2);
     EXPECT_TRUE(s.Model.Simulations(1).FileName.empty());  // never attached
 
-    // A pool search that finds nothing leaves no pool current from before.
+    // A simulation of a pool the statistics do not hold attaches nowhere.
     Lines unknownPool = test::SimLines(source_, 1);
     unknownPool[1] = test::Overwrite(unknownPool[1], 51, "BP99  ");
     s.AddSim(WriteSim(unknownPool, "unknown.sim"));
-    EXPECT_EQ(s.Model.CurrentPool, 0);
+    EXPECT_EQ(s.Model.CurrentPool, 2);
     EXPECT_EQ(s.Titles(), (std::vector<std::string>{"ZOVOD", "KOV for DB2"}));
     EXPECT_EQ(s.Model.Pools(3).SimCount, 1);
 }
