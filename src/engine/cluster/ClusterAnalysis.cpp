@@ -77,6 +77,19 @@ std::optional<double> LeadingNumber(std::string_view text) {
     return value;
 }
 
+ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule) {
+    if (rule == RadiusText::Typed) {
+        const double radius = LeadingNumber(text).value_or(0);
+        if (radius < 0) return {radius, "The cluster radius must be 0 or more"};
+        return {radius, ""};
+    }
+    double radius = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), radius);
+    if (error != std::errc() || end != text.data() + text.size() || !(radius >= 0) || std::isinf(radius))
+        return {0, "the radius must be a number of 0 or more, not '" + std::string(text) + "'"};
+    return {radius, ""};
+}
+
 double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& sink) {
     const std::string path = folder + (intent == 'R' ? "/Rand.acc" : "/Seq.acc");
     std::ifstream in(path, std::ios::binary);

@@ -35,6 +35,20 @@ struct ClusterRun {
 // readable gives no value.
 std::optional<double> LeadingNumber(std::string_view text);
 
+// The two ways a cluster radius arrives. Typed into the page's box, it is
+// read while the DBA types, so half-typed text must still run: its leading
+// number counts ("2abc" is 2) and text without one is 0. Given to the batch
+// report, a typo must not run another analysis unnoticed: the whole text
+// must be the number.
+enum class RadiusText { Typed, Exact };
+struct ClusterRadius {
+    double Radius = 0;
+    std::string Refusal;  // empty when Radius can be used
+};
+// A negative radius (and, for exact text, anything that is not a finite
+// number) is refused, never corrected: no cluster could ever fit it.
+ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule);
+
 // "Rand.acc" (intent 'R') or "Seq.acc" in the folder: the leading number of
 // its first comma- or line-delimited item. A file that cannot be read is
 // reported as "Could not open <path> for threshold input" and gives 0.

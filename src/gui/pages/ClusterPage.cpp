@@ -24,8 +24,6 @@ QLabel* Caption(const char* text, QWidget* parent, const char* name = nullptr) {
     return label;
 }
 
-constexpr const char* kRadiusRefused = "The cluster radius must be 0 or more";
-
 }  // namespace
 
 ClusterPage::ClusterPage(ReportModel& model, MessageSink& sink, std::string accFolder, QWidget* parent)
@@ -131,28 +129,28 @@ int ClusterPage::RunClusterAnalysis() {
         const QSignalBlocker quiet(cmbPoolSize_);
         cmbPoolSize_->setCurrentIndex(0);
     }
-    // Text that is not a number is radius 0; a negative radius is never met,
-    // not even by one object, so it is refused before it reaches the clustering.
-    const double radius = LeadingNumber(txtClusterRadius_->text().toStdString()).value_or(0);
-    ShowRadiusRefused(radius < 0);
-    if (radius < 0) {
+    const ClusterRadius radius = ReadClusterRadius(txtClusterRadius_->text().toStdString(), RadiusText::Typed);
+    ShowRadiusRefusal(radius.Refusal);
+    if (!radius.Refusal.empty()) {
         run_ = {};
         return 0;
     }
     const ClusterQuery query{model_.CurrentPool, model_.CurrentSimulation, cmbPoolSize_->currentIndex() + 1,
-                             model_.PoolUsageIntent, radius};
+                             model_.PoolUsageIntent, radius.Radius};
     run_ = kov::RunClusterAnalysis(model_, accFolder_, query, sink_);
     if (run_.Result > 0) grdClusters_->SetTable(FillClusterGrid(run_));
     return run_.Result;
 }
 
-void ClusterPage::ShowRadiusRefused(bool refused) {
+void ClusterPage::ShowRadiusRefusal(const std::string& refusal) {
+    const bool refused = !refusal.empty();
+    const QString text = QString::fromStdString(refusal);
     if (refused != radiusRefused_) {
         radiusRefused_ = refused;
         txtClusterRadius_->setStyleSheet(refused ? "QLineEdit { background: #ffd6d6; color: #a00000; }" : "");
-        txtClusterRadius_->setToolTip(refused ? kRadiusRefused : "");
     }
-    if (refused) emit StatusTextChanged(kRadiusRefused);
+    txtClusterRadius_->setToolTip(text);
+    if (refused) emit StatusTextChanged(text);
 }
 
 void ClusterPage::ShowClusterObjects(int m) {

@@ -89,7 +89,8 @@ private:
 
     void BuildPage();
     void EmptyGrids();
-    void ShowRadiusRefused(bool refused);
+    // Marks the radius box while its text is refused (empty: accepted).
+    void ShowRadiusRefusal(const std::string& refusal);
     void WriteRadius(const std::string& text);
 
     ReportModel& model_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "cluster/ClusterAnalysis.h"
@@ -148,6 +149,33 @@ TEST(ClusterInputs, NumberBoxesAndSpinners) {
     EXPECT_EQ(StepSimulationNumber("1", -1, 3), "1");
     EXPECT_EQ(StepSimulationNumber("2.5", +1, 3), "3") << "2.5 rounds to 2";
     EXPECT_EQ(StepSimulationNumber("x", +1, 3), "1");
+}
+
+TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
+    const std::string typedRefusal = "The cluster radius must be 0 or more";
+    const auto exactRefusal = [](const char* text) {
+        return "the radius must be a number of 0 or more, not '" + std::string(text) + "'";
+    };
+    const struct {
+        const char* text;
+        double typedRadius;
+        bool typedRefused;
+        double exactRadius;
+        bool exactRefused;
+    } cases[] = {
+        {"1.5", 1.5, false, 1.5, false},  {"0", 0, false, 0, false},      {"2abc", 2, false, 0, true},
+        {"", 0, false, 0, true},          {" 2", 2, false, 0, true},      {"-0.5", -0.5, true, 0, true},
+        {"nan", 0, false, 0, true},       {"inf", 0, false, 0, true},     {"+1", 1, false, 0, true},
+        {"1e999", HUGE_VAL, false, 0, true},
+    };
+    for (const auto& c : cases) {
+        const ClusterRadius typed = ReadClusterRadius(c.text, RadiusText::Typed);
+        EXPECT_EQ(typed.Radius, c.typedRadius) << c.text;
+        EXPECT_EQ(typed.Refusal, c.typedRefused ? typedRefusal : "") << c.text;
+        const ClusterRadius exact = ReadClusterRadius(c.text, RadiusText::Exact);
+        EXPECT_EQ(exact.Refusal, c.exactRefused ? exactRefusal(c.text) : "") << c.text;
+        if (!c.exactRefused) EXPECT_EQ(exact.Radius, c.exactRadius) << c.text;
+    }
 }
 
 }  // namespace
