@@ -99,8 +99,12 @@ TEST(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {
         for (int row = 0; row < list->topLevelItemCount(); ++row) texts.push_back(list->topLevelItem(row)->text(0));
         return texts;
     };
+    list->topLevelItem(1)->setSelected(true);
+    const QString picked = list->topLevelItem(1)->text(0);
     ClickListHeader(list);
     EXPECT_EQ(ListHeader(list), "Object (A)");
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().front()->text(0), picked) << "the pick survives the sort";
     const std::vector<QString> ascending = names();
     EXPECT_TRUE(std::is_sorted(ascending.begin(), ascending.end()));
     ClickListHeader(list);

@@ -6,6 +6,7 @@
 
 #include "analysis/ActivityBreakdown.h"
 #include "common/Formats.h"
+#include "views/GridSort.h"
 
 namespace kov {
 
@@ -74,6 +75,18 @@ std::vector<ObjectListItem> ObjectListItems(const ReportModel& model, int p) {
         items.push_back({std::string(object.ObjectName.Trimmed()), IconFor(object.ObjectType.Trimmed())});
     }
     return items;
+}
+
+std::vector<std::size_t> ObjectListOrder(const std::vector<ObjectListItem>& items, bool ascending) {
+    std::vector<std::string_view> names;
+    std::vector<std::optional<double>> numbers;
+    names.reserve(items.size());
+    numbers.reserve(items.size());
+    for (const ObjectListItem& item : items) {
+        names.push_back(item.Name);
+        numbers.push_back(CellNumber(item.Name));
+    }
+    return SortedOrder(names, numbers, ascending);
 }
 
 StringTable ObjectGrid(const ReportModel& model, int p) {

@@ -3,6 +3,7 @@
 // of their read activity, and the breakdown of the current object (labels and
 // a pie) by access type, pages read or read I/Os.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ struct ObjectListItem {
 // only) for a pool without objects or no such pool.
 std::vector<ObjectListItem> ObjectListItems(const ReportModel& model, int p);
 StringTable ObjectGrid(const ReportModel& model, int p);
+
+// The positions of the list items after a heading click, by the grids' rule.
+std::vector<std::size_t> ObjectListOrder(const std::vector<ObjectListItem>& items, bool ascending);
 
 // The object of pool p that a list item or grid row names: the last one whose
 // trimmed name equals the text; 0 when none does.

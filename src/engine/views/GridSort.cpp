@@ -27,35 +27,62 @@ std::optional<double> CellNumber(std::string_view cell) {
     return value;
 }
 
-void SortTable(StringTable& table, const std::vector<std::string>& headingTable, int column, bool ascending) {
-    table.Headings = headingTable;
-    const auto c = static_cast<std::size_t>(column);
-    if (c >= table.Headings.size()) return;
-    table.Headings[c] += ascending ? " (A)" : " (D)";
+std::string SortedHeading(std::string_view heading, bool ascending) {
+    return std::string(heading) + (ascending ? " (A)" : " (D)");
+}
 
-    // Each cell is read as a number once, not at every comparison, so a
-    // 5000-row grid sorts at once.
-    struct Key {
-        std::optional<double> Number;
-        std::string_view Text;
-        std::size_t Row;
+std::vector<std::size_t> SortedOrder(const std::vector<std::string_view>& cells,
+                                     const std::vector<std::optional<double>>& numbers, bool ascending) {
+    std::vector<std::size_t> order(cells.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    const auto less = [&](std::size_t a, std::size_t b) {
+        if (numbers[a] && numbers[b]) return *numbers[a] < *numbers[b];
+        return cells[a] < cells[b];
     };
-    std::vector<Key> keys;
-    keys.reserve(table.Rows.size());
-    for (std::size_t r = 0; r < table.Rows.size(); ++r) {
-        const std::string_view cell = c < table.Rows[r].size() ? std::string_view(table.Rows[r][c]) : std::string_view();
-        keys.push_back({CellNumber(cell), cell, r});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ascending ? less(a, b) : less(b, a); });
+    return order;
+}
+
+SortableTable::SortableTable(StringTable table) : table_(std::move(table)), headingTable_(table_.Headings) {
+    numbers_.reserve(table_.Rows.size());
+    for (const auto& row : table_.Rows) {
+        std::vector<std::optional<double>>& numbers = numbers_.emplace_back();
+        numbers.reserve(row.size());
+        for (const std::string& cell : row) numbers.push_back(CellNumber(cell));
     }
-    const auto less = [](const Key& a, const Key& b) {
-        if (a.Number && b.Number) return *a.Number < *b.Number;
-        return a.Text < b.Text;
-    };
-    std::stable_sort(keys.begin(), keys.end(),
-                     [&](const Key& a, const Key& b) { return ascending ? less(a, b) : less(b, a); });
-    std::vector<std::vector<std::string>> sorted;
-    sorted.reserve(keys.size());
-    for (const Key& key : keys) sorted.push_back(std::move(table.Rows[key.Row]));
-    table.Rows = std::move(sorted);
+}
+
+bool SortableTable::IsNumber(std::size_t row, std::size_t column) const {
+    return row < numbers_.size() && column < numbers_[row].size() && numbers_[row][column].has_value();
+}
+
+void SortableTable::SortBy(int column, bool ascending) {
+    table_.Headings = headingTable_;
+    const auto c = static_cast<std::size_t>(column);
+    if (column < 0 || c >= table_.Headings.size()) return;
+    table_.Headings[c] = SortedHeading(table_.Headings[c], ascending);
+
+    std::vector<std::string_view> cells;
+    std::vector<std::optional<double>> numbers;
+    cells.reserve(table_.Rows.size());
+    numbers.reserve(table_.Rows.size());
+    for (std::size_t r = 0; r < table_.Rows.size(); ++r) {
+        const bool present = c < table_.Rows[r].size();
+        cells.push_back(present ? std::string_view(table_.Rows[r][c]) : std::string_view());
+        numbers.push_back(present ? numbers_[r][c] : std::nullopt);
+    }
+    const std::vector<std::size_t> order = SortedOrder(cells, numbers, ascending);
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::vector<std::optional<double>>> rowNumbers;
+    rows.reserve(order.size());
+    rowNumbers.reserve(order.size());
+    for (std::size_t r : order) {
+        rows.push_back(std::move(table_.Rows[r]));
+        rowNumbers.push_back(std::move(numbers_[r]));
+    }
+    table_.Rows = std::move(rows);
+    numbers_ = std::move(rowNumbers);
 }
 
 }  // namespace kov

@@ -53,6 +53,9 @@ const QIcon& IconFor(ObjectIcon icon) {
     return icons[static_cast<std::size_t>(icon)];
 }
 
+constexpr const char* kListHeading = "Object";
+constexpr int kItemPosition = Qt::UserRole;  // the item's place in table order
+
 // Grid columns in twips: type, object name, then the eleven counters.
 std::vector<int> ObjectGridTwips() { return {600, 2600, 1150}; }
 
@@ -68,7 +71,7 @@ ObjectInfoPage::ObjectInfoPage(QWidget* parent)
       chartArea_(new QWidget(this)) {
     list_->setObjectName("lvObjects");
     list_->setColumnCount(1);
-    list_->setHeaderLabels({"Object"});
+    list_->setHeaderLabels({kListHeading});
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,7 +97,7 @@ ObjectInfoPage::ObjectInfoPage(QWidget* parent)
     connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] { emit ListItemChosen(); });
     connect(list_, &QTreeWidget::itemEntered, this,
             [this](QTreeWidgetItem* item) { list_->setToolTip(item ? item->text(0) : QString()); });
-    connect(list_->header(), &QHeaderView::sectionClicked, this, &ObjectInfoPage::SortListByColumn);
+    connect(list_->header(), &QHeaderView::sectionClicked, this, &ObjectInfoPage::SortList);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit GridObjectChosen(grid_->Cell(row, 1)); });
     connect(grid_, &GridView::SortedByHeading, this, [this] {
         if (grid_->Model()->rowCount() > 0) emit GridObjectChosen(grid_->Cell(0, 1));
@@ -121,11 +124,13 @@ void ObjectInfoPage::FillObjectViews(const std::vector<ObjectListItem>& items, S
     {
         const QSignalBlocker quiet(list_);
         list_->clear();
+        items_ = items;
         QList<QTreeWidgetItem*> rows;
         rows.reserve(static_cast<qsizetype>(items.size()));
-        for (const ObjectListItem& item : items) {
-            auto* row = new QTreeWidgetItem(QStringList{QString::fromStdString(item.Name)});
-            row->setIcon(0, IconFor(item.Icon));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            auto* row = new QTreeWidgetItem(QStringList{QString::fromStdString(items[i].Name)});
+            row->setIcon(0, IconFor(items[i].Icon));
+            row->setData(0, kItemPosition, static_cast<qulonglong>(i));
             rows.push_back(row);
         }
         list_->addTopLevelItems(rows);
@@ -158,18 +163,25 @@ void ObjectInfoPage::ToggleGridWidth() { chartArea_->setVisible(chartArea_->isHi
 
 bool ObjectInfoPage::IsGridWidened() const { return chartArea_->isHidden(); }
 
-// A header ending in "(A)" sorts descending, any other ascending; only the
-// clicked header keeps a marker.
-void ObjectInfoPage::SortListByColumn(int column) {
+// The list sorts as the grids do; the selected item stays selected.
+void ObjectInfoPage::SortList() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QTreeWidgetItem* header = list_->headerItem();
-    const bool descending = header->text(column).endsWith("(A)");
-    for (int c = 0; c < list_->columnCount(); ++c) {
-        const QString text = header->text(c);
-        if (text.contains("(A)") || text.contains("(D)")) header->setText(c, text.left(text.size() - 4));
+    const bool ascending = listSort_.Toggle();
+    QTreeWidgetItem* current = list_->currentItem();
+    const QList<QTreeWidgetItem*> picked = list_->selectedItems();
+    {
+        const QSignalBlocker quiet(list_);
+        std::vector<QTreeWidgetItem*> byPosition(items_.size());
+        for (QTreeWidgetItem* row : list_->invisibleRootItem()->takeChildren())
+            byPosition[row->data(0, kItemPosition).toULongLong()] = row;
+        QList<QTreeWidgetItem*> sorted;
+        sorted.reserve(static_cast<qsizetype>(items_.size()));
+        for (std::size_t i : ObjectListOrder(items_, ascending)) sorted.push_back(byPosition[i]);
+        list_->addTopLevelItems(sorted);
+        if (current != nullptr) list_->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+        for (QTreeWidgetItem* item : picked) item->setSelected(true);
     }
-    list_->sortItems(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-    header->setText(column, header->text(column) + (descending ? " (D)" : " (A)"));
+    list_->headerItem()->setText(0, QString::fromStdString(SortedHeading(kListHeading, ascending)));
     QApplication::restoreOverrideCursor();
 }
 

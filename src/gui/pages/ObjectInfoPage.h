@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "analysis/ObjectViews.h"
+#include "views/GridSort.h"
 
 class QComboBox;
 class QTreeWidget;
@@ -52,8 +53,10 @@ signals:
     void GraphTypeChosen();
 
 private:
-    void SortListByColumn(int column);
+    void SortList();
 
+    std::vector<ObjectListItem> items_;  // the list's items in table order
+    GridSortState listSort_;
     QTreeWidget* list_;
     GridView* grid_;
     QComboBox* graphTypes_;

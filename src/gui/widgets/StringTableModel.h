@@ -20,7 +20,7 @@ public:
     // A heading click: toggles the direction and sorts by that column.
     void SortByColumn(int column);
 
-    const StringTable& Table() const { return table_; }
+    const StringTable& Table() const { return grid_.Table(); }
     const GridSortState& SortState() const { return sortState_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -29,8 +29,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    StringTable table_;
-    std::vector<std::string> headingTable_;
+    SortableTable grid_;
     GridSortState sortState_;
 };
 

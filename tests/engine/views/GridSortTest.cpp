@@ -22,24 +22,41 @@ TEST(CellNumber, ReadsNumbersWithGroupingAndRefusesText) {
     }
 }
 
-TEST(SortTable, NumbersSortAsNumbersAndTheMarkerMovesWithTheClick) {
+TEST(SortableTable, NumbersSortAsNumbersAndTheMarkerMovesWithTheClick) {
     const std::vector<std::string> headings = {"Pool", "Get Pages"};
-    StringTable table{headings, {{"BP1", "1,000"}, {"BP10", "9"}, {"BP2", "200"}}};
+    SortableTable grid(StringTable{headings, {{"BP1", "1,000"}, {"BP10", "9"}, {"BP2", "200"}, {"BP3", "n/a"}}});
     GridSortState state;
+    const auto column = [&grid](std::size_t c) {
+        std::vector<std::string> cells;
+        for (const auto& row : grid.Table().Rows) cells.push_back(row[c]);
+        return cells;
+    };
 
     EXPECT_TRUE(state.Toggle());
-    SortTable(table, headings, 1, true);
-    EXPECT_EQ(table.Headings, (std::vector<std::string>{"Pool", "Get Pages (A)"}));
-    EXPECT_EQ(table.Rows[0][0], "BP10");
-    EXPECT_EQ(table.Rows[2][0], "BP1");
+    grid.SortBy(1, true);
+    EXPECT_EQ(grid.Table().Headings, (std::vector<std::string>{"Pool", "Get Pages (A)"}));
+    EXPECT_EQ(column(0), (std::vector<std::string>{"BP10", "BP2", "BP1", "BP3"}));
+    // The number each cell reads as moves with its row.
+    EXPECT_TRUE(grid.IsNumber(0, 1));
+    EXPECT_FALSE(grid.IsNumber(3, 1));
+    EXPECT_FALSE(grid.IsNumber(0, 0));
+    EXPECT_FALSE(grid.IsNumber(9, 1)) << "outside the grid";
 
     EXPECT_FALSE(state.Toggle());
-    SortTable(table, headings, 0, false);
-    EXPECT_EQ(table.Headings, (std::vector<std::string>{"Pool (D)", "Get Pages"}));
-    EXPECT_EQ(table.Rows[0][0], "BP2");
-    EXPECT_EQ(table.Rows[2][0], "BP1");
+    grid.SortBy(0, false);
+    EXPECT_EQ(grid.Table().Headings, (std::vector<std::string>{"Pool (D)", "Get Pages"}));
+    EXPECT_EQ(column(0), (std::vector<std::string>{"BP3", "BP2", "BP10", "BP1"}));
+    EXPECT_FALSE(grid.IsNumber(0, 1));
     EXPECT_EQ(state.Code(), 2);
     EXPECT_TRUE(state.Toggle()) << "after a descending sort the next click sorts ascending";
+}
+
+TEST(SortedOrder, IsStableBothWaysAndComparesNumbersOnlyWithNumbers) {
+    const std::vector<std::string_view> cells = {"10", "9", "b", "9", "a"};
+    std::vector<std::optional<double>> numbers;
+    for (std::string_view cell : cells) numbers.push_back(CellNumber(cell));
+    EXPECT_EQ(SortedOrder(cells, numbers, true), (std::vector<std::size_t>{1, 3, 0, 4, 2}));
+    EXPECT_EQ(SortedOrder(cells, numbers, false), (std::vector<std::size_t>{2, 4, 0, 1, 3}));
 }
 
 }  // namespace
