@@ -48,9 +48,9 @@ public:
     void ReadPoolLine(std::string_view line);
     void ReadObjectLine(std::string_view line);
     void ReadSimHeader(int simNo);
-    // p: the statistics pool the simulation belongs to (0 when none).
-    void ReadSimPoolLine(int simNo, int p);
-    void ReadSimObjectLine(std::string_view line, int simNo, int p);
+    // poolNo: the statistics pool the simulation belongs to (0 when none).
+    void ReadSimPoolLine(int simNo, int poolNo);
+    void ReadSimObjectLine(std::string_view line, int simNo, int poolNo);
 
 private:
     struct StatLineState {
@@ -89,7 +89,7 @@ private:
     void ReadSimLines(int simNo);
     bool ReadPart(const std::function<bool(std::string_view)>& handle, std::string& partEnd);
     bool HandleSimLine(std::string_view line, int simNo);
-    void IndexPoolObjects(int p);
+    void IndexPoolObjects(int poolNo);
     int FindPoolObject(std::string_view name);
     void ForgetPoolObjects();
     // The index holds views of the model's object names, so it must not

@@ -235,20 +235,20 @@ void ReportReader::ReadSimHeader(int simNo) {
     }
 }
 
-void ReportReader::ReadSimPoolLine(int simNo, int p) {
+void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
     context_ = {"Read Simulation Buffer Pool Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
         const std::string_view line = ReadLineOrFieldError(simLayout_.Group1(1, 1), "the simulation pool line");
         SimulationRecord& sim = model_.Simulations(simNo);
-        if (p == 0) {
+        if (poolNo == 0) {
             Show("KOV for DB2",
                  sim.PoolName.PaddedString() + "Not found in data file. Can not process simulation data.",
                  MessageIcon::Critical);
             RecordError = true;
             return;
         }
-        PoolRecord& pool = model_.Pools(p);
+        PoolRecord& pool = model_.Pools(poolNo);
         PoolSimRecord* slot = nullptr;
         for (int s = 1; s <= MaxSimulations && slot == nullptr; ++s) {
             PoolSimRecord& candidate = pool.SimSlot(s);
@@ -304,10 +304,10 @@ void ReportReader::ForgetPoolObjects() {
     indexedFirstObject_ = nextObject_ = 0;
 }
 
-void ReportReader::IndexPoolObjects(int p) {
+void ReportReader::IndexPoolObjects(int poolNo) {
     poolObjectIndex_.clear();
     poolObjectFirstOfName_.clear();
-    const PoolRecord& pool = model_.Pools(p);
+    const PoolRecord& pool = model_.Pools(poolNo);
     indexedFirstObject_ = nextObject_ = pool.FirstObject;
     if (pool.FirstObject == 0) return;
     poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
@@ -332,13 +332,13 @@ int ReportReader::FindPoolObject(std::string_view name) {
     return found->second;
 }
 
-void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int p) {
+void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolNo) {
     // A failing field abandons only the rest of its line.
     context_ = {"Read Simulation Object Information", true};
     lines_.ReadFieldNumber() = 0;
     try {
         const std::string_view name = TrimBlanks(SimLineLayout::ObjectName.In(line));
-        const PoolRecord& pool = model_.Pools(p);
+        const PoolRecord& pool = model_.Pools(poolNo);
         if (pool.FirstObject == 0) {
             Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
                 throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");

@@ -174,7 +174,9 @@ TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
         EXPECT_EQ(typed.Refusal, c.typedRefused ? typedRefusal : "") << c.text;
         const ClusterRadius exact = ReadClusterRadius(c.text, RadiusText::Exact);
         EXPECT_EQ(exact.Refusal, c.exactRefused ? exactRefusal(c.text) : "") << c.text;
-        if (!c.exactRefused) EXPECT_EQ(exact.Radius, c.exactRadius) << c.text;
+        if (!c.exactRefused) {
+            EXPECT_EQ(exact.Radius, c.exactRadius) << c.text;
+        }
     }
 }
 
