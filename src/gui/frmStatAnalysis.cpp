@@ -267,7 +267,7 @@ void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display 
 void frmStatAnalysis::MovePool(void (*step)(ReportModel&), const char* failureTitle) {
     try {
         step(model_);
-        ShowFirstObjectOfPool(model_);
+        model_.CurrentObject = FirstObjectOf(model_, model_.CurrentPool);
         ShowObjectDetails();
         AfterPoolChange();
     } catch (const std::exception& failure) {

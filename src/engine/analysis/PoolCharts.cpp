@@ -15,8 +15,7 @@ namespace kov {
 
 namespace {
 
-constexpr int GraphTypeCount = 24;
-constexpr int PieCount = 6;
+constexpr int GraphTypeCount = static_cast<int>(PoolGraph::TopIOImpactors);
 constexpr int SideLabelCount = 5;
 constexpr int TopListSize = 10;
 constexpr float ThousandsAbove = 99999.0f;
@@ -53,7 +52,7 @@ const std::array<GraphType, GraphTypeCount> GraphTable = {{
     {"Top I/O Impactors", "Top I/O Impactors"},
 }};
 
-const GraphType& GraphOf(int position) { return GraphTable[static_cast<std::size_t>(position - 1)]; }
+const GraphType& GraphOf(PoolGraph graph) { return GraphTable[static_cast<std::size_t>(graph) - 1]; }
 
 Message Plain(std::string text) { return Message{"", std::move(text), MessageIcon::None}; }
 
@@ -84,9 +83,9 @@ const char* const PagesReadZero = "Number Of Pages Read Is ZERO. Can not Graph";
 
 // The pool pies: the three breakdowns by kind, then the pool's objects
 // summed by object type.
-const BreakdownGroups& PieGroupsOf(int position) {
+const BreakdownGroups& PieGroupsOf(PoolGraph graph) {
     static const BreakdownGroups objectTypes{{"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
-    return position <= 3 ? GroupsOf(static_cast<Breakdown>(position)) : objectTypes;
+    return graph <= PoolGraph::ReadIOsByType ? GroupsOf(static_cast<Breakdown>(graph)) : objectTypes;
 }
 
 // Positions 1-3: the pool's own counters by kind. A zero total of pages or
@@ -109,10 +108,10 @@ GroupData KindBreakdown(std::span<const std::int32_t> byKind, const BreakdownGro
     return group;
 }
 
-long long ObjectFigure(const ActivityBlock& activity, int position) {
-    switch (position) {
-        case 4: return SumFromOne(activity.GetPagesByAccess);
-        case 5: return SumFromOne(activity.PagesReadByType);
+long long ObjectFigure(const ActivityBlock& activity, PoolGraph graph) {
+    switch (graph) {
+        case PoolGraph::PoolGetPages: return SumFromOne(activity.GetPagesByAccess);
+        case PoolGraph::PoolPagesRead: return SumFromOne(activity.PagesReadByType);
         default: return SumFromOne(activity.ReadIOsByType);
     }
 }
@@ -124,13 +123,13 @@ std::size_t ObjectTypeGroup(const ObjectRecord& object) {
 
 // Positions 4-6: the pool's objects summed by object type. An empty group
 // gets no legend name and does not count.
-GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, int position, ChartData& chart) {
+GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, PoolGraph graph, ChartData& chart) {
     GroupData group;
     for (std::size_t k = 0; k < range.Size(); ++k) {
         const ObjectRecord& object = ObjectAt(model, range, k);
-        group.Values[ObjectTypeGroup(object)] += ObjectFigure(object.Activity, position);
+        group.Values[ObjectTypeGroup(object)] += ObjectFigure(object.Activity, graph);
     }
-    const BreakdownGroups& groups = PieGroupsOf(position);
+    const BreakdownGroups& groups = PieGroupsOf(graph);
     for (std::size_t i = 0; i < 3; ++i) {
         chart.SideLabels[i].Value = PlainInteger(group.Values[i]);
         if (group.Values[i] == 0) continue;
@@ -141,14 +140,14 @@ GroupData TypeBreakdown(const ReportModel& model, const ObjectRange& range, int 
     return group;
 }
 
-GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, PoolGraph graph, ChartData& chart) {
     const ActivityBlock& activity = pool.Activity;
-    const BreakdownGroups& groups = PieGroupsOf(position);
-    switch (position) {
-        case 1: return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
-        case 2: return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
-        case 3: return KindBreakdown(std::span(activity.ReadIOsByType).subspan(1), groups, chart);
-        default: return TypeBreakdown(model, PoolObjects(model, pool), position, chart);
+    const BreakdownGroups& groups = PieGroupsOf(graph);
+    switch (graph) {
+        case PoolGraph::AccessType: return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
+        case PoolGraph::PagesRead: return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
+        case PoolGraph::ReadIOsByType: return KindBreakdown(std::span(activity.ReadIOsByType).subspan(1), groups, chart);
+        default: return TypeBreakdown(model, PoolObjects(model, pool), graph, chart);
     }
 }
 
@@ -161,7 +160,7 @@ void PieSideCaptions(const BreakdownGroups& groups, ChartData& chart) {
     for (std::size_t i = total + 1; i < SideLabelCount; ++i) chart.HiddenSideLabels.push_back(i);
 }
 
-void DrawPie(const GroupData& group, int position, ChartData& chart) {
+void DrawPie(const GroupData& group, PoolGraph graph, ChartData& chart) {
     if (group.Total == 0) {
         chart.Hidden = true;
         chart.Messages.push_back(Plain(PagesReadZero));
@@ -171,16 +170,16 @@ void DrawPie(const GroupData& group, int position, ChartData& chart) {
         const double share = static_cast<double>(group.Values[i]) / static_cast<double>(group.Total);
         chart.Points.push_back({PieLegend(group.Labels[i], share), static_cast<double>(group.Values[i]), 0});
     }
-    chart.Subtitle = GraphOf(position).Title;
+    chart.Subtitle = GraphOf(graph).Title;
 }
 
-void PieChart(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+void PieChart(const ReportModel& model, const PoolRecord& pool, PoolGraph graph, ChartData& chart) {
     chart.Kind = ChartKind::Pie;
-    const BreakdownGroups& groups = PieGroupsOf(position);
+    const BreakdownGroups& groups = PieGroupsOf(graph);
     PieSideCaptions(groups, chart);
-    const GroupData group = PieGroupData(model, pool, position, chart);
+    const GroupData group = PieGroupData(model, pool, graph, chart);
     chart.SideLabels[groups.Captions.size()].Value = Grouped(static_cast<double>(group.Total), 0);
-    DrawPie(group, position, chart);
+    DrawPie(group, graph, chart);
 }
 
 // ---------------------------------------------------------------------------
@@ -221,28 +220,28 @@ double ReadWaitImpact(const ActivityBlock& a) {
            static_cast<double>(a.ReadIOsByType[4]) * a.AvgDynPrefIOTime;
 }
 
-ObjectKey KeyOf(const ObjectRecord& object, int position, std::int32_t elapsed) {
+ObjectKey KeyOf(const ObjectRecord& object, PoolGraph graph, std::int32_t elapsed) {
     const ActivityBlock& a = object.Activity;
-    switch (position) {
-        case 7: return {Single(a.GetPages), true};
-        case 8: return Positive(a.GetPagesByAccess[1]);
-        case 9: return Positive(a.ReadIOsByType[1]);
-        case 10: return Positive(a.WriteIOs);
-        case 11: return Positive(static_cast<double>(std::max(a.PagesWritten, 1)) / std::max(a.WriteIOs, 1));
-        case 12: return IsIndex(object) ? Positive(a.PagesRead) : ObjectKey{};
-        case 13: return Positive(elapsed > 0 ? (static_cast<double>(a.ReadIOs) + a.WriteIOs) / elapsed : 0);
-        case 14: return Positive(a.Updates);
-        case 15: return Positive(a.AppHitRatio);
-        case 16: return {Single(a.SysHitRatio), true};
-        case 17:
+    switch (graph) {
+        case PoolGraph::TopGetPages: return {Single(a.GetPages), true};
+        case PoolGraph::TopSeqAccess: return Positive(a.GetPagesByAccess[1]);
+        case PoolGraph::TopRandomIO: return Positive(a.ReadIOsByType[1]);
+        case PoolGraph::TopWriteIOs: return Positive(a.WriteIOs);
+        case PoolGraph::TopPagesPerWrite: return Positive(static_cast<double>(std::max(a.PagesWritten, 1)) / std::max(a.WriteIOs, 1));
+        case PoolGraph::TopIndexesPagesRead: return IsIndex(object) ? Positive(a.PagesRead) : ObjectKey{};
+        case PoolGraph::TopIORates: return Positive(elapsed > 0 ? (static_cast<double>(a.ReadIOs) + a.WriteIOs) / elapsed : 0);
+        case PoolGraph::TopUpdates: return Positive(a.Updates);
+        case PoolGraph::LowestAppHitRatio: return Positive(a.AppHitRatio);
+        case PoolGraph::LowestSysHitRatio: return {Single(a.SysHitRatio), true};
+        case PoolGraph::LowestPagesPerWrite:
             return Positive(a.PagesWritten >= 1 && a.WriteIOs >= 1 ? static_cast<double>(a.PagesWritten) / a.WriteIOs
                                                                    : 0);
-        case 18: return IsIndex(object) ? LowHitRatioKey(a.SysHitRatio) : ObjectKey{};
-        case 19: return IsIndex(object) ? SequentialPrefetchKey(a) : ObjectKey{};
-        case 20: return Positive(a.AvgSyncIOTime);
-        case 21: return Positive(a.MaxSyncIOTime);
-        case 22: return Positive(a.Activity40);
-        case 23: {
+        case PoolGraph::IndexesBelow95SysHitRatio: return IsIndex(object) ? LowHitRatioKey(a.SysHitRatio) : ObjectKey{};
+        case PoolGraph::IndexesAbove10SeqPrefetch: return IsIndex(object) ? SequentialPrefetchKey(a) : ObjectKey{};
+        case PoolGraph::WorstAvgSyncIO: return Positive(a.AvgSyncIOTime);
+        case PoolGraph::WorstMaxSyncIO: return Positive(a.MaxSyncIOTime);
+        case PoolGraph::WorstWriteIOs: return Positive(a.Activity40);
+        case PoolGraph::WorstIORateAboveOne: {
             if (ReadIORate(a, elapsed) <= 1) return {};
             const float key = Single(a.AvgSyncIOTime);
             return {key, key > 1};
@@ -253,7 +252,10 @@ ObjectKey KeyOf(const ObjectRecord& object, int position, std::int32_t elapsed) 
     }
 }
 
-bool InThousands(int position) { return position == 7 || position == 8 || position == 12 || position == 19; }
+bool InThousands(PoolGraph graph) {
+    return graph == PoolGraph::TopGetPages || graph == PoolGraph::TopSeqAccess || graph == PoolGraph::TopIndexesPagesRead ||
+           graph == PoolGraph::IndexesAbove10SeqPrefetch;
+}
 
 struct TopEntry {
     float Value = 0;
@@ -402,15 +404,15 @@ std::vector<TopEntry> DistinctMinimum(const Ranking& ranking, int n) {
     return entries;
 }
 
-std::vector<TopEntry> SelectEntries(Ranking& ranking, int position, int n) {
+std::vector<TopEntry> SelectEntries(Ranking& ranking, PoolGraph graph, int n) {
     static const MinimumRule positiveHitRatio{999999.0f, [](float key) { return key > 0; }, 999999.99f};
     static const MinimumRule anyHitRatio{9999999.0f, [](float) { return true; }, 999999.99f};
     static const MinimumRule belowOne{1.0f, [](float key) { return key != 0; }, 1.0f};
-    switch (position) {
-        case 15: return RepeatedMinimum(ranking, n, positiveHitRatio);
-        case 16: return RepeatedMinimum(ranking, n, anyHitRatio);
-        case 17: return DistinctMinimum(ranking, n);
-        case 18: return RepeatedMinimum(ranking, n, belowOne);
+    switch (graph) {
+        case PoolGraph::LowestAppHitRatio: return RepeatedMinimum(ranking, n, positiveHitRatio);
+        case PoolGraph::LowestSysHitRatio: return RepeatedMinimum(ranking, n, anyHitRatio);
+        case PoolGraph::LowestPagesPerWrite: return DistinctMinimum(ranking, n);
+        case PoolGraph::IndexesBelow95SysHitRatio: return RepeatedMinimum(ranking, n, belowOne);
         default: return RepeatedMaximum(ranking, n);
     }
 }
@@ -418,18 +420,18 @@ std::vector<TopEntry> SelectEntries(Ranking& ranking, int position, int n) {
 // Keys start afresh for every list, so nothing of an earlier ranking leaks
 // into this one. At most ten entries and never fewer than two; the ones no
 // object filled stay 0 with no name.
-TopList TopObjects(const ReportModel& model, const ObjectRange& range, int position) {
+TopList TopObjects(const ReportModel& model, const ObjectRange& range, PoolGraph graph) {
     const std::int32_t elapsed = ElapsedSeconds(model.SysInfo.ElapsedTime.Padded());
     Ranking ranking{model, range, {}};
     TopList list;
     int qualifying = 0;
     for (std::size_t k = 0; k < range.Size(); ++k) {
-        const ObjectKey key = KeyOf(ObjectAt(model, range, k), position, elapsed);
+        const ObjectKey key = KeyOf(ObjectAt(model, range, k), graph, elapsed);
         ranking.Keys.push_back(key.Key);
         qualifying += key.Qualifies ? 1 : 0;
-        list.Thousands = list.Thousands || (InThousands(position) && key.Key > ThousandsAbove);
+        list.Thousands = list.Thousands || (InThousands(graph) && key.Key > ThousandsAbove);
     }
-    list.Entries = SelectEntries(ranking, position, std::min(qualifying, TopListSize));
+    list.Entries = SelectEntries(ranking, graph, std::min(qualifying, TopListSize));
     if (list.Entries.size() < 2) list.Entries.resize(2);
     return list;
 }
@@ -445,7 +447,7 @@ void TopListSideLabels(const PoolRecord& pool, ChartData& chart) {
 }
 
 // The top entry is plotted last; the value axis spans the plotted values.
-void DrawBars(const TopList& list, int position, ChartData& chart) {
+void DrawBars(const TopList& list, PoolGraph graph, ChartData& chart) {
     for (auto entry = list.Entries.rbegin(); entry != list.Entries.rend(); ++entry) {
         const float value = list.Thousands ? entry->Value / 1000.0f : entry->Value;
         chart.Points.push_back({std::string(TrimBlanks(entry->Name)), value, entry->Object});
@@ -453,13 +455,13 @@ void DrawBars(const TopList& list, int position, ChartData& chart) {
     const auto [low, high] = std::minmax_element(chart.Points.begin(), chart.Points.end(),
                                                  [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
     chart.Axis = AxisRange{low->Value, high->Value};
-    chart.Subtitle = std::string(GraphOf(position).Title) + (list.Thousands ? " * 1K" : "");
+    chart.Subtitle = std::string(GraphOf(graph).Title) + (list.Thousands ? " * 1K" : "");
 }
 
-void BarChart(const ReportModel& model, const PoolRecord& pool, int position, ChartData& chart) {
+void BarChart(const ReportModel& model, const PoolRecord& pool, PoolGraph graph, ChartData& chart) {
     chart.Kind = ChartKind::Bar;
     TopListSideLabels(pool, chart);
-    DrawBars(TopObjects(model, PoolObjects(model, pool), position), position, chart);
+    DrawBars(TopObjects(model, PoolObjects(model, pool), graph), graph, chart);
 }
 
 }  // namespace
@@ -478,10 +480,11 @@ ChartData PoolChart(const ReportModel& model, int p, int position) {
     if (!model.Pools.Contains(p) || position < 1 || position > GraphTypeCount) return chart;
     const PoolRecord& pool = model.Pools(p);
     chart.Title = "Buffer Pool - " + pool.PoolName.PaddedString();
-    if (position <= PieCount)
-        PieChart(model, pool, position, chart);
+    const auto graph = static_cast<PoolGraph>(position);
+    if (graph <= PoolGraph::PoolReadIOsByObjectType)
+        PieChart(model, pool, graph, chart);
     else
-        BarChart(model, pool, position, chart);
+        BarChart(model, pool, graph, chart);
     return chart;
 }
 

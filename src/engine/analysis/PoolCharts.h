@@ -12,6 +12,35 @@
 
 namespace kov {
 
+// The graph types in the order of cboPoolGraphType, position 1 first: six
+// pies, then the eighteen top and bottom lists.
+enum class PoolGraph {
+    AccessType = 1,
+    PagesRead,
+    ReadIOsByType,
+    PoolGetPages,
+    PoolPagesRead,
+    PoolReadIOsByObjectType,
+    TopGetPages,
+    TopSeqAccess,
+    TopRandomIO,
+    TopWriteIOs,
+    TopPagesPerWrite,
+    TopIndexesPagesRead,
+    TopIORates,
+    TopUpdates,
+    LowestAppHitRatio,
+    LowestSysHitRatio,
+    LowestPagesPerWrite,
+    IndexesBelow95SysHitRatio,
+    IndexesAbove10SeqPrefetch,
+    WorstAvgSyncIO,
+    WorstMaxSyncIO,
+    WorstWriteIOs,
+    WorstIORateAboveOne,
+    TopIOImpactors,
+};
+
 // The texts of cboPoolGraphType, position 1 first.
 const std::vector<std::string>& PoolGraphTypes();
 

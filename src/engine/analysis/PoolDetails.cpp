@@ -72,9 +72,7 @@ void PreviousPool(ReportModel& model) { model.CurrentPool = model.CurrentPool > 
 
 void EnterCurrentPool(ReportModel& model) { model.CurrentSimulation = 1; }
 
-void ShowFirstObjectOfPool(ReportModel& model) {
-    model.CurrentObject = model.Pools.Contains(model.CurrentPool) ? model.Pools(model.CurrentPool).FirstObject : 0;
-}
+int FirstObjectOf(const ReportModel& model, int p) { return model.Pools.Contains(p) ? model.Pools(p).FirstObject : 0; }
 
 std::vector<std::string> PoolSizeList(const ReportModel& model, int p, const SimulationMatch& match) {
     std::vector<std::string> sizes;

@@ -39,9 +39,9 @@ void PreviousPool(ReportModel& model);
 // What every change of pool resets: the simulation number to 1.
 void EnterCurrentPool(ReportModel& model);
 
-// Next and Previous Pool also show the new pool's first object; a pick in the
-// pool grid keeps the object shown before.
-void ShowFirstObjectOfPool(ReportModel& model);
+// The object Next and Previous Pool show for pool p: its first (0 for none);
+// a pick in the pool grid keeps the object shown before.
+int FirstObjectOf(const ReportModel& model, int p);
 
 // The simulated sizes of pool p's first simulation slot, points 1
 // up to the SizeCount of the simulation found, as plain integers: the cluster

@@ -98,8 +98,8 @@ TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
     EnterCurrentPool(model);
     EXPECT_EQ(model.CurrentObject, 1) << "a grid pick keeps the object shown";
     EXPECT_EQ(model.CurrentSimulation, 1);
-    ShowFirstObjectOfPool(model);
-    EXPECT_EQ(model.CurrentObject, 4);
+    EXPECT_EQ(FirstObjectOf(model, 2), 4);
+    EXPECT_EQ(FirstObjectOf(model, 9), 0);
 }
 
 TEST(PoolSizeList, ListsTheFirstSlotsSizesUpToTheSimulationsPointCount) {
