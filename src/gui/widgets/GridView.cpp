@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "views/GridSort.h"
 #include "widgets/Twips.h"
 
 namespace kov {
@@ -45,7 +46,8 @@ void GridView::ApplyColumnWidths() {
     for (int column = 0; column < model_->columnCount(); ++column) {
         const auto entry = std::min<std::size_t>(static_cast<std::size_t>(column), columnTwips_.size() - 1);
         int width = TwipsToPixels(this, columnTwips_[entry]);
-        const QString heading = model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() + " (A)";
+        const QString heading = QString::fromStdString(
+            SortedHeading(model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString(), true));
         width = std::max(width, metrics.horizontalAdvance(heading) + 12);
         for (int row = 0; row < std::min(kRowsMeasured, model_->rowCount()); ++row)
             width = std::max(width, metrics.horizontalAdvance(Cell(row, column)) + 12);
