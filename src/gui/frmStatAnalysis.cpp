@@ -237,14 +237,14 @@ void frmStatAnalysis::ShowPoolLabels() {
 
 void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
     for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
-    SelectPoolByName(model_, poolName.toStdString());
+    if (const int p = PoolNamed(model_, poolName.toStdString())) model_.CurrentPool = p;
     AfterPoolChange();
 }
 
 // The fixed order in which every pool-dependent view follows a change of
 // the current pool.
 void frmStatAnalysis::AfterPoolChange() {
-    EnterCurrentPool(model_);
+    model_.CurrentSimulation = 1;
     const SimulationMatch match = FindSimulationForPool(model_, model_.CurrentPool);
     ShowPoolLabels();
     FillObjectViews();
@@ -264,9 +264,9 @@ void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display 
 
 // Next and Previous stop at the first failure and say so; the pool keeps
 // its new value and the views refreshed before the failure stay.
-void frmStatAnalysis::MovePool(void (*step)(ReportModel&), const char* failureTitle) {
+void frmStatAnalysis::MovePool(int (*step)(const ReportModel&, int), const char* failureTitle) {
     try {
-        step(model_);
+        model_.CurrentPool = step(model_, model_.CurrentPool);
         model_.CurrentObject = FirstObjectOf(model_, model_.CurrentPool);
         ShowObjectDetails();
         AfterPoolChange();

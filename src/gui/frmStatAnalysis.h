@@ -96,7 +96,7 @@ private:
     void RunFileSelection();
     void ShowPoolLabels();
     void AfterPoolChange();
-    void MovePool(void (*step)(ReportModel&), const char* failureTitle);
+    void MovePool(int (*step)(const ReportModel&, int), const char* failureTitle);
     void ApplyPageChrome(int page);
     void ShowAbout();
     void ShowPoolAnalysis();

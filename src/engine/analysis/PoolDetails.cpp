@@ -54,23 +54,15 @@ SimulationMatch FindSimulationForPool(const ReportModel& model, int p) {
     return {};
 }
 
-bool SelectPoolByName(ReportModel& model, std::string_view gridName) {
-    for (int p = 1; p <= model.PoolCount(); ++p) {
-        if (SameName(model.Pools(p).PoolName.Padded(), gridName)) {
-            model.CurrentPool = p;
-            return true;
-        }
-    }
-    return false;
+int PoolNamed(const ReportModel& model, std::string_view gridName) {
+    for (int p = 1; p <= model.PoolCount(); ++p)
+        if (SameName(model.Pools(p).PoolName.Padded(), gridName)) return p;
+    return 0;
 }
 
-void NextPool(ReportModel& model) {
-    model.CurrentPool = model.CurrentPool < model.PoolCount() ? model.CurrentPool + 1 : model.PoolCount();
-}
+int NextPool(const ReportModel& model, int p) { return p < model.PoolCount() ? p + 1 : model.PoolCount(); }
 
-void PreviousPool(ReportModel& model) { model.CurrentPool = model.CurrentPool > 1 ? model.CurrentPool - 1 : 1; }
-
-void EnterCurrentPool(ReportModel& model) { model.CurrentSimulation = 1; }
+int PreviousPool(const ReportModel&, int p) { return p > 1 ? p - 1 : 1; }
 
 int FirstObjectOf(const ReportModel& model, int p) { return model.Pools.Contains(p) ? model.Pools(p).FirstObject : 0; }
 

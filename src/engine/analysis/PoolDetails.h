@@ -28,16 +28,12 @@ struct SimulationMatch {
 };
 SimulationMatch FindSimulationForPool(const ReportModel& model, int p);
 
-// Makes the pool named in a grid row current (names trimmed, any case);
-// returns false and leaves the current pool when no pool has that name.
-bool SelectPoolByName(ReportModel& model, std::string_view gridName);
+// The pool a grid row names (names trimmed, any case); 0 when none has it.
+int PoolNamed(const ReportModel& model, std::string_view gridName);
 
-// Next and previous pool, without wrapping around.
-void NextPool(ReportModel& model);
-void PreviousPool(ReportModel& model);
-
-// What every change of pool resets: the simulation number to 1.
-void EnterCurrentPool(ReportModel& model);
+// The pool after and before pool p, without wrapping around.
+int NextPool(const ReportModel& model, int p);
+int PreviousPool(const ReportModel& model, int p);
 
 // The object Next and Previous Pool show for pool p: its first (0 for none);
 // a pick in the pool grid keeps the object shown before.

@@ -78,26 +78,16 @@ TEST(PoolNavigation, StopsAtBothEndsWithoutWrapping) {
         bool next;
         int to;
     } moves[] = {{1, true, 2}, {3, true, 3}, {2, false, 1}, {1, false, 1}, {0, true, 1}};
-    for (const auto& m : moves) {
-        model.CurrentPool = m.from;
-        m.next ? NextPool(model) : PreviousPool(model);
-        EXPECT_EQ(model.CurrentPool, m.to) << m.from << (m.next ? " next" : " previous");
-    }
+    for (const auto& m : moves)
+        EXPECT_EQ(m.next ? NextPool(model, m.from) : PreviousPool(model, m.from), m.to)
+            << m.from << (m.next ? " next" : " previous");
 }
 
 TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
     ReportModel model = ModelWithPools({"BP0", "BP1"});
     model.Pools(2).FirstObject = 4;
-    model.CurrentPool = 1;
-    EXPECT_TRUE(SelectPoolByName(model, "  bp1    "));
-    EXPECT_EQ(model.CurrentPool, 2);
-    EXPECT_FALSE(SelectPoolByName(model, "BP9"));
-    EXPECT_EQ(model.CurrentPool, 2);
-    model.CurrentObject = 1;
-    model.CurrentSimulation = 3;
-    EnterCurrentPool(model);
-    EXPECT_EQ(model.CurrentObject, 1) << "a grid pick keeps the object shown";
-    EXPECT_EQ(model.CurrentSimulation, 1);
+    EXPECT_EQ(PoolNamed(model, "  bp1    "), 2);
+    EXPECT_EQ(PoolNamed(model, "BP9"), 0);
     EXPECT_EQ(FirstObjectOf(model, 2), 4);
     EXPECT_EQ(FirstObjectOf(model, 9), 0);
 }
