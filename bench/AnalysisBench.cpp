@@ -15,17 +15,13 @@
 namespace {
 
 const kov::ReportModel& CapacityModel() {
-    static const kov::ReportModel model = [] {
-        kov::ReportModel m = kov::GenerateReport(kov::CapacityPlan());
-        m.CurrentPool = 1;
-        return m;
-    }();
+    static const kov::ReportModel model = kov::GenerateReport(kov::CapacityPlan());
     return model;
 }
 
 void ScanCostsForSystem(benchmark::State& state) {
     const kov::ReportModel& model = CapacityModel();
-    for (auto _ : state) benchmark::DoNotOptimize(kov::PopulateScanCostsForSystem(model));
+    for (auto _ : state) benchmark::DoNotOptimize(kov::PopulateScanCostsForSystem(model, 1));
 }
 BENCHMARK(ScanCostsForSystem)->Unit(benchmark::kMicrosecond);
 
@@ -45,7 +41,7 @@ BENCHMARK(EvaluatePoolRules)->Unit(benchmark::kMicrosecond);
 void ScanCostsAndRules(benchmark::State& state) {
     const kov::ReportModel& model = CapacityModel();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kov::PopulateScanCostsForSystem(model));
+        benchmark::DoNotOptimize(kov::PopulateScanCostsForSystem(model, 1));
         benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, 'R'));
     }
 }
@@ -62,8 +58,6 @@ struct ClusterBench {
 
     explicit ClusterBench(bool distinct) : Model(kov::GenerateReport(kov::CapacityPlan())) {
         kov::AddSimulation(Model, 1, 16, 7);
-        Model.CurrentPool = 1;
-        Model.CurrentSimulation = 1;
         std::int32_t index = 0;
         for (kov::ObjectRecord& object : Model.Objects) {
             if (object.Sims.empty()) continue;
@@ -87,7 +81,7 @@ void RunClusterAnalysis(benchmark::State& state, const ClusterBench& data, doubl
     kov::CollectingSink sink;
     kov::ClusterRun run;
     for (auto _ : state) {
-        run = kov::RunClusterAnalysis(data.Model, data.AccFolder, 1, radius, sink);
+        run = kov::RunClusterAnalysis(data.Model, data.AccFolder, {1, 1, 1, 'R', radius}, sink);
         benchmark::DoNotOptimize(run);
     }
     state.counters["members"] = static_cast<double>(run.ClusterMembers.size());

@@ -8,11 +8,11 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "analysis/ObjectInfoPage.h"
-#include "analysis/frmStatAnalysis.h"
+#include "pages/ObjectInfoPage.h"
+#include "frmStatAnalysis.h"
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
-#include "analysis/SimGraphPage.h"
+#include "pages/SimGraphPage.h"
 #include "analysis/SimGraphs.h"
 #include "sampledata/SampleGenerator.h"
 

@@ -202,7 +202,9 @@ json TuningJson(const ReportModel& model, int p) {
 
 json SystemScanCostJson(const ReportModel& model) {
     json scan = {{"collectionTime", CollectionTimeText(model)}, {"systemCost", ""}, {"rows", json::array()}};
-    if (const auto cost = PopulateScanCostsForSystem(model)) {
+    // The window's first pool is current after loading, and the "None" row
+    // of an empty list names it.
+    if (const auto cost = PopulateScanCostsForSystem(model, 1)) {
         scan["systemCost"] = cost->SystemCost;
         scan["rows"] = cost->List.Rows;
     }
@@ -393,9 +395,6 @@ ReadReport ReadAndDescribe(const BatchOptions& options) {
     ReadReport report;
     report.StatsRead = OpenStatisticsReport(model, reader, options.StatFile);
     for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
-    // As the window's activation does: the first pool is current, which
-    // names the pool of the report-wide scan list's "None" row.
-    model.CurrentPool = 1;
     report.Document =
         BuildReportDocument(model, sink.Messages, options.StatFile, {options.Intent, options.Radius, options.AccDir});
     return report;

@@ -1,11 +1,10 @@
 // kovgraph-report [--json] [--intent R|S] [--radius R] [--acc-dir DIR] STATFILE [SIMFILE...]
 
 #include <CLI/CLI.hpp>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
 #include <iostream>
 
+#include "cluster/ClusterAnalysis.h"
 #include "report/BatchReport.h"
 
 int main(int argc, char** argv) {
@@ -15,16 +14,17 @@ int main(int argc, char** argv) {
     app.add_flag("--json", options.Json, "print the analysis as a JSON document");
     app.add_option("--intent", intent, "pool usage intent for the cluster default: R (random) or S (sequential)")
         ->check(CLI::IsMember({"R", "S"}));
+    // The radius is read by the engine's rule for exact text, so the check
+    // and the value come from the same reading.
     const CLI::Validator radiusCheck(
-        [](std::string& text) -> std::string {
-            double value = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-            if (error != std::errc() || end != text.data() + text.size() || !(value >= 0) || std::isinf(value))
-                return "the radius must be a number of 0 or more, not '" + text + "'";
-            return {};
+        [&options](std::string& text) {
+            const kov::ClusterRadius radius = kov::ReadClusterRadius(text, kov::RadiusText::Exact);
+            if (radius.Refusal.empty()) options.Radius = radius.Radius;
+            return radius.Refusal;
         },
         "NUMBER>=0");
-    app.add_option("--radius", options.Radius, "cluster radius (default 1.2)")->check(radiusCheck);
+    std::string radiusText;
+    app.add_option("--radius", radiusText, "cluster radius (default 1.2)")->type_name("FLOAT")->check(radiusCheck);
     app.add_option("--acc-dir", options.AccDir, "folder holding Rand.acc and Seq.acc (default: the program's folder)");
     app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file")->required();
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");

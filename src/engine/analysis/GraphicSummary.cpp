@@ -1,0 +1,109 @@
+#include "analysis/GraphicSummary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "views/GridSort.h"
+#include "common/Formats.h"
+
+namespace kov {
+
+namespace {
+
+constexpr const char* kFailureTitle = "Graphics Summary";
+constexpr const char* kFailureText = "A fatal error has occured while plotting the Buffer Pools Graphic Summary";
+
+// Why a cell could not be plotted, as the failure's number and description.
+struct CellFailure {
+    int Number;
+    const char* Description;
+};
+constexpr CellFailure kTypeMismatch{13, "Type mismatch"};
+constexpr CellFailure kOverflow{6, "Overflow"};
+
+Message FailureMessage(const CellFailure& failure) {
+    return {kFailureTitle,
+            std::string(kFailureText) + "\n" + std::to_string(failure.Number) + " : " + failure.Description,
+            MessageIcon::Critical};
+}
+
+// The cell as a decimal, or as the nearest 32-bit whole number (ties to even).
+struct CellValue {
+    double Value = 0;
+    std::optional<CellFailure> Failure;
+};
+
+CellValue ConvertCell(const std::string& cell, bool decimal) {
+    const std::optional<double> number = CellNumber(cell);
+    if (!number) return {0, kTypeMismatch};
+    if (decimal) return {*number, {}};
+    const double whole = std::nearbyint(*number);
+    if (!(whole >= INT32_MIN && whole <= INT32_MAX)) return {0, kOverflow};
+    return {whole, {}};
+}
+
+const std::string& CellOf(const std::vector<std::string>& row, int column) {
+    static const std::string empty;
+    return static_cast<std::size_t>(column) < row.size() ? row[static_cast<std::size_t>(column)] : empty;
+}
+
+}  // namespace
+
+const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
+    static const std::vector<GraphicSummaryTab> pages = {
+        {"I/O", "ChartFXPoolIO", "Buffer Pool Versus I/O", {5}, false},
+        {"I/O per Second", "ChartFXIOSec", "Buffer Pool Versus I/O", {1, 6}, true},
+        {"Get Pages", "ChartFXGetPages", "Buffer Pool Versus GetPages", {2}, false},
+        {"Updates", "ChartFXUpdates", "Buffer Pool Versus Updates", {3}, false},
+        {"Write I/Os", "ChartFXWrites", "Buffer Pool Versus Write I/Os", {8}, false},
+        {"Pages Written", "ChartFXPagesWritten", "Buffer Pool Versus Pages Written", {9}, false},
+        {"Avg Page Residency Secs",
+         "ChartFXAvgResidencySecs",
+         "Buffer Pool Versus Average Page Residency In Seconds",
+         {10},
+         false},
+        {"Rand Pages Rd", "ChartFXSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false},
+        {"SP Pages Rd", "ChartFXSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false},
+        {"LP Pages Rd", "ChartFXLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false},
+        {"DynPF Pages Rd", "ChartFXDPPagesRd", "Buffer Pool Versus DynPF Pages Rd", {14}, false},
+    };
+    return pages;
+}
+
+ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
+    const GraphicSummaryTab& spec = GraphicSummaryTabs().at(static_cast<std::size_t>(page));
+    ChartData chart;
+    chart.Kind = ChartKind::Bar;
+    chart.Title = spec.Title;
+    for (const std::vector<std::string>& row : poolGrid.Rows) {
+        ChartPoint point;
+        point.Label = CellOf(row, 0);
+        for (const int column : spec.Columns) {
+            const CellValue cell = ConvertCell(CellOf(row, column), spec.Decimal);
+            if (cell.Failure) chart.Messages.push_back(FailureMessage(*cell.Failure));
+            point.Value += cell.Value;
+        }
+        point.ValueText = Grouped(point.Value, spec.Decimal ? 2 : 0);
+        chart.Points.push_back(std::move(point));
+    }
+    if (chart.Points.empty()) return chart;
+    AxisRange axis{chart.Points.front().Value, chart.Points.front().Value};
+    for (const ChartPoint& point : chart.Points) {
+        axis.Min = std::min(axis.Min, point.Value);
+        axis.Max = std::max(axis.Max, point.Value);
+    }
+    if (axis.Max < 0) axis.Max = 0;
+    chart.Axis = axis;
+    return chart;
+}
+
+std::vector<ChartData> DrawGraphicSummary(const StringTable& poolGrid) {
+    std::vector<ChartData> charts;
+    for (int page = 0; page < static_cast<int>(GraphicSummaryTabs().size()); ++page)
+        charts.push_back(GraphicSummaryChart(poolGrid, page));
+    return charts;
+}
+
+}  // namespace kov

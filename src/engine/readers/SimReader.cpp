@@ -1,0 +1,425 @@
+// Simulation reports: one pool replayed at a series of simulated sizes. A
+// report is accepted only against the loaded statistics of the same
+// collection, and its results are attached to the pool's and the objects'
+// simulation slots.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <type_traits>
+
+#include "common/ColumnNumber.h"
+#include "common/NumberText.h"
+#include "common/TextMatch.h"
+#include "readers/FieldParsing.h"
+#include "readers/ReportReader.h"
+
+namespace kov {
+
+namespace {
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && FindIgnoringCase(a, b) == 0;
+}
+
+constexpr const char* kHeaderLineKind = "the simulation header line (*BPP)";
+
+// The conversion a record field of type T takes, as ReportReader::NumberField
+// chooses it by overload.
+template <typename T>
+constexpr NumberKind NumberKindOf() {
+    if constexpr (std::is_same_v<T, double>)
+        return NumberKind::Double;
+    else if constexpr (std::is_same_v<T, std::int32_t>)
+        return NumberKind::Int32;
+    else {
+        static_assert(std::is_same_v<T, std::int16_t>, "a number field is Int16, Int32 or Double");
+        return NumberKind::Int16;
+    }
+}
+
+constexpr SimLineLayout kOnePoint{1};
+template <int Detail>
+constexpr FieldSpan FirstPointSpan() {
+    return Detail <= 5 ? kOnePoint.Group1(1, Detail) : kOnePoint.Group2(1, Detail);
+}
+template <int Detail>
+constexpr int kDetailOffset = FirstPointSpan<Detail>().Start - FirstPointSpan<Detail <= 5 ? 1 : 6>().Start;
+template <int Detail>
+constexpr auto kDetailWidth = static_cast<std::size_t>(FirstPointSpan<Detail>().Length);
+constexpr int kGroup1Stride = kOnePoint.Group1(2, 1).Start - kOnePoint.Group1(1, 1).Start;
+constexpr int kGroup2Stride = kOnePoint.Group2(2, 6).Start - kOnePoint.Group2(1, 6).Start;
+
+template <int Detail, typename T>
+[[gnu::always_inline]] inline void ConvertDetail(const char* group, bool decimalComma, T& target) {
+    if constexpr (std::is_same_v<T, double>)
+        target = ColumnDouble<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+    else
+        target = ColumnInt32<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
+}
+
+template <const FieldSpan& Span>
+std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
+    return ColumnInt32<static_cast<std::size_t>(Span.Length)>(line.data() + (Span.Start - 1), decimalComma);
+}
+
+// The numbers of an object line that holds every column of its points, in
+// the order of its fields; a field that does not convert throws FieldError
+// after the fields before it are stored, as the walk by field does. The
+// narrow columns read the two characters before them as well.
+void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layout, int points, bool decimalComma,
+                               SimObjectRecord& slot) {
+    slot.SimValue49 = ConvertInt32<SimLineLayout::SimValue49>(line, decimalComma);
+    slot.SimValue59 = ConvertInt32<SimLineLayout::SimValue59>(line, decimalComma);
+    const char* group1 = line.data() + (layout.Group1(1, 1).Start - 1);
+    const char* group2 = line.data() + (layout.Group2(1, 6).Start - 1);
+    for (int i = 1; i <= points; ++i, group1 += kGroup1Stride, group2 += kGroup2Stride) {
+        const auto p = static_cast<std::size_t>(i);
+        ConvertDetail<1>(group1, decimalComma, slot.Detail1[p]);
+        ConvertDetail<2>(group1, decimalComma, slot.Detail2[p]);
+        ConvertDetail<3>(group1, decimalComma, slot.Detail3[p]);
+        ConvertDetail<4>(group1, decimalComma, slot.Detail4[p]);
+        ConvertDetail<5>(group1, decimalComma, slot.Detail5[p]);
+        ConvertDetail<6>(group2, decimalComma, slot.Detail6[p]);
+        ConvertDetail<7>(group2, decimalComma, slot.Detail7[p]);
+        ConvertDetail<8>(group2, decimalComma, slot.Detail8[p]);
+    }
+}
+
+}  // namespace
+
+void ReportReader::ReadSimFile(const std::string& path) {
+    const int simNo = model_.SimulationCount;
+    const PoolObjectsForgotten forgetAtEnd(*this);
+    try {
+        lines_.Close();
+        FileError = false;
+        RecordError = false;
+        if (!model_.StatsLoaded) {
+            Show("Simulation File", "Please Read Statistics File First", MessageIcon::Critical);
+            FileError = true;
+            return;
+        }
+        const std::string trimmedPath(TrimBlanks(path));
+        lines_.Open(trimmedPath);
+        lines_.ResetReadCounters();
+        CheckEnvironment();
+        if (FileError) {
+            lines_.Close();
+            return;
+        }
+        ReadSimHeader(simNo);
+        if (!AttachSimulation(simNo, trimmedPath)) {
+            lines_.Close();
+            return;
+        }
+        ReadSimLines(simNo);
+        lines_.Close();
+        if (!FileError) model_.SimulationsLoaded = true;
+    } catch (const std::exception& failure) {
+        RunTimeFailure("Read Simulation File", failure);
+        FileError = true;
+    }
+}
+
+// The collection check, the pool and the pool line; false when the read
+// must stop.
+bool ReportReader::AttachSimulation(int simNo, const std::string& fileName) {
+    SimulationRecord& sim = model_.Simulations(simNo);
+    const bool sameCollection =
+        EqualIgnoringCase(sim.CollectionDate.Padded(), model_.SysInfo.CollectionDate.Padded()) &&
+        EqualIgnoringCase(sim.CollectionTime.Padded(), model_.SysInfo.CollectionTime.Padded());
+    if (FileError || RecordError) return false;
+    if (!sameCollection) {
+        Show("ZOVOD", "The Collection Date and timestamp do not match", MessageIcon::Information);
+        FileError = true;
+        return false;
+    }
+    sim.FileName = fileName;
+    simPool_ = model_.FindPool(sim.PoolName.Padded());
+    if (simPool_ != 0) {
+        PoolRecord& pool = model_.Pools(simPool_);
+        pool.SimSlot(pool.SimCount + 1).SimulationNo = static_cast<std::int16_t>(simNo);
+        ++pool.SimCount;
+    }
+    ReadSimPoolLine(simNo, simPool_);
+    if (FileError || RecordError) return false;
+    IndexPoolObjects(simPool_);
+    return true;
+}
+
+void ReportReader::ReadSimLines(int simNo) {
+    while (!lines_.AtEnd())
+        if (!HandleSimLine(lines_.ReadReportLine(), simNo)) return;
+}
+
+// One line after the pool line; false when the read must stop.
+bool ReportReader::HandleSimLine(std::string_view line, int simNo) {
+    if (CodeContains(line, "BPS")) {
+        ReadSimObjectLine(line, simNo, simPool_);
+        return !FileError;
+    }
+    if (CodeContains(line, "BPO") && TrimBlanks(SimLineLayout::IncludeFlag.In(line)) == "I") {
+        Show("Simulation File Read Error", "Can not analyse file containing Include Objects", MessageIcon::Exclamation);
+        FileError = true;
+        sink_.Beep();
+        return false;
+    }
+    return true;
+}
+
+// Lines before the header are looked at for include flags (column 21 "I").
+// The scan ends at the "*BPP" header line, or right after the first flagged
+// line, whose successor is then taken as the header.
+bool ReportReader::ScanIncludeLines(std::string_view& line) {
+    bool found = false;
+    while (!found && line.substr(0, 4) != "*BPP") {
+        if (TrimBlanks(SimLineLayout::IncludeFlag.In(line)) == "I") found = true;
+        line = ReadLineOrFieldError(SimHeader().Fixed[0], kHeaderLineKind);
+    }
+    return found;
+}
+
+void ReportReader::ReadSimHeader(int simNo) {
+    context_ = {"Read Simulation Report Information", true};
+    lines_.ReadFieldNumber() = 0;
+    const Layout& f = SimHeader().Fixed;
+    // The entry exists from the start of the read, so a file that ends before
+    // its header keeps its number with an empty entry; the entry beyond the
+    // table is refused at the header's first field.
+    if (simNo <= MaxSimulations) model_.Simulations.GrowTo(simNo);
+    try {
+        std::string_view line = ReadLineOrFieldError(f[0], kHeaderLineKind);
+        const bool includeFlagged = ScanIncludeLines(line);
+        SimulationRecord* sim = nullptr;
+        Field(line, f[0], [&](std::string_view text) {
+            model_.Simulations.GrowTo(simNo);
+            sim = &model_.Simulations(simNo);
+            sim->RecordTag = TrimBlanks(text);
+        });
+        TextField(line, f[1], sim->SimText21);
+        TextField(line, f[2], sim->SimText25);
+        TextField(line, f[3], sim->CollectionDate);
+        TextField(line, f[4], sim->CollectionTime);
+        TextField(line, f[5], sim->DB2Version);
+        TextField(line, f[6], sim->PoolName);
+        NumberField(line, f[7], sim->SizeCount);
+        NumberField(line, f[8], sim->SimValue62);
+        NumberField(line, f[9], sim->SimValue68);
+
+        // Older collectors declare fewer points than they write.
+        int n = std::max<int>(sim->SizeCount, 8);
+        if (sim->DB2Version.Trimmed() == "7.1" && n >= 9) n = 8;
+        if (sim->DB2Version.Trimmed() == "8.1" && n < 16) n = 16;
+        sim->SizeCount = static_cast<std::int16_t>(n);
+        simLayout_.Points = std::min(n, MaxSizes);
+
+        for (int i = 1; i <= n; ++i) {
+            if (i > MaxSizes) {
+                Field(line, SimHeaderLayout::VPSize(i), [&](std::string_view) {
+                    throw FieldError("the header declares " + std::to_string(n) + " size points; a simulation holds at most " +
+                                     std::to_string(MaxSizes));
+                });
+            }
+            NumberField(line, SimHeaderLayout::VPSize(i), sim->SimVPSize[static_cast<std::size_t>(i)]);
+            NumberField(line, SimHeaderLayout::HPSize(i), sim->SimHPSize[static_cast<std::size_t>(i)]);
+        }
+        for (int i = 1; i <= n; ++i)
+            TextField(line, SimHeaderLayout::SizeLabel(n, i), sim->SizeLabel[static_cast<std::size_t>(i)], false);
+
+        if (includeFlagged)
+            Show("Simulation Data Warning",
+                 "Included Objects will not have valid Statistical data for - " + sim->PoolName.PaddedString(),
+                 MessageIcon::Exclamation);
+    } catch (const LineAbandoned&) {
+    }
+}
+
+void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
+    context_ = {"Read Simulation Buffer Pool Information", true};
+    lines_.ReadFieldNumber() = 0;
+    try {
+        const std::string_view line = ReadLineOrFieldError(simLayout_.Group1(1, 1), "the simulation pool line");
+        SimulationRecord& sim = model_.Simulations(simNo);
+        if (poolNo == 0) {
+            Show("KOV for DB2",
+                 sim.PoolName.PaddedString() + "Not found in data file. Can not process simulation data.",
+                 MessageIcon::Critical);
+            RecordError = true;
+            return;
+        }
+        PoolRecord& pool = model_.Pools(poolNo);
+        PoolSimRecord* slot = nullptr;
+        for (int s = 1; s <= MaxSimulations && slot == nullptr; ++s) {
+            PoolSimRecord& candidate = pool.SimSlot(s);
+            if (candidate.SimPoolSize[1] == 0) slot = &candidate;
+        }
+        if (slot == nullptr) {
+            Field(line, simLayout_.Group1(1, 1), [&](std::string_view) {
+                throw CapacityError("all " + std::to_string(MaxSimulations) + " simulation slots of pool " +
+                                    pool.PoolName.TrimmedString() + " are in use");
+            });
+        }
+        slot->SimulationNo = static_cast<std::int16_t>(simNo);
+
+        const int n = sim.SizeCount;
+        for (int i = 1; i <= n; ++i) {
+            const auto p = static_cast<std::size_t>(i);
+            const long long size = static_cast<long long>(sim.SimVPSize[p]) + sim.SimHPSize[p];
+            Field(line, simLayout_.Group1(i, 1), [&](std::string_view text) {
+                if (size > INT32_MAX || size < INT32_MIN)
+                    throw FieldError("the simulated size of point " + std::to_string(i) + " is too large");
+                slot->SimPoolSize[p] = static_cast<std::int32_t>(size);
+                slot->Detail1[p] = static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
+            });
+            NumberField(line, simLayout_.Group1(i, 2), slot->Detail2[p]);
+            NumberField(line, simLayout_.Group1(i, 3), slot->Detail3[p]);
+            NumberField(line, simLayout_.Group2(i, 7), slot->Detail7[p]);
+            NumberField(line, simLayout_.Group2(i, 8), slot->Detail8[p]);
+        }
+
+        const double poolSize = static_cast<double>(pool.VPSize) + pool.HPSize;
+        bool sizeMatches = false;
+        for (int j = 1; j <= n; ++j) sizeMatches = sizeMatches || slot->SimPoolSize[static_cast<std::size_t>(j)] == poolSize;
+
+        // Unused trailing points are written as pairs of zero sizes.
+        for (int k = 1; k <= n; k += 2) {
+            if (slot->SimPoolSize[static_cast<std::size_t>(k)] + slot->SimPoolSize[static_cast<std::size_t>(k + 1)] == 0) {
+                sim.SizeCount = static_cast<std::int16_t>(k - 1);
+                break;
+            }
+        }
+        if (!sizeMatches)
+            Show("VAVEZ - Simulation Pool Size MisMatch",
+                 "A simulation size must match original Pool Size.\r\nOne of the simulated sizes should be " +
+                     ShortestDecimal(poolSize),
+                 MessageIcon::Exclamation);
+    } catch (const LineAbandoned&) {
+    }
+}
+
+void ReportReader::ForgetPoolObjects() {
+    poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
+    indexedFirstObject_ = nextObject_ = 0;
+}
+
+void ReportReader::IndexPoolObjects(int poolNo) {
+    poolObjectIndex_.clear();
+    poolObjectFirstOfName_.clear();
+    const PoolRecord& pool = model_.Pools(poolNo);
+    indexedFirstObject_ = nextObject_ = pool.FirstObject;
+    if (pool.FirstObject == 0) return;
+    poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
+    for (int o = pool.FirstObject; o <= pool.LastObject; ++o)
+        poolObjectFirstOfName_.push_back(poolObjectIndex_.emplace(model_.Objects(o).ObjectName.Trimmed(), o).second);
+}
+
+// A simulation report lists the pool's objects in the order of the
+// statistics report, so the object after the last one found is tried first;
+// it is taken only where the index would give it (the first of its name).
+int ReportReader::FindPoolObject(std::string_view name) {
+    const int expected = nextObject_;
+    const auto offset = static_cast<std::size_t>(expected - indexedFirstObject_);
+    if (expected >= indexedFirstObject_ && offset < poolObjectFirstOfName_.size() && poolObjectFirstOfName_[offset] &&
+        model_.Objects(expected).ObjectName.Trimmed() == name) {
+        nextObject_ = expected + 1;
+        return expected;
+    }
+    const auto found = poolObjectIndex_.find(name);
+    if (found == poolObjectIndex_.end()) return 0;
+    nextObject_ = found->second + 1;
+    return found->second;
+}
+
+void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolNo) {
+    // A failing field abandons only the rest of its line.
+    context_ = {"Read Simulation Object Information", true};
+    lines_.ReadFieldNumber() = 0;
+    try {
+        const std::string_view name = TrimBlanks(SimLineLayout::ObjectName.In(line));
+        const PoolRecord& pool = model_.Pools(poolNo);
+        if (pool.FirstObject == 0) {
+            Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
+                throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");
+            });
+        }
+        const int found = FindPoolObject(name);
+        if (found == 0) {
+            Show("Reading Simulation Objects",
+                 "Can not located object " + std::string(name) + " in Buffer pool " + pool.PoolName.PaddedString(),
+                 MessageIcon::Exclamation);
+            return;
+        }
+        ObjectRecord& object = model_.Objects(found);
+        if (object.SimCount() >= MaxSimulations) {
+            Field(line, SimLineLayout::RecordTag, [&](std::string_view) {
+                throw CapacityError("object " + std::string(name) + " already holds " + std::to_string(MaxSimulations) +
+                                    " simulation results");
+            });
+        }
+        SimObjectRecord& slot = object.Sims.emplace_back();
+        slot.SimulationNo = static_cast<std::int16_t>(simNo);
+        slot.ObjectName = name;
+
+        TextField(line, SimLineLayout::RecordTag, slot.RecordTag);
+        TextField(line, SimLineLayout::IncludeFlag, slot.IncludeFlag);
+        TextField(line, SimLineLayout::ObjectName, slot.ObjectName);
+        // The numbers: SimValue49, SimValue59, then Detail1..Detail8 of each
+        // point. Each point group repeats at a fixed stride: the columns of
+        // point 1, moved along one stride per point.
+        const std::array<FieldSpan, 8> first = {
+            simLayout_.Group1(1, 1), simLayout_.Group1(1, 2), simLayout_.Group1(1, 3), simLayout_.Group1(1, 4),
+            simLayout_.Group1(1, 5), simLayout_.Group2(1, 6), simLayout_.Group2(1, 7), simLayout_.Group2(1, 8)};
+        const int stride1 = simLayout_.Group1(2, 1).Start - first[0].Start;
+        const int stride2 = simLayout_.Group2(2, 6).Start - first[5].Start;
+        const int n = model_.Simulations(simNo).SizeCount;
+        const auto numbers = [&](auto&& number) {
+            number(SimLineLayout::SimValue49, slot.SimValue49);
+            number(SimLineLayout::SimValue59, slot.SimValue59);
+            for (int i = 1; i <= n; ++i) {
+                const auto p = static_cast<std::size_t>(i);
+                const auto at = [&](std::size_t detail, int stride) {
+                    return FieldSpan{first[detail].Start + stride * (i - 1), first[detail].Length};
+                };
+                number(at(0, stride1), slot.Detail1[p]);
+                number(at(1, stride1), slot.Detail2[p]);
+                number(at(2, stride1), slot.Detail3[p]);
+                number(at(3, stride1), slot.Detail4[p]);
+                number(at(4, stride1), slot.Detail5[p]);
+                number(at(5, stride2), slot.Detail6[p]);
+                number(at(6, stride2), slot.Detail7[p]);
+                number(at(7, stride2), slot.Detail8[p]);
+            }
+        };
+        const bool decimalComma = lines_.DecimalComma;
+        const auto convert = [&](std::string_view text, auto& target) {
+            using Target = std::remove_reference_t<decltype(target)>;
+            target = static_cast<Target>(ParseNumberField(text, NumberKindOf<Target>(), decimalComma));
+        };
+        // An object line carries up to 130 numbers and a simulation of a big
+        // pool thousands of lines, nearly all of them sound: they are
+        // converted straight through. Only a line with a field that does not
+        // convert is read again field by field, which counts the fields and
+        // reports the failing one exactly as every other parser does.
+        bool sound = true;
+        try {
+            if (n <= simLayout_.Points && line.size() >= static_cast<std::size_t>(simLayout_.LineLength()))
+                ConvertCompleteObjectLine(line, simLayout_, n, decimalComma, slot);
+            else
+                numbers([&](const FieldSpan& span, auto& target) { convert(span.In(line), target); });
+        } catch (const FieldError&) {
+            sound = false;
+        }
+        if (sound) {
+            lines_.ReadFieldNumber() += 2 + 8 * std::max(n, 0);
+        } else {
+            numbers([&](const FieldSpan& span, auto& target) {
+                Field(line, span, [&](std::string_view text) { convert(text, target); });
+            });
+        }
+    } catch (const LineAbandoned&) {
+    }
+}
+
+}  // namespace kov

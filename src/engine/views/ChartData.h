@@ -1,0 +1,64 @@
+#pragma once
+// Chart view data: what a chart plots and the labels beside it, computed by
+// the engine. The chart widget, the printed page and the batch report draw
+// from this and never compute a figure themselves.
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/Message.h"
+#include "views/ViewData.h"
+
+namespace kov {
+
+enum class ChartKind { Pie, Bar, Line };
+
+// One plotted point. For a pie the label is the slice's legend text.
+struct ChartPoint {
+    std::string Label;
+    double Value = 0;
+    int Object = 0;  // index in Objects carried by the hidden series; 0 = none
+    // The value as its figure is written (grouping, the figure's decimals),
+    // for the value label beside a bar or point; empty for pie slices.
+    std::string ValueText;
+    std::optional<double> X;  // the explicit x value of a line chart's point
+
+    friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
+};
+
+// A value axis whose range the analysis fixes. Some charts fix only the
+// top; their axis starts wherever the chart component puts it.
+struct AxisRange {
+    double Min = 0;
+    double Max = 0;
+    bool MinFixed = true;
+
+    friend bool operator==(const AxisRange&, const AxisRange&) = default;
+};
+
+struct ChartData {
+    ChartKind Kind = ChartKind::Bar;
+    std::string Title;
+    std::string Subtitle;
+    // The caption/value pairs beside the chart, in label order. A pair whose
+    // index is in HiddenSideLabels is not shown (its texts are then empty).
+    std::vector<LabelPair> SideLabels;
+    std::vector<std::size_t> HiddenSideLabels;
+    std::vector<ChartPoint> Points;  // in plotted order
+    std::optional<AxisRange> Axis;
+    std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values
+    // A hidden series carries each point's object index (0 for a blank bar),
+    // so a click on a point can name its object.
+    bool HasObjectSeries = false;
+    bool Hidden = false;            // the page hides the chart; Points is then empty
+    std::vector<Message> Messages;  // raised while the chart was computed, in order
+
+    bool IsSideLabelHidden(std::size_t pair) const {
+        return std::find(HiddenSideLabels.begin(), HiddenSideLabels.end(), pair) != HiddenSideLabels.end();
+    }
+};
+
+}  // namespace kov

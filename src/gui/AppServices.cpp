@@ -1,0 +1,82 @@
+#include "AppServices.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <memory>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kov {
+
+void PrepareOpenDialog(QFileDialog& dialog, ReportKind kind, const QString& folder) {
+    const QString own = kind == ReportKind::Statistics ? QStringLiteral("Stat Files (*.sta)")
+                                                       : QStringLiteral(" Sim Files (*.sim)");
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(kind == ReportKind::Statistics ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::ReadOnly);
+    dialog.setNameFilters({QStringLiteral("All Files (*.*)"), QStringLiteral("Text Files (*.txt)"), own});
+    // The dialog may tidy the filter texts (the sim filter's leading blank),
+    // so the third is chosen as the dialog holds it, not by its text.
+    dialog.selectNameFilter(dialog.nameFilters().value(2));
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+}
+
+namespace {
+
+// Both report dialogs open where the user last chose a report.
+QStringList ChooseReports(QWidget* parent, ReportKind kind, QString& lastFolder) {
+    QFileDialog dialog(parent);
+    PrepareOpenDialog(dialog, kind, lastFolder);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty()) lastFolder = QFileInfo(chosen.front()).absolutePath();
+    return chosen;
+}
+
+}  // namespace
+
+AppServices AppServices::Desktop() {
+    AppServices services;
+    auto lastFolder = std::make_shared<QString>();
+    services.ChooseStatFile = [lastFolder](QWidget* parent) {
+        return ChooseReports(parent, ReportKind::Statistics, *lastFolder).value(0);
+    };
+    services.ChooseSimFiles = [lastFolder](QWidget* parent) {
+        return ChooseReports(parent, ReportKind::Simulation, *lastFolder);
+    };
+    services.ChooseSaveFile = [](QWidget* parent, const QString& folder, const QString& proposedName,
+                                 const QStringList& filters) {
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDirectory(folder);
+        dialog.setNameFilters(filters);
+        if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+        dialog.setDefaultSuffix(QStringLiteral("kov"));
+        dialog.selectFile(proposedName);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    services.ChoosePrinter = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    // Modal to the analysis window only: an application-modal screen would also
+    // block the tray icon, whose menu must open for the whole run.
+    services.RunModal = [](QDialog& dialog) {
+        dialog.setWindowModality(Qt::WindowModal);
+        dialog.exec();
+    };
+    services.ProgramFolder = QCoreApplication::applicationDirPath();
+    services.EndProgram = [] {
+        // The program keeps no state between runs and every file it writes is
+        // complete before it is renamed into place, so ending at once loses nothing.
+        std::fflush(nullptr);
+        std::exit(0);
+    };
+    return services;
+}
+
+}  // namespace kov

@@ -1,0 +1,542 @@
+#include "frmStatAnalysis.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "pages/ExpertTuningPage.h"
+#include "analysis/GeneralInfo.h"
+#include "analysis/GraphicSummary.h"
+#include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "analysis/ObjectViews.h"
+#include "pages/ClusterPage.h"
+#include "cluster/MemberFiles.h"
+#include "views/PageStatus.h"
+#include "analysis/PoolCharts.h"
+#include "pages/ScanCostPage.h"
+#include "pages/SimGraphPage.h"
+#include "analysis/TuningRules.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
+#include "TrayIcon.h"
+#include "frmAbout.h"
+#include "frmSelectFiles.h"
+#include "frmTitle.h"
+#include "print/WindowPrinter.h"
+
+namespace kov {
+
+namespace {
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState& state, AppServices services,
+                                 QWidget* parent)
+    : QMainWindow(parent), model_(model), sink_(sink), state_(state), services_(std::move(services)) {
+    setObjectName("frmStatAnalysis");
+    setWindowTitle(kProgramTitle);
+    BuildWindow();
+    printer_ = std::make_unique<WindowPrinter>(services_.ChoosePrinter, this);
+    tray_ = new TrayIcon(this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
+}
+
+frmStatAnalysis::~frmStatAnalysis() = default;
+
+void frmStatAnalysis::BuildWindow() {
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("tbsStats");
+    reportInfo_ = new ReportInfoPage(tabs_);
+    graphicSummary_ = new GraphicSummaryPage(tabs_);
+    poolInfo_ = new PoolInfoPage(tabs_);
+    objectInfo_ = new ObjectInfoPage(tabs_);
+    expertTuning_ = new ExpertTuningPage(tabs_);
+    scanCost_ = new ScanCostPage(tabs_);
+    simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
+    cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
+    tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
+    tabs_->addTab(graphicSummary_, PageCaption(PageGraphicSummary));
+    tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
+    tabs_->addTab(objectInfo_, PageCaption(PageObjectInfo));
+    tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
+    tabs_->addTab(scanCost_, PageCaption(PageScanCost));
+    tabs_->addTab(simGraphs_, PageCaption(PageSimGraphAnalysis));
+    tabs_->addTab(cluster_, PageCaption(PageSimClusterAnalysis));
+
+    cmdPrint_ = Button(this, "cmdPrint", "&Print");
+    cmdBack_ = Button(this, "cmdBack", "< &Back");
+    cmdFinish_ = Button(this, "cmdFinish", "&Finish");
+    cmdCreateFile_ = Button(this, "cmdCreateFile", "&Create File - All Indexes");
+    cmdClusterCreateFile_ = Button(this, "cmdClusterCreateFile", "Create Cluster File");
+    cmdCreateFile_->hide();
+    cmdClusterCreateFile_->hide();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCreateFile_);
+    buttons->addWidget(cmdClusterCreateFile_);
+    buttons->addStretch();
+    for (QPushButton* button : {cmdPrint_, cmdBack_, cmdFinish_}) buttons->addWidget(button);
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName("sbStatus");
+    statusPanel_ = new QLabel(this);
+    statusPanel_->setObjectName("sbStatusPanel1");
+    statusBar()->addWidget(statusPanel_, 1);
+    resize(1280, 820);
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &frmStatAnalysis::tbsStats_Click);
+    connect(cmdPrint_, &QPushButton::clicked, this, &frmStatAnalysis::cmdPrint_Click);
+    connect(cmdBack_, &QPushButton::clicked, this, &frmStatAnalysis::cmdBack_Click);
+    connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
+    connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
+    connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
+    connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
+    connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
+    connect(poolInfo_->Chart(), &ChartWidget::ObjectClicked, this, [this](int object) {
+        ObjectDetailFigures figures;
+        if (ObjectDetails(model_, object, figures)) poolInfo_->ShowObjectDetails(figures);
+    });
+    connect(objectInfo_, &ObjectInfoPage::ListItemChosen, this, &frmStatAnalysis::lvObjects_Click);
+    connect(objectInfo_, &ObjectInfoPage::GridObjectChosen, this, &frmStatAnalysis::ChooseObjectFromGrid);
+    connect(objectInfo_, &ObjectInfoPage::GraphTypeChosen, this, &frmStatAnalysis::ShowObjectDetails);
+    connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
+    connect(cluster_, &ClusterPage::UsageOptionClicked, this, &frmStatAnalysis::optPoolClusterAnalysisUsage_Click);
+    connect(cluster_, &ClusterPage::StatusTextChanged, statusPanel_, &QLabel::setText);
+    connect(simGraphs_, &SimGraphPage::ImprovementOptionClicked, this, &frmStatAnalysis::optGreatestImprovement_Click);
+    connect(simGraphs_, &SimGraphPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(0, direction); });
+    connect(simGraphs_, &SimGraphPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(0); });
+    connect(cluster_, &ClusterPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(1, direction); });
+    connect(cluster_, &ClusterPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(1); });
+    connect(cmdClusterCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdClusterCreateFile_Click);
+    connect(cmdCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdCreateFile_Click);
+}
+
+void frmStatAnalysis::Form_Load() {
+    tray_->RemoveTrayIcon();
+    QApplication::processEvents();
+    tray_->AddTrayIcon("Zazedaz is Running");
+    QApplication::processEvents();
+
+    frmTitle title(this);
+    services_.RunModal(title);
+
+    state_.QuitRequested = false;
+    model_.StatFileName.clear();
+    RunFileSelection();
+    if (state_.QuitRequested) services_.EndProgram();
+
+    tabs_->setTabVisible(PageSimGraphAnalysis, false);
+    tabs_->setTabVisible(PageSimClusterAnalysis, false);
+    for (int page : {PagePoolInfo, PageObjectInfo, PageExpertTuning, PageSimGraphAnalysis, PageSimClusterAnalysis})
+        tabs_->setTabEnabled(page, false);
+}
+
+void frmStatAnalysis::RunFileSelection() {
+    frmSelectFiles selectFiles(model_, sink_, state_, services_, this);
+    selectFiles.Preload(std::exchange(preload_, {}));
+    services_.RunModal(selectFiles);
+}
+
+void frmStatAnalysis::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous()) Form_Activate();
+}
+
+void frmStatAnalysis::Form_Activate() {
+    for (int page : {PageSimGraphAnalysis, PageSimClusterAnalysis}) {
+        tabs_->setTabVisible(page, true);
+        tabs_->setTabEnabled(page, false);
+    }
+    reportInfo_->FillHeaderLabels(model_);
+    reportInfo_->FillPoolGrid(model_);
+    reportInfo_->FillTotals(model_, sink_);
+    if (SkipNextRefill) {
+        SkipNextRefill = false;
+        return;
+    }
+    ClearPoolViews();
+    poolInfo_->FillGraphTypeList(PoolGraphTypes());
+    objectInfo_->FillGraphTypeList(ObjectGraphTypes());
+    if (reportInfo_->PoolRowCount() >= 1) {
+        model_.CurrentPool = 1;
+        ShowPoolLabels();
+        poolInfo_->SelectGraphType(0);
+        RefreshPoolCharts();
+    }
+    FillObjectViews();
+    lvObjects_Click();
+    ShowObjectDetails();
+    DrawGraphicSummary();
+    RefreshPoolAnalysis();
+    PopulateScanCostsForSystem();
+    PopulateScanCostsForPool();
+    if (tabs_->currentIndex() != PageReportInfo)
+        tabs_->setCurrentIndex(PageReportInfo);
+    else
+        tbsStats_Click(PageReportInfo);
+}
+
+// Nothing of an earlier report may outlive it: every pool-dependent view is
+// emptied before the report now loaded fills it (or leaves it empty).
+void frmStatAnalysis::ClearPoolViews() {
+    model_.CurrentPool = 0;
+    model_.CurrentObject = 0;
+    poolInfo_->Clear();
+    objectInfo_->Clear();
+    expertTuning_->Clear();
+    scanCost_->Clear();
+    cluster_->Clear();
+    clusterPoolSizes_.clear();
+    ShowPoolLabels();
+}
+
+void frmStatAnalysis::tbsStats_Click(int page) {
+    poolInfo_->HidePoolDetails();
+    cmdCreateFile_->hide();
+    cmdClusterCreateFile_->hide();
+    if (page == PageObjectInfo) lvObjects_Click();
+    if (page == PageGraphicSummary) DrawGraphicSummary();
+    if (page == PageSimGraphAnalysis) {
+        simGraphs_->EnterPage();
+        cmdCreateFile_->show();
+        simGraphs_->SelectImprovementOption(0);
+    }
+    if (page == PageSimClusterAnalysis) cluster_->EnterPage();
+    ApplyPageChrome(page);
+}
+
+void frmStatAnalysis::ApplyPageChrome(int page) {
+    const PageChrome chrome = PageChromeFor(page);
+    if (!chrome.Changes) return;
+    cmdPrint_->setVisible(chrome.PrintVisible);
+    statusPanel_->setText(QString::fromStdString(chrome.StatusText));
+    if (chrome.ClusterFileButton) cmdClusterCreateFile_->show();
+}
+
+QString frmStatAnalysis::StatusText() const { return statusPanel_->text(); }
+
+void frmStatAnalysis::cmdBack_Click() {
+    model_.CurrentPool = 0;
+    model_.CurrentObject = 0;
+    model_.SimulationsLoaded = false;
+    state_.QuitRequested = false;
+    hide();
+    RunFileSelection();
+    if (state_.QuitRequested)
+        services_.EndProgram();
+    else
+        show();
+}
+
+void frmStatAnalysis::cmdFinish_Click() {
+    tray_->RemoveTrayIcon();
+    state_.QuitRequested = true;
+    services_.EndProgram();
+}
+
+void frmStatAnalysis::closeEvent(QCloseEvent* event) {
+    tray_->RemoveTrayIcon();
+    state_.QuitRequested = true;
+    event->accept();
+    services_.EndProgram();
+}
+
+void frmStatAnalysis::ShowPoolLabels() {
+    const PoolLabels labels = CurrentPoolLabels(model_);
+    poolInfo_->ShowPoolLabels(labels);
+    setWindowTitle(QString::fromStdString(labels.WindowTitle));
+    simGraphs_->ShowSimDetailColumns();
+}
+
+void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
+    for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
+    if (const int p = PoolNamed(model_, poolName.toStdString())) model_.CurrentPool = p;
+    AfterPoolChange();
+}
+
+// The fixed order in which every pool-dependent view follows a change of
+// the current pool.
+void frmStatAnalysis::AfterPoolChange() {
+    model_.CurrentSimulation = 1;
+    const SimulationMatch match = FindSimulationForPool(model_, model_.CurrentPool);
+    ShowPoolLabels();
+    FillObjectViews();
+    RefreshPoolCharts();
+    RefreshPoolAnalysis();
+    PopulateScanCostsForPool();
+    clusterPoolSizes_ = PoolSizeList(model_, model_.CurrentPool, match);
+    cluster_->FillPoolSizes(clusterPoolSizes_);
+    cluster_->ShowSimulationNumber(model_.CurrentSimulation);
+    simGraphs_->ShowSimulationNumber(model_.CurrentSimulation);
+    if (match.Found) optGreatestImprovement_Click(0);
+    tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
+    tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
+}
+
+void frmStatAnalysis::cmdNextPool_Click() { MovePool(NextPool, "Display Next Pool"); }
+
+void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display Previous Pool"); }
+
+// Next and Previous stop at the first failure and say so; the pool keeps
+// its new value and the views refreshed before the failure stay.
+void frmStatAnalysis::MovePool(int (*step)(const ReportModel&, int), const char* failureTitle) {
+    try {
+        model_.CurrentPool = step(model_, model_.CurrentPool);
+        model_.CurrentObject = FirstObjectOf(model_, model_.CurrentPool);
+        ShowObjectDetails();
+        AfterPoolChange();
+    } catch (const std::exception& failure) {
+        sink_.Show({failureTitle, failure.what(), MessageIcon::Information});
+    }
+}
+
+void frmStatAnalysis::RefreshPoolCharts() {
+    const int position = poolInfo_->GraphPosition();
+    if (position < 1 || !model_.Pools.Contains(model_.CurrentPool)) return;
+    const ChartData chart = PoolChart(model_, model_.CurrentPool, position);
+    for (const Message& message : chart.Messages) sink_.Show(message);
+    poolInfo_->ShowChart(chart);
+}
+
+void frmStatAnalysis::RefreshPoolAnalysis() {
+    ShowIntentOnBothPages('R');
+    ShowPoolAnalysis();
+}
+
+void frmStatAnalysis::ShowIntentOnBothPages(char intent) {
+    model_.PoolUsageIntent = intent;
+    expertTuning_->ShowIntent(intent);
+    cluster_->ShowIntent(intent);
+}
+
+void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
+    ShowIntentOnBothPages(intent);
+    ShowPoolAnalysis();
+    if (tabs_->isTabEnabled(PageSimClusterAnalysis)) cluster_->RunClusterAnalysis();
+}
+
+void frmStatAnalysis::optPoolClusterAnalysisUsage_Click(int index) {
+    ShowIntentOnBothPages(index == 1 ? 'R' : 'S');
+    ShowPoolAnalysis();
+    if (tabs_->isTabEnabled(PageSimClusterAnalysis) && cluster_->RunClusterAnalysis() < 0)
+        sink_.Show({"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
+}
+
+void frmStatAnalysis::ShowSimulationFileName() {
+    const QString path = QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, model_.CurrentSimulation));
+    simGraphs_->ShowFileName(path);
+    cluster_->ShowFileName(path);
+}
+
+void frmStatAnalysis::optGreatestImprovement_Click(int index) {
+    ShowSimulationFileName();
+    simGraphs_->DrawImprovementCharts(index);
+}
+
+QLineEdit* frmStatAnalysis::SimNoBox(int box) const { return box == 0 ? simGraphs_->txtSimNo() : cluster_->txtSimNo(); }
+
+// Each box whose text the step changes runs the change; the first already
+// brings the other box along, so the second write finds it unchanged.
+void frmStatAnalysis::updnSimNo_Click(int box, int direction) {
+    const int simCount = model_.Pools.Contains(model_.CurrentPool) ? model_.Pools(model_.CurrentPool).SimCount : 1;
+    const QString step = QString::fromStdString(StepSimulationNumber(SimNoBox(box)->text().toStdString(), direction, simCount));
+    for (int written : {0, 1}) SimNoBox(written)->setText(step);
+}
+
+// Both pages show the number typed in either box. A number outside the
+// pool's simulations shows empty pages.
+void frmStatAnalysis::txtSimNo_Change(int box) {
+    const QString typed = SimNoBox(box)->text();
+    {
+        QLineEdit* other = SimNoBox(1 - box);
+        const QSignalBlocker quiet(other);
+        other->setText(typed);
+    }
+    if (const auto s = WholeNumberOf(typed.toStdString())) model_.CurrentSimulation = *s;
+    ShowSimulationFileName();
+    cluster_->FillPoolSizes(SimulationPoolSizes(model_, model_.CurrentPool, model_.CurrentSimulation));
+    simGraphs_->ShowSimDetailColumns();
+    optGreatestImprovement_Click(simGraphs_->SelectedImprovementOption());
+    optPoolClusterAnalysisUsage_Click(cluster_->RandomSelected() ? 1 : 0);
+    cluster_->ShowClusterObjects(1);
+}
+
+// A cancelled dialog writes nothing; a file that cannot be written says why
+// and leaves any earlier file as it was.
+void frmStatAnalysis::cmdClusterCreateFile_Click() {
+    QStringList filters;
+    for (const std::string& filter : DialogFilters(kClusterFileFilter)) filters << QString::fromStdString(filter);
+    const QString chosen =
+        services_.ChooseSaveFile ? services_.ChooseSaveFile(this, services_.ProgramFolder, kClusterFileProposal, filters)
+                                 : QString();
+    const ClusterFileExport result =
+        ExportClusterFile(QFile::encodeName(chosen).toStdString(), cluster_->grdClusterObjects()->Model()->Table());
+    if (result.Failure)
+        sink_.Show(*result.Failure);
+    else if (!result.StatusText.empty())
+        statusPanel_->setText(QString::fromStdString(result.StatusText));
+}
+
+// AINDEX.KOV goes to the current working directory.
+void frmStatAnalysis::cmdCreateFile_Click() { sink_.Show(ExportIndexExcludeFile(model_, model_.CurrentPool, "")); }
+
+void frmStatAnalysis::ShowPoolAnalysis() {
+    expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
+                                    EvaluatePoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
+}
+
+void frmStatAnalysis::FillObjectViews() {
+    objectInfo_->FillObjectViews(ObjectListItems(model_, model_.CurrentPool), ObjectGrid(model_, model_.CurrentPool));
+}
+
+// A list pick also starts the breakdown again at the access type.
+void frmStatAnalysis::lvObjects_Click() {
+    const std::optional<QString> item = objectInfo_->SelectedListItem();
+    if (!item) return;
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, item->toStdString())) model_.CurrentObject = object;
+    objectInfo_->SelectFirstGraphType();
+    ShowObjectDetails();
+}
+
+void frmStatAnalysis::ChooseObjectFromGrid(const QString& name) {
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, name.toStdString())) model_.CurrentObject = object;
+    ShowObjectDetails();
+}
+
+void frmStatAnalysis::ShowObjectDetails() {
+    const auto breakdown = ObjectBreakdownFor(model_, model_.CurrentObject, objectInfo_->GraphType());
+    if (!breakdown) return;
+    objectInfo_->ShowBreakdown(*breakdown);
+    for (const Message& message : breakdown->Messages) sink_.Show(message);
+}
+
+// A failure is shown with its description alone and the fill goes on.
+template <typename Fill>
+void frmStatAnalysis::ScanCostStep(Fill&& fill) {
+    try {
+        fill();
+    } catch (const std::exception& failure) {
+        sink_.Show({"", failure.what(), MessageIcon::Information});
+    }
+}
+
+void frmStatAnalysis::PopulateScanCostsForSystem() {
+    ScanCostStep([this] {
+        if (const auto cost = kov::PopulateScanCostsForSystem(model_, model_.CurrentPool)) scanCost_->ShowSystem(*cost);
+    });
+}
+
+void frmStatAnalysis::PopulateScanCostsForPool() {
+    ScanCostStep([this] {
+        if (const auto cost = kov::PopulateScanCostsForPool(model_, model_.CurrentPool)) scanCost_->ShowPool(*cost);
+    });
+}
+
+void frmStatAnalysis::RefreshScanCosts() {
+    PopulateScanCostsForSystem();
+    PopulateScanCostsForPool();
+}
+
+void frmStatAnalysis::DrawGraphicSummary() {
+    const std::vector<ChartData> charts = kov::DrawGraphicSummary(reportInfo_->grdPoolInfo()->Model()->Table());
+    graphicSummary_->ShowCharts(charts);
+    for (const ChartData& chart : charts)
+        for (const Message& message : chart.Messages) sink_.Show(message);
+}
+
+// A page that cannot be printed says why under its own title; the print is
+// abandoned and the window goes on.
+void frmStatAnalysis::cmdPrint_Click() {
+    const int page = tabs_->currentIndex();
+    SkipNextRefill = true;
+    try {
+        printer_->Print(PrintoutOfPage(page));
+    } catch (const std::exception& failure) {
+        sink_.Show({PrintFailureTitle(page), failure.what(), MessageIcon::Information});
+    }
+    // No activation follows a print here, so the flag must not outlive it and
+    // swallow the refill after Back.
+    SkipNextRefill = false;
+}
+
+bool frmStatAnalysis::PrinterChosen() const { return printer_->PrinterChosen(); }
+
+std::vector<PrintedPage> frmStatAnalysis::PrintoutOfPage(int page) const {
+    const SystemInfo& info = model_.SysInfo;
+    const bool hasPool = model_.Pools.Contains(model_.CurrentPool);
+    const std::string poolName = hasPool ? model_.Pools(model_.CurrentPool).PoolName.PaddedString() : "";
+    switch (page) {
+        case PageReportInfo: {
+            CollectingSink shownBefore;  // the totals' messages were shown when the page was filled
+            return ReportSummaryPages(HeaderLabels(info), Totals(model_, shownBefore),
+                                      reportInfo_->grdPoolInfo()->Model()->Table());
+        }
+        case PageGraphicSummary: {
+            const int shown = graphicSummary_->tbsGraphicSummary()->currentIndex();
+            if (shown < 0 || shown >= kPrintableGraphicSummaryPages) return {};
+            return {GraphicSummaryPrintPage(info, graphicSummary_->Chart(shown)->Shown())};
+        }
+        case PagePoolInfo:
+            if (!hasPool) return {};
+            return {PoolPrintPage(info, poolName, poolInfo_->Chart()->Shown())};
+        case PageObjectInfo:
+            if (!hasPool) return {};
+            return {ObjectPrintPage(info, poolName, objectInfo_->Labels()->ShownPairs(), objectInfo_->Chart()->Shown())};
+        case PageSimGraphAnalysis: {
+            const int shown = simGraphs_->tbsSimGraphs()->currentIndex();
+            if (!hasPool || shown < 0) return {};
+            return {SimGraphPrintPage(info, poolName, simGraphs_->Shown(static_cast<SimGraphPage::SubTab>(shown)))};
+        }
+        case PageSimClusterAnalysis: return ClusterPrintout();
+        default: return {};
+    }
+}
+
+// The cluster in the current row of the cluster grid heads every page; an
+// empty grid prints nothing.
+std::vector<PrintedPage> frmStatAnalysis::ClusterPrintout() const {
+    if (!model_.Pools.Contains(model_.CurrentPool)) return {};
+    const StringTable& clusters = cluster_->grdClusters()->Model()->Table();
+    const auto row = static_cast<std::size_t>(std::max(0, cluster_->grdClusters()->currentIndex().row()));
+    if (row >= clusters.Rows.size() || clusters.Rows[row].empty() || clusters.Rows[row][0].empty()) return {};
+    const PoolRecord& pool = model_.Pools(model_.CurrentPool);
+    const ClusterPrintHeading heading{pool.PoolName.TrimmedString(), clusters.Rows[row], model_.PoolUsageIntent,
+                                      static_cast<long long>(pool.VPSize) + pool.HPSize,
+                                      cluster_->cmbPoolSize()->currentText().toStdString()};
+    return ClusterPrintPages(model_.SysInfo, heading, cluster_->grdClusterObjects()->Model()->Table());
+}
+
+void frmStatAnalysis::mouseDoubleClickEvent(QMouseEvent* event) {
+    RefreshScanCosts();
+    QMainWindow::mouseDoubleClickEvent(event);
+}
+
+void frmStatAnalysis::ShowAbout() {
+    frmAbout about(state_, this);
+    services_.RunModal(about);
+}
+
+}  // namespace kov

@@ -1,0 +1,163 @@
+#pragma once
+// The analysis window: eight pages over the loaded report, the buttons
+// below them and the status bar. It runs the start-up road (title screen,
+// file selection), refills every view when it is shown, and keeps the
+// current pool that the pool-dependent views follow.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/PoolDetails.h"
+#include "analysis/PrintPages.h"
+#include "AppServices.h"
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace kov {
+
+class ClusterPage;
+class ExpertTuningPage;
+class GraphicSummaryPage;
+class ObjectInfoPage;
+class PoolInfoPage;
+class ScanCostPage;
+class SimGraphPage;
+class ReportInfoPage;
+class TrayIcon;
+class WindowPrinter;
+
+class frmStatAnalysis : public QMainWindow {
+    Q_OBJECT
+public:
+    frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState& state, AppServices services,
+                    QWidget* parent = nullptr);
+    ~frmStatAnalysis() override;
+
+    // Files named on the command line, read on the file-selection screen as
+    // if chosen there.
+    void SetPreloadFiles(const QStringList& files) { preload_ = files; }
+
+    // Start-up: tray icon, title screen, file selection; then the window is
+    // ready to be shown (showing it activates it).
+    void Form_Load();
+    void Form_Activate();
+    void tbsStats_Click(int page);
+    void cmdBack_Click();
+    void cmdFinish_Click();
+    void SelectPoolFromGrid(const QString& poolName);
+    void cmdNextPool_Click();
+    void cmdPreviousPool_Click();
+    // Tuning advice for the current pool, always starting again under Random.
+    void RefreshPoolAnalysis();
+    // Redraws the pool chart of the selected graph type for the current pool.
+    void RefreshPoolCharts();
+    // The usage intent chosen on the tuning page; the cluster page follows.
+    void ChoosePoolUsageIntent(char intent);
+    // Object views: refill for the current pool; a pick in the list or grid
+    // makes its object current; the labels and pie follow the current object.
+    void FillObjectViews();
+    void lvObjects_Click();
+    void ChooseObjectFromGrid(const QString& name);
+    void ShowObjectDetails();
+    // The usage intent chosen on the cluster page (0 Sequential, 1 Random):
+    // the tuning page follows, and the analysis says when it does not apply.
+    void optPoolClusterAnalysisUsage_Click(int index);
+    void cmdClusterCreateFile_Click();
+    void cmdCreateFile_Click();
+    // The measure of the simulation page's pool-size and improvement charts
+    // (0 "Sys Hit Ratio", 1 "I/O Rate"); both file-name labels follow.
+    void optGreatestImprovement_Click(int index);
+    // The simulation number, on page 6 (box 0) or page 7 (box 1): a spinner
+    // step writes both boxes; a change refreshes both simulation pages.
+    void updnSimNo_Click(int box, int direction);
+    void txtSimNo_Change(int box);
+    void PopulateScanCostsForSystem();
+    void PopulateScanCostsForPool();
+    void RefreshScanCosts();
+    // The eleven all-pools charts from the pool grid as it is now sorted.
+    void DrawGraphicSummary();
+
+    QTabWidget* tbsStats() const { return tabs_; }
+    ReportInfoPage* ReportInfo() const { return reportInfo_; }
+    GraphicSummaryPage* GraphicSummary() const { return graphicSummary_; }
+    PoolInfoPage* PoolInfo() const { return poolInfo_; }
+    ObjectInfoPage* ObjectInfo() const { return objectInfo_; }
+    ExpertTuningPage* ExpertTuning() const { return expertTuning_; }
+    ScanCostPage* ScanCost() const { return scanCost_; }
+    ClusterPage* Cluster() const { return cluster_; }
+    SimGraphPage* SimGraphs() const { return simGraphs_; }
+    TrayIcon* Tray() const { return tray_; }
+    QString StatusText() const;
+    // The cluster page's list of simulated pool sizes for the current pool.
+    const std::vector<std::string>& ClusterPoolSizes() const { return clusterPoolSizes_; }
+
+    // Prints the page shown (nothing for Expert Tuning and Scan Cost); the
+    // printer dialog comes on the window's first print only.
+    void cmdPrint_Click();
+    // The printed pages of a page as it is shown now; none when it has none.
+    std::vector<PrintedPage> PrintoutOfPage(int page) const;
+    bool PrinterChosen() const;
+
+    // Set while printing: an activation meanwhile refreshes only the report
+    // labels and the pool grid.
+    bool SkipNextRefill = false;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void BuildWindow();
+    void RunFileSelection();
+    void ShowPoolLabels();
+    void ClearPoolViews();
+    void AfterPoolChange();
+    void MovePool(int (*step)(const ReportModel&, int), const char* failureTitle);
+    void ApplyPageChrome(int page);
+    std::vector<PrintedPage> ClusterPrintout() const;
+    void ShowAbout();
+    void ShowPoolAnalysis();
+    void ShowIntentOnBothPages(char intent);
+    QLineEdit* SimNoBox(int box) const;
+    void ShowSimulationFileName();
+    template <typename Fill>
+    void ScanCostStep(Fill&& fill);
+
+    ReportModel& model_;
+    MessageSink& sink_;
+    AppState& state_;
+    AppServices services_;
+    QStringList preload_;
+    std::vector<std::string> clusterPoolSizes_;
+    std::unique_ptr<WindowPrinter> printer_;
+
+    QTabWidget* tabs_ = nullptr;
+    ReportInfoPage* reportInfo_ = nullptr;
+    GraphicSummaryPage* graphicSummary_ = nullptr;
+    PoolInfoPage* poolInfo_ = nullptr;
+    ObjectInfoPage* objectInfo_ = nullptr;
+    ExpertTuningPage* expertTuning_ = nullptr;
+    ScanCostPage* scanCost_ = nullptr;
+    SimGraphPage* simGraphs_ = nullptr;
+    ClusterPage* cluster_ = nullptr;
+    QPushButton* cmdPrint_ = nullptr;
+    QPushButton* cmdBack_ = nullptr;
+    QPushButton* cmdFinish_ = nullptr;
+    QPushButton* cmdCreateFile_ = nullptr;
+    QPushButton* cmdClusterCreateFile_ = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    TrayIcon* tray_ = nullptr;
+};
+
+}  // namespace kov

@@ -1,0 +1,74 @@
+// kovgraph [STATFILE [SIMFILE...]]: the analysis window. Files named on the
+// command line are read on the file-selection screen as if chosen there.
+// kovgraph --pdf OUT.pdf STATFILE [SIMFILE...]: the whole analysis as one PDF,
+// without a window (and without a display).
+
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QGuiApplication>
+#include <cstring>
+#include <iostream>
+
+#include "frmStatAnalysis.h"
+#include "AppServices.h"
+#include "QtMessageSink.h"
+#include "model/ReportModel.h"
+#include "print/PdfReport.h"
+
+namespace {
+
+bool WantsPdf(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0) return true;
+    return false;
+}
+
+// Exit status and messages as kovgraph-report's: 0 read to the end, 1 not
+// (or the PDF could not be written), 2 a command line that does not parse.
+int RunPdfReport(int argc, char** argv) {
+    kov::PdfReportOptions options;
+    CLI::App cli{"KOVGraph: the analysis of DB2 buffer-pool statistics and simulation reports as one PDF"};
+    cli.add_option("--pdf", options.OutFile, "the PDF file to write")->required();
+    cli.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file")->required();
+    cli.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << cli.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "kovgraph: " << error.what() << "\n" << "Run with --pdf --help for usage.\n";
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    options.AccDir = QCoreApplication::applicationDirPath().toStdString();
+    try {
+        return kov::WritePdfReport(options, std::cerr);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph: " << failure.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("KOVGraph");
+    QApplication::setApplicationVersion(KOVGRAPH_VERSION);
+    // The program ends through Finish, Cancel, Quit or closing the window,
+    // never because the file-selection screen closed while the window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kov::ReportModel model;
+    kov::QtMessageSink sink;
+    kov::AppState state;
+    kov::frmStatAnalysis window(model, sink, state, kov::AppServices::Desktop());
+    sink.SetParent(&window);
+    window.SetPreloadFiles(QApplication::arguments().mid(1));
+    window.Form_Load();
+    window.show();
+    return QApplication::exec();
+}

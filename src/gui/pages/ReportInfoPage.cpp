@@ -1,0 +1,44 @@
+#include "pages/ReportInfoPage.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "analysis/GeneralInfo.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
+
+namespace kov {
+
+ReportInfoPage::ReportInfoPage(QWidget* parent)
+    : QWidget(parent),
+      systemInfo_(new LabelPanel("System Info", "lblSystemCaption", "lblSystem", 4, this)),
+      collection_(new LabelPanel("Collection", "lblCollectionCaption", "lblCollection", 3, this)),
+      totals_(new LabelPanel("Totals", "lblTotalCaption", "lblTotal", 7, this)),
+      grid_(new GridView("grdPoolInfo", 1250, this)) {
+    auto* labels = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(systemInfo_);
+    left->addWidget(collection_);
+    left->addStretch();
+    labels->addLayout(left);
+    labels->addWidget(totals_, 0, Qt::AlignTop);
+    labels->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(labels);
+    layout->addWidget(grid_, 1);
+    connect(grid_, &GridView::RowChosen, this, [this](int row) { emit PoolChosen(grid_->Cell(row, 0)); });
+}
+
+void ReportInfoPage::FillHeaderLabels(const ReportModel& model) {
+    const std::vector<LabelPair> labels = HeaderLabels(model.SysInfo);
+    systemInfo_->Show({labels.begin(), labels.begin() + 4});
+    collection_->Show({labels.begin() + 4, labels.end()});
+}
+
+void ReportInfoPage::FillPoolGrid(const ReportModel& model) { grid_->SetTable(PoolGrid(model)); }
+
+void ReportInfoPage::FillTotals(const ReportModel& model, MessageSink& sink) { totals_->Show(Totals(model, sink)); }
+
+int ReportInfoPage::PoolRowCount() const { return grid_->Model()->rowCount(); }
+
+}  // namespace kov

@@ -1,0 +1,46 @@
+#pragma once
+// The one chart widget of the program: draws the engine's chart view data
+// (pie, bar, line) with Qt Charts and reports a click on a bar with the
+// object that bar stands for. It formats and computes nothing itself.
+
+#include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+#include <string>
+#include <vector>
+
+#include "views/ChartData.h"
+
+class QGraphicsSimpleTextItem;
+
+namespace kov {
+
+class ChartWidget : public QChartView {
+    Q_OBJECT
+public:
+    explicit ChartWidget(const char* objectName, QWidget* parent = nullptr);
+    void Show(const ChartData& shown);
+    const ChartData& Shown() const { return data_; }
+    // The bars' value labels as drawn, in point order.
+    const std::vector<QGraphicsSimpleTextItem*>& ValueLabels() const { return valueLabels_; }
+
+    // An engine text as rich text that shows it character for character.
+    static QString PlainText(const std::string& text);
+    // The tick interval for a value range: 1, 2 or 5 times a power of ten.
+    static double RoundTickStep(double range);
+
+signals:
+    // A bar was clicked: the object index its hidden series carries.
+    void ObjectClicked(int object);
+
+private:
+    void ShowPie();
+    void ShowBars();
+    void ShowLine();
+    void SetValueRange(QValueAxis& axis) const;
+    void PlaceValueLabels(QAbstractSeries* series);
+    void ShowLineAgainstX();
+    ChartData data_;
+    std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
+};
+
+}  // namespace kov

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "analysis/PoolDetails.h"
+
+namespace kov {
+namespace {
+
+ReportModel ModelWithPools(std::initializer_list<const char*> names) {
+    ReportModel model;
+    for (const char* name : names) model.Pools(model.Pools.Add()).PoolName = name;
+    return model;
+}
+
+void AddSimulationFor(ReportModel& model, const char* poolName, int sizeCount) {
+    const int k = ++model.SimulationCount;
+    model.Simulations.GrowTo(k);
+    model.Simulations(k).PoolName = poolName;
+    model.Simulations(k).SizeCount = static_cast<std::int16_t>(sizeCount);
+}
+
+TEST(PoolLabels, ValuesReadTwoBlanksAndASignPosition) {
+    ReportModel model = ModelWithPools({"BP0"});
+    PoolRecord& pool = model.Pools(1);
+    pool.VPSize = 2000;
+    pool.HPSize = -1;
+    pool.DWQT = 50;
+    pool.VDWQT = 2.5;
+    pool.CastOut = "Y";
+    pool.PoolMgt = "LRU";
+    pool.FirstObject = 7;
+    pool.LastObject = 7;
+    model.CurrentPool = 1;
+    const PoolLabels labels = CurrentPoolLabels(model);
+    const std::vector<LabelPair> info = {{"Name", "  BP0"},        {"Objects", "   1"},  {"VP Size", "   2000"},
+                                         {"HP Size", "  -1"},      {"Cast Out", "  Y"},  {"Pool Mgt", "  LRU "}};
+    EXPECT_EQ(labels.Info, info);
+    EXPECT_EQ(labels.Threshold[2], (LabelPair{"DWQT", "   50"}));
+    EXPECT_EQ(labels.Threshold[3], (LabelPair{"VDWQT", "   2.5"}));
+    EXPECT_EQ(labels.WindowTitle, "Kovrin for DB2 - BP0");
+}
+
+TEST(PoolLabels, DataSpacePoolsUseTheirOwnSizeCaptions) {
+    ReportModel model = ModelWithPools({"BP1", "BP2"});
+    model.Pools(1).DataSpace = "Y";
+    model.Pools(2).DataSpace = "N";
+    EXPECT_EQ(PoolLabelsFor(model, 1).Info[2].Caption, "VP DS Size");
+    EXPECT_EQ(PoolLabelsFor(model, 1).Info[3].Caption, "HP DS Size");
+    EXPECT_EQ(PoolLabelsFor(model, 2).Info[2].Caption, "VP Size");
+    EXPECT_EQ(PoolLabelsFor(model, 2).Info[1].Value, "   0") << "a pool without object lines holds no objects";
+    EXPECT_TRUE(PoolLabelsFor(model, 3).Info.empty());
+}
+
+TEST(FindSimulationForPool, WalksUntilTheFirstSimulationWithoutAPool) {
+    const struct {
+        std::vector<const char*> simPools;
+        bool found;
+        int position;
+    } cases[] = {
+        {{"bp1"}, true, 1},
+        {{"BP2", "BP1"}, true, 2},
+        {{"BP2", "", "BP1"}, false, 0},
+        {{"BP10"}, false, 0},
+        {{}, false, 0},
+    };
+    for (const auto& c : cases) {
+        ReportModel model = ModelWithPools({"BP1"});
+        for (const char* pool : c.simPools) AddSimulationFor(model, pool, 8);
+        const SimulationMatch match = FindSimulationForPool(model, 1);
+        EXPECT_EQ(match.Found, c.found) << c.simPools.size();
+        EXPECT_EQ(match.Position, c.position) << c.simPools.size();
+    }
+}
+
+TEST(PoolNavigation, StopsAtBothEndsWithoutWrapping) {
+    ReportModel model = ModelWithPools({"BP0", "BP1", "BP2"});
+    const struct {
+        int from;
+        bool next;
+        int to;
+    } moves[] = {{1, true, 2}, {3, true, 3}, {2, false, 1}, {1, false, 1}, {0, true, 1}};
+    for (const auto& m : moves)
+        EXPECT_EQ(m.next ? NextPool(model, m.from) : PreviousPool(model, m.from), m.to)
+            << m.from << (m.next ? " next" : " previous");
+}
+
+TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
+    ReportModel model = ModelWithPools({"BP0", "BP1"});
+    model.Pools(2).FirstObject = 4;
+    EXPECT_EQ(PoolNamed(model, "  bp1    "), 2);
+    EXPECT_EQ(PoolNamed(model, "BP9"), 0);
+    EXPECT_EQ(FirstObjectOf(model, 2), 4);
+    EXPECT_EQ(FirstObjectOf(model, 9), 0);
+}
+
+TEST(PoolSizeList, ListsTheFirstSlotsSizesUpToTheSimulationsPointCount) {
+    ReportModel model = ModelWithPools({"BP1"});
+    AddSimulationFor(model, "BP1", 3);
+    PoolSimRecord& slot = model.Pools(1).SimSlot(1);
+    slot.SimPoolSize = {0, 1000, 2000, 3000, 4000};
+    EXPECT_EQ(PoolSizeList(model, 1, FindSimulationForPool(model, 1)), (std::vector<std::string>{"1000", "2000", "3000"}));
+    EXPECT_TRUE(PoolSizeList(model, 1, SimulationMatch{}).empty());
+}
+
+}  // namespace
+}  // namespace kov

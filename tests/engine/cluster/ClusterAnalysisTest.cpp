@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "cluster/ClusterAnalysis.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+struct TestObject {
+    const char* Type;
+    const char* LongName;
+    std::int32_t GetPages, Sequential, Random, RidList;
+    std::int32_t MaxWorkSet1, MaxWorkSet2;  // at size points 1 and 2
+};
+
+// Pool BP1 (after an empty BP0) with one simulation of two sizes, 1000 and 2000.
+ReportModel PoolWith(const std::vector<TestObject>& objects) {
+    ReportModel model;
+    model.Pools(model.Pools.Add()).PoolName = "BP0";
+    PoolRecord& pool = model.Pools(model.Pools.Add());
+    pool.PoolName = "BP1";
+    SimulationRecord& sim = model.Simulations(model.Simulations.Add());
+    sim.PoolName = "BP1";
+    sim.SizeCount = 2;
+    sim.FileName = "/data/bp1.sim";
+    model.SimulationCount = 1;
+    pool.SimCount = 1;
+    PoolSimRecord& slot = pool.SimSlot(1);
+    slot.SimulationNo = 1;
+    slot.SimPoolSize[1] = 1000;
+    slot.SimPoolSize[2] = 2000;
+    for (const TestObject& t : objects) {
+        const int o = model.Objects.Add();
+        ObjectRecord& object = model.Objects(o);
+        object.ObjectType = t.Type;
+        object.ObjectName = std::string("DB.") + t.LongName;
+        object.LongName = t.LongName;
+        object.Activity.GetPages = t.GetPages;
+        object.Activity.GetPagesByAccess = {0, t.Sequential, t.Random, t.RidList};
+        SimObjectRecord& simObject = object.Sims.emplace_back();
+        simObject.SimulationNo = 1;
+        simObject.Detail5[1] = t.MaxWorkSet1;
+        simObject.Detail5[2] = t.MaxWorkSet2;
+        if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
+        pool.LastObject = static_cast<std::int16_t>(o);
+    }
+    return model;
+}
+
+class ClusterAnalysis : public ::testing::Test {
+protected:
+    void Thresholds(const std::string& random, const std::string& sequential) {
+        std::ofstream(folder_.Path("Rand.acc"), std::ios::binary) << random;
+        std::ofstream(folder_.Path("Seq.acc"), std::ios::binary) << sequential;
+    }
+    std::string Folder() const { return folder_.Path(""); }
+
+    test::TempFolder folder_;
+    CollectingSink sink_;
+};
+
+TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
+    const struct {
+        const char* content;
+        double threshold;
+        bool reported;
+    } cases[] = {{"12.5,30\r\n", 12.5, false}, {"25\n40\n", 25, false}, {"none", 0, false}, {"", 0, true}};
+    for (const auto& c : cases) {
+        CollectingSink sink;
+        Thresholds(c.content, c.content);
+        EXPECT_DOUBLE_EQ(ReadUsageThreshold(Folder(), 'R', sink), c.threshold) << c.content;
+        EXPECT_EQ(sink.Messages.size(), c.reported ? 1u : 0u) << c.content;
+    }
+
+    CollectingSink sink;
+    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", 'S', sink), 0);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(sink.Messages[0],
+              (Message{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
+                       MessageIcon::Critical}));
+}
+
+TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
+    Thresholds("50", "45");
+    const ReportModel base = PoolWith({
+        {"T", "EQUAL.RANDOM", 100, 0, 50, 0, 10, 0},  // random share exactly 50: takes part
+        {"T", "MOSTLY.SEQ", 100, 30, 45, 15, 20, 5},  // random 45 (no), sequential + RID exactly 45
+        {"I", "NO.WORKSET", 100, 0, 100, 0, 0, 30},   // no working set at point 1
+        {"I", "NO.GETPAGES", 0, 0, 0, 0, 40, 40},     // never read
+        {"I", "RANDOM.IX", 200, 0, 200, 0, 30, 0},
+        {"T", "SEQ.ONLY", 100, 100, 0, 0, 40, 1},
+    });
+    const struct {
+        char intent;
+        int sizePoint;
+        std::vector<int> members;
+    } cases[] = {{'R', 1, {1, 5}}, {'S', 1, {2, 6}}, {'R', 2, {3}}, {'S', 2, {2, 6}}, {'X', 1, {}}};
+    for (const auto& c : cases) {
+        const ClusterRun run = RunClusterAnalysis(base, Folder(), {2, 1, c.sizePoint, c.intent, 1.2}, sink_);
+        EXPECT_EQ(run.ClusterMembers, c.members) << c.intent << c.sizePoint;
+        EXPECT_EQ(run.Result, -1) << "under three members there is no clustering";
+    }
+    EXPECT_TRUE(sink_.Messages.empty());
+}
+
+TEST_F(ClusterAnalysis, GridsShowTheClustersAndTheirMembers) {
+    Thresholds("0", "0");
+    ReportModel model = PoolWith({
+        {"T", "DB1.TS40", 10, 0, 10, 0, 40, 0},
+        {"I", "DB1.IX10", 10, 0, 10, 0, 10, 0},
+        {"T", "DB1.TS30", 10, 0, 10, 0, 30, 0},
+        {"I", "DB1.IX20", 10, 0, 10, 0, 20, 0},
+    });
+    const ClusterRun run = RunClusterAnalysis(model, Folder(), {2, 1, 1, 'R', 1.2}, sink_);
+    EXPECT_EQ(FillClusterGrid(run).Rows, (std::vector<std::vector<std::string>>{{"1", "30", "40"}, {"2", "10", "20"}}));
+
+    const auto second = ShowClusterObjects(model, run, 2);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Grid.Rows,
+              (std::vector<std::vector<std::string>>{{"I", "DB1.IX10", "10"}, {"I", "DB1.IX20", "20"}}));
+    EXPECT_EQ(second->StatusText, "2 Objects in Cluster 2");
+
+    EXPECT_EQ(MembersByCluster(model, run),
+              (std::vector<std::vector<std::vector<std::string>>>{ShowClusterObjects(model, run, 1).value().Grid.Rows,
+                                                                  second->Grid.Rows}));
+    EXPECT_FALSE(ShowClusterObjects(model, run, 0)) << "cluster 0: the blank row was clicked";
+
+    EXPECT_TRUE(sink_.Messages.empty());
+}
+
+TEST(ClusterInputs, NumberBoxesAndSpinners) {
+    const struct {
+        const char* text;
+        std::optional<double> number;
+    } numbers[] = {{" -0.5", -0.5}, {".5x", 0.5}, {"2e1", 20}, {"2e", 2}, {"", std::nullopt}, {"-", std::nullopt}};
+    for (const auto& c : numbers) EXPECT_EQ(LeadingNumber(c.text), c.number) << c.text;
+
+    const struct {
+        const char* typed;
+        int direction;
+        const char* text;
+    } radius[] = {{"7.9", +1, "7.6"}, {"0.1", -1, "0.4"}, {"1.25", -1, "1.1"}, {"1.35", +1, "1.5"},
+                  {"0.9", +1, "1"},   {"-3", +1, "0.4"},  {"abc", -1, "0.4"},  {"1e999", -1, "7.6"}};
+    for (const auto& c : radius) EXPECT_EQ(StepRadiusText(c.typed, c.direction), c.text) << c.typed << c.direction;
+
+    EXPECT_EQ(StepSimulationNumber("1", -1, 3), "1");
+    EXPECT_EQ(StepSimulationNumber("2.5", +1, 3), "3") << "2.5 rounds to 2";
+    EXPECT_EQ(StepSimulationNumber("x", +1, 3), "1");
+}
+
+TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
+    const std::string typedRefusal = "The cluster radius must be 0 or more";
+    const auto exactRefusal = [](const char* text) {
+        return "the radius must be a number of 0 or more, not '" + std::string(text) + "'";
+    };
+    const struct {
+        const char* text;
+        double typedRadius;
+        bool typedRefused;
+        double exactRadius;
+        bool exactRefused;
+    } cases[] = {
+        {"1.5", 1.5, false, 1.5, false},  {"0", 0, false, 0, false},      {"2abc", 2, false, 0, true},
+        {"", 0, false, 0, true},          {" 2", 2, false, 0, true},      {"-0.5", -0.5, true, 0, true},
+        {"nan", 0, false, 0, true},       {"inf", 0, false, 0, true},     {"+1", 1, false, 0, true},
+        {"1e999", HUGE_VAL, false, 0, true},
+    };
+    for (const auto& c : cases) {
+        const ClusterRadius typed = ReadClusterRadius(c.text, RadiusText::Typed);
+        EXPECT_EQ(typed.Radius, c.typedRadius) << c.text;
+        EXPECT_EQ(typed.Refusal, c.typedRefused ? typedRefusal : "") << c.text;
+        const ClusterRadius exact = ReadClusterRadius(c.text, RadiusText::Exact);
+        EXPECT_EQ(exact.Refusal, c.exactRefused ? exactRefusal(c.text) : "") << c.text;
+        if (!c.exactRefused) {
+            EXPECT_EQ(exact.Radius, c.exactRadius) << c.text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kov

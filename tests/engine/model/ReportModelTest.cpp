@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <utility>
+
+#include "model/ReportModel.h"
+
+namespace kov {
+namespace {
+
+TEST(ElapsedSeconds, ReadsEachPartAsALeadingNumber) {
+    const struct {
+        const char* text;
+        std::int32_t seconds;
+    } cases[] = {
+        {"01:02:03", 3723}, {"00:00:00", 0}, {"01:00:00", 3600}, {"23:59:59", 86399},
+        {"", 0},            {"xx:yy:zz", 0}, {"10:00", 36000 + 0 + 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ElapsedSeconds(c.text), c.seconds) << c.text;
+}
+
+TEST(FindPool, MatchesTheBlankPaddedNameSoBP1IsNotBP10) {
+    ReportModel model;
+    for (const char* name : {"BP10", "BP1", "BP32K", "BP8K0"}) model.Pools(model.Pools.Add()).PoolName = name;
+    const struct {
+        const char* simPool;
+        int pool;
+    } cases[] = {{"BP1", 2}, {"BP10", 1}, {"BP32K", 3}, {"BP8K0", 4}, {"BP2", 0}, {"bp1", 0}};
+    for (const auto& c : cases) EXPECT_EQ(model.FindPool(c.simPool), c.pool) << c.simPool;
+}
+
+TEST(ClearLoadedData, EmptiesEveryTableAndIndex) {
+    ReportModel model;
+    model.Pools.Add();
+    model.Objects.Add();
+    model.Simulations.GrowTo(2);
+    model.SimulationCount = 2;
+    model.CurrentPool = model.CurrentObject = 1;
+    model.StatsLoaded = model.SimulationsLoaded = true;
+    model.SysInfo.System = "SYSA";
+    model.ClearLoadedData();
+    EXPECT_EQ(model.PoolCount(), 0);
+    EXPECT_EQ(model.ObjectCount(), 0);
+    EXPECT_EQ(model.Simulations.Count(), 0);
+    EXPECT_EQ(model.SimulationCount + model.CurrentPool + model.CurrentObject, 0);
+    EXPECT_FALSE(model.StatsLoaded || model.SimulationsLoaded);
+    EXPECT_TRUE(model.SysInfo.System.IsBlank());
+}
+
+TEST(OneBasedTable, RefusesEntriesBeyondItsCapacity) {
+    OneBasedTable<int> table(2, "pool");
+    EXPECT_EQ(table.Add(), 1);
+    EXPECT_EQ(table.Add(), 2);
+    EXPECT_THROW(table.Add(), CapacityError);
+    EXPECT_THROW(table(0), CapacityError);
+    EXPECT_THROW(table(3), CapacityError);
+}
+
+TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
+    OneBasedTable<ObjectRecord> objects(MaxObjects, "object");
+    const ObjectRecord* first = &objects(objects.Add());
+    objects(1).ObjectName = "OBJ1";
+    objects(1).Activity.GetPages = 1;
+    objects(1).Sims.emplace_back().SimulationNo = 7;
+    while (objects.Count() < MaxObjects) {
+        const int o = objects.Add();
+        objects(o).Activity.GetPages = o;
+    }
+    EXPECT_EQ(&objects(1), first);
+    EXPECT_EQ(objects(1).ObjectName.Trimmed(), "OBJ1");
+    EXPECT_EQ(objects(1).Sim(1).SimulationNo, 7);
+    EXPECT_THROW(objects.Add(), CapacityError);
+
+    // Range-for crosses the blocks in order.
+    int expected = 1;
+    for (const ObjectRecord& object : objects) {
+        EXPECT_EQ(object.Activity.GetPages, expected++);
+    }
+    EXPECT_EQ(expected, MaxObjects + 1);
+}
+
+TEST(OneBasedTable, CopiesAreDeepAndClearingGivesTheMemoryBack) {
+    const std::size_t chunksBefore = BlockPool::Shared().ChunksHeld();
+    ReportModel model;
+    for (int o = 1; o <= 300; ++o) {
+        ObjectRecord& object = model.Objects(model.Objects.Add());
+        object.ObjectName = "OBJ" + std::to_string(o);
+        object.Sims.emplace_back().SimulationNo = static_cast<std::int16_t>(o);
+    }
+    model.Simulations.GrowTo(3);
+    model.Simulations(3).FileName = "third.sim";
+
+    ReportModel copy = model;
+    copy.Objects(300).ObjectName = "CHANGED";
+    copy.Objects(300).Sim(1).SimulationNo = 0;
+    EXPECT_EQ(model.Objects(300).ObjectName.Trimmed(), "OBJ300");
+    EXPECT_EQ(model.Objects(300).Sim(1).SimulationNo, 300);
+    EXPECT_EQ(copy.Objects(299).ObjectName.Trimmed(), "OBJ299");
+    EXPECT_EQ(copy.Simulations(3).FileName, "third.sim");
+
+    ReportModel moved = std::move(copy);
+    EXPECT_EQ(moved.ObjectCount(), 300);
+    EXPECT_EQ(moved.Objects(300).ObjectName.Trimmed(), "CHANGED");
+    copy = model;  // a moved-from model can be assigned again
+    EXPECT_EQ(copy.Objects(1).Sim(1).SimulationNo, 1);
+
+    model.ClearLoadedData();
+    copy.ClearLoadedData();
+    moved.ClearLoadedData();
+    EXPECT_EQ(BlockPool::Shared().ChunksHeld(), chunksBefore);
+    model.Objects.GrowTo(2);
+    EXPECT_EQ(model.ObjectCount(), 2);
+    EXPECT_TRUE(model.Objects(2).ObjectName.IsBlank());
+}
+
+}  // namespace
+}  // namespace kov

@@ -1,0 +1,3 @@
+#pragma once
+// A header the plain C++ check must refuse (see tests/CMakeLists.txt).
+#include <QString>

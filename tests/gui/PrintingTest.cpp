@@ -1,0 +1,287 @@
+// Printing read back from paper: every print goes to a PDF file whose text
+// pdftotext gives back, page by page.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "UiFixture.h"
+#include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "views/PageStatus.h"
+#include "pages/ReportInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/LabelPanel.h"
+#include "cluster/ClusterAnalysis.h"
+#include "pages/ClusterPage.h"
+#include "print/PagePainter.h"
+
+namespace kov::test {
+namespace {
+
+// The text of a PDF, one entry per page.
+QStringList PdfPages(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", path, "-"});
+    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) return {"<pdftotext failed on " + path + ">"};
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+// Whether the page holds the text, blanks and line ends compared as one blank
+// (pdftotext places words by their position, not by the blanks between them).
+bool Has(const QString& page, const QString& text) {
+    return page.simplified().contains(text.simplified());
+}
+
+// Lines of a page that name an object of the test clusters.
+int ObjectLines(const QString& page) {
+    int lines = 0;
+    for (const QString& line : page.split('\n'))
+        if (line.contains("DB1.TS")) ++lines;
+    return lines;
+}
+
+// The window on the samples; its printer dialog "prints to file" into a
+// temporary folder and counts how often it was shown.
+struct PrintingWindow {
+    QTemporaryDir folder;
+    QString pdf = folder.filePath("print.pdf");
+    int dialogs = 0;
+    UiHarness ui;
+    std::unique_ptr<frmStatAnalysis> window;
+
+    PrintingWindow() {
+        ui.services.ChoosePrinter = [this](QPrinter& printer, QWidget*) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        window = ui.StartWithSamples();
+    }
+
+    // Prints the page and gives the printout's text; empty when no file was written.
+    QStringList Print(int page) {
+        QFile::remove(pdf);
+        window->tbsStats()->setCurrentIndex(page);
+        window->findChild<QPushButton*>("cmdPrint")->click();
+        return QFile::exists(pdf) ? PdfPages(pdf) : QStringList();
+    }
+};
+
+TEST(Printing, TheReportSummaryCarriesTheHeaderTheTotalsAndEveryPoolLine) {
+    PrintingWindow w;
+    const QStringList pages = w.Print(PageReportInfo);
+    ASSERT_EQ(pages.size(), 1);
+    const QString& page = pages[0];
+    EXPECT_TRUE(Has(page, "Report Summary"));
+    EXPECT_TRUE(Has(page, "SYSA"));
+    EXPECT_TRUE(Has(page, "Total 4K Buffers"));
+    EXPECT_TRUE(Has(page, "Pages/Write"));
+    EXPECT_FALSE(Has(page, "Write I/Os"));  // columns 0..7 only
+    const StringTable& grid = w.window->ReportInfo()->grdPoolInfo()->Model()->Table();
+    ASSERT_EQ(grid.Rows.size(), 8u);
+    for (const auto& row : grid.Rows) {
+        QString line = QString::fromStdString(row[0]).trimmed();
+        for (std::size_t c = 1; c < 8; ++c) line += " +" + QRegularExpression::escape(QString::fromStdString(row[c]));
+        EXPECT_TRUE(page.contains(QRegularExpression(line))) << line.toStdString();
+    }
+    EXPECT_TRUE(w.ui.sink.Messages.empty());
+}
+
+TEST(Printing, ThePrinterDialogComesOnTheFirstPrintOnly) {
+    PrintingWindow w;
+    EXPECT_FALSE(w.window->PrinterChosen());
+    EXPECT_EQ(w.Print(PageReportInfo).size(), 1);
+    EXPECT_EQ(w.dialogs, 1);
+    EXPECT_EQ(w.Print(PagePoolInfo).size(), 1);
+    EXPECT_EQ(w.Print(PageObjectInfo).size(), 1);
+    EXPECT_EQ(w.dialogs, 1);
+    EXPECT_TRUE(w.window->PrinterChosen());
+}
+
+TEST(Printing, ACancelledDialogPrintsNothingAndAsksAgain) {
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath("print.pdf");
+    bool accept = false;
+    UiHarness ui;
+    int dialogs = 0;
+    ui.services.ChoosePrinter = [&](QPrinter& printer, QWidget*) {
+        ++dialogs;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return accept;
+    };
+    auto window = ui.StartWithSamples();
+    window->cmdPrint_Click();
+    EXPECT_FALSE(QFile::exists(pdf));
+    accept = true;
+    window->cmdPrint_Click();
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(dialogs, 2);
+}
+
+TEST(Printing, TheHeaderLineNamesTheDataSharingGroupOnTheGraphicSummaryOnly) {
+    PrintingWindow w;
+    const QStringList summary = w.Print(PageGraphicSummary);
+    ASSERT_EQ(summary.size(), 1);
+    EXPECT_TRUE(Has(summary[0], "Buffer Pools Graphics Summary"));
+    EXPECT_TRUE(Has(summary[0], "Buffer Pool Versus I/O"));
+    EXPECT_TRUE(summary[0].contains(QRegularExpression("System: SYSA +Sub System: DB2P +DS Group: \\S+ +Date: ")));
+    const QStringList pool = w.Print(PagePoolInfo);
+    ASSERT_EQ(pool.size(), 1);
+    EXPECT_TRUE(Has(pool[0], "Buffer Pool BP0"));
+    EXPECT_TRUE(pool[0].contains(QRegularExpression("System: SYSA +Sub System: DB2P +Date: ")));
+    EXPECT_FALSE(Has(pool[0], "DS Group:"));
+}
+
+TEST(Printing, TheObjectPageCopiesTheShownLabelsAndPie) {
+    PrintingWindow w;
+    w.window->tbsStats()->setCurrentIndex(PageObjectInfo);
+    w.window->ObjectInfo()->lvObjects()->topLevelItem(1)->setSelected(true);
+    w.window->lvObjects_Click();
+    const std::vector<LabelPair> shown = w.window->ObjectInfo()->Labels()->ShownPairs();
+    ASSERT_EQ(shown.size(), 4u);  // the access type hides the fifth pair
+    const QStringList pages = w.Print(PageObjectInfo);
+    ASSERT_EQ(pages.size(), 1);
+    EXPECT_TRUE(Has(pages[0], "BP0 Pool Objects"));
+    for (const LabelPair& pair : shown) {
+        EXPECT_TRUE(Has(pages[0], QString::fromStdString(pair.Caption))) << pair.Caption;
+        EXPECT_TRUE(Has(pages[0], QString::fromStdString(pair.Value))) << pair.Value;
+    }
+    const ChartData& pie = w.window->ObjectInfo()->Chart()->Shown();
+    EXPECT_TRUE(Has(pages[0], QString::fromStdString(pie.Title)));
+    for (const ChartPoint& slice : pie.Points) EXPECT_TRUE(Has(pages[0], QString::fromStdString(slice.Label)));
+}
+
+TEST(Printing, PagesWithoutAPrintPrintNothing) {
+    PrintingWindow w;
+    w.window->SelectPoolFromGrid("BP1");
+    EXPECT_TRUE(w.Print(PageExpertTuning).isEmpty());
+    w.window->tbsStats()->setCurrentIndex(PageGraphicSummary);
+    w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(5);  // "Pages Written"
+    EXPECT_TRUE(w.Print(PageGraphicSummary).isEmpty());
+    EXPECT_EQ(w.dialogs, 0);
+    w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(3);  // "Updates"
+    const QStringList updates = w.Print(PageGraphicSummary);
+    ASSERT_EQ(updates.size(), 1);
+    EXPECT_TRUE(Has(updates[0], "Buffer Pool Versus Updates"));
+}
+
+TEST(Printing, TheSimulationGraphPagePrintsTheChartOfItsShownSubTab) {
+    PrintingWindow w;
+    w.window->SelectPoolFromGrid("BP1");
+    w.window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
+    QTabWidget* subTabs = w.window->findChild<QTabWidget*>("tbsSimGraphs");
+    ASSERT_NE(subTabs, nullptr);
+    const struct {
+        int subTab;
+        const char* title;
+    } cases[] = {{0, "Objects With Largest Max WkSet"},
+                 {1, "Objects With Smallest Max WkSet"},
+                 {2, "Pool Size Versus System Hit Ratio"},
+                 {3, "Objects With Largest Percentage Improvement"}};
+    for (const auto& c : cases) {
+        subTabs->setCurrentIndex(c.subTab);
+        const QStringList pages = w.Print(PageSimGraphAnalysis);
+        ASSERT_EQ(pages.size(), 1) << c.subTab;
+        EXPECT_TRUE(Has(pages[0], "Buffer Pool BP1")) << c.subTab;
+        EXPECT_TRUE(Has(pages[0], c.title)) << c.subTab;
+    }
+}
+
+TEST(Printing, TheClusterPagesOfTheChosenCluster) {
+    PrintingWindow w;
+    w.window->SelectPoolFromGrid("BP1");
+    w.window->tbsStats()->setCurrentIndex(PageSimClusterAnalysis);
+    ClickRow(w.window->Cluster()->grdClusters(), 0);
+    std::vector<QString> members;
+    for (const auto& row : w.window->Cluster()->grdClusterObjects()->Model()->Table().Rows)
+        members.push_back(QString::fromStdString(row[1]));
+    ASSERT_FALSE(members.empty());
+    const QStringList pages = w.Print(PageSimClusterAnalysis);
+    ASSERT_EQ(pages.size(), static_cast<int>(members.size() + 24) / 25);
+    for (const QString& member : members)
+        EXPECT_EQ(member.contains("DSNDB06"), !Has(pages.join(' '), member)) << member.toStdString();
+    EXPECT_TRUE(Has(pages[0], "Buffer Pool BP1"));
+    EXPECT_TRUE(Has(pages[0], " Cluster # = 1  -- Random objects"));
+    EXPECT_TRUE(Has(pages[0], "Original Pool Size"));
+    EXPECT_TRUE(Has(pages[0], "Max. WkSet"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("\\d\\d-\\d\\d-\\d{4} +\\d\\d:\\d\\d [AP]M")));
+}
+
+TEST(Printing, PrintingLeavesTheViewsAsTheyAre) {
+    PrintingWindow w;
+    GridView* grid = w.window->ReportInfo()->grdPoolInfo();
+    ClickHeading(grid, 2);
+    const StringTable sorted = grid->Model()->Table();
+    w.Print(PageReportInfo);
+    w.Print(PageGraphicSummary);
+    EXPECT_EQ(grid->Model()->Table().Rows, sorted.Rows);
+    EXPECT_EQ(grid->Model()->Table().Headings, sorted.Headings);
+    EXPECT_FALSE(w.window->SkipNextRefill);
+    // The graphic summary was drawn from the sorted grid.
+    const ChartData& shown = w.window->GraphicSummary()->Chart(0)->Shown();
+    ASSERT_EQ(shown.Points.size(), sorted.Rows.size());
+    EXPECT_EQ(shown.Points[0].Label, sorted.Rows[0][0]);
+}
+
+TEST(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
+    PrintingWindow w;
+    w.pdf = w.folder.filePath("no such folder/print.pdf");
+    EXPECT_TRUE(w.Print(PageObjectInfo).isEmpty());
+    ASSERT_EQ(w.ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(w.ui.sink.Messages[0].Title, "Object Graphs");
+    EXPECT_EQ(w.ui.sink.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_TRUE(w.Print(PageReportInfo).isEmpty());
+    ASSERT_EQ(w.ui.sink.Messages.size(), 2u);
+    EXPECT_EQ(w.ui.sink.Messages[1].Title, "Report Summary Printing");
+}
+
+// A cluster's object lines on paper, 25 a page, with the heading on every page.
+TEST(Printing, ClusterObjectsRunTwentyFiveLinesAPage) {
+    const struct {
+        int printable, catalog;
+        std::vector<int> lines;
+    } cases[] = {{60, 3, {25, 25, 10}}, {0, 12, {0}}};
+    for (const auto& c : cases) {
+        StringTable members{ClusterObjectGridHeadings(), {}};
+        for (int i = 1; i <= c.printable; ++i) members.Rows.push_back({"T", "DB1.TS" + std::to_string(i), "10"});
+        for (int i = 1; i <= c.catalog; ++i) members.Rows.push_back({"T", "DSNDB06.SYS" + std::to_string(i), "10"});
+        SystemInfo info;
+        info.System = "SYSA";
+        info.CollectionDate = "30-NOV-26";
+        info.CollectionTime = "14:05:00";
+        const ClusterPrintHeading heading{"BP1", {"2", "10", "40"}, 'S', 1200, "2400"};
+        QTemporaryDir folder;
+        const QString path = folder.filePath("cluster.pdf");
+        {
+            QPdfWriter writer(path);
+            SetUpSheet(writer);
+            ASSERT_TRUE(PrintPages(writer, ClusterPrintPages(info, heading, members)));
+        }
+        const QStringList pages = PdfPages(path);
+        std::vector<int> lines;
+        for (const QString& page : pages) {
+            lines.push_back(ObjectLines(page));
+            EXPECT_TRUE(Has(page, "Buffer Pool BP1"));
+            EXPECT_TRUE(Has(page, " Cluster # = 2  -- Sequential objects"));
+            EXPECT_TRUE(Has(page, "11-30-2026   02:05 PM"));
+            EXPECT_FALSE(Has(page, "DSNDB06"));
+        }
+        EXPECT_EQ(lines, c.lines) << c.printable;
+    }
+}
+
+}  // namespace
+}  // namespace kov::test

@@ -1,0 +1,148 @@
+// Renders the screens on the samples. With KOVGRAPH_SCREENSHOTS set to a
+// folder, the pictures are saved there to be looked at.
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+#include "UiFixture.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/SimGraphPage.h"
+#include <QTreeWidget>
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "pages/ClusterPage.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+
+namespace kov::test {
+namespace {
+
+void Save(QWidget& widget, const QString& name) {
+    QApplication::processEvents();
+    const QPixmap picture = widget.grab();
+    ASSERT_FALSE(picture.isNull()) << name.toStdString();
+    const QString folder = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        picture.save(folder + "/" + name + ".png");
+    }
+}
+
+TEST(Screenshots, FileSelectionAndPages) {
+    UiHarness ui;
+    ui.onFileSelection = [](frmSelectFiles& screen) {
+        screen.resize(screen.sizeHint());
+        screen.OpenStatisticsFile(SampleStat());
+        screen.OpenSimulationFiles(SampleSims());
+        Save(screen, "file-selection");
+        screen.cmdNext_Click();
+    };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.Form_Load();
+    window.show();
+    Save(window, "page0-report-info");
+    window.tbsStats()->setCurrentIndex(1);
+    Save(window, "page1-graphic-summary");
+    window.SelectPoolFromGrid("BP1");
+    window.tbsStats()->setCurrentIndex(2);
+    Save(window, "page2-pool-info");
+    window.PoolInfo()->SelectGraphType(6);  // Top Get Pages
+    window.RefreshPoolCharts();
+    Save(window, "page2-top-get-pages");
+    emit window.PoolInfo()->Chart()->ObjectClicked(window.PoolInfo()->Chart()->Shown().Points.back().Object);
+    Save(window, "page2-details-panel");
+    window.tbsStats()->setCurrentIndex(3);
+    QTreeWidget* list = window.ObjectInfo()->lvObjects();
+    list->setCurrentItem(list->topLevelItem(2));
+    Save(window, "page3-object-info");
+    window.ObjectInfo()->cboObjectGraphType()->setCurrentIndex(1);
+    window.ShowObjectDetails();
+    Save(window, "page3-pages-read");
+    window.tbsStats()->setCurrentIndex(4);
+    Save(window, "page4-expert-tuning");
+    window.tbsStats()->setCurrentIndex(5);
+    Save(window, "page5-scan-cost");
+    window.tbsStats()->setCurrentIndex(6);
+    SimGraphPage* sim = window.SimGraphs();
+    const char* subTabs[] = {"page6-largest-work-sets", "page6-smallest-work-sets", "page6-optimal-pool-sizes",
+                             "page6-largest-improvement"};
+    for (int tab : {0, 1, 2, 3}) {
+        sim->tbsSimGraphs()->setCurrentIndex(tab);
+        Save(window, subTabs[tab]);
+    }
+    sim->optGreatestImprovement(1)->click();
+    Save(window, "page6-io-rate-reduction");
+    sim->tbsSimGraphs()->setCurrentIndex(2);
+    Save(window, "page6-pool-size-io-rate");
+    sim->tbsSimGraphs()->setCurrentIndex(0);
+    ChartWidget* largest = sim->Chart(SimGraphPage::LargestWorkSet);
+    emit largest->ObjectClicked(largest->Shown().Points.back().Object);
+    Save(window, "page6-details-panel");
+    window.tbsStats()->setCurrentIndex(7);
+    GridView* clusters = window.Cluster()->grdClusters();
+    clusters->selectRow(2);
+    emit clusters->RowChosen(2);
+    Save(window, "page7-cluster-analysis");
+    window.Cluster()->txtClusterRadius()->setText("-1");
+    Save(window, "page7-radius-refused");
+    window.Cluster()->txtClusterRadius()->setText("1.2");
+    EXPECT_TRUE(ui.sink.Messages.empty());
+}
+
+// The bars that went wrong before: tied "Lowest Pages/Write" values, a
+// subtitle with "<", values over a million; then Back and another report.
+TEST(Screenshots, BarChartsWithTiesMarkupAndLargeValues) {
+    QTemporaryDir folder;
+    ReportModel made = GenerateReport(BundledSamplePlan());
+    const PoolRecord& first = made.Pools(1);
+    for (int o = first.FirstObject, k = 0; o <= first.LastObject; ++o, ++k) {
+        ActivityBlock& a = made.Objects(o).Activity;
+        a.WriteIOs = 10;
+        a.PagesWritten = k < 3 ? 20 : (k < 5 ? 30 : 40 + k);  // ties at 2.0 and 3.0
+        if (k == 1) a.Updates = 1362870;
+    }
+    const QString path = folder.filePath("ties.sta");
+    {
+        std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
+        WriteStatReport(made, out);
+    }
+    UiHarness ui;
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.OpenStatisticsFile(path);
+        screen.cmdNext_Click();
+    };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.resize(1280, 800);
+    window.Form_Load();
+    window.show();
+    window.SelectPoolFromGrid(QString::fromStdString(first.PoolName.TrimmedString()));
+    window.tbsStats()->setCurrentIndex(2);
+    for (const auto& [index, name] : {std::pair{16, "bars-lowest-pages-per-write"}, {17, "bars-indexes-below-95"},
+                                      {13, "bars-top-updates-over-a-million"}}) {
+        window.PoolInfo()->SelectGraphType(index);
+        window.RefreshPoolCharts();
+        Save(window, name);
+    }
+    ui.onFileSelection = [](frmSelectFiles& screen) {
+        screen.cmdReset_Click();
+        screen.OpenStatisticsFile(SampleStat());
+        screen.cmdNext_Click();
+    };
+    window.cmdBack_Click();
+    window.tbsStats()->setTabEnabled(2, true);
+    window.tbsStats()->setCurrentIndex(2);
+    Save(window, "pool-info-after-back-and-another-report");
+}
+
+}  // namespace
+}  // namespace kov::test

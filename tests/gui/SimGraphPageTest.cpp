@@ -1,0 +1,186 @@
+// The simulation graph page with real widgets: entering it, the number boxes
+// it shares with the cluster page, the measure options and the details panel.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QAbstractSeries>
+#include <QtCharts/QChart>
+
+#include "UiFixture.h"
+#include "views/PageStatus.h"
+#include "pages/SimGraphPage.h"
+#include "analysis/SimGraphs.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/SpinButtons.h"
+#include "pages/ClusterPage.h"
+
+namespace kov::test {
+namespace {
+
+// The samples with BP1 simulated twice (the second time from a copy of its
+// report), BP1 current and page 6 entered.
+struct SimWindow {
+    UiHarness ui;
+    QTemporaryDir folder;
+    QString secondBP1;
+    std::unique_ptr<frmStatAnalysis> window;
+    SimGraphPage* page = nullptr;
+    ClusterPage* cluster = nullptr;
+
+    SimWindow() {
+        secondBP1 = folder.filePath("BP1-again.sim");
+        QFile::copy(SamplePath("SYSA_DB2P_20261130_BP1.sim"), secondBP1);
+        ui.onFileSelection = [this](frmSelectFiles& screen) {
+            screen.OpenStatisticsFile(SampleStat());
+            screen.OpenSimulationFiles(SampleSims() << secondBP1);
+            screen.cmdNext_Click();
+        };
+        window = std::make_unique<frmStatAnalysis>(ui.model, ui.sink, ui.state, ui.services);
+        window->Form_Load();
+        window->show();
+        window->SelectPoolFromGrid("BP1");
+        window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
+        page = window->SimGraphs();
+        cluster = window->Cluster();
+    }
+
+    int Pool() const { return ui.model.CurrentPool; }
+    const ChartData& Shown(SimGraphPage::SubTab tab) const { return page->Shown(tab); }
+    void ClickSpinner(SpinButtons* spinner, bool upper) const {
+        QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
+    }
+    QStringList DetailHeadings() const {
+        QStringList headings;
+        for (const std::string& h : page->lvSimObjectDetails()->Model()->Table().Headings)
+            headings << QString::fromStdString(h);
+        return headings;
+    }
+    void Reenter() const {
+        window->tbsStats()->setCurrentIndex(PageReportInfo);
+        window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
+    }
+};
+
+TEST(SimGraphPage, EnteringShowsThePoolSizesWithTheHitRatio) {
+    SimWindow w;
+    EXPECT_EQ(w.page->tbsSimGraphs()->currentIndex(), SimGraphPage::OptimalPoolSizes);
+    EXPECT_TRUE(w.page->optGreatestImprovement(0)->isChecked());
+    EXPECT_EQ(w.Shown(SimGraphPage::LargestWorkSet).Points, ChartLargestWorkSets(w.ui.model, w.Pool(), 1).Points);
+    EXPECT_EQ(w.Shown(SimGraphPage::SmallestWorkSet).Points, ChartSmallestWorkSets(w.ui.model, w.Pool(), 1).Points);
+    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
+    EXPECT_EQ(w.Shown(SimGraphPage::LargestImprovement).Title, "Objects With Largest Percentage Improvement");
+    EXPECT_EQ(w.page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP1.sim"));
+    EXPECT_EQ(w.DetailHeadings().size(), 17);
+    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible());
+
+    w.page->optGreatestImprovement(1)->click();
+    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus Read IO Rate");
+    EXPECT_EQ(w.Shown(SimGraphPage::LargestImprovement).Points,
+              ChartLargestIORateReduction(w.ui.model, w.Pool(), 1).Points);
+    w.Reenter();
+    EXPECT_TRUE(w.page->optGreatestImprovement(0)->isChecked()) << "entering goes back to the hit ratio";
+    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
+    EXPECT_TRUE(w.ui.sink.Messages.empty());
+}
+
+TEST(SimGraphPage, BothNumberBoxesShowOneSimulation) {
+    SimWindow w;
+    w.ClickSpinner(w.page->updnSimNo(), true);
+    EXPECT_EQ(w.page->txtSimNo()->text(), "2");
+    EXPECT_EQ(w.cluster->txtSimNo()->text(), "2") << "the cluster page's box follows page 6";
+    EXPECT_EQ(w.ui.model.CurrentSimulation, 2);
+    EXPECT_EQ(w.page->lblSimFileName()->text(), w.secondBP1);
+    EXPECT_EQ(w.cluster->lblSimFileName()->text(), w.secondBP1);
+    EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 16);
+    w.ClickSpinner(w.page->updnSimNo(), true);
+    EXPECT_EQ(w.page->txtSimNo()->text(), "2") << "BP1 has two simulations";
+
+    w.ClickSpinner(w.cluster->updnSimNo(), false);
+    EXPECT_EQ(w.page->txtSimNo()->text(), "1") << "page 6's box follows the cluster page";
+    w.ClickSpinner(w.cluster->updnSimNo(), false);
+    EXPECT_EQ(w.cluster->txtSimNo()->text(), "1");
+    EXPECT_EQ(w.page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP1.sim"));
+    EXPECT_TRUE(w.ui.sink.Messages.empty());
+}
+
+// The working-set charts follow the number only when the page is entered;
+// a number beyond the pool's simulations empties the rest without a word.
+TEST(SimGraphPage, ANumberOutsideThePoolsSimulationsShowsNothing) {
+    SimWindow w;
+    const std::vector<ChartPoint> largest = w.Shown(SimGraphPage::LargestWorkSet).Points;
+    w.page->txtSimNo()->setText("5");
+    EXPECT_EQ(w.cluster->txtSimNo()->text(), "5");
+    EXPECT_EQ(w.ui.model.CurrentSimulation, 5);
+    EXPECT_EQ(w.Shown(SimGraphPage::LargestWorkSet).Points, largest) << "drawn on entering only";
+    EXPECT_TRUE(w.Shown(SimGraphPage::OptimalPoolSizes).Points.empty());
+    EXPECT_TRUE(w.Shown(SimGraphPage::LargestImprovement).Points.empty());
+    EXPECT_EQ(w.page->lblSimFileName()->text(), "");
+    EXPECT_EQ(w.DetailHeadings(), QStringList{"Pool Size"});
+    EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 0);
+    w.Reenter();
+    EXPECT_TRUE(w.Shown(SimGraphPage::LargestWorkSet).Points.empty());
+
+    w.page->txtSimNo()->setText("x");
+    EXPECT_EQ(w.ui.model.CurrentSimulation, 5) << "text that is no number changes nothing";
+    const std::vector<Message> clusterOnly(w.ui.sink.Messages.size(),
+                                           {"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
+    EXPECT_EQ(w.ui.sink.Messages, clusterOnly) << "only the cluster analysis says it cannot run";
+}
+
+// A real click on a bar: the position of the bar's middle in the view.
+void ClickBar(ChartWidget* view, int index) {
+    QChart* chart = view->chart();
+    QAbstractSeries* series = chart->series().front();
+    const double value = view->Shown().Points[static_cast<std::size_t>(index)].Value;
+    const QPointF inChart = chart->mapToPosition(QPointF(value / 2, index), series);
+    const QPoint inView = view->mapFromScene(chart->mapToScene(inChart));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, inView);
+}
+
+TEST(SimGraphPage, AClickedBarOpensTheObjectsDetails) {
+    SimWindow w;
+    w.page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestWorkSet);
+    w.window->resize(1280, 800);
+    QApplication::processEvents();
+    ChartWidget* chart = w.page->Chart(SimGraphPage::LargestWorkSet);
+    QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible()) << "the background is no point";
+
+    const int last = static_cast<int>(chart->Shown().Points.size()) - 1;
+    ClickBar(chart, last);
+    ASSERT_TRUE(w.page->pnlSimAnalysisDetails()->isVisible());
+    const auto expected = LargestWorkSetDetails(w.ui.model, w.Pool(), 1);
+    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), expected->Caption);
+    EXPECT_EQ(w.page->lvSimObjectDetails()->Model()->Table().Rows, expected->Rows);
+
+    QTest::mouseClick(w.page->cmdClose(), Qt::LeftButton);
+    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible());
+    w.page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestImprovement);
+    EXPECT_TRUE(w.page->pnlSimAnalysisDetails()->isVisible()) << "another sub-tab shows it again";
+    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), expected->Caption);
+
+    ChartWidget* improvement = w.page->Chart(SimGraphPage::LargestImprovement);
+    ClickBar(improvement, 0);
+    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), "Object - " + improvement->Shown().Points.front().Label);
+}
+
+TEST(SimGraphPage, AnotherPoolBringsItsOwnSizes) {
+    SimWindow w;
+    w.window->SelectPoolFromGrid("BP0");
+    EXPECT_EQ(w.page->txtSimNo()->text(), "1");
+    EXPECT_EQ(w.DetailHeadings().mid(0, 3), (QStringList{"Pool Size", "5000", "10000"}));
+    EXPECT_EQ(w.Shown(SimGraphPage::LargestImprovement).Points,
+              ChartLargestHitRatioGain(w.ui.model, w.Pool(), 1).Points);
+}
+
+}  // namespace
+}  // namespace kov::test

@@ -1,0 +1,96 @@
+#pragma once
+// A window under test: real widgets, a recording message sink, and desktop
+// services that never block (no modal loops, no file dialogs, no exit).
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QTest>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "frmStatAnalysis.h"
+#include "widgets/GridView.h"
+#include "AppServices.h"
+#include "frmSelectFiles.h"
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+namespace kov::test {
+
+inline QString SamplePath(const char* name) { return QString(KOVGRAPH_SAMPLES) + "/" + name; }
+inline QString SampleStat() { return SamplePath("SYSA_DB2P_20261130.sta"); }
+inline QStringList SampleSims() {
+    return {SamplePath("SYSA_DB2P_20261130_BP0.sim"), SamplePath("SYSA_DB2P_20261130_BP1.sim"),
+            SamplePath("SYSA_DB2P_20261130_BP2.sim")};
+}
+
+inline QString Heading(GridView* grid, int column) {
+    return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+inline void ClickHeading(GridView* grid, int column) {
+    QHeaderView* header = grid->horizontalHeader();
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+}
+
+inline void ClickRow(GridView* grid, int row) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+}
+
+struct UiHarness {
+    ReportModel model;
+    CollectingSink sink;
+    AppState state;
+    AppServices services;
+    int endProgramCalls = 0;
+    QString nextStatFile;
+    QStringList nextSimFiles;
+    // The save dialog: what it was asked, and the name it returns (empty: cancelled).
+    struct SaveQuestion {
+        QString Folder, ProposedName;
+        QStringList Filters;
+    };
+    std::vector<SaveQuestion> saveQuestions;
+    QString nextSaveFile;
+    // What the user does on the file-selection screen each time it is shown.
+    std::function<void(frmSelectFiles&)> onFileSelection = [](frmSelectFiles& screen) { screen.cmdNext_Click(); };
+
+    UiHarness() {
+        services.ChooseStatFile = [this](QWidget*) { return nextStatFile; };
+        services.ChooseSimFiles = [this](QWidget*) { return nextSimFiles; };
+        services.EndProgram = [this] { ++endProgramCalls; };
+        services.ChooseSaveFile = [this](QWidget*, const QString& folder, const QString& proposedName,
+                                         const QStringList& filters) {
+            saveQuestions.push_back({folder, proposedName, filters});
+            return nextSaveFile;
+        };
+        // The bundled threshold files (50 % for both intents).
+        services.ProgramFolder = SamplePath("").chopped(1);
+        services.RunModal = [this](QDialog& dialog) {
+            if (auto* screen = qobject_cast<frmSelectFiles*>(&dialog)) {
+                screen->show();
+                onFileSelection(*screen);
+                screen->hide();
+            }
+        };
+    }
+
+    // The window after the start-up road with the samples loaded, shown.
+    std::unique_ptr<frmStatAnalysis> StartWithSamples() {
+        onFileSelection = [](frmSelectFiles& screen) {
+            screen.OpenStatisticsFile(SampleStat());
+            screen.OpenSimulationFiles(SampleSims());
+            screen.cmdNext_Click();
+        };
+        auto window = std::make_unique<frmStatAnalysis>(model, sink, state, services);
+        window->Form_Load();
+        window->show();
+        return window;
+    }
+};
+
+}  // namespace kov::test

@@ -1,0 +1,370 @@
+// The analysis window and the start-up road, with real widgets and events.
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QScreen>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "UiFixture.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "TrayIcon.h"
+#include "frmAbout.h"
+#include "frmTitle.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/ScanCostPage.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
+
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <fstream>
+
+namespace kov::test {
+namespace {
+
+TEST(TitleScreen, ClosesItselfAfterTwoSeconds) {
+    frmTitle title;
+    EXPECT_EQ(title.windowTitle(), "Zazedaz for DB2");
+    QElapsedTimer clock;
+    clock.start();
+    title.exec();
+    EXPECT_GE(clock.elapsed(), 1800);  // timers may fire a little early
+    EXPECT_LT(clock.elapsed(), 10000);
+}
+
+TEST(StartUp, LoadsTheSamplesAndActivatesOnReportInfo) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    EXPECT_TRUE(ui.sink.Messages.empty());
+    EXPECT_EQ(ui.endProgramCalls, 0);
+    EXPECT_TRUE(ui.model.StatsLoaded);
+    EXPECT_EQ(ui.model.SimulationCount, 3);
+    EXPECT_EQ(ui.model.CurrentPool, 1);
+    QTabWidget* tabs = window->tbsStats();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(window->StatusText(), "General Buffer Pool Report Information");
+    const bool enabled[] = {true, true, false, false, false, true, false, false};
+    for (int page = 0; page < 8; ++page) EXPECT_EQ(tabs->isTabEnabled(page), enabled[page]) << page;
+    EXPECT_TRUE(tabs->isTabVisible(6) && tabs->isTabVisible(7));
+    EXPECT_EQ(window->ReportInfo()->grdPoolInfo()->model()->rowCount(), 8);
+    EXPECT_EQ(window->findChild<QLabel*>("lblSystem_0")->text(), "SYSA");
+    EXPECT_EQ(window->findChild<QLabel*>("lblTotal_6")->text(), "265,000");
+}
+
+TEST(StartUp, CancelOnTheFileSelectionEndsTheProgram) {
+    UiHarness ui;
+    ui.onFileSelection = [](frmSelectFiles& screen) { screen.findChild<QPushButton*>("cmdQuit")->click(); };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.Form_Load();
+    EXPECT_EQ(ui.endProgramCalls, 1);
+}
+
+TEST(Grid, HeadingClicksToggleOneSharedDirection) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    ClickHeading(grid, 2);
+    EXPECT_EQ(Heading(grid, 2), "Get Pages (A)");
+    for (int row = 1; row < grid->model()->rowCount(); ++row)
+        EXPECT_LE(grid->Cell(row - 1, 2).toLongLong(), grid->Cell(row, 2).toLongLong());
+    ClickHeading(grid, 2);
+    EXPECT_EQ(Heading(grid, 2), "Get Pages (D)");
+    EXPECT_EQ(grid->Cell(0, 0).trimmed(), "BP2") << "the busiest pool first";
+    ClickHeading(grid, 3);
+    EXPECT_EQ(Heading(grid, 3), "Updates (A)");
+    EXPECT_EQ(Heading(grid, 2), "Get Pages");
+    EXPECT_EQ(grid->selectionModel()->selectedRows().value(0).row(), 0);
+
+    // A refill restores the pool order and the plain headings.
+    window->ReportInfo()->FillPoolGrid(ui.model);
+    EXPECT_EQ(grid->Cell(0, 0).trimmed(), "BP0");
+    EXPECT_EQ(Heading(grid, 3), "Updates");
+}
+
+TEST(Grid, RowClickMakesThePoolCurrent) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    const struct {
+        const char* pool;
+        int index;
+        bool simulationPages;
+    } cases[] = {{"BP2", 3, true}, {"BP3", 4, false}, {"BP0", 1, true}};
+    for (const auto& c : cases) {
+        int row = 0;
+        while (grid->Cell(row, 0).trimmed() != c.pool) ++row;
+        ClickRow(grid, row);
+        EXPECT_EQ(ui.model.CurrentPool, c.index) << c.pool;
+        EXPECT_EQ(window->windowTitle(), QString("Kovrin for DB2 - ") + c.pool);
+        EXPECT_EQ(window->findChild<QLabel*>("lblPoolInfo_0")->text(), QString("  ") + c.pool);
+        for (int page = 1; page <= 5; ++page) EXPECT_TRUE(window->tbsStats()->isTabEnabled(page));
+        EXPECT_EQ(window->tbsStats()->isTabEnabled(6), c.simulationPages) << c.pool;
+        EXPECT_EQ(window->tbsStats()->isTabEnabled(7), c.simulationPages) << c.pool;
+        EXPECT_EQ(window->ClusterPoolSizes().size(), c.simulationPages ? 16u : 0u);
+    }
+    EXPECT_EQ(window->findChild<QLabel*>("lblPoolCaption_2")->text(), "VP Size");
+    window->SelectPoolFromGrid("BP3");
+    EXPECT_EQ(window->findChild<QLabel*>("lblPoolCaption_2")->text(), "VP DS Size");
+}
+
+TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    auto* print = window->findChild<QPushButton*>("cmdPrint");
+    const struct {
+        int page;
+        const char* status;
+        bool print;
+    } steps[] = {{2, "Buffer Pool details", true},
+                 {4, "Buffer Pool Statistical Analysis", false},
+                 {5, "Buffer Pool Statistical Analysis", false},  // the scan-cost page changes neither
+                 {3, "Object details", true},
+                 {5, "Object details", true},
+                 {1, "General Buffer Pool Report Graphic Summary", true},
+                 {6, "Simulation Graphs", true},
+                 {7, "Cluster Analysis details", true},
+                 {0, "General Buffer Pool Report Information", true}};
+    for (const auto& step : steps) {
+        window->tbsStats()->setCurrentIndex(step.page);
+        EXPECT_EQ(window->StatusText(), step.status) << step.page;
+        EXPECT_EQ(print->isVisibleTo(window.get()), step.print) << step.page;
+        EXPECT_EQ(window->findChild<QPushButton*>("cmdClusterCreateFile")->isVisibleTo(window.get()), step.page == 7);
+        EXPECT_EQ(window->findChild<QPushButton*>("cmdCreateFile")->isVisibleTo(window.get()), step.page == 6);
+    }
+}
+
+TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP32K");
+    auto* next = window->PoolInfo()->cmdNextPool();
+    auto* previous = window->PoolInfo()->cmdPreviousPool();
+    QTest::mouseClick(next, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 8);
+    QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 7);
+    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - BP16K0");
+    EXPECT_EQ(ui.model.CurrentObject, ui.model.Pools(7).FirstObject);
+    for (int i = 0; i < 10; ++i) QTest::mouseClick(previous, Qt::LeftButton);
+    EXPECT_EQ(ui.model.CurrentPool, 1);
+    EXPECT_TRUE(window->tbsStats()->isTabEnabled(6)) << "BP0 has a simulation";
+}
+
+TEST(Back, ReturnsToTheFileSelectionWithTheLoadedReports) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP2");
+    QString statShown;
+    int listed = -1, selected = -1;
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        statShown = screen.findChild<QLabel*>("lblStatFile")->text();
+        listed = screen.findChild<QComboBox*>("cboFiles")->count();
+        selected = screen.findChild<QComboBox*>("cboFiles")->currentIndex();
+        EXPECT_FALSE(window->isVisible());
+        screen.cmdNext_Click();
+    };
+    window->findChild<QPushButton*>("cmdBack")->click();
+    EXPECT_EQ(statShown, SampleStat());
+    EXPECT_EQ(listed, 3);
+    EXPECT_EQ(selected, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ui.model.PoolCount(), 8) << "Back keeps the loaded report";
+    EXPECT_EQ(ui.model.CurrentPool, 1) << "the activation starts again at the first pool";
+    EXPECT_FALSE(ui.model.SimulationsLoaded);
+}
+
+TEST(Back, QuittingOnTheFileSelectionEndsWithoutShowingTheWindow) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.cmdQuit_Click();
+        ui.state.QuitRequested = true;
+    };
+    window->cmdBack_Click();
+    EXPECT_GE(ui.endProgramCalls, 1);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->findChild<QPushButton*>("cmdFinish")->click();
+    EXPECT_EQ(ui.endProgramCalls, 1);
+    EXPECT_TRUE(ui.state.QuitRequested);
+    EXPECT_FALSE(window->Tray()->IsShown());
+}
+
+TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
+    UiHarness ui;
+    frmAbout about(ui.state);
+    about.show();
+    about.findChild<QPushButton*>("cmdOkay")->click();
+    EXPECT_TRUE(ui.state.AboutReturn);
+    EXPECT_FALSE(about.isVisible());
+}
+
+
+TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    PoolInfoPage* page = window->PoolInfo();
+    EXPECT_EQ(page->GraphPosition(), 1) << "activation selects the first graph type";
+    EXPECT_EQ(page->Chart()->Shown().Subtitle, "Access Type");
+    EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP0     ");
+
+    auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
+    ASSERT_EQ(types->count(), 24);
+    types->setCurrentIndex(6);
+    emit types->activated(6);
+    const ChartData& top = page->Chart()->Shown();
+    EXPECT_EQ(top.Kind, ChartKind::Bar);
+    ASSERT_FALSE(top.Points.empty());
+    int busiest = 0;
+    for (int o = ui.model.Pools(1).FirstObject; o <= ui.model.Pools(1).LastObject; ++o)
+        if (busiest == 0 || ui.model.Objects(o).Activity.GetPages > ui.model.Objects(busiest).Activity.GetPages) busiest = o;
+    EXPECT_EQ(top.Points.back().Object, busiest) << "the top entry is the last point";
+
+    window->cmdNextPool_Click();
+    EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP1     ");
+    EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
+}
+
+TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setTabEnabled(2, true);
+    window->tbsStats()->setCurrentIndex(2);
+    auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
+    for (const QPoint place : {QPoint(0, 0), QPoint(600, 40)}) {  // the box near the screen's edge, then inside
+        window->move(place);
+        QApplication::processEvents();
+        types->showPopup();
+        QApplication::processEvents();
+        const QWidget* popup = types->view()->window();
+        ASSERT_NE(popup, window.get());
+        const QRect area = popup->geometry();
+        const QRect across = window->frameGeometry().intersected(types->screen()->availableGeometry());
+        EXPECT_EQ(area.width(), std::min(3 * types->width(), across.width()));
+        EXPECT_GE(area.left(), across.left()) << "inside the window and the screen";
+        EXPECT_LE(area.right(), across.right());
+        const int underBox = types->mapToGlobal(QPoint(0, types->height())).y();
+        const int screenBottom = types->screen()->availableGeometry().bottom();
+        if (underBox + area.height() - 1 <= screenBottom) {
+            EXPECT_EQ(area.top(), underBox) << "under its box";
+        } else {
+            EXPECT_EQ(area.bottom(), screenBottom) << "as low as the screen lets it";
+        }
+        const int boxRight = types->mapToGlobal(QPoint(types->width(), 0)).x();
+        if (boxRight - 3 * types->width() >= across.left()) {
+            EXPECT_EQ(area.right() + 1, boxRight);
+        }
+        types->hidePopup();
+    }
+}
+
+
+TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setTabEnabled(2, true);
+    window->tbsStats()->setCurrentIndex(2);
+    PoolInfoPage* page = window->PoolInfo();
+    QWidget* panel = window->findChild<QWidget*>("pnlPoolDetails");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+
+    const int object = ui.model.Pools(1).FirstObject;
+    emit page->Chart()->ObjectClicked(object);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(window->findChild<QLabel*>("lblPanelData_0")->text(),
+              "  " + QString::number(ui.model.Objects(object).Activity.GetPages));
+    EXPECT_EQ(window->findChild<QLabel*>("lblPanelHeading")->text().toStdString(),
+              ui.model.Objects(object).ObjectName.Trimmed()) << "the panel names its object";
+
+    emit page->Chart()->ObjectClicked(0);  // no object behind the click: nothing changes
+    EXPECT_TRUE(panel->isVisible());
+    window->findChild<QPushButton*>("cmdClosePoolDetails")->click();
+    EXPECT_FALSE(panel->isVisible());
+
+    emit page->Chart()->ObjectClicked(object);
+    window->tbsStats()->setCurrentIndex(0);
+    EXPECT_FALSE(panel->isVisibleTo(window.get()));
+}
+
+// Whatever the road back to the file selection, the pages show the report
+// now loaded, or nothing: never a figure of the report before it.
+struct ReloadRoad {
+    const char* name;
+    bool readsAnotherReport;  // else: Reset, then a statistics report that fails to read
+};
+
+class Reload : public ::testing::TestWithParam<ReloadRoad> {};
+
+TEST_P(Reload, EveryPageShowsTheReportNowLoadedOrNothing) {
+    QTemporaryDir folder;
+    SamplePlan plan;
+    plan.Pools = {{"XP7", PoolUse::Data, 5, 1000, 0}, {"XP8", PoolUse::Index, 3, 2000, 0}};
+    const QString other = folder.filePath("other.sta");
+    const QString broken = folder.filePath("broken.sta");
+    {
+        std::ofstream out(QFile::encodeName(other).toStdString(), std::ios::binary);
+        WriteStatReport(GenerateReport(plan), out);
+        std::ofstream(QFile::encodeName(broken).toStdString(), std::ios::binary) << "not a statistics report\r\n";
+    }
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP2");
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.cmdReset_Click();
+        screen.OpenStatisticsFile(GetParam().readsAnotherReport ? other : broken);
+        screen.cmdNext_Click();
+    };
+    window->cmdBack_Click();
+    ui.sink.Messages.clear();
+
+    PoolInfoPage* pool = window->PoolInfo();
+    ObjectInfoPage* objects = window->ObjectInfo();
+    const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
+    if (GetParam().readsAnotherReport) {
+        EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - XP7");
+        EXPECT_EQ(label("lblPoolInfo_0"), "XP7");
+        EXPECT_EQ(label("lblPoolInfo_1"), "5");
+        EXPECT_EQ(label("lblPoolInfo_2"), "1000");
+        EXPECT_EQ(pool->Chart()->Shown().Title, "Buffer Pool - XP7     ");
+        EXPECT_EQ(objects->lvObjects()->topLevelItemCount(), 5);
+        EXPECT_EQ(objects->grdObjectInfo()->model()->rowCount(), 5);
+    } else {
+        EXPECT_EQ(window->windowTitle(), "Kovrin for DB2");
+        EXPECT_EQ(label("lblPoolInfo_0"), "");
+        EXPECT_EQ(label("lblPoolInfo_2"), "");
+        EXPECT_EQ(pool->Chart()->Shown().Title, "");
+        EXPECT_EQ(objects->lvObjects()->topLevelItemCount(), 0);
+        EXPECT_EQ(objects->grdObjectInfo()->model()->rowCount(), 0);
+        EXPECT_EQ(window->ScanCost()->grdScanCost()->model()->rowCount(), 0);
+        EXPECT_EQ(window->ScanCost()->grdScanCostPool()->model()->rowCount(), 0);
+        EXPECT_EQ(window->findChild<QListWidget*>("lstBPAnalysis")->count(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, Reload,
+                         ::testing::Values(ReloadRoad{"BackAnotherReport", true}, ReloadRoad{"ResetFailedRead", false}),
+                         [](const auto& road) { return std::string(road.param.name); });
+
+}  // namespace
+}  // namespace kov::test
