@@ -133,8 +133,13 @@ void ChartWidget::SetValueRange(QValueAxis& axis) const {
         high = data_.Axis->Max;
     }
     if (high <= low) high = low + std::max(1.0, std::abs(low) * 0.05);  // one value: an axis to stand on
-    const double step = RoundTickStep(high - low);
     axis.setRange(low, high);
+    UseRoundTicks(axis);
+}
+
+// Ticks on round numbers from 0, inside the axis's range.
+void ChartWidget::UseRoundTicks(QValueAxis& axis) {
+    const double step = RoundTickStep(axis.max() - axis.min());
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0);
     axis.setTickInterval(step);
@@ -198,6 +203,7 @@ void ChartWidget::ShowLineAgainstX() {
     // Evenly spaced sizes (the usual simulation) then get a tick each.
     if (data_.Points.size() >= 2 && data_.Points.size() <= 16) x->setTickCount(static_cast<int>(data_.Points.size()));
     QValueAxis* y = axisOver(data_.Axis, "%.6g");
+    UseRoundTicks(*y);
     chart()->addAxis(x, Qt::AlignBottom);
     chart()->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

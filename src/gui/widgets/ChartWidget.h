@@ -37,6 +37,7 @@ private:
     void ShowBars();
     void ShowLine();
     void SetValueRange(QValueAxis& axis) const;
+    static void UseRoundTicks(QValueAxis& axis);
     void PlaceValueLabels(QAbstractSeries* series);
     void ShowLineAgainstX();
     ChartData data_;
