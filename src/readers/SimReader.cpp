@@ -101,6 +101,9 @@ void ReportReader::ReadSimFile(const std::string& path) {
             return;
         }
         const std::string trimmedPath(TrimBlanks(path));
+        if (const ReportKind kind = IdentifyReport(trimmedPath);
+            kind == ReportKind::Statistics || kind == ReportKind::Consolidated)
+            return RefuseWrongPlace("Read Simulation Report Information", kind);
         lines_.Open(trimmedPath);
         lines_.ResetReadCounters();
         CheckEnvironment();
