@@ -286,7 +286,9 @@ void ReportReader::ReadSimPoolLine(int simNo) {
 
         // Unused trailing points are written as pairs of zero sizes.
         for (int k = 1; k <= n; k += 2) {
-            if (slot->SimPoolSize[static_cast<std::size_t>(k)] + slot->SimPoolSize[static_cast<std::size_t>(k + 1)] == 0) {
+            if (static_cast<std::int64_t>(slot->SimPoolSize[static_cast<std::size_t>(k)]) +
+                    slot->SimPoolSize[static_cast<std::size_t>(k + 1)] ==
+                0) {
                 sim.SizeCount = static_cast<std::int16_t>(k - 1);
                 break;
             }
