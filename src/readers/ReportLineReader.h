@@ -1,7 +1,8 @@
 #pragma once
 // The one way every report line is read: line ends (CR LF, a bare LF or a
-// bare CR) removed, lines longer than MaxLineLength refused, progress counted as the collection tool's byte count (line + 2),
-// and in a non-USA environment every "." after column 57 turned into ",".
+// bare CR) removed, lines longer than MaxLineLength refused, progress counted
+// as the collection tool's byte count (line + 2), and in a non-USA
+// environment every "." after column 57 turned into ",".
 
 #include <cstdint>
 #include <cstdio>
