@@ -44,7 +44,7 @@ void ReportReader::RunTimeFailure(const char* title, const std::exception& failu
     Show(title, failure.what(), MessageIcon::Information);
 }
 
-void ReportReader::RefuseWrongPlace(const char* title, ReportKind kind) {
+void ReportReader::RefuseWrongPlace(const char* title, ReportFileKind kind) {
     Show(title, WrongPlaceText(kind), MessageIcon::Exclamation);
     FileError = true;
 }

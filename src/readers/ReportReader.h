@@ -13,7 +13,7 @@
 #include "common/Message.h"
 #include "model/ReportModel.h"
 #include "readers/Layouts.h"
-#include "readers/ReportKind.h"
+#include "readers/ReportFileKind.h"
 #include "readers/ReportLineReader.h"
 
 namespace kov {
@@ -70,7 +70,7 @@ private:
     void RunTimeFailure(const char* title, const std::exception& failure);
     // A report of another kind chosen in this place: said so under the title
     // of the step that would have failed on it.
-    void RefuseWrongPlace(const char* title, ReportKind kind);
+    void RefuseWrongPlace(const char* title, ReportFileKind kind);
 
     // Field parsing: counts the field, converts it, and on failure shows the
     // five-part field-error message and sets RecordError.

@@ -101,8 +101,8 @@ void ReportReader::ReadSimFile(const std::string& path) {
             return;
         }
         const std::string trimmedPath(TrimBlanks(path));
-        if (const ReportKind kind = IdentifyReport(trimmedPath);
-            kind == ReportKind::Statistics || kind == ReportKind::Consolidated)
+        if (const ReportFileKind kind = IdentifyReport(trimmedPath);
+            kind == ReportFileKind::Statistics || kind == ReportFileKind::Consolidated)
             return RefuseWrongPlace("Read Simulation Report Information", kind);
         lines_.Open(trimmedPath);
         lines_.ResetReadCounters();

@@ -11,11 +11,11 @@ namespace kov {
 void ReportReader::ReadStatDataFile() {
     try {
         lines_.Close();
-        const ReportKind kind = IdentifyReport(model_.StatFileName);
+        const ReportFileKind kind = IdentifyReport(model_.StatFileName);
         lines_.ResetReadCounters();
-        if (kind == ReportKind::Consolidated)
+        if (kind == ReportFileKind::Consolidated)
             ReadConsolidatedFile();
-        else if (kind == ReportKind::Simulation)
+        else if (kind == ReportFileKind::Simulation)
             RefuseWrongPlace("Read Stat Report Information", kind);
         else
             ReadStatFile();

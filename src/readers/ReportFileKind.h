@@ -7,13 +7,13 @@
 
 namespace kov {
 
-enum class ReportKind { Unknown, Statistics, Simulation, Consolidated };
+enum class ReportFileKind { Unknown, Statistics, Simulation, Consolidated };
 
 // Reads at most the first few lines. Throws std::runtime_error when the file
 // cannot be opened (see OpenReportFile).
-ReportKind IdentifyReport(const std::string& path);
+ReportFileKind IdentifyReport(const std::string& path);
 
 // "This is a simulation report; choose it as a simulation file", and so on.
-std::string WrongPlaceText(ReportKind kind);
+std::string WrongPlaceText(ReportFileKind kind);
 
 }  // namespace kov

@@ -1,4 +1,4 @@
-#include "readers/ReportKind.h"
+#include "readers/ReportFileKind.h"
 
 #include "common/TextMatch.h"
 #include "readers/ReportLineReader.h"
@@ -16,31 +16,31 @@ constexpr int kLinesLookedAt = 16;
 // its "*BPP" header near the top; only a statistics report has object lines
 // (code "BPD"), and they come before any simulation header. Anything else is
 // left to the reader that was chosen.
-ReportKind IdentifyReport(const std::string& path) {
+ReportFileKind IdentifyReport(const std::string& path) {
     ReportLineReader lines;
     lines.Open(path);
     try {
-        if (lines.AtEnd()) return ReportKind::Unknown;
-        if (IsConsolidatedMarker(lines.ReadReportLine())) return ReportKind::Consolidated;
+        if (lines.AtEnd()) return ReportFileKind::Unknown;
+        if (IsConsolidatedMarker(lines.ReadReportLine())) return ReportFileKind::Consolidated;
         for (int i = 0; i < kLinesLookedAt && !lines.AtEnd(); ++i) {
             const std::string_view line = lines.ReadReportLine();
-            if (line.substr(0, 4) == "*BPP") return ReportKind::Simulation;
-            if (CodeContains(line, "BPD")) return ReportKind::Statistics;
+            if (line.substr(0, 4) == "*BPP") return ReportFileKind::Simulation;
+            if (CodeContains(line, "BPD")) return ReportFileKind::Statistics;
         }
     } catch (const OverlongLine&) {
         // The chosen reader reports the line where it meets it.
     }
-    return ReportKind::Unknown;
+    return ReportFileKind::Unknown;
 }
 
-std::string WrongPlaceText(ReportKind kind) {
+std::string WrongPlaceText(ReportFileKind kind) {
     switch (kind) {
-        case ReportKind::Statistics: return "This is a statistics report; choose it as the statistics file";
-        case ReportKind::Simulation: return "This is a simulation report; choose it as a simulation file";
-        case ReportKind::Consolidated:
+        case ReportFileKind::Statistics: return "This is a statistics report; choose it as the statistics file";
+        case ReportFileKind::Simulation: return "This is a simulation report; choose it as a simulation file";
+        case ReportFileKind::Consolidated:
             return "This is a consolidated data file (statistics and simulations in one); choose it as the "
                    "statistics file";
-        case ReportKind::Unknown: break;
+        case ReportFileKind::Unknown: break;
     }
     return "This is not a report file";
 }
