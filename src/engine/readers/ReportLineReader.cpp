@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
+
+#include "readers/ReportFile.h"
 
 namespace kov {
 
@@ -20,14 +20,9 @@ ReportLineReader::~ReportLineReader() { Close(); }
 
 void ReportLineReader::Open(const std::string& path) {
     Close();
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw std::runtime_error("cannot open '" + path + "': it is a folder, not a report file");
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr)
-        throw std::runtime_error("cannot open '" + path + "': " + std::strerror(errno));
-    const auto size = std::filesystem::file_size(path, ec);
-    readFileSize_ = ec ? 0 : static_cast<std::int64_t>(size);
+    const OpenedReportFile opened = OpenReportFile(path);
+    file_ = opened.File;
+    readFileSize_ = opened.Size;
     readByteCount_ = 0;
     percent_ = -1;
     buffer_.resize(kChunk);
@@ -65,22 +60,34 @@ bool ReportLineReader::AtEnd() {
     return !FillBuffer();
 }
 
-std::string_view ReportLineReader::ReadReportLine() {
-    if (AtEnd()) throw EndOfReport();
+// Where the line at bufferStart_ ends: the end of its text and the start of
+// the next line. A line ends at LF, CR LF, a CR alone (old Mac line ends) or
+// the end of the file; more of the file is read as needed, up to the longest
+// line allowed.
+ReportLineReader::LineEnd ReportLineReader::FindLineEnd() {
     std::size_t scanFrom = bufferStart_;
-    const char* newline = nullptr;
     for (;;) {
-        newline = static_cast<const char*>(std::memchr(buffer_.data() + scanFrom, '\n', bufferEnd_ - scanFrom));
-        if (newline != nullptr) break;
-        const std::size_t scanned = bufferEnd_ - bufferStart_;
-        if (!FillBuffer()) break;  // last line without a line end
+        const char* data = buffer_.data();
+        const auto* lf = static_cast<const char*>(std::memchr(data + scanFrom, '\n', bufferEnd_ - scanFrom));
+        const std::size_t lfAt = lf != nullptr ? static_cast<std::size_t>(lf - data) : bufferEnd_;
+        const auto* cr = static_cast<const char*>(std::memchr(data + scanFrom, '\r', lfAt - scanFrom));
+        const std::size_t textEnd = cr != nullptr ? static_cast<std::size_t>(cr - data) : lfAt;
+        if (textEnd - bufferStart_ > MaxLineLength) throw OverlongLine(readLineNumber_ + 1);
+        // A CR that is the last byte read may be the first half of a CR LF.
+        const bool crAtBufferEnd = cr != nullptr && textEnd + 1 == bufferEnd_;
+        if (cr != nullptr && !crAtBufferEnd) return {textEnd, textEnd + (data[textEnd + 1] == '\n' ? 2u : 1u)};
+        if (cr == nullptr && lf != nullptr) return {lfAt, lfAt + 1};
+        const std::size_t scanned = textEnd - bufferStart_;
+        if (!FillBuffer()) return {bufferStart_ + scanned, bufferEnd_};  // the last line
         scanFrom = bufferStart_ + scanned;
     }
-    const std::size_t lineEnd = newline ? static_cast<std::size_t>(newline - buffer_.data()) : bufferEnd_;
-    std::size_t textEnd = lineEnd;
-    if (textEnd > bufferStart_ && buffer_[textEnd - 1] == '\r') --textEnd;
-    line_.assign(buffer_.data() + bufferStart_, textEnd - bufferStart_);
-    bufferStart_ = newline ? lineEnd + 1 : bufferEnd_;
+}
+
+std::string_view ReportLineReader::ReadReportLine() {
+    if (AtEnd()) throw EndOfReport();
+    const LineEnd end = FindLineEnd();
+    line_.assign(buffer_.data() + bufferStart_, end.TextEnd - bufferStart_);
+    bufferStart_ = end.NextLine;
 
     readByteCount_ += static_cast<std::int64_t>(line_.size()) + 2;
     ReportProgress();

@@ -1,12 +1,14 @@
 #pragma once
-// The one way every report line is read: line ends (CR LF, or a bare LF)
-// removed, progress counted as the collection tool's byte count (line + 2),
-// and in a non-USA environment every "." after column 57 turned into ",".
+// The one way every report line is read: line ends (CR LF, a bare LF or a
+// bare CR) removed, lines longer than MaxLineLength refused, progress counted
+// as the collection tool's byte count (line + 2), and in a non-USA
+// environment every "." after column 57 turned into ",".
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,13 +22,18 @@ using ProgressFn = std::function<void(int percent)>;
 
 class ReportLineReader {
 public:
+    // No line of a report comes near this; a longer one ends the read, so a
+    // file without line ends cannot fill the memory.
+    static constexpr std::size_t MaxLineLength = 65536;
+
     explicit ReportLineReader(ProgressFn progress = {});
     ~ReportLineReader();
     ReportLineReader(const ReportLineReader&) = delete;
     ReportLineReader& operator=(const ReportLineReader&) = delete;
 
     // Opens a report file; throws std::runtime_error naming the file and the
-    // reason when it cannot be opened. Counters and progress start at 0.
+    // reason when it cannot be opened or is no regular file (OpenReportFile).
+    // Counters and progress start at 0.
     void Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file_ != nullptr; }
@@ -34,7 +41,8 @@ public:
     // True once the last line has been read (nothing but the end is left).
     bool AtEnd();
 
-    // The next line. Reading past the end throws EndOfReport.
+    // The next line. Reading past the end throws EndOfReport, a line longer
+    // than MaxLineLength throws OverlongLine.
     std::string_view ReadReportLine();
 
     void ResetReadCounters() {
@@ -51,6 +59,11 @@ public:
     int Percent() const { return percent_; }
 
 private:
+    struct LineEnd {
+        std::size_t TextEnd;   // the line's text ends here
+        std::size_t NextLine;  // and the next line starts here
+    };
+    LineEnd FindLineEnd();
     bool FillBuffer();
     void ReportProgress();
 
@@ -73,6 +86,17 @@ private:
 class EndOfReport : public std::exception {
 public:
     const char* what() const noexcept override { return "the file ended before this line was reached"; }
+};
+
+// A line longer than MaxLineLength: the file is no report, and its reading
+// stops at that line.
+class OverlongLine : public std::runtime_error {
+public:
+    explicit OverlongLine(int lineNumber)
+        : std::runtime_error("the line is longer than " + std::to_string(ReportLineReader::MaxLineLength) +
+                             " characters"),
+          LineNumber(lineNumber) {}
+    int LineNumber;
 };
 
 }  // namespace kov

@@ -34,7 +34,19 @@ void ReportReader::SetProgress(int percent) {
 
 void ReportReader::RunTimeFailure(const char* title, const std::exception& failure) {
     lines_.Close();
+    // An overlong line is a field error of the step that was reading (its
+    // first field, at the first column past the limit); nothing more is read.
+    if (const auto* overlong = dynamic_cast<const OverlongLine*>(&failure)) {
+        lines_.ReadFieldNumber() = 1;
+        ReportFieldError(overlong->what(), static_cast<int>(ReportLineReader::MaxLineLength) + 1, overlong->LineNumber);
+        return;
+    }
     Show(title, failure.what(), MessageIcon::Information);
+}
+
+void ReportReader::RefuseWrongPlace(const char* title, ReportFileKind kind) {
+    Show(title, WrongPlaceText(kind), MessageIcon::Exclamation);
+    FileError = true;
 }
 
 void ReportReader::ReportFieldError(const std::string& description, int column, int lineNumber) {
@@ -137,6 +149,7 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
 }
 
 void ReportReader::CheckEnvironment() {
+    context_ = {"File IO", true};
     const std::string_view line = lines_.AtEnd() ? std::string_view{} : lines_.ReadReportLine();
     if (line.find("ENV") == std::string_view::npos) {
         Show("File IO", "Incorrect File Format, Use A Flat File", MessageIcon::Exclamation);

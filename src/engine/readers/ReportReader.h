@@ -13,6 +13,7 @@
 #include "common/Message.h"
 #include "model/ReportModel.h"
 #include "readers/Layouts.h"
+#include "readers/ReportFileKind.h"
 #include "readers/ReportLineReader.h"
 
 namespace kov {
@@ -68,6 +69,9 @@ private:
     void Show(std::string title, std::string text, MessageIcon icon);
     void SetProgress(int percent);
     void RunTimeFailure(const char* title, const std::exception& failure);
+    // A report of another kind chosen in this place: said so under the title
+    // of the step that would have failed on it.
+    void RefuseWrongPlace(const char* title, ReportFileKind kind);
 
     // Field parsing: counts the field, converts it, and on failure shows the
     // five-part field-error message and sets RecordError.

@@ -101,6 +101,9 @@ void ReportReader::ReadSimFile(const std::string& path) {
             return;
         }
         const std::string trimmedPath(TrimBlanks(path));
+        if (const ReportFileKind kind = IdentifyReport(trimmedPath);
+            kind == ReportFileKind::Statistics || kind == ReportFileKind::Consolidated)
+            return RefuseWrongPlace("Read Simulation Report Information", kind);
         lines_.Open(trimmedPath);
         lines_.ResetReadCounters();
         CheckEnvironment();
@@ -284,7 +287,9 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
 
         // Unused trailing points are written as pairs of zero sizes.
         for (int k = 1; k <= n; k += 2) {
-            if (slot->SimPoolSize[static_cast<std::size_t>(k)] + slot->SimPoolSize[static_cast<std::size_t>(k + 1)] == 0) {
+            if (static_cast<std::int64_t>(slot->SimPoolSize[static_cast<std::size_t>(k)]) +
+                    slot->SimPoolSize[static_cast<std::size_t>(k + 1)] ==
+                0) {
                 sim.SizeCount = static_cast<std::int16_t>(k - 1);
                 break;
             }

@@ -1,8 +1,6 @@
 // The statistics report: environment line, header line, then pool lines
 // (code "BPS") each followed by its object lines (code "BPD").
 
-#include <fstream>
-
 #include "common/TextMatch.h"
 
 #include "readers/FieldParsing.h"
@@ -10,28 +8,15 @@
 
 namespace kov {
 
-namespace {
-
-// The first line of a file, for the consolidated-file test; read raw and cut
-// at a sane length so a binary file without line ends costs nothing.
-std::string PeekFirstLine(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot open '" + path + "': the file does not exist or cannot be read");
-    std::string line;
-    char c = 0;
-    while (line.size() < 4096 && file.get(c) && c != '\n') line += c;
-    return line;
-}
-
-}  // namespace
-
 void ReportReader::ReadStatDataFile() {
     try {
         lines_.Close();
-        const bool consolidated = IsConsolidatedMarker(PeekFirstLine(model_.StatFileName));
+        const ReportFileKind kind = IdentifyReport(model_.StatFileName);
         lines_.ResetReadCounters();
-        if (consolidated)
+        if (kind == ReportFileKind::Consolidated)
             ReadConsolidatedFile();
+        else if (kind == ReportFileKind::Simulation)
+            RefuseWrongPlace("Read Stat Report Information", kind);
         else
             ReadStatFile();
     } catch (const std::exception& failure) {

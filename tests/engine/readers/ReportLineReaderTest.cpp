@@ -17,7 +17,10 @@ std::vector<std::string> ReadAll(ReportLineReader& reader, const std::string& pa
 }
 
 TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
-    const std::string longLine(100000, 'x');
+    const std::string longestLine(ReportLineReader::MaxLineLength, 'x');
+    // The first read takes 65,536 bytes: the CR is its last byte, the LF the
+    // first of the next read.
+    const std::string crAtChunkEnd(65535, 'y');
     const struct {
         const char* what;
         std::string bytes;
@@ -28,10 +31,14 @@ TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
         {"mixed", "A\r\nB\nC\r\n", {"A", "B", "C"}},
         {"no end on the last line", "A\r\nB", {"A", "B"}},
         {"blank lines", "\r\n\r\nA\r\n", {"", "", "A"}},
-        {"CR inside a line stays", "A\rB\r\n", {"A\rB"}},
+        {"CR only", "ENV USA\rBPS 1\r", {"ENV USA", "BPS 1"}},
+        {"CR alone inside a CR LF file", "A\rB\r\n", {"A", "B"}},
+        {"CR LF split between reads", crAtChunkEnd + "\r\nB\r\n", {crAtChunkEnd, "B"}},
+        {"CR at the very end", "A\r", {"A"}},
         {"NUL bytes", std::string("A\0B\r\n", 5), {std::string("A\0B", 3)}},
         {"empty file", "", {}},
-        {"100,000 characters", "A\r\n" + longLine + "\r\nB\r\n", {"A", longLine, "B"}},
+        {"the longest line allowed", "A\r\n" + longestLine + "\r\nB\r\n", {"A", longestLine, "B"}},
+        {"the longest line allowed, last", longestLine, {longestLine}},
     };
     test::TempFolder folder;
     for (const auto& c : cases) {
@@ -39,6 +46,35 @@ TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
         EXPECT_EQ(ReadAll(reader, test::WriteBytes(folder.Path("lines.txt"), c.bytes)), c.lines) << c.what;
         EXPECT_EQ(reader.ReadLineNumber(), static_cast<int>(c.lines.size())) << c.what;
         EXPECT_THROW(reader.ReadReportLine(), EndOfReport) << c.what;
+    }
+}
+
+// No report line comes near the limit: a longer one means the file is not a
+// report (a binary file, a file without line ends), and reading on would hold
+// the whole of it in memory.
+TEST(ReportLineReader, LineOverTheLimitStopsTheRead) {
+    const std::string tooLong(ReportLineReader::MaxLineLength + 1, 'x');
+    const struct {
+        const char* what;
+        std::string bytes;
+        int goodLines;
+    } cases[] = {
+        {"second line one character too long", "A\r\n" + tooLong + "\r\nB\r\n", 1},
+        {"first line too long, no line end", tooLong, 0},
+        {"8 MiB without a line end", std::string(8 << 20, '\0'), 0},
+    };
+    test::TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportLineReader reader;
+        reader.Open(test::WriteBytes(folder.Path("long.txt"), c.bytes));
+        for (int i = 0; i < c.goodLines; ++i) reader.ReadReportLine();
+        try {
+            reader.ReadReportLine();
+            ADD_FAILURE() << "the overlong line was returned";
+        } catch (const OverlongLine& overlong) {
+            EXPECT_EQ(overlong.LineNumber, c.goodLines + 1);
+        }
     }
 }
 

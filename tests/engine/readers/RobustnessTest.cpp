@@ -5,8 +5,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +42,12 @@ std::string Noise(std::size_t size, std::uint32_t seed, std::string_view lineCod
     return bytes;
 }
 
+ReportModel SimulatedSource() {
+    ReportModel source = GenerateReport(test::SmallPlan());
+    AddSimulation(source, 3, 16, 41);
+    return source;
+}
+
 std::string Joined(const std::vector<std::string>& lines, std::string_view lineEnd = "\r\n") {
     std::string text;
     for (const std::string& line : lines) text.append(line).append(lineEnd);
@@ -46,17 +63,20 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
     std::vector<std::string> nonAscii = good;
     nonAscii[3] = test::Overwrite(nonAscii[3], 30, "DB\xC9.TS\xFF\x80" + std::string(19, ' '));
     std::vector<std::string> longLines = good;
-    longLines[2] += std::string(100000 - longLines[2].size(), 'x');
-    longLines.insert(longLines.begin() + 3, std::string(100000, '*'));
+    longLines[2] += std::string(ReportLineReader::MaxLineLength - longLines[2].size(), 'x');
+    longLines.insert(longLines.begin() + 3, std::string(ReportLineReader::MaxLineLength, '*'));
+    std::vector<std::string> overlong = good;
+    overlong.insert(overlong.begin() + 3, std::string(ReportLineReader::MaxLineLength + 1, '*'));
 
     const struct {
         const char* what;
         std::optional<std::string> bytes;  // nullopt: no such file
         const char* title;                 // nullptr: any message
         bool loaded;
+        const char* text = nullptr;  // part of the first message's text
     } cases[] = {
         {"empty file", "", "File IO", false},
-        {"no such file", std::nullopt, "Read Stat Data File", false},
+        {"no such file", std::nullopt, "Read Stat Data File", false, "does not exist"},
         {"binary", Noise(1 << 16, 1), nullptr, false},
         {"binary pool lines after a good header", Joined({good[0], good[1]}) + Noise(1 << 14, 2, "BPS "),
          "Read Stat Pool Information", false},
@@ -64,10 +84,16 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
         {"file cut inside an object line", goodText.substr(0, goodText.find("BPD") + 300),
          "Read Stat Object Information", false},
         {"LF line ends", Joined(good, "\n"), nullptr, true},
+        {"CR line ends", Joined(good, "\r"), nullptr, true},
         {"no line end after the last line", goodText.substr(0, goodText.size() - 2), nullptr, true},
-        {"100,000-character lines", Joined(longLines), nullptr, true},
-        {"100,000-character first line", std::string(100000, 'E'), "File IO", false},
+        {"lines of the longest length allowed", Joined(longLines), nullptr, true},
+        {"a line one character longer", Joined(overlong), "Read Stat Pool Information", false,
+         "longer than 65536 characters\"\tData Line         : \"4\""},
+        {"100,000-character first line", std::string(100000, 'E'), "File IO", false, "longer than 65536"},
+        {"16 MiB without a line end", std::string(16 << 20, 'x'), "File IO", false, "Data Line         : \"1\""},
         {"non-ASCII object name", Joined(nonAscii), nullptr, true},
+        {"a simulation report", Joined(test::SimLines(SimulatedSource(), 1)), "Read Stat Report Information", false,
+         "This is a simulation report"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -85,6 +111,9 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
             if (c.title != nullptr) {
                 EXPECT_EQ(s.Sink.Messages[0].Title, c.title);
             }
+            if (c.text != nullptr) {
+                EXPECT_THAT(s.Sink.Messages[0].Text, HasSubstr(c.text));
+            }
         }
         for (const Message& m : s.Sink.Messages) {
             EXPECT_EQ(m.Text.find('\0'), std::string::npos) << m.Title;
@@ -101,16 +130,18 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
 }
 
 TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
-    ReportModel source = GenerateReport(test::SmallPlan());
-    AddSimulation(source, 3, 16, 41);
+    const ReportModel source = SimulatedSource();
     const std::vector<std::string> good = test::SimLines(source, 1);
+    std::vector<std::string> overlong = good;
+    overlong.insert(overlong.begin() + 4, "BPS " + std::string(ReportLineReader::MaxLineLength, ' '));
     const struct {
         const char* what;
         std::optional<std::string> bytes;
         std::vector<std::string> titles;
         bool fileError;
+        const char* text = nullptr;  // part of the first message's text
     } cases[] = {
-        {"no such file", std::nullopt, {"Read Simulation File"}, true},
+        {"no such file", std::nullopt, {"Read Simulation File"}, true, "does not exist"},
         {"empty file", "", {"File IO"}, true},
         {"binary", Noise(1 << 16, 3), {"File IO"}, true},
         {"environment line only", Joined({good[0]}), {"Read Simulation Report Information"}, false},
@@ -119,6 +150,13 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
          {"Reading Simulation Objects"},
          false},
         {"LF line ends", Joined(good, "\n"), {}, false},
+        {"CR line ends", Joined(good, "\r"), {}, false},
+        {"an overlong object line", Joined(overlong), {"Read Simulation Object Information"}, true,
+         "Data Line         : \"5\""},
+        {"a statistics report", Joined(test::StatLines(source)), {"Read Simulation Report Information"}, true,
+         "This is a statistics report"},
+        {"a consolidated data file", Joined(test::ConsolidatedLines(source)), {"Read Simulation Report Information"},
+         true, "This is a consolidated data file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -132,6 +170,133 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
         std::vector<std::string> titles = s.Titles();
         titles.erase(std::unique(titles.begin(), titles.end()), titles.end());
         EXPECT_EQ(titles, c.titles);
+        if (c.text != nullptr && !s.Sink.Messages.empty()) {
+            EXPECT_THAT(s.Sink.Messages[0].Text, HasSubstr(c.text));
+        }
+    }
+}
+
+// A reader waiting on a pipe with no writer would hang the test: after a grace
+// period writers come and go until the read ends, and the test fails.
+template <typename Read>
+auto ReadWithoutHanging(const std::string& path, Read read) {
+    auto result = std::async(std::launch::async, read);
+    if (result.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        ADD_FAILURE() << "the read of " << path << " hangs";
+        do {
+            const int writer = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+        } while (result.wait_for(std::chrono::milliseconds(100)) == std::future_status::timeout);
+    }
+    return result.get();
+}
+
+void MakeSocket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+}
+
+// Only a regular file can be a report; anything else is refused before it is
+// opened, so nothing can wait for a writer or read an endless device.
+TEST(Robustness, OnlyRegularFilesAreRead) {
+    const ReportModel source = SimulatedSource();
+    const struct {
+        const char* what;
+        std::function<std::string(const test::TempFolder&)> make;  // returns the path
+        const char* reason;
+    } cases[] = {
+        {"FIFO",
+         [](const test::TempFolder& f) {
+             const std::string path = f.Path("pipe.sta");
+             EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+             return path;
+         },
+         "it is a named pipe (FIFO), not a report file"},
+        {"socket",
+         [](const test::TempFolder& f) {
+             const std::string path = f.Path("s.sta");
+             MakeSocket(path);
+             return path;
+         },
+         "it is a socket, not a report file"},
+        {"endless device", [](const test::TempFolder&) { return std::string("/dev/zero"); },
+         "it is a device, not a report file"},
+        {"folder", [](const test::TempFolder& f) { return f.Path(""); }, "it is a folder, not a report file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempFolder folder;
+        const std::string path = c.make(folder);
+        const std::string statPath = test::WriteLines(folder.Path("r.sta"), test::StatLines(source));
+
+        test::Session stats;
+        EXPECT_FALSE(ReadWithoutHanging(path, [&] { return stats.OpenStats(path); }));
+        ASSERT_EQ(stats.Titles(), std::vector<std::string>{"Read Stat Data File"});
+        EXPECT_THAT(stats.Sink.Messages[0].Text, HasSubstr(c.reason));
+
+        test::Session sim;
+        ASSERT_TRUE(sim.OpenStats(statPath));
+        EXPECT_FALSE(ReadWithoutHanging(path, [&] { return sim.AddSim(path); }));
+        ASSERT_EQ(sim.Titles(), std::vector<std::string>{"Read Simulation File"});
+        EXPECT_THAT(sim.Sink.Messages[0].Text, HasSubstr(c.reason));
+    }
+}
+
+// A file that cannot be opened says why, and a long path is shortened to its
+// start and its file name so that the message stays readable.
+TEST(Robustness, AFileThatCannotBeOpenedSaysWhy) {
+    test::TempFolder folder;
+    const std::string deepFolder = folder.Path(std::string(140, 'd')) + "/" + std::string(140, 'e');
+    std::filesystem::create_directories(deepFolder);
+    std::filesystem::create_symlink("loop-b", folder.Path("loop-a"));
+    std::filesystem::create_symlink("loop-a", folder.Path("loop-b"));
+    test::WriteBytes(folder.Path("unreadable.sta"), "ENVIRONMENT USA\r\n");
+    std::filesystem::permissions(folder.Path("unreadable.sta"), std::filesystem::perms::none);
+    test::WriteBytes(folder.Path("file.sta"), "ENVIRONMENT USA\r\n");
+
+    const struct {
+        const char* what;
+        std::string path;
+        const char* reason;
+        bool shortened = false;
+    } cases[] = {
+        {"missing", folder.Path("missing.sta"), "the file does not exist"},
+        {"missing, long path", deepFolder + "/missing-report.sta", "the file does not exist", true},
+        {"link loop", folder.Path("loop-a"), "too many levels of symbolic links"},
+        {"name too long", folder.Path(std::string(300, 'n') + ".sta"), "the name is too long", true},
+        {"file used as a folder", folder.Path("file.sta") + "/x.sta", "a part of the path is not a folder"},
+        {"no read permission", folder.Path("unreadable.sta"), "permission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (std::string_view(c.what) == "no read permission" && ::geteuid() == 0) continue;  // root reads anyway
+        for (const bool asSimulation : {false, true}) {
+            test::Session s;
+            if (asSimulation) {
+                s.Model.StatsLoaded = true;
+                s.AddSim(c.path);
+            } else {
+                s.OpenStats(c.path);
+            }
+            ASSERT_EQ(s.Sink.Messages.size(), 1u);
+            const std::string& text = s.Sink.Messages[0].Text;
+            EXPECT_THAT(text, HasSubstr(c.reason));
+            const std::string fileName = std::filesystem::path(c.path).filename().string();
+            EXPECT_THAT(text, HasSubstr(fileName.substr(fileName.size() - std::min<std::size_t>(20, fileName.size()))));
+            EXPECT_THAT(text, HasSubstr(c.path.substr(0, 40)));
+            if (c.shortened) {
+                EXPECT_EQ(text.find(c.path), std::string::npos);
+                EXPECT_LT(text.size(), 400u);
+            } else {
+                EXPECT_THAT(text, HasSubstr(c.path));
+            }
+        }
     }
 }
 
