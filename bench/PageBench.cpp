@@ -5,15 +5,16 @@
 // complete fill (target 100 ms), and one Next Pool with every refresh step
 // (one frame).
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
-#include "pages/ObjectInfoPage.h"
-#include "frmStatAnalysis.h"
+#include <QApplication>
+
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
-#include "pages/SimGraphPage.h"
 #include "analysis/SimGraphs.h"
+#include "frmStatAnalysis.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/SimGraphPage.h"
 #include "sampledata/SampleGenerator.h"
 
 namespace {

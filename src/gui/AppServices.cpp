@@ -4,17 +4,17 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <memory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace kov {
 
 void PrepareOpenDialog(QFileDialog& dialog, ReportKind kind, const QString& folder) {
-    const QString own = kind == ReportKind::Statistics ? QStringLiteral("Stat Files (*.sta)")
-                                                       : QStringLiteral(" Sim Files (*.sim)");
+    const QString own =
+        kind == ReportKind::Statistics ? QStringLiteral("Stat Files (*.sta)") : QStringLiteral(" Sim Files (*.sim)");
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(kind == ReportKind::Statistics ? QFileDialog::ExistingFile : QFileDialog::ExistingFiles);
     dialog.setOption(QFileDialog::ReadOnly);

@@ -8,10 +8,14 @@ namespace kov {
 namespace {
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Exclamation: return QMessageBox::Warning;
-        case MessageIcon::Critical: return QMessageBox::Critical;
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -23,6 +27,8 @@ void QtMessageSink::Show(const Message& message) {
     box.exec();
 }
 
-void QtMessageSink::Beep() { QApplication::beep(); }
+void QtMessageSink::Beep() {
+    QApplication::beep();
+}
 
 }  // namespace kov

@@ -26,20 +26,33 @@ Launcher FirstInstalled(const QList<Launcher>& candidates) {
 }
 
 Launcher TextEditor() {
-    return FirstInstalled({{"gnome-text-editor", {}}, {"gedit", {}}, {"kate", {}}, {"mousepad", {}}, {"xed", {}},
-                           {"pluma", {}}, {"leafpad", {}}, {"featherpad", {}}});
+    return FirstInstalled({{"gnome-text-editor", {}},
+                           {"gedit", {}},
+                           {"kate", {}},
+                           {"mousepad", {}},
+                           {"xed", {}},
+                           {"pluma", {}},
+                           {"leafpad", {}},
+                           {"featherpad", {}}});
 }
 Launcher Calculator() {
-    return FirstInstalled({{"gnome-calculator", {}}, {"kcalc", {}}, {"galculator", {}}, {"qalculate-gtk", {}},
-                           {"mate-calc", {}}, {"xcalc", {}}});
+    return FirstInstalled({{"gnome-calculator", {}},
+                           {"kcalc", {}},
+                           {"galculator", {}},
+                           {"qalculate-gtk", {}},
+                           {"mate-calc", {}},
+                           {"xcalc", {}}});
 }
 Launcher SettingsPanel() {
-    return FirstInstalled({{"gnome-control-center", {}}, {"systemsettings", {}}, {"xfce4-settings-manager", {}},
-                           {"mate-control-center", {}}, {"lxqt-config", {}}});
+    return FirstInstalled({{"gnome-control-center", {}},
+                           {"systemsettings", {}},
+                           {"xfce4-settings-manager", {}},
+                           {"mate-control-center", {}},
+                           {"lxqt-config", {}}});
 }
 Launcher PrinterSettings() {
-    return FirstInstalled({{"system-config-printer", {}}, {"gnome-control-center", {"printers"}},
-                           {"kde-add-printer", {}}});
+    return FirstInstalled(
+        {{"system-config-printer", {}}, {"gnome-control-center", {"printers"}}, {"kde-add-printer", {}}});
 }
 
 // A tool that is missing or fails to start is not worth a message.
@@ -49,13 +62,24 @@ void Start(const Launcher& launcher) {
 
 }  // namespace
 
-QString FindTextEditor() { return TextEditor().Program; }
-QString FindCalculator() { return Calculator().Program; }
-QString FindSettingsPanel() { return SettingsPanel().Program; }
-QString FindPrinterSettings() { return PrinterSettings().Program; }
+QString FindTextEditor() {
+    return TextEditor().Program;
+}
+QString FindCalculator() {
+    return Calculator().Program;
+}
+QString FindSettingsPanel() {
+    return SettingsPanel().Program;
+}
+QString FindPrinterSettings() {
+    return PrinterSettings().Program;
+}
 
 TrayIcon::TrayIcon(QWidget* window, std::function<void()> showAbout, std::function<void()> endProgram)
-    : QObject(window), window_(window), showAbout_(std::move(showAbout)), endProgram_(std::move(endProgram)),
+    : QObject(window),
+      window_(window),
+      showAbout_(std::move(showAbout)),
+      endProgram_(std::move(endProgram)),
       menu_(new QMenu("&Utilities", window)) {
     menu_->setObjectName("mnuUtilities");
     const char* const captions[] = {"&Notepad", "C&alculator", "C&ontrol Panel", "-", "&Printers",
@@ -67,7 +91,9 @@ TrayIcon::TrayIcon(QWidget* window, std::function<void()> showAbout, std::functi
     }
 }
 
-TrayIcon::~TrayIcon() { RemoveTrayIcon(); }
+TrayIcon::~TrayIcon() {
+    RemoveTrayIcon();
+}
 
 void TrayIcon::AddTrayIcon(const QString& tip) {
     RemoveTrayIcon();
@@ -85,18 +111,35 @@ void TrayIcon::RemoveTrayIcon() {
     icon_ = nullptr;
 }
 
-bool TrayIcon::IsShown() const { return icon_ != nullptr && icon_->isVisible(); }
+bool TrayIcon::IsShown() const {
+    return icon_ != nullptr && icon_->isVisible();
+}
 
 void TrayIcon::mnuUtil_Click(int index) {
     switch (index) {
-        case 0: Start(TextEditor()); break;
-        case 1: Start(Calculator()); break;
-        case 2: Start(SettingsPanel()); break;
-        case 4: Start(PrinterSettings()); break;
-        case 5: showAbout_(); break;
-        case 7: window_->setWindowState(window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)); break;
-        case 9: endProgram_(); break;
-        default: break;
+        case 0:
+            Start(TextEditor());
+            break;
+        case 1:
+            Start(Calculator());
+            break;
+        case 2:
+            Start(SettingsPanel());
+            break;
+        case 4:
+            Start(PrinterSettings());
+            break;
+        case 5:
+            showAbout_();
+            break;
+        case 7:
+            window_->setWindowState(window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+            break;
+        case 9:
+            endProgram_();
+            break;
+        default:
+            break;
     }
 }
 

@@ -148,7 +148,9 @@ void frmSelectFiles::ShowProgress(int percent) {
     QApplication::processEvents();
 }
 
-void frmSelectFiles::Preload(const QStringList& files) { preload_ = files; }
+void frmSelectFiles::Preload(const QStringList& files) {
+    preload_ = files;
+}
 
 void frmSelectFiles::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -276,7 +278,9 @@ void frmSelectFiles::cmdNext_Click() {
     accept();
 }
 
-void frmSelectFiles::cmdQuit_Click() { services_.EndProgram(); }
+void frmSelectFiles::cmdQuit_Click() {
+    services_.EndProgram();
+}
 
 // Closing the screen by its frame goes on to the analysis, like Next.
 void frmSelectFiles::closeEvent(QCloseEvent* event) {

@@ -14,29 +14,29 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "pages/ExpertTuningPage.h"
+#include "TrayIcon.h"
 #include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
-#include "pages/GraphicSummaryPage.h"
-#include "pages/ObjectInfoPage.h"
 #include "analysis/ObjectViews.h"
-#include "pages/ClusterPage.h"
-#include "cluster/MemberFiles.h"
-#include "views/PageStatus.h"
 #include "analysis/PoolCharts.h"
-#include "pages/ScanCostPage.h"
-#include "pages/SimGraphPage.h"
 #include "analysis/TuningRules.h"
-#include "pages/PoolInfoPage.h"
-#include "pages/ReportInfoPage.h"
-#include "widgets/ChartWidget.h"
-#include "widgets/GridView.h"
-#include "widgets/LabelPanel.h"
-#include "TrayIcon.h"
+#include "cluster/MemberFiles.h"
 #include "frmAbout.h"
 #include "frmSelectFiles.h"
 #include "frmTitle.h"
+#include "pages/ClusterPage.h"
+#include "pages/ExpertTuningPage.h"
+#include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "pages/ScanCostPage.h"
+#include "pages/SimGraphPage.h"
 #include "print/WindowPrinter.h"
+#include "views/PageStatus.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov {
 
@@ -57,7 +57,8 @@ frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState
     setWindowTitle(kProgramTitle);
     BuildWindow();
     printer_ = std::make_unique<WindowPrinter>(services_.ChoosePrinter, this);
-    tray_ = new TrayIcon(this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
+    tray_ = new TrayIcon(
+        this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
 }
 
 frmStatAnalysis::~frmStatAnalysis() = default;
@@ -126,9 +127,11 @@ void frmStatAnalysis::BuildWindow() {
     connect(cluster_, &ClusterPage::UsageOptionClicked, this, &frmStatAnalysis::optPoolClusterAnalysisUsage_Click);
     connect(cluster_, &ClusterPage::StatusTextChanged, statusPanel_, &QLabel::setText);
     connect(simGraphs_, &SimGraphPage::ImprovementOptionClicked, this, &frmStatAnalysis::optGreatestImprovement_Click);
-    connect(simGraphs_, &SimGraphPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(0, direction); });
+    connect(simGraphs_, &SimGraphPage::SimulationStepClicked, this,
+            [this](int direction) { updnSimNo_Click(0, direction); });
     connect(simGraphs_, &SimGraphPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(0); });
-    connect(cluster_, &ClusterPage::SimulationStepClicked, this, [this](int direction) { updnSimNo_Click(1, direction); });
+    connect(cluster_, &ClusterPage::SimulationStepClicked, this,
+            [this](int direction) { updnSimNo_Click(1, direction); });
     connect(cluster_, &ClusterPage::SimulationNumberChanged, this, [this] { txtSimNo_Change(1); });
     connect(cmdClusterCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdClusterCreateFile_Click);
     connect(cmdCreateFile_, &QPushButton::clicked, this, &frmStatAnalysis::cmdCreateFile_Click);
@@ -236,7 +239,9 @@ void frmStatAnalysis::ApplyPageChrome(int page) {
     if (chrome.ClusterFileButton) cmdClusterCreateFile_->show();
 }
 
-QString frmStatAnalysis::StatusText() const { return statusPanel_->text(); }
+QString frmStatAnalysis::StatusText() const {
+    return statusPanel_->text();
+}
 
 void frmStatAnalysis::cmdBack_Click() {
     model_.CurrentPool = 0;
@@ -296,9 +301,13 @@ void frmStatAnalysis::AfterPoolChange() {
     tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
 }
 
-void frmStatAnalysis::cmdNextPool_Click() { MovePool(NextPool, "Display Next Pool"); }
+void frmStatAnalysis::cmdNextPool_Click() {
+    MovePool(NextPool, "Display Next Pool");
+}
 
-void frmStatAnalysis::cmdPreviousPool_Click() { MovePool(PreviousPool, "Display Previous Pool"); }
+void frmStatAnalysis::cmdPreviousPool_Click() {
+    MovePool(PreviousPool, "Display Previous Pool");
+}
 
 // Next and Previous stop at the first failure and say so; the pool keeps
 // its new value and the views refreshed before the failure stay.
@@ -346,7 +355,8 @@ void frmStatAnalysis::optPoolClusterAnalysisUsage_Click(int index) {
 }
 
 void frmStatAnalysis::ShowSimulationFileName() {
-    const QString path = QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, model_.CurrentSimulation));
+    const QString path =
+        QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, model_.CurrentSimulation));
     simGraphs_->ShowFileName(path);
     cluster_->ShowFileName(path);
 }
@@ -356,13 +366,16 @@ void frmStatAnalysis::optGreatestImprovement_Click(int index) {
     simGraphs_->DrawImprovementCharts(index);
 }
 
-QLineEdit* frmStatAnalysis::SimNoBox(int box) const { return box == 0 ? simGraphs_->txtSimNo() : cluster_->txtSimNo(); }
+QLineEdit* frmStatAnalysis::SimNoBox(int box) const {
+    return box == 0 ? simGraphs_->txtSimNo() : cluster_->txtSimNo();
+}
 
 // Each box whose text the step changes runs the change; the first already
 // brings the other box along, so the second write finds it unchanged.
 void frmStatAnalysis::updnSimNo_Click(int box, int direction) {
     const int simCount = model_.Pools.Contains(model_.CurrentPool) ? model_.Pools(model_.CurrentPool).SimCount : 1;
-    const QString step = QString::fromStdString(StepSimulationNumber(SimNoBox(box)->text().toStdString(), direction, simCount));
+    const QString step =
+        QString::fromStdString(StepSimulationNumber(SimNoBox(box)->text().toStdString(), direction, simCount));
     for (int written : {0, 1}) SimNoBox(written)->setText(step);
 }
 
@@ -389,9 +402,9 @@ void frmStatAnalysis::txtSimNo_Change(int box) {
 void frmStatAnalysis::cmdClusterCreateFile_Click() {
     QStringList filters;
     for (const std::string& filter : DialogFilters(kClusterFileFilter)) filters << QString::fromStdString(filter);
-    const QString chosen =
-        services_.ChooseSaveFile ? services_.ChooseSaveFile(this, services_.ProgramFolder, kClusterFileProposal, filters)
-                                 : QString();
+    const QString chosen = services_.ChooseSaveFile
+                               ? services_.ChooseSaveFile(this, services_.ProgramFolder, kClusterFileProposal, filters)
+                               : QString();
     const ClusterFileExport result =
         ExportClusterFile(QFile::encodeName(chosen).toStdString(), cluster_->grdClusterObjects()->Model()->Table());
     if (result.Failure)
@@ -401,7 +414,9 @@ void frmStatAnalysis::cmdClusterCreateFile_Click() {
 }
 
 // AINDEX.KOV goes to the current working directory.
-void frmStatAnalysis::cmdCreateFile_Click() { sink_.Show(ExportIndexExcludeFile(model_, model_.CurrentPool, "")); }
+void frmStatAnalysis::cmdCreateFile_Click() {
+    sink_.Show(ExportIndexExcludeFile(model_, model_.CurrentPool, ""));
+}
 
 void frmStatAnalysis::ShowPoolAnalysis() {
     expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
@@ -416,13 +431,15 @@ void frmStatAnalysis::FillObjectViews() {
 void frmStatAnalysis::lvObjects_Click() {
     const std::optional<QString> item = objectInfo_->SelectedListItem();
     if (!item) return;
-    if (const int object = FindObjectByName(model_, model_.CurrentPool, item->toStdString())) model_.CurrentObject = object;
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, item->toStdString()))
+        model_.CurrentObject = object;
     objectInfo_->SelectFirstGraphType();
     ShowObjectDetails();
 }
 
 void frmStatAnalysis::ChooseObjectFromGrid(const QString& name) {
-    if (const int object = FindObjectByName(model_, model_.CurrentPool, name.toStdString())) model_.CurrentObject = object;
+    if (const int object = FindObjectByName(model_, model_.CurrentPool, name.toStdString()))
+        model_.CurrentObject = object;
     ShowObjectDetails();
 }
 
@@ -482,7 +499,9 @@ void frmStatAnalysis::cmdPrint_Click() {
     SkipNextRefill = false;
 }
 
-bool frmStatAnalysis::PrinterChosen() const { return printer_->PrinterChosen(); }
+bool frmStatAnalysis::PrinterChosen() const {
+    return printer_->PrinterChosen();
+}
 
 std::vector<PrintedPage> frmStatAnalysis::PrintoutOfPage(int page) const {
     const SystemInfo& info = model_.SysInfo;
@@ -504,14 +523,17 @@ std::vector<PrintedPage> frmStatAnalysis::PrintoutOfPage(int page) const {
             return {PoolPrintPage(info, poolName, poolInfo_->Chart()->Shown())};
         case PageObjectInfo:
             if (!hasPool) return {};
-            return {ObjectPrintPage(info, poolName, objectInfo_->Labels()->ShownPairs(), objectInfo_->Chart()->Shown())};
+            return {
+                ObjectPrintPage(info, poolName, objectInfo_->Labels()->ShownPairs(), objectInfo_->Chart()->Shown())};
         case PageSimGraphAnalysis: {
             const int shown = simGraphs_->tbsSimGraphs()->currentIndex();
             if (!hasPool || shown < 0) return {};
             return {SimGraphPrintPage(info, poolName, simGraphs_->Shown(static_cast<SimGraphPage::SubTab>(shown)))};
         }
-        case PageSimClusterAnalysis: return ClusterPrintout();
-        default: return {};
+        case PageSimClusterAnalysis:
+            return ClusterPrintout();
+        default:
+            return {};
     }
 }
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "AppServices.h"
 #include "analysis/PoolDetails.h"
 #include "analysis/PrintPages.h"
-#include "AppServices.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
 

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "frmStatAnalysis.h"
 #include "AppServices.h"
 #include "QtMessageSink.h"
+#include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "print/PdfReport.h"
 
@@ -37,7 +37,8 @@ int RunPdfReport(int argc, char** argv) {
         std::cout << cli.help();
         return 0;
     } catch (const CLI::ParseError& error) {
-        std::cerr << "kovgraph: " << error.what() << "\n" << "Run with --pdf --help for usage.\n";
+        std::cerr << "kovgraph: " << error.what() << "\n"
+                  << "Run with --pdf --help for usage.\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -25,7 +25,8 @@ using json = nlohmann::ordered_json;
 
 json MessagesJson(const std::vector<Message>& messages) {
     json list = json::array();
-    for (const Message& m : messages) list.push_back({{"title", m.Title}, {"text", m.Text}, {"icon", IconName(m.Icon)}});
+    for (const Message& m : messages)
+        list.push_back({{"title", m.Title}, {"text", m.Text}, {"icon", IconName(m.Icon)}});
     return list;
 }
 
@@ -65,9 +66,8 @@ json ClusterJson(const ReportModel& model, const ClusterQuery& query, const std:
 
 json SlotClustersJson(const ReportModel& model, int p, int s, const ClusterOptions& options, MessageSink& sink) {
     constexpr int kSizePoint = 1;
-    json clusters = {{"defaultIntent", std::string(1, options.Intent)},
-                     {"radius", options.Radius},
-                     {"sizePoint", kSizePoint}};
+    json clusters = {
+        {"defaultIntent", std::string(1, options.Intent)}, {"radius", options.Radius}, {"sizePoint", kSizePoint}};
     for (const char intent : {'R', 'S'})
         clusters[std::string(1, intent)] =
             ClusterJson(model, {p, s, kSizePoint, intent, options.Radius}, options.AccDir, sink);
@@ -123,7 +123,9 @@ json LabelsJson(const std::vector<LabelPair>& labels) {
     return object;
 }
 
-json TableJson(const StringTable& table) { return {{"headings", table.Headings}, {"rows", table.Rows}}; }
+json TableJson(const StringTable& table) {
+    return {{"headings", table.Headings}, {"rows", table.Rows}};
+}
 
 json PoolInfoJson(const ReportModel& model, int p) {
     const PoolLabels labels = PoolLabelsFor(model, p);
@@ -134,9 +136,12 @@ json PoolInfoJson(const ReportModel& model, int p) {
 
 const char* ChartKindName(ChartKind kind) {
     switch (kind) {
-        case ChartKind::Pie: return "pie";
-        case ChartKind::Line: return "line";
-        case ChartKind::Bar: break;
+        case ChartKind::Pie:
+            return "pie";
+        case ChartKind::Line:
+            return "line";
+        case ChartKind::Bar:
+            break;
     }
     return "bar";
 }
@@ -185,7 +190,8 @@ json ChartJson(const ChartData& chart) {
 json PoolChartsJson(const ReportModel& model, int p) {
     json charts = json::object();
     const auto& types = PoolGraphTypes();
-    for (std::size_t i = 0; i < types.size(); ++i) charts[types[i]] = ChartJson(PoolChart(model, p, static_cast<int>(i) + 1));
+    for (std::size_t i = 0; i < types.size(); ++i)
+        charts[types[i]] = ChartJson(PoolChart(model, p, static_cast<int>(i) + 1));
     return charts;
 }
 
@@ -233,9 +239,13 @@ json PoolsJson(const ReportModel& model, const ClusterOptions& options, MessageS
     return list;
 }
 
-std::string Text(const json& value) { return value.is_string() ? value.get<std::string>() : value.dump(); }
+std::string Text(const json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
 
-json ScanHeadings() { return ScanCostHeadings(); }
+json ScanHeadings() {
+    return ScanCostHeadings();
+}
 
 // A grid as aligned columns, each as wide as its widest cell.
 std::string TextTable(const json& table) {
@@ -307,7 +317,8 @@ std::string SimGraphsText(const json& slot) {
     for (const auto& [name, chart] : slot["charts"].items()) text += SimChartText(name, chart);
     const json& details = slot["objectDetails"];
     if (!details.is_null())
-        text += "       " + Text(details["caption"]) + "\n" + TextTable({{"headings", details["headings"]}, {"rows", details["rows"]}});
+        text += "       " + Text(details["caption"]) + "\n" +
+                TextTable({{"headings", details["headings"]}, {"rows", details["rows"]}});
     return text;
 }
 
@@ -342,8 +353,10 @@ std::string RenderText(const json& document) {
     for (const auto& m : document["messages"])
         out << "Message [" << Text(m["title"]) << "] (" << Text(m["icon"]) << "): " << Text(m["text"]) << "\n";
     out << "\nReport Info\n";
-    for (const auto& [caption, value] : document["header"].items()) out << "  " << caption << ": " << Text(value) << "\n";
-    for (const auto& [caption, value] : document["totals"].items()) out << "  " << caption << ": " << Text(value) << "\n";
+    for (const auto& [caption, value] : document["header"].items())
+        out << "  " << caption << ": " << Text(value) << "\n";
+    for (const auto& [caption, value] : document["totals"].items())
+        out << "  " << caption << ": " << Text(value) << "\n";
     out << "\n" << TextTable(document["poolGrid"]);
     if (!document["simulations"].empty()) out << "\nSimulations\n";
     for (const auto& sim : document["simulations"])
@@ -368,8 +381,8 @@ std::string RenderText(const json& document) {
         }
         if (!pool["objectGrid"]["rows"].empty()) out << "     Objects:\n" << TextTable(pool["objectGrid"]);
         for (const auto& slot : pool["simulations"]) {
-            out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"]) << " ("
-                << Text(slot["fileName"]) << ") sizes";
+            out << "     simulation slot " << Text(slot["slot"]) << ": simulation " << Text(slot["simulationNo"])
+                << " (" << Text(slot["fileName"]) << ") sizes";
             for (const auto& size : slot["sizes"]) out << " " << Text(size);
             out << "\n";
             if (slot.contains("charts")) out << SimGraphsText(slot);

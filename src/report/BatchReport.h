@@ -3,10 +3,9 @@
 // prints what the analysis shows, as JSON or as readable text.
 
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
@@ -32,7 +31,7 @@ struct ClusterOptions {
 
 // The JSON document of a loaded model and the messages its reading raised.
 nlohmann::ordered_json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages,
-                                   const std::string& statFile, const ClusterOptions& cluster = {});
+                                           const std::string& statFile, const ClusterOptions& cluster = {});
 
 // The same content as readable text.
 std::string RenderText(const nlohmann::ordered_json& document);

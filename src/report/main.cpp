@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
         std::cout << app.help();
         return 0;
     } catch (const CLI::ParseError& error) {
-        std::cerr << "kovgraph-report: " << error.what() << "\n" << "Run with --help for usage.\n";
+        std::cerr << "kovgraph-report: " << error.what() << "\n"
+                  << "Run with --help for usage.\n";
         return 2;
     }
     options.Intent = intent.front();

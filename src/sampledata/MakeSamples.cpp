@@ -39,7 +39,8 @@ void WriteCapacity(const std::filesystem::path& folder) {
     for (int k = 1; k <= kov::MaxSimulations; ++k) kov::AddSimulation(model, 1, kov::MaxSizes, 1000 + k);
     Write(folder / "capacity.sta", [&](std::ostream& out) { kov::WriteStatReport(model, out); });
     for (int k = 1; k <= model.SimulationCount; ++k)
-        Write(folder / ("capacity_" + std::to_string(k) + ".sim"), [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
+        Write(folder / ("capacity_" + std::to_string(k) + ".sim"),
+              [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
 }
 
 }  // namespace

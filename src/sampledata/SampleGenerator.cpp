@@ -20,7 +20,9 @@ public:
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         return z ^ (z >> 31);
     }
-    double Uniform(double low, double high) { return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    double Uniform(double low, double high) {
+        return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53;
+    }
     int Int(int low, int high) { return low + static_cast<int>(Next() % static_cast<std::uint64_t>(high - low + 1)); }
     // Roughly normal (sum of uniforms), enough for spreading counters.
     double Normal() {
@@ -33,41 +35,55 @@ private:
     std::uint64_t state_;
 };
 
-double Round2(double value) { return std::round(value * 100.0) / 100.0; }
-std::int32_t ToInt(double value) { return static_cast<std::int32_t>(std::llround(value)); }
+double Round2(double value) {
+    return std::round(value * 100.0) / 100.0;
+}
+std::int32_t ToInt(double value) {
+    return static_cast<std::int32_t>(std::llround(value));
+}
 
 struct UseProfile {
     double MedianGetPages;
     double Sequential, Random, RidList;  // share of get pages by access
-    double HitLow, HitHigh;             // system hit ratio range
-    double UpdateShare;                 // updates per get page
+    double HitLow, HitHigh;              // system hit ratio range
+    double UpdateShare;                  // updates per get page
 };
 
 UseProfile ProfileOf(PoolUse use) {
     switch (use) {
-        case PoolUse::Catalog: return {60000, 0.10, 0.85, 0.05, 0.970, 0.998, 0.01};
-        case PoolUse::Data: return {250000, 0.25, 0.65, 0.10, 0.750, 0.970, 0.08};
-        case PoolUse::Index: return {350000, 0.05, 0.90, 0.05, 0.900, 0.995, 0.03};
-        case PoolUse::Warehouse: return {600000, 0.80, 0.15, 0.05, 0.300, 0.700, 0.002};
-        case PoolUse::SortWork: return {120000, 0.95, 0.05, 0.00, 0.500, 0.900, 0.45};
-        case PoolUse::Lob: return {30000, 0.30, 0.70, 0.00, 0.200, 0.600, 0.05};
+        case PoolUse::Catalog:
+            return {60000, 0.10, 0.85, 0.05, 0.970, 0.998, 0.01};
+        case PoolUse::Data:
+            return {250000, 0.25, 0.65, 0.10, 0.750, 0.970, 0.08};
+        case PoolUse::Index:
+            return {350000, 0.05, 0.90, 0.05, 0.900, 0.995, 0.03};
+        case PoolUse::Warehouse:
+            return {600000, 0.80, 0.15, 0.05, 0.300, 0.700, 0.002};
+        case PoolUse::SortWork:
+            return {120000, 0.95, 0.05, 0.00, 0.500, 0.900, 0.45};
+        case PoolUse::Lob:
+            return {30000, 0.30, 0.70, 0.00, 0.200, 0.600, 0.05};
     }
     return {};
 }
 
 std::string ObjectNameFor(PoolUse use, const std::string& pool, int ordinal, bool index) {
-    static const std::array<const char*, 12> catalogSpaces = {"SYSDBASE", "SYSVIEWS", "SYSPLAN", "SYSPKAGE",
+    static const std::array<const char*, 12> catalogSpaces = {"SYSDBASE", "SYSVIEWS", "SYSPLAN",  "SYSPKAGE",
                                                               "SYSUSER",  "SYSSTATS", "SYSGROUP", "SYSOBJ",
                                                               "SYSSEQ",   "SYSSTR",   "SYSHIST",  "SYSDDF"};
     static const std::array<const char*, 10> databases = {"ORDDB", "CUSTDB", "BILLDB", "INVDB", "PAYDB",
                                                           "HRDB",  "LOGDB",  "MKTDB",  "FINDB", "SHIPDB"};
-    static const std::array<const char*, 10> subjects = {"ORDER", "CUST", "INVC", "ITEM", "PYMT",
+    static const std::array<const char*, 10> subjects = {"ORDER", "CUST",  "INVC",  "ITEM",  "PYMT",
                                                          "EMPL",  "AUDIT", "PROMO", "LEDGR", "SHIPM"};
-    const auto pick = [](const auto& list, int i) { return std::string(list[static_cast<std::size_t>(i) % list.size()]); };
+    const auto pick = [](const auto& list, int i) {
+        return std::string(list[static_cast<std::size_t>(i) % list.size()]);
+    };
     switch (use) {
         case PoolUse::Catalog:
-            if (index) return "DSNDB06.DSN" + pick(catalogSpaces, ordinal).substr(3, 3) + "X" + std::to_string(ordinal % 100);
-            return (ordinal % 5 == 4 ? "DSNDB01." : "DSNDB06.") + pick(catalogSpaces, ordinal) + (ordinal >= 12 ? std::to_string(ordinal / 12) : "");
+            if (index)
+                return "DSNDB06.DSN" + pick(catalogSpaces, ordinal).substr(3, 3) + "X" + std::to_string(ordinal % 100);
+            return (ordinal % 5 == 4 ? "DSNDB01." : "DSNDB06.") + pick(catalogSpaces, ordinal) +
+                   (ordinal >= 12 ? std::to_string(ordinal / 12) : "");
         case PoolUse::SortWork:
             return "DSNDB07." + std::string(pool.find("32K") != std::string::npos ? "DSN32K" : "DSN4K") +
                    (ordinal + 1 < 10 ? "0" : "") + std::to_string(ordinal + 1);
@@ -114,7 +130,8 @@ void FillObject(ObjectRecord& o, PoolUse use, Random& random, double getPageCap)
         assigned += a.PagesReadByType[k];
     }
     a.PagesReadByType[1] = a.PagesRead - assigned;
-    const std::array<double, 5> pagesPerIO = {0, 1, random.Uniform(18, 32), random.Uniform(8, 16), random.Uniform(12, 28)};
+    const std::array<double, 5> pagesPerIO = {0, 1, random.Uniform(18, 32), random.Uniform(8, 16),
+                                              random.Uniform(12, 28)};
     a.ReadIOs = 0;
     for (std::size_t k = 1; k <= 4; ++k) {
         a.ReadIOsByType[k] = ToInt(std::ceil(a.PagesReadByType[k] / pagesPerIO[k]));
@@ -164,7 +181,9 @@ void SumPool(ReportModel& model, PoolRecord& pool) {
             residency += a.Activity11 * a.GetPages;
         }
     }
-    const auto average = [](long long time, std::int32_t count) { return count > 0 ? ToInt(static_cast<double>(time) / count) : 0; };
+    const auto average = [](long long time, std::int32_t count) {
+        return count > 0 ? ToInt(static_cast<double>(time) / count) : 0;
+    };
     sum.AvgSyncIOTime = average(syncTime, sum.ReadIOsByType[1]);
     sum.AvgSeqPrefIOTime = average(seqTime, sum.ReadIOsByType[2]);
     sum.AvgListPrefIOTime = average(listTime, sum.ReadIOsByType[3]);
@@ -224,8 +243,7 @@ ReportModel GenerateReport(const SamplePlan& plan) {
         for (int i = 0; i < poolPlan.Objects; ++i) {
             const int number = model.Objects.Add();
             ObjectRecord& o = model.Objects(number);
-            const bool index = poolPlan.Use == PoolUse::Index ||
-                               (poolPlan.Use == PoolUse::Catalog && i % 3 == 2) ||
+            const bool index = poolPlan.Use == PoolUse::Index || (poolPlan.Use == PoolUse::Catalog && i % 3 == 2) ||
                                (poolPlan.Use == PoolUse::Data && i % 6 == 5);
             const PoolUse profile = index ? PoolUse::Index : poolPlan.Use;
             o.RecordTag = "OBJSTATS";
@@ -237,9 +255,10 @@ ReportModel GenerateReport(const SamplePlan& plan) {
             o.ObjectName = ObjectNameFor(poolPlan.Use, poolPlan.Name, perPool ? i : number - 1, index);
             // Long names are carried for application indexes only; the others
             // take the short name, as the collector leaves them blank.
-            o.LongName = index && poolPlan.Use != PoolUse::Catalog
-                             ? "PROD." + std::string(o.ObjectName.Trimmed().substr(o.ObjectName.Trimmed().find('.') + 1)) + "_K1"
-                             : std::string(o.ObjectName.Trimmed());
+            o.LongName =
+                index && poolPlan.Use != PoolUse::Catalog
+                    ? "PROD." + std::string(o.ObjectName.Trimmed().substr(o.ObjectName.Trimmed().find('.') + 1)) + "_K1"
+                    : std::string(o.ObjectName.Trimmed());
             FillObject(o, profile == PoolUse::Catalog && index ? PoolUse::Catalog : profile, random, getPageCap);
             if (i == 0) pool.FirstObject = static_cast<std::int16_t>(number);
             pool.LastObject = static_cast<std::int16_t>(number);
@@ -291,7 +310,8 @@ int AddSimulation(ReportModel& model, int p, int points, std::uint64_t seed) {
     ++pool.SimCount;
     ps.SimulationNo = static_cast<std::int16_t>(simNo);
     for (int i = 1; i <= points; ++i)
-        ps.SimPoolSize[static_cast<std::size_t>(i)] = sim.SimVPSize[static_cast<std::size_t>(i)] + sim.SimHPSize[static_cast<std::size_t>(i)];
+        ps.SimPoolSize[static_cast<std::size_t>(i)] =
+            sim.SimVPSize[static_cast<std::size_t>(i)] + sim.SimHPSize[static_cast<std::size_t>(i)];
 
     const std::int32_t elapsed = std::max(1, ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed()));
     const double poolGetPages = std::max(1, pool.Activity.GetPages);
@@ -314,7 +334,8 @@ int AddSimulation(ReportModel& model, int p, int points, std::uint64_t seed) {
             for (int i = 1; i <= points; ++i) {
                 const auto k = static_cast<std::size_t>(i);
                 const double size = std::max(1, ps.SimPoolSize[k]);
-                const double miss = std::clamp(missAtActual * std::pow(static_cast<double>(actual) / size, steepness), 0.0, 1.0);
+                const double miss =
+                    std::clamp(missAtActual * std::pow(static_cast<double>(actual) / size, steepness), 0.0, 1.0);
                 const double read = i == anchor ? a.PagesRead : std::round(a.GetPages * miss);
                 const double hit = a.GetPages > 0 ? Round2(100.0 * (a.GetPages - read) / a.GetPages) : 0;
                 slot.Detail1[k] = a.GetPages;
@@ -335,7 +356,9 @@ int AddSimulation(ReportModel& model, int p, int points, std::uint64_t seed) {
         const auto k = static_cast<std::size_t>(i);
         ps.Detail1[k] = pool.Activity.GetPages;
         ps.Detail2[k] = ToInt(poolRead[k]);
-        ps.Detail8[k] = pool.Activity.GetPages > 0 ? Round2(100.0 * (pool.Activity.GetPages - poolRead[k]) / pool.Activity.GetPages) : 0;
+        ps.Detail8[k] = pool.Activity.GetPages > 0
+                            ? Round2(100.0 * (pool.Activity.GetPages - poolRead[k]) / pool.Activity.GetPages)
+                            : 0;
         ps.Detail3[k] = std::min(100.0, Round2(ps.Detail8[k] + (100.0 - ps.Detail8[k]) * 0.1));
         ps.Detail7[k] = Round2(poolIO[k] / elapsed);
     }
@@ -347,14 +370,10 @@ SamplePlan BundledSamplePlan() {
     SamplePlan plan;
     plan.Seed = 20261130;
     plan.Pools = {
-        {"BP0", PoolUse::Catalog, 36, 20000, 0, false},
-        {"BP1", PoolUse::Data, 92, 60000, 40000, false},
-        {"BP2", PoolUse::Index, 84, 80000, 0, false},
-        {"BP3", PoolUse::Warehouse, 30, 40000, 0, true},
-        {"BP7", PoolUse::SortWork, 12, 25000, 0, false},
-        {"BP8K0", PoolUse::Data, 24, 15000, 0, false},
-        {"BP16K0", PoolUse::Lob, 10, 5000, 0, false},
-        {"BP32K", PoolUse::SortWork, 8, 3000, 0, false},
+        {"BP0", PoolUse::Catalog, 36, 20000, 0, false},  {"BP1", PoolUse::Data, 92, 60000, 40000, false},
+        {"BP2", PoolUse::Index, 84, 80000, 0, false},    {"BP3", PoolUse::Warehouse, 30, 40000, 0, true},
+        {"BP7", PoolUse::SortWork, 12, 25000, 0, false}, {"BP8K0", PoolUse::Data, 24, 15000, 0, false},
+        {"BP16K0", PoolUse::Lob, 10, 5000, 0, false},    {"BP32K", PoolUse::SortWork, 8, 3000, 0, false},
     };
     return plan;
 }
@@ -363,7 +382,8 @@ SamplePlan CapacityPlan() {
     SamplePlan plan;
     plan.Seed = 5000;
     plan.Pools.push_back({"BP1", PoolUse::Data, MaxObjects, 200000, 100000, false});
-    for (int p = 2; p <= MaxPools; ++p) plan.Pools.push_back({"BP" + std::to_string(p + 8), PoolUse::Index, 0, 1000 * p, 0, false});
+    for (int p = 2; p <= MaxPools; ++p)
+        plan.Pools.push_back({"BP" + std::to_string(p + 8), PoolUse::Index, 0, 1000 * p, 0, false});
     return plan;
 }
 

@@ -99,9 +99,13 @@ void CheckFits(double value, NumberKind kind) {
 
 }  // namespace
 
-bool ReadStatisticsInput(std::string_view bytes) { return ReadAsStatistics(bytes); }
+bool ReadStatisticsInput(std::string_view bytes) {
+    return ReadAsStatistics(bytes);
+}
 
-int StatisticsReportCount() { return static_cast<int>(StatisticsReports().size()); }
+int StatisticsReportCount() {
+    return static_cast<int>(StatisticsReports().size());
+}
 
 bool ReadSimulationInput(std::string_view bytes) {
     if (bytes.empty()) return false;

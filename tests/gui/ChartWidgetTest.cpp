@@ -2,6 +2,8 @@
 // over: one bar per point whatever its label, titles and labels as plain text,
 // value labels in the figure's own format, ticks on round numbers.
 
+#include <gtest/gtest.h>
+
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QSignalSpy>
@@ -9,7 +11,6 @@
 #include <QTextDocument>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QValueAxis>
-#include <gtest/gtest.h>
 
 #include "widgets/ChartWidget.h"
 
@@ -46,7 +47,8 @@ struct ShownChart {
     QValueAxis* ValueAxis() const { return qobject_cast<QValueAxis*>(widget.chart()->axes(Qt::Horizontal).value(0)); }
     QString TitleAsDrawn() const {
         for (QGraphicsItem* item : widget.scene()->items())
-            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->toPlainText().startsWith("Buffer Pool"))
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                text && text->toPlainText().startsWith("Buffer Pool"))
                 return text->toPlainText();
         return {};
     }
@@ -113,9 +115,7 @@ TEST(ChartWidget, ValueLabelsShowTheFigureAsWrittenAndStayReadable) {
 }
 
 TEST(ChartWidget, ValueAxisTicksFallOnRoundNumbers) {
-    const struct {
-        double range, step;
-    } steps[] = {{2682, 1000}, {1341, 500}, {100, 20}, {9.5, 2}, {0.5, 0.1}, {0, 1}};
+    const struct { double range, step; } steps[] = {{2682, 1000}, {1341, 500}, {100, 20}, {9.5, 2}, {0.5, 0.1}, {0, 1}};
     for (const auto& s : steps) EXPECT_DOUBLE_EQ(ChartWidget::RoundTickStep(s.range), s.step) << s.range;
 
     ShownChart shown(Bars({{"A", 2438, 1, "2,438"}, {"B", 700, 2, "700"}}));

@@ -17,9 +17,9 @@
 #include <set>
 
 #include "UiFixture.h"
+#include "pages/ClusterPage.h"
 #include "widgets/GridView.h"
 #include "widgets/SpinButtons.h"
-#include "pages/ClusterPage.h"
 
 namespace kov::test {
 namespace {

@@ -1,10 +1,11 @@
 // The file-selection screen's states and actions.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 #include "UiFixture.h"
 
@@ -18,8 +19,8 @@ struct Controls {
 
 Controls Read(frmSelectFiles& screen) {
     const auto enabled = [&](const char* name) { return screen.findChild<QPushButton*>(name)->isEnabled(); };
-    return {enabled("cmdSelectSimFile"), enabled("cmdNext"), enabled("cmdReset"), screen.StatImage(),
-            screen.SimImage(), screen.findChild<QComboBox*>("cboFiles")->count()};
+    return {enabled("cmdSelectSimFile"), enabled("cmdNext"), enabled("cmdReset"),
+            screen.StatImage(),          screen.SimImage(),  screen.findChild<QComboBox*>("cboFiles")->count()};
 }
 
 void ExpectState(frmSelectFiles& screen, const Controls& expected, const char* when) {

@@ -8,8 +8,8 @@
 #include "UiFixture.h"
 #include "analysis/GraphicSummary.h"
 #include "pages/GraphicSummaryPage.h"
-#include "views/PageStatus.h"
 #include "pages/ReportInfoPage.h"
+#include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 
 namespace kov::test {

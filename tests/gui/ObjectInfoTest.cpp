@@ -1,12 +1,13 @@
 // Page 3: the object list and grid, the current object they choose, and the
 // breakdown labels and pie that follow it.
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "UiFixture.h"
 #include "pages/ObjectInfoPage.h"
@@ -17,9 +18,13 @@
 namespace kov::test {
 namespace {
 
-std::string Trimmed(const ObjectRecord& object) { return std::string(object.ObjectName.Trimmed()); }
+std::string Trimmed(const ObjectRecord& object) {
+    return std::string(object.ObjectName.Trimmed());
+}
 
-QString ListHeader(QTreeWidget* list) { return list->headerItem()->text(0); }
+QString ListHeader(QTreeWidget* list) {
+    return list->headerItem()->text(0);
+}
 
 void ClickListHeader(QTreeWidget* list) {
     QHeaderView* header = list->header();
@@ -75,7 +80,8 @@ TEST(ObjectInfo, GridHeadingsSortWithOneSharedDirectionAndChooseTheFirstRow) {
     EXPECT_EQ(Heading(grid, 9), "Sync. I/Os (A)");
     for (int row = 1; row < grid->Model()->rowCount(); ++row)
         ASSERT_LE(grid->Cell(row - 1, 9).toLongLong(), grid->Cell(row, 9).toLongLong()) << row;
-    EXPECT_EQ(p.ui.model.CurrentObject, FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(0, 1).toStdString()));
+    EXPECT_EQ(p.ui.model.CurrentObject,
+              FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(0, 1).toStdString()));
 
     ClickHeading(grid, 3);  // Rnd. Access
     EXPECT_EQ(Heading(grid, 3), "Rnd. Access (D)");
@@ -83,10 +89,12 @@ TEST(ObjectInfo, GridHeadingsSortWithOneSharedDirectionAndChooseTheFirstRow) {
     for (int row = 1; row < grid->Model()->rowCount(); ++row)
         ASSERT_GE(grid->Cell(row - 1, 3).toLongLong(), grid->Cell(row, 3).toLongLong()) << row;
     EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 0);
-    EXPECT_EQ(p.ui.model.CurrentObject, FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(0, 1).toStdString()));
+    EXPECT_EQ(p.ui.model.CurrentObject,
+              FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(0, 1).toStdString()));
 
     ClickRow(grid, 4);
-    EXPECT_EQ(p.ui.model.CurrentObject, FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(4, 1).toStdString()));
+    EXPECT_EQ(p.ui.model.CurrentObject,
+              FindObjectByName(p.ui.model, p.ui.model.CurrentPool, grid->Cell(4, 1).toStdString()));
     EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 4);
 }
 
@@ -130,7 +138,8 @@ TEST(ObjectInfo, NextPoolShowsItsFirstObjectWhileAGridPickKeepsThePreviousOne) {
     QTest::mouseClick(p.window->PoolInfo()->cmdNextPool(), Qt::LeftButton);
     const PoolRecord& next = p.Pool();
     EXPECT_EQ(p.ui.model.CurrentObject, next.FirstObject);
-    EXPECT_EQ(p.Value(0).toStdString(), "  " + std::to_string(p.ui.model.Objects(next.FirstObject).Activity.GetPagesByAccess[1]));
+    EXPECT_EQ(p.Value(0).toStdString(),
+              "  " + std::to_string(p.ui.model.Objects(next.FirstObject).Activity.GetPagesByAccess[1]));
 }
 
 TEST(ObjectInfo, AZeroReadTotalSaysSoAndKeepsThePreviousChart) {

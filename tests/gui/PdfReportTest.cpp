@@ -65,8 +65,9 @@ TEST(PdfReport, TheWholeAnalysisInPrintOrder) {
         // A simulated pool (the samples simulate each of the first three once):
         // the four simulation graph sub-tabs, then its cluster pages.
         if (pools.indexOf(pool) < 3) {
-            for (const char* chart : {"Objects With Largest Max WkSet", "Objects With Smallest Max WkSet",
-                                      "Pool Size Versus System Hit Ratio", "Objects With Largest Percentage Improvement"}) {
+            for (const char* chart :
+                 {"Objects With Largest Max WkSet", "Objects With Smallest Max WkSet",
+                  "Pool Size Versus System Hit Ratio", "Objects With Largest Percentage Improvement"}) {
                 ASSERT_LT(at, titles.size());
                 EXPECT_EQ(titles[at], "Buffer Pool " + pool);
                 EXPECT_TRUE(pages[at].simplified().contains(chart)) << pool.toStdString() << ": " << chart;

@@ -14,15 +14,15 @@
 #include <QTreeWidget>
 
 #include "UiFixture.h"
-#include "pages/GraphicSummaryPage.h"
-#include "pages/ObjectInfoPage.h"
-#include "views/PageStatus.h"
-#include "pages/ReportInfoPage.h"
-#include "widgets/ChartWidget.h"
-#include "widgets/LabelPanel.h"
 #include "cluster/ClusterAnalysis.h"
 #include "pages/ClusterPage.h"
+#include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/ReportInfoPage.h"
 #include "print/PagePainter.h"
+#include "views/PageStatus.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov::test {
 namespace {

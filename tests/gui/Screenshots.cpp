@@ -1,28 +1,28 @@
 // Renders the screens on the samples. With KOVGRAPH_SCREENSHOTS set to a
 // folder, the pictures are saved there to be looked at.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QComboBox>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <gtest/gtest.h>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <fstream>
 
 #include "UiFixture.h"
+#include "pages/ClusterPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/SimGraphPage.h"
-#include <QTreeWidget>
-#include "widgets/ChartWidget.h"
-#include "widgets/GridView.h"
-#include "pages/ClusterPage.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
-
-#include <QTemporaryDir>
-#include <fstream>
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
 
 namespace kov::test {
 namespace {
@@ -127,7 +127,8 @@ TEST(Screenshots, BarChartsWithTiesMarkupAndLargeValues) {
     window.show();
     window.SelectPoolFromGrid(QString::fromStdString(first.PoolName.TrimmedString()));
     window.tbsStats()->setCurrentIndex(2);
-    for (const auto& [index, name] : {std::pair{16, "bars-lowest-pages-per-write"}, {17, "bars-indexes-below-95"},
+    for (const auto& [index, name] : {std::pair{16, "bars-lowest-pages-per-write"},
+                                      {17, "bars-indexes-below-95"},
                                       {13, "bars-top-updates-over-a-million"}}) {
         window.PoolInfo()->SelectGraphType(index);
         window.RefreshPoolCharts();

@@ -16,12 +16,12 @@
 #include <QtCharts/QChart>
 
 #include "UiFixture.h"
-#include "views/PageStatus.h"
-#include "pages/SimGraphPage.h"
 #include "analysis/SimGraphs.h"
+#include "pages/ClusterPage.h"
+#include "pages/SimGraphPage.h"
+#include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/SpinButtons.h"
-#include "pages/ClusterPage.h"
 
 namespace kov::test {
 namespace {

@@ -1,16 +1,17 @@
 // The Expert Tuning and Scan Cost pages in the window.
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "UiFixture.h"
+#include "analysis/TuningRules.h"
 #include "pages/ExpertTuningPage.h"
 #include "pages/ScanCostPage.h"
-#include "analysis/TuningRules.h"
 #include "widgets/GridView.h"
 
 namespace kov::test {

@@ -4,24 +4,28 @@
 
 #include <QDialog>
 #include <QHeaderView>
-#include <QTest>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "frmStatAnalysis.h"
-#include "widgets/GridView.h"
 #include "AppServices.h"
-#include "frmSelectFiles.h"
 #include "common/Message.h"
+#include "frmSelectFiles.h"
+#include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
+#include "widgets/GridView.h"
 
 namespace kov::test {
 
-inline QString SamplePath(const char* name) { return QString(KOVGRAPH_SAMPLES) + "/" + name; }
-inline QString SampleStat() { return SamplePath("SYSA_DB2P_20261130.sta"); }
+inline QString SamplePath(const char* name) {
+    return QString(KOVGRAPH_SAMPLES) + "/" + name;
+}
+inline QString SampleStat() {
+    return SamplePath("SYSA_DB2P_20261130.sta");
+}
 inline QStringList SampleSims() {
     return {SamplePath("SYSA_DB2P_20261130_BP0.sim"), SamplePath("SYSA_DB2P_20261130_BP1.sim"),
             SamplePath("SYSA_DB2P_20261130_BP2.sim")};
@@ -33,7 +37,8 @@ inline QString Heading(GridView* grid, int column) {
 
 inline void ClickHeading(GridView* grid, int column) {
     QHeaderView* header = grid->horizontalHeader();
-    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                        header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
 }
 

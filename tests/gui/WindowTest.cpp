@@ -1,36 +1,36 @@
 // The analysis window and the start-up road, with real widgets and events.
 
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
-#include <QScreen>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QTreeWidget>
+#include <fstream>
 
-#include "UiFixture.h"
-#include "pages/PoolInfoPage.h"
-#include "pages/ReportInfoPage.h"
-#include "widgets/ChartWidget.h"
-#include "widgets/GridView.h"
 #include "TrayIcon.h"
+#include "UiFixture.h"
 #include "frmAbout.h"
 #include "frmTitle.h"
 #include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
 #include "pages/ScanCostPage.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
-
-#include <QListWidget>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-#include <fstream>
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
 
 namespace kov::test {
 namespace {
@@ -219,7 +219,6 @@ TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
     EXPECT_FALSE(about.isVisible());
 }
 
-
 TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
@@ -237,7 +236,8 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     ASSERT_FALSE(top.Points.empty());
     int busiest = 0;
     for (int o = ui.model.Pools(1).FirstObject; o <= ui.model.Pools(1).LastObject; ++o)
-        if (busiest == 0 || ui.model.Objects(o).Activity.GetPages > ui.model.Objects(busiest).Activity.GetPages) busiest = o;
+        if (busiest == 0 || ui.model.Objects(o).Activity.GetPages > ui.model.Objects(busiest).Activity.GetPages)
+            busiest = o;
     EXPECT_EQ(top.Points.back().Object, busiest) << "the top entry is the last point";
 
     window->cmdNextPool_Click();
@@ -278,7 +278,6 @@ TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
     }
 }
 
-
 TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
@@ -295,7 +294,8 @@ TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     EXPECT_EQ(window->findChild<QLabel*>("lblPanelData_0")->text(),
               "  " + QString::number(ui.model.Objects(object).Activity.GetPages));
     EXPECT_EQ(window->findChild<QLabel*>("lblPanelHeading")->text().toStdString(),
-              ui.model.Objects(object).ObjectName.Trimmed()) << "the panel names its object";
+              ui.model.Objects(object).ObjectName.Trimmed())
+        << "the panel names its object";
 
     emit page->Chart()->ObjectClicked(0);  // no object behind the click: nothing changes
     EXPECT_TRUE(panel->isVisible());

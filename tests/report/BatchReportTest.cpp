@@ -96,14 +96,17 @@ TEST_F(BatchReport, DescribesAGoodReadAsJson) {
             for (const char* page : {"charts", "objectDetails", "clusters"}) slot.erase(page);
         return list;
     };
-    EXPECT_EQ(slots(2), (json{{{"slot", 1}, {"simulationNo", 1}, {"fileName", sim1_}, {"sizes", SizesOf(source_, 3)}}}));
-    EXPECT_EQ(slots(0), (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
+    EXPECT_EQ(slots(2),
+              (json{{{"slot", 1}, {"simulationNo", 1}, {"fileName", sim1_}, {"sizes", SizesOf(source_, 3)}}}));
+    EXPECT_EQ(slots(0),
+              (json{{{"slot", 1}, {"simulationNo", 2}, {"fileName", sim2_}, {"sizes", SizesOf(source_, 1)}}}));
     EXPECT_EQ(doc["pools"][1]["simulations"], json::array());
     for (int p = 1; p <= 5; ++p) {
         const PoolRecord& pool = source_.Pools(p);
         const json& grid = doc["pools"][static_cast<std::size_t>(p - 1)]["objectGrid"];
         EXPECT_EQ(grid["headings"].size(), 13u);
-        const std::size_t objects = pool.FirstObject ? static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1) : 0;
+        const std::size_t objects =
+            pool.FirstObject ? static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1) : 0;
         ASSERT_EQ(grid["rows"].size(), objects) << p;
         if (objects == 0) continue;
         const ObjectRecord& first = source_.Objects(pool.FirstObject);
@@ -197,7 +200,8 @@ TEST_F(BatchReport, EverySimulationSlotCarriesBothIntentsClusterPages) {
         EXPECT_EQ(clusters["defaultIntent"], "S");
         EXPECT_EQ(clusters["radius"], 0.4);
         EXPECT_EQ(clusters["sizePoint"], 1);
-        EXPECT_EQ(clusters["S"], (json{{"threshold", 101}, {"result", -1}, {"rows", {{"", "", ""}}}, {"members", json::object()}}));
+        EXPECT_EQ(clusters["S"],
+                  (json{{"threshold", 101}, {"result", -1}, {"rows", {{"", "", ""}}}, {"members", json::object()}}));
 
         // Random, threshold 0: every object read at least once with a working
         // set is a member of exactly one cluster, the clusters running from
@@ -318,8 +322,8 @@ TEST_F(BatchReport, EverySimulationSlotCarriesItsSimGraphPage) {
 
 TEST_F(BatchReport, UsageErrorsPrintNothingOnStandardOutput) {
     for (const std::string& arguments :
-         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'", "--radius inf '" + stat_ + "'",
-          "--intent X '" + stat_ + "'", "--no-such-option '" + stat_ + "'"}) {
+         {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'",
+          "--radius inf '" + stat_ + "'", "--intent X '" + stat_ + "'", "--no-such-option '" + stat_ + "'"}) {
         SCOPED_TRACE(arguments);
         const ReportRun run = Report(arguments);
         EXPECT_EQ(run.status, 2);

@@ -14,9 +14,12 @@ const BreakdownGroups& GroupsOf(Breakdown kind) {
                                      {"Sync. I/Os", "SPref. I/Os", "LPref. I/Os", "DPref. I/Os"},
                                      "Number Of Start IOs Is ZERO. Can not Graph ..."};
     switch (kind) {
-        case Breakdown::Access: return access;
-        case Breakdown::PagesRead: return pages;
-        default: return ios;
+        case Breakdown::Access:
+            return access;
+        case Breakdown::PagesRead:
+            return pages;
+        default:
+            return ios;
     }
 }
 

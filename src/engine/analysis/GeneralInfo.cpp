@@ -8,16 +8,20 @@ namespace kov {
 namespace {
 
 // Per-second figures over an interval of no length read as zero.
-double PerSecond(double count, std::int32_t seconds) { return seconds > 0 ? count / seconds : 0.0; }
+double PerSecond(double count, std::int32_t seconds) {
+    return seconds > 0 ? count / seconds : 0.0;
+}
 
-double Ratio(double numerator, double denominator) { return denominator != 0 ? numerator / denominator : 0.0; }
+double Ratio(double numerator, double denominator) {
+    return denominator != 0 ? numerator / denominator : 0.0;
+}
 
 }  // namespace
 
 std::vector<LabelPair> HeaderLabels(const SystemInfo& s) {
-    return {{"System", s.System.PaddedString()},         {"Sub System", s.SubSystem.PaddedString()},
-            {"DB2 Version", s.DB2Version.PaddedString()}, {"DS Group", s.DSGroup.PaddedString()},
-            {"Date", s.CollectionDate.PaddedString()},    {"Time", s.CollectionTime.PaddedString()},
+    return {{"System", s.System.PaddedString()},           {"Sub System", s.SubSystem.PaddedString()},
+            {"DB2 Version", s.DB2Version.PaddedString()},  {"DS Group", s.DSGroup.PaddedString()},
+            {"Date", s.CollectionDate.PaddedString()},     {"Time", s.CollectionTime.PaddedString()},
             {"Elapsed Time", s.ElapsedTime.PaddedString()}};
 }
 
@@ -59,10 +63,10 @@ std::vector<LabelPair> Totals(const ReportModel& model, MessageSink& sink) {
 }
 
 const std::vector<std::string>& PoolGridHeadings() {
-    static const std::vector<std::string> headings = {
-        "Pool",        "RIO/Sec",       "Get Pages",       "Updates",    "Hit Ratio", "I/O",      "WIO/Sec",
-        "Pages/Write", "Write I/Os",    "Pages Written",   "Avg Pg Res Secs", "Rand Pg Rd", "SP Pg Rd", "LP Pg Rd",
-        "DynPF Pg Rd"};
+    static const std::vector<std::string> headings = {"Pool",       "RIO/Sec",       "Get Pages",       "Updates",
+                                                      "Hit Ratio",  "I/O",           "WIO/Sec",         "Pages/Write",
+                                                      "Write I/Os", "Pages Written", "Avg Pg Res Secs", "Rand Pg Rd",
+                                                      "SP Pg Rd",   "LP Pg Rd",      "DynPF Pg Rd"};
     return headings;
 }
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/Message.h"
-#include "views/ViewData.h"
 #include "model/ReportModel.h"
+#include "views/ViewData.h"
 
 namespace kov {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "views/GridSort.h"
 #include "common/Formats.h"
+#include "views/GridSort.h"
 
 namespace kov {
 

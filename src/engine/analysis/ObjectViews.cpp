@@ -17,14 +17,16 @@ const std::vector<std::string>& ObjectGraphTypes() {
 
 const std::vector<std::string>& ObjectGridHeadings() {
     static const std::vector<std::string> headings{
-        "Type",        "Object",      "Seq. Access",  "Rnd. Access",  "RID List",   "Sync. Pages", "SPref. Pages",
-        "LPref. Pages", "DPref. Pages", "Sync. I/Os", "SPref. I/Os", "LPref. I/Os", "DPref. I/Os"};
+        "Type",         "Object",       "Seq. Access", "Rnd. Access", "RID List",    "Sync. Pages", "SPref. Pages",
+        "LPref. Pages", "DPref. Pages", "Sync. I/Os",  "SPref. I/Os", "LPref. I/Os", "DPref. I/Os"};
     return headings;
 }
 
 namespace {
 
-const PoolRecord* PoolAt(const ReportModel& model, int p) { return model.Pools.Contains(p) ? &model.Pools(p) : nullptr; }
+const PoolRecord* PoolAt(const ReportModel& model, int p) {
+    return model.Pools.Contains(p) ? &model.Pools(p) : nullptr;
+}
 
 ObjectRange RangeOf(const ReportModel& model, int p) {
     const PoolRecord* pool = PoolAt(model, p);
@@ -45,9 +47,12 @@ void AppendCounts(std::vector<std::string>& row, const std::array<std::int32_t, 
 
 std::span<const std::int32_t> CountsOf(const ActivityBlock& activity, Breakdown kind) {
     switch (kind) {
-        case Breakdown::Access: return std::span(activity.GetPagesByAccess).subspan(1);
-        case Breakdown::PagesRead: return std::span(activity.PagesReadByType).subspan(1);
-        default: return std::span(activity.ReadIOsByType).subspan(1);
+        case Breakdown::Access:
+            return std::span(activity.GetPagesByAccess).subspan(1);
+        case Breakdown::PagesRead:
+            return std::span(activity.PagesReadByType).subspan(1);
+        default:
+            return std::span(activity.ReadIOsByType).subspan(1);
     }
 }
 

@@ -56,11 +56,17 @@ const std::array<GraphType, GraphTypeCount> GraphTable = {{
     {"Top I/O Impactors", "Top I/O Impactors", 0},
 }};
 
-const GraphType& GraphOf(PoolGraph graph) { return GraphTable[static_cast<std::size_t>(graph) - 1]; }
+const GraphType& GraphOf(PoolGraph graph) {
+    return GraphTable[static_cast<std::size_t>(graph) - 1];
+}
 
-Message Plain(std::string text) { return Message{"", std::move(text), MessageIcon::None}; }
+Message Plain(std::string text) {
+    return Message{"", std::move(text), MessageIcon::None};
+}
 
-float Single(double value) { return static_cast<float>(value); }
+float Single(double value) {
+    return static_cast<float>(value);
+}
 
 template <std::size_t N>
 long long SumFromOne(const std::array<std::int32_t, N>& byKind) {
@@ -71,7 +77,9 @@ const ObjectRecord& ObjectAt(const ReportModel& model, const ObjectRange& range,
     return model.Objects(range.First + static_cast<int>(k));
 }
 
-bool IsIndex(const ObjectRecord& object) { return object.ObjectType.Trimmed() == "I"; }
+bool IsIndex(const ObjectRecord& object) {
+    return object.ObjectType.Trimmed() == "I";
+}
 
 // ---------------------------------------------------------------------------
 // Pies: the pool's activity in up to four groups.
@@ -88,7 +96,8 @@ const char* const PagesReadZero = "Number Of Pages Read Is ZERO. Can not Graph";
 // The pool pies: the three breakdowns by kind, then the pool's objects
 // summed by object type.
 const BreakdownGroups& PieGroupsOf(PoolGraph graph) {
-    static const BreakdownGroups objectTypes{{"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
+    static const BreakdownGroups objectTypes{
+        {"Index ", "Table ", "Unknown "}, {"Index", "Table Space", "Unknown"}, nullptr};
     return graph <= PoolGraph::ReadIOsByType ? GroupsOf(static_cast<Breakdown>(graph)) : objectTypes;
 }
 
@@ -114,9 +123,12 @@ GroupData KindBreakdown(std::span<const std::int32_t> byKind, const BreakdownGro
 
 long long ObjectFigure(const ActivityBlock& activity, PoolGraph graph) {
     switch (graph) {
-        case PoolGraph::PoolGetPages: return SumFromOne(activity.GetPagesByAccess);
-        case PoolGraph::PoolPagesRead: return SumFromOne(activity.PagesReadByType);
-        default: return SumFromOne(activity.ReadIOsByType);
+        case PoolGraph::PoolGetPages:
+            return SumFromOne(activity.GetPagesByAccess);
+        case PoolGraph::PoolPagesRead:
+            return SumFromOne(activity.PagesReadByType);
+        default:
+            return SumFromOne(activity.ReadIOsByType);
     }
 }
 
@@ -148,10 +160,14 @@ GroupData PieGroupData(const ReportModel& model, const PoolRecord& pool, PoolGra
     const ActivityBlock& activity = pool.Activity;
     const BreakdownGroups& groups = PieGroupsOf(graph);
     switch (graph) {
-        case PoolGraph::AccessType: return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
-        case PoolGraph::PagesRead: return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
-        case PoolGraph::ReadIOsByType: return KindBreakdown(std::span(activity.ReadIOsByType).subspan(1), groups, chart);
-        default: return TypeBreakdown(model, PoolObjects(model, pool), graph, chart);
+        case PoolGraph::AccessType:
+            return KindBreakdown(std::span(activity.GetPagesByAccess).subspan(1), groups, chart);
+        case PoolGraph::PagesRead:
+            return KindBreakdown(std::span(activity.PagesReadByType).subspan(1), groups, chart);
+        case PoolGraph::ReadIOsByType:
+            return KindBreakdown(std::span(activity.ReadIOsByType).subspan(1), groups, chart);
+        default:
+            return TypeBreakdown(model, PoolObjects(model, pool), graph, chart);
     }
 }
 
@@ -194,7 +210,9 @@ struct ObjectKey {
     bool Qualifies = false;  // counts towards the number of entries
 };
 
-ObjectKey Positive(double key) { return {Single(key), Single(key) > 0}; }
+ObjectKey Positive(double key) {
+    return {Single(key), Single(key) > 0};
+}
 
 // Read I/Os per second over the collection interval; none without one.
 double ReadIORate(const ActivityBlock& activity, std::int32_t elapsed) {
@@ -227,24 +245,39 @@ double ReadWaitImpact(const ActivityBlock& a) {
 ObjectKey KeyOf(const ObjectRecord& object, PoolGraph graph, std::int32_t elapsed) {
     const ActivityBlock& a = object.Activity;
     switch (graph) {
-        case PoolGraph::TopGetPages: return {Single(a.GetPages), true};
-        case PoolGraph::TopSeqAccess: return Positive(a.GetPagesByAccess[1]);
-        case PoolGraph::TopRandomIO: return Positive(a.ReadIOsByType[1]);
-        case PoolGraph::TopWriteIOs: return Positive(a.WriteIOs);
-        case PoolGraph::TopPagesPerWrite: return Positive(static_cast<double>(std::max(a.PagesWritten, 1)) / std::max(a.WriteIOs, 1));
-        case PoolGraph::TopIndexesPagesRead: return IsIndex(object) ? Positive(a.PagesRead) : ObjectKey{};
-        case PoolGraph::TopIORates: return Positive(elapsed > 0 ? (static_cast<double>(a.ReadIOs) + a.WriteIOs) / elapsed : 0);
-        case PoolGraph::TopUpdates: return Positive(a.Updates);
-        case PoolGraph::LowestAppHitRatio: return Positive(a.AppHitRatio);
-        case PoolGraph::LowestSysHitRatio: return {Single(a.SysHitRatio), true};
+        case PoolGraph::TopGetPages:
+            return {Single(a.GetPages), true};
+        case PoolGraph::TopSeqAccess:
+            return Positive(a.GetPagesByAccess[1]);
+        case PoolGraph::TopRandomIO:
+            return Positive(a.ReadIOsByType[1]);
+        case PoolGraph::TopWriteIOs:
+            return Positive(a.WriteIOs);
+        case PoolGraph::TopPagesPerWrite:
+            return Positive(static_cast<double>(std::max(a.PagesWritten, 1)) / std::max(a.WriteIOs, 1));
+        case PoolGraph::TopIndexesPagesRead:
+            return IsIndex(object) ? Positive(a.PagesRead) : ObjectKey{};
+        case PoolGraph::TopIORates:
+            return Positive(elapsed > 0 ? (static_cast<double>(a.ReadIOs) + a.WriteIOs) / elapsed : 0);
+        case PoolGraph::TopUpdates:
+            return Positive(a.Updates);
+        case PoolGraph::LowestAppHitRatio:
+            return Positive(a.AppHitRatio);
+        case PoolGraph::LowestSysHitRatio:
+            return {Single(a.SysHitRatio), true};
         case PoolGraph::LowestPagesPerWrite:
             return Positive(a.PagesWritten >= 1 && a.WriteIOs >= 1 ? static_cast<double>(a.PagesWritten) / a.WriteIOs
                                                                    : 0);
-        case PoolGraph::IndexesBelow95SysHitRatio: return IsIndex(object) ? LowHitRatioKey(a.SysHitRatio) : ObjectKey{};
-        case PoolGraph::IndexesAbove10SeqPrefetch: return IsIndex(object) ? SequentialPrefetchKey(a) : ObjectKey{};
-        case PoolGraph::WorstAvgSyncIO: return Positive(a.AvgSyncIOTime);
-        case PoolGraph::WorstMaxSyncIO: return Positive(a.MaxSyncIOTime);
-        case PoolGraph::WorstWriteIOs: return Positive(a.Activity40);
+        case PoolGraph::IndexesBelow95SysHitRatio:
+            return IsIndex(object) ? LowHitRatioKey(a.SysHitRatio) : ObjectKey{};
+        case PoolGraph::IndexesAbove10SeqPrefetch:
+            return IsIndex(object) ? SequentialPrefetchKey(a) : ObjectKey{};
+        case PoolGraph::WorstAvgSyncIO:
+            return Positive(a.AvgSyncIOTime);
+        case PoolGraph::WorstMaxSyncIO:
+            return Positive(a.MaxSyncIOTime);
+        case PoolGraph::WorstWriteIOs:
+            return Positive(a.Activity40);
         case PoolGraph::WorstIORateAboveOne: {
             if (ReadIORate(a, elapsed) <= 1) return {};
             const float key = Single(a.AvgSyncIOTime);
@@ -257,8 +290,8 @@ ObjectKey KeyOf(const ObjectRecord& object, PoolGraph graph, std::int32_t elapse
 }
 
 bool InThousands(PoolGraph graph) {
-    return graph == PoolGraph::TopGetPages || graph == PoolGraph::TopSeqAccess || graph == PoolGraph::TopIndexesPagesRead ||
-           graph == PoolGraph::IndexesAbove10SeqPrefetch;
+    return graph == PoolGraph::TopGetPages || graph == PoolGraph::TopSeqAccess ||
+           graph == PoolGraph::TopIndexesPagesRead || graph == PoolGraph::IndexesAbove10SeqPrefetch;
 }
 
 struct TopEntry {
@@ -298,9 +331,9 @@ std::vector<TopEntry> RepeatedMaximum(Ranking& ranking, int n) {
 }
 
 struct MinimumRule {
-    float Start;       // the entry value before the walk
+    float Start;  // the entry value before the walk
     bool (*Eligible)(float key);
-    float Parked;      // where a chosen object's key goes
+    float Parked;  // where a chosen object's key goes
 };
 
 // The smallest eligible key n times; among equal keys the first in pool
@@ -312,7 +345,8 @@ std::vector<TopEntry> RepeatedMinimum(Ranking& ranking, int n, const MinimumRule
         std::optional<std::size_t> chosen;
         if (ranking.Keys[0] > rule.Start) entry = ranking.EntryFor(*(chosen = 0));
         for (std::size_t k = 0; k < ranking.Keys.size(); ++k)
-            if (rule.Eligible(ranking.Keys[k]) && ranking.Keys[k] < entry.Value) entry = ranking.EntryFor(*(chosen = k));
+            if (rule.Eligible(ranking.Keys[k]) && ranking.Keys[k] < entry.Value)
+                entry = ranking.EntryFor(*(chosen = k));
         if (chosen) ranking.Keys[*chosen] = rule.Parked;
         entries.push_back(entry);
     }
@@ -326,7 +360,8 @@ class KeyTree {
 public:
     static constexpr std::size_t None = static_cast<std::size_t>(-1);
 
-    explicit KeyTree(const std::vector<TopEntry>& entries) : size_(entries.size()), min_(4 * std::max<std::size_t>(size_, 1)) {
+    explicit KeyTree(const std::vector<TopEntry>& entries)
+        : size_(entries.size()), min_(4 * std::max<std::size_t>(size_, 1)) {
         if (size_ > 0) Build(1, 0, size_ - 1, entries);
     }
     void Set(std::size_t position, float key) { Set(1, 0, size_ - 1, position, key); }
@@ -413,11 +448,16 @@ std::vector<TopEntry> SelectEntries(Ranking& ranking, PoolGraph graph, int n) {
     static const MinimumRule anyHitRatio{9999999.0f, [](float) { return true; }, 999999.99f};
     static const MinimumRule belowOne{1.0f, [](float key) { return key != 0; }, 1.0f};
     switch (graph) {
-        case PoolGraph::LowestAppHitRatio: return RepeatedMinimum(ranking, n, positiveHitRatio);
-        case PoolGraph::LowestSysHitRatio: return RepeatedMinimum(ranking, n, anyHitRatio);
-        case PoolGraph::LowestPagesPerWrite: return DistinctMinimum(ranking, n);
-        case PoolGraph::IndexesBelow95SysHitRatio: return RepeatedMinimum(ranking, n, belowOne);
-        default: return RepeatedMaximum(ranking, n);
+        case PoolGraph::LowestAppHitRatio:
+            return RepeatedMinimum(ranking, n, positiveHitRatio);
+        case PoolGraph::LowestSysHitRatio:
+            return RepeatedMinimum(ranking, n, anyHitRatio);
+        case PoolGraph::LowestPagesPerWrite:
+            return DistinctMinimum(ranking, n);
+        case PoolGraph::IndexesBelow95SysHitRatio:
+            return RepeatedMinimum(ranking, n, belowOne);
+        default:
+            return RepeatedMaximum(ranking, n);
     }
 }
 
@@ -465,8 +505,9 @@ void DrawBars(const TopList& list, PoolGraph graph, ChartData& chart) {
         chart.Points.push_back({std::string(TrimBlanks(entry->Name)), value, entry->Object,
                                 ValueLabel(*entry, value, list.Thousands, graph)});
     }
-    const auto [low, high] = std::minmax_element(chart.Points.begin(), chart.Points.end(),
-                                                 [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
+    const auto [low, high] =
+        std::minmax_element(chart.Points.begin(), chart.Points.end(),
+                            [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
     chart.Axis = AxisRange{low->Value, high->Value};
     chart.Subtitle = std::string(GraphOf(graph).Title) + (list.Thousands ? " * 1K" : "");
 }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "views/ChartData.h"
 #include "model/ReportModel.h"
+#include "views/ChartData.h"
 
 namespace kov {
 

@@ -16,8 +16,12 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // Every value label: two blanks, then the value.
-std::string ValueLabel(std::string_view text) { return "  " + std::string(text); }
-std::string ValueLabel(double number) { return ValueLabel(SignPositioned(number)); }
+std::string ValueLabel(std::string_view text) {
+    return "  " + std::string(text);
+}
+std::string ValueLabel(double number) {
+    return ValueLabel(SignPositioned(number));
+}
 
 }  // namespace
 
@@ -60,11 +64,17 @@ int PoolNamed(const ReportModel& model, std::string_view gridName) {
     return 0;
 }
 
-int NextPool(const ReportModel& model, int p) { return p < model.PoolCount() ? p + 1 : model.PoolCount(); }
+int NextPool(const ReportModel& model, int p) {
+    return p < model.PoolCount() ? p + 1 : model.PoolCount();
+}
 
-int PreviousPool(const ReportModel&, int p) { return p > 1 ? p - 1 : 1; }
+int PreviousPool(const ReportModel&, int p) {
+    return p > 1 ? p - 1 : 1;
+}
 
-int FirstObjectOf(const ReportModel& model, int p) { return model.Pools.Contains(p) ? model.Pools(p).FirstObject : 0; }
+int FirstObjectOf(const ReportModel& model, int p) {
+    return model.Pools.Contains(p) ? model.Pools(p).FirstObject : 0;
+}
 
 std::vector<std::string> PoolSizeList(const ReportModel& model, int p, const SimulationMatch& match) {
     std::vector<std::string> sizes;
@@ -72,7 +82,8 @@ std::vector<std::string> PoolSizeList(const ReportModel& model, int p, const Sim
     const PoolRecord& pool = model.Pools(p);
     if (pool.Sims.empty()) return sizes;
     const int count = std::min<int>(model.Simulations(match.Position).SizeCount, MaxSizes);
-    for (int k = 1; k <= count; ++k) sizes.push_back(PlainInteger(pool.Sim(1).SimPoolSize[static_cast<std::size_t>(k)]));
+    for (int k = 1; k <= count; ++k)
+        sizes.push_back(PlainInteger(pool.Sim(1).SimPoolSize[static_cast<std::size_t>(k)]));
     return sizes;
 }
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "views/ViewData.h"
 #include "model/ReportModel.h"
+#include "views/ViewData.h"
 
 namespace kov {
 
@@ -22,9 +22,12 @@ inline constexpr const char* kProgramTitle = "Kovrin for DB2";
 
 // Labels of pool p; empty, under the program's title, when there is no such pool.
 PoolLabels PoolLabelsFor(const ReportModel& model, int p);
-inline PoolLabels CurrentPoolLabels(const ReportModel& model) { return PoolLabelsFor(model, model.CurrentPool); }
+inline PoolLabels CurrentPoolLabels(const ReportModel& model) {
+    return PoolLabelsFor(model, model.CurrentPool);
+}
 
-// The first simulation whose pool is pool p (names trimmed, any case); the walk stops at the first simulation without a pool name.
+// The first simulation whose pool is pool p (names trimmed, any case); the walk stops at the first simulation without a
+// pool name.
 struct SimulationMatch {
     bool Found = false;
     int Position = 0;  // simulation number when found

@@ -6,11 +6,10 @@ namespace kov {
 
 const std::array<std::string, 19>& PanelCaptions() {
     static const std::array<std::string, 19> captions = {
-        "Total Get Pages",   "Get Page RidList",     "Get Page Rand",         "Get Page Seq",
-        "Pages Read Sync",   "Pages Read Seqpr",     "Pages Read Listpr",     "Pages Read Dynpr",
-        "App Hit Ratio",     "System Hit Ratio",     "Read IO Rate/sec",      "Pages / Write",
-        "Avg Synch IO (ms)", "Avg SP IO  (Seq Pref)", "Reads For Seqpr",      "Reads For Dynpr",
-        "Reads For Listpr",  "Avg SP IO  (Dyn Pref)", "Avg SP IO  (List Pref)"};
+        "Total Get Pages",  "Get Page RidList",  "Get Page Rand",         "Get Page Seq",          "Pages Read Sync",
+        "Pages Read Seqpr", "Pages Read Listpr", "Pages Read Dynpr",      "App Hit Ratio",         "System Hit Ratio",
+        "Read IO Rate/sec", "Pages / Write",     "Avg Synch IO (ms)",     "Avg SP IO  (Seq Pref)", "Reads For Seqpr",
+        "Reads For Dynpr",  "Reads For Listpr",  "Avg SP IO  (Dyn Pref)", "Avg SP IO  (List Pref)"};
     return captions;
 }
 

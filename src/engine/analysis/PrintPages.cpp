@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cstdio>
 
-#include "views/PageStatus.h"
 #include "common/FixedText.h"
 #include "common/Formats.h"
 #include "common/TextMatch.h"
+#include "views/PageStatus.h"
 
 namespace kov {
 
@@ -15,7 +15,9 @@ namespace {
 
 const std::string kGap(10, ' ');
 
-std::string Trim(std::string_view text) { return std::string(TrimBlanks(text)); }
+std::string Trim(std::string_view text) {
+    return std::string(TrimBlanks(text));
+}
 
 std::optional<int> Number(std::string_view text) {
     int value = 0;

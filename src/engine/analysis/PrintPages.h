@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Records.h"
 #include "views/ChartData.h"
 #include "views/ViewData.h"
-#include "model/Records.h"
 
 namespace kov {
 

@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kTopSlots = 20;
 
-std::int32_t SequentialGetPages(const ObjectRecord& object) { return object.Activity.GetPagesByAccess[1]; }
+std::int32_t SequentialGetPages(const ObjectRecord& object) {
+    return object.Activity.GetPagesByAccess[1];
+}
 
 void AddPoolObjects(const ReportModel& model, int p, std::vector<ScanEntry>& candidates) {
     const ObjectRange range = PoolObjects(model, model.Pools(p));
@@ -43,7 +45,9 @@ std::string CollectionTimeText(const ReportModel& model) {
     return GroupedThousandths(ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed()));
 }
 
-double ScanCpuSeconds(double sequentialGetPages) { return sequentialGetPages * 9.0 / 2000000.0; }
+double ScanCpuSeconds(double sequentialGetPages) {
+    return sequentialGetPages * 9.0 / 2000000.0;
+}
 
 const std::vector<std::string>& ScanCostHeadings() {
     static const std::vector<std::string> headings = {"Object Name", "Pool", "Sequential GetPages", "CPU-Seconds Cost"};
@@ -78,8 +82,9 @@ std::optional<SystemScanCost> PopulateScanCostsForSystem(const ReportModel& mode
     for (int p = 1; p <= model.PoolCount(); ++p) AddPoolObjects(model, p, candidates);
     double sequential = 0;
     for (const ObjectRecord& object : model.Objects) sequential += SequentialGetPages(object);
-    return SystemScanCost{GroupedThousandths(ScanCpuSeconds(sequential)),
-                          ScanList(model, TopScanObjects(model, candidates, kTopSlots), PoolNameOf(model, currentPool))};
+    return SystemScanCost{
+        GroupedThousandths(ScanCpuSeconds(sequential)),
+        ScanList(model, TopScanObjects(model, candidates, kTopSlots), PoolNameOf(model, currentPool))};
 }
 
 std::optional<PoolScanCost> PopulateScanCostsForPool(const ReportModel& model, int p) {
@@ -89,10 +94,10 @@ std::optional<PoolScanCost> PopulateScanCostsForPool(const ReportModel& model, i
     double sequential = 0;
     for (const auto& [o, pool] : candidates) sequential += SequentialGetPages(model.Objects(o));
     const int slots = std::min(static_cast<int>(candidates.size()), kTopSlots);
-    return PoolScanCost{CollectionTimeText(model),
-                        model.Pools(p).PoolName.PaddedString() + " CPU Seconds Cost = ",
-                        GroupedThousandths(ScanCpuSeconds(sequential)),
-                        ScanList(model, TopScanObjects(model, candidates, slots), model.Pools(p).PoolName.PaddedString())};
+    return PoolScanCost{
+        CollectionTimeText(model),
+        model.Pools(p).PoolName.PaddedString() + " CPU Seconds Cost = ", GroupedThousandths(ScanCpuSeconds(sequential)),
+        ScanList(model, TopScanObjects(model, candidates, slots), model.Pools(p).PoolName.PaddedString())};
 }
 
 }  // namespace kov

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "views/ViewData.h"
 #include "model/ReportModel.h"
+#include "views/ViewData.h"
 
 namespace kov {
 

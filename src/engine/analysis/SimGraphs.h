@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "model/ReportModel.h"
 #include "views/ChartData.h"
 #include "views/ViewData.h"
-#include "model/ReportModel.h"
 
 namespace kov {
 

@@ -6,7 +6,9 @@ namespace kov {
 
 namespace {
 
-bool HasObjects(const PoolRecord& pool) { return pool.FirstObject != 0; }
+bool HasObjects(const PoolRecord& pool) {
+    return pool.FirstObject != 0;
+}
 
 template <typename Visit>
 void ForEachObject(const ReportModel& model, const PoolRecord& pool, Visit&& visit) {
@@ -14,7 +16,9 @@ void ForEachObject(const ReportModel& model, const PoolRecord& pool, Visit&& vis
     for (int o = range.First; o <= range.Last; ++o) visit(model.Objects(o));
 }
 
-int ObjectsInPool(const PoolRecord& pool) { return HasObjects(pool) ? pool.LastObject - pool.FirstObject + 1 : 0; }
+int ObjectsInPool(const PoolRecord& pool) {
+    return HasObjects(pool) ? pool.LastObject - pool.FirstObject + 1 : 0;
+}
 
 bool NameContains(const ObjectRecord& object, const char* text) {
     return object.ObjectName.Padded().find(text) != std::string_view::npos;

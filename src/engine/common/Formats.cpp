@@ -44,9 +44,13 @@ std::string Percent(double fraction) {
     return text + "%";
 }
 
-std::string PlainInteger(long long value) { return std::to_string(value); }
+std::string PlainInteger(long long value) {
+    return std::to_string(value);
+}
 
-std::string ShortestText(double value) { return ShortestDecimal(value); }
+std::string ShortestText(double value) {
+    return ShortestDecimal(value);
+}
 
 std::string ShortestSingle(float value) {
     char text[64];
@@ -54,6 +58,8 @@ std::string ShortestSingle(float value) {
     return written.ec == std::errc() ? std::string(text, written.ptr) : ShortestDecimal(value);
 }
 
-std::string SignPositioned(double value) { return (value < 0 ? "" : " ") + ShortestDecimal(value); }
+std::string SignPositioned(double value) {
+    return (value < 0 ? "" : " ") + ShortestDecimal(value);
+}
 
 }  // namespace kov

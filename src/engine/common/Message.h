@@ -41,10 +41,14 @@ public:
 
 inline const char* IconName(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return "information";
-        case MessageIcon::Exclamation: return "exclamation";
-        case MessageIcon::Critical: return "critical";
-        case MessageIcon::None: break;
+        case MessageIcon::Information:
+            return "information";
+        case MessageIcon::Exclamation:
+            return "exclamation";
+        case MessageIcon::Critical:
+            return "critical";
+        case MessageIcon::None:
+            break;
     }
     return "none";
 }

@@ -12,8 +12,8 @@ inline std::size_t FindIgnoringCase(std::string_view text, std::string_view word
     if (word.size() > text.size()) return std::string_view::npos;
     for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
         std::size_t j = 0;
-        while (j < word.size() &&
-               std::toupper(static_cast<unsigned char>(text[i + j])) == std::toupper(static_cast<unsigned char>(word[j])))
+        while (j < word.size() && std::toupper(static_cast<unsigned char>(text[i + j])) ==
+                                      std::toupper(static_cast<unsigned char>(word[j])))
             ++j;
         if (j == word.size()) return i;
     }
@@ -30,6 +30,8 @@ inline bool CodeContains(std::string_view line, std::string_view code) {
 }
 
 // A consolidated data file starts with, and separates its parts by, "*CHD" lines.
-inline bool IsConsolidatedMarker(std::string_view line) { return ContainsIgnoringCase(line, "*CHD"); }
+inline bool IsConsolidatedMarker(std::string_view line) {
+    return ContainsIgnoringCase(line, "*CHD");
+}
 
 }  // namespace kov

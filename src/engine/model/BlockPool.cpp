@@ -63,7 +63,7 @@ void* MapChunk() {
 #endif
     return chunk;
 #else
-    return ::operator new(BlockPool::ChunkSize, std::align_val_t{BlockPool::ChunkSize});
+    return ::operator new (BlockPool::ChunkSize, std::align_val_t{BlockPool::ChunkSize});
 #endif
 }
 
@@ -71,7 +71,7 @@ void UnmapChunk(void* chunk) noexcept {
 #if defined(__linux__)
     munmap(chunk, BlockPool::ChunkSize);
 #else
-    ::operator delete(chunk, std::align_val_t{BlockPool::ChunkSize});
+    ::operator delete (chunk, std::align_val_t{BlockPool::ChunkSize});
 #endif
 }
 

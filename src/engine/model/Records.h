@@ -99,40 +99,72 @@ struct ActivityFieldRef {
     if (position >= 13 && position <= 16) return {&b.PagesReadByType[static_cast<std::size_t>(position - 12)], nullptr};
     if (position >= 18 && position <= 21) return {&b.ReadIOsByType[static_cast<std::size_t>(position - 17)], nullptr};
     switch (position) {
-        case 1: return {&b.GetPages, nullptr};
-        case 2: return {&b.Activity02, nullptr};
-        case 6: return {&b.Activity06, nullptr};
-        case 7: return {&b.Activity07, nullptr};
-        case 8: return {&b.Activity08, nullptr};
-        case 9: return {nullptr, &b.AppHitRatio};
-        case 10: return {nullptr, &b.SysHitRatio};
-        case 11: return {nullptr, &b.Activity11};
-        case 12: return {&b.PagesRead, nullptr};
-        case 17: return {&b.ReadIOs, nullptr};
-        case 22: return {&b.AvgSyncIOTime, nullptr};
-        case 23: return {&b.MaxSyncIOTime, nullptr};
-        case 24: return {&b.AvgSeqPrefIOTime, nullptr};
-        case 25: return {&b.Activity25, nullptr};
-        case 26: return {&b.AvgListPrefIOTime, nullptr};
-        case 27: return {&b.Activity27, nullptr};
-        case 28: return {&b.AvgDynPrefIOTime, nullptr};
-        case 29: return {&b.Activity29, nullptr};
-        case 30: return {&b.Updates, nullptr};
-        case 31: return {&b.PagesWritten, nullptr};
-        case 32: return {&b.Activity32, nullptr};
-        case 33: return {&b.Activity33, nullptr};
-        case 34: return {&b.WriteIOs, nullptr};
-        case 35: return {&b.Activity35, nullptr};
-        case 36: return {&b.Activity36, nullptr};
-        case 37: return {&b.Activity37, nullptr};
-        case 38: return {&b.Activity38, nullptr};
-        case 39: return {&b.Activity39, nullptr};
-        case 40: return {&b.Activity40, nullptr};
-        default: break;
+        case 1:
+            return {&b.GetPages, nullptr};
+        case 2:
+            return {&b.Activity02, nullptr};
+        case 6:
+            return {&b.Activity06, nullptr};
+        case 7:
+            return {&b.Activity07, nullptr};
+        case 8:
+            return {&b.Activity08, nullptr};
+        case 9:
+            return {nullptr, &b.AppHitRatio};
+        case 10:
+            return {nullptr, &b.SysHitRatio};
+        case 11:
+            return {nullptr, &b.Activity11};
+        case 12:
+            return {&b.PagesRead, nullptr};
+        case 17:
+            return {&b.ReadIOs, nullptr};
+        case 22:
+            return {&b.AvgSyncIOTime, nullptr};
+        case 23:
+            return {&b.MaxSyncIOTime, nullptr};
+        case 24:
+            return {&b.AvgSeqPrefIOTime, nullptr};
+        case 25:
+            return {&b.Activity25, nullptr};
+        case 26:
+            return {&b.AvgListPrefIOTime, nullptr};
+        case 27:
+            return {&b.Activity27, nullptr};
+        case 28:
+            return {&b.AvgDynPrefIOTime, nullptr};
+        case 29:
+            return {&b.Activity29, nullptr};
+        case 30:
+            return {&b.Updates, nullptr};
+        case 31:
+            return {&b.PagesWritten, nullptr};
+        case 32:
+            return {&b.Activity32, nullptr};
+        case 33:
+            return {&b.Activity33, nullptr};
+        case 34:
+            return {&b.WriteIOs, nullptr};
+        case 35:
+            return {&b.Activity35, nullptr};
+        case 36:
+            return {&b.Activity36, nullptr};
+        case 37:
+            return {&b.Activity37, nullptr};
+        case 38:
+            return {&b.Activity38, nullptr};
+        case 39:
+            return {&b.Activity39, nullptr};
+        case 40:
+            return {&b.Activity40, nullptr};
+        default:
+            break;
     }
     throw std::out_of_range("activity position " + std::to_string(position) + " does not exist");
 }
-constexpr bool IsRealActivityPosition(int position) { return position >= 9 && position <= 11; }
+constexpr bool IsRealActivityPosition(int position) {
+    return position >= 9 && position <= 11;
+}
 
 // One pool's results in one simulation. Free while SimPoolSize[1] is 0.
 struct PoolSimRecord {

@@ -42,7 +42,8 @@ double LeadingNumber(std::string_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     double value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) value = value * 10 + (text[i] - '0');
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+        value = value * 10 + (text[i] - '0');
     return negative ? -value : value;
 }
 }  // namespace

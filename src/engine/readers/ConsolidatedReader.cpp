@@ -64,7 +64,8 @@ void ReportReader::ReadConsolidatedFile() {
             ReadSimHeader(k);
             model_.Simulations(k).FileName = name;
             if (!AttachSimulation(k, name)) return lines_.Close();
-            if (!ReadPart([&](std::string_view line) { return HandleSimLine(line, k); }, partEnd)) return lines_.Close();
+            if (!ReadPart([&](std::string_view line) { return HandleSimLine(line, k); }, partEnd))
+                return lines_.Close();
         }
         // After the limit message the 25th entry stays, empty.
         model_.Simulations.GrowTo(k);

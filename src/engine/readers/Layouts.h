@@ -9,7 +9,7 @@
 namespace kov {
 
 struct FieldSpan {
-    int Start = 0;   // 1-based column
+    int Start = 0;  // 1-based column
     int Length = 0;
 
     // The field's text in a line; shorter when the line ends inside the
@@ -31,7 +31,9 @@ constexpr int ActivityColumn(int blockStart, int position) {
     if (position == 10) return blockStart + 86;
     return blockStart + 92 + 10 * (position - 11);
 }
-constexpr int ActivityWidth(int position) { return (position == 9 || position == 10) ? 6 : 10; }
+constexpr int ActivityWidth(int position) {
+    return (position == 9 || position == 10) ? 6 : 10;
+}
 
 inline constexpr int PoolActivityStart = 67;
 inline constexpr int ObjectActivityStart = 57;

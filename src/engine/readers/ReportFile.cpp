@@ -17,13 +17,19 @@ constexpr std::size_t kLongestPathShown = 300;
 
 const char* ReasonForErrno(int error) {
     switch (error) {
-        case ENOENT: return "the file does not exist";
+        case ENOENT:
+            return "the file does not exist";
         case EACCES:
-        case EPERM: return "permission denied";
-        case ELOOP: return "too many levels of symbolic links (a link loop?)";
-        case ENAMETOOLONG: return "the name is too long";
-        case ENOTDIR: return "a part of the path is not a folder";
-        default: return std::strerror(error);
+        case EPERM:
+            return "permission denied";
+        case ELOOP:
+            return "too many levels of symbolic links (a link loop?)";
+        case ENAMETOOLONG:
+            return "the name is too long";
+        case ENOTDIR:
+            return "a part of the path is not a folder";
+        default:
+            return std::strerror(error);
     }
 }
 

@@ -35,12 +35,15 @@ ReportFileKind IdentifyReport(const std::string& path) {
 
 std::string WrongPlaceText(ReportFileKind kind) {
     switch (kind) {
-        case ReportFileKind::Statistics: return "This is a statistics report; choose it as the statistics file";
-        case ReportFileKind::Simulation: return "This is a simulation report; choose it as a simulation file";
+        case ReportFileKind::Statistics:
+            return "This is a statistics report; choose it as the statistics file";
+        case ReportFileKind::Simulation:
+            return "This is a simulation report; choose it as a simulation file";
         case ReportFileKind::Consolidated:
             return "This is a consolidated data file (statistics and simulations in one); choose it as the "
                    "statistics file";
-        case ReportFileKind::Unknown: break;
+        case ReportFileKind::Unknown:
+            break;
     }
     return "This is not a report file";
 }

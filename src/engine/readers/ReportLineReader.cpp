@@ -16,7 +16,9 @@ constexpr std::size_t kDecimalCommaColumn = 57;
 
 ReportLineReader::ReportLineReader(ProgressFn progress) : progress_(std::move(progress)) {}
 
-ReportLineReader::~ReportLineReader() { Close(); }
+ReportLineReader::~ReportLineReader() {
+    Close();
+}
 
 void ReportLineReader::Open(const std::string& path) {
     Close();
@@ -47,7 +49,8 @@ bool ReportLineReader::FillBuffer() {
     if (bufferEnd_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
     const std::size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_);
     if (got == 0) {
-        if (std::ferror(file_)) throw std::runtime_error(std::string("the file could not be read: ") + std::strerror(errno));
+        if (std::ferror(file_))
+            throw std::runtime_error(std::string("the file could not be read: ") + std::strerror(errno));
         eof_ = true;
         return false;
     }

@@ -18,7 +18,10 @@ std::string FieldErrorText(const std::string& description, int lineNumber, int f
 }
 
 ReportReader::ReportReader(ReportModel& model, MessageSink& sink, ProgressFn progress)
-    : model_(model), sink_(sink), progress_(std::move(progress)), lines_([this](int percent) { SetProgress(percent); }) {}
+    : model_(model),
+      sink_(sink),
+      progress_(std::move(progress)),
+      lines_([this](int percent) { SetProgress(percent); }) {}
 
 void ReportReader::Show(std::string title, std::string text, MessageIcon icon) {
     sink_.Show(Message{std::move(title), std::move(text), icon});
@@ -99,8 +102,7 @@ void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock
 // All 40 positions in column order, so that a failing field leaves the same
 // counters written as the walk by layout does.
 template <int... P>
-void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b,
-                          std::integer_sequence<int, P...>) {
+void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b, std::integer_sequence<int, P...>) {
     (ConvertActivityPosition<P + 1>(block, decimalComma, b), ...);
 }
 
@@ -134,7 +136,8 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
             if (ref.Real != nullptr)
                 *ref.Real = ParseNumberField(span.In(line), NumberKind::Double, decimalComma);
             else
-                *ref.Integer = static_cast<std::int32_t>(ParseNumberField(span.In(line), NumberKind::Int32, decimalComma));
+                *ref.Integer =
+                    static_cast<std::int32_t>(ParseNumberField(span.In(line), NumberKind::Int32, decimalComma));
         });
         lines_.ReadFieldNumber() += ActivityPositions;
         return;

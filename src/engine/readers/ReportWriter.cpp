@@ -45,7 +45,8 @@ public:
 
 private:
     void Reserve(const FieldSpan& span) {
-        if (line_.size() < static_cast<std::size_t>(span.End())) line_.resize(static_cast<std::size_t>(span.End()), ' ');
+        if (line_.size() < static_cast<std::size_t>(span.End()))
+            line_.resize(static_cast<std::size_t>(span.End()), ' ');
     }
     void RightAligned(const FieldSpan& span, const std::string& digits) {
         if (digits.size() > static_cast<std::size_t>(span.Length))
@@ -57,7 +58,9 @@ private:
     std::string line_;
 };
 
-const SimLineLayout LayoutFor(int points) { return SimLineLayout{points}; }
+const SimLineLayout LayoutFor(int points) {
+    return SimLineLayout{points};
+}
 
 }  // namespace
 
@@ -139,7 +142,8 @@ std::string SimHeaderLine(const SimulationRecord& sim) {
         b.Number(SimHeaderLayout::VPSize(i), sim.SimVPSize[static_cast<std::size_t>(i)]);
         b.Number(SimHeaderLayout::HPSize(i), sim.SimHPSize[static_cast<std::size_t>(i)]);
     }
-    for (int i = 1; i <= n; ++i) b.Text(SimHeaderLayout::SizeLabel(n, i), sim.SizeLabel[static_cast<std::size_t>(i)].Padded());
+    for (int i = 1; i <= n; ++i)
+        b.Text(SimHeaderLayout::SizeLabel(n, i), sim.SizeLabel[static_cast<std::size_t>(i)].Padded());
     return b.Done();
 }
 

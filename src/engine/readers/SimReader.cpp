@@ -220,8 +220,8 @@ void ReportReader::ReadSimHeader(int simNo) {
         for (int i = 1; i <= n; ++i) {
             if (i > MaxSizes) {
                 Field(line, SimHeaderLayout::VPSize(i), [&](std::string_view) {
-                    throw FieldError("the header declares " + std::to_string(n) + " size points; a simulation holds at most " +
-                                     std::to_string(MaxSizes));
+                    throw FieldError("the header declares " + std::to_string(n) +
+                                     " size points; a simulation holds at most " + std::to_string(MaxSizes));
                 });
             }
             NumberField(line, SimHeaderLayout::VPSize(i), sim->SimVPSize[static_cast<std::size_t>(i)]);
@@ -273,7 +273,8 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
                 if (size > INT32_MAX || size < INT32_MIN)
                     throw FieldError("the simulated size of point " + std::to_string(i) + " is too large");
                 slot->SimPoolSize[p] = static_cast<std::int32_t>(size);
-                slot->Detail1[p] = static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
+                slot->Detail1[p] =
+                    static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
             });
             NumberField(line, simLayout_.Group1(i, 2), slot->Detail2[p]);
             NumberField(line, simLayout_.Group1(i, 3), slot->Detail3[p]);
@@ -283,7 +284,8 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
 
         const double poolSize = static_cast<double>(pool.VPSize) + pool.HPSize;
         bool sizeMatches = false;
-        for (int j = 1; j <= n; ++j) sizeMatches = sizeMatches || slot->SimPoolSize[static_cast<std::size_t>(j)] == poolSize;
+        for (int j = 1; j <= n; ++j)
+            sizeMatches = sizeMatches || slot->SimPoolSize[static_cast<std::size_t>(j)] == poolSize;
 
         // Unused trailing points are written as pairs of zero sizes.
         for (int k = 1; k <= n; k += 2) {
@@ -346,7 +348,8 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolN
         const PoolRecord& pool = model_.Pools(poolNo);
         if (pool.FirstObject == 0) {
             Field(line, SimLineLayout::ObjectName, [&](std::string_view) {
-                throw FieldError("pool " + pool.PoolName.TrimmedString() + " has no objects to hold simulation results");
+                throw FieldError("pool " + pool.PoolName.TrimmedString() +
+                                 " has no objects to hold simulation results");
             });
         }
         const int found = FindPoolObject(name);

@@ -2,7 +2,6 @@
 // (code "BPS") each followed by its object lines (code "BPD").
 
 #include "common/TextMatch.h"
-
 #include "readers/FieldParsing.h"
 #include "readers/ReportReader.h"
 
@@ -134,9 +133,8 @@ void ReportReader::ReadPoolLine(std::string_view line) {
         ActivityFields(line, pool->Activity, f, 9);
         NumberField(line, f[48], pool->DWQT);
         NumberField(line, f[49], pool->VDWQT);
-        Field(line, f[50], [&](std::string_view text) {
-            pool->DataSpace = ContainsIgnoringCase(text, "Data Space") ? "Y" : "N";
-        });
+        Field(line, f[50],
+              [&](std::string_view text) { pool->DataSpace = ContainsIgnoringCase(text, "Data Space") ? "Y" : "N"; });
         TextField(line, f[51], pool->PoolMgt, false);
     } catch (const LineAbandoned&) {
     }

@@ -22,7 +22,8 @@ std::optional<double> CellNumber(std::string_view cell) {
     if (!digits.empty() && digits.front() == '+') digits.erase(0, 1);
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end != digits.data() + digits.size() || digits.find_first_of("iInN") != std::string::npos)
+    if (error != std::errc() || end != digits.data() + digits.size() ||
+        digits.find_first_of("iInN") != std::string::npos)
         return std::nullopt;
     return value;
 }

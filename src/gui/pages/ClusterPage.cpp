@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/Formats.h"
 #include "widgets/GridView.h"
 #include "widgets/SpinButtons.h"
-#include "common/Formats.h"
 
 namespace kov {
 
@@ -171,9 +171,13 @@ void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {
     if (!sizes.empty()) cmbPoolSize_->setCurrentIndex(0);
 }
 
-bool ClusterPage::RandomSelected() const { return random_->isChecked(); }
+bool ClusterPage::RandomSelected() const {
+    return random_->isChecked();
+}
 
-void ClusterPage::ShowFileName(const QString& path) { lblSimFileName_->setText(path); }
+void ClusterPage::ShowFileName(const QString& path) {
+    lblSimFileName_->setText(path);
+}
 
 void ClusterPage::ShowSimulationNumber(int s) {
     const QSignalBlocker quiet(txtSimNo_);

@@ -50,6 +50,8 @@ void ExpertTuningPage::ShowPoolAnalysis(const std::string& caption, const std::v
     for (const std::string& line : advice) lstBPAnalysis_->addItem(QString::fromStdString(line));
 }
 
-void ExpertTuningPage::ShowIntent(char intent) { (intent == 'S' ? sequential_ : random_)->setChecked(true); }
+void ExpertTuningPage::ShowIntent(char intent) {
+    (intent == 'S' ? sequential_ : random_)->setChecked(true);
+}
 
 }  // namespace kov

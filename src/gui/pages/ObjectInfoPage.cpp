@@ -25,10 +25,14 @@ QIcon TypeIcon(ObjectIcon icon) {
     };
     const Look look = [icon] {
         switch (icon) {
-            case ObjectIcon::TableSpace: return Look{QColor(46, 110, 180), "T"};
-            case ObjectIcon::Index: return Look{QColor(60, 150, 80), "I"};
-            case ObjectIcon::D: return Look{QColor(190, 120, 30), "D"};
-            default: return Look{QColor(130, 130, 130), "?"};
+            case ObjectIcon::TableSpace:
+                return Look{QColor(46, 110, 180), "T"};
+            case ObjectIcon::Index:
+                return Look{QColor(60, 150, 80), "I"};
+            case ObjectIcon::D:
+                return Look{QColor(190, 120, 30), "D"};
+            default:
+                return Look{QColor(130, 130, 130), "?"};
         }
     }();
     QPixmap pixmap(16, 16);
@@ -57,7 +61,9 @@ constexpr const char* kListHeading = "Object";
 constexpr int kItemPosition = Qt::UserRole;  // the item's place in table order
 
 // Grid columns in twips: type, object name, then the eleven counters.
-std::vector<int> ObjectGridTwips() { return {600, 2600, 1150}; }
+std::vector<int> ObjectGridTwips() {
+    return {600, 2600, 1150};
+}
 
 }  // namespace
 
@@ -118,7 +124,9 @@ void ObjectInfoPage::SelectFirstGraphType() {
     if (graphTypes_->count() > 0) graphTypes_->setCurrentIndex(0);
 }
 
-int ObjectInfoPage::GraphType() const { return graphTypes_->currentIndex() + 1; }
+int ObjectInfoPage::GraphType() const {
+    return graphTypes_->currentIndex() + 1;
+}
 
 void ObjectInfoPage::FillObjectViews(const std::vector<ObjectListItem>& items, StringTable grid) {
     {
@@ -169,9 +177,13 @@ void ObjectInfoPage::Clear() {
 }
 
 // The grid takes the chart's place: widened by the chart's width, covering it.
-void ObjectInfoPage::ToggleGridWidth() { chartArea_->setVisible(chartArea_->isHidden()); }
+void ObjectInfoPage::ToggleGridWidth() {
+    chartArea_->setVisible(chartArea_->isHidden());
+}
 
-bool ObjectInfoPage::IsGridWidened() const { return chartArea_->isHidden(); }
+bool ObjectInfoPage::IsGridWidened() const {
+    return chartArea_->isHidden();
+}
 
 // The list sorts as the grids do; the selected item stays selected.
 void ObjectInfoPage::SortList() {

@@ -105,7 +105,9 @@ void PoolInfoPage::ShowObjectDetails(const ObjectDetailFigures& figures) {
     panel_->raise();
 }
 
-void PoolInfoPage::HidePoolDetails() { panel_->hide(); }
+void PoolInfoPage::HidePoolDetails() {
+    panel_->hide();
+}
 
 void PoolInfoPage::PlacePanel() {
     const QSize size = panel_->sizeHint();
@@ -126,9 +128,13 @@ void PoolInfoPage::FillGraphTypeList(const std::vector<std::string>& types) {
     graphTypes_->setCurrentIndex(-1);
 }
 
-void PoolInfoPage::SelectGraphType(int listIndex) { graphTypes_->setCurrentIndex(listIndex); }
+void PoolInfoPage::SelectGraphType(int listIndex) {
+    graphTypes_->setCurrentIndex(listIndex);
+}
 
-int PoolInfoPage::GraphPosition() const { return graphTypes_->currentIndex() + 1; }
+int PoolInfoPage::GraphPosition() const {
+    return graphTypes_->currentIndex() + 1;
+}
 
 void PoolInfoPage::ShowChart(const ChartData& chart) {
     chartLabels_->Show(chart.SideLabels);

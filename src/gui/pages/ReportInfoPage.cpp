@@ -35,10 +35,16 @@ void ReportInfoPage::FillHeaderLabels(const ReportModel& model) {
     collection_->Show({labels.begin() + 4, labels.end()});
 }
 
-void ReportInfoPage::FillPoolGrid(const ReportModel& model) { grid_->SetTable(PoolGrid(model)); }
+void ReportInfoPage::FillPoolGrid(const ReportModel& model) {
+    grid_->SetTable(PoolGrid(model));
+}
 
-void ReportInfoPage::FillTotals(const ReportModel& model, MessageSink& sink) { totals_->Show(Totals(model, sink)); }
+void ReportInfoPage::FillTotals(const ReportModel& model, MessageSink& sink) {
+    totals_->Show(Totals(model, sink));
+}
 
-int ReportInfoPage::PoolRowCount() const { return grid_->Model()->rowCount(); }
+int ReportInfoPage::PoolRowCount() const {
+    return grid_->Model()->rowCount();
+}
 
 }  // namespace kov

@@ -11,10 +11,10 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "common/Formats.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 #include "widgets/SpinButtons.h"
-#include "common/Formats.h"
 
 namespace kov {
 

@@ -66,9 +66,15 @@ void ChartWidget::Show(const ChartData& shown) {
     setVisible(!shown.Hidden);
     if (shown.Hidden) return;
     switch (shown.Kind) {
-        case ChartKind::Pie: ShowPie(); break;
-        case ChartKind::Bar: ShowBars(); break;
-        case ChartKind::Line: shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine(); break;
+        case ChartKind::Pie:
+            ShowPie();
+            break;
+        case ChartKind::Bar:
+            ShowBars();
+            break;
+        case ChartKind::Line:
+            shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine();
+            break;
     }
 }
 

@@ -33,7 +33,9 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
     });
 }
 
-void GridView::ClearRows() { SetTable({model_->Table().Headings, {}}); }
+void GridView::ClearRows() {
+    SetTable({model_->Table().Headings, {}});
+}
 
 void GridView::SetTable(StringTable table) {
     model_->SetTable(std::move(table));
@@ -57,6 +59,8 @@ void GridView::ApplyColumnWidths() {
     }
 }
 
-QString GridView::Cell(int row, int column) const { return model_->data(model_->index(row, column), Qt::DisplayRole).toString(); }
+QString GridView::Cell(int row, int column) const {
+    return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
+}
 
 }  // namespace kov

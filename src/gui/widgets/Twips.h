@@ -5,6 +5,8 @@
 
 namespace kov {
 
-inline int TwipsToPixels(const QWidget* widget, int twips) { return twips * widget->logicalDpiX() / 1440; }
+inline int TwipsToPixels(const QWidget* widget, int twips) {
+    return twips * widget->logicalDpiX() / 1440;
+}
 
 }  // namespace kov

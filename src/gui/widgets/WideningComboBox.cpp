@@ -2,7 +2,6 @@
 
 #include <QAbstractItemView>
 #include <QScreen>
-
 #include <algorithm>
 
 namespace kov {

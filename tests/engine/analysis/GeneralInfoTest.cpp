@@ -23,8 +23,8 @@ TEST(Total4KBuffers, CountsOnlyPoolsWithoutALargerPageSizeInTheirName) {
     const struct {
         const char* name;
         bool counts;
-    } pools[] = {{"BP0", true},     {"BP8K0", false}, {"BP16K0", false}, {"BP32K", false},
-                 {"bp8k1", false},  {"BP1", true},    {"BP32K9", false}, {"BP16", true}};
+    } pools[] = {{"BP0", true},    {"BP8K0", false}, {"BP16K0", false}, {"BP32K", false},
+                 {"bp8k1", false}, {"BP1", true},    {"BP32K9", false}, {"BP16", true}};
     ReportModel model;
     std::int32_t expected = 0;
     for (const auto& p : pools) {

@@ -55,8 +55,8 @@ TEST(ObjectViews, GridHoldsOneRowPerObjectOfThePoolWithThirteenCells) {
     ASSERT_EQ(grid.Headings.size(), 13u);
     EXPECT_EQ(grid.Headings[12], "DPref. I/Os");
     ASSERT_EQ(grid.Rows.size(), 3u);
-    EXPECT_EQ(grid.Rows[0], (std::vector<std::string>{"T", "DB1.TS1", "100", "2000", "3", "4", "5", "6", "7", "8", "9",
-                                                      "10", "11"}));
+    EXPECT_EQ(grid.Rows[0],
+              (std::vector<std::string>{"T", "DB1.TS1", "100", "2000", "3", "4", "5", "6", "7", "8", "9", "10", "11"}));
     EXPECT_EQ(grid.Rows[2][1], "DB1.ODD");
 }
 
@@ -71,7 +71,8 @@ TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
 }
 
 TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
-    const ReportModel model = PoolOf({{"T", "SAME", {}, {}, {}}, {"I", "OTHER", {}, {}, {}}, {"I", " SAME", {}, {}, {}}});
+    const ReportModel model =
+        PoolOf({{"T", "SAME", {}, {}, {}}, {"I", "OTHER", {}, {}, {}}, {"I", " SAME", {}, {}, {}}});
     EXPECT_EQ(FindObjectByName(model, 1, "SAME"), 3);
     EXPECT_EQ(FindObjectByName(model, 1, "OTHER"), 2);
     EXPECT_EQ(FindObjectByName(model, 1, "ELSEWHERE"), 0);
@@ -94,10 +95,16 @@ TEST(ObjectViews, BreakdownLabelsAndPieLegendsPerGraphType) {
         std::vector<std::string> legends;
     };
     const std::vector<Case> cases{
-        {1, 1, {{"Seq. Access", "  100"}, {"Rnd. Access", "  2000"}, {"RID List", "  3"}, {"Total", "  2,103"}},
+        {1,
+         1,
+         {{"Seq. Access", "  100"}, {"Rnd. Access", "  2000"}, {"RID List", "  3"}, {"Total", "  2,103"}},
          {"Seq (4.8%)", "Rnd (95.1%)", "RID (0.1%)"}},
-        {2, 2,
-         {{"Sync. Pages", "  10"}, {"SPref. Pages", "  0"}, {"LPref. Pages", "  0"}, {"DPref. Pages", "  30"},
+        {2,
+         2,
+         {{"Sync. Pages", "  10"},
+          {"SPref. Pages", "  0"},
+          {"LPref. Pages", "  0"},
+          {"DPref. Pages", "  30"},
           {"Total", "  40"}},
          {"Sync (25.0%)", "SPref (0.0%)", "LPref (0.0%)", "DPref (75.0%)"}},
     };

@@ -78,7 +78,8 @@ TEST(PoolChartFormats, PercentHasOneDecimalAndNoGrouping) {
     const struct {
         double fraction;
         const char* text;
-    } cases[] = {{0.4, "40.0%"}, {1.0 / 3, "33.3%"}, {0, "0.0%"}, {1, "100.0%"}, {12.345, "1234.5%"}, {-0.25, "-25.0%"}};
+    } cases[] = {{0.4, "40.0%"}, {1.0 / 3, "33.3%"},  {0, "0.0%"},
+                 {1, "100.0%"},  {12.345, "1234.5%"}, {-0.25, "-25.0%"}};
     for (const auto& c : cases) EXPECT_EQ(Percent(c.fraction), c.text) << c.fraction;
 }
 
@@ -92,7 +93,8 @@ TEST(PoolChartBars, ValueLabelsShowTheFigureInItsOwnFormat) {
         double key;
         const char* text;
     } cases[] = {
-        {14, [](ObjectRecord& o, double v) { o.Activity.Updates = static_cast<std::int32_t>(v); }, 1362870, "1,362,870"},
+        {14, [](ObjectRecord& o, double v) { o.Activity.Updates = static_cast<std::int32_t>(v); }, 1362870,
+         "1,362,870"},
         {7, [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); }, 1362870, "1,362.87"},
         {16, [](ObjectRecord& o, double v) { o.Activity.SysHitRatio = v; }, 31.5265, "31.53"},
         {18, [](ObjectRecord& o, double v) { o.Activity.SysHitRatio = v; }, 85.12, "0.8512"},
@@ -145,7 +147,11 @@ TEST(PoolChartPies, PoolCountersByKind) {
          "Pages Read"},
         {3,
          {"Sync (0.0%)", "SPref (0.0%)", "LPref (0.0%)", "DPref (100.0%)"},
-         {{"Sync. I/Os", "  0"}, {"SPref. I/Os", "  0"}, {"LPref. I/Os", "  0"}, {"DPref. I/Os", "  8"}, {"Total", "8"}},
+         {{"Sync. I/Os", "  0"},
+          {"SPref. I/Os", "  0"},
+          {"LPref. I/Os", "  0"},
+          {"DPref. I/Os", "  8"},
+          {"Total", "8"}},
          {},
          "Read I/Os"},
     };
@@ -176,9 +182,13 @@ TEST(PoolChartPies, ObjectTypesSumTheirObjectsAndLeaveEmptyGroupsUnnamed) {
         std::vector<std::string> values;
         const char* subtitle;
     } cases[] = {
-        {4, {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"}, {"1800", "0", "600", "2,400"},
+        {4,
+         {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"},
+         {"1800", "0", "600", "2,400"},
          "Pool Activity by Object Type Get-Pages"},
-        {5, {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"}, {"30", "0", "10", "40"},
+        {5,
+         {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"},
+         {"30", "0", "10", "40"},
          "Pool Activity by Object Type Pages-Read"},
         {6, {"Index (100.0%)", "(0.0%)", "(0.0%)"}, {"15", "0", "0", "15"}, "Pool Activity by Object Type Start-IO's"},
     };
@@ -202,8 +212,9 @@ TEST(PoolChartPies, ZeroTotalsHideTheChartAfterTheirMessages) {
     const struct {
         int position;
         std::vector<Message> messages;
-    } cases[] = {{1, {PagesReadZero}}, {2, {pagesStep, PagesReadZero}}, {3, {iosStep, PagesReadZero}},
-                 {4, {PagesReadZero}}, {5, {PagesReadZero}},           {6, {PagesReadZero}}};
+    } cases[] = {{1, {PagesReadZero}},          {2, {pagesStep, PagesReadZero}},
+                 {3, {iosStep, PagesReadZero}}, {4, {PagesReadZero}},
+                 {5, {PagesReadZero}},          {6, {PagesReadZero}}};
     for (const auto& c : cases) {
         const ChartData chart = PoolChart(model, 1, c.position);
         EXPECT_EQ(chart.Messages, c.messages) << c.position;
@@ -211,7 +222,8 @@ TEST(PoolChartPies, ZeroTotalsHideTheChartAfterTheirMessages) {
         EXPECT_TRUE(chart.Points.empty()) << c.position;
         EXPECT_EQ(chart.Subtitle, "") << c.position;
         EXPECT_EQ(chart.Title, "Buffer Pool - BP0     ");
-        EXPECT_EQ(chart.SideLabels[c.position == 2 || c.position == 3 ? 4 : 3].Value, "0") << "the side labels stay filled";
+        EXPECT_EQ(chart.SideLabels[c.position == 2 || c.position == 3 ? 4 : 3].Value, "0")
+            << "the side labels stay filled";
     }
 }
 
@@ -356,7 +368,8 @@ TEST(PoolChartTopLists, LowestPagesPerWriteAgreesWithAFullExchangeSort) {
         ReportModel model = PoolWith(c.objects);
         std::mt19937 random(c.seed);
         for (int o = 1; o <= c.objects; ++o) {
-            model.Objects(o).Activity.PagesWritten = static_cast<std::int32_t>(random() % static_cast<unsigned>(c.distinctWrites));
+            model.Objects(o).Activity.PagesWritten =
+                static_cast<std::int32_t>(random() % static_cast<unsigned>(c.distinctWrites));
             model.Objects(o).Activity.WriteIOs = 1 + static_cast<std::int32_t>(random() % 3);
         }
         const std::vector<ChartPoint> expected = ExchangeSortedLowestPagesPerWrite(model, 10);
@@ -432,9 +445,8 @@ TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
 TEST(PoolChartTopLists, AtMostTenBarsAndTheirSideLabels) {
     std::vector<double> keys;
     for (int k = 1; k <= 12; ++k) keys.push_back(k * 100);
-    ReportModel model = PoolWithKeys(keys, [](ObjectRecord& o, double v) {
-        o.Activity.GetPages = static_cast<std::int32_t>(v);
-    });
+    ReportModel model =
+        PoolWithKeys(keys, [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); });
     ActivityBlock& pool = model.Pools(1).Activity;
     pool.GetPagesByAccess = {0, 1234567, 20, 3};
     pool.GetPages = 1234590;
@@ -444,8 +456,8 @@ TEST(PoolChartTopLists, AtMostTenBarsAndTheirSideLabels) {
     EXPECT_EQ(chart.Points.back().Label, "O12") << "the top entry is plotted last";
     EXPECT_EQ(chart.Points.front().Label, "O3");
     EXPECT_EQ(chart.Subtitle, "Top Get Page Requests");
-    const std::vector<LabelPair> side = {{"Seq. Access", "1234567"}, {"Rnd. Access", "20"}, {"RID List", "3"},
-                                         {"Total", "1234590"},       {"Sync I/O", "10"}};
+    const std::vector<LabelPair> side = {
+        {"Seq. Access", "1234567"}, {"Rnd. Access", "20"}, {"RID List", "3"}, {"Total", "1234590"}, {"Sync I/O", "10"}};
     EXPECT_EQ(chart.SideLabels, side);
     EXPECT_TRUE(chart.HiddenSideLabels.empty());
     EXPECT_EQ(PoolChart(PoolWith(3), 1, 7).Points.size(), 3u);

@@ -31,8 +31,8 @@ TEST(PoolLabels, ValuesReadTwoBlanksAndASignPosition) {
     pool.LastObject = 7;
     model.CurrentPool = 1;
     const PoolLabels labels = CurrentPoolLabels(model);
-    const std::vector<LabelPair> info = {{"Name", "  BP0"},        {"Objects", "   1"},  {"VP Size", "   2000"},
-                                         {"HP Size", "  -1"},      {"Cast Out", "  Y"},  {"Pool Mgt", "  LRU "}};
+    const std::vector<LabelPair> info = {{"Name", "  BP0"},   {"Objects", "   1"}, {"VP Size", "   2000"},
+                                         {"HP Size", "  -1"}, {"Cast Out", "  Y"}, {"Pool Mgt", "  LRU "}};
     EXPECT_EQ(labels.Info, info);
     EXPECT_EQ(labels.Threshold[2], (LabelPair{"DWQT", "   50"}));
     EXPECT_EQ(labels.Threshold[3], (LabelPair{"VDWQT", "   2.5"}));
@@ -56,10 +56,7 @@ TEST(FindSimulationForPool, WalksUntilTheFirstSimulationWithoutAPool) {
         bool found;
         int position;
     } cases[] = {
-        {{"bp1"}, true, 1},
-        {{"BP2", "BP1"}, true, 2},
-        {{"BP2", "", "BP1"}, false, 0},
-        {{"BP10"}, false, 0},
+        {{"bp1"}, true, 1}, {{"BP2", "BP1"}, true, 2}, {{"BP2", "", "BP1"}, false, 0}, {{"BP10"}, false, 0},
         {{}, false, 0},
     };
     for (const auto& c : cases) {
@@ -97,7 +94,8 @@ TEST(PoolSizeList, ListsTheFirstSlotsSizesUpToTheSimulationsPointCount) {
     AddSimulationFor(model, "BP1", 3);
     PoolSimRecord& slot = model.Pools(1).SimSlot(1);
     slot.SimPoolSize = {0, 1000, 2000, 3000, 4000};
-    EXPECT_EQ(PoolSizeList(model, 1, FindSimulationForPool(model, 1)), (std::vector<std::string>{"1000", "2000", "3000"}));
+    EXPECT_EQ(PoolSizeList(model, 1, FindSimulationForPool(model, 1)),
+              (std::vector<std::string>{"1000", "2000", "3000"}));
     EXPECT_TRUE(PoolSizeList(model, 1, SimulationMatch{}).empty());
 }
 

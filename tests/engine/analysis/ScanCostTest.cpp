@@ -36,8 +36,9 @@ TEST(ScanCostFormats, FollowTheDisplayPatterns) {
         double value;
         const char* thousandths;
         const char* upToThree;
-    } cases[] = {{0.45, ".450", "0.45"},      {1234.5, "1,234.500", "1234.5"}, {3600, "3,600.000", "3600."},
-                 {4.5, "4.500", "4.5"},      {9, "9.000", "9."},              {0, ".000", "0."},
+    } cases[] = {{0.45, ".450", "0.45"},       {1234.5, "1,234.500", "1234.5"},
+                 {3600, "3,600.000", "3600."}, {4.5, "4.500", "4.5"},
+                 {9, "9.000", "9."},           {0, ".000", "0."},
                  {0.0001, ".000", "0."}};
     for (const auto& c : cases) {
         EXPECT_EQ(GroupedThousandths(c.value), c.thousandths) << c.value;
@@ -66,7 +67,8 @@ TEST(ScanCost, CostCellsAndTheNoneRow) {
         const auto idle = PopulateScanCostsForPool(model, p);
         ASSERT_TRUE(idle) << p;
         ASSERT_EQ(idle->List.Rows.size(), 1u) << p;
-        EXPECT_EQ(idle->List.Rows[0], (std::vector<std::string>{"None", model.Pools(p).PoolName.PaddedString(), "", ""}));
+        EXPECT_EQ(idle->List.Rows[0],
+                  (std::vector<std::string>{"None", model.Pools(p).PoolName.PaddedString(), "", ""}));
         EXPECT_EQ(idle->PoolCost, ".000");
     }
     EXPECT_FALSE(PopulateScanCostsForPool(model, 0));

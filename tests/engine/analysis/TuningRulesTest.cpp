@@ -42,9 +42,13 @@ std::vector<int> Fired(const std::vector<std::string>& advice) {
     return rules;
 }
 
-std::vector<int> Evaluate(const ReportModel& model, char intent = 'R') { return Fired(EvaluatePoolRules(model, 1, intent)); }
+std::vector<int> Evaluate(const ReportModel& model, char intent = 'R') {
+    return Fired(EvaluatePoolRules(model, 1, intent));
+}
 
-bool Has(const std::vector<int>& rules, int rule) { return std::find(rules.begin(), rules.end(), rule) != rules.end(); }
+bool Has(const std::vector<int>& rules, int rule) {
+    return std::find(rules.begin(), rules.end(), rule) != rules.end();
+}
 
 TEST(RuleTexts, AreTheStoredTextsWithTwoLeadingBlanks) {
     ASSERT_EQ(RuleTexts().size(), 39u);
@@ -104,9 +108,9 @@ TEST(EvaluatePoolRules, IntentThresholds) {
         bool sortWorkOnly;
         std::vector<int> expected;  // rules 10, 18, 20, 21, 22
     } cases[] = {
-        {'R', 25, 0, 0, false, {}},       {'R', 26, 0, 0, false, {10}},     {'R', 20, 3000, 5, false, {18}},
-        {'R', 20, 3000, 0, false, {}},    {'S', 89, 0, 0, true, {21}},      {'S', 89, 0, 0, false, {}},
-        {'S', 90, 0, 0, false, {20}},     {'S', 90, 3000, 0, true, {22}},   {'S', 95, 0, 0, true, {}},
+        {'R', 25, 0, 0, false, {}},    {'R', 26, 0, 0, false, {10}},   {'R', 20, 3000, 5, false, {18}},
+        {'R', 20, 3000, 0, false, {}}, {'S', 89, 0, 0, true, {21}},    {'S', 89, 0, 0, false, {}},
+        {'S', 90, 0, 0, false, {20}},  {'S', 90, 3000, 0, true, {22}}, {'S', 95, 0, 0, true, {}},
     };
     for (const auto& c : cases) {
         ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
@@ -145,12 +149,12 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         bool sortWorkOnly;
         const char* expected;  // the rule 24 line's suffix, or nullptr when it does not fire
     } cases[] = {
-        {125, 1, 1000, 20, false, "  12%"},   // p = 12.5 goes down
+        {125, 1, 1000, 20, false, "  12%"},      // p = 12.5 goes down
         {12510, 100, 1000, 20, false, "  13%"},  // p = 12.51 goes up
-        {125, 1, 1000, 12, false, nullptr},   // VDWQT not above the suggestion
-        {125, 0, 1000, 5, false, "  0%"},     // no write I/Os: 0 pages per write
-        {125, 1, 0, 50, false, nullptr},      // no VP size: no suggestion
-        {125, 1, 1000, 50, true, nullptr},    // pool dedicated to sort work
+        {125, 1, 1000, 12, false, nullptr},      // VDWQT not above the suggestion
+        {125, 0, 1000, 5, false, "  0%"},        // no write I/Os: 0 pages per write
+        {125, 1, 0, 50, false, nullptr},         // no VP size: no suggestion
+        {125, 1, 1000, 50, true, nullptr},       // pool dedicated to sort work
     };
     for (const auto& c : cases) {
         ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
@@ -161,8 +165,9 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         pool.VPSize = c.vpSize;
         pool.VDWQT = c.vdwqt;
         const auto advice = EvaluatePoolRules(model, 1, 'R');
-        const auto line = std::find_if(advice.begin(), advice.end(),
-                                       [](const std::string& text) { return text.find("Rule # 24") != std::string::npos; });
+        const auto line = std::find_if(advice.begin(), advice.end(), [](const std::string& text) {
+            return text.find("Rule # 24") != std::string::npos;
+        });
         if (c.expected == nullptr) {
             EXPECT_EQ(line, advice.end()) << c.pagesWritten << "/" << c.writeIOs;
         } else {
@@ -176,7 +181,7 @@ TEST(EvaluatePoolRules, HiperpoolRules) {
     const struct {
         std::int32_t vp, hp, hpseqt, seq, rand;
         std::vector<int> expected;  // rules 37, 38
-    } cases[] = {{1000, 1500, 0, 0, 1, {37}},  {1000, 2000, 0, 0, 1, {}},  {1000, 2000, 50, 60, 40, {38}},
+    } cases[] = {{1000, 1500, 0, 0, 1, {37}},  {1000, 2000, 0, 0, 1, {}},    {1000, 2000, 50, 60, 40, {38}},
                  {1000, 2000, 49, 60, 40, {}}, {1000, 2000, 50, 70, 30, {}}, {1000, 2000, 50, 0, 0, {}},
                  {1000, 0, 80, 0, 100, {}}};
     for (const auto& c : cases) {

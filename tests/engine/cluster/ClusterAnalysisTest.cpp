@@ -163,10 +163,11 @@ TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
         double exactRadius;
         bool exactRefused;
     } cases[] = {
-        {"1.5", 1.5, false, 1.5, false},  {"0", 0, false, 0, false},      {"2abc", 2, false, 0, true},
-        {"", 0, false, 0, true},          {" 2", 2, false, 0, true},      {"-0.5", -0.5, true, 0, true},
-        {"nan", 0, false, 0, true},       {"inf", 0, false, 0, true},     {"+1", 1, false, 0, true},
-        {"1e999", HUGE_VAL, false, 0, true},
+        {"1.5", 1.5, false, 1.5, false}, {"0", 0, false, 0, false},
+        {"2abc", 2, false, 0, true},     {"", 0, false, 0, true},
+        {" 2", 2, false, 0, true},       {"-0.5", -0.5, true, 0, true},
+        {"nan", 0, false, 0, true},      {"inf", 0, false, 0, true},
+        {"+1", 1, false, 0, true},       {"1e999", HUGE_VAL, false, 0, true},
     };
     for (const auto& c : cases) {
         const ClusterRadius typed = ReadClusterRadius(c.text, RadiusText::Typed);

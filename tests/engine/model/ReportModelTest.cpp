@@ -14,8 +14,8 @@ TEST(ElapsedSeconds, ReadsEachPartAsALeadingNumber) {
         const char* text;
         std::int32_t seconds;
     } cases[] = {
-        {"01:02:03", 3723}, {"00:00:00", 0}, {"01:00:00", 3600}, {"23:59:59", 86399},
-        {"", 0},            {"xx:yy:zz", 0}, {"10:00", 36000 + 0 + 0},
+        {"01:02:03", 3723}, {"00:00:00", 0},          {"01:00:00", 3600}, {"23:59:59", 86399}, {"", 0},
+        {"xx:yy:zz", 0},    {"10:00", 36000 + 0 + 0},
     };
     for (const auto& c : cases) EXPECT_EQ(ElapsedSeconds(c.text), c.seconds) << c.text;
 }

@@ -2,10 +2,9 @@
 // message saying why not; never a crash, a hang or a message the window
 // cannot show.
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -151,12 +150,21 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
          false},
         {"LF line ends", Joined(good, "\n"), {}, false},
         {"CR line ends", Joined(good, "\r"), {}, false},
-        {"an overlong object line", Joined(overlong), {"Read Simulation Object Information"}, true,
+        {"an overlong object line",
+         Joined(overlong),
+         {"Read Simulation Object Information"},
+         true,
          "Data Line         : \"5\""},
-        {"a statistics report", Joined(test::StatLines(source)), {"Read Simulation Report Information"}, true,
+        {"a statistics report",
+         Joined(test::StatLines(source)),
+         {"Read Simulation Report Information"},
+         true,
          "This is a statistics report"},
-        {"a consolidated data file", Joined(test::ConsolidatedLines(source)), {"Read Simulation Report Information"},
-         true, "This is a consolidated data file"},
+        {"a consolidated data file",
+         Joined(test::ConsolidatedLines(source)),
+         {"Read Simulation Report Information"},
+         true,
+         "This is a consolidated data file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -10,8 +10,8 @@ TEST(CellNumber, ReadsNumbersWithGroupingAndRefusesText) {
         const char* cell;
         bool isNumber;
         double value;
-    } cases[] = {{"1,234.50", true, 1234.5}, {"  42 ", true, 42},  {"-3", true, -3},    {"0.00", true, 0},
-                 {"BP0     ", false, 0},     {"", false, 0},       {"12a", false, 0},   {"nan", false, 0},
+    } cases[] = {{"1,234.50", true, 1234.5}, {"  42 ", true, 42}, {"-3", true, -3},  {"0.00", true, 0},
+                 {"BP0     ", false, 0},     {"", false, 0},      {"12a", false, 0}, {"nan", false, 0},
                  {"1e3", true, 1000},        {"+7", true, 7}};
     for (const auto& c : cases) {
         const auto number = CellNumber(c.cell);
