@@ -406,8 +406,7 @@ ReadReport ReadAndDescribe(const BatchOptions& options) {
     CollectingSink sink;
     ReportReader reader(model, sink);
     ReadReport report;
-    report.StatsRead = OpenStatisticsReport(model, reader, options.StatFile);
-    for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
+    report.StatsRead = LoadReportSet(model, reader, options.StatFile, options.SimFiles);
     report.Document =
         BuildReportDocument(model, sink.Messages, options.StatFile, {options.Intent, options.Radius, options.AccDir});
     return report;

@@ -3,6 +3,7 @@
 // the batch report so both number, match and refuse files identically.
 
 #include <string>
+#include <vector>
 
 #include "readers/ReportReader.h"
 
@@ -15,6 +16,16 @@ inline bool OpenStatisticsReport(ReportModel& model, ReportReader& reader, const
     model.StatFileName = std::string(TrimBlanks(path));
     reader.ReadStatDataFile();
     return model.StatsLoaded;
+}
+
+// A whole set as the batch programs take it: the statistics report, then each
+// simulation report in the order given. Returns true when the statistics
+// report was read to its end.
+inline bool LoadReportSet(ReportModel& model, ReportReader& reader, const std::string& statFile,
+                          const std::vector<std::string>& simFiles) {
+    const bool statsRead = OpenStatisticsReport(model, reader, statFile);
+    for (const std::string& path : simFiles) reader.AddSimulationFile(path);
+    return statsRead;
 }
 
 }  // namespace kov

@@ -27,8 +27,7 @@ ReadPages ReadAndCompose(const PdfReportOptions& options) {
     CollectingSink sink;
     ReportReader reader(model, sink);
     ReadPages read;
-    read.StatsRead = OpenStatisticsReport(model, reader, options.StatFile);
-    for (const std::string& path : options.SimFiles) reader.AddSimulationFile(path);
+    read.StatsRead = LoadReportSet(model, reader, options.StatFile, options.SimFiles);
     PrintBookOptions book;
     book.AccDir = options.AccDir;
     read.Pages = WholeAnalysisPages(model, book, sink);
