@@ -220,7 +220,10 @@ void frmStatAnalysis::tbsStats_Click(int page) {
     poolInfo_->HidePoolDetails();
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
-    if (page == PageObjectInfo) lvObjects_Click();
+    if (page == PageObjectInfo) {
+        if (objectViewsPool_ != model_.CurrentPool) FillObjectViews();
+        lvObjects_Click();
+    }
     if (page == PageGraphicSummary) DrawGraphicSummary();
     if (page == PageSimGraphAnalysis) {
         simGraphs_->EnterPage();
@@ -423,8 +426,16 @@ void frmStatAnalysis::ShowPoolAnalysis() {
                                     EvaluatePoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
 }
 
+// A pool of 5000 objects costs the list and grid more than the rest of a
+// pool change together, so they are filled while their page is shown and
+// otherwise when it is next entered; nobody sees the difference.
 void frmStatAnalysis::FillObjectViews() {
+    if (tabs_->currentIndex() != PageObjectInfo) {
+        objectViewsPool_ = -1;
+        return;
+    }
     objectInfo_->FillObjectViews(ObjectListItems(model_, model_.CurrentPool), ObjectGrid(model_, model_.CurrentPool));
+    objectViewsPool_ = model_.CurrentPool;
 }
 
 // A list pick also starts the breakdown again at the access type.
@@ -516,7 +527,7 @@ std::vector<PrintedPage> frmStatAnalysis::PrintoutOfPage(int page) const {
         case PageGraphicSummary: {
             const int shown = graphicSummary_->tbsGraphicSummary()->currentIndex();
             if (shown < 0 || shown >= kPrintableGraphicSummaryPages) return {};
-            return {GraphicSummaryPrintPage(info, graphicSummary_->Chart(shown)->Shown())};
+            return {GraphicSummaryPrintPage(info, graphicSummary_->Shown(shown))};
         }
         case PagePoolInfo:
             if (!hasPool) return {};

@@ -139,6 +139,7 @@ private:
     AppState& state_;
     AppServices services_;
     QStringList preload_;
+    int objectViewsPool_ = -1;  // the pool the object list and grid show; -1 none or stale
     std::vector<std::string> clusterPoolSizes_;
     std::unique_ptr<WindowPrinter> printer_;
 

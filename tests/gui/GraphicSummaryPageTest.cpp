@@ -37,6 +37,7 @@ TEST(GraphicSummaryPage, ElevenChartsInTheGridsOrderAtActivation) {
     EXPECT_EQ(window->GraphicSummary()->Chart(10)->objectName(), "ChartFXDPPagesRd");
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     for (int page = 0; page < 11; ++page) {
+        tabs->setCurrentIndex(page);  // a tab's chart is drawn when the tab is chosen
         const ChartData& shown = window->GraphicSummary()->Chart(page)->Shown();
         const ChartData expected = GraphicSummaryChart(grid->Model()->Table(), page);
         EXPECT_EQ(shown.Title, expected.Title);
@@ -55,10 +56,10 @@ TEST(GraphicSummaryPage, ASortedGridGivesSortedBarsOnTheNextOpening) {
     ClickHeading(grid, 2);  // "Get Pages" ascending
     ClickHeading(grid, 2);  // and descending
     ASSERT_NE(GridColumn(grid, 0), fileOrder);
-    EXPECT_EQ(BarLabels(window->GraphicSummary()->Chart(2)->Shown()), fileOrder);  // not yet opened
+    EXPECT_EQ(BarLabels(window->GraphicSummary()->Shown(2)), fileOrder);  // not yet opened
     window->tbsStats()->setCurrentIndex(PageGraphicSummary);
     EXPECT_EQ(window->StatusText(), "General Buffer Pool Report Graphic Summary");
-    const ChartData& getPages = window->GraphicSummary()->Chart(2)->Shown();
+    const ChartData& getPages = window->GraphicSummary()->Shown(2);
     EXPECT_EQ(BarLabels(getPages), GridColumn(grid, 0));
     for (std::size_t i = 1; i < getPages.Points.size(); ++i)
         EXPECT_GE(getPages.Points[i - 1].Value, getPages.Points[i].Value);

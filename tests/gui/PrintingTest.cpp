@@ -231,7 +231,7 @@ TEST(Printing, PrintingLeavesTheViewsAsTheyAre) {
     EXPECT_EQ(grid->Model()->Table().Headings, sorted.Headings);
     EXPECT_FALSE(w.window->SkipNextRefill);
     // The graphic summary was drawn from the sorted grid.
-    const ChartData& shown = w.window->GraphicSummary()->Chart(0)->Shown();
+    const ChartData& shown = w.window->GraphicSummary()->Shown(0);
     ASSERT_EQ(shown.Points.size(), sorted.Rows.size());
     EXPECT_EQ(shown.Points[0].Label, sorted.Rows[0][0]);
 }

@@ -29,6 +29,7 @@
 #include "pages/ScanCostPage.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
+#include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 
@@ -340,6 +341,8 @@ TEST_P(Reload, EveryPageShowsTheReportNowLoadedOrNothing) {
 
     PoolInfoPage* pool = window->PoolInfo();
     ObjectInfoPage* objects = window->ObjectInfo();
+    window->tbsStats()->setTabEnabled(PageObjectInfo, true);
+    window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object views as a user opens them
     const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
     if (GetParam().readsAnotherReport) {
         EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - XP7");

@@ -15,12 +15,27 @@ GraphicSummaryPage::GraphicSummaryPage(QWidget* parent) : QWidget(parent), tabs_
         charts_.push_back(chart);
         tabs_->addTab(chart, QString::fromStdString(page.Caption));
     }
+    latest_.resize(charts_.size());
+    drawn_.assign(charts_.size(), true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { DrawChosenTab(); });
 }
 
-void GraphicSummaryPage::ShowCharts(const std::vector<ChartData>& charts) {
-    for (std::size_t i = 0; i < charts.size() && i < charts_.size(); ++i) charts_[i]->Show(charts[i]);
+void GraphicSummaryPage::ShowCharts(std::vector<ChartData> charts) {
+    charts.resize(charts_.size());
+    latest_ = std::move(charts);
+    drawn_.assign(charts_.size(), false);
+    DrawChosenTab();
+}
+
+void GraphicSummaryPage::DrawChosenTab() {
+    const int chosen = tabs_->currentIndex();
+    if (chosen < 0 || static_cast<std::size_t>(chosen) >= charts_.size()) return;
+    const auto page = static_cast<std::size_t>(chosen);
+    if (drawn_[page]) return;
+    charts_[page]->Show(latest_[page]);
+    drawn_[page] = true;
 }
 
 }  // namespace kov

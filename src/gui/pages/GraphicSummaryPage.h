@@ -18,15 +18,23 @@ class GraphicSummaryPage : public QWidget {
 public:
     explicit GraphicSummaryPage(QWidget* parent = nullptr);
 
-    // The eleven charts in page order.
-    void ShowCharts(const std::vector<ChartData>& charts);
+    // The eleven charts in page order. Only the chosen tab's chart is drawn
+    // now, each other one when its tab is chosen: sixty pools in eleven
+    // charts cost more than the rest of the window's fill.
+    void ShowCharts(std::vector<ChartData> charts);
 
     QTabWidget* tbsGraphicSummary() const { return tabs_; }
     ChartWidget* Chart(int page) const { return charts_.at(static_cast<std::size_t>(page)); }
+    // What a tab's chart shows, or will show once its tab is chosen.
+    const ChartData& Shown(int page) const { return latest_.at(static_cast<std::size_t>(page)); }
 
 private:
+    void DrawChosenTab();
+
     QTabWidget* tabs_;
     std::vector<ChartWidget*> charts_;
+    std::vector<ChartData> latest_;
+    std::vector<bool> drawn_;
 };
 
 }  // namespace kov
