@@ -73,19 +73,19 @@ const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
 }
 
 ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
-    const GraphicSummaryTab& spec = GraphicSummaryTabs().at(static_cast<std::size_t>(page));
+    const GraphicSummaryTab& tab = GraphicSummaryTabs().at(static_cast<std::size_t>(page));
     ChartData chart;
     chart.Kind = ChartKind::Bar;
-    chart.Title = spec.Title;
+    chart.Title = tab.Title;
     for (const std::vector<std::string>& row : poolGrid.Rows) {
         ChartPoint point;
         point.Label = CellOf(row, 0);
-        for (const int column : spec.Columns) {
-            const CellValue cell = ConvertCell(CellOf(row, column), spec.Decimal);
+        for (const int column : tab.Columns) {
+            const CellValue cell = ConvertCell(CellOf(row, column), tab.Decimal);
             if (cell.Failure) chart.Messages.push_back(FailureMessage(*cell.Failure));
             point.Value += cell.Value;
         }
-        point.ValueText = Grouped(point.Value, spec.Decimal ? 2 : 0);
+        point.ValueText = Grouped(point.Value, tab.Decimal ? 2 : 0);
         chart.Points.push_back(std::move(point));
     }
     if (chart.Points.empty()) return chart;

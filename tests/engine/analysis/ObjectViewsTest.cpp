@@ -8,7 +8,7 @@
 namespace kov {
 namespace {
 
-struct ObjectSpec {
+struct ObjectPlan {
     const char* Type;
     const char* Name;
     std::array<std::int32_t, 3> Access;
@@ -18,10 +18,10 @@ struct ObjectSpec {
 
 // Pool BP0 holds the given objects; a pool BP1 with one object follows, so a
 // view that strays outside its pool shows up. BP2 has no objects.
-ReportModel PoolOf(const std::vector<ObjectSpec>& objects) {
+ReportModel PoolOf(const std::vector<ObjectPlan>& objects) {
     ReportModel model;
     model.Pools(model.Pools.Add()).PoolName = "BP0";
-    for (const ObjectSpec& given : objects) {
+    for (const ObjectPlan& given : objects) {
         ObjectRecord& object = model.Objects(model.Objects.Add());
         object.ObjectType = given.Type;
         object.ObjectName = given.Name;
@@ -43,7 +43,7 @@ ReportModel PoolOf(const std::vector<ObjectSpec>& objects) {
     return model;
 }
 
-const std::vector<ObjectSpec> ThreeObjects{
+const std::vector<ObjectPlan> ThreeObjects{
     {"T", " DB1.TS1  ", {100, 2000, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}},
     {"I", "DB1.IX1", {1, 2, 3}, {10, 0, 0, 30}, {1, 0, 0, 3}},
     {"X", "DB1.ODD", {0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
