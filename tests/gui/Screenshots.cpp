@@ -10,17 +10,13 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTreeWidget>
-#include <fstream>
 
 #include "UiFixture.h"
 #include "pages/ClusterPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/SimGraphPage.h"
-#include "readers/ReportWriter.h"
-#include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 
@@ -97,52 +93,6 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page7-radius-refused");
     window.Cluster()->txtClusterRadius()->setText("1.2");
     EXPECT_TRUE(ui.sink.Messages.empty());
-}
-
-// The bars that went wrong before: tied "Lowest Pages/Write" values, a
-// subtitle with "<", values over a million; then Back and another report.
-TEST(Screenshots, BarChartsWithTiesMarkupAndLargeValues) {
-    QTemporaryDir folder;
-    ReportModel made = GenerateReport(BundledSamplePlan());
-    const PoolRecord& first = made.Pools(1);
-    for (int o = first.FirstObject, k = 0; o <= first.LastObject; ++o, ++k) {
-        ActivityBlock& a = made.Objects(o).Activity;
-        a.WriteIOs = 10;
-        a.PagesWritten = k < 3 ? 20 : (k < 5 ? 30 : 40 + k);  // ties at 2.0 and 3.0
-        if (k == 1) a.Updates = 1362870;
-    }
-    const QString path = folder.filePath("ties.sta");
-    {
-        std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
-        WriteStatReport(made, out);
-    }
-    UiHarness ui;
-    ui.onFileSelection = [&](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(path);
-        screen.cmdNext_Click();
-    };
-    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
-    window.resize(1280, 800);
-    window.Form_Load();
-    window.show();
-    window.SelectPoolFromGrid(QString::fromStdString(first.PoolName.TrimmedString()));
-    window.tbsStats()->setCurrentIndex(2);
-    for (const auto& [index, name] : {std::pair{16, "bars-lowest-pages-per-write"},
-                                      {17, "bars-indexes-below-95"},
-                                      {13, "bars-top-updates-over-a-million"}}) {
-        window.PoolInfo()->SelectGraphType(index);
-        window.RefreshPoolCharts();
-        Save(window, name);
-    }
-    ui.onFileSelection = [](frmSelectFiles& screen) {
-        screen.cmdReset_Click();
-        screen.OpenStatisticsFile(SampleStat());
-        screen.cmdNext_Click();
-    };
-    window.cmdBack_Click();
-    window.tbsStats()->setTabEnabled(2, true);
-    window.tbsStats()->setCurrentIndex(2);
-    Save(window, "pool-info-after-back-and-another-report");
 }
 
 }  // namespace

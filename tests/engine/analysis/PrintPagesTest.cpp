@@ -21,14 +21,6 @@ SystemInfo System() {
     return info;
 }
 
-TEST(HeaderLine, NamesTheDataSharingGroupOnlyWhenAsked) {
-    const std::string gap(10, ' ');
-    EXPECT_EQ(HeaderLine(System(), false),
-              "System: SYSA" + gap + "Sub System: DB2P" + gap + "Date: 30-NOV-26" + gap + "Time: 14:05:00");
-    EXPECT_EQ(HeaderLine(System(), true), "System: SYSA" + gap + "Sub System: DB2P" + gap + "DS Group: DSGP" + gap +
-                                              "Date: 30-NOV-26" + gap + "Time: 14:05:00");
-}
-
 TEST(PrintedCollectionDate, MonthDayYearAndTwelveHourClock) {
     const struct {
         const char* date;
@@ -87,28 +79,6 @@ TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
     EXPECT_EQ(sequential.at(0).Lines.at(0), (std::vector<std::string>{"DB1.TS1", "T"}));
 }
 
-TEST(ReportSummaryPages, HeaderTotalsAndTheFirstEightPoolColumnsInGridOrder) {
-    ReportModel model;
-    for (int p = 0; p < 31; ++p) model.Pools(model.Pools.Add()).PoolName = ("BP" + std::to_string(p)).c_str();
-    model.SysInfo = System();
-    CollectingSink sink;
-    StringTable grid = PoolGrid(model);
-    std::swap(grid.Rows[0], grid.Rows[1]);  // as the DBA sorted it
-    const auto pages = ReportSummaryPages(HeaderLabels(model.SysInfo), Totals(model, sink), grid);
-    ASSERT_EQ(pages.size(), 2u);
-    EXPECT_EQ(pages[0].Lines.size(), 30u);
-    EXPECT_EQ(pages[1].Lines.size(), 1u);
-    EXPECT_EQ(pages[0].SubTitle, "Report Summary");
-    EXPECT_EQ(pages[0].LineHeadings.size(), 8u);
-    EXPECT_EQ(pages[0].LineHeadings.back(), "Pages/Write");
-    EXPECT_EQ(pages[0].Lines[0], (std::vector<std::string>(grid.Rows[0].begin(), grid.Rows[0].begin() + 8)));
-    EXPECT_EQ(pages[0].Lines[0][0].substr(0, 3), "BP1");
-    ASSERT_EQ(pages[1].Details.size(), 12u);
-    EXPECT_EQ(pages[1].Details[0], (LabelPair{"System", "SYSA"}));
-    EXPECT_EQ(pages[1].Details[4], (LabelPair{"DS Group", "DSGP"}));
-    EXPECT_EQ(pages[1].Details[5].Caption, "Total Read/Write IO");
-}
-
 TEST(GraphicSummaryPrintPage, EveryBarsPoolAboveItsValueWithTwoDecimals) {
     StringTable grid{PoolGridHeadings(), {}};
     grid.Rows.push_back(std::vector<std::string>(15, "0"));
@@ -135,39 +105,6 @@ TEST(PoolPrintPage, TheChartWithItsVisibleSideLabels) {
     EXPECT_EQ(page.SupLabels, (std::vector<LabelPair>{{"Get Pages", "10"}, {"Pages Read", "4"}}));
     EXPECT_TRUE(page.Chart->Messages.empty());  // shown on screen already, not printed
     EXPECT_EQ(ObjectPrintPage(System(), "BP2     ", {}, chart).Title, "BP2 Pool Objects");
-}
-
-TEST(WholeAnalysisPages, SummaryChartsThenEveryPoolInTableOrder) {
-    ReportModel model = GenerateReport(test::SmallPlan());
-    AddSimulation(model, 3, 8, 7);  // BP1
-    CollectingSink sink;
-    PrintBookOptions options;
-    options.AccDir = KOVGRAPH_SAMPLES;
-    const std::vector<PrintedPage> pages = WholeAnalysisPages(model, options, sink);
-    std::vector<std::string> titles;
-    for (const PrintedPage& page : pages) titles.push_back(page.Title);
-    ASSERT_GE(titles.size(), 5u);
-    EXPECT_EQ(pages[0].SubTitle, "Report Summary");
-    for (int i = 1; i <= 4; ++i) EXPECT_EQ(titles[static_cast<std::size_t>(i)], "Buffer Pools Graphics Summary");
-    EXPECT_EQ(pages[2].Chart->Title, "Buffer Pool Versus I/O");  // the per-second chart
-    const auto count = [&](const std::string& title) { return std::count(titles.begin(), titles.end(), title); };
-    const long poolGraphs = static_cast<long>(PrintedPoolGraphs().size());
-    EXPECT_EQ(count("Buffer Pool BP0"), poolGraphs);
-    EXPECT_EQ(count("BP0 Pool Objects"), 1);
-    EXPECT_EQ(count("BP2 Pool Objects"), 0);  // a pool without objects has no object page
-    // BP1's one simulation adds the four sub-tab charts, then its cluster pages.
-    const auto simGraphs = SimGraphSubTabCharts(model, 3, 1);
-    const auto firstSimPage = std::find_if(pages.begin(), pages.end(), [&](const PrintedPage& page) {
-        return page.Chart && page.Chart->Title == simGraphs.front().Title;
-    });
-    ASSERT_NE(firstSimPage, pages.end());
-    for (std::size_t k = 0; k < simGraphs.size(); ++k) {
-        EXPECT_EQ(firstSimPage[static_cast<long>(k)].Title, "Buffer Pool BP1");
-        EXPECT_EQ(firstSimPage[static_cast<long>(k)].Chart->Title, simGraphs[k].Title);
-    }
-    EXPECT_GE(count("Buffer Pool BP1"), poolGraphs + 4);
-    EXPECT_EQ(pages[5].Chart->Title, PoolChart(model, 1, 1).Title);
-    EXPECT_TRUE(sink.Messages.empty());
 }
 
 }  // namespace
