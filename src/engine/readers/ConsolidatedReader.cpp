@@ -33,16 +33,14 @@ void ReportReader::ReadConsolidatedFile() {
         CheckEnvironment();
         if (!FileError) ReadHeader();
         if (FileError || RecordError) {
-            lines_.Close();
-            SetProgress(0);
+            AbandonFile();
             return;
         }
 
         StatLineState state;
         std::string partEnd;
         if (!ReadPart([&](std::string_view line) { return HandleStatLine(line, state); }, partEnd)) {
-            lines_.Close();
-            SetProgress(0);
+            AbandonFile();
             return;
         }
         CloseObjectRange(state);

@@ -68,6 +68,11 @@ private:
 
     void Show(std::string title, std::string text, MessageIcon icon);
     void SetProgress(int percent);
+    // A read that stops early: the file is closed and the progress bar empties.
+    void AbandonFile() {
+        lines_.Close();
+        SetProgress(0);
+    }
     void RunTimeFailure(const char* title, const std::exception& failure);
     // A report of another kind chosen in this place: said so under the title
     // of the step that would have failed on it.

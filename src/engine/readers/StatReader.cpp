@@ -33,15 +33,13 @@ void ReportReader::ReadStatFile() {
         CheckEnvironment();
         if (!FileError) ReadHeader();
         if (FileError || RecordError) {
-            lines_.Close();
-            SetProgress(0);
+            AbandonFile();
             return;
         }
         StatLineState state;
         while (!lines_.AtEnd()) {
             if (!HandleStatLine(lines_.ReadReportLine(), state)) {
-                lines_.Close();
-                SetProgress(0);
+                AbandonFile();
                 return;
             }
         }
