@@ -54,8 +54,9 @@ SortableTable::SortableTable(StringTable table) : table_(std::move(table)), head
     }
 }
 
-bool SortableTable::IsNumber(std::size_t row, std::size_t column) const {
-    return row < numbers_.size() && column < numbers_[row].size() && numbers_[row][column].has_value();
+std::optional<double> SortableTable::Number(std::size_t row, std::size_t column) const {
+    if (row >= numbers_.size() || column >= numbers_[row].size()) return std::nullopt;
+    return numbers_[row][column];
 }
 
 void SortableTable::SortBy(int column, bool ascending) {

@@ -47,7 +47,11 @@ public:
     explicit SortableTable(StringTable table = {});
 
     const StringTable& Table() const { return table_; }
-    bool IsNumber(std::size_t row, std::size_t column) const;
+    // The headings as the grid was filled, without a sort marker.
+    const std::vector<std::string>& PlainHeadings() const { return headingTable_; }
+    // The number a cell reads as; nothing for text and outside the grid.
+    std::optional<double> Number(std::size_t row, std::size_t column) const;
+    bool IsNumber(std::size_t row, std::size_t column) const { return Number(row, column).has_value(); }
 
     // Sorts the rows by one column and rewrites the headings with the marker
     // on that column.
