@@ -1,4 +1,5 @@
 // kovgraph-report [--json] [--intent R|S] [--radius R] [--acc-dir DIR] STATFILE [SIMFILE...]
+// kovgraph-report --csv DIR STATFILE [SIMFILE...]
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -6,12 +7,19 @@
 
 #include "cluster/ClusterAnalysis.h"
 #include "report/BatchReport.h"
+#include "report/CsvExport.h"
 
 int main(int argc, char** argv) {
     kov::BatchOptions options;
     std::string intent = "R";
     CLI::App app{"KOVGraph batch report: the analysis of DB2 buffer-pool statistics and simulation reports"};
-    app.add_flag("--json", options.Json, "print the analysis as a JSON document");
+    CLI::Option* json = app.add_flag("--json", options.Json, "print the analysis as a JSON document");
+    std::string csvDir;
+    CLI::Option* csv = app.add_option("--csv", csvDir, "write the grids as CSV files into DIR (their names: README.md)")
+                           ->type_name("DIR")
+                           ->excludes(json)
+                           ->check(CLI::Validator(
+                               [](std::string& dir) { return dir.empty() ? std::string("DIR is empty") : ""; }, "DIR"));
     app.add_option("--intent", intent, "pool usage intent for the cluster default: R (random) or S (sequential)")
         ->check(CLI::IsMember({"R", "S"}));
     // The radius is read by the engine's rule for exact text, so the check
@@ -45,6 +53,7 @@ int main(int argc, char** argv) {
         options.AccDir = ec ? std::string(".") : self.parent_path().string();
     }
     try {
+        if (csv->count() > 0) return kov::RunCsvExport(options, csvDir, std::cerr);
         return kov::RunBatchReport(options, std::cout);
     } catch (const std::exception& failure) {
         std::cerr << "kovgraph-report: " << failure.what() << "\n";

@@ -1,0 +1,153 @@
+// kovgraph-report --csv: every grid as a CSV file that reads back, cell for
+// cell, as the grid the window shows.
+
+#include "report/CsvExport.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "analysis/GeneralInfo.h"
+#include "analysis/ObjectViews.h"
+#include "analysis/ScanCost.h"
+#include "analysis/TuningRules.h"
+#include "common/FixedText.h"
+#include "views/GridSort.h"
+#include "support/CsvReader.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A number cell comes back as plain digits with "." that read as the same
+// number; a text cell without the blanks that pad it.
+void ExpectReadsAsGrid(const test::CsvRecords& records, const StringTable& grid) {
+    ASSERT_EQ(records.size(), grid.Rows.size() + 1);
+    EXPECT_EQ(records[0], grid.Headings);
+    for (std::size_t r = 0; r < grid.Rows.size(); ++r) {
+        ASSERT_EQ(records[r + 1].size(), grid.Headings.size()) << "row " << r;
+        for (std::size_t c = 0; c < grid.Rows[r].size(); ++c) {
+            const std::string& cell = grid.Rows[r][c];
+            const std::string& field = records[r + 1][c];
+            SCOPED_TRACE("row " + std::to_string(r) + " cell '" + cell + "' field '" + field + "'");
+            if (const auto number = CellNumber(cell)) {
+                EXPECT_EQ(field.find_first_not_of("-0123456789."), std::string::npos);
+                double read = 0;
+                const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), read);
+                EXPECT_TRUE(error == std::errc() && end == field.data() + field.size());
+                EXPECT_EQ(read, *number);
+            } else {
+                EXPECT_EQ(field, TrimBlanks(cell));
+            }
+        }
+    }
+}
+
+class CsvExport : public ::testing::Test {
+protected:
+    CsvExport() {
+        AddSimulation(model_, 3, 16, 51);
+        stat_ = test::WriteLines(folder_.Path("report.sta"), test::StatLines(model_));
+    }
+
+    int Run(const std::string& arguments, std::string* err = nullptr) {
+        const std::string errPath = folder_.Path("stderr.txt");
+        const std::string command = std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >/dev/null 2>'" +
+                                    errPath + "'";
+        const int raw = std::system(command.c_str());
+        if (err != nullptr) {
+            std::ifstream in(errPath);
+            std::ostringstream text;
+            text << in.rdbuf();
+            *err = text.str();
+        }
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+
+    test::TempFolder folder_;
+    ReportModel model_ = GenerateReport(test::SmallPlan());
+    std::string stat_;
+};
+
+TEST_F(CsvExport, EveryFileReadsBackAsItsGrid) {
+    const std::vector<CsvFile> files = CsvFiles(model_);
+    std::vector<std::string> names;
+    for (const CsvFile& file : files) names.push_back(file.Name);
+    std::vector<std::string> expected = {"pools.csv", "scan-cost.csv"};
+    const char* pools[] = {"pool-01-BP0-", "pool-02-BP10-", "pool-03-BP1-", "pool-04-BP2-", "pool-05-BP32K-"};
+    for (const char* pool : pools)
+        for (const char* grid : {"objects.csv", "tuning.csv", "scan-cost.csv"}) expected.push_back(pool + std::string(grid));
+    ASSERT_EQ(names, expected);
+
+    ExpectReadsAsGrid(test::ReadCsv(files[0].Text), PoolGrid(model_));
+    ExpectReadsAsGrid(test::ReadCsv(files[1].Text), PopulateScanCostsForSystem(model_, 1)->List);
+    for (int p = 1; p <= model_.PoolCount(); ++p) {
+        SCOPED_TRACE(p);
+        const std::size_t first = 2 + 3 * static_cast<std::size_t>(p - 1);
+        ExpectReadsAsGrid(test::ReadCsv(files[first].Text), ObjectGrid(model_, p));
+        StringTable advice{{"Intent", "Advice"}, {}};
+        for (const auto& [intent, name] : {std::pair{'R', "Random"}, std::pair{'S', "Sequential"}})
+            for (const std::string& line : EvaluatePoolRules(model_, p, intent)) advice.Rows.push_back({name, line});
+        EXPECT_FALSE(advice.Rows.empty());
+        ExpectReadsAsGrid(test::ReadCsv(files[first + 1].Text), advice);
+        ExpectReadsAsGrid(test::ReadCsv(files[first + 2].Text), PopulateScanCostsForPool(model_, p)->List);
+    }
+}
+
+TEST_F(CsvExport, APoolNameThatIsNoFileNameIsWrittenWithUnderscores) {
+    std::vector<std::string> lines = test::StatLines(model_);
+    lines[2] = test::Overwrite(lines[2], 21, "B/\xC9 P   ");
+    const std::string odd = test::WriteLines(folder_.Path("odd.sta"), lines);
+    ASSERT_EQ(Run("--csv '" + folder_.Path("out") + "' '" + odd + "'"), 0);
+    EXPECT_TRUE(fs::exists(folder_.Path("out/pool-01-B___P-objects.csv")));
+}
+
+TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
+    const std::string out = folder_.Path("new/deeper");
+    ASSERT_EQ(Run("--csv '" + out + "' '" + stat_ + "'"), 0);
+    std::set<std::string> written;
+    for (const auto& entry : fs::directory_iterator(out)) written.insert(entry.path().filename().string());
+    std::set<std::string> expected;
+    for (const CsvFile& file : CsvFiles(model_)) {
+        expected.insert(file.Name);
+        std::ifstream in(out + "/" + file.Name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(), file.Text) << file.Name;
+    }
+    EXPECT_EQ(written, expected) << "no temporary file is left";
+
+    std::ofstream(folder_.Path("plain-file")) << "x";
+    const struct {
+        const char* what;
+        std::string arguments;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"folder under a file", "--csv '" + folder_.Path("plain-file/sub") + "' '" + stat_ + "'", 1,
+         "cannot make the folder"},
+        {"statistics missing", "--csv '" + folder_.Path("none") + "' '" + folder_.Path("none.sta") + "'", 1,
+         "no CSV file written"},
+        {"with --json", "--json --csv '" + folder_.Path("none") + "' '" + stat_ + "'", 2, "excludes"},
+        {"no statistics report", "--csv '" + folder_.Path("none") + "'", 2, "STATFILE"},
+        {"no folder", "--csv '' '" + stat_ + "'", 2, "DIR is empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string err;
+        EXPECT_EQ(Run(c.arguments, &err), c.status);
+        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+    }
+    EXPECT_FALSE(fs::exists(folder_.Path("none")));
+}
+
+}  // namespace
+}  // namespace kov
