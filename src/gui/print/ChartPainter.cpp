@@ -22,7 +22,12 @@ constexpr std::array<Qt::BrushStyle, 8> kFills = {Qt::Dense3Pattern, Qt::BDiagPa
                                                   Qt::CrossPattern,  Qt::FDiagPattern,    Qt::Dense4Pattern,
                                                   Qt::HorPattern,    Qt::DiagCrossPattern};
 
-QBrush Fill(std::size_t i) {
+// Colours that stay apart for colour-blind readers too.
+constexpr std::array<QRgb, 8> kColours = {0x0072B2, 0xE69F00, 0x009E73, 0xCC79A7,
+                                          0x56B4E9, 0xD55E00, 0xF0E442, 0x999999};
+
+QBrush Fill(std::size_t i, ChartFills fills) {
+    if (fills == ChartFills::Colours) return QBrush(QColor(kColours[i % kColours.size()]));
     return QBrush(Qt::black, kFills[i % kFills.size()]);
 }
 
@@ -70,7 +75,7 @@ void PaintGrid(QPainter& painter, const QRectF& plot) {
 
 // Horizontal bars as on the screen: the first point at the bottom, each bar
 // named on its left and its value written at its end.
-void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
+void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
     const std::size_t count = chart.Points.size();
     if (count == 0) return;
     const double slot = area.height() / static_cast<double>(count);
@@ -98,7 +103,7 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
         const double value = std::clamp(point.Value, low, high);
         const QRectF bar =
             QRectF(QPointF(xOf(base), top + slot * 0.15), QPointF(xOf(value), top + slot * 0.85)).normalized();
-        painter.setBrush(Fill(0));
+        painter.setBrush(Fill(0, fills));
         painter.drawRect(bar);
         painter.drawText(QRectF(area.left(), top, labelWidth - 60, slot), Qt::AlignRight | Qt::AlignVCenter,
                          metrics.elidedText(Text(point.Label), Qt::ElideRight, labelWidth - 60));
@@ -110,7 +115,7 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area) {
 }
 
 // A pie on the left, its legend (fill and label) on the right.
-void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area) {
+void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
     double total = 0;
     for (const ChartPoint& point : chart.Points) total += std::max(point.Value, 0.0);
     const double diameter = std::min(area.width() * 0.55, area.height());
@@ -119,7 +124,7 @@ void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area) {
     double start = 90 * 16;
     for (std::size_t i = 0; i < chart.Points.size() && total > 0; ++i) {
         const double span = std::max(chart.Points[i].Value, 0.0) / total * 360 * 16;
-        painter.setBrush(Fill(i));
+        painter.setBrush(Fill(i, fills));
         painter.drawPie(circle, static_cast<int>(std::lround(start)), -static_cast<int>(std::lround(span)));
         start -= span;
     }
@@ -130,7 +135,7 @@ void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area) {
     double y = circle.top();
     for (std::size_t i = 0; i < chart.Points.size(); ++i, y += line) {
         const QRectF swatch(circle.right() + 360, y, line * 0.8, line * 0.8);
-        painter.setBrush(Fill(i));
+        painter.setBrush(Fill(i, fills));
         painter.drawRect(swatch);
         painter.drawText(QRectF(swatch.right() + 120, y, area.right() - swatch.right() - 120, line * 0.8),
                          Qt::AlignLeft | Qt::AlignVCenter, Text(chart.Points[i].Label));
@@ -179,16 +184,16 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
 
 }  // namespace
 
-void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box) {
+void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills) {
     if (chart.Hidden) return;
     painter.save();
     const QRectF area = PaintTitles(painter, chart, box);
     switch (chart.Kind) {
         case ChartKind::Bar:
-            PaintBars(painter, chart, area);
+            PaintBars(painter, chart, area, fills);
             break;
         case ChartKind::Pie:
-            PaintPie(painter, chart, area);
+            PaintPie(painter, chart, area, fills);
             break;
         case ChartKind::Line:
             PaintLine(painter, chart, area);

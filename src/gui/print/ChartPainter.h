@@ -11,8 +11,13 @@ class QPainter;
 
 namespace kov {
 
+// How slices and bars are told apart: on paper by black-and-white fill
+// patterns; in a chart image by solid colours, which every image and SVG
+// reader shows (many SVG readers draw no patterns).
+enum class ChartFills { Patterns, Colours };
+
 // Draws the chart's titles and plot inside `box`; coordinates are the
 // painter's (the page painter works in twips).
-void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box);
+void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills = ChartFills::Patterns);
 
 }  // namespace kov
