@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -55,7 +56,13 @@ AppServices AppServices::Desktop() {
         dialog.setDirectory(folder);
         dialog.setNameFilters(filters);
         if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
-        dialog.setDefaultSuffix(QStringLiteral("kov"));
+        // A name typed without an extension takes the chosen filter's.
+        const auto useSuffixOf = [&dialog](const QString& filter) {
+            const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+            dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : QString());
+        };
+        useSuffixOf(filters.value(0));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
         dialog.selectFile(proposedName);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ExportDialogs.h"
 #include "TrayIcon.h"
 #include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
@@ -56,6 +57,7 @@ frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState
     setObjectName("frmStatAnalysis");
     setWindowTitle(kProgramTitle);
     BuildWindow();
+    ConnectExports(*this, services_, sink_);
     printer_ = std::make_unique<WindowPrinter>(services_.ChoosePrinter, this);
     tray_ = new TrayIcon(
         this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });

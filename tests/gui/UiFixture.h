@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AppServices.h"
+#include "ExportDialogs.h"
 #include "common/Message.h"
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
@@ -61,6 +62,9 @@ struct UiHarness {
     };
     std::vector<SaveQuestion> saveQuestions;
     QString nextSaveFile;
+    // The image size dialog: the size it proposed, and the size given (invalid: cancelled).
+    QSize proposedImageSize;
+    QSize nextImageSize;
     // What the user does on the file-selection screen each time it is shown.
     std::function<void(frmSelectFiles&)> onFileSelection = [](frmSelectFiles& screen) { screen.cmdNext_Click(); };
 
@@ -80,6 +84,10 @@ struct UiHarness {
                 screen->show();
                 onFileSelection(*screen);
                 screen->hide();
+            } else if (auto* size = qobject_cast<ImageSizeDialog*>(&dialog)) {
+                proposedImageSize = size->ChosenSize();
+                size->SetSize(nextImageSize);
+                nextImageSize.isValid() ? size->accept() : size->reject();
             }
         };
     }

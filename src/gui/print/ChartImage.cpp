@@ -21,10 +21,10 @@ void PaintOn(QPaintDevice& device, const ChartData& chart, QSize size) {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     painter.scale(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
     const double margin = kMarginPixels * kTwipsPerPixel;
-    PaintChart(painter, chart,
-               QRectF(margin, margin, size.width() * kTwipsPerPixel - 2 * margin,
-                      size.height() * kTwipsPerPixel - 2 * margin),
-               ChartFills::Colours);
+    PaintChart(
+        painter, chart,
+        QRectF(margin, margin, size.width() * kTwipsPerPixel - 2 * margin, size.height() * kTwipsPerPixel - 2 * margin),
+        ChartFills::Colours);
 }
 
 }  // namespace

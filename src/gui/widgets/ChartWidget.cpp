@@ -1,6 +1,11 @@
 #include "widgets/ChartWidget.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGraphicsSimpleTextItem>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
@@ -8,6 +13,8 @@
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QValueAxis>
 #include <cmath>
+
+#include "print/ChartImage.h"
 
 namespace kov {
 
@@ -42,10 +49,23 @@ double ChartWidget::RoundTickStep(double range) {
     return 10 * power;
 }
 
-ChartWidget::ChartWidget(const char* objectName, QWidget* parent) : QChartView(parent) {
+ChartWidget::ChartWidget(const char* objectName, QWidget* parent)
+    : QChartView(parent),
+      copyImage_(new QAction(QStringLiteral("Copy image"), this)),
+      saveImage_(new QAction(QStringLiteral("Save image as…"), this)) {
     setObjectName(objectName);
     setRenderHint(QPainter::Antialiasing);
     setMinimumSize(420, 320);
+    connect(copyImage_, &QAction::triggered, this, &ChartWidget::CopyImage);
+    connect(saveImage_, &QAction::triggered, this, &ChartWidget::SaveImageRequested);
+}
+
+void ChartWidget::CopyImage() const {
+    QGuiApplication::clipboard()->setImage(ChartImage(data_, size()));
+}
+
+void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu::exec(ContextActions(), event->globalPos(), nullptr, this);
 }
 
 void ChartWidget::Show(const ChartData& shown) {

@@ -1,7 +1,8 @@
 #pragma once
 // The one chart widget of the program: draws the engine's chart view data
 // (pie, bar, line) with Qt Charts and reports a click on a bar with the
-// object that bar stands for. It formats and computes nothing itself.
+// object that bar stands for. Its context menu copies the chart as an image
+// or saves it as a file. It formats and computes nothing itself.
 
 #include <QtCharts/QChartView>
 #include <QtCharts/QValueAxis>
@@ -23,6 +24,11 @@ public:
     // The bars' value labels as drawn, in point order.
     const std::vector<QGraphicsSimpleTextItem*>& ValueLabels() const { return valueLabels_; }
 
+    // The context menu's entries: "Copy image" and "Save image as…".
+    QList<QAction*> ContextActions() const { return {copyImage_, saveImage_}; }
+    // Puts the chart on the clipboard, drawn at the widget's size.
+    void CopyImage() const;
+
     // An engine text as rich text that shows it character for character.
     static QString PlainText(const std::string& text);
     // The tick interval for a value range: 1, 2 or 5 times a power of ten.
@@ -31,6 +37,11 @@ public:
 signals:
     // A bar was clicked: the object index its hidden series carries.
     void ObjectClicked(int object);
+    // "Save image as…" was chosen: the window asks for the file and its size.
+    void SaveImageRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ShowPie();
@@ -42,6 +53,8 @@ private:
     void ShowLineAgainstX();
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
+    QAction* copyImage_;
+    QAction* saveImage_;
 };
 
 }  // namespace kov

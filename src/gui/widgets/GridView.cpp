@@ -1,7 +1,15 @@
 #include "widgets/GridView.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <set>
 
+#include "views/CsvTable.h"
 #include "views/GridSort.h"
 #include "widgets/Twips.h"
 
@@ -11,11 +19,17 @@ GridView::GridView(const char* objectName, int columnTwips, QWidget* parent)
     : GridView(objectName, std::vector<int>{columnTwips}, parent) {}
 
 GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget* parent)
-    : QTableView(parent), model_(new StringTableModel(this)), columnTwips_(std::move(columnTwips)) {
+    : QTableView(parent),
+      model_(new StringTableModel(this)),
+      columnTwips_(std::move(columnTwips)),
+      copy_(new QAction(QStringLiteral("Copy"), this)),
+      saveCsv_(new QAction(QStringLiteral("Save as CSV…"), this)) {
     setObjectName(objectName);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows may be chosen (Shift, Ctrl, Ctrl+A) for a copy; a click
+    // still chooses the row it lands on.
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAlternatingRowColors(true);
     setWordWrap(false);
@@ -28,9 +42,43 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
         emit SortedByHeading();
     });
     connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        selectRow(index.row());
+        // A click that adds to the selection keeps what the user had chosen.
+        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) selectRow(index.row());
         emit RowChosen(index.row());
     });
+    // The menu shows the shortcut; keyPressEvent carries it out.
+    copy_->setShortcut(QKeySequence::Copy);
+    connect(copy_, &QAction::triggered, this, &GridView::CopySelection);
+    connect(saveCsv_, &QAction::triggered, this, &GridView::SaveAsCsvRequested);
+}
+
+QString GridView::SelectionText() const {
+    std::set<std::size_t> rows, columns;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
+        rows.insert(static_cast<std::size_t>(index.row()));
+        columns.insert(static_cast<std::size_t>(index.column()));
+    }
+    return QString::fromStdString(
+        TabSeparatedText(model_->Grid(), {rows.begin(), rows.end()}, {columns.begin(), columns.end()}));
+}
+
+void GridView::CopySelection() const {
+    QGuiApplication::clipboard()->setText(SelectionText());
+}
+
+void GridView::keyPressEvent(QKeyEvent* event) {
+    // The view's own copy would take the current cell alone.
+    if (event->matches(QKeySequence::Copy)) {
+        CopySelection();
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::contextMenuEvent(QContextMenuEvent* event) {
+    copy_->setEnabled(selectionModel()->hasSelection());
+    QMenu::exec(ContextActions(), event->globalPos(), nullptr, this);
 }
 
 void GridView::ClearRows() {

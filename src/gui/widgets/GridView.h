@@ -1,6 +1,7 @@
 #pragma once
 // Grid set-up shared by every page: a QTableView over a StringTableModel
-// with whole-row selection and heading-click sorting.
+// with whole-row selection, heading-click sorting, and the copy and CSV
+// export every grid offers (Ctrl+C and the context menu).
 
 #include <QTableView>
 
@@ -22,16 +23,31 @@ public:
     // Cell text of a data row (0-based), for the row a click selected.
     QString Cell(int row, int column) const;
 
+    // The selected cells under their headings as tab-separated text.
+    QString SelectionText() const;
+    // Puts SelectionText on the clipboard (Ctrl+C, "Copy").
+    void CopySelection() const;
+    // The context menu's entries: "Copy" and "Save as CSV…".
+    QList<QAction*> ContextActions() const { return {copy_, saveCsv_}; }
+
 signals:
     // A data row was clicked (0-based row of the grid as it is now sorted).
     void RowChosen(int row);
     // A heading click sorted the grid and made its first row current.
     void SortedByHeading();
+    // "Save as CSV…" was chosen: the window asks for the file and writes it.
+    void SaveAsCsvRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void ApplyColumnWidths();
     StringTableModel* model_;
     std::vector<int> columnTwips_;
+    QAction* copy_;
+    QAction* saveCsv_;
 };
 
 }  // namespace kov

@@ -1,0 +1,232 @@
+// Copy and export in the window: every grid's Ctrl+C, "Copy" and "Save as
+// CSV…", every chart's "Copy image" and "Save image as…".
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <charconv>
+#include <set>
+
+#include "UiFixture.h"
+#include "pages/ReportInfoPage.h"
+#include "support/CsvReader.h"
+#include "common/FixedText.h"
+#include "views/GridSort.h"
+#include "views/PageStatus.h"
+#include "widgets/ChartWidget.h"
+
+namespace kov::test {
+namespace {
+
+std::vector<std::string> Split(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
+        fields.push_back(line.substr(start, at - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+std::vector<std::string> PlainHeadings(GridView* grid) {
+    return grid->Model()->Grid().PlainHeadings();
+}
+
+// A copied or saved line against the row the grid shows: a number cell as
+// plain digits with "." reading as the same number, a text cell as shown
+// without the blanks that pad it.
+void ExpectFieldsAreRow(const std::vector<std::string>& fields, GridView* grid, int row) {
+    ASSERT_EQ(static_cast<int>(fields.size()), grid->model()->columnCount()) << "row " << row;
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+        const std::string cell = grid->Cell(row, static_cast<int>(c)).toStdString();
+        const std::string& field = fields[c];
+        SCOPED_TRACE("row " + std::to_string(row) + " cell '" + cell + "' field '" + field + "'");
+        if (const auto number = CellNumber(cell)) {
+            EXPECT_EQ(field.find(','), std::string::npos);
+            double read = 0;
+            const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), read);
+            EXPECT_TRUE(error == std::errc() && end == field.data() + field.size());
+            EXPECT_EQ(read, *number);
+        } else {
+            EXPECT_EQ(field, TrimBlanks(cell));
+        }
+    }
+}
+
+std::vector<std::string> ClipboardLines() {
+    std::vector<std::string> lines = Split(QGuiApplication::clipboard()->text().toStdString(), '\n');
+    EXPECT_EQ(lines.back(), "") << "every line ends in a line feed";
+    lines.pop_back();
+    return lines;
+}
+
+QString ActionTexts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* action : actions) texts << action->text();
+    return texts.join('|');
+}
+
+// Pixels that are not white: something was drawn.
+int InkedPixels(const QImage& image) {
+    int inked = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) inked += image.pixelColor(x, y).lightness() < 200;
+    return inked;
+}
+
+TEST(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    std::set<QString> names;
+    for (GridView* grid : window->findChildren<GridView*>()) {
+        names.insert(grid->objectName());
+        EXPECT_EQ(ActionTexts(grid->ContextActions()), "Copy|Save as CSV…") << grid->objectName().toStdString();
+    }
+    EXPECT_EQ(names, (std::set<QString>{"grdPoolInfo", "grdObjectInfo", "grdScanCost", "grdScanCostPool",
+                                        "grdClusters", "grdClusterObjects", "lvSimObjectDetails"}));
+    for (ChartWidget* chart : window->findChildren<ChartWidget*>())
+        EXPECT_EQ(ActionTexts(chart->ContextActions()), "Copy image|Save image as…") << chart->objectName().toStdString();
+}
+
+TEST(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    ASSERT_GE(grid->model()->rowCount(), 3);
+    ClickHeading(grid, 2);  // sorted: the copy follows the order shown, without the marker
+    ASSERT_TRUE(Heading(grid, 2).endsWith(" (A)"));
+
+    ClickRow(grid, 2);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      grid->visualRect(grid->model()->index(0, 0)).center());
+    QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
+    std::vector<std::string> lines = ClipboardLines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Split(lines[0], '\t'), PlainHeadings(grid));
+    ExpectFieldsAreRow(Split(lines[1], '\t'), grid, 0);
+    ExpectFieldsAreRow(Split(lines[2], '\t'), grid, 2);
+
+    // The menu's "Copy" after a plain click takes that row alone.
+    QGuiApplication::clipboard()->clear();
+    ClickRow(grid, 1);
+    grid->ContextActions()[0]->trigger();
+    lines = ClipboardLines();
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectFieldsAreRow(Split(lines[1], '\t'), grid, 1);
+}
+
+TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object grid is filled when its page shows
+    GridView* grid = window->findChild<GridView*>("grdObjectInfo");
+    ASSERT_GE(grid->model()->rowCount(), 2);
+    ClickHeading(grid, 3);
+    QTemporaryDir folder;
+    ui.nextSaveFile = folder.filePath("objects.csv");
+    grid->ContextActions()[1]->trigger();
+
+    ASSERT_EQ(ui.saveQuestions.size(), 1u);
+    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "grdObjectInfo.csv");
+    EXPECT_EQ(ui.saveQuestions[0].Filters.value(0), "CSV Files (*.csv)");
+    QFile file(ui.nextSaveFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const CsvRecords records = ReadCsv(file.readAll().toStdString());
+    ASSERT_EQ(static_cast<int>(records.size()), grid->model()->rowCount() + 1);
+    EXPECT_EQ(records[0], PlainHeadings(grid));
+    for (int row = 0; row < grid->model()->rowCount(); ++row) ExpectFieldsAreRow(records[row + 1], grid, row);
+    EXPECT_TRUE(ui.sink.Messages.empty());
+
+    ui.nextSaveFile = folder.filePath("no-such-folder/objects.csv");
+    grid->ContextActions()[1]->trigger();
+    ASSERT_EQ(ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(ui.sink.Messages[0].Title, "Save as CSV");
+    EXPECT_EQ(ui.sink.Messages[0].Icon, MessageIcon::Exclamation);
+    EXPECT_NE(ui.sink.Messages[0].Text.find("no-such-folder/objects.csv"), std::string::npos);
+
+    ui.nextSaveFile.clear();  // cancelled: nothing written, nothing said
+    grid->ContextActions()[1]->trigger();
+    EXPECT_EQ(ui.sink.Messages.size(), 1u);
+}
+
+struct PoolChart {
+    UiHarness ui;
+    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
+    ChartWidget* chart = nullptr;
+    QTemporaryDir folder;
+
+    PoolChart() {
+        window->tbsStats()->setCurrentIndex(PagePoolInfo);
+        chart = window->findChild<ChartWidget*>("ChartFX1BPool");
+    }
+    // "Save image as…" answered with this file and size.
+    void Save(const QString& name, QSize size) {
+        ui.nextSaveFile = name.isEmpty() ? QString() : folder.filePath(name);
+        ui.nextImageSize = size;
+        chart->ContextActions()[1]->trigger();
+    }
+};
+
+TEST(ChartExport, CopyImageDrawsTheChartAtTheWidgetsSize) {
+    PoolChart c;
+    ASSERT_FALSE(c.chart->Shown().Points.empty());
+    c.chart->ContextActions()[0]->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), c.chart->size());
+    EXPECT_GT(InkedPixels(copied), 500);
+}
+
+TEST(ChartExport, SaveImageWritesSvgAndPngAtTheSizeAsked) {
+    PoolChart c;
+    c.Save("chart.svg", QSize(900, 600));
+    ASSERT_EQ(c.ui.saveQuestions.size(), 1u);
+    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "ChartFX1BPool.png");
+    EXPECT_EQ(c.ui.saveQuestions[0].Filters, (QStringList{"PNG Image (*.png)", "SVG Image (*.svg)"}));
+    EXPECT_EQ(c.ui.proposedImageSize, c.chart->size());
+    QSvgRenderer svg(c.folder.filePath("chart.svg"));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(0, 0, 900, 600));
+    QImage drawn(svg.viewBox().size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    EXPECT_GT(InkedPixels(drawn), 1000);
+    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty())
+        drawn.save(shots + "/exported-chart-svg.png");
+    QFile svgFile(c.folder.filePath("chart.svg"));
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svgFile.readAll().contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
+        << "the title is text in the SVG, not pixels";
+
+    // A bar chart, larger than the screen shows it.
+    auto* graphTypes = c.window->findChild<QComboBox*>("cboPoolGraphType");
+    graphTypes->setCurrentIndex(graphTypes->findText("Top Get Pages"));
+    emit graphTypes->activated(graphTypes->currentIndex());
+    ASSERT_EQ(c.chart->Shown().Kind, ChartKind::Bar);
+    c.Save("chart.png", QSize(1600, 1000));
+    const QImage png(c.folder.filePath("chart.png"));
+    EXPECT_EQ(png.size(), QSize(1600, 1000));
+    EXPECT_GT(InkedPixels(png), 2000);
+    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty())
+        png.save(shots + "/exported-bar-chart.png");
+    EXPECT_TRUE(c.ui.sink.Messages.empty());
+
+    c.Save("cancelled.png", QSize());  // the size dialog cancelled
+    EXPECT_FALSE(QFile::exists(c.folder.filePath("cancelled.png")));
+    c.Save("no-such-folder/chart.png", QSize(100, 100));
+    ASSERT_EQ(c.ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(c.ui.sink.Messages[0].Title, "Save Image");
+}
+
+}  // namespace
+}  // namespace kov::test
