@@ -61,8 +61,7 @@ void SaveChartImage(ChartWidget& chart, const AppServices& services, LastFolder 
     const ImageFormat format =
         path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? ImageFormat::Svg : ImageFormat::Png;
     const QByteArray bytes = ChartImageFile(chart.Shown(), dialog.ChosenSize(), format);
-    WriteOrSay(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), "Save Image",
-               sink);
+    WriteOrSay(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), "Save Image", sink);
 }
 
 }  // namespace

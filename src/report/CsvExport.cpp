@@ -47,8 +47,8 @@ StringTable PoolScanCosts(const ReportModel& model, int p) {
 std::string PoolPrefix(const ReportModel& model, int p) {
     std::string name(model.Pools(p).PoolName.Trimmed());
     for (char& c : name) {
-        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                          c == '_';
+        const bool kept =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
         if (!kept) c = '_';
     }
     char number[16];

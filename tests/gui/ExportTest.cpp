@@ -18,9 +18,9 @@
 #include <set>
 
 #include "UiFixture.h"
+#include "common/FixedText.h"
 #include "pages/ReportInfoPage.h"
 #include "support/CsvReader.h"
-#include "common/FixedText.h"
 #include "views/GridSort.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
@@ -91,10 +91,11 @@ TEST(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
         names.insert(grid->objectName());
         EXPECT_EQ(ActionTexts(grid->ContextActions()), "Copy|Save as CSV…") << grid->objectName().toStdString();
     }
-    EXPECT_EQ(names, (std::set<QString>{"grdPoolInfo", "grdObjectInfo", "grdScanCost", "grdScanCostPool",
-                                        "grdClusters", "grdClusterObjects", "lvSimObjectDetails"}));
+    EXPECT_EQ(names, (std::set<QString>{"grdPoolInfo", "grdObjectInfo", "grdScanCost", "grdScanCostPool", "grdClusters",
+                                        "grdClusterObjects", "lvSimObjectDetails"}));
     for (ChartWidget* chart : window->findChildren<ChartWidget*>())
-        EXPECT_EQ(ActionTexts(chart->ContextActions()), "Copy image|Save image as…") << chart->objectName().toStdString();
+        EXPECT_EQ(ActionTexts(chart->ContextActions()), "Copy image|Save image as…")
+            << chart->objectName().toStdString();
 }
 
 TEST(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {

@@ -1,8 +1,6 @@
 // kovgraph-report --csv: every grid as a CSV file that reads back, cell for
 // cell, as the grid the window shows.
 
-#include "report/CsvExport.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -18,9 +16,10 @@
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
 #include "common/FixedText.h"
-#include "views/GridSort.h"
+#include "report/CsvExport.h"
 #include "support/CsvReader.h"
 #include "support/ReportFiles.h"
+#include "views/GridSort.h"
 
 namespace kov {
 namespace {
@@ -60,8 +59,8 @@ protected:
 
     int Run(const std::string& arguments, std::string* err = nullptr) {
         const std::string errPath = folder_.Path("stderr.txt");
-        const std::string command = std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >/dev/null 2>'" +
-                                    errPath + "'";
+        const std::string command =
+            std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >/dev/null 2>'" + errPath + "'";
         const int raw = std::system(command.c_str());
         if (err != nullptr) {
             std::ifstream in(errPath);
@@ -84,7 +83,8 @@ TEST_F(CsvExport, EveryFileReadsBackAsItsGrid) {
     std::vector<std::string> expected = {"pools.csv", "scan-cost.csv"};
     const char* pools[] = {"pool-01-BP0-", "pool-02-BP10-", "pool-03-BP1-", "pool-04-BP2-", "pool-05-BP32K-"};
     for (const char* pool : pools)
-        for (const char* grid : {"objects.csv", "tuning.csv", "scan-cost.csv"}) expected.push_back(pool + std::string(grid));
+        for (const char* grid : {"objects.csv", "tuning.csv", "scan-cost.csv"})
+            expected.push_back(pool + std::string(grid));
     ASSERT_EQ(names, expected);
 
     ExpectReadsAsGrid(test::ReadCsv(files[0].Text), PoolGrid(model_));

@@ -55,7 +55,8 @@ std::string HeadingOf(const SortableTable& grid, std::size_t column) {
 
 // A tab or a line end would split the cell in a spreadsheet's paste.
 std::string OneTabCell(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 

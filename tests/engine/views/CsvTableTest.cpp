@@ -1,8 +1,7 @@
-#include "views/CsvTable.h"
-
 #include <gtest/gtest.h>
 
 #include "support/CsvReader.h"
+#include "views/CsvTable.h"
 
 namespace kov {
 namespace {
@@ -29,10 +28,16 @@ TEST(ValidUtf8, KeepsWellFormedTextAndReplacesEachBadByte) {
         std::string bytes;
         std::string text;
     } cases[] = {{"plain", "plain"},
-                 {"Gr\xC3\xB6\xC3\x9F" "e", "Gr\xC3\xB6\xC3\x9F" "e"},
+                 {"Gr\xC3\xB6\xC3\x9F"
+                  "e",
+                  "Gr\xC3\xB6\xC3\x9F"
+                  "e"},
                  {"\xE2\x82\xAC and \xF0\x9F\x98\x80", "\xE2\x82\xAC and \xF0\x9F\x98\x80"},
-                 {"Gr\xF6\xDF" "e", "Gr\xEF\xBF\xBD\xEF\xBF\xBD" "e"},  // Latin-1 bytes
-                 {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},              // overlong "/"
+                 {"Gr\xF6\xDF"
+                  "e",
+                  "Gr\xEF\xBF\xBD\xEF\xBF\xBD"
+                  "e"},                                                     // Latin-1 bytes
+                 {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong "/"
                  {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
                  {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
                  {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}};  // past U+10FFFF
@@ -44,12 +49,11 @@ TEST(ValidUtf8, KeepsWellFormedTextAndReplacesEachBadByte) {
 // and bytes that are no UTF-8, blanks that pad a name to its column, and a
 // short row.
 SortableTable AwkwardGrid() {
-    return SortableTable(StringTable{
-        {"Object", "Get Pages", "Hit Ratio", "Note"},
-        {{"DB1.TS1   ", "1,234,567", "40.0%", "  plain"},
-         {"DB1,TS2", "-12.50", ".450", "say \"hi\""},
-         {"DB1.IX\xE9", "0.00", "n/a", "two\r\nlines"},
-         {"SHORT", "7"}}});
+    return SortableTable(StringTable{{"Object", "Get Pages", "Hit Ratio", "Note"},
+                                     {{"DB1.TS1   ", "1,234,567", "40.0%", "  plain"},
+                                      {"DB1,TS2", "-12.50", ".450", "say \"hi\""},
+                                      {"DB1.IX\xE9", "0.00", "n/a", "two\r\nlines"},
+                                      {"SHORT", "7"}}});
 }
 
 TEST(CsvText, ReadsBackAsTheGridWithPlainNumbersInItsPresentOrder) {
