@@ -202,8 +202,11 @@ TEST(ChartExport, SaveImageWritesSvgAndPngAtTheSizeAsked) {
     svg.render(&painter);
     painter.end();
     EXPECT_GT(InkedPixels(drawn), 1000);
-    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty())
+    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty()) {
         drawn.save(shots + "/exported-chart-svg.png");
+        QFile::remove(shots + "/exported-chart.svg");
+        QFile::copy(c.folder.filePath("chart.svg"), shots + "/exported-chart.svg");
+    }
     QFile svgFile(c.folder.filePath("chart.svg"));
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgFile.readAll().contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
