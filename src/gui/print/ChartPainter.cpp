@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "print/PaperFonts.h"
+#include "views/AxisTicks.h"
 
 namespace kov {
 
@@ -63,11 +64,38 @@ QRectF PaintTitles(QPainter& painter, const ChartData& chart, const QRectF& box)
     return QRectF(box.left(), y + 120, box.width(), box.bottom() - y - 120);
 }
 
-void PaintGrid(QPainter& painter, const QRectF& plot) {
-    painter.setPen(QPen(Qt::gray, 6, Qt::DotLine));
-    for (int i = 1; i <= 4; ++i) {
-        const double x = plot.left() + plot.width() * i / 4;
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+// The room tick labels need beside (width) or under (height) the plot.
+QSizeF TickLabelRoom(const AxisTicks& ticks, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    double width = 0;
+    for (double value : ticks.Values)
+        width = std::max(width, metrics.horizontalAdvance(Text(TickText(value, ticks.Decimals))));
+    return {width + 60, metrics.height() * 1.3};
+}
+
+// The plot's frame and its value gridlines on the axis's round ticks, each
+// tick named outside the frame: under it for bars, left of it for lines.
+void PaintValueGrid(QPainter& painter, const QRectF& plot, const AxisTicks& ticks, double low, double high,
+                    Qt::Orientation values) {
+    painter.setFont(PaperFont(PaperText::Small));
+    const double labelHeight = QFontMetricsF(painter.font()).height() * 1.3;
+    for (double value : ticks.Values) {
+        const double share = (value - low) / (high - low);
+        const QString text = Text(TickText(value, ticks.Decimals));
+        painter.setPen(QPen(Qt::gray, 6, Qt::DotLine));
+        if (values == Qt::Horizontal) {
+            const double x = plot.left() + share * plot.width();
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(x - 600, plot.bottom() + 20, 1200, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
+                             text);
+        } else {
+            const double y = plot.bottom() - share * plot.height();
+            painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(plot.left() - 2400, y - labelHeight / 2, 2340, labelHeight),
+                             Qt::AlignRight | Qt::AlignVCenter, text);
+        }
     }
     painter.setPen(QPen(Qt::black, 10));
     painter.drawRect(plot);
@@ -78,7 +106,8 @@ void PaintGrid(QPainter& painter, const QRectF& plot) {
 void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
     const std::size_t count = chart.Points.size();
     if (count == 0) return;
-    const double slot = area.height() / static_cast<double>(count);
+    const double slot =
+        (area.height() - TickLabelRoom({}, PaperFont(PaperText::Small)).height()) / static_cast<double>(count);
     QFont font = PaperFont(PaperText::Small);
     font.setPixelSize(std::clamp(static_cast<int>(slot * 0.7), 60, font.pixelSize()));
     painter.setFont(font);
@@ -89,9 +118,13 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
         valueWidth = std::max(valueWidth, metrics.horizontalAdvance(Text(point.ValueText)));
     }
     labelWidth = std::min(labelWidth + 80, area.width() * 0.35);
-    const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80, area.height());
-    PaintGrid(painter, plot);
     const auto [low, high] = ValueRange(chart);
+    const AxisTicks ticks = TicksBetween(low, high);
+    const double tickHeight = TickLabelRoom(ticks, PaperFont(PaperText::Small)).height();
+    const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80,
+                      area.height() - tickHeight);
+    PaintValueGrid(painter, plot, ticks, low, high, Qt::Horizontal);
+    painter.setFont(font);
     const auto xOf = [&](double value) { return plot.left() + (value - low) / (high - low) * plot.width(); };
     // Bars grow from zero, or from the axis end nearest to it.
     const double base = std::clamp(0.0, low, high);
@@ -151,14 +184,17 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     const QFont font = PaperFont(PaperText::Small);
     painter.setFont(font);
     const double labelHeight = QFontMetricsF(font).height() * 1.4;
-    const QRectF plot(area.left() + 240, area.top(), area.width() - 480, area.height() - labelHeight);
-    PaintGrid(painter, plot);
+    auto [low, high] = ValueRange(chart);
+    const AxisTicks ticks = TicksBetween(low, high);
+    const double tickWidth = TickLabelRoom(ticks, font).width();
+    const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - 240, area.height() - labelHeight);
+    PaintValueGrid(painter, plot, ticks, low, high, Qt::Vertical);
+    painter.setFont(font);
     const auto xValue = [&](std::size_t i) { return chart.Points[i].X.value_or(static_cast<double>(i)); };
     double xLow = chart.XAxis ? chart.XAxis->Min : xValue(0), xHigh = chart.XAxis ? chart.XAxis->Max : xValue(0);
     if (!chart.XAxis)
         for (std::size_t i = 0; i < count; ++i) xLow = std::min(xLow, xValue(i)), xHigh = std::max(xHigh, xValue(i));
     if (xHigh <= xLow) xHigh = xLow + 1;
-    auto [low, high] = ValueRange(chart);
     const auto at = [&](std::size_t i) {
         return QPointF(plot.left() + (xValue(i) - xLow) / (xHigh - xLow) * plot.width(),
                        plot.bottom() - (chart.Points[i].Value - low) / (high - low) * plot.height());

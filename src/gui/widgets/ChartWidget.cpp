@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "print/ChartImage.h"
+#include "views/AxisTicks.h"
 
 namespace kov {
 
@@ -37,16 +38,6 @@ QString ChartWidget::PlainText(const std::string& text) {
     for (qsizetype i = 0; i < escaped.size(); ++i)
         kept += (escaped[i] == ' ' && i > 0 && escaped[i - 1] == ' ') ? QStringLiteral("&nbsp;") : QString(escaped[i]);
     return kept;
-}
-
-// Ticks on 1, 2 or 5 times a power of ten, about five over the range.
-double ChartWidget::RoundTickStep(double range) {
-    if (!(range > 0)) return 1;
-    const double rough = range / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    for (double factor : {1.0, 2.0, 5.0})
-        if (rough <= factor * power) return factor * power;
-    return 10 * power;
 }
 
 ChartWidget::ChartWidget(const char* objectName, QWidget* parent)
@@ -169,8 +160,7 @@ void ChartWidget::UseRoundTicks(QValueAxis& axis) {
     axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0);
     axis.setTickInterval(step);
-    const int decimals = step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step)));
-    axis.setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
+    axis.setLabelFormat(QStringLiteral("%.%1f").arg(TickDecimals(step)));
 }
 
 // A value label stands just past its bar's end, in the text colour, so it

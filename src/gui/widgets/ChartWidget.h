@@ -32,7 +32,6 @@ public:
     // An engine text as rich text that shows it character for character.
     static QString PlainText(const std::string& text);
     // The tick interval for a value range: 1, 2 or 5 times a power of ten.
-    static double RoundTickStep(double range);
 
 signals:
     // A bar was clicked: the object index its hidden series carries.

@@ -1,0 +1,42 @@
+#include "views/AxisTicks.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kov {
+
+double RoundTickStep(double range) {
+    if (!(range > 0) || !std::isfinite(range)) return 1;
+    const double rough = range / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double factor : {1.0, 2.0, 5.0})
+        if (rough <= factor * power) return factor * power;
+    return 10 * power;
+}
+
+int TickDecimals(double step) {
+    return step >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
+}
+
+AxisTicks TicksBetween(double low, double high) {
+    AxisTicks ticks;
+    ticks.Step = RoundTickStep(high - low);
+    ticks.Decimals = TickDecimals(ticks.Step);
+    if (!(high > low) || !std::isfinite(low) || !std::isfinite(high)) return ticks;
+    // A tick counts when it lies inside the range give or take a rounding hair,
+    // so an axis ending on a round number shows its end tick.
+    const double hair = ticks.Step * 1e-9;
+    for (double n = std::ceil((low - hair) / ticks.Step); n * ticks.Step <= high + hair; ++n)
+        ticks.Values.push_back(n * ticks.Step);
+    return ticks;
+}
+
+std::string TickText(double value, int decimals) {
+    if (value == 0) value = 0;  // no "-0"
+    char text[64];
+    // to_chars, not printf: the window's locale must not turn "." into ",".
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
+    return std::string(text, end);
+}
+
+}  // namespace kov
