@@ -110,8 +110,7 @@ std::vector<Figure> NegativeCounters(const ActivityBlock& block) {
 }
 
 void CheckNegativeCounters(const std::vector<Figure>& negative, const Place& place, Findings& findings) {
-    if (!negative.empty())
-        findings.Add("negative-counters", place, "negative figures: " + FigureList(negative));
+    if (!negative.empty()) findings.Add("negative-counters", place, "negative figures: " + FigureList(negative));
 }
 
 bool BeyondRounding(double difference, double total) {
@@ -152,8 +151,8 @@ void CheckHitRatios(const ActivityBlock& a, const Place& place, Findings& findin
 struct PoolTotals {
     static constexpr int kCount = 9;
     static constexpr std::string_view kNames[kCount] = {
-        "Get Pages", "Sequential Get Pages", "Random Get Pages", "RID List Get Pages", "Pages Read",
-        "Read I/Os", "Updates",              "Pages Written",    "Write I/Os"};
+        "Get Pages", "Sequential Get Pages", "Random Get Pages", "RID List Get Pages", "Pages Read", "Read I/Os",
+        "Updates",   "Pages Written",        "Write I/Os"};
     static std::array<double, kCount> Of(const ActivityBlock& a) {
         return {static_cast<double>(a.GetPages),
                 static_cast<double>(a.GetPagesByAccess[1]),

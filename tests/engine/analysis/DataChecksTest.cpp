@@ -57,36 +57,55 @@ TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
         const char* what;
         std::function<void(ReportModel&)> spoil;
         const char* check;
-        int pool, object;     // where the finding is; 0 for none
-        const char* text;   // nullptr: the check finds nothing
+        int pool, object;  // where the finding is; 0 for none
+        const char* text;  // nullptr: the check finds nothing
     } cases[] = {
         {"object counter below 0", [=](ReportModel& m) { object6(m).Activity29 = -1; }, "negative-counters", 3, 6,
          "negative figures: counter 29 -1"},
-        {"object counter at 0", [=](ReportModel& m) { object6(m).Activity29 = 0; }, "negative-counters", 0, 0,
-         nullptr},
+        {"object counter at 0", [=](ReportModel& m) { object6(m).Activity29 = 0; }, "negative-counters", 0, 0, nullptr},
         {"pool setting below 0", [](ReportModel& m) { m.Pools(1).VPSize = -1; }, "negative-counters", 1, 0,
          "negative figures: VP Size -1"},
-        {"get pages 3 short", [=](ReportModel& m) { object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 17}; },
+        {"get pages 3 short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 17};
+         },
          "get-pages-breakdown", 3, 6, "sequential 50 + random 30 + RID list 17 = 97 get pages, but Get Pages is 100"},
-        {"get pages 2 short", [=](ReportModel& m) { object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 18}; },
+        {"get pages 2 short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 18};
+         },
          "get-pages-breakdown", 0, 0, nullptr},
-        {"a thousandth short", [=](ReportModel& m) { object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 999000, 0, 0}; },
+        {"a thousandth short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 999000, 0, 0};
+         },
          "get-pages-breakdown", 0, 0, nullptr},
-        {"beyond a thousandth", [=](ReportModel& m) { object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 998999, 0, 0}; },
+        {"beyond a thousandth",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 998999, 0, 0};
+         },
          "get-pages-breakdown", 3, 6,
          "sequential 998,999 + random 0 + RID list 0 = 998,999 get pages, but Get Pages is 1,000,000"},
-        {"pool breakdown", [](ReportModel& m) { m.Pools(1).Activity.GetPages = 100, m.Pools(1).Activity.GetPagesByAccess = {0, 50, 53, 0}; },
+        {"pool breakdown",
+         [](ReportModel& m) {
+             m.Pools(1).Activity.GetPages = 100, m.Pools(1).Activity.GetPagesByAccess = {0, 50, 53, 0};
+         },
          "get-pages-breakdown", 1, 0, "sequential 50 + random 53 + RID list 0 = 103 get pages, but Get Pages is 100"},
-        {"read I/Os 3 short", [=](ReportModel& m) { object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 1, 2, 3, 1}; },
+        {"read I/Os 3 short",
+         [=](ReportModel& m) {
+             object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 1, 2, 3, 1};
+         },
          "read-ios-breakdown", 3, 6,
          "synchronous 1 + sequential prefetch 2 + list prefetch 3 + dynamic prefetch 1 = 7 read I/Os, but Read I/Os "
          "is 10"},
-        {"read I/Os 2 short", [=](ReportModel& m) { object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 2, 2, 3, 1}; },
+        {"read I/Os 2 short",
+         [=](ReportModel& m) {
+             object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 2, 2, 3, 1};
+         },
          "read-ios-breakdown", 0, 0, nullptr},
         {"pool 3 below its objects", [=](ReportModel& m) { setUpdates(m, 1997); }, "pool-below-objects", 3, 0,
          "the pool's totals are below the sums over its 4 objects: Updates 1,997 against 2,000"},
-        {"pool 2 below its objects", [=](ReportModel& m) { setUpdates(m, 1998); }, "pool-below-objects", 0, 0,
-         nullptr},
+        {"pool 2 below its objects", [=](ReportModel& m) { setUpdates(m, 1998); }, "pool-below-objects", 0, 0, nullptr},
         {"hit ratio above 100", [=](ReportModel& m) { object6(m).SysHitRatio = 100.01; }, "hit-ratio-range", 3, 6,
          "System Hit Ratio is 100.01, outside 0 to 100"},
         {"hit ratio 100", [=](ReportModel& m) { object6(m).SysHitRatio = 100; }, "hit-ratio-range", 0, 0, nullptr},
@@ -111,7 +130,8 @@ TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
          "simulation 1: the system hit ratio falls from 52.00 at 2,000 buffers to 51.94 at 3,000 buffers"},
         {"hit ratio falls 0.04", [=](ReportModel& m) { risingSimulation(m).Detail8[3] = 51.96; },
          "simulation-hit-ratio-falls", 0, 0, nullptr},
-        {"sizes listed largest first", [=](ReportModel& m) {
+        {"sizes listed largest first",
+         [=](ReportModel& m) {
              PoolSimRecord& slot = risingSimulation(m);
              for (std::size_t k = 1; k <= 8; ++k) slot.SimPoolSize[k] = static_cast<std::int32_t>(1000 * (9 - k));
              for (std::size_t k = 1; k <= 8; ++k) slot.Detail8[k] = 60.0 - static_cast<double>(k);
@@ -154,8 +174,7 @@ TEST(DataChecks, CountersOfMinusNineHundredMillionAreFound) {
 
     const auto negative = FindingsOf(model, "negative-counters");
     ASSERT_EQ(negative.size(), static_cast<std::size_t>(model.PoolCount() + model.ObjectCount()));
-    EXPECT_EQ(negative.front().Text.rfind("negative figures: Get Pages -999,999,999, counter 2 -999,999,999, ", 0),
-              0u);
+    EXPECT_EQ(negative.front().Text.rfind("negative figures: Get Pages -999,999,999, counter 2 -999,999,999, ", 0), 0u);
     EXPECT_NE(negative.front().Text.find(" and "), std::string::npos) << "more than ten are counted, not listed";
 
     const auto document = BuildReportDocument(model, session.Sink.Messages, "negative.sta");
