@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <fstream>
 
 #include "UiFixture.h"
@@ -93,9 +93,8 @@ TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
     ASSERT_TRUE(list->isVisible());
     ASSERT_EQ(list->count(), 2);
     EXPECT_TRUE(list->item(0)->text().startsWith("Report: ")) << list->item(0)->text().toStdString();
-    EXPECT_EQ(list->item(1)->text().toStdString(),
-              "XP8 " + std::string(ui.model.Objects(6).ObjectName.Trimmed()) +
-                  ": System Hit Ratio is 101.00, outside 0 to 100");
+    EXPECT_EQ(list->item(1)->text().toStdString(), "XP8 " + std::string(ui.model.Objects(6).ObjectName.Trimmed()) +
+                                                       ": System Hit Ratio is 101.00, outside 0 to 100");
 
     // The report's own finding names no pool: nothing moves.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());

@@ -1,9 +1,9 @@
 #include "pages/DataChecksStrip.h"
 
 #include <QListWidget>
-#include <algorithm>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kov {
 
