@@ -116,12 +116,11 @@ std::string OnlySortWork(const PoolCensus& c) {
     return "this pool holds only DSNDB07 objects (" + Count(c.Objects, "object", "objects") + ")";
 }
 
-// Two decimals, unless they would show a half that is not one: which way the
-// rule rounds then shows only in the value as computed.
+// Two decimals, except near a half: there only the value as computed shows
+// which way the rule rounds it.
 std::string PercentBeforeRounding(float percent) {
     const float fraction = percent - std::floor(percent);
-    const bool nearHalf = fraction != 0.5f && std::fabs(fraction - 0.5f) < 0.005f;
-    return nearHalf || fraction == 0.5f ? ShortestSingle(percent) : Grouped(percent, 2);
+    return std::fabs(fraction - 0.5f) < 0.005f ? ShortestSingle(percent) : Grouped(percent, 2);
 }
 
 std::string VdwqtWorking(const PoolRecord& pool, const VdwqtSuggestion& s) {
@@ -234,11 +233,10 @@ std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char i
 
     // 3. Sort work objects.
     if (placement != SortWorkPlacement::None) {
-        const std::string hpSize = "HP size is " + Size(pool.HPSize);
         if (placement == SortWorkPlacement::Mixed) fire(5, SortWorkSharing(census));
         if (pool.HPSize > 0)
             fire(6, Count(static_cast<long long>(census.SortWork.size()), "DSNDB07 object is", "DSNDB07 objects are") +
-                        " in this pool and " + hpSize + ", above 0");
+                        " in this pool and HP size is " + Size(pool.HPSize) + ", above 0");
         if (pool.PoolName.Padded().find("BP0") == std::string_view::npos && placement == SortWorkPlacement::Mixed)
             fire(8, SortWorkSharing(census) + "; the pool name " + std::string(pool.PoolName.Trimmed()) +
                         " does not contain BP0");
