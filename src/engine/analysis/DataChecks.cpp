@@ -89,10 +89,15 @@ struct Figure {
     double Value = 0;
 };
 
+// Counters are whole; thresholds and residency times may carry decimals.
+std::string FigureText(double value) {
+    return std::nearbyint(value) == value ? Count(value) : Grouped(value, 2);
+}
+
 std::string FigureList(const std::vector<Figure>& figures) {
     std::vector<std::string> texts;
     for (std::size_t i = 0; i < figures.size() && i < kNamesShown; ++i)
-        texts.push_back(figures[i].Name + " " + Count(figures[i].Value));
+        texts.push_back(figures[i].Name + " " + FigureText(figures[i].Value));
     return ListedWithMore(std::vector<std::string_view>(texts.begin(), texts.end()), figures.size());
 }
 

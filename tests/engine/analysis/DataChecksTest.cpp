@@ -65,6 +65,8 @@ TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
         {"object counter at 0", [=](ReportModel& m) { object6(m).Activity29 = 0; }, "negative-counters", 0, 0, nullptr},
         {"pool setting below 0", [](ReportModel& m) { m.Pools(1).VPSize = -1; }, "negative-counters", 1, 0,
          "negative figures: VP Size -1"},
+        {"pool thresholds below 0", [](ReportModel& m) { m.Pools(1).VDWQT = -0.5, m.Pools(1).HPSEQT = -2; },
+         "negative-counters", 1, 0, "negative figures: HPSEQT -2, VDWQT -0.50"},
         {"get pages 3 short",
          [=](ReportModel& m) {
              object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 17};
