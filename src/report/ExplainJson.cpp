@@ -30,7 +30,7 @@ json DataChecksJson(const ReportModel& model) {
     json list = json::array();
     for (const DataFinding& finding : RunDataChecks(model))
         list.push_back({{"check", finding.Check},
-                        {"pool", NameOrNull(finding.PoolName)},
+                        {"pool", finding.Pool == 0 ? json(nullptr) : json(finding.PoolName)},
                         {"object", NameOrNull(finding.Object)},
                         {"text", finding.Text}});
     return list;

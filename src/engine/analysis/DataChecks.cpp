@@ -306,7 +306,9 @@ std::string DataChecksCaption(std::size_t findings) {
 }
 
 std::string FindingLine(const DataFinding& finding) {
-    std::string where = finding.PoolName.empty() ? "Report" : finding.PoolName;
+    std::string where = finding.Pool == 0          ? "Report"
+                        : finding.PoolName.empty() ? "Pool " + std::to_string(finding.Pool)
+                                                   : finding.PoolName;
     if (!finding.Object.empty()) where += " " + finding.Object;
     return where + ": " + finding.Text;
 }
