@@ -28,7 +28,9 @@ DataChecksStrip::DataChecksStrip(QWidget* parent)
     button_->setArrowType(Qt::RightArrow);
     button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     list_->setObjectName("lstDataChecks");
-    list_->setWordWrap(true);
+    // A damaged capacity report gives a finding per object: one line each,
+    // of one height, keeps thousands cheap to lay out.
+    list_->setUniformItemSizes(true);
     list_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
