@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/DataChecks.h"
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
 #include "cluster/ClusterAnalysis.h"
@@ -36,6 +37,13 @@ void EvaluatePoolRules(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, 'R'));
 }
 BENCHMARK(EvaluatePoolRules)->Unit(benchmark::kMicrosecond);
+
+// Once per load: every check over the 60 pools and 5000 objects.
+void RunDataChecks(benchmark::State& state) {
+    const kov::ReportModel& model = CapacityModel();
+    for (auto _ : state) benchmark::DoNotOptimize(kov::RunDataChecks(model));
+}
+BENCHMARK(RunDataChecks)->Unit(benchmark::kMicrosecond);
 
 // What a change of pool costs the two pages together, plus the report-wide list.
 void ScanCostsAndRules(benchmark::State& state) {

@@ -115,6 +115,7 @@ void frmStatAnalysis::BuildWindow() {
     connect(cmdBack_, &QPushButton::clicked, this, &frmStatAnalysis::cmdBack_Click);
     connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
+    connect(reportInfo_, &ReportInfoPage::FindingPoolChosen, this, &frmStatAnalysis::ShowPoolOfFinding);
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
     connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
@@ -182,6 +183,7 @@ void frmStatAnalysis::Form_Activate() {
         SkipNextRefill = false;
         return;
     }
+    reportInfo_->FillDataChecks(model_);
     ClearPoolViews();
     poolInfo_->FillGraphTypeList(PoolGraphTypes());
     objectInfo_->FillGraphTypeList(ObjectGraphTypes());
@@ -282,8 +284,20 @@ void frmStatAnalysis::ShowPoolLabels() {
 }
 
 void frmStatAnalysis::SelectPoolFromGrid(const QString& poolName) {
+    SelectPool(PoolNamed(model_, poolName.toStdString()));
+}
+
+void frmStatAnalysis::ShowPoolOfFinding(int p) {
+    if (!model_.Pools.Contains(p)) return;
+    SelectPool(p);
+    tabs_->setCurrentIndex(PagePoolInfo);
+}
+
+// Pool p (0: the current pool stays) on every pool page, which a first
+// choice also opens.
+void frmStatAnalysis::SelectPool(int p) {
     for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
-    if (const int p = PoolNamed(model_, poolName.toStdString())) model_.CurrentPool = p;
+    if (p != 0) model_.CurrentPool = p;
     AfterPoolChange();
 }
 
@@ -425,7 +439,7 @@ void frmStatAnalysis::cmdCreateFile_Click() {
 
 void frmStatAnalysis::ShowPoolAnalysis() {
     expertTuning_->ShowPoolAnalysis(AnalysisCaption(model_, model_.CurrentPool),
-                                    EvaluatePoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
+                                    ExplainPoolRules(model_, model_.CurrentPool, model_.PoolUsageIntent));
 }
 
 // A pool of 5000 objects costs the list and grid more than the rest of a

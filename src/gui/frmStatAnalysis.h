@@ -55,6 +55,8 @@ public:
     void cmdBack_Click();
     void cmdFinish_Click();
     void SelectPoolFromGrid(const QString& poolName);
+    // A data-check finding chosen: its pool becomes current and Pool Info shows it.
+    void ShowPoolOfFinding(int p);
     void cmdNextPool_Click();
     void cmdPreviousPool_Click();
     // Tuning advice for the current pool, always starting again under Random.
@@ -122,6 +124,7 @@ private:
     void RunFileSelection();
     void ShowPoolLabels();
     void ClearPoolViews();
+    void SelectPool(int p);
     void AfterPoolChange();
     void MovePool(int (*step)(const ReportModel&, int), const char* failureTitle);
     void ApplyPageChrome(int page);

@@ -16,6 +16,7 @@
 #include "analysis/TuningRules.h"
 #include "cluster/ClusterAnalysis.h"
 #include "readers/ReportLoading.h"
+#include "report/ExplainJson.h"
 
 namespace kov {
 
@@ -231,6 +232,7 @@ json PoolsJson(const ReportModel& model, const ClusterOptions& options, MessageS
                         {"name", pool.PoolName.Trimmed()},
                         {"info", PoolInfoJson(model, p)},
                         {"tuning", TuningJson(model, p)},
+                        {"tuningExplained", TuningExplainedJson(model, p)},
                         {"scanCost", PoolScanCostJson(model, p)},
                         {"objectGrid", TableJson(ObjectGrid(model, p))},
                         {"charts", PoolChartsJson(model, p)},
@@ -339,6 +341,7 @@ json BuildReportDocument(const ReportModel& model, const std::vector<Message>& m
                      {"simulations", SimulationsJson(model)},
                      {"scanCost", SystemScanCostJson(model)},
                      {"graphicSummary", GraphicSummaryJson(model)},
+                     {"dataChecks", DataChecksJson(model)},
                      {"pools", json::array()}};
     document["pools"] = PoolsJson(model, cluster, pageSink);
     document["messages"] = MessagesJson(pageSink.Messages);
@@ -366,6 +369,7 @@ std::string RenderText(const json& document) {
     out << "\nScan Cost\n  Overall Collection Time = " << Text(scan["collectionTime"])
         << "\n  System CPU Seconds Cost = " << Text(scan["systemCost"]) << "\n";
     if (!scan["rows"].empty()) out << TextTable({{"headings", ScanHeadings()}, {"rows", scan["rows"]}});
+    out << DataChecksText(document["dataChecks"]);
     out << "\nPools\n";
     for (const auto& pool : document["pools"]) {
         out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n     ";
@@ -373,7 +377,8 @@ std::string RenderText(const json& document) {
         out << "\n";
         for (const char* intent : {"R", "S"}) {
             out << "     Expert tuning, " << (intent[0] == 'R' ? "Random" : "Sequential") << ":\n";
-            for (const auto& line : pool["tuning"][intent]) out << "     " << Text(line) << "\n";
+            for (const auto& line : pool["tuningExplained"][intent])
+                out << "     " << Text(line["text"]) << "\n" << AdviceBecauseText(line);
         }
         if (pool["scanCost"].contains("caption")) {
             out << "     " << Text(pool["scanCost"]["caption"]) << Text(pool["scanCost"]["cost"]) << "\n";

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/DataChecks.h"
+#include "analysis/TuningRules.h"
 #include "common/Message.h"
 #include "common/NumberField.h"
 #include "readers/ReportLoading.h"
@@ -55,11 +57,21 @@ const std::string& WriteInput(std::string_view bytes) {
     return path;
 }
 
+// What the window does with whatever was read: the data checks, and the
+// explained advice of every pool under both intents.
+void CheckAndAdvise(const ReportModel& model) {
+    (void)RunDataChecks(model);
+    for (int p = 1; p <= model.PoolCount(); ++p)
+        for (const char intent : {'R', 'S'}) (void)ExplainPoolRules(model, p, intent);
+}
+
 bool ReadAsStatistics(std::string_view bytes) {
     ReportModel model;
     CollectingSink sink;
     ReportReader reader(model, sink);
-    return OpenStatisticsReport(model, reader, WriteInput(bytes));
+    const bool loaded = OpenStatisticsReport(model, reader, WriteInput(bytes));
+    CheckAndAdvise(model);
+    return loaded;
 }
 
 // Two small collections, one from a USA environment and one writing decimal
@@ -113,7 +125,9 @@ bool ReadSimulationInput(std::string_view bytes) {
     ReportModel model = reports[static_cast<unsigned char>(bytes[0]) % reports.size()];
     CollectingSink sink;
     ReportReader reader(model, sink);
-    return reader.AddSimulationFile(WriteInput(bytes.substr(1))) && model.SimulationsLoaded;
+    const bool loaded = reader.AddSimulationFile(WriteInput(bytes.substr(1))) && model.SimulationsLoaded;
+    CheckAndAdvise(model);
+    return loaded;
 }
 
 bool ReadConsolidatedInput(std::string_view bytes) {

@@ -6,6 +6,8 @@
 // Every function returns normally whatever the bytes are; anything else (a
 // crash, a sanitizer report, an exception escaping a reader) is the fault.
 // Each returns whether the input was read as good (loaded, or a number).
+// Whatever a report input left in the model is then checked and advised on
+// as the window does (data checks, explained advice).
 
 #include <string_view>
 

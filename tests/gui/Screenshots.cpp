@@ -6,17 +6,29 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <fstream>
+#include <sstream>
 
 #include "UiFixture.h"
 #include "pages/ClusterPage.h"
+#include "pages/DataChecksStrip.h"
+#include "pages/ExpertTuningPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
 #include "pages/SimGraphPage.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 
@@ -66,6 +78,8 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page3-pages-read");
     window.tbsStats()->setCurrentIndex(4);
     Save(window, "page4-expert-tuning");
+    window.ExpertTuning()->lstBPAnalysis()->setCurrentRow(3);
+    Save(window, "page4-advice-explained");
     window.tbsStats()->setCurrentIndex(5);
     Save(window, "page5-scan-cost");
     window.tbsStats()->setCurrentIndex(6);
@@ -93,6 +107,33 @@ TEST(Screenshots, FileSelectionAndPages) {
     Save(window, "page7-radius-refused");
     window.Cluster()->txtClusterRadius()->setText("1.2");
     EXPECT_TRUE(ui.sink.Messages.empty());
+}
+
+// The strip opened on a report with a damaged pool line and a simulation
+// that misses its pool's size.
+TEST(Screenshots, DataChecksStrip) {
+    QTemporaryDir folder;
+    ReportModel model = GenerateReport(BundledSamplePlan());
+    model.Pools(2).Activity.GetPages = -999999999;
+    model.Pools(2).Activity.Updates = -999999999;
+    model.Objects(model.Pools(3).FirstObject).Activity.SysHitRatio = -3.5;
+    const QString stat = folder.filePath("damaged.sta");
+    std::ofstream(QFile::encodeName(stat).toStdString(), std::ios::binary) << [&] {
+        std::ostringstream out;
+        WriteStatReport(model, out);
+        return out.str();
+    }();
+    UiHarness ui;
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.OpenStatisticsFile(stat);
+        screen.cmdNext_Click();
+    };
+    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
+    window.Form_Load();
+    window.show();
+    Save(window, "page0-data-checks-closed");
+    window.ReportInfo()->DataChecks()->cmdDataChecks()->click();
+    Save(window, "page0-data-checks-open");
 }
 
 }  // namespace

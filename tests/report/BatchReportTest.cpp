@@ -169,6 +169,45 @@ TEST_F(BatchReport, EverySimulationSlotCarriesBothIntentsClusterPages) {
                     {"icon", "critical"}}));
 }
 
+// Every advice line comes with its explanation, in the same order; the
+// findings name their check, pool and object, and the text report lists them.
+TEST_F(BatchReport, ExplainsTheAdviceAndReportsTheDataChecks) {
+    ActivityBlock& object = source_.Objects(6).Activity;  // in BP1
+    object.ReadIOs = 2 * (object.ReadIOsByType[1] + object.ReadIOsByType[2]) + 10;
+    source_.Pools(3).VPSize += 1;  // no longer among the simulated sizes
+    const std::string stat = test::WriteLines(folder_.Path("spoiled.sta"), test::StatLines(source_));
+    const ReportRun run = Report("--json '" + stat + "' '" + sim1_ + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json doc = json::parse(run.out);
+    for (const json& pool : doc["pools"])
+        for (const char* intent : {"R", "S"}) {
+            const json& lines = pool["tuning"][intent];
+            const json& explained = pool["tuningExplained"][intent];
+            ASSERT_EQ(explained.size(), lines.size()) << pool["name"];
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                EXPECT_EQ(explained[i]["text"], lines[i]);
+                EXPECT_EQ(lines[i].get<std::string>().rfind("  Rule # " + explained[i]["rule"].dump() + " - ", 0), 0u);
+                EXPECT_FALSE(explained[i]["because"].get<std::string>().empty());
+            }
+        }
+    const json& checks = doc["dataChecks"];
+    ASSERT_EQ(checks.size(), 3u) << checks.dump(1);
+    EXPECT_EQ(checks[0]["check"], "read-ios-breakdown");
+    EXPECT_EQ(checks[0]["pool"], "BP1");
+    EXPECT_EQ(checks[0]["object"], source_.Objects(6).ObjectName.TrimmedString());
+    EXPECT_EQ(checks[1]["check"], "pool-below-objects") << "the object's read I/Os now exceed the pool's";
+    EXPECT_EQ(checks[2]["check"], "simulation-pool-size");
+    EXPECT_TRUE(checks[2]["object"].is_null());
+    EXPECT_EQ(checks[2]["text"], "simulation 1 (" + sim1_ +
+                                     "): A simulation size must match original Pool Size. One of the simulated "
+                                     "sizes should be " +
+                                     std::to_string(source_.Pools(3).VPSize + source_.Pools(3).HPSize));
+
+    const ReportRun text = Report("'" + stat + "' '" + sim1_ + "'");
+    EXPECT_NE(text.out.find("\nData checks: 3\n  [read-ios-breakdown] BP1 "), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("         because the report holds 5 pools, fewer than 6\n"), std::string::npos);
+}
+
 TEST_F(BatchReport, UsageErrorsPrintNothingOnStandardOutput) {
     for (const std::string& arguments :
          {std::string("--json"), std::string(""), "--radius=-1 '" + stat_ + "'", "--radius abc '" + stat_ + "'",

@@ -1,27 +1,135 @@
 #include "analysis/TuningRules.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
+
+#include "common/Formats.h"
 
 namespace kov {
 
 namespace {
 
-bool HasObjects(const PoolRecord& pool) {
-    return pool.FirstObject != 0;
-}
-
-template <typename Visit>
-void ForEachObject(const ReportModel& model, const PoolRecord& pool, Visit&& visit) {
-    const ObjectRange range = PoolObjects(model, pool);
-    for (int o = range.First; o <= range.Last; ++o) visit(model.Objects(o));
-}
-
-int ObjectsInPool(const PoolRecord& pool) {
-    return HasObjects(pool) ? pool.LastObject - pool.FirstObject + 1 : 0;
-}
+enum class ObjectMix { Mixed, TablesOnly, IndexesOnly };
+enum class SortWorkPlacement { None, All, Mixed };  // where the pool's DSNDB07 objects stand
 
 bool NameContains(const ObjectRecord& object, const char* text) {
     return object.ObjectName.Padded().find(text) != std::string_view::npos;
+}
+
+// What the object rules count, found in one walk over the pool's objects,
+// so each rule and its explanation read the same figures.
+struct PoolCensus {
+    int Objects = 0;  // the pool's object range; 0 for a pool without objects
+    int Indexes = 0;
+    int TableSpaces = 0;
+    int SystemObjects = 0;
+    std::vector<const ObjectRecord*> SortWork;  // names holding DSNDB07
+    std::vector<const ObjectRecord*> Others;
+    // No object reads fewer than a tenth of its sequential + random +
+    // RID-list get pages at random (an object without get pages never fails).
+    bool IndexAccessPasses = true;
+    const ObjectRecord* LeastRandom = nullptr;  // the smallest random share among objects with get pages
+    double LeastRandomShare = 0;
+    double LeastRandomTotal = 0;
+};
+
+bool IsSystemObject(const ObjectRecord& o) {
+    const std::string_view type = o.ObjectType.Padded();
+    return NameContains(o, "DSNRLST") || NameContains(o, "DSNDB06") || type == "*" || type == "U";
+}
+
+PoolCensus TakeCensus(const ReportModel& model, const PoolRecord& pool) {
+    PoolCensus census;
+    if (pool.FirstObject == 0) return census;
+    census.Objects = pool.LastObject - pool.FirstObject + 1;
+    const ObjectRange range = PoolObjects(model, pool);
+    for (int index = range.First; index <= range.Last; ++index) {
+        const ObjectRecord& o = model.Objects(index);
+        if (o.ObjectType.Padded() == "I") ++census.Indexes;
+        if (o.ObjectType.Padded() == "T") ++census.TableSpaces;
+        if (IsSystemObject(o)) ++census.SystemObjects;
+        (NameContains(o, "DSNDB07") ? census.SortWork : census.Others).push_back(&o);
+        const auto& g = o.Activity.GetPagesByAccess;
+        const double total = static_cast<double>(g[1]) + g[2] + g[3];
+        if (g[2] < 0.1 * total) census.IndexAccessPasses = false;
+        if (total != 0 && (census.LeastRandom == nullptr || g[2] / total < census.LeastRandomShare)) {
+            census.LeastRandom = &o;
+            census.LeastRandomShare = g[2] / total;
+            census.LeastRandomTotal = total;
+        }
+    }
+    return census;
+}
+
+// Indexes and table spaces together; a pool with neither counts as indexes only.
+ObjectMix MixOf(const PoolCensus& c) {
+    if (c.Indexes >= 1 && c.TableSpaces >= 1) return ObjectMix::Mixed;
+    if (c.TableSpaces >= 1) return ObjectMix::TablesOnly;
+    return ObjectMix::IndexesOnly;
+}
+
+SortWorkPlacement PlacementOf(const PoolCensus& c) {
+    const auto sortWork = static_cast<int>(c.SortWork.size());
+    if (sortWork == 0) return SortWorkPlacement::None;
+    return sortWork == c.Objects ? SortWorkPlacement::All : SortWorkPlacement::Mixed;
+}
+
+// "no indexes", "1 index", "12 indexes".
+std::string Count(long long n, const char* one, const char* many) {
+    if (n == 0) return std::string("no ") + many;
+    return Grouped(static_cast<double>(n), 0) + " " + (n == 1 ? one : many);
+}
+
+std::string Size(std::int32_t buffers) {
+    return Grouped(buffers, 0);
+}
+
+std::string Pct(std::int32_t percent) {
+    return PlainInteger(percent) + " %";
+}
+
+std::string Ms(std::int32_t ms) {
+    return PlainInteger(ms) + " ms";
+}
+
+// The first ten names in name order, then how many more.
+std::string ObjectNames(const std::vector<const ObjectRecord*>& objects) {
+    constexpr std::size_t kShown = 10;
+    std::vector<std::string_view> names;
+    names.reserve(objects.size());
+    for (const ObjectRecord* o : objects) names.push_back(o->ObjectName.Trimmed());
+    const std::size_t shown = std::min(kShown, names.size());
+    std::partial_sort(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(shown), names.end());
+    names.resize(shown);
+    return ListedWithMore(names, objects.size());
+}
+
+std::string SortWorkSharing(const PoolCensus& c) {
+    return Count(static_cast<long long>(c.SortWork.size()), "DSNDB07 object", "DSNDB07 objects") + " (" +
+           ObjectNames(c.SortWork) + ") and " +
+           Count(static_cast<long long>(c.Others.size()), "other object", "other objects") + " (" +
+           ObjectNames(c.Others) + ") share this pool";
+}
+
+std::string OnlySortWork(const PoolCensus& c) {
+    return "this pool holds only DSNDB07 objects (" + Count(c.Objects, "object", "objects") + ")";
+}
+
+// Two decimals, except near a half: there only the value as computed shows
+// which way the rule rounds it.
+std::string PercentBeforeRounding(float percent) {
+    const float fraction = percent - std::floor(percent);
+    return std::fabs(fraction - 0.5f) < 0.005f ? ShortestSingle(percent) : Grouped(percent, 2);
+}
+
+std::string VdwqtWorking(const PoolRecord& pool, const VdwqtSuggestion& s) {
+    std::string text = "pages per write ";
+    text += pool.Activity.WriteIOs != 0 ? Grouped(s.PagesPerWrite, 2) : "0 (no write I/Os)";
+    text += " / VP size " + Size(pool.VPSize) + " × 100 = " + PercentBeforeRounding(s.Percent) + " %, rounds to " +
+            ShortestSingle(s.Rounded) + " %";
+    if (s.Suggested != s.Rounded) text += ", taken as 0 %";
+    return text + "; VDWQT is " + ShortestText(pool.VDWQT) + " %, above that";
 }
 
 }  // namespace
@@ -72,124 +180,127 @@ const std::vector<std::string>& RuleTexts() {
     return texts;
 }
 
-ObjectMix ClassifyPoolObjectMix(const ReportModel& model, int p) {
-    int indexes = 0, tables = 0;
-    ForEachObject(model, model.Pools(p), [&](const ObjectRecord& o) {
-        if (o.ObjectType.Padded() == "I") ++indexes;
-        if (o.ObjectType.Padded() == "T") ++tables;
-    });
-    if (indexes >= 1 && tables >= 1) return ObjectMix::Mixed;
-    if (tables >= 1) return ObjectMix::TablesOnly;
-    return ObjectMix::IndexesOnly;
-}
-
-bool AllSystemObjects(const ReportModel& model, int p) {
-    int system = 0;
-    ForEachObject(model, model.Pools(p), [&](const ObjectRecord& o) {
-        const std::string_view type = o.ObjectType.Padded();
-        if (NameContains(o, "DSNRLST") || NameContains(o, "DSNDB06") || type == "*" || type == "U") ++system;
-    });
-    const PoolRecord& pool = model.Pools(p);
-    return system == pool.LastObject - pool.FirstObject + 1;
-}
-
-bool CheckIndexAccess(const ReportModel& model, int p) {
-    bool pass = true;
-    ForEachObject(model, model.Pools(p), [&](const ObjectRecord& o) {
-        const auto& g = o.Activity.GetPagesByAccess;
-        const double total = static_cast<double>(g[1]) + g[2] + g[3];
-        if (g[2] < 0.1 * total) pass = false;
-    });
-    return pass;
-}
-
-SortWorkPlacement Dsndb07Placement(const ReportModel& model, int p) {
-    int sortWork = 0;
-    ForEachObject(model, model.Pools(p), [&](const ObjectRecord& o) {
-        if (NameContains(o, "DSNDB07")) ++sortWork;
-    });
-    if (sortWork == 0) return SortWorkPlacement::None;
-    return sortWork == ObjectsInPool(model.Pools(p)) ? SortWorkPlacement::All : SortWorkPlacement::Mixed;
-}
-
-bool SuggestedVdwqt(const PoolRecord& pool, float& percent) {
-    if (pool.VPSize == 0) return false;
-    const float pagesPerWrite = pool.Activity.WriteIOs != 0 ? static_cast<float>(pool.Activity.PagesWritten) /
-                                                                  static_cast<float>(pool.Activity.WriteIOs)
-                                                            : 0.0f;
-    float p = static_cast<float>(pagesPerWrite / static_cast<float>(pool.VPSize)) * 100.0f;
-    const float whole = std::floor(p);
+std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool) {
+    if (pool.VPSize == 0) return std::nullopt;
+    VdwqtSuggestion s;
+    s.PagesPerWrite = pool.Activity.WriteIOs != 0
+                          ? static_cast<float>(pool.Activity.PagesWritten) / static_cast<float>(pool.Activity.WriteIOs)
+                          : 0.0f;
+    s.Percent = static_cast<float>(s.PagesPerWrite / static_cast<float>(pool.VPSize)) * 100.0f;
+    const float whole = std::floor(s.Percent);
     // A fraction of exactly one half goes down.
-    p = (p - whole > 0.5f) ? whole + 1.0f : whole;
-    percent = p < 0.0f ? 0.0f : p;
-    return true;
+    s.Rounded = (s.Percent - whole > 0.5f) ? whole + 1.0f : whole;
+    s.Suggested = s.Rounded < 0.0f ? 0.0f : s.Rounded;
+    return s;
 }
 
-std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent) {
-    std::vector<std::string> advice;
+std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent) {
+    std::vector<AdviceLine> advice;
     if (!model.Pools.Contains(p)) return advice;
-    const auto fire = [&](int rule) { advice.push_back(RuleTexts()[static_cast<std::size_t>(rule)]); };
+    const auto fire = [&](int rule, std::string because) {
+        advice.push_back({rule, RuleTexts()[static_cast<std::size_t>(rule)], std::move(because)});
+    };
     const PoolRecord& pool = model.Pools(p);
     const ActivityBlock& a = pool.Activity;
-    const bool hasObjects = HasObjects(pool);
-    const SortWorkPlacement placement = Dsndb07Placement(model, p);
+    const PoolCensus census = TakeCensus(model, pool);
+    const SortWorkPlacement placement = PlacementOf(census);
+    const std::string pools = "the report holds " + Count(model.PoolCount(), "pool", "pools");
 
     // 1. The number of pools.
-    if (model.PoolCount() < 6) fire(9);
-    if (model.PoolCount() > 12) fire(12);
+    if (model.PoolCount() < 6) fire(9, pools + ", fewer than 6");
+    if (model.PoolCount() > 12) fire(12, pools + ", more than 12");
 
     // 2. What shares the pool.
-    if (hasObjects) {
-        const ObjectMix mix = ClassifyPoolObjectMix(model, p);
-        if (mix == ObjectMix::Mixed && !AllSystemObjects(model, p)) fire(3);
-        if (mix == ObjectMix::IndexesOnly && CheckIndexAccess(model, p)) fire(4);
+    if (census.Objects != 0) {
+        const ObjectMix mix = MixOf(census);
+        const std::string sharing = Count(census.Indexes, "index", "indexes") + " and " +
+                                    Count(census.TableSpaces, "table space", "table spaces") + " share this pool";
+        if (mix == ObjectMix::Mixed && census.SystemObjects != census.Objects)
+            fire(3, sharing + ", and " +
+                        (census.SystemObjects == 0
+                             ? "none of its " + Count(census.Objects, "object", "objects") + " is a system object"
+                             : "only " + Grouped(census.SystemObjects, 0) + " of its " +
+                                   Count(census.Objects, "object", "objects") + " are system objects"));
+        if (mix == ObjectMix::IndexesOnly && census.IndexAccessPasses) {
+            std::string because = sharing + ", and no object reads fewer than 10 % of its get pages at random";
+            if (census.LeastRandom != nullptr)
+                because += " (lowest: " + std::string(census.LeastRandom->ObjectName.Trimmed()) + ", " +
+                           Grouped(census.LeastRandomShare * 100, 2) + " % of " + Grouped(census.LeastRandomTotal, 0) +
+                           ")";
+            fire(4, because);
+        }
     }
 
     // 3. Sort work objects.
     if (placement != SortWorkPlacement::None) {
-        if (placement == SortWorkPlacement::Mixed) fire(5);
-        if (pool.HPSize > 0) fire(6);
+        if (placement == SortWorkPlacement::Mixed) fire(5, SortWorkSharing(census));
+        if (pool.HPSize > 0)
+            fire(6, Count(static_cast<long long>(census.SortWork.size()), "DSNDB07 object is", "DSNDB07 objects are") +
+                        " in this pool and HP size is " + Size(pool.HPSize) + ", above 0");
         if (pool.PoolName.Padded().find("BP0") == std::string_view::npos && placement == SortWorkPlacement::Mixed)
-            fire(8);
+            fire(8, SortWorkSharing(census) + "; the pool name " + std::string(pool.PoolName.Trimmed()) +
+                        " does not contain BP0");
     }
 
     // 4. Sequential thresholds for the intent.
+    const std::string vpseqt = "VPSEQT is " + Pct(pool.VPSEQT);
     if (intent == 'R') {
-        if (pool.VPSEQT > 25) fire(10);
-        if (pool.HPSize > 0 && pool.HPSEQT != 0) fire(18);
+        if (pool.VPSEQT > 25) fire(10, vpseqt + ", above 25 % for a pool used for random access");
+        if (pool.HPSize > 0 && pool.HPSEQT != 0)
+            fire(18, "HP size is " + Size(pool.HPSize) + " and HPSEQT is " + Pct(pool.HPSEQT) +
+                         ", not 0 %, for a pool used for random access");
     } else if (intent == 'S') {
         if (pool.VPSEQT < 90) {
-            if (placement == SortWorkPlacement::All) fire(21);
+            if (placement == SortWorkPlacement::All) fire(21, vpseqt + ", below 90 %, and " + OnlySortWork(census));
         } else {
-            if (placement == SortWorkPlacement::None) fire(20);
-            if (placement == SortWorkPlacement::All && pool.HPSize > 0) fire(22);
+            if (placement == SortWorkPlacement::None)
+                fire(20, vpseqt + ", 90 % or more, for a pool used for sequential access without DSNDB07 objects");
+            if (placement == SortWorkPlacement::All && pool.HPSize > 0)
+                fire(22, vpseqt + ", 90 % or more; " + OnlySortWork(census) + " and HP size is " + Size(pool.HPSize));
         }
     }
 
     // 5. I/O times, in ms.
     if (a.AvgSyncIOTime > 30)
-        fire(30);
+        fire(30, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 30 ms");
     else if (a.AvgSyncIOTime > 16)
-        fire(31);
-    if (a.AvgSeqPrefIOTime > 60) fire(32);
-    if (a.AvgListPrefIOTime > 80) fire(34);
-    if (a.AvgDynPrefIOTime > 60) fire(36);
+        fire(31, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 16 ms and not above 30 ms");
+    if (a.AvgSeqPrefIOTime > 60)
+        fire(32, "average sequential prefetch I/O " + Ms(a.AvgSeqPrefIOTime) + ", above 60 ms");
+    if (a.AvgListPrefIOTime > 80) fire(34, "average list prefetch I/O " + Ms(a.AvgListPrefIOTime) + ", above 80 ms");
+    if (a.AvgDynPrefIOTime > 60) fire(36, "average dynamic prefetch I/O " + Ms(a.AvgDynPrefIOTime) + ", above 60 ms");
 
     // 6. Vertical deferred write threshold.
-    float suggested = 0;
-    if (SuggestedVdwqt(pool, suggested) && placement != SortWorkPlacement::All && pool.VDWQT > suggested)
-        advice.push_back(RuleTexts()[24] + "  " + std::to_string(static_cast<long long>(suggested)) + "%");
+    const std::optional<VdwqtSuggestion> vdwqt = SuggestVdwqt(pool);
+    if (vdwqt && placement != SortWorkPlacement::All && pool.VDWQT > vdwqt->Suggested)
+        advice.push_back({24, RuleTexts()[24] + "  " + std::to_string(static_cast<long long>(vdwqt->Suggested)) + "%",
+                          VdwqtWorking(pool, *vdwqt)});
 
     // 7. Hiperpool.
     if (pool.HPSize > 0) {
-        if (pool.HPSize < 2.0 * pool.VPSize) fire(37);
+        if (pool.HPSize < 2.0 * pool.VPSize)
+            fire(37, "HP size " + Size(pool.HPSize) + " is below twice the VP size " + Size(pool.VPSize) + " (" +
+                         Grouped(2.0 * pool.VPSize, 0) + ")");
         if (pool.HPSEQT > 49) {
             const auto& g = a.GetPagesByAccess;
             const double total = static_cast<double>(g[1]) + g[2] + g[3];
-            if (total != 0 && g[2] / total * 100 > 30) fire(38);
+            if (total != 0 && g[2] / total * 100 > 30)
+                fire(38, "HPSEQT is " + Pct(pool.HPSEQT) + ", above 49 %; random get pages " + Grouped(g[2], 0) +
+                             " are " + Grouped(g[2] / total * 100, 2) + " % of the pool's " + Grouped(total, 0) +
+                             " sequential, random and RID-list get pages, above 30 %");
         }
     }
     return advice;
+}
+
+std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent) {
+    std::vector<std::string> lines;
+    for (AdviceLine& advice : ExplainPoolRules(model, p, intent)) lines.push_back(std::move(advice.Text));
+    return lines;
+}
+
+std::string CopiedAdvice(const AdviceLine& advice) {
+    return advice.Text + "\n" + advice.Because;
 }
 
 std::string AnalysisCaption(const ReportModel& model, int p) {

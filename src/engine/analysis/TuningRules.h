@@ -1,8 +1,11 @@
 #pragma once
 // Expert tuning: a fixed table of numbered rules evaluated against the
 // current pool, its objects and the number of pools, under the pool usage
-// intent ('R' random, 'S' sequential). Each rule that applies adds its line.
+// intent ('R' random, 'S' sequential). Each rule that applies adds its line,
+// and with it the figures it compared and the bound it compared them with,
+// so a DBA sees why before acting.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,22 +18,30 @@ inline constexpr int RuleCount = 38;
 // Slots 1..38 of the rule texts, exactly as shown; slot 0 is empty.
 const std::vector<std::string>& RuleTexts();
 
-enum class ObjectMix { Mixed, TablesOnly, IndexesOnly };
-enum class SortWorkPlacement { None, All, Mixed };  // where the pool's DSNDB07 objects stand
+// One advice line and why it was given.
+struct AdviceLine {
+    int Rule = 0;
+    std::string Text;     // the line as the list shows it
+    std::string Because;  // the figures the rule compared and its bound
+};
 
-// Classifications of pool p's objects. A pool without objects has no range
-// to classify; the evaluation leaves its object rules out.
-ObjectMix ClassifyPoolObjectMix(const ReportModel& model, int p);
-bool AllSystemObjects(const ReportModel& model, int p);
-bool CheckIndexAccess(const ReportModel& model, int p);
-SortWorkPlacement Dsndb07Placement(const ReportModel& model, int p);
+// Rule 24's working, in single precision as the rule computes it.
+struct VdwqtSuggestion {
+    float PagesPerWrite = 0;  // 0 when the pool made no write I/Os
+    float Percent = 0;        // pages per write / VP size x 100
+    float Rounded = 0;        // to the nearest whole percent, a half going down
+    float Suggested = 0;      // Rounded, never below 0
+};
+// None when the pool has no VP size.
+std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool);
 
-// The suggested vertical deferred write threshold of rule 24, in percent,
-// worked out in single precision; false when the pool has no VP size.
-bool SuggestedVdwqt(const PoolRecord& pool, float& percent);
-
-// The advice lines for pool p under the intent, in the order the rules fire.
+// The advice for pool p under the intent, in the order the rules fire.
+std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent);
+// The same advice, the lines only.
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent);
+
+// What Copy puts on the clipboard: the line, then its explanation.
+std::string CopiedAdvice(const AdviceLine& advice);
 
 // "Buffer Pool Stat Analysis - " and the pool name as stored (8 characters).
 std::string AnalysisCaption(const ReportModel& model, int p);

@@ -62,4 +62,14 @@ std::string SignPositioned(double value) {
     return (value < 0 ? "" : " ") + ShortestDecimal(value);
 }
 
+std::string ListedWithMore(const std::vector<std::string_view>& shown, std::size_t total) {
+    std::string text;
+    for (const std::string_view name : shown) {
+        if (!text.empty()) text += ", ";
+        text += name;
+    }
+    if (total > shown.size()) text += " and " + Grouped(static_cast<double>(total - shown.size()), 0) + " more";
+    return text;
+}
+
 }  // namespace kov

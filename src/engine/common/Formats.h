@@ -2,7 +2,10 @@
 // Every display pattern of the analysis, in one place. Grouping is "," and
 // the decimal point "." throughout.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kov {
 
@@ -24,5 +27,8 @@ std::string ShortestSingle(float value);
 // Shortest text after a sign position: one blank when not negative, so
 // labels of positive and negative values line up (" 2000", "-3").
 std::string SignPositioned(double value);
+// Names joined by ", ", then " and N more" when the list held `total`:
+// "DB1.TS1, DB1.TS2 and 14 more".
+std::string ListedWithMore(const std::vector<std::string_view>& shown, std::size_t total);
 
 }  // namespace kov

@@ -137,4 +137,9 @@ private:
 // DBA's field-error box reads.
 std::string FieldErrorText(const std::string& description, int lineNumber, int fieldNumber, int column);
 
+// The warning for a simulation none of whose sizes is the pool's own VP + HP
+// size: the simulation stays loaded, but its curves do not pass through the
+// pool as measured. The data checks repeat it.
+Message SimulationSizeMismatch(double poolSize);
+
 }  // namespace kov

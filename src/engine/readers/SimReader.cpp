@@ -296,11 +296,7 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
                 break;
             }
         }
-        if (!sizeMatches)
-            Show("VAVEZ - Simulation Pool Size MisMatch",
-                 "A simulation size must match original Pool Size.\r\nOne of the simulated sizes should be " +
-                     ShortestDecimal(poolSize),
-                 MessageIcon::Exclamation);
+        if (!sizeMatches) sink_.Show(SimulationSizeMismatch(poolSize));
     } catch (const LineAbandoned&) {
     }
 }
@@ -428,6 +424,13 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolN
         }
     } catch (const LineAbandoned&) {
     }
+}
+
+Message SimulationSizeMismatch(double poolSize) {
+    return {"VAVEZ - Simulation Pool Size MisMatch",
+            "A simulation size must match original Pool Size.\r\nOne of the simulated sizes should be " +
+                ShortestDecimal(poolSize),
+            MessageIcon::Exclamation};
 }
 
 }  // namespace kov

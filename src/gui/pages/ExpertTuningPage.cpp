@@ -1,9 +1,13 @@
 #include "pages/ExpertTuningPage.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -13,6 +17,8 @@ ExpertTuningPage::ExpertTuningPage(QWidget* parent)
     : QWidget(parent),
       lblAnalysis_(new QLabel(this)),
       lstBPAnalysis_(new QListWidget(this)),
+      lblAdviceBecause_(new QLabel(this)),
+      cmdCopyAdvice_(new QPushButton("&Copy", this)),
       sequential_(new QRadioButton("Sequential")),
       random_(new QRadioButton("Random")) {
     lblAnalysis_->setObjectName("lblAnalysis");
@@ -35,19 +41,60 @@ ExpertTuningPage::ExpertTuningPage(QWidget* parent)
     intentRow->addWidget(fraPoolIntentUsage);
     intentRow->addStretch();
 
+    lblAdviceBecause_->setObjectName("lblAdviceBecause");
+    lblAdviceBecause_->setWordWrap(true);
+    lblAdviceBecause_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblAdviceBecause_->setTextFormat(Qt::PlainText);
+    lblAdviceBecause_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    cmdCopyAdvice_->setObjectName("cmdCopyAdvice");
+    cmdCopyAdvice_->setEnabled(false);
+    auto* fraAdviceBecause = new QGroupBox("Why this advice", this);
+    fraAdviceBecause->setObjectName("fraAdviceBecause");
+    auto* because = new QHBoxLayout(fraAdviceBecause);
+    because->addWidget(lblAdviceBecause_, 1);
+    because->addWidget(cmdCopyAdvice_, 0, Qt::AlignTop);
+
+    // Ctrl+C in the list copies as the button does.
+    auto* copy = new QAction(lstBPAnalysis_);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    lstBPAnalysis_->addAction(copy);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(intentRow);
     layout->addWidget(lblAnalysis_);
     layout->addWidget(lstBPAnalysis_, 1);
+    layout->addWidget(fraAdviceBecause);
 
     connect(sequential_, &QRadioButton::clicked, this, [this] { emit IntentChosen('S'); });
     connect(random_, &QRadioButton::clicked, this, [this] { emit IntentChosen('R'); });
+    connect(lstBPAnalysis_, &QListWidget::currentRowChanged, this, &ExpertTuningPage::ShowExplanation);
+    connect(cmdCopyAdvice_, &QPushButton::clicked, this, &ExpertTuningPage::CopySelectedAdvice);
+    connect(copy, &QAction::triggered, this, &ExpertTuningPage::CopySelectedAdvice);
 }
 
-void ExpertTuningPage::ShowPoolAnalysis(const std::string& caption, const std::vector<std::string>& advice) {
+void ExpertTuningPage::ShowPoolAnalysis(const std::string& caption, std::vector<AdviceLine> advice) {
     lblAnalysis_->setText(QString::fromStdString(caption));
+    advice_ = std::move(advice);
     lstBPAnalysis_->clear();
-    for (const std::string& line : advice) lstBPAnalysis_->addItem(QString::fromStdString(line));
+    for (const AdviceLine& line : advice_) {
+        auto* item = new QListWidgetItem(QString::fromStdString(line.Text), lstBPAnalysis_);
+        item->setToolTip(QString::fromStdString(line.Because));
+    }
+    ShowExplanation(lstBPAnalysis_->currentRow());
+}
+
+void ExpertTuningPage::ShowExplanation(int row) {
+    const bool selected = row >= 0 && row < static_cast<int>(advice_.size());
+    lblAdviceBecause_->setText(selected ? QString::fromStdString(advice_[static_cast<std::size_t>(row)].Because)
+                                        : QString());
+    cmdCopyAdvice_->setEnabled(selected);
+}
+
+void ExpertTuningPage::CopySelectedAdvice() {
+    const int row = lstBPAnalysis_->currentRow();
+    if (row < 0 || row >= static_cast<int>(advice_.size())) return;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(CopiedAdvice(advice_[static_cast<std::size_t>(row)])));
 }
 
 void ExpertTuningPage::ShowIntent(char intent) {

@@ -3,7 +3,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "analysis/DataChecks.h"
 #include "analysis/GeneralInfo.h"
+#include "pages/DataChecksStrip.h"
 #include "widgets/GridView.h"
 #include "widgets/LabelPanel.h"
 
@@ -14,6 +16,7 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
       systemInfo_(new LabelPanel("System Info", "lblSystemCaption", "lblSystem", 4, this)),
       collection_(new LabelPanel("Collection", "lblCollectionCaption", "lblCollection", 3, this)),
       totals_(new LabelPanel("Totals", "lblTotalCaption", "lblTotal", 7, this)),
+      dataChecks_(new DataChecksStrip(this)),
       grid_(new GridView("grdPoolInfo", 1250, this)) {
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
@@ -25,8 +28,10 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     labels->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(labels);
+    layout->addWidget(dataChecks_);
     layout->addWidget(grid_, 1);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit PoolChosen(grid_->Cell(row, 0)); });
+    connect(dataChecks_, &DataChecksStrip::PoolChosen, this, &ReportInfoPage::FindingPoolChosen);
 }
 
 void ReportInfoPage::FillHeaderLabels(const ReportModel& model) {
@@ -41,6 +46,10 @@ void ReportInfoPage::FillPoolGrid(const ReportModel& model) {
 
 void ReportInfoPage::FillTotals(const ReportModel& model, MessageSink& sink) {
     totals_->Show(Totals(model, sink));
+}
+
+void ReportInfoPage::FillDataChecks(const ReportModel& model) {
+    dataChecks_->ShowFindings(RunDataChecks(model));
 }
 
 int ReportInfoPage::PoolRowCount() const {

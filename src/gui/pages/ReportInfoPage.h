@@ -1,6 +1,6 @@
 #pragma once
-// Page 0, "Report Info": system and collection labels, the seven totals and
-// the pool grid grdPoolInfo.
+// Page 0, "Report Info": system and collection labels, the seven totals, the
+// "Data checks" strip and the pool grid grdPoolInfo.
 
 #include <QWidget>
 
@@ -9,6 +9,7 @@
 
 namespace kov {
 
+class DataChecksStrip;
 class GridView;
 class LabelPanel;
 
@@ -20,19 +21,24 @@ public:
     void FillHeaderLabels(const ReportModel& model);
     void FillPoolGrid(const ReportModel& model);
     void FillTotals(const ReportModel& model, MessageSink& sink);
+    void FillDataChecks(const ReportModel& model);
 
     GridView* grdPoolInfo() const { return grid_; }
+    DataChecksStrip* DataChecks() const { return dataChecks_; }
     // Data rows of the grid (a report without pools still shows one).
     int PoolRowCount() const;
 
 signals:
     // A pool row was clicked: the pool name of its first column.
     void PoolChosen(const QString& poolName);
+    // A data-check finding about pool p was chosen.
+    void FindingPoolChosen(int p);
 
 private:
     LabelPanel* systemInfo_;
     LabelPanel* collection_;
     LabelPanel* totals_;
+    DataChecksStrip* dataChecks_;
     GridView* grid_;
 };
 

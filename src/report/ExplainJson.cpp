@@ -1,0 +1,54 @@
+#include "report/ExplainJson.h"
+
+#include "analysis/DataChecks.h"
+#include "analysis/TuningRules.h"
+
+namespace kov {
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+json NameOrNull(const std::string& name) {
+    return name.empty() ? json(nullptr) : json(name);
+}
+
+}  // namespace
+
+json TuningExplainedJson(const ReportModel& model, int p) {
+    json byIntent = json::object();
+    for (const char intent : {'R', 'S'}) {
+        json lines = json::array();
+        for (const AdviceLine& advice : ExplainPoolRules(model, p, intent))
+            lines.push_back({{"rule", advice.Rule}, {"text", advice.Text}, {"because", advice.Because}});
+        byIntent[std::string(1, intent)] = lines;
+    }
+    return byIntent;
+}
+
+json DataChecksJson(const ReportModel& model) {
+    json list = json::array();
+    for (const DataFinding& finding : RunDataChecks(model))
+        list.push_back({{"check", finding.Check},
+                        {"pool", finding.Pool == 0 ? json(nullptr) : json(finding.PoolName)},
+                        {"object", NameOrNull(finding.Object)},
+                        {"text", finding.Text}});
+    return list;
+}
+
+std::string AdviceBecauseText(const json& explained) {
+    return "         because " + explained["because"].get<std::string>() + "\n";
+}
+
+std::string DataChecksText(const json& findings) {
+    std::string text = "\nData checks: " + std::to_string(findings.size()) + "\n";
+    for (const json& finding : findings) {
+        text += "  [" + finding["check"].get<std::string>() + "]";
+        for (const char* where : {"pool", "object"})
+            if (!finding[where].is_null()) text += " " + finding[where].get<std::string>();
+        text += ": " + finding["text"].get<std::string>() + "\n";
+    }
+    return text;
+}
+
+}  // namespace kov

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/DataChecks.h"
+#include "report/BatchReport.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+// The small report (BP0: objects 1-3, BP10: 4-5, BP1: 6-9, BP2 and BP32K
+// empty) with a simulation of BP1 (VP 800 + HP 200) at eight sizes.
+ReportModel Consistent() {
+    ReportModel model = GenerateReport(test::SmallPlan());
+    AddSimulation(model, 3, 8, 11);
+    return model;
+}
+
+std::vector<DataFinding> FindingsOf(const ReportModel& model, const std::string& check) {
+    std::vector<DataFinding> found;
+    for (DataFinding& finding : RunDataChecks(model))
+        if (finding.Check == check) found.push_back(std::move(finding));
+    return found;
+}
+
+TEST(DataChecks, AConsistentReportHasNoFindings) {
+    const ReportModel model = Consistent();
+    const auto findings = RunDataChecks(model);
+    EXPECT_TRUE(findings.empty()) << FindingLine(findings.front());
+    EXPECT_EQ(DataChecksCaption(0), "Data checks: no findings");
+    EXPECT_EQ(DataChecksCaption(1), "Data checks: 1 finding");
+    EXPECT_EQ(DataChecksCaption(1200), "Data checks: 1,200 findings");
+}
+
+// Each check on a spoiled figure: a case that fires (with the place and text
+// it reports) and the case at its edge that does not.
+TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
+    const auto object6 = [](ReportModel& m) -> ActivityBlock& { return m.Objects(6).Activity; };
+    const auto bp1 = [](ReportModel& m) -> PoolRecord& { return m.Pools(3); };
+    const auto setUpdates = [=](ReportModel& m, std::int32_t pool) {
+        for (int o = 6; o <= 9; ++o) m.Objects(o).Activity.Updates = 500;
+        bp1(m).Activity.Updates = pool;
+    };
+    // Simulated sizes 1,000 .. 8,000 with hit ratios rising by one a point.
+    const auto risingSimulation = [=](ReportModel& m) -> PoolSimRecord& {
+        PoolSimRecord& slot = bp1(m).Sim(1);
+        for (std::size_t k = 1; k <= 8; ++k) {
+            slot.SimPoolSize[k] = static_cast<std::int32_t>(1000 * k);
+            slot.Detail8[k] = 50.0 + static_cast<double>(k);
+        }
+        return slot;
+    };
+    const struct {
+        const char* what;
+        std::function<void(ReportModel&)> spoil;
+        const char* check;
+        int pool, object;  // where the finding is; 0 for none
+        const char* text;  // nullptr: the check finds nothing
+    } cases[] = {
+        {"object counter below 0", [=](ReportModel& m) { object6(m).Activity29 = -1; }, "negative-counters", 3, 6,
+         "negative figures: counter 29 -1"},
+        {"object counter at 0", [=](ReportModel& m) { object6(m).Activity29 = 0; }, "negative-counters", 0, 0, nullptr},
+        {"pool setting below 0", [](ReportModel& m) { m.Pools(1).VPSize = -1; }, "negative-counters", 1, 0,
+         "negative figures: VP Size -1"},
+        {"pool thresholds below 0", [](ReportModel& m) { m.Pools(1).VDWQT = -0.5, m.Pools(1).HPSEQT = -2; },
+         "negative-counters", 1, 0, "negative figures: HPSEQT -2, VDWQT -0.50"},
+        {"get pages 3 short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 17};
+         },
+         "get-pages-breakdown", 3, 6, "sequential 50 + random 30 + RID list 17 = 97 get pages, but Get Pages is 100"},
+        {"get pages 2 short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 100, object6(m).GetPagesByAccess = {0, 50, 30, 18};
+         },
+         "get-pages-breakdown", 0, 0, nullptr},
+        {"a thousandth short",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 999000, 0, 0};
+         },
+         "get-pages-breakdown", 0, 0, nullptr},
+        {"beyond a thousandth",
+         [=](ReportModel& m) {
+             object6(m).GetPages = 1000000, object6(m).GetPagesByAccess = {0, 998999, 0, 0};
+         },
+         "get-pages-breakdown", 3, 6,
+         "sequential 998,999 + random 0 + RID list 0 = 998,999 get pages, but Get Pages is 1,000,000"},
+        {"pool breakdown",
+         [](ReportModel& m) {
+             m.Pools(1).Activity.GetPages = 100, m.Pools(1).Activity.GetPagesByAccess = {0, 50, 53, 0};
+         },
+         "get-pages-breakdown", 1, 0, "sequential 50 + random 53 + RID list 0 = 103 get pages, but Get Pages is 100"},
+        {"read I/Os 3 short",
+         [=](ReportModel& m) {
+             object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 1, 2, 3, 1};
+         },
+         "read-ios-breakdown", 3, 6,
+         "synchronous 1 + sequential prefetch 2 + list prefetch 3 + dynamic prefetch 1 = 7 read I/Os, but Read I/Os "
+         "is 10"},
+        {"read I/Os 2 short",
+         [=](ReportModel& m) {
+             object6(m).ReadIOs = 10, object6(m).ReadIOsByType = {0, 2, 2, 3, 1};
+         },
+         "read-ios-breakdown", 0, 0, nullptr},
+        {"pool 3 below its objects", [=](ReportModel& m) { setUpdates(m, 1997); }, "pool-below-objects", 3, 0,
+         "the pool's totals are below the sums over its 4 objects: Updates 1,997 against 2,000"},
+        {"pool 2 below its objects", [=](ReportModel& m) { setUpdates(m, 1998); }, "pool-below-objects", 0, 0, nullptr},
+        {"hit ratio above 100", [=](ReportModel& m) { object6(m).SysHitRatio = 100.01; }, "hit-ratio-range", 3, 6,
+         "System Hit Ratio is 100.01, outside 0 to 100"},
+        {"hit ratio 100", [=](ReportModel& m) { object6(m).SysHitRatio = 100; }, "hit-ratio-range", 0, 0, nullptr},
+        {"hit ratio below 0", [=](ReportModel& m) { object6(m).SysHitRatio = -0.5; }, "hit-ratio-range", 3, 6,
+         "System Hit Ratio is -0.50, outside 0 to 100 (below 0 when prefetch reads more pages than the get pages "
+         "ask for)"},
+        {"pool app hit ratio below 0", [](ReportModel& m) { m.Pools(1).Activity.AppHitRatio = -0.01; },
+         "hit-ratio-range", 1, 0, "App Hit Ratio is -0.01, outside 0 to 100"},
+        {"app hit ratio 0", [](ReportModel& m) { m.Pools(1).Activity.AppHitRatio = 0; }, "hit-ratio-range", 0, 0,
+         nullptr},
+        {"zero elapsed time", [](ReportModel& m) { m.SysInfo.ElapsedTime = "00:00:00"; }, "elapsed-time", 0, 0,
+         "the elapsed time \"00:00:00\" is no time at all: every per-second figure (RIO/Sec, WIO/Sec, Total I/Os "
+         "per second) is meaningless"},
+        {"no elapsed time", [](ReportModel& m) { m.SysInfo.ElapsedTime = ""; }, "elapsed-time", 0, 0,
+         "the report gives no elapsed time: every per-second figure (RIO/Sec, WIO/Sec, Total I/Os per second) is "
+         "meaningless"},
+        {"one second", [](ReportModel& m) { m.SysInfo.ElapsedTime = "00:00:01"; }, "elapsed-time", 0, 0, nullptr},
+        {"pool size not simulated", [=](ReportModel& m) { bp1(m).VPSize = 801; }, "simulation-pool-size", 3, 0,
+         "simulation 1: A simulation size must match original Pool Size. One of the simulated sizes should be 1001"},
+        {"hit ratio falls 0.06", [=](ReportModel& m) { risingSimulation(m).Detail8[3] = 51.94; },
+         "simulation-hit-ratio-falls", 3, 0,
+         "simulation 1: the system hit ratio falls from 52.00 at 2,000 buffers to 51.94 at 3,000 buffers"},
+        {"hit ratio falls 0.04", [=](ReportModel& m) { risingSimulation(m).Detail8[3] = 51.96; },
+         "simulation-hit-ratio-falls", 0, 0, nullptr},
+        {"sizes listed largest first",
+         [=](ReportModel& m) {
+             PoolSimRecord& slot = risingSimulation(m);
+             for (std::size_t k = 1; k <= 8; ++k) slot.SimPoolSize[k] = static_cast<std::int32_t>(1000 * (9 - k));
+             for (std::size_t k = 1; k <= 8; ++k) slot.Detail8[k] = 60.0 - static_cast<double>(k);
+         },
+         "simulation-hit-ratio-falls", 0, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        ReportModel model = Consistent();
+        c.spoil(model);
+        const auto found = FindingsOf(model, c.check);
+        if (c.text == nullptr) {
+            EXPECT_TRUE(found.empty()) << c.what << ": " << FindingLine(found.front());
+            continue;
+        }
+        ASSERT_EQ(found.size(), 1u) << c.what;
+        const DataFinding& finding = found.front();
+        EXPECT_EQ(finding.Pool, c.pool) << c.what;
+        EXPECT_EQ(finding.PoolName, c.pool ? model.Pools(c.pool).PoolName.Trimmed() : "") << c.what;
+        EXPECT_EQ(finding.Object, c.object ? model.Objects(c.object).ObjectName.Trimmed() : "") << c.what;
+        EXPECT_EQ(finding.Text, c.text) << c.what;
+    }
+}
+
+// A report whose counters all read -999,999,999 loads, and every pool and
+// object says so; the batch report of it is complete.
+TEST(DataChecks, CountersOfMinusNineHundredMillionAreFound) {
+    ReportModel source = GenerateReport(test::SmallPlan());
+    const auto spoil = [](ActivityBlock& block) {
+        for (int position = 1; position <= ActivityPositions; ++position)
+            if (const ActivityFieldRef field = ActivityField(block, position); field.Integer)
+                *field.Integer = -999999999;
+    };
+    for (PoolRecord& pool : source.Pools) spoil(pool.Activity);
+    for (ObjectRecord& object : source.Objects) spoil(object.Activity);
+    test::TempFolder folder;
+    test::Session session;
+    ASSERT_TRUE(session.OpenStats(test::WriteLines(folder.Path("negative.sta"), test::StatLines(source))));
+    const ReportModel& model = session.Model;
+    ASSERT_EQ(model.Pools(1).Activity.GetPages, -999999999);
+
+    const auto negative = FindingsOf(model, "negative-counters");
+    ASSERT_EQ(negative.size(), static_cast<std::size_t>(model.PoolCount() + model.ObjectCount()));
+    EXPECT_EQ(negative.front().Text.rfind("negative figures: Get Pages -999,999,999, counter 2 -999,999,999, ", 0), 0u);
+    EXPECT_NE(negative.front().Text.find(" and "), std::string::npos) << "more than ten are counted, not listed";
+
+    const auto document = BuildReportDocument(model, session.Sink.Messages, "negative.sta");
+    EXPECT_EQ(document["totals"]["Total Get Pages"], "-4,999,999,995");
+    EXPECT_EQ(document["dataChecks"].size(), RunDataChecks(model).size());
+    EXPECT_EQ(document["dataChecks"][0]["check"], "negative-counters");
+    EXPECT_EQ(document["dataChecks"][0]["pool"], "BP0");
+    EXPECT_TRUE(document["dataChecks"][0]["object"].is_null());
+}
+
+}  // namespace
+}  // namespace kov
