@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "analysis/GeneralInfo.h"
 #include "readers/ReportLoading.h"
 
 namespace kov {
@@ -38,6 +39,15 @@ json PerSecondNames(const std::vector<ComparedFigure>& figures) {
     json names = json::array();
     for (const ComparedFigure& figure : figures)
         if (figure.PerSecond) names.push_back(figure.Name);
+    return names;
+}
+
+// Which pool figures are counts does not depend on the pool, so the list
+// stands even when no pool is in both reports.
+json PoolPerSecondNames() {
+    json names = json::array();
+    for (const Figure& figure : PoolFigures(PoolRecord{}, 0))
+        if (figure.IsCount) names.push_back(figure.Name);
     return names;
 }
 
@@ -94,7 +104,8 @@ std::size_t Width(const std::string& text) {
 std::string TextTable(const StringTable& table, std::size_t keyColumns, const std::string& indent) {
     std::vector<std::size_t> widths(table.Headings.size(), 0);
     const auto measure = [&](const std::vector<std::string>& row) {
-        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) widths[c] = std::max(widths[c], Width(row[c]));
+        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], Width(row[c]));
     };
     measure(table.Headings);
     for (const auto& row : table.Rows) measure(row);
@@ -151,18 +162,21 @@ void PoolText(std::ostream& out, const PoolComparison& pool) {
     out << "\nPool " << pool.Name << "\n" << TextTable(FiguresTable(pool.Figures), 1, "  ");
     for (std::size_t i = 0; i < pool.Advice.size(); ++i) {
         out << "  Expert tuning, " << (CompareIntents[i] == 'R' ? "Random" : "Sequential") << ":\n";
-        for (const auto& [mark, lines] : {std::pair{"+ ", &pool.Advice[i].Added},
-                                          std::pair{"- ", &pool.Advice[i].Removed},
-                                          std::pair{"= ", &pool.Advice[i].Kept}})
+        for (const auto& [mark, lines] :
+             {std::pair{"+ ", &pool.Advice[i].Added}, std::pair{"- ", &pool.Advice[i].Removed},
+              std::pair{"= ", &pool.Advice[i].Kept}})
             for (const std::string& line : *lines) out << "    " << mark << line << "\n";
     }
     out << "  Objects in both reports: " << pool.Objects.size() << "\n";
-    if (!pool.ObjectsOnlyBefore.empty()) out << "  Objects only in before: " << NameList(pool.ObjectsOnlyBefore) << "\n";
+    if (!pool.ObjectsOnlyBefore.empty())
+        out << "  Objects only in before: " << NameList(pool.ObjectsOnlyBefore) << "\n";
     if (!pool.ObjectsOnlyAfter.empty()) out << "  Objects only in after: " << NameList(pool.ObjectsOnlyAfter) << "\n";
     if (!pool.SyncReadRises.empty())
-        out << "  Largest rises of Sync. I/Os/Sec:\n" << TextTable(TopObjectsTable(pool, pool.SyncReadRises), 2, "    ");
+        out << "  Largest rises of Sync. I/Os/Sec:\n"
+            << TextTable(TopObjectsTable(pool, pool.SyncReadRises), 2, "    ");
     if (!pool.SyncReadFalls.empty())
-        out << "  Largest falls of Sync. I/Os/Sec:\n" << TextTable(TopObjectsTable(pool, pool.SyncReadFalls), 2, "    ");
+        out << "  Largest falls of Sync. I/Os/Sec:\n"
+            << TextTable(TopObjectsTable(pool, pool.SyncReadFalls), 2, "    ");
 }
 
 ComparedReport ReadOne(const std::string& path, ReportModel& model) {
@@ -189,14 +203,12 @@ json BuildCompareDocument(const ReportComparison& comparison, const ComparedRepo
                           const ComparedReport& after) {
     json pools = json::array();
     for (const PoolComparison& pool : comparison.Pools) pools.push_back(PoolJson(pool));
-    const std::vector<ComparedFigure> noFigures;
-    const auto& poolFigures = comparison.Pools.empty() ? noFigures : comparison.Pools.front().Figures;
     return {{"before", SideJson(before, comparison.BeforeSeconds)},
             {"after", SideJson(after, comparison.AfterSeconds)},
             {"warnings", comparison.Warnings},
             {"perSecond",
              {{"totals", PerSecondNames(comparison.Totals)},
-              {"poolFigures", PerSecondNames(poolFigures)},
+              {"poolFigures", PoolPerSecondNames()},
               {"objectFigures", {"syncReadIOs", "getPages"}}}},
             {"totals", FiguresJson(comparison.Totals)},
             {"poolsOnlyBefore", comparison.PoolsOnlyBefore},

@@ -33,7 +33,8 @@ std::vector<std::string> ElapsedWarnings(const ReportModel& before, const Report
     const std::int32_t b = ReportSeconds(before);
     const std::int32_t a = ReportSeconds(after);
     const auto describe = [](const ReportModel& m, std::int32_t s) {
-        return std::string(m.SysInfo.ElapsedTime.Trimmed()) + " (" + std::to_string(s) + " s)";
+        const std::string_view text = m.SysInfo.ElapsedTime.Trimmed();
+        return (text.empty() ? std::string("(blank)") : std::string(text)) + " (" + std::to_string(s) + " s)";
     };
     if (std::abs(static_cast<double>(a) - b) > kElapsedTolerance * b)
         warnings.push_back("The elapsed times differ by more than 10 %: before " + describe(before, b) + ", after " +

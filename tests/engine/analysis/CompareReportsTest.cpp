@@ -59,7 +59,7 @@ TEST(CompareReports, MatchesPoolsByTrimmedNameAndObjectsWithinTheirPool) {
     AddPool(before, "BP7");
 
     ReportModel after = Report("01:00:00");
-    AddPool(after, "BP1   ");  // trailing blanks do not keep it apart
+    AddPool(after, "BP1   ");         // trailing blanks do not keep it apart
     AddObject(after, "DB1.TS1", 99);  // same name, other pool: no match for BP0's object
     AddObject(after, "DB2.TS9", 6);
     AddPool(after, "BP0");
@@ -100,8 +100,10 @@ TEST(CompareReports, CountsComparePerSecondOfEachIntervalAndWarnWhenTheLengthsDi
         bool differ;
         int zeroWarnings;
     } cases[] = {
-        {"01:00:00", "02:00:00", 2, 1, true, 0},   {"01:00:00", "01:06:00", 2, 7200.0 / 3960, false, 0},
-        {"01:00:00", "01:06:01", 2, 7200.0 / 3961, true, 0}, {"00:00:00", "01:00:00", 0, 2, true, 1},
+        {"01:00:00", "02:00:00", 2, 1, true, 0},
+        {"01:00:00", "01:06:00", 2, 7200.0 / 3960, false, 0},
+        {"01:00:00", "01:06:01", 2, 7200.0 / 3961, true, 0},
+        {"00:00:00", "01:00:00", 0, 2, true, 1},
         {"", "", 0, 0, false, 2},
     };
     for (const auto& k : cases) {
@@ -138,7 +140,8 @@ TEST(CompareReports, CountsComparePerSecondOfEachIntervalAndWarnWhenTheLengthsDi
         EXPECT_EQ(differ, k.differ ? 1 : 0);
         EXPECT_EQ(zero, k.zeroWarnings);
         for (const ComparedFigure& f : c.Pools[0].Figures) {
-            EXPECT_TRUE(std::isfinite(f.Values.Before) && std::isfinite(f.Values.After) && std::isfinite(f.Values.Change));
+            EXPECT_TRUE(std::isfinite(f.Values.Before) && std::isfinite(f.Values.After) &&
+                        std::isfinite(f.Values.Change));
             EXPECT_TRUE(std::isfinite(f.Values.ChangePct.value_or(0)));
         }
     }
@@ -148,8 +151,8 @@ TEST(CompareFigure, ChangeInPercentOfTheBeforeValueAndNoneFromZero) {
     const struct {
         double before, after, change;
         std::optional<double> pct;
-    } cases[] = {{4, 5, 1, 25.0}, {4, 3, -1, -25.0}, {0, 3, 3, std::nullopt}, {0, 0, 0, std::nullopt},
-                 {-2, -1, 1, 50.0}, {7, 7, 0, 0.0}};
+    } cases[] = {{4, 5, 1, 25.0},         {4, 3, -1, -25.0}, {0, 3, 3, std::nullopt},
+                 {0, 0, 0, std::nullopt}, {-2, -1, 1, 50.0}, {7, 7, 0, 0.0}};
     for (const auto& k : cases) {
         const FigureChange f = CompareFigure(k.before, k.after);
         EXPECT_EQ(f.Change, k.change);
@@ -236,8 +239,7 @@ TEST(CompareGrids, EveryLevelEndsWithTheFigureCellsAndListsLoneEntries) {
     const ReportComparison c = CompareReports(before, after);
 
     const StringTable totals = CompareTotalsGrid(c);
-    EXPECT_EQ(totals.Headings,
-              (std::vector<std::string>{"Figure", "Before", "After", "Change", "Change %", "Trend"}));
+    EXPECT_EQ(totals.Headings, (std::vector<std::string>{"Figure", "Before", "After", "Change", "Change %", "Trend"}));
     EXPECT_EQ(totals.Rows.size(), 7u);
     EXPECT_EQ(totals.Rows[1][0], "Total Get Pages/Sec");
     EXPECT_EQ(totals.Rows[6][0], "Total 4K Buffers");
@@ -250,8 +252,8 @@ TEST(CompareGrids, EveryLevelEndsWithTheFigureCellsAndListsLoneEntries) {
 
     const StringTable objects = CompareObjectsGrid(c.Pools[0]);
     ASSERT_EQ(objects.Rows.size(), 3u);
-    EXPECT_EQ(objects.Rows[1], (std::vector<std::string>{"I", "DB1.TS1", "Sync. I/Os/Sec", "1", "2", "+1", "+100.0",
-                                                         "\u25B2 rise"}));
+    EXPECT_EQ(objects.Rows[1],
+              (std::vector<std::string>{"I", "DB1.TS1", "Sync. I/Os/Sec", "1", "2", "+1", "+100.0", "\u25B2 rise"}));
     EXPECT_EQ(objects.Rows[2].back(), "only in before");
 }
 
