@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 #include "common/Message.h"
 #include "model/ReportModel.h"
 
@@ -22,18 +24,22 @@ public:
     void FillTotals(const ReportModel& model, MessageSink& sink);
 
     GridView* grdPoolInfo() const { return grid_; }
+    QPushButton* cmdCompareWith() const { return compareWith_; }
     // Data rows of the grid (a report without pools still shows one).
     int PoolRowCount() const;
 
 signals:
     // A pool row was clicked: the pool name of its first column.
     void PoolChosen(const QString& poolName);
+    // "Compare with…" was clicked.
+    void CompareRequested();
 
 private:
     LabelPanel* systemInfo_;
     LabelPanel* collection_;
     LabelPanel* totals_;
     GridView* grid_;
+    QPushButton* compareWith_;
 };
 
 }  // namespace kov
