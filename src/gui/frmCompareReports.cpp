@@ -81,7 +81,7 @@ frmCompareReports::frmCompareReports(const ReportComparison& comparison, const Q
     tabs_->addTab(report_, "Report");
     tabs_->addTab(pools_, "Pools");
     const QString poolText = QString::fromStdString(std::string(TrimBlanks(poolName)));
-    tabs_->addTab(objects_, pool              ? "Objects of " + poolText
+    tabs_->addTab(objects_, pool                 ? "Objects of " + poolText
                             : poolText.isEmpty() ? QString("Objects")
                                                  : "Objects (" + poolText + " is in one report only)");
 
@@ -102,7 +102,8 @@ void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const A
     ReportModel after;
     ReportReader reader(after, sink);
     if (!OpenStatisticsReport(after, reader, QFile::encodeName(file).toStdString())) {
-        sink.Show({"Compare with", "The report " + file.toStdString() + " was not read to its end, so it is not compared.",
+        sink.Show({"Compare with",
+                   "The report " + file.toStdString() + " was not read to its end, so it is not compared.",
                    MessageIcon::Exclamation});
         return;
     }

@@ -124,26 +124,6 @@ std::string TextTable(const StringTable& table, std::size_t keyColumns, const st
     return out.str();
 }
 
-StringTable FiguresTable(const std::vector<ComparedFigure>& figures) {
-    StringTable table{{"Figure", "Before", "After", "Change", "Change %", "Trend"}, {}};
-    for (const ComparedFigure& figure : figures) {
-        std::vector<std::string> row{figure.PerSecond ? figure.Name + "/Sec" : figure.Name};
-        for (std::string& cell : FigureCells(figure.Values)) row.push_back(std::move(cell));
-        table.Rows.push_back(std::move(row));
-    }
-    return table;
-}
-
-StringTable TopObjectsTable(const PoolComparison& pool, const std::vector<std::size_t>& top) {
-    StringTable table{{"Type", "Object", "Before", "After", "Change", "Change %", "Trend"}, {}};
-    for (const std::size_t i : top) {
-        std::vector<std::string> row{pool.Objects[i].Type, pool.Objects[i].Name};
-        for (std::string& cell : FigureCells(pool.Objects[i].SyncReadIOs)) row.push_back(std::move(cell));
-        table.Rows.push_back(std::move(row));
-    }
-    return table;
-}
-
 std::string NameList(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
@@ -159,7 +139,7 @@ void SideText(std::ostream& out, const char* which, const ComparedReport& report
 }
 
 void PoolText(std::ostream& out, const PoolComparison& pool) {
-    out << "\nPool " << pool.Name << "\n" << TextTable(FiguresTable(pool.Figures), 1, "  ");
+    out << "\nPool " << pool.Name << "\n" << TextTable(CompareFiguresGrid(pool.Figures), 1, "  ");
     for (std::size_t i = 0; i < pool.Advice.size(); ++i) {
         out << "  Expert tuning, " << (CompareIntents[i] == 'R' ? "Random" : "Sequential") << ":\n";
         for (const auto& [mark, lines] :
@@ -173,10 +153,10 @@ void PoolText(std::ostream& out, const PoolComparison& pool) {
     if (!pool.ObjectsOnlyAfter.empty()) out << "  Objects only in after: " << NameList(pool.ObjectsOnlyAfter) << "\n";
     if (!pool.SyncReadRises.empty())
         out << "  Largest rises of Sync. I/Os/Sec:\n"
-            << TextTable(TopObjectsTable(pool, pool.SyncReadRises), 2, "    ");
+            << TextTable(CompareTopObjectsGrid(pool, pool.SyncReadRises), 2, "    ");
     if (!pool.SyncReadFalls.empty())
         out << "  Largest falls of Sync. I/Os/Sec:\n"
-            << TextTable(TopObjectsTable(pool, pool.SyncReadFalls), 2, "    ");
+            << TextTable(CompareTopObjectsGrid(pool, pool.SyncReadFalls), 2, "    ");
 }
 
 ComparedReport ReadOne(const std::string& path, ReportModel& model) {
@@ -224,7 +204,7 @@ std::string RenderCompareText(const ReportComparison& comparison, const Compared
     SideText(out, "After:  ", after, comparison.AfterSeconds);
     for (const std::string& warning : comparison.Warnings) out << "Warning: " << warning << "\n";
     out << "Counts are compared per second of each report's elapsed time (figures named .../Sec).\n";
-    out << "\nReport totals\n" << TextTable(FiguresTable(comparison.Totals), 1, "  ");
+    out << "\nReport totals\n" << TextTable(CompareTotalsGrid(comparison), 1, "  ");
     if (!comparison.PoolsOnlyBefore.empty())
         out << "\nPools only in before: " << NameList(comparison.PoolsOnlyBefore) << "\n";
     if (!comparison.PoolsOnlyAfter.empty())

@@ -233,11 +233,15 @@ std::vector<std::string> FigureCells(const FigureChange& values) {
             values.ChangePct ? Signed(*values.ChangePct, 1) : "n/a", Trend(values.Change)};
 }
 
-StringTable CompareTotalsGrid(const ReportComparison& comparison) {
+StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures) {
     StringTable table = GridWithKeys({"Figure"});
-    for (const ComparedFigure& figure : comparison.Totals)
+    for (const ComparedFigure& figure : figures)
         table.Rows.push_back(Row({PerSecondName(figure.Name, figure.PerSecond)}, figure.Values));
     return table;
+}
+
+StringTable CompareTotalsGrid(const ReportComparison& comparison) {
+    return CompareFiguresGrid(comparison.Totals);
 }
 
 StringTable ComparePoolsGrid(const ReportComparison& comparison) {
@@ -263,6 +267,13 @@ StringTable CompareObjectsGrid(const PoolComparison& pool) {
         table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "before"));
     for (const std::string& name : pool.ObjectsOnlyAfter)
         table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "after"));
+    return table;
+}
+
+StringTable CompareTopObjectsGrid(const PoolComparison& pool, const std::vector<std::size_t>& positions) {
+    StringTable table = GridWithKeys({"Type", "Object"});
+    for (const std::size_t i : positions)
+        table.Rows.push_back(Row({pool.Objects[i].Type, pool.Objects[i].Name}, pool.Objects[i].SyncReadIOs));
     return table;
 }
 

@@ -86,12 +86,17 @@ ReportComparison CompareReports(const ReportModel& before, const ReportModel& af
 // change in percent is "n/a" where the before value is 0, and the trend is
 // marked by an arrow as well as a word ("▲ rise", "▼ fall", "= same").
 StringTable CompareTotalsGrid(const ReportComparison& comparison);
+// One row per figure, named as the grids name it ("/Sec" added to a count).
+StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures);
 // Every figure of every matched pool, then one row per pool found in one
 // report only.
 StringTable ComparePoolsGrid(const ReportComparison& comparison);
 // Both object figures of every matched object of one pool comparison, then
 // one row per object found in one report only.
 StringTable CompareObjectsGrid(const PoolComparison& pool);
+// The synchronous read I/Os per second of the objects at these positions of
+// pool.Objects (a top list), one row each.
+StringTable CompareTopObjectsGrid(const PoolComparison& pool, const std::vector<std::size_t>& positions);
 
 // The cells of one figure after its name: before, after, change, change %,
 // trend. Whole numbers show no decimals, every other figure two.
