@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/CompareReports.h"
 #include "analysis/DataChecks.h"
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
@@ -54,6 +55,20 @@ void ScanCostsAndRules(benchmark::State& state) {
     }
 }
 BENCHMARK(ScanCostsAndRules)->Unit(benchmark::kMicrosecond);
+
+// Two capacity reports compared (60 pools, 5000 objects each, every object
+// matched, other counters and a longer interval in the after one): what
+// "Compare with..." and kovgraph-report --compare cost once both are read.
+// Target: at most 50 ms.
+void CompareCapacityReports(benchmark::State& state) {
+    const kov::ReportModel& before = CapacityModel();
+    kov::SamplePlan plan = kov::CapacityPlan();
+    plan.Seed += 1;
+    plan.ElapsedTime = "01:05:00";
+    const kov::ReportModel after = kov::GenerateReport(plan);
+    for (auto _ : state) benchmark::DoNotOptimize(kov::CompareReports(before, after));
+}
+BENCHMARK(CompareCapacityReports)->Unit(benchmark::kMillisecond);
 
 // The capacity pool with a 16-point simulation in which every one of its
 // 5000 objects takes part: read at least once, a working set at point 1,

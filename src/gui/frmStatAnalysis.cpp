@@ -23,6 +23,7 @@
 #include "analysis/TuningRules.h"
 #include "cluster/MemberFiles.h"
 #include "frmAbout.h"
+#include "frmCompareReports.h"
 #include "frmSelectFiles.h"
 #include "frmTitle.h"
 #include "pages/ClusterPage.h"
@@ -116,6 +117,8 @@ void frmStatAnalysis::BuildWindow() {
     connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
     connect(reportInfo_, &ReportInfoPage::FindingPoolChosen, this, &frmStatAnalysis::ShowPoolOfFinding);
+    connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
+            [this] { CompareWithChosenReport(this, model_, services_, sink_); });
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
     connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });

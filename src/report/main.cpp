@@ -1,5 +1,6 @@
 // kovgraph-report [--json] [--intent R|S] [--radius R] [--acc-dir DIR] STATFILE [SIMFILE...]
 // kovgraph-report --csv DIR STATFILE [SIMFILE...]
+// kovgraph-report --compare BEFORE AFTER [--json]
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -7,6 +8,7 @@
 
 #include "cluster/ClusterAnalysis.h"
 #include "report/BatchReport.h"
+#include "report/CompareReport.h"
 #include "report/CsvExport.h"
 
 int main(int argc, char** argv) {
@@ -34,10 +36,15 @@ int main(int argc, char** argv) {
     std::string radiusText;
     app.add_option("--radius", radiusText, "cluster radius (default 1.2)")->type_name("FLOAT")->check(radiusCheck);
     app.add_option("--acc-dir", options.AccDir, "folder holding Rand.acc and Seq.acc (default: the program's folder)");
-    app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file")->required();
+    std::vector<std::string> compare;
+    app.add_option("--compare", compare, "compare two statistics reports: BEFORE AFTER")->expected(2)->excludes(csv);
+    app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file");
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
     try {
         app.parse(argc, argv);
+        if (!compare.empty() && (compare.size() != 2 || !options.StatFile.empty()))
+            throw CLI::ValidationError("--compare", "takes exactly two statistics reports: BEFORE AFTER");
+        if (compare.empty() && options.StatFile.empty()) throw CLI::RequiredError("STATFILE");
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
         return 0;
@@ -54,6 +61,8 @@ int main(int argc, char** argv) {
     }
     try {
         if (csv->count() > 0) return kov::RunCsvExport(options, csvDir, std::cerr);
+        if (!compare.empty())
+            return kov::RunCompareReport({options.Json, compare[0], compare[1]}, std::cout, std::cerr);
         return kov::RunBatchReport(options, std::cout);
     } catch (const std::exception& failure) {
         std::cerr << "kovgraph-report: " << failure.what() << "\n";

@@ -1,5 +1,6 @@
 // Writes the bundled sample reports (or, with --capacity, a full-capacity
-// set) into a folder. The samples in the repository were made with this.
+// set; with --changed, the samples' system a week later, for a before/after
+// comparison) into a folder. The samples in the repository were made with this.
 
 #include <filesystem>
 #include <iostream>
@@ -34,6 +35,11 @@ void WriteSamples(const std::filesystem::path& folder) {
     Write(folder / "Seq.acc", [](std::ostream& out) { out << "50\r\n"; });
 }
 
+void WriteChanged(const std::filesystem::path& folder) {
+    const kov::ReportModel model = kov::GenerateReport(kov::ChangedSamplePlan());
+    Write(folder / "SYSA_DB2P_20261207.sta", [&](std::ostream& out) { kov::WriteStatReport(model, out); });
+}
+
 void WriteCapacity(const std::filesystem::path& folder) {
     kov::ReportModel model = kov::GenerateReport(kov::CapacityPlan());
     for (int k = 1; k <= kov::MaxSimulations; ++k) kov::AddSimulation(model, 1, kov::MaxSizes, 1000 + k);
@@ -46,16 +52,18 @@ void WriteCapacity(const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool capacity = argc == 3 && std::string(argv[1]) == "--capacity";
-    if (argc != 2 && !capacity) {
-        std::cerr << "usage: kovgraph-make-samples [--capacity] FOLDER\n";
+    const std::string option = argc == 3 ? argv[1] : "";
+    if (argc != 2 && option != "--capacity" && option != "--changed") {
+        std::cerr << "usage: kovgraph-make-samples [--capacity | --changed] FOLDER\n";
         return 2;
     }
     const std::filesystem::path folder = argv[argc - 1];
     try {
         std::filesystem::create_directories(folder);
-        if (capacity)
+        if (option == "--capacity")
             WriteCapacity(folder);
+        else if (option == "--changed")
+            WriteChanged(folder);
         else
             WriteSamples(folder);
     } catch (const std::exception& failure) {

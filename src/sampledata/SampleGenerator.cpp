@@ -100,7 +100,7 @@ struct ObjectFigures {
     double SeqShare, RandShare, RidShare;
 };
 
-void FillObject(ObjectRecord& o, PoolUse use, Random& random, double getPageCap) {
+void FillObject(ObjectRecord& o, PoolUse use, Random& random, double getPageCap, double missFactor) {
     const UseProfile profile = ProfileOf(use);
     const double g = std::clamp(profile.MedianGetPages * std::exp(1.1 * random.Normal()), 20.0, getPageCap);
     ActivityBlock& a = o.Activity;
@@ -114,7 +114,9 @@ void FillObject(ObjectRecord& o, PoolUse use, Random& random, double getPageCap)
     a.GetPagesByAccess[2] = a.GetPages - a.GetPagesByAccess[1] - a.GetPagesByAccess[3];
     const double randShare = static_cast<double>(a.GetPagesByAccess[2]) / a.GetPages;
 
-    const double hit = random.Uniform(profile.HitLow, profile.HitHigh);
+    const double drawn = random.Uniform(profile.HitLow, profile.HitHigh);
+    // Unscaled draws stay bit for bit what they were (1 - (1 - x) need not be x).
+    const double hit = missFactor == 1.0 ? drawn : std::clamp(1.0 - (1.0 - drawn) * missFactor, 0.0, 1.0);
     a.PagesRead = ToInt(a.GetPages * (1.0 - hit));
     a.SysHitRatio = Round2(100.0 * (a.GetPages - a.PagesRead) / a.GetPages);
     a.AppHitRatio = std::min(100.0, Round2(a.SysHitRatio + random.Uniform(0.0, (100.0 - a.SysHitRatio) * 0.3)));
@@ -259,7 +261,8 @@ ReportModel GenerateReport(const SamplePlan& plan) {
                 index && poolPlan.Use != PoolUse::Catalog
                     ? "PROD." + std::string(o.ObjectName.Trimmed().substr(o.ObjectName.Trimmed().find('.') + 1)) + "_K1"
                     : std::string(o.ObjectName.Trimmed());
-            FillObject(o, profile == PoolUse::Catalog && index ? PoolUse::Catalog : profile, random, getPageCap);
+            FillObject(o, profile == PoolUse::Catalog && index ? PoolUse::Catalog : profile, random, getPageCap,
+                       poolPlan.MissFactor);
             if (i == 0) pool.FirstObject = static_cast<std::int16_t>(number);
             pool.LastObject = static_cast<std::int16_t>(number);
         }
@@ -375,6 +378,26 @@ SamplePlan BundledSamplePlan() {
         {"BP7", PoolUse::SortWork, 12, 25000, 0, false}, {"BP8K0", PoolUse::Data, 24, 15000, 0, false},
         {"BP16K0", PoolUse::Lob, 10, 5000, 0, false},    {"BP32K", PoolUse::SortWork, 8, 3000, 0, false},
     };
+    return plan;
+}
+
+SamplePlan ChangedSamplePlan() {
+    SamplePlan plan = BundledSamplePlan();
+    plan.CollectionDate = "2026-12-07";
+    for (PoolPlan& pool : plan.Pools) {
+        if (pool.Name == "BP1") {
+            pool.VPSize = 130000;  // the hiperpool's buffers moved into the virtual pool, and more
+            pool.HPSize = 0;
+            pool.MissFactor = 0.55;
+        } else if (pool.Name == "BP2") {
+            pool.VPSize = 60000;
+            pool.MissFactor = 1.4;
+        } else if (pool.Name == "BP16K0") {
+            pool.Objects += 2;
+        }
+    }
+    std::erase_if(plan.Pools, [](const PoolPlan& pool) { return pool.Name == "BP32K"; });
+    plan.Pools.push_back({"BP4", PoolUse::Data, 6, 10000, 0, false});
     return plan;
 }
 

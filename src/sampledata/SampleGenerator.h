@@ -23,6 +23,10 @@ struct PoolPlan {
     std::int32_t VPSize = 0;
     std::int32_t HPSize = 0;
     bool DataSpace = false;
+    // Scales the share of get pages that miss the pool: below 1 after the
+    // pool grew, above 1 after it shrank. The random draws stay the same, so
+    // a report made with another factor differs in the misses alone.
+    double MissFactor = 1.0;
 };
 
 struct SamplePlan {
@@ -47,6 +51,13 @@ int AddSimulation(ReportModel& model, int pool, int points, std::uint64_t seed);
 
 // The bundled sample system: eight pools, about 300 objects.
 SamplePlan BundledSamplePlan();
+
+// The bundled system a week later, after its DBA grew BP1 (its hiperpool
+// given up for a larger virtual pool) and shrank BP2, so that BP1 misses
+// fewer pages and BP2 more; BP32K was dropped, BP4 added, and BP16K0 took two
+// more LOB table spaces. The interval has the same length, so the pools
+// nobody touched compare unchanged. The after report of a comparison.
+SamplePlan ChangedSamplePlan();
 
 // Capacity data: 60 pools and 5000 objects, all in the first pool so that a
 // simulation of it carries 5000 objects.

@@ -17,6 +17,7 @@
 
 #include "common/AtomicFile.h"
 #include "report/BatchReport.h"
+#include "report/CompareReport.h"
 
 namespace kov {
 namespace {
@@ -62,24 +63,40 @@ std::string SampleReport(bool json) {
     return out.str();
 }
 
+// Compares the report with its golden file, or rewrites the file when asked.
+void ExpectGolden(const std::string& name, const std::string& report) {
+    const fs::path golden = fs::path(KOVGRAPH_GOLDEN) / name;
+    fs::path actual = golden;
+    actual += ".actual";
+    if (std::getenv("KOVGRAPH_UPDATE_GOLDEN") != nullptr) {
+        WriteWhole(golden, report);
+        fs::remove(actual);
+        std::printf("rewrote %s\n", golden.c_str());
+        return;
+    }
+    if (report == ReadWhole(golden)) {
+        fs::remove(actual);
+        return;
+    }
+    WriteWhole(actual, report);
+    ADD_FAILURE() << golden << " differs; the report is in " << actual << ":\n" << Diff(golden, actual);
+}
+
 TEST(GoldenReport, SamplesReadAsTheGoldenFilesSay) {
+    for (const bool json : {true, false}) ExpectGolden(json ? "samples.json" : "samples.txt", SampleReport(json));
+}
+
+// The bundled sample against the same system a week later.
+TEST(GoldenReport, SampleComparisonReadsAsTheGoldenFilesSay) {
     for (const bool json : {true, false}) {
-        const fs::path golden = fs::path(KOVGRAPH_GOLDEN) / (json ? "samples.json" : "samples.txt");
-        fs::path actual = golden;
-        actual += ".actual";
-        const std::string report = SampleReport(json);
-        if (std::getenv("KOVGRAPH_UPDATE_GOLDEN") != nullptr) {
-            WriteWhole(golden, report);
-            fs::remove(actual);
-            std::printf("rewrote %s\n", golden.c_str());
-            continue;
-        }
-        if (report == ReadWhole(golden)) {
-            fs::remove(actual);
-            continue;
-        }
-        WriteWhole(actual, report);
-        ADD_FAILURE() << golden << " differs; the report is in " << actual << ":\n" << Diff(golden, actual);
+        const fs::path before = fs::current_path();
+        fs::current_path(KOVGRAPH_SAMPLES);
+        std::ostringstream out, err;
+        const int status = RunCompareReport({json, "SYSA_DB2P_20261130.sta", "SYSA_DB2P_20261207.sta"}, out, err);
+        fs::current_path(before);
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(err.str(), "");
+        ExpectGolden(json ? "compare.json" : "compare.txt", out.str());
     }
 }
 

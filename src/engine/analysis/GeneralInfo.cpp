@@ -1,5 +1,7 @@
 #include "analysis/GeneralInfo.h"
 
+#include <array>
+
 #include "common/Formats.h"
 #include "common/TextMatch.h"
 
@@ -41,7 +43,7 @@ std::int32_t Total4KBuffers(const ReportModel& model, MessageSink& sink) {
     return static_cast<std::int32_t>(total);
 }
 
-std::vector<LabelPair> Totals(const ReportModel& model, MessageSink& sink) {
+std::vector<Figure> TotalFigures(const ReportModel& model, MessageSink& sink) {
     double ios = 0, getPages = 0, pagesRead = 0, updates = 0, pagesWritten = 0, writeIOs = 0;
     for (const PoolRecord& pool : model.Pools) {
         const ActivityBlock& a = pool.Activity;
@@ -53,13 +55,22 @@ std::vector<LabelPair> Totals(const ReportModel& model, MessageSink& sink) {
         writeIOs += a.WriteIOs;
     }
     const std::int32_t seconds = ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
-    return {{"Total Read/Write IO", Grouped(ios, 0)},
-            {"Total Get Pages", Grouped(getPages, 0)},
-            {"Total Updates", Grouped(updates, 0)},
-            {"Overall Sys Hit Ratio", Grouped(Ratio(getPages - pagesRead, getPages) * 100, 2)},
-            {"Total I/Os per second", Grouped(PerSecond(ios, seconds), 2)},
-            {"Pages per write", Grouped(Ratio(pagesWritten, writeIOs), 2)},
-            {"Total 4K Buffers", Grouped(Total4KBuffers(model, sink), 0)}};
+    return {{"Total Read/Write IO", true, ios},
+            {"Total Get Pages", true, getPages},
+            {"Total Updates", true, updates},
+            {"Overall Sys Hit Ratio", false, Ratio(getPages - pagesRead, getPages) * 100},
+            {"Total I/Os per second", false, PerSecond(ios, seconds)},
+            {"Pages per write", false, Ratio(pagesWritten, writeIOs)},
+            {"Total 4K Buffers", false, static_cast<double>(Total4KBuffers(model, sink))}};
+}
+
+std::vector<LabelPair> Totals(const ReportModel& model, MessageSink& sink) {
+    static constexpr std::array<int, 7> decimals = {0, 0, 0, 2, 2, 2, 0};
+    std::vector<LabelPair> labels;
+    const std::vector<Figure> figures = TotalFigures(model, sink);
+    for (std::size_t i = 0; i < figures.size(); ++i)
+        labels.push_back({std::string(figures[i].Name), Grouped(figures[i].Value, decimals[i])});
+    return labels;
 }
 
 const std::vector<std::string>& PoolGridHeadings() {
@@ -70,28 +81,43 @@ const std::vector<std::string>& PoolGridHeadings() {
     return headings;
 }
 
+std::vector<Figure> PoolFigures(const PoolRecord& pool, std::int32_t seconds) {
+    const ActivityBlock& a = pool.Activity;
+    const std::vector<std::string>& h = PoolGridHeadings();
+    return {
+        {h[1], false, PerSecond(a.ReadIOs, seconds)},
+        {h[2], true, static_cast<double>(a.GetPages)},
+        {h[3], true, static_cast<double>(a.Updates)},
+        {h[4], false, a.SysHitRatio},
+        {h[5], true, static_cast<double>(a.ReadIOs) + a.WriteIOs},
+        {h[6], false, PerSecond(a.WriteIOs, seconds)},
+        {h[7], false, a.WriteIOs < 1 ? 0.0 : static_cast<double>(a.PagesWritten) / a.WriteIOs},
+        {h[8], true, static_cast<double>(a.WriteIOs)},
+        {h[9], true, static_cast<double>(a.PagesWritten)},
+        {h[10], false, a.Activity11},
+        {h[11], true, static_cast<double>(a.PagesReadByType[1])},
+        {h[12], true, static_cast<double>(a.PagesReadByType[2])},
+        {h[13], true, static_cast<double>(a.PagesReadByType[3])},
+        {h[14], true, static_cast<double>(a.PagesReadByType[4])},
+    };
+}
+
 StringTable PoolGrid(const ReportModel& model) {
+    enum Format { Rate, Integer, Shortest };
+    static constexpr std::array<Format, 14> formats = {Rate,    Integer, Integer,  Shortest, Integer, Rate,    Rate,
+                                                       Integer, Integer, Shortest, Integer,  Integer, Integer, Integer};
     StringTable grid{PoolGridHeadings(), {}};
     const std::int32_t seconds = ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
     for (const PoolRecord& pool : model.Pools) {
-        const ActivityBlock& a = pool.Activity;
-        grid.Rows.push_back({
-            pool.PoolName.PaddedString(),
-            Grouped(PerSecond(a.ReadIOs, seconds), 2),
-            PlainInteger(a.GetPages),
-            PlainInteger(a.Updates),
-            ShortestText(a.SysHitRatio),
-            PlainInteger(static_cast<long long>(a.ReadIOs) + a.WriteIOs),
-            Grouped(PerSecond(a.WriteIOs, seconds), 2),
-            Grouped(a.WriteIOs < 1 ? 0.0 : static_cast<double>(a.PagesWritten) / a.WriteIOs, 2),
-            PlainInteger(a.WriteIOs),
-            PlainInteger(a.PagesWritten),
-            ShortestText(a.Activity11),
-            PlainInteger(a.PagesReadByType[1]),
-            PlainInteger(a.PagesReadByType[2]),
-            PlainInteger(a.PagesReadByType[3]),
-            PlainInteger(a.PagesReadByType[4]),
-        });
+        std::vector<std::string>& row = grid.Rows.emplace_back();
+        row.push_back(pool.PoolName.PaddedString());
+        const std::vector<Figure> figures = PoolFigures(pool, seconds);
+        for (std::size_t c = 0; c < figures.size(); ++c) {
+            const double value = figures[c].Value;
+            row.push_back(formats[c] == Rate      ? Grouped(value, 2)
+                          : formats[c] == Integer ? PlainInteger(static_cast<long long>(value))
+                                                  : ShortestText(value));
+        }
     }
     if (grid.Rows.empty()) grid.Rows.emplace_back(grid.Headings.size());
     return grid;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Message.h"
@@ -16,6 +17,18 @@ namespace kov {
 // "Elapsed Time", with the texts exactly as stored (trailing blanks kept).
 std::vector<LabelPair> HeaderLabels(const SystemInfo& info);
 
+// A figure of the page as a number, before it is formatted. A count grows
+// with the length of the collection interval, so two intervals compare it
+// per second; a rate, ratio or size compares as it is.
+struct Figure {
+    std::string_view Name;  // the caption or grid heading it is shown under
+    bool IsCount = false;
+    double Value = 0;
+};
+
+// The seven totals as numbers, in label order.
+std::vector<Figure> TotalFigures(const ReportModel& model, MessageSink& sink);
+
 // "Total Read/Write IO" .. "Total 4K Buffers".
 std::vector<LabelPair> Totals(const ReportModel& model, MessageSink& sink);
 
@@ -25,6 +38,10 @@ std::int32_t Total4KBuffers(const ReportModel& model, MessageSink& sink);
 
 // The 15 headings of grdPoolInfo, as restored after a sort.
 const std::vector<std::string>& PoolGridHeadings();
+
+// The figures of a pool-grid row after "Pool", in column order; per-second
+// columns divide by the elapsed seconds (0 when the interval has no length).
+std::vector<Figure> PoolFigures(const PoolRecord& pool, std::int32_t elapsedSeconds);
 
 // One row per pool in table order; a report without pools still has one
 // empty row, as the grid always shows a data row.

@@ -1,6 +1,7 @@
 #include "pages/ReportInfoPage.h"
 
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "analysis/DataChecks.h"
@@ -17,7 +18,9 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
       collection_(new LabelPanel("Collection", "lblCollectionCaption", "lblCollection", 3, this)),
       totals_(new LabelPanel("Totals", "lblTotalCaption", "lblTotal", 7, this)),
       dataChecks_(new DataChecksStrip(this)),
-      grid_(new GridView("grdPoolInfo", 1250, this)) {
+      grid_(new GridView("grdPoolInfo", 1250, this)),
+      compareWith_(new QPushButton("Compare with\u2026", this)) {
+    compareWith_->setObjectName("cmdCompareWith");
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(systemInfo_);
@@ -26,10 +29,12 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     labels->addLayout(left);
     labels->addWidget(totals_, 0, Qt::AlignTop);
     labels->addStretch();
+    labels->addWidget(compareWith_, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(labels);
     layout->addWidget(dataChecks_);
     layout->addWidget(grid_, 1);
+    connect(compareWith_, &QPushButton::clicked, this, &ReportInfoPage::CompareRequested);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit PoolChosen(grid_->Cell(row, 0)); });
     connect(dataChecks_, &DataChecksStrip::PoolChosen, this, &ReportInfoPage::FindingPoolChosen);
 }

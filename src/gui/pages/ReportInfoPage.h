@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 #include "common/Message.h"
 #include "model/ReportModel.h"
 
@@ -25,6 +27,7 @@ public:
 
     GridView* grdPoolInfo() const { return grid_; }
     DataChecksStrip* DataChecks() const { return dataChecks_; }
+    QPushButton* cmdCompareWith() const { return compareWith_; }
     // Data rows of the grid (a report without pools still shows one).
     int PoolRowCount() const;
 
@@ -33,6 +36,8 @@ signals:
     void PoolChosen(const QString& poolName);
     // A data-check finding about pool p was chosen.
     void FindingPoolChosen(int p);
+    // "Compare with…" was clicked.
+    void CompareRequested();
 
 private:
     LabelPanel* systemInfo_;
@@ -40,6 +45,7 @@ private:
     LabelPanel* totals_;
     DataChecksStrip* dataChecks_;
     GridView* grid_;
+    QPushButton* compareWith_;
 };
 
 }  // namespace kov

@@ -1,9 +1,9 @@
-#include "views/AxisTicks.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "views/AxisTicks.h"
 
 namespace kov {
 namespace {
@@ -12,8 +12,8 @@ TEST(AxisTicks, StepIsOneTwoOrFiveTimesAPowerOfTen) {
     const struct {
         double range, step;
         int decimals;
-    } cases[] = {{2682, 1000, 0}, {1341, 500, 0}, {100, 20, 0}, {9.5, 2, 0}, {0.5, 0.1, 1},
-                 {0.0237, 0.005, 3}, {0, 1, 0}, {-5, 1, 0}};
+    } cases[] = {{2682, 1000, 0}, {1341, 500, 0},     {100, 20, 0}, {9.5, 2, 0},
+                 {0.5, 0.1, 1},   {0.0237, 0.005, 3}, {0, 1, 0},    {-5, 1, 0}};
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(RoundTickStep(c.range), c.step) << c.range;
         EXPECT_EQ(TickDecimals(RoundTickStep(c.range)), c.decimals) << c.range;

@@ -1,0 +1,287 @@
+#include "analysis/CompareReports.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <map>
+#include <string_view>
+#include <tuple>
+#include <unordered_map>
+
+#include "analysis/GeneralInfo.h"
+#include "analysis/TuningRules.h"
+#include "common/Formats.h"
+
+namespace kov {
+
+namespace {
+
+// Elapsed times further apart than this make per-second figures the only
+// fair comparison, and the reader should know the intervals differ.
+constexpr double kElapsedTolerance = 0.10;
+
+double PerSecond(double count, std::int32_t seconds) {
+    return seconds > 0 ? count / seconds : 0.0;
+}
+
+std::int32_t ReportSeconds(const ReportModel& model) {
+    return ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
+}
+
+std::vector<std::string> ElapsedWarnings(const ReportModel& before, const ReportModel& after) {
+    std::vector<std::string> warnings;
+    const std::int32_t b = ReportSeconds(before);
+    const std::int32_t a = ReportSeconds(after);
+    const auto describe = [](const ReportModel& m, std::int32_t s) {
+        const std::string_view text = m.SysInfo.ElapsedTime.Trimmed();
+        return (text.empty() ? std::string("(blank)") : std::string(text)) + " (" + std::to_string(s) + " s)";
+    };
+    if (std::abs(static_cast<double>(a) - b) > kElapsedTolerance * b)
+        warnings.push_back("The elapsed times differ by more than 10 %: before " + describe(before, b) + ", after " +
+                           describe(after, a) + ".");
+    for (const auto& [model, seconds, which] : {std::tuple{&before, b, "before"}, std::tuple{&after, a, "after"}})
+        if (seconds <= 0)
+            warnings.push_back(std::string("The ") + which + " report's elapsed time " + describe(*model, seconds) +
+                               " has no length: its per-second figures read as 0.");
+    return warnings;
+}
+
+std::vector<ComparedFigure> CompareFigures(const std::vector<Figure>& before, std::int32_t beforeSeconds,
+                                           const std::vector<Figure>& after, std::int32_t afterSeconds) {
+    std::vector<ComparedFigure> compared;
+    compared.reserve(before.size());
+    for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+        const bool perSecond = before[i].IsCount;
+        const double b = perSecond ? PerSecond(before[i].Value, beforeSeconds) : before[i].Value;
+        const double a = perSecond ? PerSecond(after[i].Value, afterSeconds) : after[i].Value;
+        compared.push_back({std::string(before[i].Name), perSecond, CompareFigure(b, a)});
+    }
+    return compared;
+}
+
+// Lines of `after` not in `before` are added, the reverse removed, the rest
+// kept; a line fired twice counts twice.
+AdviceSplit SplitAdvice(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+    AdviceSplit split;
+    std::vector<bool> matched(before.size(), false);
+    for (const std::string& line : after) {
+        std::size_t i = 0;
+        while (i < before.size() && (matched[i] || before[i] != line)) ++i;
+        if (i < before.size()) {
+            matched[i] = true;
+            split.Kept.push_back(line);
+        } else {
+            split.Added.push_back(line);
+        }
+    }
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (!matched[i]) split.Removed.push_back(before[i]);
+    return split;
+}
+
+// The k-th object of a name in one pool pairs with the k-th of that name in
+// the other, so repeated names pair in order instead of all with one.
+void CompareObjects(PoolComparison& pool, const ReportModel& before, std::int32_t beforeSeconds,
+                    const ReportModel& after, std::int32_t afterSeconds) {
+    const ObjectRange beforeRange = PoolObjects(before, before.Pools(pool.BeforePool));
+    const ObjectRange afterRange = PoolObjects(after, after.Pools(pool.AfterPool));
+    std::unordered_map<std::string_view, std::deque<int>> afterByName;
+    afterByName.reserve(afterRange.Size());
+    for (int o = afterRange.First; o <= afterRange.Last; ++o)
+        afterByName[after.Objects(o).ObjectName.Trimmed()].push_back(o);
+
+    const auto perSecond = [](std::int32_t count, std::int32_t seconds) { return PerSecond(count, seconds); };
+    pool.Objects.reserve(beforeRange.Size());
+    for (int o = beforeRange.First; o <= beforeRange.Last; ++o) {
+        const ObjectRecord& b = before.Objects(o);
+        const auto found = afterByName.find(b.ObjectName.Trimmed());
+        if (found == afterByName.end() || found->second.empty()) {
+            pool.ObjectsOnlyBefore.push_back(b.ObjectName.TrimmedString());
+            continue;
+        }
+        const ObjectRecord& a = after.Objects(found->second.front());
+        found->second.pop_front();
+        pool.Objects.push_back(
+            {b.ObjectName.TrimmedString(), b.ObjectType.TrimmedString(),
+             CompareFigure(perSecond(b.Activity.GetPages, beforeSeconds), perSecond(a.Activity.GetPages, afterSeconds)),
+             CompareFigure(perSecond(b.Activity.ReadIOsByType[1], beforeSeconds),
+                           perSecond(a.Activity.ReadIOsByType[1], afterSeconds))});
+    }
+    for (int o = afterRange.First; o <= afterRange.Last; ++o) {
+        auto& left = afterByName[after.Objects(o).ObjectName.Trimmed()];
+        if (!left.empty() && left.front() == o) {
+            pool.ObjectsOnlyAfter.push_back(after.Objects(o).ObjectName.TrimmedString());
+            left.pop_front();
+        }
+    }
+}
+
+// The largest changes one way, largest first; equal changes keep the order
+// of Objects. Only objects that moved that way take part.
+std::vector<std::size_t> TopChanges(const std::vector<ObjectChange>& objects, bool rises) {
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const double change = objects[i].SyncReadIOs.Change;
+        if (rises ? change > 0 : change < 0) order.push_back(i);
+    }
+    const auto larger = [&](std::size_t x, std::size_t y) {
+        const double cx = objects[x].SyncReadIOs.Change, cy = objects[y].SyncReadIOs.Change;
+        return rises ? cx > cy : cx < cy;
+    };
+    const std::size_t keep = std::min(order.size(), TopObjectChanges);
+    std::stable_sort(order.begin(), order.end(), larger);
+    order.resize(keep);
+    return order;
+}
+
+PoolComparison ComparePool(const ReportModel& before, int bp, const ReportModel& after, int ap) {
+    const std::int32_t bs = ReportSeconds(before), as = ReportSeconds(after);
+    PoolComparison pool;
+    pool.Name = before.Pools(bp).PoolName.TrimmedString();
+    pool.BeforePool = bp;
+    pool.AfterPool = ap;
+    pool.Figures = CompareFigures(PoolFigures(before.Pools(bp), bs), bs, PoolFigures(after.Pools(ap), as), as);
+    for (std::size_t i = 0; i < pool.Advice.size(); ++i)
+        pool.Advice[i] = SplitAdvice(EvaluatePoolRules(before, bp, CompareIntents[i]),
+                                     EvaluatePoolRules(after, ap, CompareIntents[i]));
+    CompareObjects(pool, before, bs, after, as);
+    pool.SyncReadRises = TopChanges(pool.Objects, true);
+    pool.SyncReadFalls = TopChanges(pool.Objects, false);
+    return pool;
+}
+
+// Signed, so a rise and a fall read apart without colour: "+1,234.50".
+std::string Signed(double value, int decimals) {
+    const std::string text = Grouped(value, decimals);
+    return value > 0 && text.find_first_not_of("0.,") != std::string::npos ? "+" + text : text;
+}
+
+std::string Trend(double change) {
+    return change > 0 ? "\u25B2 rise" : change < 0 ? "\u25BC fall" : "= same";
+}
+
+bool Whole(double value) {
+    return std::nearbyint(value) == value;
+}
+
+std::string PerSecondName(const std::string& name, bool perSecond) {
+    return perSecond ? name + "/Sec" : name;
+}
+
+const std::vector<std::string>& FigureHeadings() {
+    static const std::vector<std::string> headings{"Before", "After", "Change", "Change %", "Trend"};
+    return headings;
+}
+
+StringTable GridWithKeys(std::vector<std::string> keys) {
+    StringTable table{std::move(keys), {}};
+    table.Headings.insert(table.Headings.end(), FigureHeadings().begin(), FigureHeadings().end());
+    return table;
+}
+
+std::vector<std::string> Row(std::vector<std::string> keys, const FigureChange& values) {
+    std::vector<std::string> cells = FigureCells(values);
+    keys.insert(keys.end(), cells.begin(), cells.end());
+    return keys;
+}
+
+std::vector<std::string> LoneRow(std::vector<std::string> keys, std::size_t width, const char* side) {
+    keys.resize(width - 1);
+    keys.push_back(std::string("only in ") + side);
+    return keys;
+}
+
+}  // namespace
+
+FigureChange CompareFigure(double before, double after) {
+    FigureChange change{before, after, after - before, std::nullopt};
+    if (before != 0) change.ChangePct = (after - before) / std::fabs(before) * 100;
+    return change;
+}
+
+ReportComparison CompareReports(const ReportModel& before, const ReportModel& after) {
+    ReportComparison result;
+    result.BeforeSeconds = ReportSeconds(before);
+    result.AfterSeconds = ReportSeconds(after);
+    result.Warnings = ElapsedWarnings(before, after);
+    CollectingSink sink;  // the 4K-buffer total's overflow, kept as a warning
+    result.Totals = CompareFigures(TotalFigures(before, sink), result.BeforeSeconds, TotalFigures(after, sink),
+                                   result.AfterSeconds);
+    for (const Message& message : sink.Messages) result.Warnings.push_back(message.Title + ": " + message.Text);
+
+    std::map<std::string_view, int> afterPools;
+    for (int p = after.PoolCount(); p >= 1; --p) afterPools[after.Pools(p).PoolName.Trimmed()] = p;  // first wins
+    std::vector<bool> afterMatched(static_cast<std::size_t>(after.PoolCount()) + 1, false);
+    for (int p = 1; p <= before.PoolCount(); ++p) {
+        const auto found = afterPools.find(before.Pools(p).PoolName.Trimmed());
+        if (found == afterPools.end() || afterMatched[static_cast<std::size_t>(found->second)]) {
+            result.PoolsOnlyBefore.push_back(before.Pools(p).PoolName.TrimmedString());
+            continue;
+        }
+        afterMatched[static_cast<std::size_t>(found->second)] = true;
+        result.Pools.push_back(ComparePool(before, p, after, found->second));
+    }
+    for (int p = 1; p <= after.PoolCount(); ++p)
+        if (!afterMatched[static_cast<std::size_t>(p)])
+            result.PoolsOnlyAfter.push_back(after.Pools(p).PoolName.TrimmedString());
+    return result;
+}
+
+std::vector<std::string> FigureCells(const FigureChange& values) {
+    const int decimals = Whole(values.Before) && Whole(values.After) ? 0 : 2;
+    return {Grouped(values.Before, decimals), Grouped(values.After, decimals), Signed(values.Change, decimals),
+            values.ChangePct ? Signed(*values.ChangePct, 1) : "n/a", Trend(values.Change)};
+}
+
+StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures) {
+    StringTable table = GridWithKeys({"Figure"});
+    for (const ComparedFigure& figure : figures)
+        table.Rows.push_back(Row({PerSecondName(figure.Name, figure.PerSecond)}, figure.Values));
+    return table;
+}
+
+StringTable CompareTotalsGrid(const ReportComparison& comparison) {
+    return CompareFiguresGrid(comparison.Totals);
+}
+
+StringTable ComparePoolsGrid(const ReportComparison& comparison) {
+    StringTable table = GridWithKeys({"Pool", "Figure"});
+    for (const PoolComparison& pool : comparison.Pools)
+        for (const ComparedFigure& figure : pool.Figures)
+            table.Rows.push_back(Row({pool.Name, PerSecondName(figure.Name, figure.PerSecond)}, figure.Values));
+    for (const std::string& name : comparison.PoolsOnlyBefore)
+        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "before"));
+    for (const std::string& name : comparison.PoolsOnlyAfter)
+        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "after"));
+    return table;
+}
+
+StringTable CompareObjectsGrid(const PoolComparison& pool) {
+    StringTable table = GridWithKeys({"Type", "Object", "Figure"});
+    table.Rows.reserve(2 * pool.Objects.size() + pool.ObjectsOnlyBefore.size() + pool.ObjectsOnlyAfter.size());
+    for (const ObjectChange& object : pool.Objects) {
+        table.Rows.push_back(Row({object.Type, object.Name, "Get Pages/Sec"}, object.GetPages));
+        table.Rows.push_back(Row({object.Type, object.Name, "Sync. I/Os/Sec"}, object.SyncReadIOs));
+    }
+    for (const std::string& name : pool.ObjectsOnlyBefore)
+        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "before"));
+    for (const std::string& name : pool.ObjectsOnlyAfter)
+        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "after"));
+    return table;
+}
+
+StringTable CompareTopObjectsGrid(const PoolComparison& pool, const std::vector<std::size_t>& positions) {
+    StringTable table = GridWithKeys({"Type", "Object"});
+    for (const std::size_t i : positions)
+        table.Rows.push_back(Row({pool.Objects[i].Type, pool.Objects[i].Name}, pool.Objects[i].SyncReadIOs));
+    return table;
+}
+
+const PoolComparison* FindPoolComparison(const ReportComparison& comparison, std::string_view poolName) {
+    const std::string_view name = TrimBlanks(poolName);
+    for (const PoolComparison& pool : comparison.Pools)
+        if (pool.Name == name) return &pool;
+    return nullptr;
+}
+
+}  // namespace kov

@@ -1,0 +1,50 @@
+#pragma once
+// "Compare with…": the loaded report (before) against a second statistics
+// report (after), as three sortable grids: the report totals, every pool's
+// figures, and the objects of the pool the window shows. The comparison is
+// the engine's CompareReports; the dialog only renders its grids.
+
+#include <QDialog>
+#include <string>
+
+#include "AppServices.h"
+#include "analysis/CompareReports.h"
+#include "common/Message.h"
+#include "model/ReportModel.h"
+
+class QLabel;
+class QTabWidget;
+
+namespace kov {
+
+class GridView;
+
+class frmCompareReports : public QDialog {
+    Q_OBJECT
+public:
+    // poolName: the window's current pool, whose objects the third grid shows.
+    frmCompareReports(const ReportComparison& comparison, const QString& beforeFile, const QString& afterFile,
+                      const std::string& poolName, QWidget* parent = nullptr);
+
+    GridView* grdCompareReport() const { return report_; }
+    GridView* grdComparePools() const { return pools_; }
+    GridView* grdCompareObjects() const { return objects_; }
+    QTabWidget* tbsCompare() const { return tabs_; }
+    QLabel* lblCompareWarnings() const { return warnings_; }
+
+private:
+    QTabWidget* tabs_;
+    GridView* report_;
+    GridView* pools_;
+    GridView* objects_;
+    QLabel* warnings_;
+};
+
+// Asks for a second statistics report and reads it (its messages go to the
+// sink, as on the file-selection screen); a report not read to its end is
+// said so and not compared. Otherwise shows the comparison with the loaded
+// report as the before interval. Nothing happens when the user cancels.
+void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services,
+                             MessageSink& sink);
+
+}  // namespace kov

@@ -1,0 +1,235 @@
+#include "report/CompareReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <sstream>
+
+#include "analysis/GeneralInfo.h"
+#include "readers/ReportLoading.h"
+
+namespace kov {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+// Whole values as integers (3600, not 3600.0); never inf or NaN, which the
+// engine does not produce and JSON cannot hold.
+json Number(double value) {
+    if (!std::isfinite(value)) return nullptr;
+    if (std::nearbyint(value) == value && std::fabs(value) < 1e15) return static_cast<long long>(value);
+    return value;
+}
+
+json FigureJson(const FigureChange& f) {
+    return {{"before", Number(f.Before)},
+            {"after", Number(f.After)},
+            {"change", Number(f.Change)},
+            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)}};
+}
+
+json FiguresJson(const std::vector<ComparedFigure>& figures) {
+    json object = json::object();
+    for (const ComparedFigure& figure : figures) object[figure.Name] = FigureJson(figure.Values);
+    return object;
+}
+
+json PerSecondNames(const std::vector<ComparedFigure>& figures) {
+    json names = json::array();
+    for (const ComparedFigure& figure : figures)
+        if (figure.PerSecond) names.push_back(figure.Name);
+    return names;
+}
+
+// Which pool figures are counts does not depend on the pool, so the list
+// stands even when no pool is in both reports.
+json PoolPerSecondNames() {
+    json names = json::array();
+    for (const Figure& figure : PoolFigures(PoolRecord{}, 0))
+        if (figure.IsCount) names.push_back(figure.Name);
+    return names;
+}
+
+json SideJson(const ComparedReport& report, std::int32_t seconds) {
+    json messages = json::array();
+    for (const Message& m : report.Messages)
+        messages.push_back({{"title", m.Title}, {"text", m.Text}, {"icon", IconName(m.Icon)}});
+    return {{"statsFile", report.StatFile},
+            {"statsLoaded", report.StatsLoaded},
+            {"messages", messages},
+            {"date", report.Header.CollectionDate.TrimmedString()},
+            {"time", report.Header.CollectionTime.TrimmedString()},
+            {"elapsedTime", report.Header.ElapsedTime.TrimmedString()},
+            {"elapsedSeconds", seconds}};
+}
+
+json TopObjectsJson(const PoolComparison& pool, const std::vector<std::size_t>& top) {
+    json list = json::array();
+    for (const std::size_t i : top) {
+        const ObjectChange& o = pool.Objects[i];
+        list.push_back({{"name", o.Name},
+                        {"type", o.Type},
+                        {"syncReadIOs", FigureJson(o.SyncReadIOs)},
+                        {"getPages", FigureJson(o.GetPages)}});
+    }
+    return list;
+}
+
+json PoolJson(const PoolComparison& pool) {
+    json tuning = json::object();
+    for (std::size_t i = 0; i < pool.Advice.size(); ++i)
+        tuning[std::string(1, CompareIntents[i])] = {
+            {"added", pool.Advice[i].Added}, {"removed", pool.Advice[i].Removed}, {"kept", pool.Advice[i].Kept}};
+    return {{"name", pool.Name},
+            {"beforeIndex", pool.BeforePool},
+            {"afterIndex", pool.AfterPool},
+            {"figures", FiguresJson(pool.Figures)},
+            {"tuning", tuning},
+            {"objects",
+             {{"matched", pool.Objects.size()},
+              {"onlyBefore", pool.ObjectsOnlyBefore},
+              {"onlyAfter", pool.ObjectsOnlyAfter},
+              {"syncReadIORises", TopObjectsJson(pool, pool.SyncReadRises)},
+              {"syncReadIOFalls", TopObjectsJson(pool, pool.SyncReadFalls)}}}};
+}
+
+// UTF-8 text measured in characters, so the trend arrows keep columns straight.
+std::size_t Width(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The first keyColumns columns (names) left-aligned, the figures right-aligned.
+std::string TextTable(const StringTable& table, std::size_t keyColumns, const std::string& indent) {
+    std::vector<std::size_t> widths(table.Headings.size(), 0);
+    const auto measure = [&](const std::vector<std::string>& row) {
+        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], Width(row[c]));
+    };
+    measure(table.Headings);
+    for (const auto& row : table.Rows) measure(row);
+    std::ostringstream out;
+    const auto print = [&](const std::vector<std::string>& row) {
+        std::string line = indent;
+        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
+            const std::string pad(widths[c] - Width(row[c]), ' ');
+            line += (c == 0 ? "" : "  ") + (c < keyColumns ? row[c] + pad : pad + row[c]);
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << "\n";
+    };
+    print(table.Headings);
+    for (const auto& row : table.Rows) print(row);
+    return out.str();
+}
+
+std::string NameList(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+void SideText(std::ostream& out, const char* which, const ComparedReport& report, std::int32_t seconds) {
+    out << which << report.StatFile << "\n        " << report.Header.CollectionDate.Trimmed() << " "
+        << report.Header.CollectionTime.Trimmed() << ", elapsed " << report.Header.ElapsedTime.Trimmed() << " ("
+        << seconds << " s); read to its end: " << (report.StatsLoaded ? "yes" : "no") << "\n";
+    for (const Message& m : report.Messages)
+        out << "        Message [" << m.Title << "] (" << IconName(m.Icon) << "): " << m.Text << "\n";
+}
+
+void PoolText(std::ostream& out, const PoolComparison& pool) {
+    out << "\nPool " << pool.Name << "\n" << TextTable(CompareFiguresGrid(pool.Figures), 1, "  ");
+    for (std::size_t i = 0; i < pool.Advice.size(); ++i) {
+        out << "  Expert tuning, " << (CompareIntents[i] == 'R' ? "Random" : "Sequential") << ":\n";
+        for (const auto& [mark, lines] :
+             {std::pair{"+ ", &pool.Advice[i].Added}, std::pair{"- ", &pool.Advice[i].Removed},
+              std::pair{"= ", &pool.Advice[i].Kept}})
+            for (const std::string& line : *lines) out << "    " << mark << line << "\n";
+    }
+    out << "  Objects in both reports: " << pool.Objects.size() << "\n";
+    if (!pool.ObjectsOnlyBefore.empty())
+        out << "  Objects only in before: " << NameList(pool.ObjectsOnlyBefore) << "\n";
+    if (!pool.ObjectsOnlyAfter.empty()) out << "  Objects only in after: " << NameList(pool.ObjectsOnlyAfter) << "\n";
+    if (!pool.SyncReadRises.empty())
+        out << "  Largest rises of Sync. I/Os/Sec:\n"
+            << TextTable(CompareTopObjectsGrid(pool, pool.SyncReadRises), 2, "    ");
+    if (!pool.SyncReadFalls.empty())
+        out << "  Largest falls of Sync. I/Os/Sec:\n"
+            << TextTable(CompareTopObjectsGrid(pool, pool.SyncReadFalls), 2, "    ");
+}
+
+ComparedReport ReadOne(const std::string& path, ReportModel& model) {
+    CollectingSink sink;
+    ReportReader reader(model, sink);
+    ComparedReport report;
+    report.StatFile = path;
+    report.StatsLoaded = OpenStatisticsReport(model, reader, path);
+    report.Messages = std::move(sink.Messages);
+    report.Header = model.SysInfo;
+    return report;
+}
+
+// Why a report was not read to its end, in one line.
+std::string Failure(const ComparedReport& report) {
+    std::string why;
+    for (const Message& m : report.Messages) why += (why.empty() ? "" : "; ") + m.Text;
+    return why.empty() ? "it holds no statistics" : why;
+}
+
+}  // namespace
+
+json BuildCompareDocument(const ReportComparison& comparison, const ComparedReport& before,
+                          const ComparedReport& after) {
+    json pools = json::array();
+    for (const PoolComparison& pool : comparison.Pools) pools.push_back(PoolJson(pool));
+    return {{"before", SideJson(before, comparison.BeforeSeconds)},
+            {"after", SideJson(after, comparison.AfterSeconds)},
+            {"warnings", comparison.Warnings},
+            {"perSecond",
+             {{"totals", PerSecondNames(comparison.Totals)},
+              {"poolFigures", PoolPerSecondNames()},
+              {"objectFigures", {"syncReadIOs", "getPages"}}}},
+            {"totals", FiguresJson(comparison.Totals)},
+            {"poolsOnlyBefore", comparison.PoolsOnlyBefore},
+            {"poolsOnlyAfter", comparison.PoolsOnlyAfter},
+            {"pools", pools}};
+}
+
+std::string RenderCompareText(const ReportComparison& comparison, const ComparedReport& before,
+                              const ComparedReport& after) {
+    std::ostringstream out;
+    out << "Comparison of two collection intervals\n";
+    SideText(out, "Before: ", before, comparison.BeforeSeconds);
+    SideText(out, "After:  ", after, comparison.AfterSeconds);
+    for (const std::string& warning : comparison.Warnings) out << "Warning: " << warning << "\n";
+    out << "Counts are compared per second of each report's elapsed time (figures named .../Sec).\n";
+    out << "\nReport totals\n" << TextTable(CompareTotalsGrid(comparison), 1, "  ");
+    if (!comparison.PoolsOnlyBefore.empty())
+        out << "\nPools only in before: " << NameList(comparison.PoolsOnlyBefore) << "\n";
+    if (!comparison.PoolsOnlyAfter.empty())
+        out << (comparison.PoolsOnlyBefore.empty() ? "\n" : "")
+            << "Pools only in after: " << NameList(comparison.PoolsOnlyAfter) << "\n";
+    for (const PoolComparison& pool : comparison.Pools) PoolText(out, pool);
+    return out.str();
+}
+
+int RunCompareReport(const CompareOptions& options, std::ostream& out, std::ostream& err) {
+    ReportModel beforeModel, afterModel;
+    const ComparedReport before = ReadOne(options.BeforeFile, beforeModel);
+    const ComparedReport after = ReadOne(options.AfterFile, afterModel);
+    const ReportComparison comparison = CompareReports(beforeModel, afterModel);
+    if (options.Json) {
+        out << BuildCompareDocument(comparison, before, after).dump(2, ' ', false, json::error_handler_t::replace)
+            << "\n";
+    } else {
+        out << RenderCompareText(comparison, before, after);
+    }
+    for (const auto& [which, report] : {std::pair{"before", &before}, std::pair{"after", &after}})
+        if (!report->StatsLoaded)
+            err << "kovgraph-report: the " << which << " report '" << report->StatFile
+                << "' was not read to its end: " << Failure(*report) << "\n";
+    return before.StatsLoaded && after.StatsLoaded ? 0 : 1;
+}
+
+}  // namespace kov

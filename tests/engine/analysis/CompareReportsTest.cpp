@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/CompareReports.h"
+#include "analysis/TuningRules.h"
+
+namespace kov {
+namespace {
+
+ReportModel Report(const char* elapsed) {
+    ReportModel model;
+    model.SysInfo.ElapsedTime = elapsed;
+    return model;
+}
+
+PoolRecord& AddPool(ReportModel& model, const char* name) {
+    PoolRecord& pool = model.Pools(model.Pools.Add());
+    pool.PoolName = name;
+    pool.VPSize = 1000;
+    pool.VPSEQT = 80;
+    return pool;
+}
+
+// Objects go to the last pool added, as the reports list them.
+ObjectRecord& AddObject(ReportModel& model, const char* name, std::int32_t syncReadIOs, const char* type = "T") {
+    const int o = model.Objects.Add();
+    ObjectRecord& object = model.Objects(o);
+    object.ObjectName = name;
+    object.ObjectType = type;
+    object.Activity.ReadIOsByType[1] = syncReadIOs;
+    PoolRecord& pool = model.Pools(model.PoolCount());
+    if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
+    pool.LastObject = static_cast<std::int16_t>(o);
+    return object;
+}
+
+const ComparedFigure& FigureNamed(const std::vector<ComparedFigure>& figures, const std::string& name) {
+    for (const ComparedFigure& figure : figures)
+        if (figure.Name == name) return figure;
+    throw std::runtime_error("no figure " + name);
+}
+
+std::vector<std::string> Names(const PoolComparison& pool, const std::vector<std::size_t>& positions) {
+    std::vector<std::string> names;
+    for (const std::size_t i : positions) names.push_back(pool.Objects[i].Name);
+    return names;
+}
+
+TEST(CompareReports, MatchesPoolsByTrimmedNameAndObjectsWithinTheirPool) {
+    ReportModel before = Report("01:00:00");
+    AddPool(before, "BP0");
+    AddObject(before, "DB1.TS1", 10);
+    AddObject(before, "DB1.TS2", 20);
+    AddObject(before, "DUP", 1);
+    AddObject(before, "DUP", 2);
+    AddPool(before, "BP1");
+    AddObject(before, "DB2.TS9", 5);
+    AddPool(before, "BP7");
+
+    ReportModel after = Report("01:00:00");
+    AddPool(after, "BP1   ");         // trailing blanks do not keep it apart
+    AddObject(after, "DB1.TS1", 99);  // same name, other pool: no match for BP0's object
+    AddObject(after, "DB2.TS9", 6);
+    AddPool(after, "BP0");
+    AddObject(after, "DUP", 7);
+    AddObject(after, "DB1.TS2", 25);
+    AddObject(after, "DUP", 8);
+    AddObject(after, "DUP", 9);
+    AddPool(after, "BP4");
+
+    const ReportComparison c = CompareReports(before, after);
+    ASSERT_EQ(c.Pools.size(), 2u);
+    EXPECT_EQ(c.Pools[0].Name, "BP0");
+    EXPECT_EQ(c.Pools[0].BeforePool, 1);
+    EXPECT_EQ(c.Pools[0].AfterPool, 2);
+    EXPECT_EQ(c.Pools[1].Name, "BP1");
+    EXPECT_EQ(c.PoolsOnlyBefore, std::vector<std::string>{"BP7"});
+    EXPECT_EQ(c.PoolsOnlyAfter, std::vector<std::string>{"BP4"});
+
+    const PoolComparison& bp0 = c.Pools[0];
+    ASSERT_EQ(bp0.Objects.size(), 3u);
+    EXPECT_EQ(bp0.Objects[0].Name, "DB1.TS2");
+    EXPECT_DOUBLE_EQ(bp0.Objects[0].SyncReadIOs.Change * 3600, 5);
+    // Repeated names pair in order: the first DUP with the first, the second with the second.
+    EXPECT_DOUBLE_EQ(bp0.Objects[1].SyncReadIOs.After * 3600, 7);
+    EXPECT_DOUBLE_EQ(bp0.Objects[2].SyncReadIOs.After * 3600, 8);
+    EXPECT_EQ(bp0.ObjectsOnlyBefore, std::vector<std::string>{"DB1.TS1"});
+    EXPECT_EQ(bp0.ObjectsOnlyAfter, std::vector<std::string>{"DUP"});
+    EXPECT_EQ(c.Pools[1].ObjectsOnlyAfter, std::vector<std::string>{"DB1.TS1"});
+    EXPECT_EQ(FindPoolComparison(c, "BP1     "), &c.Pools[1]);
+    EXPECT_EQ(FindPoolComparison(c, "BP7"), nullptr);
+}
+
+TEST(CompareReports, CountsComparePerSecondOfEachIntervalAndWarnWhenTheLengthsDiffer) {
+    const struct {
+        const char* before;
+        const char* after;
+        double getPagesBefore, getPagesAfter;  // per second, from 7200 get pages each
+        bool differ;
+        int zeroWarnings;
+    } cases[] = {
+        {"01:00:00", "02:00:00", 2, 1, true, 0},
+        {"01:00:00", "01:06:00", 2, 7200.0 / 3960, false, 0},
+        {"01:00:00", "01:06:01", 2, 7200.0 / 3961, true, 0},
+        {"00:00:00", "01:00:00", 0, 2, true, 1},
+        {"", "", 0, 0, false, 2},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::string(k.before) + " / " + k.after);
+        ReportModel before = Report(k.before), after = Report(k.after);
+        for (ReportModel* m : {&before, &after}) {
+            PoolRecord& pool = AddPool(*m, "BP0");
+            pool.Activity.GetPages = 7200;
+            pool.Activity.ReadIOs = 3600;
+            pool.Activity.SysHitRatio = 95.5;
+        }
+        const ReportComparison c = CompareReports(before, after);
+        ASSERT_EQ(c.Pools.size(), 1u);
+        const ComparedFigure& getPages = FigureNamed(c.Pools[0].Figures, "Get Pages");
+        EXPECT_TRUE(getPages.PerSecond);
+        EXPECT_DOUBLE_EQ(getPages.Values.Before, k.getPagesBefore);
+        EXPECT_DOUBLE_EQ(getPages.Values.After, k.getPagesAfter);
+        EXPECT_EQ(getPages.Values.ChangePct.has_value(), k.getPagesBefore != 0);
+        // A rate is compared as the grid shows it, not divided again.
+        const ComparedFigure& hitRatio = FigureNamed(c.Pools[0].Figures, "Hit Ratio");
+        EXPECT_FALSE(hitRatio.PerSecond);
+        EXPECT_EQ(hitRatio.Values.Before, 95.5);
+        EXPECT_EQ(hitRatio.Values.Change, 0);
+        EXPECT_FALSE(FigureNamed(c.Pools[0].Figures, "RIO/Sec").PerSecond);
+        EXPECT_TRUE(FigureNamed(c.Totals, "Total Get Pages").PerSecond);
+        EXPECT_FALSE(FigureNamed(c.Totals, "Total I/Os per second").PerSecond);
+        EXPECT_FALSE(FigureNamed(c.Totals, "Total 4K Buffers").PerSecond);
+
+        int differ = 0, zero = 0;
+        for (const std::string& w : c.Warnings) {
+            differ += w.find("differ by more than 10 %") != std::string::npos;
+            zero += w.find("has no length") != std::string::npos;
+        }
+        EXPECT_EQ(differ, k.differ ? 1 : 0);
+        EXPECT_EQ(zero, k.zeroWarnings);
+        for (const ComparedFigure& f : c.Pools[0].Figures) {
+            EXPECT_TRUE(std::isfinite(f.Values.Before) && std::isfinite(f.Values.After) &&
+                        std::isfinite(f.Values.Change));
+            EXPECT_TRUE(std::isfinite(f.Values.ChangePct.value_or(0)));
+        }
+    }
+}
+
+TEST(CompareFigure, ChangeInPercentOfTheBeforeValueAndNoneFromZero) {
+    const struct {
+        double before, after, change;
+        std::optional<double> pct;
+    } cases[] = {{4, 5, 1, 25.0},         {4, 3, -1, -25.0}, {0, 3, 3, std::nullopt},
+                 {0, 0, 0, std::nullopt}, {-2, -1, 1, 50.0}, {7, 7, 0, 0.0}};
+    for (const auto& k : cases) {
+        const FigureChange f = CompareFigure(k.before, k.after);
+        EXPECT_EQ(f.Change, k.change);
+        EXPECT_EQ(f.ChangePct, k.pct) << k.before << " -> " << k.after;
+    }
+}
+
+TEST(FigureCells, MarkRisesAndFallsWithSignAndArrowNotColourAlone) {
+    const struct {
+        double before, after;
+        std::vector<std::string> cells;
+    } cases[] = {
+        {1000, 1500, {"1,000", "1,500", "+500", "+50.0", "\u25B2 rise"}},
+        {2.5, 1.25, {"2.50", "1.25", "-1.25", "-50.0", "\u25BC fall"}},
+        {0, 0.5, {"0.00", "0.50", "+0.50", "n/a", "\u25B2 rise"}},
+        {3, 3, {"3", "3", "0", "0.0", "= same"}},
+    };
+    for (const auto& k : cases) EXPECT_EQ(FigureCells(CompareFigure(k.before, k.after)), k.cells);
+}
+
+TEST(CompareReports, SplitsTheAdviceOfBothIntentsIntoAddedRemovedAndKept) {
+    // Fewer than six pools fires rule 9, more than twelve rule 12; a VPSEQT
+    // above 25 fires rule 10 under the random intent in both reports.
+    ReportModel before = Report("01:00:00");
+    AddPool(before, "BP0");
+    ReportModel after = Report("01:00:00");
+    for (int p = 0; p < 13; ++p) AddPool(after, ("BP" + std::to_string(p)).c_str());
+    const ReportComparison c = CompareReports(before, after);
+    ASSERT_EQ(c.Pools.size(), 1u);
+    const std::string& rule9 = RuleTexts()[9];
+    const std::string& rule12 = RuleTexts()[12];
+    for (std::size_t i = 0; i < 2; ++i) {
+        const AdviceSplit& split = c.Pools[0].Advice[i];
+        const char intent = CompareIntents[i];
+        SCOPED_TRACE(intent);
+        EXPECT_EQ(split.Removed, std::vector<std::string>{rule9});
+        EXPECT_EQ(split.Added, std::vector<std::string>{rule12});
+        // Kept and added together are the after report's advice, in firing order.
+        std::vector<std::string> kept = EvaluatePoolRules(after, 1, intent);
+        std::erase(kept, rule12);
+        EXPECT_EQ(split.Kept, kept);
+    }
+    EXPECT_NE(c.Pools[0].Advice[0].Kept, c.Pools[0].Advice[1].Kept);
+    EXPECT_EQ(c.PoolsOnlyAfter.size(), 12u);
+}
+
+TEST(CompareReports, TopTenRisesAndFallsOfSyncReadIOsLargestFirstTiesInReportOrder) {
+    ReportModel before = Report("00:00:01"), after = Report("00:00:01");
+    AddPool(before, "BP1");
+    AddPool(after, "BP1");
+    // o1..o12 rise; the four rises of 5 keep their order, and of the three
+    // rises of 4 the first two fill the ten. f1..f3 fall; s stays; n is new.
+    const int rises[] = {5, 5, 9, 1, 5, 4, 4, 4, 6, 7, 5, 8};
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = "o" + std::to_string(i + 1);
+        AddObject(before, name.c_str(), 100);
+        AddObject(after, name.c_str(), 100 + rises[i]);
+    }
+    for (const auto& [name, fall] : {std::pair{"f1", 2}, std::pair{"f2", 4}, std::pair{"f3", 2}}) {
+        AddObject(before, name, 50);
+        AddObject(after, name, 50 - fall);
+    }
+    AddObject(before, "s", 10);
+    AddObject(after, "s", 10);
+    AddObject(after, "n", 1000);
+
+    const ReportComparison c = CompareReports(before, after);
+    ASSERT_EQ(c.Pools.size(), 1u);
+    const PoolComparison& pool = c.Pools[0];
+    EXPECT_EQ(Names(pool, pool.SyncReadRises),
+              (std::vector<std::string>{"o3", "o12", "o10", "o9", "o1", "o2", "o5", "o11", "o6", "o7"}));
+    EXPECT_EQ(Names(pool, pool.SyncReadFalls), (std::vector<std::string>{"f2", "f1", "f3"}));
+    EXPECT_EQ(pool.ObjectsOnlyAfter, std::vector<std::string>{"n"});
+}
+
+TEST(CompareGrids, EveryLevelEndsWithTheFigureCellsAndListsLoneEntries) {
+    ReportModel before = Report("01:00:00"), after = Report("01:00:00");
+    AddPool(before, "BP0");
+    AddObject(before, "DB1.TS1", 3600, "I");
+    AddObject(before, "GONE", 1);
+    AddPool(before, "BP7");
+    AddPool(after, "BP0");
+    AddObject(after, "DB1.TS1", 7200, "I");
+    const ReportComparison c = CompareReports(before, after);
+
+    const StringTable totals = CompareTotalsGrid(c);
+    EXPECT_EQ(totals.Headings, (std::vector<std::string>{"Figure", "Before", "After", "Change", "Change %", "Trend"}));
+    EXPECT_EQ(totals.Rows.size(), 7u);
+    EXPECT_EQ(totals.Rows[1][0], "Total Get Pages/Sec");
+    EXPECT_EQ(totals.Rows[6][0], "Total 4K Buffers");
+
+    const StringTable pools = ComparePoolsGrid(c);
+    ASSERT_EQ(pools.Rows.size(), 14u + 1u);
+    EXPECT_EQ(pools.Rows[0][0], "BP0");
+    EXPECT_EQ(pools.Rows[0][1], "RIO/Sec");
+    EXPECT_EQ(pools.Rows[14], (std::vector<std::string>{"BP7", "", "", "", "", "", "only in before"}));
+
+    const StringTable objects = CompareObjectsGrid(c.Pools[0]);
+    ASSERT_EQ(objects.Rows.size(), 3u);
+    EXPECT_EQ(objects.Rows[1],
+              (std::vector<std::string>{"I", "DB1.TS1", "Sync. I/Os/Sec", "1", "2", "+1", "+100.0", "\u25B2 rise"}));
+    EXPECT_EQ(objects.Rows[2].back(), "only in before");
+}
+
+}  // namespace
+}  // namespace kov

@@ -1,0 +1,153 @@
+// "Compare with…" on the Report Info page: the second report is chosen and
+// read as on the file-selection screen, and the comparison's grids sort like
+// every grid.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "UiFixture.h"
+#include "frmCompareReports.h"
+#include "pages/ReportInfoPage.h"
+#include "views/GridSort.h"
+
+namespace kov::test {
+namespace {
+
+QString ChangedSample() {
+    return SamplePath("SYSA_DB2P_20261207.sta");
+}
+
+// Runs the window on the samples; `inspect` sees each compare dialog shown.
+struct CompareHarness {
+    UiHarness ui;
+    int dialogsShown = 0;
+    std::function<void(frmCompareReports&)> inspect = [](frmCompareReports&) {};
+    std::unique_ptr<frmStatAnalysis> window;
+
+    CompareHarness() {
+        const auto selectFiles = ui.services.RunModal;
+        ui.services.RunModal = [this, selectFiles](QDialog& dialog) {
+            if (auto* compare = qobject_cast<frmCompareReports*>(&dialog)) {
+                ++dialogsShown;
+                compare->show();
+                QApplication::processEvents();
+                inspect(*compare);
+                compare->hide();
+                return;
+            }
+            selectFiles(dialog);
+        };
+        window = ui.StartWithSamples();
+    }
+
+    void CompareWith(const QString& file) {
+        ui.nextStatFile = file;
+        QTest::mouseClick(window->ReportInfo()->cmdCompareWith(), Qt::LeftButton);
+    }
+};
+
+std::string Cell(GridView* grid, int row, int column) {
+    return grid->Cell(row, column).toStdString();
+}
+
+TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid) {
+    CompareHarness h;
+    h.window->SelectPoolFromGrid("BP1");
+    h.inspect = [](frmCompareReports& dialog) {
+        EXPECT_EQ(dialog.tbsCompare()->count(), 3);
+        EXPECT_EQ(dialog.tbsCompare()->tabText(2), "Objects of BP1");
+        EXPECT_TRUE(dialog.lblCompareWarnings()->isHidden());  // both intervals last an hour
+
+        GridView* report = dialog.grdCompareReport();
+        ASSERT_EQ(report->Model()->rowCount(), 7);
+        EXPECT_EQ(Cell(report, 1, 0), "Total Get Pages/Sec");
+        EXPECT_EQ(Cell(report, 6, 0), "Total 4K Buffers");
+
+        GridView* pools = dialog.grdComparePools();
+        const int last = pools->Model()->rowCount() - 1;
+        EXPECT_EQ(Cell(pools, last - 1, 0) + " " + Cell(pools, last - 1, 6), "BP32K only in before");
+        EXPECT_EQ(Cell(pools, last, 0) + " " + Cell(pools, last, 6), "BP4 only in after");
+
+        // BP1 grew: its synchronous reads fell. A click on "Change" sorts as
+        // numbers, largest fall first, and the row says so in words.
+        GridView* objects = dialog.grdCompareObjects();
+        ASSERT_EQ(objects->Model()->rowCount(), 2 * 92);
+        dialog.tbsCompare()->setCurrentIndex(2);
+        QApplication::processEvents();
+        ClickHeading(objects, 5);
+        EXPECT_EQ(Heading(objects, 5), "Change (A)");
+        double smallest = 0;
+        for (int row = 0; row < objects->Model()->rowCount(); ++row)
+            smallest = std::min(smallest, CellNumber(Cell(objects, row, 5)).value_or(0));
+        EXPECT_EQ(CellNumber(Cell(objects, 0, 5)), smallest);
+        EXPECT_LT(smallest, 0);
+        EXPECT_EQ(Cell(objects, 0, 2), "Sync. I/Os/Sec");
+        EXPECT_EQ(Cell(objects, 0, 7), "\u25BC fall");
+        ClickHeading(objects, 5);
+        EXPECT_EQ(Heading(objects, 5), "Change (D)");
+        EXPECT_EQ(Cell(objects, 0, 7), "= same");  // nothing in BP1 rose; get pages stayed
+    };
+    h.CompareWith(ChangedSample());
+    EXPECT_EQ(h.dialogsShown, 1);
+    EXPECT_TRUE(h.ui.sink.Messages.empty());
+}
+
+TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {
+    const struct {
+        QString file;
+        std::vector<std::string> titles;
+    } cases[] = {
+        {"", {}},
+        {SamplePath("no such report.sta"), {"Read Stat Data File", "Compare with"}},
+        {SamplePath("SYSA_DB2P_20261130_BP0.sim"), {"Read Stat Report Information", "Compare with"}},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.file.toStdString());
+        CompareHarness h;
+        h.ui.sink.Messages.clear();
+        h.CompareWith(k.file);
+        EXPECT_EQ(h.dialogsShown, 0);
+        std::vector<std::string> titles;
+        for (const Message& m : h.ui.sink.Messages) titles.push_back(m.Title);
+        EXPECT_EQ(titles, k.titles);
+        // The loaded report is untouched.
+        EXPECT_EQ(h.window->ReportInfo()->PoolRowCount(), 8);
+        EXPECT_EQ(h.ui.model.PoolCount(), 8);
+    }
+}
+
+void Save(QWidget& widget, const QString& name) {
+    QApplication::processEvents();
+    const QPixmap picture = widget.grab();
+    ASSERT_FALSE(picture.isNull());
+    const QString folder = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    picture.save(folder + "/" + name + ".png");
+}
+
+TEST(Screenshots, CompareGrids) {
+    CompareHarness h;
+    Save(*h.window, "compare-report-info");
+    h.window->SelectPoolFromGrid("BP2");
+    h.inspect = [](frmCompareReports& dialog) {
+        Save(dialog, "compare-1-report");
+        dialog.tbsCompare()->setCurrentIndex(1);
+        Save(dialog, "compare-2-pools");
+        dialog.tbsCompare()->setCurrentIndex(2);
+        ClickHeading(dialog.grdCompareObjects(), 5);
+        ClickHeading(dialog.grdCompareObjects(), 5);
+        Save(dialog, "compare-3-objects");
+    };
+    h.CompareWith(ChangedSample());
+    EXPECT_EQ(h.dialogsShown, 1);
+}
+
+}  // namespace
+}  // namespace kov::test
