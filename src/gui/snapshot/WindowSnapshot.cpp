@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
+#include <cmath>
 #include <cstring>
 #include <iostream>
 
@@ -69,8 +70,13 @@ json FirstColumn(const QAbstractItemModel& model) {
     return cells;
 }
 
+// A shown figure as a JSON number (whole numbers without a fraction), or the
+// text itself when it is no figure.
 json ShownNumberOr(const QString& shown) {
-    if (const auto number = ShownNumber(shown)) return *number;
+    const auto number = ShownNumber(shown);
+    if (number && std::nearbyint(*number) == *number && std::fabs(*number) < 1e15)
+        return static_cast<long long>(*number);
+    if (number) return *number;
     return shown.toStdString();
 }
 
