@@ -80,6 +80,9 @@ json ShownNumberOr(const QString& shown) {
     return shown.toStdString();
 }
 
+// The usage options of the tuning and cluster pages: name suffix, intent.
+constexpr std::pair<const char*, const char*> kIntentOptions[] = {{"0", "S"}, {"1", "R"}};
+
 // The window, its model and desktop stand-ins that never block: the file
 // dialogs answer with the files of the set being read.
 class WindowWalk {
@@ -133,6 +136,9 @@ private:
         return true;
     }
 
+    // Page after page in tab order: the report-wide pages, then for each pool
+    // from the first (a click on its grid row) to the last (Next Pool) every
+    // page that follows the pool.
     json ReadWindow() {
         json document = {{"statsFile", statFileShown_}};
         const QWidget& info = *window_->ReportInfo();
@@ -142,7 +148,7 @@ private:
         document["totals"] = LabelPairs(info, "lblTotalCaption", "lblTotal", 7);
         GridView& poolGrid = *window_->ReportInfo()->grdPoolInfo();
         document["poolGrid"] = Grid(*poolGrid.model());
-        document["scanCost"] = SystemScanCost();
+        document["scanCost"] = json::object();  // read with the first pool's
         document["graphicSummary"] = GraphicSummary();
         json pools = json::array();
         if (PoolCount(poolGrid) > 0) {
@@ -150,8 +156,10 @@ private:
             ClickRow(poolGrid, 0);
             for (int p = 1; p <= PoolCount(poolGrid); ++p) {
                 if (p > 1) window_->PoolInfo()->cmdNextPool()->click();
-                pools.push_back(Pool());
+                pools.push_back(Pool(p == 1 ? &document["scanCost"] : nullptr));
             }
+        } else if (ChoosePage(PageScanCost)) {
+            document["scanCost"] = SystemScanCost();
         }
         document["pools"] = pools;
         return document;
@@ -164,9 +172,8 @@ private:
         return count;
     }
 
-    // The report's list, as filled when the first pool became current.
+    // The report's list, filled when the first pool became current.
     json SystemScanCost() {
-        ChoosePage(PageScanCost);
         const QWidget& page = *window_->ScanCost();
         return {{"collectionTime", LabelText(page, "lblScanCostData_0")},
                 {"systemCost", LabelText(page, "lblScanCostData_1")},
@@ -184,23 +191,36 @@ private:
         return charts;
     }
 
-    json Pool() {
-        json pool = json::object();
+    // The current pool on every page that follows it; the Scan Cost page's
+    // report-wide part too when asked for.
+    json Pool(json* systemScanCost) {
         ChoosePage(PagePoolInfo);
         const QWidget& page = *window_->PoolInfo();
         json info = LabelPairs(page, "lblPoolCaption", "lblPoolInfo", 6);
         info.update(LabelPairs(page, "lblThresholdCaption", "lblThreshold", 4));
-        pool["name"] = info.contains("Name") ? QString::fromStdString(info["Name"]).trimmed().toStdString() : "";
-        pool["info"] = info;
-        pool["tuning"] = Tuning();
-        pool["scanCost"] = PoolScanCost();
-        pool["objectGrid"] =
+        const std::string name = info.contains("Name") ? TrimmedText(info["Name"]) : "";
+        json charts = PoolCharts();
+        const json objectGrid =
             ChoosePage(PageObjectInfo) ? Grid(*window_->ObjectInfo()->grdObjectInfo()->model()) : json();
+        const json tuning = Tuning();
+        json scanCost = json::object();
+        if (ChoosePage(PageScanCost)) {
+            scanCost = PoolScanCost();
+            if (systemScanCost) *systemScanCost = SystemScanCost();
+        }
+        json simulations = Simulations();
         ChoosePage(PagePoolInfo);
-        pool["charts"] = PoolCharts();
-        pool["simulations"] = Simulations();
-        ChoosePage(PagePoolInfo);
-        return pool;
+        return {{"name", name},
+                {"info", info},
+                {"tuning", tuning},
+                {"scanCost", scanCost},
+                {"objectGrid", objectGrid},
+                {"charts", charts},
+                {"simulations", simulations}};
+    }
+
+    static std::string TrimmedText(const json& text) {
+        return QString::fromStdString(text.get<std::string>()).trimmed().toStdString();
     }
 
     // Every graph type of the drop-down, chosen with the keyboard.
@@ -219,20 +239,21 @@ private:
         return charts;
     }
 
+    // Sequential first, so the page is left at Random as the next pool finds it.
     json Tuning() {
         json tuning = json::object();
         if (!ChoosePage(PageExpertTuning)) return tuning;
         const QWidget& page = *window_->ExpertTuning();
-        for (const char* option : {"optPoolAnalysisUsage_0", "optPoolAnalysisUsage_1"}) {
-            Named<QAbstractButton>(page, option).click();
-            const auto& list = Named<QAbstractItemView>(page, "lstBPAnalysis");
-            tuning[option[std::strlen(option) - 1] == '0' ? "S" : "R"] = FirstColumn(*list.model());
+        const auto& list = Named<QAbstractItemView>(page, "lstBPAnalysis");
+        for (const auto& [option, intent] : kIntentOptions) {
+            Named<QAbstractButton>(page, (std::string("optPoolAnalysisUsage_") + option).c_str()).click();
+            tuning[intent] = FirstColumn(*list.model());
         }
         return {{"R", tuning["R"]}, {"S", tuning["S"]}};
     }
 
+    // A pool whose cost the window could not compute shows none.
     json PoolScanCost() {
-        if (!ChoosePage(PageScanCost)) return json::object();
         const QWidget& page = *window_->ScanCost();
         const std::string cost = LabelText(page, "lblScanCostData_2");
         if (cost.empty()) return json::object();
@@ -305,17 +326,16 @@ private:
                 {"rows", list["rows"]}};
     }
 
-    // Both intents, Sequential first, so the page is left at Random as a
-    // new pool finds it.
+    // Both intents, Sequential first as on the tuning page.
     json Clusters() {
         ClusterPage& page = *window_->Cluster();
         json clusters = {{"defaultIntent", page.RandomSelected() ? "R" : "S"},
                          {"radius", ShownNumberOr(page.txtClusterRadius()->text())},
                          {"sizePoint", page.cmbPoolSize()->currentIndex() + 1}};
         json byIntent = json::object();
-        for (const char* option : {"optPoolClusterAnalysisUsage_0", "optPoolClusterAnalysisUsage_1"}) {
-            Named<QAbstractButton>(page, option).click();
-            byIntent[option[std::strlen(option) - 1] == '0' ? "S" : "R"] = ClusterGrids(page);
+        for (const auto& [option, intent] : kIntentOptions) {
+            Named<QAbstractButton>(page, (std::string("optPoolClusterAnalysisUsage_") + option).c_str()).click();
+            byIntent[intent] = ClusterGrids(page);
         }
         clusters["R"] = byIntent["R"];
         clusters["S"] = byIntent["S"];
