@@ -22,6 +22,7 @@
 #include "common/Message.h"
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
+#include "model/Records.h"
 #include "pages/ClusterPage.h"
 #include "pages/ExpertTuningPage.h"
 #include "pages/GraphicSummaryPage.h"
@@ -262,12 +263,13 @@ private:
                 {"rows", GridRows(*window_->ScanCost()->grdScanCostPool()->model())}};
     }
 
-    // Slot after slot through the cluster page's spinner; each slot as the
-    // simulation graph page looks when entered with its number.
+    // Slot after slot through the cluster page's spinner until it stops at
+    // the pool's last; each slot as the simulation graph page looks when
+    // entered with its number.
     json Simulations() {
         json slotList = json::array();
         if (!ChoosePage(PageSimGraphAnalysis)) return slotList;
-        for (;;) {
+        for (int step = 1; step <= MaxSimulations; ++step) {
             json slot = SimGraphSlot();
             ChoosePage(PageSimClusterAnalysis);
             ClusterPage& cluster = *window_->Cluster();
