@@ -8,14 +8,19 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
+#include <functional>
 
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/SimGraphs.h"
+#include "common/AtomicFile.h"
 #include "frmStatAnalysis.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/SimGraphPage.h"
+#include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
+#include "snapshot/WindowSnapshot.h"
 
 namespace {
 
@@ -172,6 +177,39 @@ void FillSimGraphPage(benchmark::State& state) {
     if (!sink.Messages.empty()) state.SkipWithError("the page raised a message");
 }
 BENCHMARK(FillSimGraphPage)->Unit(benchmark::kMillisecond);
+
+// The capacity set on disk as kovgraph-make-samples --capacity writes it
+// (25 simulations of the pool of 5000 objects), with the threshold files.
+struct CapacityFiles {
+    QTemporaryDir Folder;
+    kov::snapshot::SnapshotOptions Options;
+    CapacityFiles() {
+        kov::ReportModel model = kov::GenerateReport(kov::CapacityPlan());
+        for (int k = 1; k <= kov::MaxSimulations; ++k) kov::AddSimulation(model, 1, kov::MaxSizes, 1000 + k);
+        const auto write = [this](const QString& name, const std::function<void(std::ostream&)>& content) {
+            kov::WriteFileAtomically(Folder.filePath(name).toStdString(), content);
+            return Folder.filePath(name);
+        };
+        Options.Files.StatFile = write("capacity.sta", [&](std::ostream& out) { kov::WriteStatReport(model, out); });
+        for (int k = 1; k <= model.SimulationCount; ++k)
+            Options.Files.SimFiles << write(QString("capacity_%1.sim").arg(k),
+                                            [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
+        for (const char* name : {"Rand.acc", "Seq.acc"}) write(name, [](std::ostream& out) { out << "50\r\n"; });
+        Options.AccDir = Folder.path();
+    }
+};
+
+// kovgraph --snapshot of the capacity set without the file write: reading,
+// Next, and every page filled and read back (24 graph types of 60 pools, 25
+// simulation slots of 5000 objects with both intents' clusters). A measure
+// of how fast every page fills.
+void WholeSnapshotOfCapacity(benchmark::State& state) {
+    const CapacityFiles files;
+    std::size_t pools = 0;
+    for (auto _ : state) pools = kov::snapshot::TakeSnapshot(files.Options).Document["pools"].size();
+    state.counters["pools"] = static_cast<double>(pools);
+}
+BENCHMARK(WholeSnapshotOfCapacity)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 }  // namespace
 

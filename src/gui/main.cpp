@@ -2,6 +2,8 @@
 // command line are read on the file-selection screen as if chosen there.
 // kovgraph --pdf OUT.pdf STATFILE [SIMFILE...]: the whole analysis as one PDF,
 // without a window (and without a display).
+// kovgraph --snapshot OUT.json STATFILE [SIMFILE...]: what every widget shows,
+// read back offscreen into the batch report's JSON schema.
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "print/PdfReport.h"
+#include "snapshot/WindowSnapshot.h"
 
 namespace {
 
@@ -56,6 +59,7 @@ int RunPdfReport(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
+    if (kov::snapshot::WantsSnapshot(argc, argv)) return kov::snapshot::RunSnapshotCommand(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOVGraph");
     QApplication::setApplicationVersion(KOVGRAPH_VERSION);

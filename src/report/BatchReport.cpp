@@ -208,7 +208,10 @@ json TuningJson(const ReportModel& model, int p) {
 }
 
 json SystemScanCostJson(const ReportModel& model) {
-    json scan = {{"collectionTime", CollectionTimeText(model)}, {"systemCost", ""}, {"rows", json::array()}};
+    json scan = {{"collectionTime", ""}, {"systemCost", ""}, {"rows", json::array()}};
+    // The window shows the collection time with the first pool's cost, so a
+    // report without pools shows none.
+    if (const auto pool = PopulateScanCostsForPool(model, 1)) scan["collectionTime"] = pool->CollectionTime;
     // The window's first pool is current after loading, and the "None" row
     // of an empty list names it.
     if (const auto cost = PopulateScanCostsForSystem(model, 1)) {

@@ -1,0 +1,171 @@
+#include "snapshot/WidgetReading.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QGraphicsSimpleTextItem>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QHorizontalBarSeries>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QPieSeries>
+#include <QtCharts/QValueAxis>
+
+#include "snapshot/ShownText.h"
+#include "widgets/ChartWidget.h"
+
+namespace kov::snapshot {
+
+namespace {
+
+bool HiddenOnPurpose(const QWidget& widget) {
+    return widget.testAttribute(Qt::WA_WState_ExplicitShowHide) && widget.isHidden();
+}
+
+json Range(const QValueAxis& axis) {
+    return {{"min", axis.min()}, {"max", axis.max()}};
+}
+
+QValueAxis* ValueAxis(QAbstractSeries& series, Qt::Orientation orientation) {
+    for (QAbstractAxis* axis : series.attachedAxes())
+        if (axis->orientation() == orientation)
+            if (auto* values = qobject_cast<QValueAxis*>(axis)) return values;
+    return nullptr;
+}
+
+json PiePoints(const QPieSeries& series) {
+    json points = json::array();
+    for (const QPieSlice* slice : series.slices())
+        points.push_back({{"label", DrawnText(slice->label())}, {"value", slice->value()}});
+    return points;
+}
+
+// The object each bar reports when clicked, in bar order.
+std::vector<int> ObjectsOfBars(ChartWidget& view, QBarSet& bars) {
+    std::vector<int> objects;
+    const auto listening =
+        QObject::connect(&view, &ChartWidget::ObjectClicked, [&objects](int object) { objects.push_back(object); });
+    for (int i = 0; i < bars.count(); ++i) {
+        const std::size_t before = objects.size();
+        emit bars.clicked(i);
+        if (objects.size() == before) objects.push_back(0);
+    }
+    QObject::disconnect(listening);
+    return objects;
+}
+
+// A bar's value as its value label shows it; the bar's own length where the
+// label is blank.
+json BarPoints(ChartWidget& view, QHorizontalBarSeries& series, json& document) {
+    json points = json::array();
+    if (series.barSets().isEmpty()) return points;
+    QBarSet& bars = *series.barSets().front();
+    QStringList categories;
+    for (QAbstractAxis* axis : series.attachedAxes())
+        if (auto* labels = qobject_cast<QBarCategoryAxis*>(axis)) categories = labels->categories();
+    const std::vector<int> objects = ObjectsOfBars(view, bars);
+    const bool carriesObjects = std::any_of(objects.begin(), objects.end(), [](int object) { return object != 0; });
+    const auto& valueLabels = view.ValueLabels();
+    for (int i = 0; i < bars.count(); ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        const std::optional<double> shown =
+            at < valueLabels.size() ? ShownNumber(valueLabels[at]->text()) : std::nullopt;
+        json point = {{"label", i < categories.size() ? DrawnText(categories[i]) : std::string()},
+                      {"value", shown.value_or(bars.at(i))}};
+        if (carriesObjects) point["object"] = objects[at];
+        points.push_back(point);
+    }
+    if (const QValueAxis* axis = ValueAxis(series, Qt::Horizontal)) document["axis"] = Range(*axis);
+    return points;
+}
+
+// Points drawn as markers stand at explicit x values (pool sizes).
+json LinePoints(QLineSeries& series, json& document) {
+    json points = json::array();
+    for (const QPointF& at : series.points()) {
+        json point = {{"value", at.y()}};
+        if (series.pointsVisible()) point["x"] = at.x();
+        points.push_back(point);
+    }
+    if (const QValueAxis* axis = ValueAxis(series, Qt::Vertical)) document["axis"] = Range(*axis);
+    if (const QValueAxis* axis = ValueAxis(series, Qt::Horizontal); axis && series.pointsVisible())
+        document["xAxis"] = Range(*axis);
+    return points;
+}
+
+}  // namespace
+
+std::string LabelText(const QWidget& root, const QString& name) {
+    const auto* label = root.findChild<QLabel*>(name);
+    return label ? label->text().toStdString() : std::string();
+}
+
+json LabelPairs(const QWidget& root, const QString& captionPrefix, const QString& valuePrefix, int rows) {
+    json pairs = json::object();
+    for (int row = 0; row < rows; ++row) {
+        const auto* caption = root.findChild<QLabel*>(QString("%1_%2").arg(captionPrefix).arg(row));
+        const auto* value = root.findChild<QLabel*>(QString("%1_%2").arg(valuePrefix).arg(row));
+        if (!caption || !value || HiddenOnPurpose(*caption) || caption->text().isEmpty()) continue;
+        pairs[caption->text().toStdString()] = value->text().toStdString();
+    }
+    return pairs;
+}
+
+json GridRows(const QAbstractItemModel& model) {
+    json rows = json::array();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        json cells = json::array();
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells.push_back(model.data(model.index(row, column), Qt::DisplayRole).toString().toStdString());
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+json Grid(const QAbstractItemModel& model) {
+    json headings = json::array();
+    for (int column = 0; column < model.columnCount(); ++column)
+        headings.push_back(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().toStdString());
+    return {{"headings", headings}, {"rows", GridRows(model)}};
+}
+
+json Chart(ChartWidget& view) {
+    QChart* chart = view.chart();
+    const auto [title, subtitle] = DrawnTitles(chart->title());
+    json document = json::object();
+    QAbstractSeries* series = chart->series().isEmpty() ? nullptr : chart->series().front();
+    if (auto* pie = qobject_cast<QPieSeries*>(series)) {
+        document = {{"kind", "pie"}, {"title", title}, {"subtitle", subtitle}};
+        document["points"] = PiePoints(*pie);
+    } else if (auto* bars = qobject_cast<QHorizontalBarSeries*>(series)) {
+        document = {{"kind", "bar"}, {"title", title}, {"subtitle", subtitle}};
+        document["points"] = BarPoints(view, *bars, document);
+    } else if (auto* line = qobject_cast<QLineSeries*>(series)) {
+        document = {{"kind", "line"}, {"title", title}, {"subtitle", subtitle}};
+        document["points"] = LinePoints(*line, document);
+    } else {
+        document = {{"title", title}, {"subtitle", subtitle}, {"points", json::array()}};
+    }
+    if (HiddenOnPurpose(view)) document["hidden"] = true;
+    return document;
+}
+
+void Click(QWidget& widget, QPoint at) {
+    const QPointF global = widget.mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &release);
+}
+
+QPoint BarCentre(ChartWidget& view, int index) {
+    QChart* chart = view.chart();
+    auto* series = qobject_cast<QHorizontalBarSeries*>(chart->series().isEmpty() ? nullptr : chart->series().front());
+    if (!series || series->barSets().isEmpty()) return {};
+    const double value = series->barSets().front()->at(index);
+    const QPointF inChart = chart->mapToPosition(QPointF(value / 2, index), series);
+    return view.mapFromScene(chart->mapToScene(inChart));
+}
+
+}  // namespace kov::snapshot
