@@ -188,7 +188,8 @@ json WindowDocument(const ReportSet& set, std::optional<ReportSet> first = std::
 
 // A report made to trip the window's last step: ties and repeated names in
 // the top lists, a pool where nothing happened (zero totals, hidden pies), a
-// pool without objects, a data-space pool, and simulations of two pools.
+// pool without objects, a data-space pool, simulations of two pools, and an
+// object whose counters the data checks find suspect.
 ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
     SamplePlan plan;
     plan.Seed = 1507;
@@ -204,6 +205,7 @@ ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
     for (int o = tied.FirstObject + 1; o <= tied.FirstObject + 4; ++o)
         model.Objects(o).Activity = model.Objects(tied.FirstObject).Activity;
     model.Objects(tied.FirstObject + 2).ObjectName = model.Objects(tied.FirstObject + 1).ObjectName;
+    model.Objects(model.Pools(1).FirstObject).Activity.GetPages = -999999999;
     AddSimulation(model, 1, 8, 15);
     AddSimulation(model, 4, 9, 16);
     AddSimulation(model, 1, 8, 17);
@@ -256,6 +258,7 @@ TEST(WindowSnapshot, AgreesWithTheBatchReportOnTiesZeroTotalsAndAnEmptyPool) {
         EXPECT_EQ((*document)["pools"][0]["simulations"].size(), 2u);
         EXPECT_EQ((*document)["pools"][3]["simulations"].size(), 1u);
         EXPECT_TRUE((*document)["pools"][3]["info"].contains("VP DS Size"));
+        EXPECT_FALSE((*document)["dataChecks"].empty());
     }
 }
 
