@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "analysis/TuningRules.h"
-#include "sampledata/SampleGenerator.h"
 
 namespace kov {
 namespace {
@@ -17,7 +16,7 @@ struct PlannedObject {
     std::int32_t seq, rand, rid;
 };
 
-ReportModel Report(int pools, std::initializer_list<PlannedObject> objects) {
+ReportModel Report(int pools, const std::vector<PlannedObject>& objects) {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
         PoolRecord& pool = model.Pools(model.Pools.Add());
@@ -211,259 +210,70 @@ TEST(EvaluatePoolRules, SwitchingIntentKeepsTheOtherLinesInOrder) {
     EXPECT_EQ(AnalysisCaption(model, 1), "Buffer Pool Stat Analysis - BP1     ");
 }
 
-// What rule `rule` says in its defence, or nullptr when it does not fire.
-const char* BecauseOf(const std::vector<AdviceLine>& advice, int rule, std::string& because) {
-    for (const AdviceLine& line : advice)
-        if (line.Rule == rule) return (because = line.Because).c_str();
-    return nullptr;
-}
-
-PlannedObject Table(const char* name) {
-    return {name, "T", 0, 9, 0};
-}
-PlannedObject SortWork() {
-    return {"DSNDB07.DSN4K01", "T", 9, 1, 0};
-}
-
 // For each rule the figures and bound it names, at the edge where it starts
-// to fire (where it stops is EvaluatePoolRules' tests' concern).
+// to fire (where it stops is EvaluatePoolRules' tests' concern). The rules
+// the samples fire (3, 4, 10, 18, 20, 24, 37, 38) are explained in the golden
+// files; here the others and the edges of rule 24's arithmetic.
 TEST(ExplainPoolRules, NamesTheFiguresComparedAndTheBound) {
+    const std::vector<PlannedObject> table{{"DB.TS1", "T", 0, 9, 0}}, sortWork{{"DSNDB07.DSN4K01", "T", 9, 1, 0}};
+    const std::vector<PlannedObject> shared{sortWork[0], table[0]};
+    std::vector<PlannedObject> many{{"DSNDB07.WORK2", "T", 0, 0, 0}, {"DSNDB07.WORK1", "T", 0, 0, 0}};
+    for (const char* name : {"DB.TS12", "DB.TS11", "DB.TS10", "DB.TS09", "DB.TS08", "DB.TS07", "DB.TS06", "DB.TS05",
+                             "DB.TS04", "DB.TS03", "DB.TS02", "DB.TS01"})
+        many.push_back({name, "T", 0, 0, 0});
     const struct {
-        const char* what;
         int pools;
         std::vector<PlannedObject> objects;
         std::function<void(PoolRecord&)> set;
         char intent;
         int rule;
-        const char* because;  // nullptr: the rule does not fire
+        const char* because;
     } cases[] = {
-        {"5 pools", 5, {Table("DB.TS1")}, {}, 'R', 9, "the report holds 5 pools, fewer than 6"},
-        {"13 pools", 13, {Table("DB.TS1")}, {}, 'R', 12, "the report holds 13 pools, more than 12"},
-        {"mixed",
-         8,
-         {Table("DB.TS1"), Table("DB.TS2"), {"DB.IX1", "I", 0, 1, 0}},
-         {},
-         'R',
-         3,
-         "1 index and 2 table spaces share this pool, and none of its 3 objects is a system object"},
-        {"mixed, partly catalog",
-         8,
-         {{"DSNDB06.SYSA", "T", 0, 1, 0}, {"DB.IX1", "I", 0, 1, 0}},
-         {},
-         'R',
-         3,
-         "1 index and 1 table space share this pool, and only 1 of its 2 objects are system objects"},
-        {"random indexes",
-         8,
-         {{"DB.IX1", "I", 90, 10, 0}, {"DB.IX2", "I", 0, 5, 0}, {"DB.IX3", "I", 0, 0, 0}},
-         {},
-         'R',
-         4,
-         "3 indexes and no table spaces share this pool, and no object reads fewer than 10 % of its get pages at "
-         "random (lowest: DB.IX1, 10.00 % of 100)"},
-        {"a scanned index", 8, {{"DB.IX1", "I", 91, 9, 0}}, {}, 'R', 4, nullptr},
-        {"sort work shared",
-         8,
-         {SortWork(), Table("DB.TS1")},
-         {},
-         'R',
-         5,
-         "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool"},
-        {"sort work with HP",
-         8,
-         {SortWork()},
-         [](PoolRecord& p) { p.HPSize = 3000; },
-         'R',
-         6,
+        {5, table, nullptr, 'R', 9, "the report holds 5 pools, fewer than 6"},
+        {13, table, nullptr, 'R', 12, "the report holds 13 pools, more than 12"},
+        {8, shared, nullptr, 'R', 5, "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool"},
+        // Object lists name the first ten in name order, then how many more.
+        {8, many, nullptr, 'R', 5,
+         "2 DSNDB07 objects (DSNDB07.WORK1, DSNDB07.WORK2) and 12 other objects (DB.TS01, DB.TS02, DB.TS03, "
+         "DB.TS04, DB.TS05, DB.TS06, DB.TS07, DB.TS08, DB.TS09, DB.TS10 and 2 more) share this pool"},
+        {8, sortWork, [](PoolRecord& p) { p.HPSize = 3000; }, 'R', 6,
          "1 DSNDB07 object is in this pool and HP size is 3,000, above 0"},
-        {"sort work shared in BP1",
-         8,
-         {SortWork(), Table("DB.TS1")},
-         {},
-         'R',
-         8,
+        {8, shared, nullptr, 'R', 8,
          "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool; the pool name BP1 does "
          "not contain BP0"},
-        {"VPSEQT 26",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.VPSEQT = 26; },
-         'R',
-         10,
-         "VPSEQT is 26 %, above 25 % for a pool used for random access"},
-        {"HPSEQT 5",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.HPSize = 3000, p.HPSEQT = 5; },
-         'R',
-         18,
-         "HP size is 3,000 and HPSEQT is 5 %, not 0 %, for a pool used for random access"},
-        {"sequential, VPSEQT 90",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.VPSEQT = 90; },
-         'S',
-         20,
-         "VPSEQT is 90 %, 90 % or more, for a pool used for sequential access without DSNDB07 objects"},
-        {"sort pool, VPSEQT 89",
-         8,
-         {SortWork()},
-         [](PoolRecord& p) { p.VPSEQT = 89; },
-         'S',
-         21,
+        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 89; }, 'S', 21,
          "VPSEQT is 89 %, below 90 %, and this pool holds only DSNDB07 objects (1 object)"},
-        {"sort pool with HP",
-         8,
-         {SortWork()},
-         [](PoolRecord& p) { p.VPSEQT = 90, p.HPSize = 3000; },
-         'S',
-         22,
+        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 90, p.HPSize = 3000; }, 'S', 22,
          "VPSEQT is 90 %, 90 % or more; this pool holds only DSNDB07 objects (1 object) and HP size is 3,000"},
-        {"sync 31",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 31; },
-         'R',
-         30,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 31; }, 'R', 30,
          "average synchronous I/O 31 ms, above 30 ms"},
-        {"sync 30",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 30; },
-         'R',
-         31,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 30; }, 'R', 31,
          "average synchronous I/O 30 ms, above 16 ms and not above 30 ms"},
-        {"seq prefetch 61",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.AvgSeqPrefIOTime = 61; },
-         'R',
-         32,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSeqPrefIOTime = 61; }, 'R', 32,
          "average sequential prefetch I/O 61 ms, above 60 ms"},
-        {"list prefetch 81",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.AvgListPrefIOTime = 81; },
-         'R',
-         34,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgListPrefIOTime = 81; }, 'R', 34,
          "average list prefetch I/O 81 ms, above 80 ms"},
-        {"dyn prefetch 61",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.AvgDynPrefIOTime = 61; },
-         'R',
-         36,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgDynPrefIOTime = 61; }, 'R', 36,
          "average dynamic prefetch I/O 61 ms, above 60 ms"},
-        {"pages per write 2.5",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.PagesWritten = 5, p.Activity.WriteIOs = 2, p.VDWQT = 10; },
-         'R',
-         24,
-         "pages per write 2.50 / VP size 1,000 \u00d7 100 = 0.25 %, rounds to 0 %; VDWQT is 10 %, above that"},
-        {"p = 12.5 goes down",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.PagesWritten = 125, p.Activity.WriteIOs = 1, p.VDWQT = 12.5; },
-         'R',
-         24,
-         "pages per write 125.00 / VP size 1,000 \u00d7 100 = 12.5 %, rounds to 12 %; VDWQT is 12.5 %, above that"},
-        {"p = 12.501 shows its digits",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.PagesWritten = 12501, p.Activity.WriteIOs = 100, p.VDWQT = 20; },
-         'R',
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 12501, p.Activity.WriteIOs = 100, p.VDWQT = 20; }, 'R',
          24,
          "pages per write 125.01 / VP size 1,000 \u00d7 100 = 12.500999 %, rounds to 13 %; VDWQT is 20 %, above that"},
-        {"no write I/Os",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.PagesWritten = 9, p.VDWQT = 5; },
-         'R',
-         24,
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 9, p.VDWQT = 5; }, 'R', 24,
          "pages per write 0 (no write I/Os) / VP size 1,000 \u00d7 100 = 0.00 %, rounds to 0 %; VDWQT is 5 %, above "
          "that"},
-        {"negative pages written",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.Activity.PagesWritten = -250, p.Activity.WriteIOs = 1, p.VDWQT = 5; },
-         'R',
-         24,
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = -250, p.Activity.WriteIOs = 1, p.VDWQT = 5; }, 'R', 24,
          "pages per write -250.00 / VP size 1,000 \u00d7 100 = -25.00 %, rounds to -25 %, taken as 0 %; VDWQT is 5 %, "
          "above that"},
-        {"HP 1500",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) { p.HPSize = 1500; },
-         'S',
-         37,
-         "HP size 1,500 is below twice the VP size 1,000 (2,000)"},
-        {"random 40 of 100",
-         8,
-         {Table("DB.TS1")},
-         [](PoolRecord& p) {
-             p.HPSize = 2000, p.HPSEQT = 50, p.Activity.GetPagesByAccess = {0, 60, 40, 0};
-         },
-         'S',
-         38,
-         "HPSEQT is 50 %, above 49 %; random get pages 40 are 40.00 % of the pool's 100 sequential, random and "
-         "RID-list get pages, above 30 %"},
     };
     for (const auto& c : cases) {
-        ReportModel model = Report(c.pools, {});
-        for (const PlannedObject& planned : c.objects) {
-            const int o = model.Objects.Add();
-            ObjectRecord& object = model.Objects(o);
-            object.ObjectName = planned.name;
-            object.ObjectType = planned.type;
-            object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
-            if (model.Pools(1).FirstObject == 0) model.Pools(1).FirstObject = static_cast<std::int16_t>(o);
-            model.Pools(1).LastObject = static_cast<std::int16_t>(o);
-        }
+        ReportModel model = Report(c.pools, c.objects);
         if (c.set) c.set(model.Pools(1));
-        std::string because;
-        const char* found = BecauseOf(ExplainPoolRules(model, 1, c.intent), c.rule, because);
-        if (c.because == nullptr)
-            EXPECT_EQ(found, nullptr) << c.what << ": " << because;
-        else
-            EXPECT_EQ(because, c.because) << c.what;
+        const std::vector<AdviceLine> advice = ExplainPoolRules(model, 1, c.intent);
+        const auto line =
+            std::find_if(advice.begin(), advice.end(), [&](const AdviceLine& a) { return a.Rule == c.rule; });
+        const std::string because = line == advice.end() ? "(does not fire)" : line->Because;
+        EXPECT_EQ(because, c.because) << "rule " << c.rule;
     }
-}
-
-// Object lists name the first ten in name order, then how many more.
-TEST(ExplainPoolRules, ListsTenObjectsByNameThenHowManyMore) {
-    ReportModel model = Report(8, {});
-    const auto add = [&](const std::string& name) {
-        const int o = model.Objects.Add();
-        model.Objects(o).ObjectName = name;
-        model.Objects(o).ObjectType = "T";
-        if (model.Pools(1).FirstObject == 0) model.Pools(1).FirstObject = static_cast<std::int16_t>(o);
-        model.Pools(1).LastObject = static_cast<std::int16_t>(o);
-    };
-    for (int i = 12; i >= 1; --i) add("DB.TS" + std::string(i < 10 ? "0" : "") + std::to_string(i));
-    add("DSNDB07.WORK2");
-    add("DSNDB07.WORK1");
-    std::string because;
-    ASSERT_NE(BecauseOf(ExplainPoolRules(model, 1, 'R'), 5, because), nullptr);
-    EXPECT_EQ(because,
-              "2 DSNDB07 objects (DSNDB07.WORK1, DSNDB07.WORK2) and 12 other objects (DB.TS01, DB.TS02, DB.TS03, "
-              "DB.TS04, DB.TS05, DB.TS06, DB.TS07, DB.TS08, DB.TS09, DB.TS10 and 2 more) share this pool");
-}
-
-// Every line the samples give comes with its rule number and an explanation,
-// under both intents.
-TEST(ExplainPoolRules, EveryLineOfTheSamplesIsExplained) {
-    const ReportModel model = GenerateReport(BundledSamplePlan());
-    int lines = 0;
-    for (int p = 1; p <= model.PoolCount(); ++p)
-        for (const char intent : {'R', 'S'})
-            for (const AdviceLine& advice : ExplainPoolRules(model, p, intent)) {
-                ++lines;
-                EXPECT_EQ(advice.Text.rfind(RuleTexts()[static_cast<std::size_t>(advice.Rule)], 0), 0u) << advice.Text;
-                EXPECT_FALSE(advice.Because.empty()) << advice.Text;
-            }
-    EXPECT_GT(lines, 0);
-    EXPECT_EQ(CopiedAdvice({10, "  Rule # 10 - x", "VPSEQT is 80 %"}), "  Rule # 10 - x\nVPSEQT is 80 %");
 }
 
 }  // namespace

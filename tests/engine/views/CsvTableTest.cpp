@@ -28,18 +28,11 @@ TEST(ValidUtf8, KeepsWellFormedTextAndReplacesEachBadByte) {
         std::string bytes;
         std::string text;
     } cases[] = {{"plain", "plain"},
-                 {"Gr\xC3\xB6\xC3\x9F"
-                  "e",
-                  "Gr\xC3\xB6\xC3\x9F"
-                  "e"},
-                 {"\xE2\x82\xAC and \xF0\x9F\x98\x80", "\xE2\x82\xAC and \xF0\x9F\x98\x80"},
-                 {"Gr\xF6\xDF"
-                  "e",
-                  "Gr\xEF\xBF\xBD\xEF\xBF\xBD"
-                  "e"},                                                     // Latin-1 bytes
-                 {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong "/"
-                 {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
-                 {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},
+                 {"Gr\u00f6\u00df, \u20ac and \U0001F600", "Gr\u00f6\u00df, \u20ac and \U0001F600"},
+                 {"Gro\xDF", "Gro\xEF\xBF\xBD"},                                             // a Latin-1 byte
+                 {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                                   // overlong "/"
+                 {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},                   // a surrogate
+                 {"cut \xE2\x82", "cut \xEF\xBF\xBD\xEF\xBF\xBD"},                           // a sequence cut short
                  {"\xF4\x90\x80\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}};  // past U+10FFFF
     for (const auto& c : cases) EXPECT_EQ(ValidUtf8(c.bytes), c.text) << c.bytes;
 }
