@@ -2,10 +2,7 @@
 // cell, as the grid the window shows.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <charconv>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -15,38 +12,21 @@
 #include "analysis/ObjectViews.h"
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
-#include "common/FixedText.h"
 #include "report/CsvExport.h"
 #include "support/CsvReader.h"
 #include "support/ReportFiles.h"
-#include "views/GridSort.h"
 
 namespace kov {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A number cell comes back as plain digits with "." that read as the same
-// number; a text cell without the blanks that pad it.
 void ExpectReadsAsGrid(const test::CsvRecords& records, const StringTable& grid) {
     ASSERT_EQ(records.size(), grid.Rows.size() + 1);
     EXPECT_EQ(records[0], grid.Headings);
     for (std::size_t r = 0; r < grid.Rows.size(); ++r) {
-        ASSERT_EQ(records[r + 1].size(), grid.Headings.size()) << "row " << r;
-        for (std::size_t c = 0; c < grid.Rows[r].size(); ++c) {
-            const std::string& cell = grid.Rows[r][c];
-            const std::string& field = records[r + 1][c];
-            SCOPED_TRACE("row " + std::to_string(r) + " cell '" + cell + "' field '" + field + "'");
-            if (const auto number = CellNumber(cell)) {
-                EXPECT_EQ(field.find_first_not_of("-0123456789."), std::string::npos);
-                double read = 0;
-                const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), read);
-                EXPECT_TRUE(error == std::errc() && end == field.data() + field.size());
-                EXPECT_EQ(read, *number);
-            } else {
-                EXPECT_EQ(field, TrimBlanks(cell));
-            }
-        }
+        EXPECT_EQ(records[r + 1].size(), grid.Headings.size()) << "row " << r;
+        test::ExpectFieldsAreCells(records[r + 1], grid.Rows[r]);
     }
 }
 
@@ -57,19 +37,7 @@ protected:
         stat_ = test::WriteLines(folder_.Path("report.sta"), test::StatLines(model_));
     }
 
-    int Run(const std::string& arguments, std::string* err = nullptr) {
-        const std::string errPath = folder_.Path("stderr.txt");
-        const std::string command =
-            std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >/dev/null 2>'" + errPath + "'";
-        const int raw = std::system(command.c_str());
-        if (err != nullptr) {
-            std::ifstream in(errPath);
-            std::ostringstream text;
-            text << in.rdbuf();
-            *err = text.str();
-        }
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
+    int Run(const std::string& arguments) { return test::RunReportProgram(folder_, arguments).status; }
 
     test::TempFolder folder_;
     ReportModel model_ = GenerateReport(test::SmallPlan());
@@ -103,11 +71,8 @@ TEST_F(CsvExport, EveryFileReadsBackAsItsGrid) {
 }
 
 TEST_F(CsvExport, APoolNameThatIsNoFileNameIsWrittenWithUnderscores) {
-    std::vector<std::string> lines = test::StatLines(model_);
-    lines[2] = test::Overwrite(lines[2], 21, "B/\xC9 P   ");
-    const std::string odd = test::WriteLines(folder_.Path("odd.sta"), lines);
-    ASSERT_EQ(Run("--csv '" + folder_.Path("out") + "' '" + odd + "'"), 0);
-    EXPECT_TRUE(fs::exists(folder_.Path("out/pool-01-B___P-objects.csv")));
+    model_.Pools(1).PoolName = "B/\xC9 P";
+    EXPECT_EQ(CsvFiles(model_)[2].Name, "pool-01-B___P-objects.csv");
 }
 
 TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
@@ -142,9 +107,9 @@ TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string err;
-        EXPECT_EQ(Run(c.arguments, &err), c.status);
-        EXPECT_NE(err.find(c.says), std::string::npos) << err;
+        const test::ReportRun run = test::RunReportProgram(folder_, c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
     }
     EXPECT_FALSE(fs::exists(folder_.Path("none")));
 }

@@ -4,10 +4,16 @@
 // quoted field is doubled. Anything else throws, so a test that reads a file
 // back also proves the file is well formed.
 
+#include <gtest/gtest.h>
+
+#include <charconv>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/FixedText.h"
+#include "views/GridSort.h"
 
 namespace kov::test {
 
@@ -54,6 +60,27 @@ inline CsvRecords ReadCsv(std::string_view text) {
         record.clear();
     }
     return records;
+}
+
+// A copied or saved line against the cells of the row it comes from: a
+// number as plain digits with "." that read as the same number, a text
+// without the blanks that pad it, a missing cell as an empty field.
+inline void ExpectFieldsAreCells(const std::vector<std::string>& fields, const std::vector<std::string>& cells) {
+    ASSERT_GE(fields.size(), cells.size());
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+        const std::string cell = c < cells.size() ? cells[c] : "";
+        const std::string& field = fields[c];
+        SCOPED_TRACE("cell '" + cell + "' field '" + field + "'");
+        if (const auto number = CellNumber(cell)) {
+            double read = 0;
+            const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), read);
+            EXPECT_TRUE(field.find_first_not_of("-0123456789.") == std::string::npos && error == std::errc() &&
+                        end == field.data() + field.size());
+            EXPECT_EQ(read, *number);
+        } else {
+            EXPECT_EQ(field, TrimBlanks(cell));
+        }
+    }
 }
 
 }  // namespace kov::test

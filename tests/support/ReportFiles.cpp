@@ -1,8 +1,10 @@
 #include "support/ReportFiles.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -22,7 +24,22 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
     return lines;
 }
 
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 }  // namespace
+
+ReportRun RunReportProgram(const TempFolder& folder, const std::string& arguments) {
+    const std::string out = folder.Path("stdout.txt"), err = folder.Path("stderr.txt");
+    const std::string command =
+        std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWhole(out), ReadWhole(err)};
+}
 
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};

@@ -62,6 +62,15 @@ struct Session {
     std::vector<std::string> Titles() const;
 };
 
+// kovgraph-report run as a DBA runs it, with arguments quoted for the shell;
+// its standard output and error go through files in the folder.
+struct ReportRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+ReportRun RunReportProgram(const TempFolder& folder, const std::string& arguments);
+
 // "Error information :<TAB>..." up to the description, and what follows it,
 // so a test can give the line, field and column it expects.
 inline constexpr std::string_view kFieldErrorHead = "Error information :\tError Description : \"";
