@@ -14,13 +14,11 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <charconv>
-#include <set>
 
 #include "UiFixture.h"
-#include "common/FixedText.h"
 #include "pages/ReportInfoPage.h"
 #include "support/CsvReader.h"
+#include "views/CsvTable.h"
 #include "views/GridSort.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
@@ -41,25 +39,11 @@ std::vector<std::string> PlainHeadings(GridView* grid) {
     return grid->Model()->Grid().PlainHeadings();
 }
 
-// A copied or saved line against the row the grid shows: a number cell as
-// plain digits with "." reading as the same number, a text cell as shown
-// without the blanks that pad it.
 void ExpectFieldsAreRow(const std::vector<std::string>& fields, GridView* grid, int row) {
-    ASSERT_EQ(static_cast<int>(fields.size()), grid->model()->columnCount()) << "row " << row;
-    for (std::size_t c = 0; c < fields.size(); ++c) {
-        const std::string cell = grid->Cell(row, static_cast<int>(c)).toStdString();
-        const std::string& field = fields[c];
-        SCOPED_TRACE("row " + std::to_string(row) + " cell '" + cell + "' field '" + field + "'");
-        if (const auto number = CellNumber(cell)) {
-            EXPECT_EQ(field.find(','), std::string::npos);
-            double read = 0;
-            const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), read);
-            EXPECT_TRUE(error == std::errc() && end == field.data() + field.size());
-            EXPECT_EQ(read, *number);
-        } else {
-            EXPECT_EQ(field, TrimBlanks(cell));
-        }
-    }
+    std::vector<std::string> cells;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) cells.push_back(grid->Cell(row, c).toStdString());
+    EXPECT_EQ(fields.size(), cells.size()) << "row " << row;
+    ExpectFieldsAreCells(fields, cells);
 }
 
 std::vector<std::string> ClipboardLines() {
@@ -86,13 +70,9 @@ int InkedPixels(const QImage& image) {
 TEST(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
-    std::set<QString> names;
-    for (GridView* grid : window->findChildren<GridView*>()) {
-        names.insert(grid->objectName());
+    ASSERT_FALSE(window->findChildren<GridView*>().isEmpty());
+    for (GridView* grid : window->findChildren<GridView*>())
         EXPECT_EQ(ActionTexts(grid->ContextActions()), "Copy|Save as CSV…") << grid->objectName().toStdString();
-    }
-    EXPECT_EQ(names, (std::set<QString>{"grdPoolInfo", "grdObjectInfo", "grdScanCost", "grdScanCostPool", "grdClusters",
-                                        "grdClusterObjects", "lvSimObjectDetails"}));
     for (ChartWidget* chart : window->findChildren<ChartWidget*>())
         EXPECT_EQ(ActionTexts(chart->ContextActions()), "Copy image|Save image as…")
             << chart->objectName().toStdString();
@@ -139,12 +119,9 @@ TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     ASSERT_EQ(ui.saveQuestions.size(), 1u);
     EXPECT_EQ(ui.saveQuestions[0].ProposedName, "grdObjectInfo.csv");
     EXPECT_EQ(ui.saveQuestions[0].Filters.value(0), "CSV Files (*.csv)");
-    QFile file(ui.nextSaveFile);
+    QFile file(ui.nextSaveFile);  // the CSV text itself is read back in the engine's tests
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const CsvRecords records = ReadCsv(file.readAll().toStdString());
-    ASSERT_EQ(static_cast<int>(records.size()), grid->model()->rowCount() + 1);
-    EXPECT_EQ(records[0], PlainHeadings(grid));
-    for (int row = 0; row < grid->model()->rowCount(); ++row) ExpectFieldsAreRow(records[row + 1], grid, row);
+    EXPECT_EQ(file.readAll().toStdString(), CsvText(grid->Model()->Grid()));
     EXPECT_TRUE(ui.sink.Messages.empty());
 
     ui.nextSaveFile = folder.filePath("no-such-folder/objects.csv");
@@ -177,17 +154,14 @@ struct PoolChart {
     }
 };
 
-TEST(ChartExport, CopyImageDrawsTheChartAtTheWidgetsSize) {
+TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
     PoolChart c;
     ASSERT_FALSE(c.chart->Shown().Points.empty());
     c.chart->ContextActions()[0]->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
     EXPECT_EQ(copied.size(), c.chart->size());
     EXPECT_GT(InkedPixels(copied), 500);
-}
 
-TEST(ChartExport, SaveImageWritesSvgAndPngAtTheSizeAsked) {
-    PoolChart c;
     c.Save("chart.svg", QSize(900, 600));
     ASSERT_EQ(c.ui.saveQuestions.size(), 1u);
     EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "ChartFX1BPool.png");
@@ -202,11 +176,6 @@ TEST(ChartExport, SaveImageWritesSvgAndPngAtTheSizeAsked) {
     svg.render(&painter);
     painter.end();
     EXPECT_GT(InkedPixels(drawn), 1000);
-    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty()) {
-        drawn.save(shots + "/exported-chart-svg.png");
-        QFile::remove(shots + "/exported-chart.svg");
-        QFile::copy(c.folder.filePath("chart.svg"), shots + "/exported-chart.svg");
-    }
     QFile svgFile(c.folder.filePath("chart.svg"));
     ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgFile.readAll().contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
@@ -221,8 +190,6 @@ TEST(ChartExport, SaveImageWritesSvgAndPngAtTheSizeAsked) {
     const QImage png(c.folder.filePath("chart.png"));
     EXPECT_EQ(png.size(), QSize(1600, 1000));
     EXPECT_GT(InkedPixels(png), 2000);
-    if (const QString shots = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS"); !shots.isEmpty())
-        png.save(shots + "/exported-bar-chart.png");
     EXPECT_TRUE(c.ui.sink.Messages.empty());
 
     c.Save("cancelled.png", QSize());  // the size dialog cancelled

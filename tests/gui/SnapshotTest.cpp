@@ -220,8 +220,7 @@ ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
 
 std::string Listed(const std::vector<std::string>& differences) {
     std::string text;
-    for (std::size_t i = 0; i < differences.size() && i < 40; ++i) text += "  " + differences[i] + "\n";
-    if (differences.size() > 40) text += "  ... " + std::to_string(differences.size() - 40) + " more\n";
+    for (const std::string& difference : differences) text += "  " + difference + "\n";
     return text;
 }
 
@@ -248,18 +247,15 @@ TEST(WindowSnapshot, AgreesWithTheBatchReportOnTiesZeroTotalsAndAnEmptyPool) {
     QTemporaryDir folder;
     const ReportSet tricky = WriteTrickyReport(folder);
     const json batch = BatchDocument(tricky);
-    const json window = ExpectWindowAgreesWithBatch(tricky, batch);
-    // Both sides do show what the report is made for.
-    for (const json* document : {&batch, &window}) {
-        const std::string text = document->dump();
-        EXPECT_NE(text.find("Duplicate Values"), std::string::npos);
-        EXPECT_NE(text.find("\"hidden\":true"), std::string::npos);
-        EXPECT_EQ((*document)["pools"][1]["objectGrid"]["rows"].size(), 0u);
-        EXPECT_EQ((*document)["pools"][0]["simulations"].size(), 2u);
-        EXPECT_EQ((*document)["pools"][3]["simulations"].size(), 1u);
-        EXPECT_TRUE((*document)["pools"][3]["info"].contains("VP DS Size"));
-        EXPECT_FALSE((*document)["dataChecks"].empty());
-    }
+    ExpectWindowAgreesWithBatch(tricky, batch);
+    // The report does hold what it is made for (and the window agreed).
+    EXPECT_NE(batch.dump().find("Duplicate Values"), std::string::npos);
+    EXPECT_NE(batch.dump().find("\"hidden\":true"), std::string::npos);
+    EXPECT_EQ(batch["pools"][1]["objectGrid"]["rows"].size(), 0u);
+    EXPECT_EQ(batch["pools"][0]["simulations"].size(), 2u);
+    EXPECT_EQ(batch["pools"][3]["simulations"].size(), 1u);
+    EXPECT_TRUE(batch["pools"][3]["info"].contains("VP DS Size"));
+    EXPECT_FALSE(batch["dataChecks"].empty());
 }
 
 // Neither side may show a figure of pools that are not there.
@@ -329,6 +325,7 @@ TEST(WindowSnapshot, ShownFiguresReadBack) {
               (std::pair<std::string, std::string>{"A&B", "Sub  x"}));
 }
 
+// (A sound command line is read by AFirstReportLeavesNoTrace.)
 TEST(WindowSnapshot, RefusesAnIncompleteCommandLine) {
     const QStringList bad[] = {
         {"--snapshot", "out.json"},
@@ -342,14 +339,6 @@ TEST(WindowSnapshot, RefusesAnIncompleteCommandLine) {
         EXPECT_FALSE(snapshot::ParseSnapshotArguments(arguments, error)) << arguments.join(' ').toStdString();
         EXPECT_FALSE(error.empty());
     }
-    std::string error;
-    const auto options = snapshot::ParseSnapshotArguments(
-        {"--snapshot", "o.json", "--first", "f.sta", "f.sim", "--", "s.sta", "1.sim", "2.sim"}, error);
-    ASSERT_TRUE(options);
-    EXPECT_EQ(options->First->StatFile, "f.sta");
-    EXPECT_EQ(options->First->SimFiles, QStringList{"f.sim"});
-    EXPECT_EQ(options->Files.StatFile, "s.sta");
-    EXPECT_EQ(options->Files.SimFiles, (QStringList{"1.sim", "2.sim"}));
 }
 
 }  // namespace
