@@ -53,7 +53,10 @@ void WriteCapacity(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
     const std::string option = argc == 3 ? argv[1] : "";
-    if (argc != 2 && option != "--capacity" && option != "--changed") {
+    // A folder name starting with "-" is an option mistyped (or --help), not
+    // a place to write samples into.
+    const bool folderGiven = (argc == 2 || argc == 3) && argv[argc - 1][0] != '-';
+    if (!folderGiven || (argc == 3 && option != "--capacity" && option != "--changed")) {
         std::cerr << "usage: kovgraph-make-samples [--capacity | --changed] FOLDER\n";
         return 2;
     }
