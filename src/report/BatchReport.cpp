@@ -410,14 +410,10 @@ struct ReadReport {
 // The model (over 100 MB of simulation results at full capacity) lives only
 // while the document is built, so it is gone before the document is printed.
 ReadReport ReadAndDescribe(const BatchOptions& options) {
-    ReportModel model;
-    CollectingSink sink;
-    ReportReader reader(model, sink);
-    ReadReport report;
-    report.StatsRead = LoadReportSet(model, reader, options.StatFile, options.SimFiles);
-    report.Document =
-        BuildReportDocument(model, sink.Messages, options.StatFile, {options.Intent, options.Radius, options.AccDir});
-    return report;
+    const auto set = ReadReportSet(options.StatFile, options.SimFiles);
+    return {BuildReportDocument(set->Model, set->Sink.Messages, options.StatFile,
+                                {options.Intent, options.Radius, options.AccDir}),
+            set->StatsRead};
 }
 
 // Straight to the stream, without a second copy of the whole text. Report

@@ -159,14 +159,12 @@ void PoolText(std::ostream& out, const PoolComparison& pool) {
             << TextTable(CompareTopObjectsGrid(pool, pool.SyncReadFalls), 2, "    ");
 }
 
-ComparedReport ReadOne(const std::string& path, ReportModel& model) {
-    CollectingSink sink;
-    ReportReader reader(model, sink);
+ComparedReport Described(const std::string& path, LoadedReportSet& set) {
     ComparedReport report;
     report.StatFile = path;
-    report.StatsLoaded = OpenStatisticsReport(model, reader, path);
-    report.Messages = std::move(sink.Messages);
-    report.Header = model.SysInfo;
+    report.StatsLoaded = set.StatsRead;
+    report.Messages = std::move(set.Sink.Messages);
+    report.Header = set.Model.SysInfo;
     return report;
 }
 
@@ -215,10 +213,11 @@ std::string RenderCompareText(const ReportComparison& comparison, const Compared
 }
 
 int RunCompareReport(const CompareOptions& options, std::ostream& out, std::ostream& err) {
-    ReportModel beforeModel, afterModel;
-    const ComparedReport before = ReadOne(options.BeforeFile, beforeModel);
-    const ComparedReport after = ReadOne(options.AfterFile, afterModel);
-    const ReportComparison comparison = CompareReports(beforeModel, afterModel);
+    const auto beforeSet = ReadReportSet(options.BeforeFile);
+    const auto afterSet = ReadReportSet(options.AfterFile);
+    const ComparedReport before = Described(options.BeforeFile, *beforeSet);
+    const ComparedReport after = Described(options.AfterFile, *afterSet);
+    const ReportComparison comparison = CompareReports(beforeSet->Model, afterSet->Model);
     if (options.Json) {
         out << BuildCompareDocument(comparison, before, after).dump(2, ' ', false, json::error_handler_t::replace)
             << "\n";

@@ -79,17 +79,14 @@ std::vector<CsvFile> CsvFiles(const ReportModel& model) {
 }
 
 int RunCsvExport(const BatchOptions& options, const std::string& dir, std::ostream& messages) {
-    ReportModel model;
-    CollectingSink sink;
-    ReportReader reader(model, sink);
-    const bool statsRead = LoadReportSet(model, reader, options.StatFile, options.SimFiles);
-    for (const Message& m : sink.Messages) messages << "kovgraph-report: [" << m.Title << "] " << m.Text << "\n";
-    if (!statsRead) {
+    const auto set = ReadReportSet(options.StatFile, options.SimFiles);
+    for (const Message& m : set->Sink.Messages) messages << "kovgraph-report: [" << m.Title << "] " << m.Text << "\n";
+    if (!set->StatsRead) {
         messages << "kovgraph-report: '" << options.StatFile << "' was not read to its end; no CSV file written\n";
         return 1;
     }
     try {
-        WriteFiles(CsvFiles(model), dir);
+        WriteFiles(CsvFiles(set->Model), dir);
     } catch (const std::exception& failure) {
         messages << "kovgraph-report: " << failure.what() << "\n";
         return 1;

@@ -24,18 +24,7 @@ std::string SimulationNameAfterMarker(std::string_view markerLine) {
 void ReportReader::ReadConsolidatedFile() {
     const PoolObjectsForgotten forgetAtEnd(*this);
     try {
-        lines_.Close();
-        lines_.Open(model_.StatFileName);
-        lines_.ResetReadCounters();
-        FileError = false;
-        RecordError = false;
-        if (!lines_.AtEnd()) lines_.ReadReportLine();  // the "*CHD" marker
-        CheckEnvironment();
-        if (!FileError) ReadHeader();
-        if (FileError || RecordError) {
-            AbandonFile();
-            return;
-        }
+        if (!StartStatisticsPart(true)) return;
 
         StatLineState state;
         std::string partEnd;

@@ -2,9 +2,11 @@
 // The two ways a user loads reports, shared by the file-selection screen and
 // the batch report so both number, match and refuse files identically.
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "common/Message.h"
 #include "readers/ReportReader.h"
 
 namespace kov {
@@ -26,6 +28,23 @@ inline bool LoadReportSet(ReportModel& model, ReportReader& reader, const std::s
     const bool statsRead = OpenStatisticsReport(model, reader, statFile);
     for (const std::string& path : simFiles) reader.AddSimulationFile(path);
     return statsRead;
+}
+
+// A report set read for a program that reports on it once, with the messages
+// the reading raised. Held by pointer: the model is large (over 100 MB of
+// simulation results at full capacity), so callers free it before printing.
+struct LoadedReportSet {
+    ReportModel Model;
+    CollectingSink Sink;
+    bool StatsRead = false;
+};
+
+inline std::unique_ptr<LoadedReportSet> ReadReportSet(const std::string& statFile,
+                                                      const std::vector<std::string>& simFiles = {}) {
+    auto set = std::make_unique<LoadedReportSet>();
+    ReportReader reader(set->Model, set->Sink);
+    set->StatsRead = LoadReportSet(set->Model, reader, statFile, simFiles);
+    return set;
 }
 
 }  // namespace kov

@@ -44,6 +44,7 @@ public:
     const ReportLineReader& Lines() const { return lines_; }
 
     // The steps, public so that each can be exercised on its own.
+    bool StartStatisticsPart(bool markerLineFirst);
     void CheckEnvironment();
     void ReadHeader();
     void ReadPoolLine(std::string_view line);

@@ -25,17 +25,7 @@ void ReportReader::ReadStatDataFile() {
 
 void ReportReader::ReadStatFile() {
     try {
-        lines_.Close();
-        FileError = false;
-        RecordError = false;
-        lines_.Open(model_.StatFileName);
-        lines_.ResetReadCounters();
-        CheckEnvironment();
-        if (!FileError) ReadHeader();
-        if (FileError || RecordError) {
-            AbandonFile();
-            return;
-        }
+        if (!StartStatisticsPart(false)) return;
         StatLineState state;
         while (!lines_.AtEnd()) {
             if (!HandleStatLine(lines_.ReadReportLine(), state)) {
@@ -50,6 +40,23 @@ void ReportReader::ReadStatFile() {
     } catch (const std::exception& failure) {
         RunTimeFailure("Read Stat File", failure);
     }
+}
+
+// Opens the statistics file afresh and reads its environment and header;
+// false, with the file abandoned, when either fails. A consolidated file
+// first has its "*CHD" marker line.
+bool ReportReader::StartStatisticsPart(bool markerLineFirst) {
+    lines_.Close();
+    FileError = false;
+    RecordError = false;
+    lines_.Open(model_.StatFileName);
+    lines_.ResetReadCounters();
+    if (markerLineFirst && !lines_.AtEnd()) lines_.ReadReportLine();
+    CheckEnvironment();
+    if (!FileError) ReadHeader();
+    if (!FileError && !RecordError) return true;
+    AbandonFile();
+    return false;
 }
 
 // One line of the statistics part; false when a line failed and the read

@@ -23,15 +23,13 @@ struct ReadPages {
 // The model (over 100 MB of simulation results at full capacity) lives only
 // while the pages are made, so it is gone before they are drawn.
 ReadPages ReadAndCompose(const PdfReportOptions& options) {
-    ReportModel model;
-    CollectingSink sink;
-    ReportReader reader(model, sink);
+    const auto set = ReadReportSet(options.StatFile, options.SimFiles);
     ReadPages read;
-    read.StatsRead = LoadReportSet(model, reader, options.StatFile, options.SimFiles);
+    read.StatsRead = set->StatsRead;
     PrintBookOptions book;
     book.AccDir = options.AccDir;
-    read.Pages = WholeAnalysisPages(model, book, sink);
-    read.Messages = std::move(sink.Messages);
+    read.Pages = WholeAnalysisPages(set->Model, book, set->Sink);
+    read.Messages = std::move(set->Sink.Messages);
     return read;
 }
 
