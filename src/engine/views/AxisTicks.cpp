@@ -1,5 +1,6 @@
 #include "views/AxisTicks.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -29,6 +30,21 @@ AxisTicks TicksBetween(double low, double high) {
     for (double n = std::ceil((low - hair) / ticks.Step); n * ticks.Step <= high + hair; ++n)
         ticks.Values.push_back(n * ticks.Step);
     return ticks;
+}
+
+std::pair<double, double> ValueAxisSpan(const ChartData& chart) {
+    double low = 0;
+    double high = 0;
+    for (const ChartPoint& point : chart.Points) {
+        low = std::min(low, point.Value);
+        high = std::max(high, point.Value);
+    }
+    if (chart.Axis) {
+        if (chart.Axis->MinFixed) low = chart.Axis->Min;
+        high = chart.Axis->Max;
+    }
+    if (high <= low) high = low + std::max(1.0, std::abs(low) * 0.05);
+    return {low, high};
 }
 
 std::string TickText(double value, int decimals) {

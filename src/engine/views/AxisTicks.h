@@ -3,7 +3,10 @@
 // on 1, 2 or 5 times a power of ten, counted from 0, about five over the range.
 
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "views/ChartData.h"
 
 namespace kov {
 
@@ -20,6 +23,11 @@ struct AxisTicks {
 };
 
 AxisTicks TicksBetween(double low, double high);
+
+// The span a bar chart's value axis is drawn over: the range the analysis
+// fixes (its bottom only where it fixes one), else the values with 0 inside.
+// A span of one value is widened a little, so there is an axis to stand on.
+std::pair<double, double> ValueAxisSpan(const ChartData& chart);
 
 // A tick label: the value with the tick's decimals and no grouping.
 std::string TickText(double value, int decimals);

@@ -32,24 +32,6 @@ QBrush Fill(std::size_t i, ChartFills fills) {
     return QBrush(Qt::black, kFills[i % kFills.size()]);
 }
 
-// The value range the plot spans: the axis the analysis fixed (the summary
-// charts run from their smallest to their largest value), else the values
-// with zero inside.
-std::pair<double, double> ValueRange(const ChartData& chart) {
-    double low = 0, high = 0;
-    if (chart.Axis) {
-        low = chart.Axis->Min;
-        high = chart.Axis->Max;
-    } else {
-        for (const ChartPoint& point : chart.Points) {
-            low = std::min(low, point.Value);
-            high = std::max(high, point.Value);
-        }
-    }
-    if (high <= low) high = low + 1;
-    return {low, high};
-}
-
 // Titles at the top of the box; returns the room left for the plot.
 QRectF PaintTitles(QPainter& painter, const ChartData& chart, const QRectF& box) {
     double y = box.top();
@@ -118,7 +100,7 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
         valueWidth = std::max(valueWidth, metrics.horizontalAdvance(Text(point.ValueText)));
     }
     labelWidth = std::min(labelWidth + 80, area.width() * 0.35);
-    const auto [low, high] = ValueRange(chart);
+    const auto [low, high] = ValueAxisSpan(chart);
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickHeight = TickLabelRoom(ticks, PaperFont(PaperText::Small)).height();
     const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80,
@@ -184,7 +166,7 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     const QFont font = PaperFont(PaperText::Small);
     painter.setFont(font);
     const double labelHeight = QFontMetricsF(font).height() * 1.4;
-    auto [low, high] = ValueRange(chart);
+    auto [low, high] = ValueAxisSpan(chart);
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickWidth = TickLabelRoom(ticks, font).width();
     const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - 240, area.height() - labelHeight);

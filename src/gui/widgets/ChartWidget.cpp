@@ -139,17 +139,7 @@ void ChartWidget::ShowBars() {
 // ticks on round numbers inside it. Where a bar's value label finds no room
 // past the bar's end, it goes inside the bar.
 void ChartWidget::SetValueRange(QValueAxis& axis) const {
-    double low = 0;
-    double high = 0;
-    for (const ChartPoint& point : data_.Points) {
-        low = std::min(low, point.Value);
-        high = std::max(high, point.Value);
-    }
-    if (data_.Axis) {
-        if (data_.Axis->MinFixed) low = data_.Axis->Min;
-        high = data_.Axis->Max;
-    }
-    if (high <= low) high = low + std::max(1.0, std::abs(low) * 0.05);  // one value: an axis to stand on
+    const auto [low, high] = ValueAxisSpan(data_);
     axis.setRange(low, high);
     UseRoundTicks(axis);
 }
