@@ -107,10 +107,6 @@ TEST(PoolChartPies, ObjectTypesSumTheirObjectsAndLeaveEmptyGroupsUnnamed) {
          {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"},
          {"1800", "0", "600", "2,400"},
          "Pool Activity by Object Type Get-Pages"},
-        {5,
-         {"Index (75.0%)", "(0.0%)", "Unknown (25.0%)"},
-         {"30", "0", "10", "40"},
-         "Pool Activity by Object Type Pages-Read"},
         {6, {"Index (100.0%)", "(0.0%)", "(0.0%)"}, {"15", "0", "0", "15"}, "Pool Activity by Object Type Start-IO's"},
     };
     for (const auto& c : cases) {
