@@ -76,11 +76,6 @@ TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
         {"a thousandth short", getPages(1000000, 999000, 0, 0), "get-pages-breakdown", 0, 0, nullptr},
         {"beyond a thousandth", getPages(1000000, 998999, 0, 0), "get-pages-breakdown", 3, 6,
          "sequential 998,999 + random 0 + RID list 0 = 998,999 get pages, but Get Pages is 1,000,000"},
-        {"pool breakdown",
-         [](ReportModel& m) {
-             m.Pools(1).Activity.GetPages = 100, m.Pools(1).Activity.GetPagesByAccess = {0, 50, 53, 0};
-         },
-         "get-pages-breakdown", 1, 0, "sequential 50 + random 53 + RID list 0 = 103 get pages, but Get Pages is 100"},
         {"read I/Os 3 short", readIOs(1), "read-ios-breakdown", 3, 6,
          "synchronous 1 + sequential prefetch 2 + list prefetch 3 + dynamic prefetch 1 = 7 read I/Os, but Read I/Os "
          "is 10"},
@@ -94,10 +89,6 @@ TEST(DataChecks, EachCheckFiresBeyondItsEdgeOnly) {
         {"hit ratio below 0", [=](ReportModel& m) { object6(m).SysHitRatio = -0.5; }, "hit-ratio-range", 3, 6,
          "System Hit Ratio is -0.50, outside 0 to 100 (below 0 when prefetch reads more pages than the get pages "
          "ask for)"},
-        {"pool app hit ratio below 0", [](ReportModel& m) { m.Pools(1).Activity.AppHitRatio = -0.01; },
-         "hit-ratio-range", 1, 0, "App Hit Ratio is -0.01, outside 0 to 100"},
-        {"app hit ratio 0", [](ReportModel& m) { m.Pools(1).Activity.AppHitRatio = 0; }, "hit-ratio-range", 0, 0,
-         nullptr},
         {"zero elapsed time", [](ReportModel& m) { m.SysInfo.ElapsedTime = "00:00:00"; }, "elapsed-time", 0, 0,
          "the elapsed time \"00:00:00\" is no time at all: every per-second figure (RIO/Sec, WIO/Sec, Total I/Os "
          "per second) is meaningless"},

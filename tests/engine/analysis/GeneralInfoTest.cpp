@@ -47,31 +47,6 @@ TEST(Total4KBuffers, ReportsAnOverflowAndGivesZero) {
     EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Information);
 }
 
-TEST(Totals, SumOverAllPoolsWithGroupedFormats) {
-    ReportModel model;
-    model.SysInfo.ElapsedTime = "01:00:00";
-    PoolRecord& a = AddPool(model, "BP0", 20000, 0);
-    a.Activity.ReadIOs = 3000000;
-    a.Activity.WriteIOs = 600000;
-    a.Activity.GetPages = 10000000;
-    a.Activity.PagesRead = 250000;
-    a.Activity.Updates = 1234567;
-    a.Activity.PagesWritten = 900000;
-    PoolRecord& b = AddPool(model, "BP32K", 5000, 0);
-    b.Activity.ReadIOs = 1;
-    b.Activity.GetPages = 2;
-    CollectingSink sink;
-    const auto totals = Totals(model, sink);
-    ASSERT_EQ(totals.size(), 7u);
-    EXPECT_EQ(Value(totals, "Total Read/Write IO"), "3,600,001");
-    EXPECT_EQ(Value(totals, "Total Get Pages"), "10,000,002");
-    EXPECT_EQ(Value(totals, "Total Updates"), "1,234,567");
-    EXPECT_EQ(Value(totals, "Overall Sys Hit Ratio"), "97.50");
-    EXPECT_EQ(Value(totals, "Total I/Os per second"), "1,000.00");
-    EXPECT_EQ(Value(totals, "Pages per write"), "1.50");
-    EXPECT_EQ(Value(totals, "Total 4K Buffers"), "20,000");
-}
-
 TEST(Totals, EmptyAndIdleReportsShowZeros) {
     const struct {
         const char* elapsed;
@@ -121,18 +96,6 @@ TEST(PoolGrid, AReportWithoutPoolsStillHasOneEmptyRow) {
     const StringTable grid = PoolGrid(ReportModel{});
     ASSERT_EQ(grid.Rows.size(), 1u);
     EXPECT_EQ(grid.Rows[0], std::vector<std::string>(15));
-}
-
-TEST(HeaderLabels, KeepTheStoredWidth) {
-    SystemInfo info;
-    info.System = "SYS";
-    info.DB2Version = "8.1";
-    info.ElapsedTime = "1:00:00";
-    const auto labels = HeaderLabels(info);
-    ASSERT_EQ(labels.size(), 7u);
-    EXPECT_EQ(labels[0], (LabelPair{"System", "SYS "}));
-    EXPECT_EQ(labels[2], (LabelPair{"DB2 Version", "8.1 "}));
-    EXPECT_EQ(labels[6], (LabelPair{"Elapsed Time", "1:00:00 "}));
 }
 
 }  // namespace

@@ -33,16 +33,6 @@ std::vector<std::string> Labels(const ChartData& chart) {
     return labels;
 }
 
-TEST(GraphicSummary, OneBarPerRowInGridOrderWithTheAxisFromSmallestToLargest) {
-    const ChartData chart = GraphicSummaryChart(
-        Grid({Row("BP0     ", {{5, "500"}}), Row("BP1     ", {{5, "200"}}), Row("BP2     ", {{5, "900"}})}), kIO);
-    EXPECT_EQ(Labels(chart), (std::vector<std::string>{"BP0     ", "BP1     ", "BP2     "}));
-    EXPECT_EQ(Values(chart), (std::vector<double>{500, 200, 900}));
-    ASSERT_TRUE(chart.Axis);
-    EXPECT_EQ(*chart.Axis, (AxisRange{200, 900}));
-    EXPECT_TRUE(chart.Messages.empty());
-}
-
 TEST(GraphicSummary, ASortedGridGivesSortedBars) {
     SortableTable sortable(Grid({Row("BP0", {{2, "10"}}), Row("BP1", {{2, "30"}}), Row("BP2", {{2, "20"}})}));
     sortable.SortBy(2, false);

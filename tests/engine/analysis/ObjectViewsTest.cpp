@@ -49,17 +49,6 @@ const std::vector<ObjectPlan> ThreeObjects{
     {"X", "DB1.ODD", {0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
 };
 
-TEST(ObjectViews, GridHoldsOneRowPerObjectOfThePoolWithThirteenCells) {
-    const ReportModel model = PoolOf(ThreeObjects);
-    const StringTable grid = ObjectGrid(model, 1);
-    ASSERT_EQ(grid.Headings.size(), 13u);
-    EXPECT_EQ(grid.Headings[12], "DPref. I/Os");
-    ASSERT_EQ(grid.Rows.size(), 3u);
-    EXPECT_EQ(grid.Rows[0],
-              (std::vector<std::string>{"T", "DB1.TS1", "100", "2000", "3", "4", "5", "6", "7", "8", "9", "10", "11"}));
-    EXPECT_EQ(grid.Rows[2][1], "DB1.ODD");
-}
-
 TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
     const ReportModel model = PoolOf(ThreeObjects);
     for (int p : {3, 0, 9}) {
@@ -78,48 +67,6 @@ TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
     EXPECT_EQ(FindObjectByName(model, 1, "ELSEWHERE"), 0);
     EXPECT_EQ(FindObjectByName(model, 2, "ELSEWHERE"), 4);
     EXPECT_EQ(FindObjectByName(model, 3, "SAME"), 0);
-}
-
-std::vector<std::string> Legends(const ChartData& chart) {
-    std::vector<std::string> legends;
-    for (const ChartPoint& point : chart.Points) legends.push_back(point.Label);
-    return legends;
-}
-
-TEST(ObjectViews, BreakdownLabelsAndPieLegendsPerGraphType) {
-    const ReportModel model = PoolOf(ThreeObjects);
-    struct Case {
-        int object;
-        int graphType;
-        std::vector<LabelPair> labels;
-        std::vector<std::string> legends;
-    };
-    const std::vector<Case> cases{
-        {1,
-         1,
-         {{"Seq. Access", "  100"}, {"Rnd. Access", "  2000"}, {"RID List", "  3"}, {"Total", "  2,103"}},
-         {"Seq (4.8%)", "Rnd (95.1%)", "RID (0.1%)"}},
-        {2,
-         2,
-         {{"Sync. Pages", "  10"},
-          {"SPref. Pages", "  0"},
-          {"LPref. Pages", "  0"},
-          {"DPref. Pages", "  30"},
-          {"Total", "  40"}},
-         {"Sync (25.0%)", "SPref (0.0%)", "LPref (0.0%)", "DPref (75.0%)"}},
-    };
-    for (const Case& c : cases) {
-        const auto shown = ObjectBreakdownFor(model, c.object, c.graphType);
-        ASSERT_TRUE(shown) << c.graphType;
-        EXPECT_EQ(shown->Labels, c.labels) << c.graphType;
-        EXPECT_EQ(shown->HideLastLabel, c.graphType == 1) << c.graphType;
-        ASSERT_TRUE(shown->Chart) << c.graphType;
-        EXPECT_EQ(shown->Chart->Kind, ChartKind::Pie);
-        EXPECT_EQ(Legends(*shown->Chart), c.legends) << c.graphType;
-        EXPECT_EQ(shown->Chart->Title, c.object == 1 ? "DB1.TS1" : "DB1.IX1");
-        EXPECT_EQ(shown->Chart->Subtitle, ObjectGraphTypes()[static_cast<std::size_t>(c.graphType - 1)]);
-        EXPECT_TRUE(shown->Messages.empty());
-    }
 }
 
 TEST(ObjectViews, AZeroTotalKeepsTheChartAndStopsBeforeTheTotalOfReads) {

@@ -18,27 +18,6 @@ void AddSimulationFor(ReportModel& model, const char* poolName, int sizeCount) {
     model.Simulations(k).SizeCount = static_cast<std::int16_t>(sizeCount);
 }
 
-TEST(PoolLabels, ValuesReadTwoBlanksAndASignPosition) {
-    ReportModel model = ModelWithPools({"BP0"});
-    PoolRecord& pool = model.Pools(1);
-    pool.VPSize = 2000;
-    pool.HPSize = -1;
-    pool.DWQT = 50;
-    pool.VDWQT = 2.5;
-    pool.CastOut = "Y";
-    pool.PoolMgt = "LRU";
-    pool.FirstObject = 7;
-    pool.LastObject = 7;
-    model.CurrentPool = 1;
-    const PoolLabels labels = CurrentPoolLabels(model);
-    const std::vector<LabelPair> info = {{"Name", "  BP0"},   {"Objects", "   1"}, {"VP Size", "   2000"},
-                                         {"HP Size", "  -1"}, {"Cast Out", "  Y"}, {"Pool Mgt", "  LRU "}};
-    EXPECT_EQ(labels.Info, info);
-    EXPECT_EQ(labels.Threshold[2], (LabelPair{"DWQT", "   50"}));
-    EXPECT_EQ(labels.Threshold[3], (LabelPair{"VDWQT", "   2.5"}));
-    EXPECT_EQ(labels.WindowTitle, "Kovrin for DB2 - BP0");
-}
-
 TEST(PoolLabels, DataSpacePoolsUseTheirOwnSizeCaptions) {
     ReportModel model = ModelWithPools({"BP1", "BP2"});
     model.Pools(1).DataSpace = "Y";

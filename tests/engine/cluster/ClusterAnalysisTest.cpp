@@ -106,31 +106,6 @@ TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
     EXPECT_TRUE(sink_.Messages.empty());
 }
 
-TEST_F(ClusterAnalysis, GridsShowTheClustersAndTheirMembers) {
-    Thresholds("0", "0");
-    ReportModel model = PoolWith({
-        {"T", "DB1.TS40", 10, 0, 10, 0, 40, 0},
-        {"I", "DB1.IX10", 10, 0, 10, 0, 10, 0},
-        {"T", "DB1.TS30", 10, 0, 10, 0, 30, 0},
-        {"I", "DB1.IX20", 10, 0, 10, 0, 20, 0},
-    });
-    const ClusterRun run = RunClusterAnalysis(model, Folder(), {2, 1, 1, 'R', 1.2}, sink_);
-    EXPECT_EQ(FillClusterGrid(run).Rows, (std::vector<std::vector<std::string>>{{"1", "30", "40"}, {"2", "10", "20"}}));
-
-    const auto second = ShowClusterObjects(model, run, 2);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->Grid.Rows,
-              (std::vector<std::vector<std::string>>{{"I", "DB1.IX10", "10"}, {"I", "DB1.IX20", "20"}}));
-    EXPECT_EQ(second->StatusText, "2 Objects in Cluster 2");
-
-    EXPECT_EQ(MembersByCluster(model, run),
-              (std::vector<std::vector<std::vector<std::string>>>{ShowClusterObjects(model, run, 1).value().Grid.Rows,
-                                                                  second->Grid.Rows}));
-    EXPECT_FALSE(ShowClusterObjects(model, run, 0)) << "cluster 0: the blank row was clicked";
-
-    EXPECT_TRUE(sink_.Messages.empty());
-}
-
 TEST(ClusterInputs, NumberBoxesAndSpinners) {
     const struct {
         const char* text;

@@ -83,31 +83,22 @@ constexpr auto Dbl = NumberKind::Double;
 TEST(ColumnNumber, TenWideColumnsGiveWhatTheGeneralConversionGives) {
     const Case<10> cases[] = {
         {"    155243", I32, false, true},
-        {"  99999999", I32, false, true},  // the most the word holds
         {" 123456789", I32, false, true},  // more than the word holds
         {"2147483647", I32, false, true},
-        {"1 23456789", I32, false, false},
-        {"12 4567890", I32, false, false},
         {"2147483648", I32, false, false},  // out of range: handed on
-        {"    -12345", I32, false, false},
         {"      12.5", I32, false, false},  // whole-number columns round
         {"12345     ", I32, false, false},  // left-aligned
         {"          ", I32, false, false},  // blank
-        {"     12 45", I32, false, false},
         {"        :1", I32, false, false},  // the byte after '9'
         {"        /1", I32, false, false},  // the byte before '0'
         {"       \x80\x31\x32", I32, false, false},
         {"  70504.73", Dbl, false, true},
         {"  1234567.", Dbl, false, true},
-        {"   0.00001", Dbl, false, true},
         {"        .5", Dbl, false, true},
         {"     12,50", Dbl, true, true},
         {"     12.50", Dbl, true, true},    // a "." before the comma column survives
         {"     12,50", Dbl, false, false},  // no comma in a USA report
         {"1.23456789", Dbl, false, false},  // more than 8 characters
-        {"  -1234.56", Dbl, false, false},
-        {"     1.2.3", Dbl, false, false},
-        {"         .", Dbl, false, false},
         {"       1e5", Dbl, false, false},
         {"       inf", Dbl, false, false},
         {"    12.34 ", Dbl, false, false},

@@ -63,33 +63,6 @@ TEST(SimSlots, GrowsInStepsWithoutMovingFilledSlots) {
     EXPECT_THROW(object.Sim(0), std::out_of_range);
 }
 
-TEST(SimSlots, CopiesAreDeepAndMovesHandOverTheSlots) {
-    SimSlots<SimObjectRecord> original;
-    for (int n = 1; n <= 10; ++n) Mark(original.emplace_back(), n);
-
-    SimSlots<SimObjectRecord> copy(original);
-    Mark(copy[9], 99);
-    copy.emplace_back();
-    EXPECT_EQ(Numbers(original), OneTo(10));
-    EXPECT_EQ(copy.size(), 11u);
-    EXPECT_EQ(copy[9].SimulationNo, 99);
-
-    SimSlots<SimObjectRecord> assigned;
-    Mark(assigned.emplace_back(), 7);
-    assigned = original;
-    EXPECT_EQ(Numbers(assigned), OneTo(10));
-
-    const SimObjectRecord* first = &original[0];
-    SimSlots<SimObjectRecord> moved(std::move(original));
-    EXPECT_EQ(&moved[0], first);
-    EXPECT_EQ(Numbers(moved), OneTo(10));
-
-    moved.clear();
-    EXPECT_TRUE(moved.empty());
-    Mark(moved.emplace_back(), 1);
-    EXPECT_EQ(Numbers(moved), OneTo(1));
-}
-
 TEST(BlockPool, HandsOutSeparateBlocksAndReturnsEmptyChunks) {
     BlockPool pool;
     std::vector<std::pair<char*, std::size_t>> blocks;
@@ -123,20 +96,6 @@ TEST(BlockPool, HandsOutSeparateBlocksAndReturnsEmptyChunks) {
     void* big = pool.Allocate(BlockPool::MaxChunkBlock + 1);
     EXPECT_EQ(pool.ChunksHeld(), 0u);
     pool.Free(big, BlockPool::MaxChunkBlock + 1);
-}
-
-TEST(BlockPool, AModelsSlotsGoBackWhenItIsCleared) {
-    const std::size_t before = BlockPool::Shared().ChunksHeld();
-    {
-        std::vector<ObjectRecord> objects(3000);
-        for (ObjectRecord& object : objects)
-            for (int n = 1; n <= 9; ++n) Mark(object.Sims.emplace_back(), n);
-        EXPECT_GT(BlockPool::Shared().ChunksHeld(), before);
-        for (ObjectRecord& object : objects) object.Sims.clear();
-        EXPECT_EQ(BlockPool::Shared().ChunksHeld(), before);
-        for (ObjectRecord& object : objects) Mark(object.Sims.emplace_back(), 1);
-    }
-    EXPECT_EQ(BlockPool::Shared().ChunksHeld(), before);
 }
 
 }  // namespace

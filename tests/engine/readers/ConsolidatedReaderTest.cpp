@@ -40,11 +40,6 @@ TEST_F(ConsolidatedReader, ReadsStatisticsAndEverySection) {
     } cases[] = {
         {"as written", [](Lines&) {}, {}, true, 3},
         {"marker in lower case", [](Lines& l) { l[0] = "*chd consolidated"; }, {}, true, 3},
-        {"field error in the statistics part",
-         [](Lines& l) { l[3] = test::Overwrite(l[3], 34, "       ???"); },
-         {"Read Stat Pool Information"},
-         false,
-         0},
         {"section without ENV", [](Lines& l) { l[Section(l, 2) + 1] = "BP0 SIMULATION"; }, {"File IO"}, false, 2},
         {"section of another collection",
          [](Lines& l) { l[Section(l, 2) + 2] = test::Overwrite(l[Section(l, 2) + 2], 39, "09:59:59"); },

@@ -61,9 +61,6 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
     withNul[2] = test::Overwrite(withNul[2], 34, std::string(10, '\0'));
     std::vector<std::string> nonAscii = good;
     nonAscii[3] = test::Overwrite(nonAscii[3], 30, "DB\xC9.TS\xFF\x80" + std::string(19, ' '));
-    std::vector<std::string> longLines = good;
-    longLines[2] += std::string(ReportLineReader::MaxLineLength - longLines[2].size(), 'x');
-    longLines.insert(longLines.begin() + 3, std::string(ReportLineReader::MaxLineLength, '*'));
     std::vector<std::string> overlong = good;
     overlong.insert(overlong.begin() + 3, std::string(ReportLineReader::MaxLineLength + 1, '*'));
 
@@ -83,9 +80,7 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
         {"file cut inside an object line", goodText.substr(0, goodText.find("BPD") + 300),
          "Read Stat Object Information", false},
         {"LF line ends", Joined(good, "\n"), nullptr, true},
-        {"CR line ends", Joined(good, "\r"), nullptr, true},
         {"no line end after the last line", goodText.substr(0, goodText.size() - 2), nullptr, true},
-        {"lines of the longest length allowed", Joined(longLines), nullptr, true},
         {"a line one character longer", Joined(overlong), "Read Stat Pool Information", false,
          "longer than 65536 characters\"\tData Line         : \"4\""},
         {"100,000-character first line", std::string(100000, 'E'), "File IO", false, "longer than 65536"},
@@ -148,8 +143,6 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
          Joined({good[0], good[1], good[2]}) + Noise(1 << 14, 4, "BPS "),
          {"Reading Simulation Objects"},
          false},
-        {"LF line ends", Joined(good, "\n"), {}, false},
-        {"CR line ends", Joined(good, "\r"), {}, false},
         {"an overlong object line",
          Joined(overlong),
          {"Read Simulation Object Information"},
@@ -160,11 +153,6 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
          {"Read Simulation Report Information"},
          true,
          "This is a statistics report"},
-        {"a consolidated data file",
-         Joined(test::ConsolidatedLines(source)),
-         {"Read Simulation Report Information"},
-         true,
-         "This is a consolidated data file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -262,8 +250,6 @@ TEST(Robustness, AFileThatCannotBeOpenedSaysWhy) {
     test::TempFolder folder;
     const std::string deepFolder = folder.Path(std::string(140, 'd')) + "/" + std::string(140, 'e');
     std::filesystem::create_directories(deepFolder);
-    std::filesystem::create_symlink("loop-b", folder.Path("loop-a"));
-    std::filesystem::create_symlink("loop-a", folder.Path("loop-b"));
     test::WriteBytes(folder.Path("unreadable.sta"), "ENVIRONMENT USA\r\n");
     std::filesystem::permissions(folder.Path("unreadable.sta"), std::filesystem::perms::none);
     test::WriteBytes(folder.Path("file.sta"), "ENVIRONMENT USA\r\n");
@@ -275,8 +261,6 @@ TEST(Robustness, AFileThatCannotBeOpenedSaysWhy) {
         bool shortened = false;
     } cases[] = {
         {"missing", folder.Path("missing.sta"), "the file does not exist"},
-        {"missing, long path", deepFolder + "/missing-report.sta", "the file does not exist", true},
-        {"link loop", folder.Path("loop-a"), "too many levels of symbolic links"},
         {"name too long", folder.Path(std::string(300, 'n') + ".sta"), "the name is too long", true},
         {"file used as a folder", folder.Path("file.sta") + "/x.sta", "a part of the path is not a folder"},
         {"no read permission", folder.Path("unreadable.sta"), "permission denied"},
