@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -115,29 +114,19 @@ TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {
     }
 }
 
-// The compare dialog on the samples, for looking at; KOVGRAPH_SCREENSHOTS names the folder.
-void Save(QWidget& widget, const QString& name) {
-    QApplication::processEvents();
-    const QPixmap picture = widget.grab();
-    ASSERT_FALSE(picture.isNull());
-    const QString folder = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    picture.save(folder + "/" + name + ".png");
-}
-
+// The compare dialog on the samples, for looking at (see Screenshots.cpp).
 TEST(Screenshots, CompareGrids) {
     CompareHarness h;
-    Save(*h.window, "compare-report-info");
+    SaveScreenshot(*h.window, "compare-report-info");
     h.window->SelectPoolFromGrid("BP2");
     h.inspect = [](frmCompareReports& dialog) {
-        Save(dialog, "compare-1-report");
+        SaveScreenshot(dialog, "compare-1-report");
         dialog.tbsCompare()->setCurrentIndex(1);
-        Save(dialog, "compare-2-pools");
+        SaveScreenshot(dialog, "compare-2-pools");
         dialog.tbsCompare()->setCurrentIndex(2);
         ClickHeading(dialog.grdCompareObjects(), 5);
         ClickHeading(dialog.grdCompareObjects(), 5);
-        Save(dialog, "compare-3-objects");
+        SaveScreenshot(dialog, "compare-3-objects");
     };
     h.CompareWith(ChangedSample());
     EXPECT_EQ(h.dialogsShown, 1);

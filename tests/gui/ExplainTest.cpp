@@ -48,8 +48,19 @@ TEST(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
     page->cmdCopyAdvice()->click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), advice[1].Text + "\n" + advice[1].Because);
 
-    // A new evaluation empties the panel until a line is chosen again.
+    // The other intent re-evaluates (BP1's thresholds differ by intent) and
+    // empties the panel until a line is chosen again.
     QTest::mouseClick(window->findChild<QRadioButton*>("optPoolAnalysisUsage_0"), Qt::LeftButton);
+    const std::vector<AdviceLine> sequential = ExplainPoolRules(ui.model, ui.model.CurrentPool, 'S');
+    ASSERT_EQ(list->count(), static_cast<int>(sequential.size()));
+    for (int row = 0; row < list->count(); ++row)
+        EXPECT_EQ(list->item(row)->text().toStdString(), sequential[static_cast<std::size_t>(row)].Text);
+    const auto texts = [](const std::vector<AdviceLine>& lines) {
+        std::vector<std::string> all;
+        for (const AdviceLine& line : lines) all.push_back(line.Text);
+        return all;
+    };
+    EXPECT_NE(texts(sequential), texts(advice));
     EXPECT_EQ(page->lblAdviceBecause()->text(), "");
     EXPECT_FALSE(page->cmdCopyAdvice()->isEnabled());
 }
@@ -76,11 +87,9 @@ TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
         screen.OpenStatisticsFile(spoiled);
         screen.cmdNext_Click();
     };
-    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
-    window.Form_Load();
-    window.show();
+    auto window = ui.Start();
 
-    DataChecksStrip* strip = window.ReportInfo()->DataChecks();
+    DataChecksStrip* strip = window->ReportInfo()->DataChecks();
     QToolButton* button = strip->cmdDataChecks();
     QListWidget* list = strip->lstDataChecks();
     EXPECT_EQ(button->text(), "Data checks: 2 findings");
@@ -92,13 +101,13 @@ TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
 
     // The report's own finding names no pool: nothing moves.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(window.tbsStats()->currentIndex(), PageReportInfo);
+    EXPECT_EQ(window->tbsStats()->currentIndex(), PageReportInfo);
     EXPECT_EQ(ui.model.CurrentPool, 1);
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(ui.model.CurrentPool, 2);
-    EXPECT_EQ(window.tbsStats()->currentIndex(), PagePoolInfo);
-    EXPECT_EQ(window.findChild<QLabel*>("lblPoolInfo_0")->text().trimmed(), "XP8");
+    EXPECT_EQ(window->tbsStats()->currentIndex(), PagePoolInfo);
+    EXPECT_EQ(window->findChild<QLabel*>("lblPoolInfo_0")->text().trimmed(), "XP8");
 
     // Back to a sound report: the strip says so and closes.
     ui.onFileSelection = [](frmSelectFiles& screen) {
@@ -106,7 +115,7 @@ TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
         screen.OpenStatisticsFile(SampleStat());
         screen.cmdNext_Click();
     };
-    window.cmdBack_Click();
+    window->cmdBack_Click();
     EXPECT_EQ(button->text(), "Data checks: no findings");
     EXPECT_FALSE(button->isEnabled());
     EXPECT_FALSE(list->isVisible());

@@ -17,7 +17,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <fstream>
-#include <sstream>
 
 #include "UiFixture.h"
 #include "pages/ClusterPage.h"
@@ -33,9 +32,8 @@
 #include "widgets/GridView.h"
 
 namespace kov::test {
-namespace {
 
-void Save(QWidget& widget, const QString& name) {
+void SaveScreenshot(QWidget& widget, const QString& name) {
     QApplication::processEvents();
     const QPixmap picture = widget.grab();
     ASSERT_FALSE(picture.isNull()) << name.toStdString();
@@ -46,65 +44,67 @@ void Save(QWidget& widget, const QString& name) {
     }
 }
 
+namespace {
+
 TEST(Screenshots, FileSelectionAndPages) {
     UiHarness ui;
     ui.onFileSelection = [](frmSelectFiles& screen) {
         screen.resize(screen.sizeHint());
         screen.OpenStatisticsFile(SampleStat());
         screen.OpenSimulationFiles(SampleSims());
-        Save(screen, "file-selection");
+        SaveScreenshot(screen, "file-selection");
         screen.cmdNext_Click();
     };
     frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
     window.Form_Load();
     window.show();
-    Save(window, "page0-report-info");
+    SaveScreenshot(window, "page0-report-info");
     window.tbsStats()->setCurrentIndex(1);
-    Save(window, "page1-graphic-summary");
+    SaveScreenshot(window, "page1-graphic-summary");
     window.SelectPoolFromGrid("BP1");
     window.tbsStats()->setCurrentIndex(2);
-    Save(window, "page2-pool-info");
+    SaveScreenshot(window, "page2-pool-info");
     window.PoolInfo()->SelectGraphType(6);  // Top Get Pages
     window.RefreshPoolCharts();
-    Save(window, "page2-top-get-pages");
+    SaveScreenshot(window, "page2-top-get-pages");
     emit window.PoolInfo()->Chart()->ObjectClicked(window.PoolInfo()->Chart()->Shown().Points.back().Object);
-    Save(window, "page2-details-panel");
+    SaveScreenshot(window, "page2-details-panel");
     window.tbsStats()->setCurrentIndex(3);
     QTreeWidget* list = window.ObjectInfo()->lvObjects();
     list->setCurrentItem(list->topLevelItem(2));
-    Save(window, "page3-object-info");
+    SaveScreenshot(window, "page3-object-info");
     window.ObjectInfo()->cboObjectGraphType()->setCurrentIndex(1);
     window.ShowObjectDetails();
-    Save(window, "page3-pages-read");
+    SaveScreenshot(window, "page3-pages-read");
     window.tbsStats()->setCurrentIndex(4);
-    Save(window, "page4-expert-tuning");
+    SaveScreenshot(window, "page4-expert-tuning");
     window.ExpertTuning()->lstBPAnalysis()->setCurrentRow(3);
-    Save(window, "page4-advice-explained");
+    SaveScreenshot(window, "page4-advice-explained");
     window.tbsStats()->setCurrentIndex(5);
-    Save(window, "page5-scan-cost");
+    SaveScreenshot(window, "page5-scan-cost");
     window.tbsStats()->setCurrentIndex(6);
     SimGraphPage* sim = window.SimGraphs();
     const char* subTabs[] = {"page6-largest-work-sets", "page6-smallest-work-sets", "page6-optimal-pool-sizes",
                              "page6-largest-improvement"};
     for (int tab : {0, 1, 2, 3}) {
         sim->tbsSimGraphs()->setCurrentIndex(tab);
-        Save(window, subTabs[tab]);
+        SaveScreenshot(window, subTabs[tab]);
     }
     sim->optGreatestImprovement(1)->click();
-    Save(window, "page6-io-rate-reduction");
+    SaveScreenshot(window, "page6-io-rate-reduction");
     sim->tbsSimGraphs()->setCurrentIndex(2);
-    Save(window, "page6-pool-size-io-rate");
+    SaveScreenshot(window, "page6-pool-size-io-rate");
     sim->tbsSimGraphs()->setCurrentIndex(0);
     ChartWidget* largest = sim->Chart(SimGraphPage::LargestWorkSet);
     emit largest->ObjectClicked(largest->Shown().Points.back().Object);
-    Save(window, "page6-details-panel");
+    SaveScreenshot(window, "page6-details-panel");
     window.tbsStats()->setCurrentIndex(7);
     GridView* clusters = window.Cluster()->grdClusters();
     clusters->selectRow(2);
     emit clusters->RowChosen(2);
-    Save(window, "page7-cluster-analysis");
+    SaveScreenshot(window, "page7-cluster-analysis");
     window.Cluster()->txtClusterRadius()->setText("-1");
-    Save(window, "page7-radius-refused");
+    SaveScreenshot(window, "page7-radius-refused");
     window.Cluster()->txtClusterRadius()->setText("1.2");
     EXPECT_TRUE(ui.sink.Messages.empty());
 }
@@ -118,22 +118,19 @@ TEST(Screenshots, DataChecksStrip) {
     model.Pools(2).Activity.Updates = -999999999;
     model.Objects(model.Pools(3).FirstObject).Activity.SysHitRatio = -3.5;
     const QString stat = folder.filePath("damaged.sta");
-    std::ofstream(QFile::encodeName(stat).toStdString(), std::ios::binary) << [&] {
-        std::ostringstream out;
+    {
+        std::ofstream out(QFile::encodeName(stat).toStdString(), std::ios::binary);
         WriteStatReport(model, out);
-        return out.str();
-    }();
+    }
     UiHarness ui;
     ui.onFileSelection = [&](frmSelectFiles& screen) {
         screen.OpenStatisticsFile(stat);
         screen.cmdNext_Click();
     };
-    frmStatAnalysis window(ui.model, ui.sink, ui.state, ui.services);
-    window.Form_Load();
-    window.show();
-    Save(window, "page0-data-checks-closed");
-    window.ReportInfo()->DataChecks()->cmdDataChecks()->click();
-    Save(window, "page0-data-checks-open");
+    auto window = ui.Start();
+    SaveScreenshot(*window, "page0-data-checks-closed");
+    window->ReportInfo()->DataChecks()->cmdDataChecks()->click();
+    SaveScreenshot(*window, "page0-data-checks-open");
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ inline QStringList SampleSims() {
             SamplePath("SYSA_DB2P_20261130_BP2.sim")};
 }
 
+// Grabs the widget; with KOVGRAPH_SCREENSHOTS naming a folder, saves it there as name.png.
+void SaveScreenshot(QWidget& widget, const QString& name);
+
 inline QString Heading(GridView* grid, int column) {
     return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
@@ -99,6 +102,11 @@ struct UiHarness {
             screen.OpenSimulationFiles(SampleSims());
             screen.cmdNext_Click();
         };
+        return Start();
+    }
+
+    // The window after the start-up road as onFileSelection walks it, shown.
+    std::unique_ptr<frmStatAnalysis> Start() {
         auto window = std::make_unique<frmStatAnalysis>(model, sink, state, services);
         window->Form_Load();
         window->show();
