@@ -129,6 +129,7 @@ void ChartWidget::ShowBars() {
     });
     for (const ChartPoint& point : data_.Points) {
         auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        label->setZValue(1000);  // above the bars: a label placed inside its bar must not be covered by it
         valueLabels_.push_back(label);
     }
     connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
