@@ -144,7 +144,7 @@ struct PoolChart {
 
     PoolChart() {
         window->tbsStats()->setCurrentIndex(PagePoolInfo);
-        chart = window->findChild<ChartWidget*>("ChartFX1BPool");
+        chart = window->findChild<ChartWidget*>("chart1BPool");
     }
     // "Save image as…" answered with this file and size.
     void Save(const QString& name, QSize size) {
@@ -164,7 +164,7 @@ TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
 
     c.Save("chart.svg", QSize(900, 600));
     ASSERT_EQ(c.ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "ChartFX1BPool.png");
+    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "chart1BPool.png");
     EXPECT_EQ(c.ui.saveQuestions[0].Filters, (QStringList{"PNG Image (*.png)", "SVG Image (*.svg)"}));
     EXPECT_EQ(c.ui.proposedImageSize, c.chart->size());
     QSvgRenderer svg(c.folder.filePath("chart.svg"));

@@ -53,21 +53,21 @@ const std::string& CellOf(const std::vector<std::string>& row, int column) {
 
 const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
     static const std::vector<GraphicSummaryTab> pages = {
-        {"I/O", "ChartFXPoolIO", "Buffer Pool Versus I/O", {5}, false},
-        {"I/O per Second", "ChartFXIOSec", "Buffer Pool Versus I/O", {1, 6}, true},
-        {"Get Pages", "ChartFXGetPages", "Buffer Pool Versus GetPages", {2}, false},
-        {"Updates", "ChartFXUpdates", "Buffer Pool Versus Updates", {3}, false},
-        {"Write I/Os", "ChartFXWrites", "Buffer Pool Versus Write I/Os", {8}, false},
-        {"Pages Written", "ChartFXPagesWritten", "Buffer Pool Versus Pages Written", {9}, false},
+        {"I/O", "chartPoolIO", "Buffer Pool Versus I/O", {5}, false},
+        {"I/O per Second", "chartIOSec", "Buffer Pool Versus I/O", {1, 6}, true},
+        {"Get Pages", "chartGetPages", "Buffer Pool Versus GetPages", {2}, false},
+        {"Updates", "chartUpdates", "Buffer Pool Versus Updates", {3}, false},
+        {"Write I/Os", "chartWrites", "Buffer Pool Versus Write I/Os", {8}, false},
+        {"Pages Written", "chartPagesWritten", "Buffer Pool Versus Pages Written", {9}, false},
         {"Avg Page Residency Secs",
-         "ChartFXAvgResidencySecs",
+         "chartAvgResidencySecs",
          "Buffer Pool Versus Average Page Residency In Seconds",
          {10},
          false},
-        {"Rand Pages Rd", "ChartFXSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false},
-        {"SP Pages Rd", "ChartFXSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false},
-        {"LP Pages Rd", "ChartFXLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false},
-        {"DynPF Pages Rd", "ChartFXDPPagesRd", "Buffer Pool Versus DynPF Pages Rd", {14}, false},
+        {"Rand Pages Rd", "chartSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false},
+        {"SP Pages Rd", "chartSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false},
+        {"LP Pages Rd", "chartLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false},
+        {"DynPF Pages Rd", "chartDPPagesRd", "Buffer Pool Versus DynPF Pages Rd", {14}, false},
     };
     return pages;
 }

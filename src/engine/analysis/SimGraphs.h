@@ -23,18 +23,18 @@ namespace kov {
 // (every value taken there then reads 0).
 int LargestSizePoint(const ReportModel& model, int p, int s);
 
-// ChartFXLImprove and ChartFXSImprove: bars of the maximum working sets at
+// chartLImprove and chartSImprove: bars of the maximum working sets at
 // LargestSizePoint, ascending from the first point to the last, each bar's
 // object in its hidden series; in thousands (" * 1K") once a value passes 9999.
 ChartData ChartLargestWorkSets(const ReportModel& model, int p, int s);
 ChartData ChartSmallestWorkSets(const ReportModel& model, int p, int s);
 
-// ChartFXOptPoolSize: the pool's system hit ratio or read I/O rate at every
+// chartOptPoolSize: the pool's system hit ratio or read I/O rate at every
 // size point, against the simulated pool size.
 ChartData ChartPoolSizeHitRatio(const ReportModel& model, int p, int s);
 ChartData ChartPoolSizeReadIORate(const ReportModel& model, int p, int s);
 
-// ChartFXObjLargestImp: the ten objects whose hit ratio (I/O rate) spreads
+// chartObjLargestImp: the ten objects whose hit ratio (I/O rate) spreads
 // most over the size points where they still had a working set.
 ChartData ChartLargestHitRatioGain(const ReportModel& model, int p, int s);
 ChartData ChartLargestIORateReduction(const ReportModel& model, int p, int s);

@@ -73,7 +73,7 @@ ObjectInfoPage::ObjectInfoPage(QWidget* parent)
       grid_(new GridView("grdObjectInfo", ObjectGridTwips(), this)),
       graphTypes_(new QComboBox(this)),
       labels_(new LabelPanel("", "lblObjectInfo", "lblObjectData", 5, this)),
-      chart_(new ChartWidget("ChartFXObject", this)),
+      chart_(new ChartWidget("chartObject", this)),
       chartArea_(new QWidget(this)) {
     list_->setObjectName("lvObjects");
     list_->setColumnCount(1);

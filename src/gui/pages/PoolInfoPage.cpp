@@ -23,7 +23,7 @@ PoolInfoPage::PoolInfoPage(QWidget* parent)
       next_(new QPushButton("Next Pool", this)),
       graphTypes_(new WideningComboBox(this)),
       chartLabels_(new LabelPanel("", "lblChartInfo", "lblChartData", 5, this)),
-      chart_(new ChartWidget("ChartFX1BPool", this)),
+      chart_(new ChartWidget("chart1BPool", this)),
       panel_(new QFrame(this)) {
     BuildDetailsPanel();
     graphTypes_->setObjectName("cboPoolGraphType");
