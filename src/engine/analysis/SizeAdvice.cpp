@@ -1,0 +1,335 @@
+#include "analysis/SizeAdvice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "common/Formats.h"
+#include "common/TextMatch.h"
+#include "readers/ReportReader.h"
+
+namespace kov {
+
+int PageKB(std::string_view poolName) {
+    if (ContainsIgnoringCase(poolName, "32K")) return 32;
+    if (ContainsIgnoringCase(poolName, "16K")) return 16;
+    if (ContainsIgnoringCase(poolName, "8K")) return 8;
+    return 4;
+}
+
+double BufferMB(std::int64_t buffers, int pageKB) {
+    return static_cast<double>(buffers * pageKB) / 1024.0;
+}
+
+namespace {
+
+std::int64_t PointKB(const PoolSizeCurve& curve, std::size_t point) {
+    return static_cast<std::int64_t>(curve.Points[point].Size) * curve.PageKB;
+}
+
+void FillSavedPerMB(std::vector<SizePoint>& points) {
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        const double addedMB = points[k].MB - points[k - 1].MB;
+        if (addedMB > 0) points[k].SavedPerMB = (points[k - 1].ReadIORate - points[k].ReadIORate) / addedMB;
+    }
+}
+
+// The reason a pool's curve cannot take part, or empty when it can.
+std::string CurveProblem(const PoolSizeCurve& curve) {
+    if (curve.Points.empty()) return "the simulation has no size points";
+    for (const SizePoint& point : curve.Points) {
+        if (point.Size < 0) return "a simulated size is negative (" + Grouped(point.Size, 0) + ")";
+        if (!std::isfinite(point.ReadIORate)) return "a simulated read I/O rate is not a number";
+    }
+    const bool hasCurrent = std::any_of(curve.Points.begin(), curve.Points.end(),
+                                        [&](const SizePoint& point) { return point.Size == curve.CurrentSize; });
+    if (!hasCurrent) {
+        std::string text = SimulationSizeMismatch(static_cast<double>(curve.CurrentSize)).Text;
+        if (const auto lineBreak = text.find("\r\n"); lineBreak != std::string::npos) text.replace(lineBreak, 2, " ");
+        return text;
+    }
+    return {};
+}
+
+}  // namespace
+
+void CollectSizeCurves(const ReportModel& model, int slot, std::vector<PoolSizeCurve>& curves,
+                       std::vector<SkippedPool>& skipped) {
+    for (int p = 1; p <= model.Pools.Count(); ++p) {
+        const PoolRecord& pool = model.Pools(p);
+        if (slot < 1 || slot > pool.SimCount || static_cast<std::size_t>(slot) > pool.Sims.size()) continue;
+        const PoolSimRecord& sim = pool.Sim(slot);
+        if (!model.Simulations.Contains(sim.SimulationNo)) continue;
+        PoolSizeCurve curve;
+        curve.Name = std::string(pool.PoolName.Trimmed());
+        curve.PageKB = PageKB(pool.PoolName.Padded());
+        curve.Slot = slot;
+        curve.SimulationNo = sim.SimulationNo;
+        curve.CurrentSize = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(static_cast<std::int64_t>(pool.VPSize) + pool.HPSize, INT32_MIN, INT32_MAX));
+        const int sizes = std::clamp<int>(model.Simulations(sim.SimulationNo).SizeCount, 0, MaxSizes);
+        for (int k = 1; k <= sizes; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            curve.Points.push_back({sim.SimPoolSize[i], BufferMB(sim.SimPoolSize[i], curve.PageKB), sim.Detail7[i],
+                                    sim.Detail8[i], std::nullopt});
+        }
+        std::stable_sort(curve.Points.begin(), curve.Points.end(),
+                         [](const SizePoint& a, const SizePoint& b) { return a.Size < b.Size; });
+        FillSavedPerMB(curve.Points);
+        if (std::string problem = CurveProblem(curve); !problem.empty()) {
+            skipped.push_back({curve.Name, std::move(problem)});
+            continue;
+        }
+        curve.CurrentPoint = static_cast<std::size_t>(
+            std::find_if(curve.Points.begin(), curve.Points.end(),
+                         [&](const SizePoint& point) { return point.Size == curve.CurrentSize; }) -
+            curve.Points.begin());
+        curves.push_back(std::move(curve));
+    }
+}
+
+namespace {
+
+// A choice of points for the first pools: its memory, its read I/O rate, and
+// the partial choice it extends.
+struct Partial {
+    std::int64_t KB = 0;
+    double Rate = 0;
+    std::uint32_t Previous = 0;  // index in the previous pool's front
+    std::uint32_t Point = 0;
+    std::uint32_t OrderRank = 0;  // rank of the whole choice in report order
+};
+
+// Totals of the cheapest points of the pools after each pool, so a partial
+// choice that cannot be completed within the budget, or cannot beat a
+// complete choice already known, is dropped early.
+struct RemainingBounds {
+    std::vector<std::int64_t> LeastKB;
+    std::vector<double> LeastRate;
+};
+
+RemainingBounds BoundsAfterEachPool(const std::vector<PoolSizeCurve>& curves) {
+    RemainingBounds bounds{std::vector<std::int64_t>(curves.size() + 1, 0), std::vector<double>(curves.size() + 1, 0)};
+    for (std::size_t i = curves.size(); i-- > 0;) {
+        std::int64_t leastKB = std::numeric_limits<std::int64_t>::max();
+        double leastRate = std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < curves[i].Points.size(); ++k) {
+            leastKB = std::min(leastKB, PointKB(curves[i], k));
+            leastRate = std::min(leastRate, curves[i].Points[k].ReadIORate);
+        }
+        bounds.LeastKB[i] = bounds.LeastKB[i + 1] + leastKB;
+        bounds.LeastRate[i] = bounds.LeastRate[i + 1] + leastRate;
+    }
+    return bounds;
+}
+
+// The read I/O rate of some complete choice within the budget: each pool at
+// its smallest point, then every pool grown greedily by the best saving per
+// KB while the budget lasts. The optimum is never above it.
+double FeasibleRate(const std::vector<PoolSizeCurve>& curves, std::int64_t budgetKB) {
+    std::vector<std::size_t> chosen(curves.size(), 0);
+    std::int64_t kb = 0;
+    for (std::size_t i = 0; i < curves.size(); ++i) kb += PointKB(curves[i], 0);
+    for (;;) {
+        double bestGain = 0;
+        std::size_t bestPool = curves.size(), bestPoint = 0;
+        for (std::size_t i = 0; i < curves.size(); ++i)
+            for (std::size_t k = chosen[i] + 1; k < curves[i].Points.size(); ++k) {
+                const std::int64_t added = PointKB(curves[i], k) - PointKB(curves[i], chosen[i]);
+                const double saved = curves[i].Points[chosen[i]].ReadIORate - curves[i].Points[k].ReadIORate;
+                if (kb + added > budgetKB || saved <= 0) continue;
+                const double gain = saved / static_cast<double>(std::max<std::int64_t>(added, 1));
+                if (gain > bestGain) bestGain = gain, bestPool = i, bestPoint = k;
+            }
+        if (bestPool == curves.size()) break;
+        kb += PointKB(curves[bestPool], bestPoint) - PointKB(curves[bestPool], chosen[bestPool]);
+        chosen[bestPool] = bestPoint;
+    }
+    double rate = 0;
+    for (std::size_t i = 0; i < curves.size(); ++i) rate += curves[i].Points[chosen[i]].ReadIORate;
+    return rate;
+}
+
+// Partials in memory order; along the kept front memory rises and the rate
+// falls strictly, so each kept partial is the best use of its memory.
+std::vector<Partial> ParetoFront(std::vector<Partial> candidates) {
+    std::sort(candidates.begin(), candidates.end(), [](const Partial& a, const Partial& b) {
+        if (a.KB != b.KB) return a.KB < b.KB;
+        if (a.Rate != b.Rate) return a.Rate < b.Rate;
+        return a.OrderRank != b.OrderRank ? a.OrderRank < b.OrderRank : a.Point < b.Point;
+    });
+    std::vector<Partial> front;
+    double bestRate = std::numeric_limits<double>::infinity();
+    for (const Partial& partial : candidates)
+        if (partial.Rate < bestRate) {
+            front.push_back(partial);
+            bestRate = partial.Rate;
+        }
+    // Report-order ranks of the kept partials, for the next pool's ties.
+    std::vector<std::uint32_t> order(front.size());
+    std::iota(order.begin(), order.end(), 0U);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return front[a].OrderRank != front[b].OrderRank ? front[a].OrderRank < front[b].OrderRank
+                                                        : front[a].Point < front[b].Point;
+    });
+    for (std::uint32_t rank = 0; rank < order.size(); ++rank) front[order[rank]].OrderRank = rank;
+    return front;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::size_t>> ChooseSizePoints(const std::vector<PoolSizeCurve>& curves,
+                                                         std::int64_t budgetKB) {
+    const RemainingBounds bounds = BoundsAfterEachPool(curves);
+    if (bounds.LeastKB[0] > budgetKB) return std::nullopt;
+    if (curves.empty()) return std::vector<std::size_t>{};
+    const double known = FeasibleRate(curves, budgetKB);
+    const double slack = 1e-9 * std::max(1.0, std::abs(known));
+
+    std::vector<std::vector<Partial>> fronts;
+    std::vector<Partial> front{Partial{}};
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        std::vector<Partial> candidates;
+        candidates.reserve(front.size() * curves[i].Points.size());
+        for (std::uint32_t e = 0; e < front.size(); ++e)
+            for (std::uint32_t k = 0; k < curves[i].Points.size(); ++k) {
+                const Partial next{front[e].KB + PointKB(curves[i], k), front[e].Rate + curves[i].Points[k].ReadIORate,
+                                   e, k, front[e].OrderRank};
+                if (next.KB + bounds.LeastKB[i + 1] > budgetKB) continue;
+                if (next.Rate + bounds.LeastRate[i + 1] > known + slack) continue;
+                candidates.push_back(next);
+            }
+        fronts.push_back(std::move(front));
+        front = ParetoFront(std::move(candidates));
+    }
+    // The front's last partial has the least rate, and the least memory of it.
+    std::vector<std::size_t> chosen(curves.size());
+    std::uint32_t at = static_cast<std::uint32_t>(front.size() - 1);
+    for (std::size_t i = curves.size(); i-- > 0;) {
+        const Partial& partial = i + 1 == curves.size() ? front[at] : fronts[i + 1][at];
+        chosen[i] = partial.Point;
+        at = partial.Previous;
+    }
+    return chosen;
+}
+
+namespace {
+
+std::string SignedMB(double mb) {
+    return (mb < 0 ? "\u2212" : "+") + Grouped(std::abs(mb), 1) + " MB";
+}
+
+std::string SizeChange(const PoolSizeAdvice& pool) {
+    return pool.Curve.Name + " " + Grouped(pool.Current().Size, 0) + " \u2192 " + Grouped(pool.Recommended().Size, 0);
+}
+
+std::string RateChange(const PoolSizeAdvice& pool) {
+    return "read I/O " + Grouped(pool.Current().ReadIORate, 1) + "/s \u2192 " + Grouped(pool.Recommended().ReadIORate, 1) +
+           "/s";
+}
+
+std::string JoinedWithAnd(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) text += i + 1 == parts.size() ? " and " : ", ";
+        text += parts[i];
+    }
+    return text;
+}
+
+std::string ExplainGrowth(const SizeAdvice& advice) {
+    std::vector<std::string> donors;
+    for (const PoolSizeAdvice& other : advice.Pools)
+        if (other.Recommended().Size < other.Current().Size)
+            donors.push_back(SizeChange(other) + " (" + SignedMB(other.Recommended().MB - other.Current().MB) +
+                             "), where it saved " + Grouped(other.Recommended().ReadIORate - other.Current().ReadIORate, 1) +
+                             " reads/s");
+    if (advice.RecommendedMB > advice.CurrentMB) donors.push_back("the larger budget");
+    return donors.empty() ? std::string() : "; the memory comes from " + JoinedWithAnd(donors);
+}
+
+std::string ExplainShrink(const SizeAdvice& advice) {
+    std::vector<std::string> takers;
+    for (const PoolSizeAdvice& other : advice.Pools)
+        if (other.Recommended().Size > other.Current().Size) takers.push_back(other.Curve.Name);
+    if (takers.empty()) return "; the smaller budget takes its memory";
+    return "; its memory does more good in " + JoinedWithAnd(takers);
+}
+
+std::string Explain(const SizeAdvice& advice, const PoolSizeAdvice& pool) {
+    std::string text;
+    if (pool.Recommended().Size == pool.Current().Size) {
+        text = pool.Curve.Name + " stays at " + Grouped(pool.Current().Size, 0) + " buffers (" +
+               Grouped(pool.Current().MB, 1) + " MB): read I/O " + Grouped(pool.Current().ReadIORate, 1) + "/s";
+    } else {
+        text = SizeChange(pool) + " buffers (" + SignedMB(pool.Recommended().MB - pool.Current().MB) +
+               "): " + RateChange(pool);
+        text += pool.Recommended().Size > pool.Current().Size ? ExplainGrowth(advice) : ExplainShrink(advice);
+    }
+    if (!advice.BudgetFits)
+        text += "; even the smallest simulated sizes take more than the budget of " + Grouped(advice.BudgetMB, 1) +
+                " MB";
+    return text + ".";
+}
+
+}  // namespace
+
+SizeAdvice AdviseSizes(std::vector<PoolSizeCurve> curves, std::vector<SkippedPool> skipped,
+                       std::optional<double> budgetMB) {
+    SizeAdvice advice;
+    advice.Skipped = std::move(skipped);
+    std::int64_t currentKB = 0;
+    for (const PoolSizeCurve& curve : curves) {
+        currentKB += PointKB(curve, curve.CurrentPoint);
+        advice.CurrentReadIORate += curve.Points[curve.CurrentPoint].ReadIORate;
+    }
+    advice.CurrentMB = static_cast<double>(currentKB) / 1024.0;
+    advice.BudgetMB = budgetMB.value_or(advice.CurrentMB);
+    const std::int64_t budgetKB =
+        budgetMB ? static_cast<std::int64_t>(std::floor(*budgetMB * 1024.0 + 1e-6)) : currentKB;
+
+    std::optional<std::vector<std::size_t>> chosen = ChooseSizePoints(curves, budgetKB);
+    advice.BudgetFits = chosen.has_value();
+    if (!chosen) chosen = std::vector<std::size_t>(curves.size(), 0);
+
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        PoolSizeAdvice pool{std::move(curves[i]), (*chosen)[i], {}};
+        advice.RecommendedMB += pool.Recommended().MB;
+        advice.RecommendedReadIORate += pool.Recommended().ReadIORate;
+        advice.Pools.push_back(std::move(pool));
+    }
+    for (PoolSizeAdvice& pool : advice.Pools) pool.Because = Explain(advice, pool);
+    return advice;
+}
+
+SizeAdvice AdviseSizes(const ReportModel& model, std::optional<double> budgetMB, int slot) {
+    std::vector<PoolSizeCurve> curves;
+    std::vector<SkippedPool> skipped;
+    CollectSizeCurves(model, slot, curves, skipped);
+    return AdviseSizes(std::move(curves), std::move(skipped), budgetMB);
+}
+
+StringTable SizeAdviceGrid(const SizeAdvice& advice) {
+    StringTable grid{{"Pool", "Page KB", "Current Size", "Recommended Size", "Current MB", "Recommended MB",
+                      "Change MB", "Current Read I/O/s", "Recommended Read I/O/s"},
+                     {}};
+    for (const PoolSizeAdvice& pool : advice.Pools) {
+        const double change = pool.Recommended().MB - pool.Current().MB;
+        grid.Rows.push_back({pool.Curve.Name, Grouped(pool.Curve.PageKB, 0), Grouped(pool.Current().Size, 0),
+                             Grouped(pool.Recommended().Size, 0), Grouped(pool.Current().MB, 1),
+                             Grouped(pool.Recommended().MB, 1), (change > 0 ? "+" : "") + Grouped(change, 1),
+                             Grouped(pool.Current().ReadIORate, 1), Grouped(pool.Recommended().ReadIORate, 1)});
+    }
+    return grid;
+}
+
+StringTable SizePointsGrid(const PoolSizeCurve& curve) {
+    StringTable grid{{"Size", "MB", "Read I/O/s", "Hit Ratio", "Saved Reads/s per MB"}, {}};
+    for (const SizePoint& point : curve.Points)
+        grid.Rows.push_back({Grouped(point.Size, 0), Grouped(point.MB, 1), Grouped(point.ReadIORate, 1),
+                             Grouped(point.HitRatio, 1), point.SavedPerMB ? Grouped(*point.SavedPerMB, 3) : ""});
+    return grid;
+}
+
+}  // namespace kov
