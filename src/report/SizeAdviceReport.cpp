@@ -67,15 +67,8 @@ json BuildSizeAdviceDocument(const SizeAdvice& advice) {
 std::string RenderSizeAdviceText(const SizeAdvice& advice) {
     std::ostringstream out;
     out << "Size advice for the simulated pools\n";
-    out << "Budget " << Grouped(advice.BudgetMB, 1) << " MB; the pools take " << Grouped(advice.CurrentMB, 1)
-        << " MB now and " << Grouped(advice.RecommendedMB, 1) << " MB as recommended.\n";
-    if (!advice.BudgetFits)
-        out << "No choice of simulated sizes fits the budget: the smallest sizes are recommended.\n";
-    out << "Read I/O " << Grouped(advice.CurrentReadIORate, 1) << "/s now, "
-        << Grouped(advice.RecommendedReadIORate, 1) << "/s as recommended.\n";
-    if (advice.Pools.empty() && advice.Skipped.empty()) out << "No simulation report was loaded.\n";
-    else if (advice.Pools.empty()) out << "No pool was simulated at its current size.\n";
-    else out << "\n" << TextTable(SizeAdviceGrid(advice), 1, "  ");
+    for (const std::string& line : SizeAdviceSummary(advice)) out << line << "\n";
+    if (!advice.Pools.empty()) out << "\n" << TextTable(SizeAdviceGrid(advice), 1, "  ");
     for (const PoolSizeAdvice& pool : advice.Pools)
         out << "\nPool " << pool.Curve.Name << " (simulation " << pool.Curve.SimulationNo << ")\n"
             << "  " << pool.Because << "\n"

@@ -12,8 +12,8 @@ namespace kov {
 namespace {
 
 const std::string kSamples = std::string("'") + KOVGRAPH_SAMPLES + "/SYSA_DB2P_20261130";
-const std::string kSampleSet = kSamples + ".sta' " + kSamples + "_BP0.sim' " + kSamples + "_BP1.sim' " + kSamples +
-                               "_BP2.sim'";
+const std::string kSampleSet =
+    kSamples + ".sta' " + kSamples + "_BP0.sim' " + kSamples + "_BP1.sim' " + kSamples + "_BP2.sim'";
 
 class SizeAdviceRun : public ::testing::Test {
 protected:
@@ -64,8 +64,8 @@ TEST_F(SizeAdviceRun, DoubledBudgetDocumentAddsUp) {
         EXPECT_GT(pool["recommendedSize"].get<int>(), pool["currentSize"].get<int>());
         bool found = false;
         for (const nlohmann::json& point : pool["points"])
-            found = found || (point["size"] == pool["recommendedSize"] &&
-                              point["readIORate"] == pool["recommendedReadIORate"]);
+            found = found ||
+                    (point["size"] == pool["recommendedSize"] && point["readIORate"] == pool["recommendedReadIORate"]);
         EXPECT_TRUE(found);
         EXPECT_TRUE(pool["points"][0]["savedPerMB"].is_null());
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 #include "common/Formats.h"
 #include "common/TextMatch.h"
@@ -225,8 +226,8 @@ std::string SizeChange(const PoolSizeAdvice& pool) {
 }
 
 std::string RateChange(const PoolSizeAdvice& pool) {
-    return "read I/O " + Grouped(pool.Current().ReadIORate, 1) + "/s \u2192 " + Grouped(pool.Recommended().ReadIORate, 1) +
-           "/s";
+    return "read I/O " + Grouped(pool.Current().ReadIORate, 1) + "/s \u2192 " +
+           Grouped(pool.Recommended().ReadIORate, 1) + "/s";
 }
 
 std::string JoinedWithAnd(const std::vector<std::string>& parts) {
@@ -243,8 +244,8 @@ std::string ExplainGrowth(const SizeAdvice& advice) {
     for (const PoolSizeAdvice& other : advice.Pools)
         if (other.Recommended().Size < other.Current().Size)
             donors.push_back(SizeChange(other) + " (" + SignedMB(other.Recommended().MB - other.Current().MB) +
-                             "), where it saved " + Grouped(other.Recommended().ReadIORate - other.Current().ReadIORate, 1) +
-                             " reads/s");
+                             "), where it saved " +
+                             Grouped(other.Recommended().ReadIORate - other.Current().ReadIORate, 1) + " reads/s");
     if (advice.RecommendedMB > advice.CurrentMB) donors.push_back("the larger budget");
     return donors.empty() ? std::string() : "; the memory comes from " + JoinedWithAnd(donors);
 }
@@ -268,8 +269,8 @@ std::string Explain(const SizeAdvice& advice, const PoolSizeAdvice& pool) {
         text += pool.Recommended().Size > pool.Current().Size ? ExplainGrowth(advice) : ExplainShrink(advice);
     }
     if (!advice.BudgetFits)
-        text += "; even the smallest simulated sizes take more than the budget of " + Grouped(advice.BudgetMB, 1) +
-                " MB";
+        text +=
+            "; even the smallest simulated sizes take more than the budget of " + Grouped(advice.BudgetMB, 1) + " MB";
     return text + ".";
 }
 
@@ -310,6 +311,20 @@ SizeAdvice AdviseSizes(const ReportModel& model, std::optional<double> budgetMB,
     return AdviseSizes(std::move(curves), std::move(skipped), budgetMB);
 }
 
+std::vector<std::string> SizeAdviceSummary(const SizeAdvice& advice) {
+    std::vector<std::string> lines{"Budget " + Grouped(advice.BudgetMB, 1) + " MB; the pools take " +
+                                   Grouped(advice.CurrentMB, 1) + " MB now and " + Grouped(advice.RecommendedMB, 1) +
+                                   " MB as recommended."};
+    if (!advice.BudgetFits)
+        lines.push_back("No choice of simulated sizes fits the budget: the smallest sizes are recommended.");
+    lines.push_back("Read I/O " + Grouped(advice.CurrentReadIORate, 1) + "/s now, " +
+                    Grouped(advice.RecommendedReadIORate, 1) + "/s as recommended.");
+    if (advice.Pools.empty())
+        lines.push_back(advice.Skipped.empty() ? "No simulation report was loaded."
+                                               : "No pool was simulated at its current size.");
+    return lines;
+}
+
 StringTable SizeAdviceGrid(const SizeAdvice& advice) {
     StringTable grid{{"Pool", "Page KB", "Current Size", "Recommended Size", "Current MB", "Recommended MB",
                       "Change MB", "Current Read I/O/s", "Recommended Read I/O/s"},
@@ -330,6 +345,82 @@ StringTable SizePointsGrid(const PoolSizeCurve& curve) {
         grid.Rows.push_back({Grouped(point.Size, 0), Grouped(point.MB, 1), Grouped(point.ReadIORate, 1),
                              Grouped(point.HitRatio, 1), point.SavedPerMB ? Grouped(*point.SavedPerMB, 3) : ""});
     return grid;
+}
+
+ChartData SizeCurveChart(const PoolSizeAdvice& pool) {
+    ChartData chart;
+    chart.Kind = ChartKind::Line;
+    chart.Title = pool.Curve.Name + " Read I/O Rate Versus Memory (MB)";
+    const std::vector<SizePoint>& points = pool.Curve.Points;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        std::string mark;
+        if (k == pool.Curve.CurrentPoint) mark = "current";
+        if (k == pool.RecommendedPoint) mark += mark.empty() ? "recommended" : ", recommended";
+        chart.Points.push_back({Grouped(points[k].Size, 0), points[k].ReadIORate, 0, mark, points[k].MB});
+    }
+    if (points.empty()) return chart;
+    const auto [low, high] =
+        std::minmax_element(points.begin(), points.end(),
+                            [](const SizePoint& a, const SizePoint& b) { return a.ReadIORate < b.ReadIORate; });
+    chart.Axis = AxisRange{std::min(0.0, low->ReadIORate), high->ReadIORate, true};
+    chart.XAxis = AxisRange{points.front().MB, points.back().MB, true};
+    return chart;
+}
+
+namespace {
+
+// Words of text in lines of at most width characters (a longer word stands
+// alone), measured in characters so arrows and signs count once.
+std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
+    const auto length = [](const std::string& part) {
+        return static_cast<std::size_t>(std::count_if(
+            part.begin(), part.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    };
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && length(line) + 1 + length(word) > width) {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The grid columns that fit a sheet: names, sizes, the memory moved, rates.
+constexpr std::size_t kPrintedColumns[] = {0, 2, 3, 6, 7, 8};
+
+}  // namespace
+
+PrintedPage SizeAdvicePrintPage(const SystemInfo& info, const SizeAdvice& advice) {
+    PrintedPage page;
+    page.Title = "Size Advice";
+    page.SubTitle = HeaderLine(info, false);
+    for (std::string& line : SizeAdviceSummary(advice)) page.Details.push_back({"", std::move(line)});
+    const StringTable grid = SizeAdviceGrid(advice);
+    for (const std::size_t c : kPrintedColumns) page.LineHeadings.push_back(grid.Headings[c]);
+    for (const auto& row : grid.Rows) {
+        std::vector<std::string> line;
+        for (const std::size_t c : kPrintedColumns) line.push_back(row[c]);
+        page.Lines.push_back(std::move(line));
+    }
+    for (const PoolSizeAdvice& pool : advice.Pools) {
+        std::string caption = pool.Curve.Name;
+        for (std::string& line : Wrapped(pool.Because, 90)) page.Details.push_back({std::exchange(caption, ""), line});
+    }
+    for (const SkippedPool& pool : advice.Skipped) {
+        std::string caption = pool.Name;
+        for (std::string& line : Wrapped("skipped: " + pool.Reason, 90))
+            page.Details.push_back({std::exchange(caption, ""), line});
+    }
+    return page;
 }
 
 }  // namespace kov

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/PrintPages.h"
 #include "model/ReportModel.h"
+#include "views/ChartData.h"
 #include "views/ViewData.h"
 
 namespace kov {
@@ -91,10 +93,23 @@ SizeAdvice AdviseSizes(const ReportModel& model, std::optional<double> budgetMB,
 SizeAdvice AdviseSizes(std::vector<PoolSizeCurve> curves, std::vector<SkippedPool> skipped,
                        std::optional<double> budgetMB);
 
+// The budget, the memory and the read I/O rate now and as recommended, a
+// line each; whether the budget fits, or why there is nothing to advise.
+std::vector<std::string> SizeAdviceSummary(const SizeAdvice& advice);
+
 // The allocation as a grid, a row per pool in report order: sizes in
 // buffers, memory in MB and read I/O rates before and after.
 StringTable SizeAdviceGrid(const SizeAdvice& advice);
 // One pool's size points as a grid, smallest first.
 StringTable SizePointsGrid(const PoolSizeCurve& curve);
+
+// A pool's read I/O rate against its memory in MB, one point per simulated
+// size; the current and the recommended points carry the value labels
+// "current", "recommended" (or "current, recommended" where they are one).
+ChartData SizeCurveChart(const PoolSizeAdvice& pool);
+
+// The printed size-advice page: the budget and totals, the allocation grid
+// and each pool's explanation, wrapped to the sheet.
+PrintedPage SizeAdvicePrintPage(const SystemInfo& info, const SizeAdvice& advice);
 
 }  // namespace kov

@@ -60,8 +60,8 @@ std::optional<std::vector<std::size_t>> BruteForce(const std::vector<PoolSizeCur
 }
 
 TEST(PageKB, NameSaysThePageSize) {
-    const std::vector<std::pair<std::string, int>> cases = {
-        {"BP0", 4}, {"BP8K0", 8}, {"bp16k1", 16}, {"BP32K", 32}, {"BP32K16K", 32}, {"BP49", 4}};
+    const std::vector<std::pair<std::string, int>> cases = {{"BP0", 4},    {"BP8K0", 8},     {"bp16k1", 16},
+                                                            {"BP32K", 32}, {"BP32K16K", 32}, {"BP49", 4}};
     for (const auto& [name, kb] : cases) EXPECT_EQ(PageKB(name), kb) << name;
     EXPECT_DOUBLE_EQ(BufferMB(40000, 4), 156.25);
     EXPECT_DOUBLE_EQ(BufferMB(1000, 32), 31.25);
