@@ -102,28 +102,80 @@ struct Partial {
     std::uint32_t OrderRank = 0;  // rank of the whole choice in report order
 };
 
-// Totals of the cheapest points of the pools after each pool, so a partial
-// choice that cannot be completed within the budget, or cannot beat a
-// complete choice already known, is dropped early.
-struct RemainingBounds {
-    std::vector<std::int64_t> LeastKB;
-    std::vector<double> LeastRate;
-};
-
-RemainingBounds BoundsAfterEachPool(const std::vector<PoolSizeCurve>& curves) {
-    RemainingBounds bounds{std::vector<std::int64_t>(curves.size() + 1, 0), std::vector<double>(curves.size() + 1, 0)};
-    for (std::size_t i = curves.size(); i-- > 0;) {
-        std::int64_t leastKB = std::numeric_limits<std::int64_t>::max();
-        double leastRate = std::numeric_limits<double>::infinity();
-        for (std::size_t k = 0; k < curves[i].Points.size(); ++k) {
-            leastKB = std::min(leastKB, PointKB(curves[i], k));
-            leastRate = std::min(leastRate, curves[i].Points[k].ReadIORate);
+// The least memory the pools from some pool on can take, and a lower bound
+// of the read I/O rate they can reach within a given memory: the bound lets
+// pools take any mix of two neighbouring sizes on the lower convex hull of
+// their curve, filled with the steepest savings per KB first. No choice of
+// whole sizes does better, so a partial choice whose rate plus this bound
+// exceeds a complete choice already known cannot be completed to an optimum.
+class RemainingBound {
+public:
+    RemainingBound(const std::vector<PoolSizeCurve>& curves, std::size_t from) {
+        std::vector<Segment> segments;
+        for (std::size_t i = from; i < curves.size(); ++i) AddHull(curves[i], segments);
+        std::sort(segments.begin(), segments.end(), [](const Segment& a, const Segment& b) {
+            return a.Saved * static_cast<double>(b.KB) > b.Saved * static_cast<double>(a.KB);
+        });
+        for (const Segment& segment : segments) {
+            cumulativeKB_.push_back((cumulativeKB_.empty() ? 0 : cumulativeKB_.back()) + segment.KB);
+            cumulativeSaved_.push_back((cumulativeSaved_.empty() ? 0 : cumulativeSaved_.back()) + segment.Saved);
         }
-        bounds.LeastKB[i] = bounds.LeastKB[i + 1] + leastKB;
-        bounds.LeastRate[i] = bounds.LeastRate[i + 1] + leastRate;
     }
-    return bounds;
-}
+
+    std::int64_t LeastKB() const { return leastKB_; }
+
+    double LeastRateWithin(std::int64_t kb) const {
+        const std::int64_t extra = kb - leastKB_;
+        if (extra <= 0 || cumulativeKB_.empty()) return baseRate_;
+        const auto full = static_cast<std::size_t>(std::upper_bound(cumulativeKB_.begin(), cumulativeKB_.end(), extra) -
+                                                   cumulativeKB_.begin());
+        if (full == cumulativeKB_.size()) return baseRate_ - cumulativeSaved_.back();
+        const double before = full == 0 ? 0 : cumulativeSaved_[full - 1];
+        const std::int64_t beforeKB = full == 0 ? 0 : cumulativeKB_[full - 1];
+        const double share =
+            static_cast<double>(extra - beforeKB) / static_cast<double>(cumulativeKB_[full] - beforeKB);
+        return baseRate_ - before - share * (cumulativeSaved_[full] - before);
+    }
+
+private:
+    struct Segment {
+        std::int64_t KB;
+        double Saved;
+    };
+
+    // The falling part of the curve's lower convex hull, from its cheapest
+    // point (the lowest rate among equal memory) to its lowest rate.
+    void AddHull(const PoolSizeCurve& curve, std::vector<Segment>& segments) {
+        std::vector<std::pair<std::int64_t, double>> points;
+        for (std::size_t k = 0; k < curve.Points.size(); ++k)
+            points.emplace_back(PointKB(curve, k), curve.Points[k].ReadIORate);
+        std::sort(points.begin(), points.end());
+        std::vector<std::pair<std::int64_t, double>> hull;
+        for (const auto& point : points) {
+            if (!hull.empty() && point.first == hull.back().first) continue;    // a cheaper rate came first
+            if (!hull.empty() && point.second >= hull.back().second) continue;  // no saving: never on the falling hull
+            while (hull.size() >= 2) {
+                const auto& [x1, y1] = hull[hull.size() - 2];
+                const auto& [x2, y2] = hull.back();
+                // Drop the middle point when it lies on or above the chord.
+                if ((y2 - y1) * static_cast<double>(point.first - x1) <
+                    (point.second - y1) * static_cast<double>(x2 - x1))
+                    break;
+                hull.pop_back();
+            }
+            hull.push_back(point);
+        }
+        leastKB_ += hull.front().first;
+        baseRate_ += hull.front().second;
+        for (std::size_t k = 1; k < hull.size(); ++k)
+            segments.push_back({hull[k].first - hull[k - 1].first, hull[k - 1].second - hull[k].second});
+    }
+
+    std::int64_t leastKB_ = 0;
+    double baseRate_ = 0;
+    std::vector<std::int64_t> cumulativeKB_;
+    std::vector<double> cumulativeSaved_;
+};
 
 // The read I/O rate of some complete choice within the budget: each pool at
 // its smallest point, then every pool grown greedily by the best saving per
@@ -182,8 +234,9 @@ std::vector<Partial> ParetoFront(std::vector<Partial> candidates) {
 
 std::optional<std::vector<std::size_t>> ChooseSizePoints(const std::vector<PoolSizeCurve>& curves,
                                                          std::int64_t budgetKB) {
-    const RemainingBounds bounds = BoundsAfterEachPool(curves);
-    if (bounds.LeastKB[0] > budgetKB) return std::nullopt;
+    std::vector<RemainingBound> remaining;
+    for (std::size_t i = 0; i <= curves.size(); ++i) remaining.emplace_back(curves, i);
+    if (remaining[0].LeastKB() > budgetKB) return std::nullopt;
     if (curves.empty()) return std::vector<std::size_t>{};
     const double known = FeasibleRate(curves, budgetKB);
     const double slack = 1e-9 * std::max(1.0, std::abs(known));
@@ -197,8 +250,9 @@ std::optional<std::vector<std::size_t>> ChooseSizePoints(const std::vector<PoolS
             for (std::uint32_t k = 0; k < curves[i].Points.size(); ++k) {
                 const Partial next{front[e].KB + PointKB(curves[i], k), front[e].Rate + curves[i].Points[k].ReadIORate,
                                    e, k, front[e].OrderRank};
-                if (next.KB + bounds.LeastKB[i + 1] > budgetKB) continue;
-                if (next.Rate + bounds.LeastRate[i + 1] > known + slack) continue;
+                const RemainingBound& rest = remaining[i + 1];
+                if (next.KB + rest.LeastKB() > budgetKB) continue;
+                if (next.Rate + rest.LeastRateWithin(budgetKB - next.KB) > known + slack) continue;
                 candidates.push_back(next);
             }
         fronts.push_back(std::move(front));
