@@ -25,6 +25,7 @@
 #include "frmAbout.h"
 #include "frmCompareReports.h"
 #include "frmSelectFiles.h"
+#include "frmSizeAdvice.h"
 #include "frmTitle.h"
 #include "pages/ClusterPage.h"
 #include "pages/ExpertTuningPage.h"
@@ -119,6 +120,8 @@ void frmStatAnalysis::BuildWindow() {
     connect(reportInfo_, &ReportInfoPage::FindingPoolChosen, this, &frmStatAnalysis::ShowPoolOfFinding);
     connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
             [this] { CompareWithChosenReport(this, model_, services_, sink_); });
+    connect(reportInfo_, &ReportInfoPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(1); });
+    connect(simGraphs_, &SimGraphPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(model_.CurrentSimulation); });
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
     connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
@@ -182,6 +185,7 @@ void frmStatAnalysis::Form_Activate() {
     reportInfo_->FillHeaderLabels(model_);
     reportInfo_->FillPoolGrid(model_);
     reportInfo_->FillTotals(model_, sink_);
+    reportInfo_->cmdSizeAdvice()->setEnabled(model_.SimulationCount > 0);
     if (SkipNextRefill) {
         SkipNextRefill = false;
         return;
@@ -277,6 +281,13 @@ void frmStatAnalysis::closeEvent(QCloseEvent* event) {
     state_.QuitRequested = true;
     event->accept();
     services_.EndProgram();
+}
+
+// The size advice of simulation slot s, over this window like the compare.
+void frmStatAnalysis::ShowSizeAdvice(int slot) {
+    frmSizeAdvice dialog(model_, slot, this);
+    ConnectExports(dialog, services_, sink_);
+    services_.RunModal(dialog);
 }
 
 void frmStatAnalysis::ShowPoolLabels() {

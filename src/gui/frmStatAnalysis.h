@@ -123,6 +123,7 @@ private:
     void BuildWindow();
     void RunFileSelection();
     void ShowPoolLabels();
+    void ShowSizeAdvice(int slot);
     void ClearPoolViews();
     void SelectPool(int p);
     void AfterPoolChange();

@@ -57,6 +57,11 @@ void SimGraphPage::BuildPage() {
                 [this, option] { emit ImprovementOptionClicked(option); });
     }
     options_[0]->setChecked(true);
+    cmdSizeAdvice_ = new QPushButton("Size Advice\u2026", this);
+    cmdSizeAdvice_->setObjectName("cmdSizeAdvice_0");
+    cmdSizeAdvice_->setToolTip("How big each simulated pool should be within a memory budget");
+    inputs->addWidget(cmdSizeAdvice_);
+    connect(cmdSizeAdvice_, &QPushButton::clicked, this, &SimGraphPage::SizeAdviceRequested);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tbsSimGraphs");

@@ -215,6 +215,27 @@ void ChartWidget::ShowLineAgainstX() {
     chart()->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
+    LabelLinePoints(series);
+}
+
+// A point's value text stands just above it, as on paper: the figure at each
+// simulated size, or which point is the current and the recommended one.
+void ChartWidget::LabelLinePoints(QAbstractSeries* series) {
+    std::vector<std::pair<QGraphicsSimpleTextItem*, QPointF>> labels;
+    for (const ChartPoint& point : data_.Points) {
+        if (point.ValueText.empty()) continue;
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        label->setZValue(1000);
+        label->setBrush(palette().color(QPalette::WindowText));
+        labels.emplace_back(label, QPointF(point.X.value_or(0), point.Value));
+    }
+    connect(chart(), &QChart::plotAreaChanged, this, [this, series, labels] {
+        for (const auto& [label, value] : labels) {
+            const QPointF at = chart()->mapToPosition(value, series);
+            const QRectF box = label->boundingRect();
+            label->setPos(at.x() - box.width() / 2, at.y() - box.height() - ValueLabelGap);
+        }
+    });
 }
 
 }  // namespace kov

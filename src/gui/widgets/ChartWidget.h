@@ -50,6 +50,7 @@ private:
     static void UseRoundTicks(QValueAxis& axis);
     void PlaceValueLabels(QAbstractSeries* series);
     void ShowLineAgainstX();
+    void LabelLinePoints(QAbstractSeries* series);
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
     QAction* copyImage_;
