@@ -22,8 +22,7 @@ namespace {
 
 constexpr const char* kSubTabCaptions[] = {"Largest Max WorkSet", "Smallest Max WorkSet", "Optimal Pool Sizes",
                                            "Largest Improvement Objects"};
-constexpr const char* kChartNames[] = {"chartLImprove", "chartSImprove", "chartOptPoolSize",
-                                       "chartObjLargestImp"};
+constexpr const char* kChartNames[] = {"chartLImprove", "chartSImprove", "chartOptPoolSize", "chartObjLargestImp"};
 
 }  // namespace
 
@@ -145,6 +144,25 @@ int SimGraphPage::SelectedImprovementOption() const {
 void SimGraphPage::SelectImprovementOption(int option) {
     options_[option]->setChecked(true);
     emit ImprovementOptionClicked(option);
+}
+
+void SimGraphPage::Clear() {
+    panel_->hide();
+    panelFilled_ = false;
+    lblSimObjName_->clear();
+    {
+        const QSignalBlocker quiet(tabs_);
+        tabs_->setCurrentIndex(LargestWorkSet);
+    }
+    options_[0]->setChecked(true);
+    for (int tab = 0; tab < 4; ++tab) {
+        latest_[tab] = {};
+        charts_[tab]->Show({});
+        drawn_[tab] = true;
+    }
+    ShowSimulationNumber(1);
+    lblSimFileName_->clear();
+    ShowSimDetailColumns();
 }
 
 // The list keeps its five rows; a new simulation only changes its columns.
