@@ -95,10 +95,31 @@ frmCompareReports::frmCompareReports(const ReportComparison& comparison, const Q
     resize(1100, 700);
 }
 
+namespace {
+
+// A file that cannot be opened is no simulation report: reading it says why.
+bool IsSimulationReport(const QString& file) {
+    try {
+        return IdentifyReport(QFile::encodeName(file).toStdString()) == ReportFileKind::Simulation;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services,
                              MessageSink& sink) {
     const QString file = services.ChooseStatFile(parent);
     if (file.isEmpty()) return;
+    // A simulation report holds no interval to compare: said before it is read.
+    if (IsSimulationReport(file)) {
+        sink.Show(
+            {"Compare with",
+             "The report " + file.toStdString() + " is a simulation report; a statistics report is needed to compare.",
+             MessageIcon::Exclamation});
+        return;
+    }
     ReportModel after;
     ReportReader reader(after, sink);
     if (!OpenStatisticsReport(after, reader, QFile::encodeName(file).toStdString())) {

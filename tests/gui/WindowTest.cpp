@@ -37,7 +37,7 @@ namespace {
 
 TEST(TitleScreen, ClosesItselfAfterTwoSeconds) {
     frmTitle title;
-    EXPECT_EQ(title.windowTitle(), "Zazedaz for DB2");
+    EXPECT_EQ(title.windowTitle(), "KOVGraph");
     QElapsedTimer clock;
     clock.start();
     title.exec();
@@ -107,7 +107,7 @@ TEST(Grid, RowClickMakesThePoolCurrent) {
         while (grid->Cell(row, 0).trimmed() != c.pool) ++row;
         ClickRow(grid, row);
         EXPECT_EQ(ui.model.CurrentPool, c.index) << c.pool;
-        EXPECT_EQ(window->windowTitle(), QString("Kovrin for DB2 - ") + c.pool);
+        EXPECT_EQ(window->windowTitle(), QString("KOVGraph - ") + c.pool);
         for (int page = 1; page <= 5; ++page) EXPECT_TRUE(window->tbsStats()->isTabEnabled(page));
         EXPECT_EQ(window->tbsStats()->isTabEnabled(6), c.simulationPages) << c.pool;
         EXPECT_EQ(window->tbsStats()->isTabEnabled(7), c.simulationPages) << c.pool;
@@ -182,7 +182,7 @@ TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
     EXPECT_EQ(ui.model.CurrentPool, 8);
     QTest::mouseClick(previous, Qt::LeftButton);
     EXPECT_EQ(ui.model.CurrentPool, 7);
-    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - BP16K0");
+    EXPECT_EQ(window->windowTitle(), "KOVGraph - BP16K0");
     EXPECT_EQ(ui.model.CurrentObject, ui.model.Pools(7).FirstObject);
     for (int i = 0; i < 10; ++i) QTest::mouseClick(previous, Qt::LeftButton);
     EXPECT_EQ(ui.model.CurrentPool, 1);
@@ -350,7 +350,7 @@ TEST(Reload, AFailedReadLeavesEveryPageEmpty) {
     window->tbsStats()->setTabEnabled(PageObjectInfo, true);
     window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object views as a user opens them
     const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
-    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2");
+    EXPECT_EQ(window->windowTitle(), "KOVGraph");
     EXPECT_EQ(label("lblPoolInfo_0"), "");
     EXPECT_EQ(label("lblPoolInfo_2"), "");
     EXPECT_EQ(window->PoolInfo()->Chart()->Shown().Title, "");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/FixedText.h"
 #include "common/Formats.h"
 #include "views/GridSort.h"
 
@@ -78,6 +79,9 @@ ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
     chart.Kind = ChartKind::Bar;
     chart.Title = tab.Title;
     for (const std::vector<std::string>& row : poolGrid.Rows) {
+        // The empty row a report without pools still shows is no pool: it
+        // plots nothing and fails nothing.
+        if (TrimBlanks(CellOf(row, 0)).empty()) continue;
         ChartPoint point;
         point.Label = CellOf(row, 0);
         for (const int column : tab.Columns) {

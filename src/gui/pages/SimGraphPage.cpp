@@ -151,6 +151,25 @@ void SimGraphPage::SelectImprovementOption(int option) {
     emit ImprovementOptionClicked(option);
 }
 
+void SimGraphPage::Clear() {
+    panel_->hide();
+    panelFilled_ = false;
+    lblSimObjName_->clear();
+    {
+        const QSignalBlocker quiet(tabs_);
+        tabs_->setCurrentIndex(LargestWorkSet);
+    }
+    options_[0]->setChecked(true);
+    for (int tab = 0; tab < 4; ++tab) {
+        latest_[tab] = {};
+        charts_[tab]->Show({});
+        drawn_[tab] = true;
+    }
+    ShowSimulationNumber(1);
+    lblSimFileName_->clear();
+    ShowSimDetailColumns();
+}
+
 // The list keeps its five rows; a new simulation only changes its columns.
 void SimGraphPage::ShowSimDetailColumns() {
     StringTable table{SimDetailHeadings(model_, Pool(), Slot()), {}};

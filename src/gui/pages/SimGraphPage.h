@@ -42,6 +42,10 @@ public:
     int SelectedImprovementOption() const;
     void SelectImprovementOption(int option);
 
+    // No report shown: the page as a new window has it, the details panel
+    // closed and forgotten, the first sub-tab and measure chosen.
+    void Clear();
+
     void ShowSimDetailColumns();
     void ShowSimObjectDetails(int object, const QString& name);
     void cmdClose_Click();

@@ -140,7 +140,12 @@ public:
     Snapshot Take() {
         window_->Form_Load();
         window_->show();
-        if (sets_.size() > 1) Named<QPushButton>(*window_, "cmdBack").click();
+        if (sets_.size() > 1) {
+            // The first report walked exactly as the second will be, its
+            // panels opened, so what it left behind shows in the second.
+            ReadWindow();
+            Named<QPushButton>(*window_, "cmdBack").click();
+        }
         Snapshot snapshot;
         snapshot.Document = ReadWindow();
         snapshot.StatsRead = model_.StatsLoaded;
