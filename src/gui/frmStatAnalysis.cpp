@@ -373,7 +373,12 @@ void frmStatAnalysis::closeEvent(QCloseEvent* event) {
 // The size advice of simulation slot s, over this window like the compare.
 void frmStatAnalysis::ShowSizeAdvice(int slot) {
     frmSizeAdvice dialog(model_, slot, this);
-    ConnectExports(dialog, services_, sink_);
+    ConnectExports(
+        dialog, services_, sink_, saveFolder_, [this] { return QFile::decodeName(model_.StatFileName.c_str()); },
+        [](const QWidget& source) {
+            const auto* chart = qobject_cast<const ChartWidget*>(&source);
+            return chart ? QString::fromStdString(chart->Shown().Title) : QStringLiteral("size-advice");
+        });
     services_.RunModal(dialog);
 }
 
