@@ -21,6 +21,7 @@
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/TuningRules.h"
+#include "cluster/ClusterAnalysis.h"
 #include "cluster/MemberFiles.h"
 #include "frmAbout.h"
 #include "frmCompareReports.h"
@@ -77,7 +78,8 @@ void frmStatAnalysis::BuildWindow() {
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
     simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
-    cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
+    cluster_ = new ClusterPage(model_, sink_, ThresholdFolder(QFile::encodeName(services_.ProgramFolder).toStdString()),
+                               tabs_);
     tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
     tabs_->addTab(graphicSummary_, PageCaption(PageGraphicSummary));
     tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
