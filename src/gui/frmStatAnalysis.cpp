@@ -31,6 +31,7 @@
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/TuningRules.h"
+#include "cluster/ClusterAnalysis.h"
 #include "cluster/MemberFiles.h"
 #include "frmAbout.h"
 #include "frmCompareReports.h"
@@ -127,7 +128,8 @@ void frmStatAnalysis::BuildWindow() {
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
     simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
-    cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
+    cluster_ = new ClusterPage(model_, sink_, ThresholdFolder(QFile::encodeName(services_.ProgramFolder).toStdString()),
+                               tabs_);
     QWidget* pages[] = {reportInfo_,   graphicSummary_, poolInfo_,  objectInfo_,
                         expertTuning_, scanCost_,       simGraphs_, cluster_};
     for (int page = 0; page < 8; ++page) tabs_->addTab(Scrolling(pages[page]), kTabCaptions[page]);

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     kov::BatchOptions options;
     std::string intent = "R";
     CLI::App app{"KOVGraph batch report: the analysis of DB2 buffer-pool statistics and simulation reports"};
+    app.set_version_flag("--version", std::string("kovgraph-report ") + KOVGRAPH_VERSION_TEXT);
     CLI::Option* json = app.add_flag("--json", options.Json, "print the analysis as a JSON document");
     std::string csvDir;
     CLI::Option* csv = app.add_option("--csv", csvDir, "write the grids as CSV files into DIR (their names: README.md)")
@@ -72,6 +73,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
         return 0;
+    } catch (const CLI::CallForVersion&) {
+        std::cout << app.version() << "\n";
+        return 0;
     } catch (const CLI::ParseError& error) {
         std::cerr << "kovgraph-report: " << error.what() << "\n"
                   << "Run with --help for usage.\n";
@@ -81,7 +85,7 @@ int main(int argc, char** argv) {
     if (options.AccDir.empty()) {
         std::error_code ec;
         const auto self = std::filesystem::canonical("/proc/self/exe", ec);
-        options.AccDir = ec ? std::string(".") : self.parent_path().string();
+        options.AccDir = kov::ThresholdFolder(ec ? std::string(".") : self.parent_path().string());
     }
     try {
         if (csv->count() > 0) return kov::RunCsvExport(options, csvDir, std::cerr);
