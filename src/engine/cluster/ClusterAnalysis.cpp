@@ -83,7 +83,7 @@ ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule) {
 
 std::string ThresholdFolder(const std::string& programFolder) {
     std::error_code ec;
-    for (const std::filesystem::path folder :
+    for (const std::filesystem::path& folder :
          {std::filesystem::path(programFolder), std::filesystem::path(programFolder) / ".." / "share" / "kovgraph"})
         if (std::filesystem::is_regular_file(folder / "Rand.acc", ec)) return folder.lexically_normal().string();
     return programFolder;
