@@ -111,6 +111,7 @@ frmCompareReports::frmCompareReports(const ReportComparison& comparison, const Q
     poolsAndChart->addWidget(chartScroll);
     poolsAndChart->setStretchFactor(0, 3);
     poolsAndChart->setStretchFactor(1, 2);
+    poolsAndChart->setSizes({740, 520});  // the grid's columns, and room for the chart's names and values
     tabs_->addTab(poolsAndChart, "Pools");
     connect(pools_, &GridView::RowChosen, this, &frmCompareReports::ChartFigureOfPoolsRow);
     ChartFigureOfPoolsRow(0);

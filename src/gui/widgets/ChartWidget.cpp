@@ -104,11 +104,11 @@ void ChartWidget::ShowNote() {
     auto* note = new QGraphicsSimpleTextItem(QString::fromStdString(data_.Note), chart());
     note->setBrush(palette().color(QPalette::WindowText));
     QMargins margins = chart()->margins();
-    margins.setBottom(margins.bottom() + static_cast<int>(note->boundingRect().height()) + ValueLabelGap);
+    margins.setBottom(margins.bottom() + static_cast<int>(note->boundingRect().height()) + 4 * ValueLabelGap);
     chart()->setMargins(margins);
     const auto place = [this, note] {
         const QRectF area = chart()->rect();
-        note->setPos(area.left() + 12, area.bottom() - note->boundingRect().height() - ValueLabelGap);
+        note->setPos(area.left() + 16, area.bottom() - note->boundingRect().height() - 4 * ValueLabelGap);
     };
     place();
     connect(chart(), &QChart::geometryChanged, chart(), place);
@@ -167,9 +167,10 @@ void ChartWidget::ShowBars() {
     }
     KeepRoomForValueLabels();
     connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
-    // Every bar gets a row a label high, however many there are: a chart of
-    // many bars grows (its page scrolls) rather than squeeze or elide them.
-    const int row = fontMetrics().height() + 4;
+    // Every bar gets a row two labels high, however many there are (the
+    // category axis elides a name its band cannot hold with its padding): a
+    // chart of many bars grows (its page scrolls) rather than squeeze them.
+    const int row = 2 * fontMetrics().height();
     setMinimumHeight(std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(data_.Points.size())));
 }
 
