@@ -69,7 +69,9 @@ void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     valueLabels_.clear();
-    setMinimumHeight(MinimumChartHeight);
+    // Sized before the chart is handed over, so it is laid out once.
+    setMinimumHeight(shown.Kind == ChartKind::Bar && !shown.Hidden ? BarChartHeight(shown.Points.size())
+                                                                   : MinimumChartHeight);
     auto* qchart = new QChart;
     QString title = PlainText(shown.Title);
     if (!shown.Subtitle.empty()) title += "<br>" + PlainText(shown.Subtitle);
@@ -167,11 +169,14 @@ void ChartWidget::ShowBars() {
     }
     KeepRoomForValueLabels();
     connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
-    // Every bar gets a row two labels high, however many there are (the
-    // category axis elides a name its band cannot hold with its padding): a
-    // chart of many bars grows (its page scrolls) rather than squeeze them.
+}
+
+// Every bar gets a row two labels high, however many there are (the category
+// axis elides a name its band cannot hold with its padding): a chart of many
+// bars grows (its page scrolls) rather than squeeze them.
+int ChartWidget::BarChartHeight(std::size_t bars) const {
     const int row = 2 * fontMetrics().height();
-    setMinimumHeight(std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(data_.Points.size())));
+    return std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(bars));
 }
 
 void ChartWidget::ChooseBar(int bar) {

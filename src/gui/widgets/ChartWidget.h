@@ -58,6 +58,7 @@ private:
     void ShowLine();
     void SetValueRange(QValueAxis& axis) const;
     static void UseRoundTicks(QValueAxis& axis);
+    int BarChartHeight(std::size_t bars) const;
     void ChooseBar(int bar);
     void ShowBarToolTip(bool hovering, int bar);
     void KeepRoomForValueLabels();
