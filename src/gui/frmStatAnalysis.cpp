@@ -179,6 +179,8 @@ void frmStatAnalysis::BuildWindow() {
     connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
     connect(reportInfo_, &ReportInfoPage::FindingPoolChosen, this, &frmStatAnalysis::ShowPoolOfFinding);
+    connect(graphicSummary_, &GraphicSummaryPage::PoolChosen, this,
+            [this](const QString& poolName) { ShowPoolOfFinding(PoolNamed(model_, poolName.toStdString())); });
     connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
             [this] { CompareWithChosenReport(this, model_, services_, sink_); });
     connect(reportInfo_, &ReportInfoPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(1); });

@@ -23,16 +23,17 @@ json Number(double value) {
     return value;
 }
 
-json FigureJson(const FigureChange& f) {
+json FigureJson(const FigureChange& f, Better better) {
     return {{"before", Number(f.Before)},
             {"after", Number(f.After)},
             {"change", Number(f.Change)},
-            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)}};
+            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)},
+            {"better", BetterName(better)}};
 }
 
 json FiguresJson(const std::vector<ComparedFigure>& figures) {
     json object = json::object();
-    for (const ComparedFigure& figure : figures) object[figure.Name] = FigureJson(figure.Values);
+    for (const ComparedFigure& figure : figures) object[figure.Name] = FigureJson(figure.Values, figure.Direction);
     return object;
 }
 
@@ -71,8 +72,8 @@ json TopObjectsJson(const PoolComparison& pool, const std::vector<std::size_t>& 
         const ObjectChange& o = pool.Objects[i];
         list.push_back({{"name", o.Name},
                         {"type", o.Type},
-                        {"syncReadIOs", FigureJson(o.SyncReadIOs)},
-                        {"getPages", FigureJson(o.GetPages)}});
+                        {"syncReadIOs", FigureJson(o.SyncReadIOs, ObjectSyncReadIOsBetter)},
+                        {"getPages", FigureJson(o.GetPages, ObjectGetPagesBetter)}});
     }
     return list;
 }

@@ -145,6 +145,24 @@ TEST(GraphicSummaryPage, ASortedGridGivesSortedBarsOnTheNextOpening) {
         EXPECT_GE(getPages.Points[i - 1].Value, getPages.Points[i].Value);
 }
 
+// A bar of the graphic summary (or its pool's name) picks its pool as the
+// pool grid does, and opens Pool Info on it.
+TEST(GraphicSummaryPage, AClickOnAPoolsBarOpensPoolInfoOnThatPool) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setCurrentIndex(PageGraphicSummary);
+    GraphicSummaryPage& page = *window->GraphicSummary();
+    page.tbsGraphicSummary()->setCurrentIndex(0);
+    QApplication::processEvents();
+    ChartWidget& chart = *page.Chart(0);
+    const int bar = 5;
+    const std::string pool(TrimBlanks(chart.Shown().Points[bar].Label));  // the grid cell, as shown
+    QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, chart.CategoryLabelCentre(bar));
+    EXPECT_EQ(window->tbsStats()->currentIndex(), PagePoolInfo);
+    ASSERT_TRUE(ui.model.Pools.Contains(ui.model.CurrentPool));
+    EXPECT_EQ(ui.model.Pools(ui.model.CurrentPool).PoolName.TrimmedString(), pool);
+}
+
 TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
     UiHarness ui;
     auto window = ui.StartWithSamples();

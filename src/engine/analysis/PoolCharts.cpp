@@ -10,6 +10,7 @@
 
 #include "analysis/ActivityBreakdown.h"
 #include "common/Formats.h"
+#include "views/AxisTicks.h"
 
 namespace kov {
 
@@ -27,33 +28,34 @@ struct GraphType {
     // ratios, rates and hit ratios keep two, and the index hit ratio, charted
     // as a fraction, four; -1 for the pies, which have no value labels.
     int ValueDecimals;
+    const char* Unit;  // the value axis's title; "" where the figure has no unit
 };
 
 const std::array<GraphType, GraphTypeCount> GraphTable = {{
-    {"Access Type", "Access Type", -1},
-    {"Pages Read", "Pages Read", -1},
-    {"Read I/Os by Type", "Read I/Os", -1},
-    {"Pool Get Pages", "Pool Activity by Object Type Get-Pages", -1},
-    {"Pool Pages Read", "Pool Activity by Object Type Pages-Read", -1},
-    {"Pool Read I/O by Object Type", "Pool Activity by Object Type Start-IO's", -1},
-    {"Top Get Pages", "Top Get Page Requests", 0},
-    {"Top Seq. Access", "Top Sequential Access", 0},
-    {"Top Random I/O", "Top Random I/O", 0},
-    {"Top Write I/Os", "Highest Write I/O", 0},
-    {"Top Pages/Write", "Highest Pages/Write", 2},
-    {"Top Indexes-Pages Read", "Top Indexes By Pages Read", 0},
-    {"Top I/O Rates/Sec", "Highest IO Rates/Sec", 2},
-    {"Top Updates", "Highest Updates", 0},
-    {"Lowest App. Hit Ratio", "Lowest App. Hit Ratio", 2},
-    {"Lowest Sys. Hit Ratio", "Lowest Sys. Hit Ratio", 2},
-    {"Lowest Pages/Write", "Lowest Pages/Write", 2},
-    {"Indexes < 95 SHR-%", "Index < 95% Sys. Hit Ratio", 4},
-    {"Indexes > 10% Seq Pref", "Indexes > 10% Sequential Prefetch", 0},
-    {"Worst Avg Sync I/O", "Highest Avg. Sync I/O (ms)", 0},
-    {"Worst Max Sync I/O", "Highest Max Sync I/O(ms)", 0},
-    {"Worst Write I/Os (ms)", "Worst Write I/O(ms)", 0},
-    {"Worst I/O Rate > 1", "Worst Sync I/O(ms)", 0},
-    {"Top I/O Impactors", "Top I/O Impactors", 0},
+    {"Access Type", "Access Type", -1, ""},
+    {"Pages Read", "Pages Read", -1, ""},
+    {"Read I/Os by Type", "Read I/Os", -1, ""},
+    {"Pool Get Pages", "Pool Activity by Object Type Get-Pages", -1, ""},
+    {"Pool Pages Read", "Pool Activity by Object Type Pages-Read", -1, ""},
+    {"Pool Read I/O by Object Type", "Pool Activity by Object Type Start-IO's", -1, ""},
+    {"Top Get Pages", "Top Get Page Requests", 0, "get pages"},
+    {"Top Seq. Access", "Top Sequential Access", 0, "get pages"},
+    {"Top Random I/O", "Top Random I/O", 0, "read I/Os"},
+    {"Top Write I/Os", "Highest Write I/O", 0, "write I/Os"},
+    {"Top Pages/Write", "Highest Pages/Write", 2, "pages / write"},
+    {"Top Indexes-Pages Read", "Top Indexes By Pages Read", 0, "pages"},
+    {"Top I/O Rates/Sec", "Highest IO Rates/Sec", 2, "I/Os / s"},
+    {"Top Updates", "Highest Updates", 0, "updates"},
+    {"Lowest App. Hit Ratio", "Lowest App. Hit Ratio", 2, "%"},
+    {"Lowest Sys. Hit Ratio", "Lowest Sys. Hit Ratio", 2, "%"},
+    {"Lowest Pages/Write", "Lowest Pages/Write", 2, "pages / write"},
+    {"Indexes < 95 SHR-%", "Index < 95% Sys. Hit Ratio", 4, ""},
+    {"Indexes > 10% Seq Pref", "Indexes > 10% Sequential Prefetch", 0, "get pages"},
+    {"Worst Avg Sync I/O", "Highest Avg. Sync I/O (ms)", 0, "ms"},
+    {"Worst Max Sync I/O", "Highest Max Sync I/O(ms)", 0, "ms"},
+    {"Worst Write I/Os (ms)", "Worst Write I/O(ms)", 0, "ms"},
+    {"Worst I/O Rate > 1", "Worst Sync I/O(ms)", 0, "ms"},
+    {"Top I/O Impactors", "Top I/O Impactors", 0, "ms"},
 }};
 
 const GraphType& GraphOf(PoolGraph graph) {
@@ -190,6 +192,7 @@ void DrawPie(const GroupData& group, PoolGraph graph, ChartData& chart) {
         const double share = static_cast<double>(group.Values[i]) / static_cast<double>(group.Total);
         chart.Points.push_back({PieLegend(group.Labels[i], share), static_cast<double>(group.Values[i]), 0});
     }
+    MarkNegativeCounters(chart);
     chart.Subtitle = GraphOf(graph).Title;
 }
 
@@ -510,6 +513,7 @@ void DrawBars(const TopList& list, PoolGraph graph, ChartData& chart) {
                             [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
     chart.Axis = AxisRange{low->Value, high->Value};
     chart.Subtitle = std::string(GraphOf(graph).Title) + (list.Thousands ? " * 1K" : "");
+    chart.ValueUnit = AxisUnit(GraphOf(graph).Unit, list.Thousands);
 }
 
 void BarChart(const ReportModel& model, const PoolRecord& pool, PoolGraph graph, ChartData& chart) {
