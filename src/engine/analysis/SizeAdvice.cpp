@@ -405,6 +405,8 @@ ChartData SizeCurveChart(const PoolSizeAdvice& pool) {
     ChartData chart;
     chart.Kind = ChartKind::Line;
     chart.Title = pool.Curve.Name + " Read I/O Rate Versus Memory (MB)";
+    chart.ValueUnit = "reads / s";
+    chart.XUnit = "MB";
     const std::vector<SizePoint>& points = pool.Curve.Points;
     for (std::size_t k = 0; k < points.size(); ++k) {
         std::string mark;
