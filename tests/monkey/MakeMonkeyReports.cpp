@@ -92,7 +92,9 @@ std::string Damaged(const kov::ReportModel& model) {
 }
 
 std::string Binary() {
-    std::string bytes = "\x7f" "ELF\x02\x01\x01";
+    std::string bytes =
+        "\x7f"
+        "ELF\x02\x01\x01";
     for (int i = 0; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 37 + 11) % 256));
     return bytes;
 }

@@ -14,6 +14,7 @@
 #include <QtCharts/QHorizontalBarSeries>
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -94,10 +95,10 @@ struct KindWeight {
 
 constexpr KindWeight kScreenKinds[] = {{"OpenStat", 4}, {"OpenSims", 3}, {"Remove", 1},
                                        {"Reset", 1},    {"Next", 4},     {"CloseScreen", 1}};
-constexpr KindWeight kWindowKinds[] = {
-    {"Back", 2},      {"MainTab", 8},      {"SubTab", 4},   {"GraphType", 4}, {"NextPool", 2},
-    {"PreviousPool", 1}, {"RowClick", 6},  {"Heading", 3},  {"BarClick", 4},  {"ClosePanel", 2},
-    {"SimStep", 2},   {"RadiusStep", 1},   {"Option", 3},   {"CompareWith", 1}};
+constexpr KindWeight kWindowKinds[] = {{"Back", 2},     {"MainTab", 8},      {"SubTab", 4},   {"GraphType", 4},
+                                       {"NextPool", 2}, {"PreviousPool", 1}, {"RowClick", 6}, {"Heading", 3},
+                                       {"BarClick", 4}, {"ClosePanel", 2},   {"SimStep", 2},  {"RadiusStep", 1},
+                                       {"Option", 3},   {"CompareWith", 1}};
 constexpr KindWeight kCompareKinds[] = {{"CompareTab", 2}, {"CompareHeading", 2}, {"CloseCompare", 2}};
 
 template <std::size_t N>
@@ -271,13 +272,20 @@ struct OpenedFiles {
     std::vector<QStringList> Simulations;
 };
 
-constexpr const char* kPageNames[] = {"Report Info", "Graphic Summary", "Pool Info", "Object Info",
-                                      "Expert Tuning", "Scan Cost", "Sim Graphs", "Sim Cluster"};
+constexpr const char* kPageNames[] = {"Report Info",   "Graphic Summary", "Pool Info",  "Object Info",
+                                      "Expert Tuning", "Scan Cost",       "Sim Graphs", "Sim Cluster"};
 
 class MonkeyWalk {
 public:
+    // With stopAt (a fault's key) the walk ends when that fault shows; a
+    // fresh window is then compared only once the actions are done, since a
+    // trail being shrunk ends where its fault was seen.
     MonkeyWalk(const MonkeyOptions& options, ActionSource& source, std::string stopAt = {})
-        : options_(options), source_(source), stopAt_(std::move(stopAt)), names_(NamesOfFiles(options.Files)) {
+        : options_(options),
+          source_(source),
+          stopAt_(std::move(stopAt)),
+          freshAtEndOnly_(!stopAt_.empty()),
+          names_(NamesOfFiles(options.Files)) {
         for (const auto& [file, names] : names_) everyName_.insert(names.begin(), names.end());
         services_ = Services(sink_, [this](QDialog& dialog) { RunDialog(dialog); });
         services_.ChooseStatFile = [this](QWidget*) { return pending_.Files.value(0); };
@@ -293,26 +301,30 @@ public:
             CheckDeferred();
             while (!Stopped() && DoNext(MonkeyPlace::Window)) {
             }
+            if (freshAtEndOnly_ && !Stopped() && window_->isVisible())
+                CompareWithFreshWindow(ReadShownWidgets(*window_));
         } catch (const std::exception& failure) {
             Fault(3, "3 failure", std::string("the walk failed: ") + failure.what());
         }
         window_->hide();
+        run_.Trail = trail_;
         return run_;
     }
 
 private:
     bool Stopped() const {
-        return !stopAt_.empty() &&
-               std::any_of(run_.Faults.begin(), run_.Faults.end(), [&](const MonkeyFault& f) { return f.Key == stopAt_; });
+        return !stopAt_.empty() && std::any_of(run_.Faults.begin(), run_.Faults.end(),
+                                               [&](const MonkeyFault& f) { return f.Key == stopAt_; });
     }
 
     AppServices Services(MessageSink&, std::function<void(QDialog&)> runModal) {
         AppServices services;
-        services.ChooseSaveFile = [](QWidget*, const QString&, const QString&, const QStringList&) { return QString(); };
+        services.ChooseSaveFile = [](QWidget*, const QString&, const QString&, const QStringList&) {
+            return QString();
+        };
         services.ChoosePrinter = [](QPrinter&, QWidget*) { return false; };
         services.EndProgram = [] {};
-        services.ProgramFolder =
-            options_.AccDir.isEmpty() ? QCoreApplication::applicationDirPath() : options_.AccDir;
+        services.ProgramFolder = options_.AccDir.isEmpty() ? QCoreApplication::applicationDirPath() : options_.AccDir;
         services.RunModal = std::move(runModal);
         return services;
     }
@@ -381,8 +393,8 @@ private:
         while (!leftScreen_ && !Stopped() && DoNext(MonkeyPlace::FileScreen)) {
         }
         if (!leftScreen_) {  // the walk ends here: leave as a user would
-            MonkeyAction leave{ButtonEnabled(screen, "cmdNext") ? "Next" : "CloseScreen", 0, {},
-                               MonkeyPlace::FileScreen};
+            MonkeyAction leave{
+                ButtonEnabled(screen, "cmdNext") ? "Next" : "CloseScreen", 0, {}, MonkeyPlace::FileScreen};
             Do(leave);
         }
         screen.hide();
@@ -533,7 +545,8 @@ private:
                 if (BarsOf(*chart)) charts.push_back(chart);
             ChartWidget* chart = Choose(charts, choice);
             if (!chart) return false;
-            const int bar = static_cast<int>(choice % static_cast<std::uint32_t>(BarsOf(*chart)->barSets().front()->count()));
+            const int bar =
+                static_cast<int>(choice % static_cast<std::uint32_t>(BarsOf(*chart)->barSets().front()->count()));
             Click(*chart->viewport(), BarCentre(*chart, bar));
             done = Name(*chart) + " bar " + std::to_string(bar);
             return true;
@@ -552,7 +565,8 @@ private:
         if (kind == "SimStep" || kind == "RadiusStep") {
             std::vector<SpinButtons*> spinners;
             for (SpinButtons* spinner : Visible<SpinButtons>(window))
-                if (spinner->isEnabled() && spinner->objectName().startsWith(kind == "SimStep" ? "updnSimNo" : "udClusterRadius"))
+                if (spinner->isEnabled() &&
+                    spinner->objectName().startsWith(kind == "SimStep" ? "updnSimNo" : "udClusterRadius"))
                     spinners.push_back(spinner);
             SpinButtons* spinner = Choose(spinners, choice);
             if (!spinner) return false;
@@ -604,6 +618,9 @@ private:
         fault.Step = run_.Actions;
         fault.Occurrences = 1;
         fault.Actions = trail_;
+        // Said at once, so that a walk ended by a crash still names what it found.
+        if (stopAt_.empty())
+            std::cout << "fault (invariant " << invariant << ", step " << fault.Step << "): " << detail << std::endl;
         run_.Faults.push_back(std::move(fault));
     }
 
@@ -633,8 +650,9 @@ private:
         const json reading = ReadShownWidgets(*window_);
         CheckNames(reading, NamesOf(model_), "");
         CheckEnabledPages();
-        const bool pageChange = action.Kind == "MainTab" || action.Kind == "SubTab" || action.Place != MonkeyPlace::Window;
-        if (pageChange || ++sinceFresh_ >= options_.CheckEvery) {
+        const bool pageChange =
+            action.Kind == "MainTab" || action.Kind == "SubTab" || action.Place != MonkeyPlace::Window;
+        if (!freshAtEndOnly_ && (pageChange || ++sinceFresh_ >= options_.CheckEvery)) {
             sinceFresh_ = 0;
             CompareWithFreshWindow(reading);
         }
@@ -668,9 +686,12 @@ private:
         QTabWidget& tabs = *window_->tbsStats();
         const bool pool = poolChosen_ && model_.Pools.Contains(model_.CurrentPool);
         const bool simulated = pool && FindSimulationForPool(model_, model_.CurrentPool).Found;
-        const std::pair<int, bool> expected[] = {{PageReportInfo, true},    {PagePoolInfo, pool},
-                                                 {PageObjectInfo, pool},    {PageExpertTuning, pool},
-                                                 {PageSimGraphAnalysis, simulated}, {PageSimClusterAnalysis, simulated}};
+        const std::pair<int, bool> expected[] = {{PageReportInfo, true},
+                                                 {PagePoolInfo, pool},
+                                                 {PageObjectInfo, pool},
+                                                 {PageExpertTuning, pool},
+                                                 {PageSimGraphAnalysis, simulated},
+                                                 {PageSimClusterAnalysis, simulated}};
         for (const auto& [page, enabled] : expected) {
             if (tabs.isTabEnabled(page) == enabled) continue;
             const std::string name = kPageNames[page];
@@ -750,7 +771,8 @@ private:
                 Window->ShowPoolOfFinding(walkedModel.CurrentPool);
             else if (poolChosen)
                 ClickRow(*Window->ReportInfo()->grdPoolInfo(), 0);
-            if (walkedModel.Objects.Contains(walkedModel.CurrentObject) && Model.CurrentObject != walkedModel.CurrentObject)
+            if (walkedModel.Objects.Contains(walkedModel.CurrentObject) &&
+                Model.CurrentObject != walkedModel.CurrentObject)
                 Window->ChooseObjectFromGrid(QString::fromStdString(
                     std::string(walkedModel.Objects(walkedModel.CurrentObject).ObjectName.Trimmed())));
             for (int step = 0; step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
@@ -797,7 +819,8 @@ private:
                     const QString heading = from->model()->headerData(column, Qt::Horizontal).toString();
                     if (!heading.endsWith(" (A)") && !heading.endsWith(" (D)")) continue;
                     ShowPageOf(*to);
-                    for (int click = 0; click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click)
+                    for (int click = 0;
+                         click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click)
                         if (!ClickHeading(*to, column)) break;
                 }
             }
@@ -845,6 +868,10 @@ private:
                 QHorizontalBarSeries* bars = BarsOf(*chart);
                 for (int bar = 0; bars && bar < bars->barSets().front()->count(); ++bar) {
                     Click(*chart->viewport(), BarCentre(*chart, bar));
+                    // A click can redraw the chart; its old items go at the next event turn.
+                    QApplication::processEvents();
+                    bars = BarsOf(*chart);
+                    if (!bars) break;
                     if (to->isVisible() && QString::fromStdString(LabelText(*to, captionName)) == caption) return;
                 }
             }
@@ -854,6 +881,7 @@ private:
     const MonkeyOptions& options_;
     ActionSource& source_;
     std::string stopAt_;
+    bool freshAtEndOnly_;
     std::map<QString, NameSet> names_;
     NameSet everyName_;
 
@@ -876,7 +904,6 @@ private:
     int sinceFresh_ = 0;
     std::vector<MonkeyAction> trail_;
     MonkeyRun run_;
-
 };
 
 }  // namespace
@@ -906,26 +933,23 @@ bool Shows(const MonkeyOptions& options, const std::vector<MonkeyAction>& action
     return std::any_of(run.Faults.begin(), run.Faults.end(), [&](const MonkeyFault& f) { return f.Key == key; });
 }
 
-std::vector<MonkeyAction> Without(const std::vector<MonkeyAction>& actions, std::size_t from, std::size_t to) {
-    std::vector<MonkeyAction> rest(actions.begin(), actions.begin() + static_cast<std::ptrdiff_t>(from));
-    rest.insert(rest.end(), actions.begin() + static_cast<std::ptrdiff_t>(to), actions.end());
-    return rest;
-}
-
 }  // namespace
 
-// Delta debugging: remove ever smaller chunks while the fault still shows.
-std::vector<MonkeyAction> ShrinkActions(const MonkeyOptions& options, std::vector<MonkeyAction> actions,
-                                        const std::string& key, int replays) {
+std::vector<std::size_t> DeltaDebug(std::size_t count,
+                                    const std::function<bool(const std::vector<std::size_t>&)>& fails, int tries) {
+    std::vector<std::size_t> kept(count);
+    for (std::size_t i = 0; i < count; ++i) kept[i] = i;
     std::size_t chunks = 2;
-    while (actions.size() >= 2 && replays > 0) {
-        const std::size_t size = (actions.size() + chunks - 1) / chunks;
+    while (kept.size() >= 2 && tries > 0) {
+        const std::size_t size = (kept.size() + chunks - 1) / chunks;
         bool cut = false;
-        for (std::size_t start = 0; start < actions.size() && replays > 0; start += size) {
-            std::vector<MonkeyAction> rest = Without(actions, start, std::min(actions.size(), start + size));
-            --replays;
-            if (!rest.empty() && Shows(options, rest, key)) {
-                actions = std::move(rest);
+        for (std::size_t start = 0; start < kept.size() && tries > 0; start += size) {
+            std::vector<std::size_t> rest(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(start));
+            rest.insert(rest.end(), kept.begin() + static_cast<std::ptrdiff_t>(std::min(kept.size(), start + size)),
+                        kept.end());
+            --tries;
+            if (!rest.empty() && fails(rest)) {
+                kept = std::move(rest);
                 chunks = std::max<std::size_t>(chunks - 1, 2);
                 cut = true;
                 break;
@@ -933,9 +957,22 @@ std::vector<MonkeyAction> ShrinkActions(const MonkeyOptions& options, std::vecto
         }
         if (cut) continue;
         if (size == 1) break;
-        chunks = std::min(actions.size(), chunks * 2);
+        chunks = std::min(kept.size(), chunks * 2);
     }
-    return actions;
+    return kept;
+}
+
+// Each try is replayed from a fresh window.
+std::vector<MonkeyAction> ShrinkActions(const MonkeyOptions& options, std::vector<MonkeyAction> actions,
+                                        const std::string& key, int replays) {
+    const auto pick = [&](const std::vector<std::size_t>& indexes) {
+        std::vector<MonkeyAction> picked;
+        for (std::size_t i : indexes) picked.push_back(actions[i]);
+        return picked;
+    };
+    return pick(DeltaDebug(
+        actions.size(), [&](const std::vector<std::size_t>& indexes) { return Shows(options, pick(indexes), key); },
+        replays));
 }
 
 nlohmann::ordered_json ActionJson(const MonkeyAction& action) {
@@ -974,13 +1011,19 @@ nlohmann::ordered_json MonkeyDocument(const MonkeyOptions& options, const Monkey
     for (const QString& file : options.Files) files.push_back(file.toStdString());
     ordered faults = ordered::array();
     for (const MonkeyFault& fault : run.Faults) {
-        ordered shown = {{"invariant", fault.Invariant}, {"key", fault.Key},   {"detail", fault.Detail},
-                         {"step", fault.Step},           {"seen", fault.Occurrences}};
+        ordered shown = {{"invariant", fault.Invariant},
+                         {"key", fault.Key},
+                         {"detail", fault.Detail},
+                         {"step", fault.Step},
+                         {"seen", fault.Occurrences}};
         if (!fault.Shrunk.empty()) shown["shrunk"] = list(fault.Shrunk);
         shown["actions"] = list(fault.Actions);
         faults.push_back(shown);
     }
-    return {{"seed", options.Seed}, {"steps", options.Steps}, {"files", files}, {"actions", run.Actions},
+    return {{"seed", options.Seed},
+            {"steps", options.Steps},
+            {"files", files},
+            {"actions", run.Actions},
             {"faults", faults}};
 }
 
@@ -1008,6 +1051,10 @@ std::optional<MonkeyOptions> ParseMonkeyArguments(const QStringList& arguments, 
             options.AccDir = arguments[++i];
         else if (argument == "--shrink")
             options.Shrink = true;
+        else if (argument == "--replay" && hasValue)
+            options.ReplayFile = arguments[++i].toStdString();
+        else if (argument == "--fault" && hasValue)
+            ok = number(arguments[++i], options.ReplayFault) && options.ReplayFault > 0;
         else if (argument.startsWith("--"))
             ok = false;
         else
@@ -1018,8 +1065,9 @@ std::optional<MonkeyOptions> ParseMonkeyArguments(const QStringList& arguments, 
         }
     }
     if (options.OutFile.empty() || options.Files.isEmpty()) {
-        error = "usage: kovgraph --monkey OUT.json [--steps N] [--seed S] [--check-every K] [--shrink] "
-                "[--acc-dir DIR] FILE...";
+        error =
+            "usage: kovgraph --monkey OUT.json [--steps N] [--seed S] [--check-every K] [--shrink] "
+            "[--replay EARLIER.json [--fault N]] [--acc-dir DIR] FILE...";
         return std::nullopt;
     }
     return options;
@@ -1029,6 +1077,25 @@ bool WantsMonkey(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--monkey") == 0) return true;
     return false;
+}
+
+// The trail of one fault of an earlier run, done again (and shrunk when asked).
+static MonkeyRun ReplayFault(const MonkeyOptions& options) {
+    std::ifstream in(options.ReplayFile);
+    const auto document = nlohmann::ordered_json::parse(in, nullptr, false);
+    if (document.is_discarded() || !document.contains("faults") ||
+        document["faults"].size() < static_cast<std::size_t>(options.ReplayFault))
+        throw std::runtime_error(options.ReplayFile + " holds no fault " + std::to_string(options.ReplayFault));
+    const auto& fault = document["faults"][static_cast<std::size_t>(options.ReplayFault - 1)];
+    std::vector<MonkeyAction> actions;
+    for (const auto& shown : fault.contains("shrunk") ? fault["shrunk"] : fault["actions"])
+        if (auto action = ActionFromJson(shown)) actions.push_back(*action);
+    MonkeyRun run = ReplayMonkey(options, actions);
+    const std::string key = fault["key"].get<std::string>();
+    if (options.Shrink)
+        for (MonkeyFault& found : run.Faults)
+            if (found.Key == key) found.Shrunk = ShrinkActions(options, found.Actions, key, options.ShrinkReplays);
+    return run;
 }
 
 // The offscreen platform says at every shown dialog that it cannot pass size
@@ -1049,10 +1116,17 @@ int RunMonkeyCommand(int argc, char** argv) {
         std::cerr << "kovgraph: " << error << "\n";
         return 2;
     }
-    const MonkeyRun run = RunMonkey(*options);
+    MonkeyRun run;
+    try {
+        run = options->ReplayFile.empty() ? RunMonkey(*options) : ReplayFault(*options);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph: " << failure.what() << "\n";
+        return 2;
+    }
     for (const MonkeyFault& fault : run.Faults)
-        std::cout << "fault (invariant " << fault.Invariant << ", step " << fault.Step << ", seen "
-                  << fault.Occurrences << "): " << fault.Detail << "\n";
+        std::cout << "seen " << fault.Occurrences << " times: " << fault.Key
+                  << (fault.Shrunk.empty() ? "" : ", shrunk to " + std::to_string(fault.Shrunk.size()) + " actions")
+                  << "\n";
     WriteFileAtomically(options->OutFile, [&](std::ostream& out) {
         out << MonkeyDocument(*options, run).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << "\n";

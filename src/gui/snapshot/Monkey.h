@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -49,11 +50,16 @@ struct MonkeyOptions {
     int CheckEvery = 10;
     bool Shrink = false;
     int ShrinkReplays = 200;  // per fault
+    // Instead of a walk: the actions of fault ReplayFault (1-based; its
+    // shrunk list when it has one) of an earlier OUT.json, done again.
+    std::string ReplayFile;
+    int ReplayFault = 1;
 };
 
 struct MonkeyRun {
     int Actions = 0;
     std::vector<MonkeyFault> Faults;  // distinct, in the order first seen
+    std::vector<MonkeyAction> Trail;  // every action done, with what it did
 };
 
 // Needs a QApplication.
@@ -68,12 +74,18 @@ MonkeyRun ReplayMonkey(const MonkeyOptions& options, const std::vector<MonkeyAct
 std::vector<MonkeyAction> ShrinkActions(const MonkeyOptions& options, std::vector<MonkeyAction> actions,
                                         const std::string& key, int replays);
 
+// Delta debugging over the positions 0..count-1: the smaller list of them
+// (in order) for which fails still holds, removing ever smaller chunks; at
+// most `tries` calls of fails.
+std::vector<std::size_t> DeltaDebug(std::size_t count,
+                                    const std::function<bool(const std::vector<std::size_t>&)>& fails, int tries);
+
 nlohmann::ordered_json MonkeyDocument(const MonkeyOptions& options, const MonkeyRun& run);
 nlohmann::ordered_json ActionJson(const MonkeyAction& action);
 std::optional<MonkeyAction> ActionFromJson(const nlohmann::ordered_json& action);
 
 // --monkey OUT.json [--steps N] [--seed S] [--check-every K] [--shrink]
-// [--acc-dir DIR] FILE...
+// [--replay EARLIER.json [--fault N]] [--acc-dir DIR] FILE...
 std::optional<MonkeyOptions> ParseMonkeyArguments(const QStringList& arguments, std::string& error);
 bool WantsMonkey(int argc, char** argv);
 // Exit status 0 no fault, 1 faults found, 2 a command line that does not parse.

@@ -55,7 +55,8 @@ json ShownBy(QWidget& widget) {
     if (auto* box = qobject_cast<QLineEdit*>(&widget))
         return {{"text", box->text().toStdString()}, {"enabled", box->isEnabled()}};
     if (auto* combo = qobject_cast<QComboBox*>(&widget))
-        return {{"text", combo->currentText().toStdString()}, {"items", combo->count()}, {"enabled", combo->isEnabled()}};
+        return {
+            {"text", combo->currentText().toStdString()}, {"items", combo->count()}, {"enabled", combo->isEnabled()}};
     if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
         json shown = {{"text", button->text().toStdString()}, {"enabled", button->isEnabled()}};
         if (button->isCheckable()) shown["checked"] = button->isChecked();
