@@ -31,9 +31,8 @@ TEST(MonkeyShrinker, KeepsExactlyThePositionsTheFailureNeeds) {
         int calls = 0;
         const auto fails = [&](const std::vector<std::size_t>& kept) {
             ++calls;
-            return std::all_of(c.needed.begin(), c.needed.end(), [&](std::size_t i) {
-                return std::find(kept.begin(), kept.end(), i) != kept.end();
-            });
+            return std::all_of(c.needed.begin(), c.needed.end(),
+                               [&](std::size_t i) { return std::find(kept.begin(), kept.end(), i) != kept.end(); });
         };
         EXPECT_EQ(snapshot::DeltaDebug(c.count, fails, 10000), c.needed) << c.count;
         EXPECT_LT(calls, 1000) << c.count;
@@ -87,7 +86,8 @@ TEST(MonkeyCommandLine, RefusesWhatItCannotRun) {
     }
     std::string error;
     const auto options = snapshot::ParseMonkeyArguments(
-        {"--monkey", "out.json", "--steps", "30", "--seed", "18446744073709551615", "--shrink", "a.sta", "b.sim"}, error);
+        {"--monkey", "out.json", "--steps", "30", "--seed", "18446744073709551615", "--shrink", "a.sta", "b.sim"},
+        error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->Steps, 30);
     EXPECT_EQ(options->Seed, 18446744073709551615u);

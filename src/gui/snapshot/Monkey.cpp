@@ -523,7 +523,10 @@ private:
             return true;
         }
         if (kind == "RowClick") {
-            QAbstractItemView* view = Choose(Visible<QAbstractItemView>(window), choice);
+            std::vector<QAbstractItemView*> views;  // a heading row is the Heading action's
+            for (QAbstractItemView* view : Visible<QAbstractItemView>(window))
+                if (!qobject_cast<QHeaderView*>(view)) views.push_back(view);
+            QAbstractItemView* view = Choose(views, choice);
             if (!view || !ClickRowOf(*view, choice, done)) return false;
             NotePoolChoice(*view, done);
             return true;
@@ -531,7 +534,8 @@ private:
         if (kind == "Heading") {
             std::vector<QAbstractItemView*> views;
             for (QAbstractItemView* view : Visible<QAbstractItemView>(window))
-                if (HeaderOf(*view) && !HeaderOf(*view)->isHidden() && view->model()->columnCount() > 0)
+                if (!qobject_cast<QHeaderView*>(view) && HeaderOf(*view) && !HeaderOf(*view)->isHidden() &&
+                    view->model()->columnCount() > 0)
                     views.push_back(view);
             QAbstractItemView* view = Choose(views, choice);
             if (!view) return false;
@@ -794,12 +798,16 @@ private:
                 Click(*grid.viewport(), grid.visualRect(grid.model()->index(row, 0)).center());
         }
 
+        // Widgets of the two windows paired by name: Qt makes some parts
+        // (a list's popup, a header) only when first used, so order alone
+        // would pair a grid with another.
         template <typename T>
         static std::vector<std::pair<T*, T*>> Pairs(const QWidget& walked, const QWidget& fresh) {
-            const auto a = walked.findChildren<T*>();
-            const auto b = fresh.findChildren<T*>();
             std::vector<std::pair<T*, T*>> pairs;
-            for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) pairs.emplace_back(a[i], b[i]);
+            for (T* from : walked.findChildren<T*>()) {
+                if (from->objectName().isEmpty() || qobject_cast<QHeaderView*>(from)) continue;
+                if (T* to = fresh.findChild<T*>(from->objectName())) pairs.emplace_back(from, to);
+            }
             return pairs;
         }
 
