@@ -110,20 +110,28 @@ std::string LeafDifference(const json& walked, const json& fresh, const std::str
 
 }  // namespace
 
-std::string FirstDifference(const json& walked, const json& fresh) {
+std::vector<std::string> Differences(const json& walked, const json& fresh) {
+    std::vector<std::string> found;
     const std::size_t common = std::min(walked.size(), fresh.size());
     for (std::size_t i = 0; i < common; ++i) {
         if (walked[i] == fresh[i]) continue;
         const std::string name = walked[i]["widget"].get<std::string>();
-        if (name != fresh[i]["widget"].get<std::string>())
-            return name + " is shown where a fresh window shows " + fresh[i]["widget"].get<std::string>();
-        return LeafDifference(walked[i]["shows"], fresh[i]["shows"], name);
+        if (name != fresh[i]["widget"].get<std::string>()) {
+            found.push_back(name + " is shown where a fresh window shows " + fresh[i]["widget"].get<std::string>());
+            return found;
+        }
+        found.push_back(LeafDifference(walked[i]["shows"], fresh[i]["shows"], name));
     }
     if (walked.size() > common)
-        return walked[common]["widget"].get<std::string>() + " is shown, a fresh window does not show it";
-    if (fresh.size() > common)
-        return fresh[common]["widget"].get<std::string>() + " is not shown, a fresh window shows it";
-    return {};
+        found.push_back(walked[common]["widget"].get<std::string>() + " is shown, a fresh window does not show it");
+    else if (fresh.size() > common)
+        found.push_back(fresh[common]["widget"].get<std::string>() + " is not shown, a fresh window shows it");
+    return found;
+}
+
+std::string FirstDifference(const json& walked, const json& fresh) {
+    const std::vector<std::string> found = Differences(walked, fresh);
+    return found.empty() ? std::string() : found.front();
 }
 
 std::set<std::string> ShownWords(const json& reading) {

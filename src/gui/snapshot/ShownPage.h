@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -23,6 +24,9 @@ json ReadShownWidgets(const QWidget& root);
 // Where two readings first differ: the widget's name and the value each
 // shows; empty when they are equal.
 std::string FirstDifference(const json& walked, const json& fresh);
+// Every difference, one per widget, in reading order, up to the first place
+// where the two readings show different widgets.
+std::vector<std::string> Differences(const json& walked, const json& fresh);
 
 // The words of every text in a reading that could be a pool or object name:
 // split at blanks and the punctuation names never hold.
