@@ -783,11 +783,13 @@ private:
                     std::string(walkedModel.Objects(walkedModel.CurrentObject).ObjectName.Trimmed())));
             for (int step = 0; step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
                 Window->updnSimNo_Click(0, 1);
+            // Lists, sorts and options are chosen on their own pages, as the
+            // user chose them; then the page the walked window shows.
             FollowSorts(walked);
-            Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
             FollowCombos(walked);
-            FollowInnerTabs(walked);
             FollowOptions(walked);
+            Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
+            FollowInnerTabs(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
             FollowPickedRow(walked, "grdClusters");
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
@@ -816,8 +818,10 @@ private:
         void FollowCombos(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QComboBox>(walked, *Window))
                 if (to->currentIndex() != from->currentIndex() && from->currentIndex() < to->count() &&
-                    from->currentIndex() >= 0)
+                    from->currentIndex() >= 0) {
+                    ShowPageOf(*to);
                     ChooseComboItem(*to, from->currentIndex());
+                }
         }
 
         // A heading marked " (A)" or " (D)" is clicked until the fresh grid's
@@ -864,7 +868,10 @@ private:
 
         void FollowOptions(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QRadioButton>(walked, *Window))
-                if (from->isChecked() && !to->isChecked() && to->isVisible() && to->isEnabled()) to->click();
+                if (from->isChecked() && !to->isChecked()) {
+                    ShowPageOf(*to);
+                    if (to->isVisible() && to->isEnabled()) to->click();
+                }
         }
 
         // An open details panel is opened in the fresh window by the bar of
