@@ -783,13 +783,13 @@ private:
                     std::string(walkedModel.Objects(walkedModel.CurrentObject).ObjectName.Trimmed())));
             for (int step = 0; step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
                 Window->updnSimNo_Click(0, 1);
-            // Lists, sorts and options are chosen on their own pages, as the
-            // user chose them; then the page the walked window shows.
+            // Sorts and lists are chosen on their own pages, as the user chose
+            // them; then the page the walked window shows and its options.
             FollowSorts(walked);
             FollowCombos(walked);
-            FollowOptions(walked);
             Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
             FollowInnerTabs(walked);
+            FollowOptions(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
             FollowPickedRow(walked, "grdClusters");
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
@@ -868,10 +868,7 @@ private:
 
         void FollowOptions(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QRadioButton>(walked, *Window))
-                if (from->isChecked() && !to->isChecked()) {
-                    ShowPageOf(*to);
-                    if (to->isVisible() && to->isEnabled()) to->click();
-                }
+                if (from->isChecked() && !to->isChecked() && to->isVisible() && to->isEnabled()) to->click();
         }
 
         // An open details panel is opened in the fresh window by the bar of
