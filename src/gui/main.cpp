@@ -4,6 +4,8 @@
 // without a window (and without a display).
 // kovgraph --snapshot OUT.json STATFILE [SIMFILE...]: what every widget shows,
 // read back offscreen into the batch report's JSON schema.
+// kovgraph --monkey OUT.json --steps N --seed S FILE...: a seeded random walk
+// over the window offscreen, its invariants checked after every action.
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "print/PdfReport.h"
+#include "snapshot/Monkey.h"
 #include "snapshot/WindowSnapshot.h"
 
 namespace {
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
     if (const auto answered = AnswerHelpOrVersion(argc, argv)) return *answered;
     if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
     if (kov::snapshot::WantsSnapshot(argc, argv)) return kov::snapshot::RunSnapshotCommand(argc, argv);
+    if (kov::snapshot::WantsMonkey(argc, argv)) return kov::snapshot::RunMonkeyCommand(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOVGraph");
     QApplication::setApplicationVersion(KOVGRAPH_VERSION);
