@@ -138,9 +138,8 @@ TEST(MonkeyWalk, FindsNothingOnASoundRoad) {
 }
 
 // Found by the monkey (shrunk: an empty statistics report, Next): every
-// all-pools chart raised the same plotting box. Enable once the window
-// shows a report without pools in its empty state.
-TEST(MonkeyFindings, DISABLED_AnEmptyReportRaisesNoPlottingBox) {
+// all-pools chart raised the same plotting box.
+TEST(MonkeyFindings, AnEmptyReportRaisesNoPlottingBox) {
     QTemporaryDir folder;
     const QString empty = folder.filePath("empty.sta");
     QFile(empty).open(QIODevice::WriteOnly);
@@ -155,8 +154,8 @@ TEST(MonkeyFindings, DISABLED_AnEmptyReportRaisesNoPlottingBox) {
 
 // Found by the monkey (shrunk: the samples, Next, a pool row clicked, Back,
 // Next): the pool pages stayed enabled after the activation although no pool
-// was chosen since. Enable once an activation starts the window afresh.
-TEST(MonkeyFindings, DISABLED_BackAndNextCloseThePoolPagesUntilAPoolIsChosen) {
+// was chosen since.
+TEST(MonkeyFindings, BackAndNextCloseThePoolPagesUntilAPoolIsChosen) {
     UiHarness ui;
     const auto window = ui.StartWithSamples();
     ClickRow(window->ReportInfo()->grdPoolInfo(), 1);
