@@ -149,8 +149,8 @@ bool IsSimulationReport(const QString& file) {
 
 }  // namespace
 
-void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services,
-                             MessageSink& sink) {
+void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services, MessageSink& sink,
+                             SaveFolder& folder) {
     const QString file = services.ChooseStatFile(parent);
     if (file.isEmpty()) return;
     // A simulation report holds no interval to compare: said before it is read.
@@ -173,7 +173,14 @@ void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const A
         loaded.Pools.Contains(loaded.CurrentPool) ? loaded.Pools(loaded.CurrentPool).PoolName.TrimmedString() : "";
     const ReportComparison comparison = CompareReports(loaded, after);
     frmCompareReports dialog(comparison, QString::fromStdString(loaded.StatFileName), file, poolName, parent);
-    ConnectExports(dialog, services, sink);
+    // Saved files say which comparison they hold; a chart its figure.
+    ConnectExports(
+        dialog, services, sink, folder, [file] { return file; },
+        [](const QWidget& source) {
+            if (const auto* chart = qobject_cast<const ChartWidget*>(&source))
+                return QString::fromStdString(chart->Shown().Title);
+            return source.objectName().replace("grdCompare", "compare-").toLower();
+        });
     services.RunModal(dialog);
 }
 

@@ -18,6 +18,8 @@ class QTabWidget;
 
 namespace kov {
 
+class SaveFolder;
+
 class ChartWidget;
 class GridView;
 
@@ -51,8 +53,9 @@ private:
 // Asks for a second statistics report and reads it (its messages go to the
 // sink, as on the file-selection screen); a report not read to its end is
 // said so and not compared. Otherwise shows the comparison with the loaded
-// report as the before interval. Nothing happens when the user cancels.
-void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services,
-                             MessageSink& sink);
+// report as the before interval, its saved files named after the after report
+// and opening where the window's do. Nothing happens when the user cancels.
+void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services, MessageSink& sink,
+                             SaveFolder& folder);
 
 }  // namespace kov

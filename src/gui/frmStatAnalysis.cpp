@@ -182,7 +182,7 @@ void frmStatAnalysis::BuildWindow() {
     connect(graphicSummary_, &GraphicSummaryPage::PoolChosen, this,
             [this](const QString& poolName) { ShowPoolOfFinding(PoolNamed(model_, poolName.toStdString())); });
     connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
-            [this] { CompareWithChosenReport(this, model_, services_, sink_); });
+            [this] { CompareWithChosenReport(this, model_, services_, sink_, saveFolder_); });
     connect(reportInfo_, &ReportInfoPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(1); });
     connect(simGraphs_, &SimGraphPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(model_.CurrentSimulation); });
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);

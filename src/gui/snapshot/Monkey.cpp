@@ -551,7 +551,7 @@ private:
             if (!chart) return false;
             const int bar =
                 static_cast<int>(choice % static_cast<std::uint32_t>(BarsOf(*chart)->barSets().front()->count()));
-            Click(*chart->viewport(), BarCentre(*chart, bar));
+            Click(*chart->viewport(), BarClickPoint(*chart, bar));
             done = Name(*chart) + " bar " + std::to_string(bar);
             return true;
         }
