@@ -60,6 +60,9 @@ json PiePoints(QChart& chart, QPieSeries& series) {
 // The object each bar reports when clicked, in bar order.
 std::vector<int> ObjectsOfBars(ChartWidget& view, QBarSet& bars) {
     std::vector<int> objects;
+    // A chart whose bars stand for no object (the graphic summary's pools)
+    // acts on a click: reading it must not choose a pool.
+    if (!view.Shown().HasObjectSeries) return std::vector<int>(static_cast<std::size_t>(bars.count()), 0);
     const auto listening =
         QObject::connect(&view, &ChartWidget::ObjectClicked, [&objects](int object) { objects.push_back(object); });
     for (int i = 0; i < bars.count(); ++i) {
