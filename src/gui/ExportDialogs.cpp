@@ -27,10 +27,10 @@ constexpr int kLargestSide = 10000;
 // The folder of the last file saved, where the next dialog opens.
 using LastFolder = std::shared_ptr<QString>;
 
-QString AskFile(const AppServices& services, QWidget& from, LastFolder folder, const QString& proposed,
+QString AskFile(const AppServices& services, QWidget& from, const LastFolder& folder, const QString& proposed,
                 const QStringList& filters) {
     if (!services.ChooseSaveFile) return {};
-    const QString chosen = services.ChooseSaveFile(&from, *folder, proposed, filters);
+    QString chosen = services.ChooseSaveFile(&from, *folder, proposed, filters);
     if (!chosen.isEmpty()) *folder = QFileInfo(chosen).absolutePath();
     return chosen;
 }

@@ -22,8 +22,7 @@ namespace {
 
 constexpr const char* kSubTabCaptions[] = {"Largest Max WorkSet", "Smallest Max WorkSet", "Optimal Pool Sizes",
                                            "Largest Improvement Objects"};
-constexpr const char* kChartNames[] = {"chartLImprove", "chartSImprove", "chartOptPoolSize",
-                                       "chartObjLargestImp"};
+constexpr const char* kChartNames[] = {"chartLImprove", "chartSImprove", "chartOptPoolSize", "chartObjLargestImp"};
 
 }  // namespace
 
