@@ -55,9 +55,7 @@ int RunPdfReport(int argc, char** argv) {
     }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunProgram(int argc, char** argv) {
     if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
     if (kov::snapshot::WantsSnapshot(argc, argv)) return kov::snapshot::RunSnapshotCommand(argc, argv);
     QApplication app(argc, argv);
@@ -76,4 +74,17 @@ int main(int argc, char** argv) {
     window.Form_Load();
     window.show();
     return QApplication::exec();
+}
+
+}  // namespace
+
+// A failure nothing handled still ends the program with its description,
+// never silently.
+int main(int argc, char** argv) {
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph: " << failure.what() << "\n";
+        return 1;
+    }
 }
