@@ -44,15 +44,15 @@ void WriteOrSay(const QString& path, std::string_view bytes, const char* title, 
     }
 }
 
-void SaveGridAsCsv(GridView& grid, const AppServices& services, LastFolder folder, MessageSink& sink) {
-    const QString path = AskFile(services, grid, std::move(folder), grid.objectName() + ".csv",
+void SaveGridAsCsv(GridView& grid, const AppServices& services, const LastFolder& folder, MessageSink& sink) {
+    const QString path = AskFile(services, grid, folder, grid.objectName() + ".csv",
                                  {QStringLiteral("CSV Files (*.csv)"), QStringLiteral("All Files (*.*)")});
     if (!path.isEmpty()) WriteOrSay(path, CsvText(grid.Model()->Grid()), "Save as CSV", sink);
 }
 
 // An SVG file is written as SVG, any other name as PNG.
-void SaveChartImage(ChartWidget& chart, const AppServices& services, LastFolder folder, MessageSink& sink) {
-    const QString path = AskFile(services, chart, std::move(folder), chart.objectName() + ".png",
+void SaveChartImage(ChartWidget& chart, const AppServices& services, const LastFolder& folder, MessageSink& sink) {
+    const QString path = AskFile(services, chart, folder, chart.objectName() + ".png",
                                  {QStringLiteral("PNG Image (*.png)"), QStringLiteral("SVG Image (*.svg)")});
     if (path.isEmpty()) return;
     ImageSizeDialog dialog(chart.size(), &chart);
