@@ -100,7 +100,9 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
         valueWidth = std::max(valueWidth, metrics.horizontalAdvance(Text(point.ValueText)));
     }
     labelWidth = std::min(labelWidth + 80, area.width() * 0.35);
-    const auto [low, high] = ValueAxisSpan(chart);
+    // Plain variables: the lambdas below capture them (clang 14 cannot capture a structured binding).
+    const auto [lowEnd, highEnd] = ValueAxisSpan(chart);
+    const double low = lowEnd, high = highEnd;
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickHeight = TickLabelRoom(ticks, PaperFont(PaperText::Small)).height();
     const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80,
@@ -166,7 +168,8 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     const QFont font = PaperFont(PaperText::Small);
     painter.setFont(font);
     const double labelHeight = QFontMetricsF(font).height() * 1.4;
-    auto [low, high] = ValueAxisSpan(chart);
+    const auto [lowEnd, highEnd] = ValueAxisSpan(chart);
+    double low = lowEnd, high = highEnd;
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickWidth = TickLabelRoom(ticks, font).width();
     const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - 240, area.height() - labelHeight);
