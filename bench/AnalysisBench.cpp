@@ -6,10 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "analysis/CompareReports.h"
 #include "analysis/DataChecks.h"
 #include "analysis/ScanCost.h"
+#include "analysis/SizeAdvice.h"
 #include "analysis/TuningRules.h"
 #include "cluster/ClusterAnalysis.h"
 #include "sampledata/SampleGenerator.h"
@@ -129,6 +131,43 @@ void RunClusterAnalysisRadius0Distinct(benchmark::State& state) {
     RunClusterAnalysis(state, data, 0);
 }
 BENCHMARK(RunClusterAnalysisRadius0Distinct)->Unit(benchmark::kMillisecond);
+
+// 25 pools of 20 simulated sizes each, of mixed page sizes and sizes that
+// share no common step, so few partial choices coincide in memory; each curve
+// falls with size and drops steeply somewhere, as working sets fit.
+std::vector<kov::PoolSizeCurve> ManyCurves() {
+    std::mt19937 random(7);
+    std::vector<kov::PoolSizeCurve> curves;
+    const char* pageNames[] = {"BP", "BP8K", "BP16K", "BP32K"};
+    for (int p = 0; p < 25; ++p) {
+        kov::PoolSizeCurve curve;
+        curve.Name = std::string(pageNames[p % 4]) + std::to_string(p);
+        curve.PageKB = kov::PageKB(curve.Name);
+        const std::int32_t step = 997 + 131 * p;
+        const int drop = std::uniform_int_distribution<int>(3, 18)(random);
+        double rate = std::uniform_real_distribution<double>(500, 5000)(random);
+        for (int k = 0; k < 20; ++k) {
+            const std::int32_t size = step * (k + 1);
+            curve.Points.push_back({size, kov::BufferMB(size, curve.PageKB), rate, 0, {}});
+            rate *= k == drop ? 0.3 : std::uniform_real_distribution<double>(0.9, 0.99)(random);
+        }
+        curve.CurrentPoint = 9;
+        curve.CurrentSize = curve.Points[9].Size;
+        curves.push_back(std::move(curve));
+    }
+    return curves;
+}
+
+// The exact allocation for the pools' current memory, and for twice as much.
+void ChooseSizePoints(benchmark::State& state) {
+    const std::vector<kov::PoolSizeCurve> curves = ManyCurves();
+    std::int64_t currentKB = 0;
+    for (const kov::PoolSizeCurve& curve : curves)
+        currentKB += static_cast<std::int64_t>(curve.CurrentSize) * curve.PageKB;
+    const std::int64_t budgetKB = currentKB * state.range(0);
+    for (auto _ : state) benchmark::DoNotOptimize(kov::ChooseSizePoints(curves, budgetKB));
+}
+BENCHMARK(ChooseSizePoints)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "ExportDialogs.h"
 
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -24,16 +23,22 @@ namespace {
 constexpr int kLeastSide = 16;
 constexpr int kLargestSide = 10000;
 
-// The folder of the last file saved, where the next dialog opens.
-using LastFolder = std::shared_ptr<QString>;
+// What every save request needs to ask for its file.
+struct SaveContext {
+    const AppServices& Services;
+    MessageSink& Sink;
+    SaveFolder& Folder;
+    std::function<QString()> ReportPath;
+    ExportContent Content;
 
-QString AskFile(const AppServices& services, QWidget& from, const LastFolder& folder, const QString& proposed,
-                const QStringList& filters) {
-    if (!services.ChooseSaveFile) return {};
-    QString chosen = services.ChooseSaveFile(&from, *folder, proposed, filters);
-    if (!chosen.isEmpty()) *folder = QFileInfo(chosen).absolutePath();
-    return chosen;
-}
+    QString Ask(QWidget& from, const QString& extension, const QStringList& filters) const {
+        if (!Services.ChooseSaveFile) return {};
+        const QString proposed = ProposedFileName(ReportPath(), Content(from), extension);
+        const QString chosen = Services.ChooseSaveFile(&from, Folder.Start(), proposed, filters);
+        Folder.Chosen(chosen);
+        return chosen;
+    }
+};
 
 void WriteOrSay(const QString& path, std::string_view bytes, const char* title, MessageSink& sink) {
     try {
@@ -44,24 +49,25 @@ void WriteOrSay(const QString& path, std::string_view bytes, const char* title, 
     }
 }
 
-void SaveGridAsCsv(GridView& grid, const AppServices& services, const LastFolder& folder, MessageSink& sink) {
-    const QString path = AskFile(services, grid, folder, grid.objectName() + ".csv",
-                                 {QStringLiteral("CSV Files (*.csv)"), QStringLiteral("All Files (*.*)")});
-    if (!path.isEmpty()) WriteOrSay(path, CsvText(grid.Model()->Grid()), "Save as CSV", sink);
+void SaveGridAsCsv(GridView& grid, const SaveContext& context) {
+    const QString path =
+        context.Ask(grid, "csv", {QStringLiteral("CSV Files (*.csv)"), QStringLiteral("All Files (*.*)")});
+    if (!path.isEmpty()) WriteOrSay(path, CsvText(grid.Model()->Grid()), "Save as CSV", context.Sink);
 }
 
 // An SVG file is written as SVG, any other name as PNG.
-void SaveChartImage(ChartWidget& chart, const AppServices& services, const LastFolder& folder, MessageSink& sink) {
-    const QString path = AskFile(services, chart, folder, chart.objectName() + ".png",
-                                 {QStringLiteral("PNG Image (*.png)"), QStringLiteral("SVG Image (*.svg)")});
+void SaveChartImage(ChartWidget& chart, const SaveContext& context) {
+    const QString path =
+        context.Ask(chart, "png", {QStringLiteral("PNG Image (*.png)"), QStringLiteral("SVG Image (*.svg)")});
     if (path.isEmpty()) return;
     ImageSizeDialog dialog(chart.size(), &chart);
-    if (services.RunModal) services.RunModal(dialog);
+    if (context.Services.RunModal) context.Services.RunModal(dialog);
     if (dialog.result() != QDialog::Accepted) return;
     const ImageFormat format =
         path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? ImageFormat::Svg : ImageFormat::Png;
     const QByteArray bytes = ChartImageFile(chart.Shown(), dialog.ChosenSize(), format);
-    WriteOrSay(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), "Save Image", sink);
+    WriteOrSay(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), "Save Image",
+               context.Sink);
 }
 
 }  // namespace
@@ -95,14 +101,29 @@ void ImageSizeDialog::SetSize(QSize size) {
     height_->setValue(size.height());
 }
 
-void ConnectExports(QWidget& window, const AppServices& services, MessageSink& sink) {
-    auto folder = std::make_shared<QString>(QDir::currentPath());
+void SaveFolder::Chosen(const QString& file) {
+    if (!file.isEmpty()) chosen_ = QFileInfo(file).absolutePath();
+}
+
+QString ProposedFileName(const QString& reportPath, const QString& content, const QString& extension) {
+    QString base = QFileInfo(reportPath).completeBaseName();
+    if (base.isEmpty()) base = QStringLiteral("KOVGraph");
+    QString name = base + "-" + content.trimmed() + "." + extension;
+    for (QChar& c : name)
+        if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) c = '_';
+    return name;
+}
+
+void ConnectExports(QWidget& window, const AppServices& services, MessageSink& sink, SaveFolder& folder,
+                    std::function<QString()> reportPath, ExportContent content) {
+    auto context =
+        std::make_shared<SaveContext>(SaveContext{services, sink, folder, std::move(reportPath), std::move(content)});
     for (GridView* grid : window.findChildren<GridView*>())
         QObject::connect(grid, &GridView::SaveAsCsvRequested, grid,
-                         [grid, &services, folder, &sink] { SaveGridAsCsv(*grid, services, folder, sink); });
+                         [grid, context] { SaveGridAsCsv(*grid, *context); });
     for (ChartWidget* chart : window.findChildren<ChartWidget*>())
         QObject::connect(chart, &ChartWidget::SaveImageRequested, chart,
-                         [chart, &services, folder, &sink] { SaveChartImage(*chart, services, folder, sink); });
+                         [chart, context] { SaveChartImage(*chart, *context); });
 }
 
 }  // namespace kov

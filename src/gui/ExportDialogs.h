@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <QSize>
+#include <QString>
+#include <functional>
 
 class QSpinBox;
 
@@ -26,8 +28,31 @@ private:
     QSpinBox* height_;
 };
 
+// Where every save dialog of a run opens: the folder last chosen in this
+// run, else the folder of the report loaded now.
+class SaveFolder {
+public:
+    explicit SaveFolder(std::function<QString()> reportFolder) : reportFolder_(std::move(reportFolder)) {}
+    QString Start() const { return chosen_.isEmpty() ? reportFolder_() : chosen_; }
+    // A file the user chose (empty: the dialog was cancelled).
+    void Chosen(const QString& file);
+
+private:
+    std::function<QString()> reportFolder_;
+    QString chosen_;
+};
+
+// The name a save dialog proposes: the report file's base name, "-", what
+// the file holds ("pools", "BP1-Top Get Pages") and the extension. A
+// character no file name may hold is written as "_".
+QString ProposedFileName(const QString& reportPath, const QString& content, const QString& extension);
+
+// What the file saved from a grid or chart holds, in the DBA's words.
+using ExportContent = std::function<QString(const QWidget& source)>;
+
 // Connects the save requests of every grid and chart under `window`; the
-// services and the sink must outlive it.
-void ConnectExports(QWidget& window, const AppServices& services, MessageSink& sink);
+// services, the sink and the folder must outlive it.
+void ConnectExports(QWidget& window, const AppServices& services, MessageSink& sink, SaveFolder& folder,
+                    std::function<QString()> reportPath, ExportContent content);
 
 }  // namespace kov

@@ -1,83 +1,96 @@
 #include "TrayIcon.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QStyle>
 #include <QSystemTrayIcon>
+#include <QTemporaryFile>
 #include <QWidget>
 
 namespace kov {
 
 namespace {
 
-struct Launcher {
-    QString Program;
-    QStringList Arguments;
+// The desktop tools that stand in for one launcher item, in the order they
+// are tried, and what is opened when none of them is installed.
+struct UtilityTools {
+    const char* What;  // "text editor", for the message
+    QStringList Programs;
+    std::optional<UtilityLaunch> Otherwise;
 };
 
-Launcher FirstInstalled(const QList<Launcher>& candidates) {
-    for (const Launcher& candidate : candidates) {
-        const QString path = QStandardPaths::findExecutable(candidate.Program);
-        if (!path.isEmpty()) return {path, candidate.Arguments};
+std::optional<UtilityTools> ToolsFor(int index) {
+    switch (index) {
+        case 0:  // a graphical editor; a terminal editor would need a terminal
+            return UtilityTools{
+                "text editor",
+                {"gedit", "gnome-text-editor", "kate", "kwrite", "mousepad", "xed", "pluma", "leafpad", "featherpad"},
+                UtilityLaunch{"xdg-open", {}, true}};
+        case 1:
+            return UtilityTools{
+                "calculator", {"gnome-calculator", "kcalc", "galculator", "qalculate-gtk", "mate-calc", "xcalc"}, {}};
+        case 2:
+            return UtilityTools{"settings panel",
+                                {"gnome-control-center", "systemsettings", "xfce4-settings-manager",
+                                 "mate-control-center", "lxqt-config"},
+                                {}};
+        case 4:  // the printing system's own page when no printer tool is installed
+            return UtilityTools{
+                "printer tool", {"system-config-printer"}, UtilityLaunch{"xdg-open", {"http://localhost:631/"}, false}};
+        default:
+            return std::nullopt;
     }
-    return {};
 }
 
-Launcher TextEditor() {
-    return FirstInstalled({{"gnome-text-editor", {}},
-                           {"gedit", {}},
-                           {"kate", {}},
-                           {"mousepad", {}},
-                           {"xed", {}},
-                           {"pluma", {}},
-                           {"leafpad", {}},
-                           {"featherpad", {}}});
-}
-Launcher Calculator() {
-    return FirstInstalled({{"gnome-calculator", {}},
-                           {"kcalc", {}},
-                           {"galculator", {}},
-                           {"qalculate-gtk", {}},
-                           {"mate-calc", {}},
-                           {"xcalc", {}}});
-}
-Launcher SettingsPanel() {
-    return FirstInstalled({{"gnome-control-center", {}},
-                           {"systemsettings", {}},
-                           {"xfce4-settings-manager", {}},
-                           {"mate-control-center", {}},
-                           {"lxqt-config", {}}});
-}
-Launcher PrinterSettings() {
-    return FirstInstalled(
-        {{"system-config-printer", {}}, {"gnome-control-center", {"printers"}}, {"kde-add-printer", {}}});
-}
-
-// A tool that is missing or fails to start is not worth a message.
-void Start(const Launcher& launcher) {
-    if (!launcher.Program.isEmpty()) QProcess::startDetached(launcher.Program, launcher.Arguments);
+// An empty text file for the editor the desktop opens text files with.
+QString NewTextFile() {
+    QTemporaryFile file(QDir::tempPath() + "/KOVGraph-XXXXXX.txt");
+    file.setAutoRemove(false);
+    return file.open() ? file.fileName() : QString();
 }
 
 }  // namespace
 
-QString FindTextEditor() {
-    return TextEditor().Program;
-}
-QString FindCalculator() {
-    return Calculator().Program;
-}
-QString FindSettingsPanel() {
-    return SettingsPanel().Program;
-}
-QString FindPrinterSettings() {
-    return PrinterSettings().Program;
+QString FindOnPath(const QStringList& programs, const QString& searchPath) {
+    const QStringList folders = searchPath.split(':', Qt::SkipEmptyParts);
+    for (const QString& program : programs)
+        for (const QString& folder : folders) {
+            const QFileInfo file(QDir(folder).filePath(program));
+            if (file.isFile() && file.isExecutable()) return file.absoluteFilePath();
+        }
+    return {};
 }
 
-TrayIcon::TrayIcon(QWidget* window, std::function<void()> showAbout, std::function<void()> endProgram)
+std::optional<UtilityLaunch> FindUtility(int index, const QString& searchPath) {
+    const std::optional<UtilityTools> tools = ToolsFor(index);
+    if (!tools) return std::nullopt;
+    if (const QString found = FindOnPath(tools->Programs, searchPath); !found.isEmpty())
+        return UtilityLaunch{found, {}, false};
+    if (!tools->Otherwise) return std::nullopt;
+    const QString opener = FindOnPath({tools->Otherwise->Program}, searchPath);
+    if (opener.isEmpty()) return std::nullopt;
+    UtilityLaunch launch = *tools->Otherwise;
+    launch.Program = opener;
+    return launch;
+}
+
+Message UtilityNotFound(int index) {
+    const std::optional<UtilityTools> tools = ToolsFor(index);
+    if (!tools) return {};
+    std::string text = std::string("No ") + tools->What + " was found on this desktop. Looked on PATH for " +
+                       tools->Programs.join(", ").toStdString();
+    if (tools->Otherwise) text += ", and for " + tools->Otherwise->Program.toStdString();
+    return {"Utilities", text + ".", MessageIcon::Information};
+}
+
+TrayIcon::TrayIcon(QWidget* window, MessageSink& sink, std::function<void()> showAbout,
+                   std::function<void()> endProgram)
     : QObject(window),
       window_(window),
+      sink_(sink),
       showAbout_(std::move(showAbout)),
       endProgram_(std::move(endProgram)),
       menu_(new QMenu("&Utilities", window)) {
@@ -97,6 +110,7 @@ TrayIcon::~TrayIcon() {
 
 void TrayIcon::AddTrayIcon(const QString& tip) {
     RemoveTrayIcon();
+    tip_ = tip;
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
     icon_ = new QSystemTrayIcon(window_->style()->standardIcon(QStyle::SP_ComputerIcon), this);
     icon_->setToolTip(tip);
@@ -115,19 +129,25 @@ bool TrayIcon::IsShown() const {
     return icon_ != nullptr && icon_->isVisible();
 }
 
+void TrayIcon::StartUtility(int index) {
+    std::optional<UtilityLaunch> launch = FindUtility(index, qEnvironmentVariable("PATH"));
+    if (launch && launch->OpensNewTextFile) {
+        const QString file = NewTextFile();
+        if (file.isEmpty())
+            launch.reset();
+        else
+            launch->Arguments << file;
+    }
+    if (!launch || !QProcess::startDetached(launch->Program, launch->Arguments)) sink_.Show(UtilityNotFound(index));
+}
+
 void TrayIcon::mnuUtil_Click(int index) {
     switch (index) {
         case 0:
-            Start(TextEditor());
-            break;
         case 1:
-            Start(Calculator());
-            break;
         case 2:
-            Start(SettingsPanel());
-            break;
         case 4:
-            Start(PrinterSettings());
+            StartUtility(index);
             break;
         case 5:
             showAbout_();

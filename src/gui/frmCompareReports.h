@@ -1,8 +1,9 @@
 #pragma once
 // "Compare with…": the loaded report (before) against a second statistics
 // report (after), as three sortable grids: the report totals, every pool's
-// figures, and the objects of the pool the window shows. The comparison is
-// the engine's CompareReports; the dialog only renders its grids.
+// figures, and the objects of the pool the window shows; beside the pools'
+// grid a chart of the chosen figure before and after, per pool. The
+// comparison is the engine's CompareReports; the dialog only renders it.
 
 #include <QDialog>
 #include <string>
@@ -17,6 +18,9 @@ class QTabWidget;
 
 namespace kov {
 
+class SaveFolder;
+
+class ChartWidget;
 class GridView;
 
 class frmCompareReports : public QDialog {
@@ -31,20 +35,27 @@ public:
     GridView* grdCompareObjects() const { return objects_; }
     QTabWidget* tbsCompare() const { return tabs_; }
     QLabel* lblCompareWarnings() const { return warnings_; }
+    ChartWidget* chartCompareFigure() const { return chart_; }
+
+    // Charts the figure of a row of the pools' grid (as it is now sorted).
+    void ChartFigureOfPoolsRow(int row);
 
 private:
+    ReportComparison comparison_;  // the chart is drawn from it after construction
     QTabWidget* tabs_;
     GridView* report_;
     GridView* pools_;
     GridView* objects_;
     QLabel* warnings_;
+    ChartWidget* chart_;
 };
 
 // Asks for a second statistics report and reads it (its messages go to the
 // sink, as on the file-selection screen); a report not read to its end is
 // said so and not compared. Otherwise shows the comparison with the loaded
-// report as the before interval. Nothing happens when the user cancels.
-void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services,
-                             MessageSink& sink);
+// report as the before interval, its saved files named after the after report
+// and opening where the window's do. Nothing happens when the user cancels.
+void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const AppServices& services, MessageSink& sink,
+                             SaveFolder& folder);
 
 }  // namespace kov

@@ -221,6 +221,7 @@ void frmSelectFiles::OpenStatisticsFile(const QString& path) {
     lblStatFile_->setText(path.trimmed());
     cboFiles_->clear();
     OpenStatisticsReport(model_, reader_, path.trimmed().toStdString());
+    statsOpened_ = true;
     pbFileRead_->setVisible(false);
     ListLoadedSimulations();  // a consolidated file brings its simulations along
     SetImage(imgStat_, statImage_, 2);

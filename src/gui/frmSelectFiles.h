@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <optional>
 
 #include "AppServices.h"
 #include "common/Message.h"
@@ -31,6 +32,11 @@ public:
 
     void OpenStatisticsFile(const QString& path);
     void OpenSimulationFiles(const QStringList& paths);
+    // Where the statistics report opened on this visit stopped being read
+    // (empty when it was read to its end); nothing when none was opened here.
+    std::optional<ReportReader::ReadStop> StatsReadStop() const {
+        return statsOpened_ ? std::optional(reader_.StatsStop) : std::nullopt;
+    }
 
     // The picture shown for the statistics and the simulations: 1 nothing
     // loaded, 2 loaded.
@@ -63,6 +69,7 @@ private:
     const AppServices& services_;
     ReportReader reader_;
     QStringList preload_;
+    bool statsOpened_ = false;
     int statImage_ = 1;
     int simImage_ = 1;
 

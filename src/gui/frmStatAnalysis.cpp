@@ -3,28 +3,40 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <QVBoxLayout>
+#include <map>
 
 #include "ExportDialogs.h"
+#include "HelpText.h"
 #include "TrayIcon.h"
 #include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/TuningRules.h"
+#include "cluster/ClusterAnalysis.h"
 #include "cluster/MemberFiles.h"
 #include "frmAbout.h"
 #include "frmCompareReports.h"
 #include "frmSelectFiles.h"
+#include "frmSizeAdvice.h"
 #include "frmTitle.h"
 #include "pages/ClusterPage.h"
 #include "pages/ExpertTuningPage.h"
@@ -35,6 +47,7 @@
 #include "pages/ScanCostPage.h"
 #include "pages/SimGraphPage.h"
 #include "print/WindowPrinter.h"
+#include "readers/ReportLoading.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
@@ -50,21 +63,60 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
     return button;
 }
 
+// The page captions with the letter Alt chooses each page by; none is taken
+// by a button below the pages (&Print, < &Back, &Finish, &Create File).
+constexpr const char* kTabCaptions[] = {"&Report Info",        "&Graphic Summary",     "Pool &Info",
+                                        "&Object Info",        "&Expert Tuning",       "&Scan Cost",
+                                        "Si&m Graph Analysis", "Sim Cl&uster Analysis"};
+constexpr const char* kChooseAPoolFirst = "Choose a pool in the pool grid first";
+constexpr const char* kNoSimulationForPool = "No simulation report is loaded for this pool";
+constexpr const char* kTrayTip = "KOVGraph is running";
+
+// A page that needs more room than the window has scrolls instead of
+// pushing the buttons below the pages off the screen (large scale factors).
+QScrollArea* Scrolling(QWidget* page) {
+    auto* area = new QScrollArea;
+    area->setObjectName(page->objectName().isEmpty() ? QString("scroll") : page->objectName() + "Scroll");
+    area->setWidget(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    return area;
+}
+
+// The window's section of README.md, bundled with the program.
+QString HelpText() {
+    const QString text = QString::fromUtf8(ReadmeText());
+    const qsizetype start = text.indexOf("\n## The window");
+    if (start < 0) return text;
+    const qsizetype end = text.indexOf("\n## ", start + 1);
+    return text.mid(start + 1, end < 0 ? -1 : end - start - 1);
+}
+
 }  // namespace
 
 frmStatAnalysis::frmStatAnalysis(ReportModel& model, MessageSink& sink, AppState& state, AppServices services,
                                  QWidget* parent)
-    : QMainWindow(parent), model_(model), sink_(sink), state_(state), services_(std::move(services)) {
+    : QMainWindow(parent),
+      model_(model),
+      sink_(sink),
+      state_(state),
+      services_(std::move(services)),
+      saveFolder_([this] { return QFileInfo(QFile::decodeName(model_.StatFileName.c_str())).absolutePath(); }) {
     setObjectName("frmStatAnalysis");
     setWindowTitle(kProgramTitle);
     BuildWindow();
-    ConnectExports(*this, services_, sink_);
+    ConnectExports(
+        *this, services_, sink_, saveFolder_, [this] { return QFile::decodeName(model_.StatFileName.c_str()); },
+        [this](const QWidget& source) { return ExportContentOf(source); });
     printer_ = std::make_unique<WindowPrinter>(services_.ChoosePrinter, this);
     tray_ = new TrayIcon(
-        this, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
+        this, sink_, [this] { ShowAbout(); }, [this] { services_.EndProgram(); });
+    qApp->installEventFilter(this);
 }
 
-frmStatAnalysis::~frmStatAnalysis() = default;
+frmStatAnalysis::~frmStatAnalysis() {
+    qApp->removeEventFilter(this);
+}
 
 void frmStatAnalysis::BuildWindow() {
     tabs_ = new QTabWidget(this);
@@ -76,15 +128,11 @@ void frmStatAnalysis::BuildWindow() {
     expertTuning_ = new ExpertTuningPage(tabs_);
     scanCost_ = new ScanCostPage(tabs_);
     simGraphs_ = new SimGraphPage(model_, sink_, tabs_);
-    cluster_ = new ClusterPage(model_, sink_, QFile::encodeName(services_.ProgramFolder).toStdString(), tabs_);
-    tabs_->addTab(reportInfo_, PageCaption(PageReportInfo));
-    tabs_->addTab(graphicSummary_, PageCaption(PageGraphicSummary));
-    tabs_->addTab(poolInfo_, PageCaption(PagePoolInfo));
-    tabs_->addTab(objectInfo_, PageCaption(PageObjectInfo));
-    tabs_->addTab(expertTuning_, PageCaption(PageExpertTuning));
-    tabs_->addTab(scanCost_, PageCaption(PageScanCost));
-    tabs_->addTab(simGraphs_, PageCaption(PageSimGraphAnalysis));
-    tabs_->addTab(cluster_, PageCaption(PageSimClusterAnalysis));
+    cluster_ = new ClusterPage(model_, sink_, ThresholdFolder(QFile::encodeName(services_.ProgramFolder).toStdString()),
+                               tabs_);
+    QWidget* pages[] = {reportInfo_,   graphicSummary_, poolInfo_,  objectInfo_,
+                        expertTuning_, scanCost_,       simGraphs_, cluster_};
+    for (int page = 0; page < 8; ++page) tabs_->addTab(Scrolling(pages[page]), kTabCaptions[page]);
 
     cmdPrint_ = Button(this, "cmdPrint", "&Print");
     cmdBack_ = Button(this, "cmdBack", "< &Back");
@@ -99,8 +147,16 @@ void frmStatAnalysis::BuildWindow() {
     buttons->addWidget(cmdClusterCreateFile_);
     buttons->addStretch();
     for (QPushButton* button : {cmdPrint_, cmdBack_, cmdFinish_}) buttons->addWidget(button);
+    lblReadNotice_ = new QLabel(this);
+    lblReadNotice_->setObjectName("lblReadNotice");
+    lblReadNotice_->setTextFormat(Qt::PlainText);
+    lblReadNotice_->setWordWrap(true);
+    lblReadNotice_->setStyleSheet(
+        "QLabel { background: #fff3c4; color: #5a4500; border: 1px solid #d8b640; padding: 4px; }");
+    lblReadNotice_->hide();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
+    layout->addWidget(lblReadNotice_);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
@@ -109,7 +165,13 @@ void frmStatAnalysis::BuildWindow() {
     statusPanel_ = new QLabel(this);
     statusPanel_->setObjectName("sbStatusPanel1");
     statusBar()->addWidget(statusPanel_, 1);
-    resize(1280, 820);
+    // As large as the pages like, but never larger than the screen with the
+    // window frame around it.
+    // (The offscreen platform of tests and snapshots has no real screen.)
+    const QSize wanted(1280, 820);
+    const QSize frame(24, 64);
+    const bool realScreen = screen() != nullptr && QGuiApplication::platformName() != "offscreen";
+    resize(realScreen ? wanted.boundedTo(screen()->availableGeometry().size() - frame) : wanted);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &frmStatAnalysis::tbsStats_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &frmStatAnalysis::cmdPrint_Click);
@@ -117,8 +179,12 @@ void frmStatAnalysis::BuildWindow() {
     connect(cmdFinish_, &QPushButton::clicked, this, &frmStatAnalysis::cmdFinish_Click);
     connect(reportInfo_, &ReportInfoPage::PoolChosen, this, &frmStatAnalysis::SelectPoolFromGrid);
     connect(reportInfo_, &ReportInfoPage::FindingPoolChosen, this, &frmStatAnalysis::ShowPoolOfFinding);
+    connect(graphicSummary_, &GraphicSummaryPage::PoolChosen, this,
+            [this](const QString& poolName) { ShowPoolOfFinding(PoolNamed(model_, poolName.toStdString())); });
     connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
-            [this] { CompareWithChosenReport(this, model_, services_, sink_); });
+            [this] { CompareWithChosenReport(this, model_, services_, sink_, saveFolder_); });
+    connect(reportInfo_, &ReportInfoPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(1); });
+    connect(simGraphs_, &SimGraphPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(model_.CurrentSimulation); });
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
     connect(poolInfo_, &PoolInfoPage::GraphTypeChosen, this, [this] { RefreshPoolCharts(); });
@@ -129,6 +195,7 @@ void frmStatAnalysis::BuildWindow() {
     connect(objectInfo_, &ObjectInfoPage::ListItemChosen, this, &frmStatAnalysis::lvObjects_Click);
     connect(objectInfo_, &ObjectInfoPage::GridObjectChosen, this, &frmStatAnalysis::ChooseObjectFromGrid);
     connect(objectInfo_, &ObjectInfoPage::GraphTypeChosen, this, &frmStatAnalysis::ShowObjectDetails);
+    connect(objectInfo_, &ObjectInfoPage::GridSorted, this, &frmStatAnalysis::ShowCurrentObjectInViews);
     connect(expertTuning_, &ExpertTuningPage::IntentChosen, this, &frmStatAnalysis::ChoosePoolUsageIntent);
     connect(cluster_, &ClusterPage::UsageOptionClicked, this, &frmStatAnalysis::optPoolClusterAnalysisUsage_Click);
     connect(cluster_, &ClusterPage::StatusTextChanged, statusPanel_, &QLabel::setText);
@@ -146,7 +213,7 @@ void frmStatAnalysis::BuildWindow() {
 void frmStatAnalysis::Form_Load() {
     tray_->RemoveTrayIcon();
     QApplication::processEvents();
-    tray_->AddTrayIcon("Zazedaz is Running");
+    tray_->AddTrayIcon(kTrayTip);
     QApplication::processEvents();
 
     frmTitle title(this);
@@ -159,14 +226,25 @@ void frmStatAnalysis::Form_Load() {
 
     tabs_->setTabVisible(PageSimGraphAnalysis, false);
     tabs_->setTabVisible(PageSimClusterAnalysis, false);
+    DisablePoolPages();
+}
+
+// Until a pool is chosen in the pool grid, the pages of one pool wait for it.
+void frmStatAnalysis::DisablePoolPages() {
     for (int page : {PagePoolInfo, PageObjectInfo, PageExpertTuning, PageSimGraphAnalysis, PageSimClusterAnalysis})
-        tabs_->setTabEnabled(page, false);
+        EnablePage(page, false, kChooseAPoolFirst);
+}
+
+void frmStatAnalysis::EnablePage(int page, bool enabled, const char* whyNot) {
+    tabs_->setTabEnabled(page, enabled);
+    tabs_->setTabToolTip(page, enabled || whyNot == nullptr ? QString() : QString(whyNot));
 }
 
 void frmStatAnalysis::RunFileSelection() {
     frmSelectFiles selectFiles(model_, sink_, state_, services_, this);
     selectFiles.Preload(std::exchange(preload_, {}));
     services_.RunModal(selectFiles);
+    if (const auto stop = selectFiles.StatsReadStop()) readStop_ = *stop;
 }
 
 void frmStatAnalysis::showEvent(QShowEvent* event) {
@@ -175,18 +253,20 @@ void frmStatAnalysis::showEvent(QShowEvent* event) {
 }
 
 void frmStatAnalysis::Form_Activate() {
-    for (int page : {PageSimGraphAnalysis, PageSimClusterAnalysis}) {
-        tabs_->setTabVisible(page, true);
-        tabs_->setTabEnabled(page, false);
-    }
+    const OncePerStepSink::Step step(sink_);
+    for (int page : {PageSimGraphAnalysis, PageSimClusterAnalysis}) tabs_->setTabVisible(page, true);
+    ShowReadNotice();
     reportInfo_->FillHeaderLabels(model_);
     reportInfo_->FillPoolGrid(model_);
     reportInfo_->FillTotals(model_, sink_);
+    reportInfo_->cmdSizeAdvice()->setEnabled(model_.SimulationCount > 0);
     if (SkipNextRefill) {
         SkipNextRefill = false;
         return;
     }
     reportInfo_->FillDataChecks(model_);
+    // The report now loaded starts as a new window would show it.
+    DisablePoolPages();
     ClearPoolViews();
     poolInfo_->FillGraphTypeList(PoolGraphTypes());
     objectInfo_->FillGraphTypeList(ObjectGraphTypes());
@@ -214,21 +294,36 @@ void frmStatAnalysis::Form_Activate() {
 void frmStatAnalysis::ClearPoolViews() {
     model_.CurrentPool = 0;
     model_.CurrentObject = 0;
+    objectViewsPool_ = -1;
     poolInfo_->Clear();
     objectInfo_->Clear();
     expertTuning_->Clear();
     scanCost_->Clear();
     cluster_->Clear();
+    simGraphs_->Clear();
+    graphicSummary_->tbsGraphicSummary()->setCurrentIndex(0);
     clusterPoolSizes_.clear();
     ShowPoolLabels();
 }
 
+void frmStatAnalysis::ShowReadNotice() {
+    const std::string notice = UnfinishedReadNotice(model_, readStop_);
+    lblReadNotice_->setText(QString::fromStdString(notice));
+    lblReadNotice_->setVisible(!notice.empty());
+}
+
 void frmStatAnalysis::tbsStats_Click(int page) {
+    const OncePerStepSink::Step step(sink_);
     poolInfo_->HidePoolDetails();
     cmdCreateFile_->hide();
     cmdClusterCreateFile_->hide();
     if (page == PageObjectInfo) {
         if (objectViewsPool_ != model_.CurrentPool) FillObjectViews();
+        // The first entry shows the pool's first object, picked in list and grid.
+        if (model_.CurrentObject == 0) {
+            model_.CurrentObject = FirstObjectOf(model_, model_.CurrentPool);
+            ShowObjectDetails();
+        }
         lvObjects_Click();
     }
     if (page == PageGraphicSummary) DrawGraphicSummary();
@@ -279,6 +374,18 @@ void frmStatAnalysis::closeEvent(QCloseEvent* event) {
     services_.EndProgram();
 }
 
+// The size advice of simulation slot s, over this window like the compare.
+void frmStatAnalysis::ShowSizeAdvice(int slot) {
+    frmSizeAdvice dialog(model_, slot, this);
+    ConnectExports(
+        dialog, services_, sink_, saveFolder_, [this] { return QFile::decodeName(model_.StatFileName.c_str()); },
+        [](const QWidget& source) {
+            const auto* chart = qobject_cast<const ChartWidget*>(&source);
+            return chart ? QString::fromStdString(chart->Shown().Title) : QStringLiteral("size-advice");
+        });
+    services_.RunModal(dialog);
+}
+
 void frmStatAnalysis::ShowPoolLabels() {
     const PoolLabels labels = CurrentPoolLabels(model_);
     poolInfo_->ShowPoolLabels(labels);
@@ -299,8 +406,11 @@ void frmStatAnalysis::ShowPoolOfFinding(int p) {
 // Pool p (0: the current pool stays) on every pool page, which a first
 // choice also opens.
 void frmStatAnalysis::SelectPool(int p) {
-    for (int page = PageGraphicSummary; page <= PageScanCost; ++page) tabs_->setTabEnabled(page, true);
+    const OncePerStepSink::Step step(sink_);
     if (p != 0) model_.CurrentPool = p;
+    // The empty row of a report without pools chooses nothing.
+    if (!model_.Pools.Contains(model_.CurrentPool)) return;
+    for (int page = PageGraphicSummary; page <= PageScanCost; ++page) EnablePage(page, true);
     AfterPoolChange();
 }
 
@@ -319,8 +429,8 @@ void frmStatAnalysis::AfterPoolChange() {
     cluster_->ShowSimulationNumber(model_.CurrentSimulation);
     simGraphs_->ShowSimulationNumber(model_.CurrentSimulation);
     if (match.Found) optGreatestImprovement_Click(0);
-    tabs_->setTabEnabled(PageSimGraphAnalysis, match.Found);
-    tabs_->setTabEnabled(PageSimClusterAnalysis, match.Found);
+    EnablePage(PageSimGraphAnalysis, match.Found, kNoSimulationForPool);
+    EnablePage(PageSimClusterAnalysis, match.Found, kNoSimulationForPool);
 }
 
 void frmStatAnalysis::cmdNextPool_Click() {
@@ -334,6 +444,7 @@ void frmStatAnalysis::cmdPreviousPool_Click() {
 // Next and Previous stop at the first failure and say so; the pool keeps
 // its new value and the views refreshed before the failure stay.
 void frmStatAnalysis::MovePool(int (*step)(const ReportModel&, int), const char* failureTitle) {
+    const OncePerStepSink::Step oneStep(sink_);
     try {
         model_.CurrentPool = step(model_, model_.CurrentPool);
         model_.CurrentObject = FirstObjectOf(model_, model_.CurrentPool);
@@ -345,6 +456,7 @@ void frmStatAnalysis::MovePool(int (*step)(const ReportModel&, int), const char*
 }
 
 void frmStatAnalysis::RefreshPoolCharts() {
+    const OncePerStepSink::Step step(sink_);
     const int position = poolInfo_->GraphPosition();
     if (position < 1 || !model_.Pools.Contains(model_.CurrentPool)) return;
     const ChartData chart = PoolChart(model_, model_.CurrentPool, position);
@@ -404,6 +516,7 @@ void frmStatAnalysis::updnSimNo_Click(int box, int direction) {
 // Both pages show the number typed in either box. A number outside the
 // pool's simulations shows empty pages.
 void frmStatAnalysis::txtSimNo_Change(int box) {
+    const OncePerStepSink::Step step(sink_);
     const QString typed = SimNoBox(box)->text();
     {
         QLineEdit* other = SimNoBox(1 - box);
@@ -425,8 +538,9 @@ void frmStatAnalysis::cmdClusterCreateFile_Click() {
     QStringList filters;
     for (const std::string& filter : DialogFilters(kClusterFileFilter)) filters << QString::fromStdString(filter);
     const QString chosen = services_.ChooseSaveFile
-                               ? services_.ChooseSaveFile(this, services_.ProgramFolder, kClusterFileProposal, filters)
+                               ? services_.ChooseSaveFile(this, saveFolder_.Start(), kClusterFileProposal, filters)
                                : QString();
+    saveFolder_.Chosen(chosen);
     const ClusterFileExport result =
         ExportClusterFile(QFile::encodeName(chosen).toStdString(), cluster_->grdClusterObjects()->Model()->Table());
     if (result.Failure)
@@ -455,6 +569,15 @@ void frmStatAnalysis::FillObjectViews() {
     }
     objectInfo_->FillObjectViews(ObjectListItems(model_, model_.CurrentPool), ObjectGrid(model_, model_.CurrentPool));
     objectViewsPool_ = model_.CurrentPool;
+    ShowCurrentObjectInViews();
+}
+
+// List, grid and pie show one object: the current one, when the pool shown
+// holds it.
+void frmStatAnalysis::ShowCurrentObjectInViews() {
+    if (objectViewsPool_ != model_.CurrentPool || !model_.Objects.Contains(model_.CurrentObject)) return;
+    objectInfo_->ShowCurrentObject(
+        QString::fromStdString(model_.Objects(model_.CurrentObject).ObjectName.TrimmedString()));
 }
 
 // A list pick also starts the breakdown again at the access type.
@@ -474,8 +597,10 @@ void frmStatAnalysis::ChooseObjectFromGrid(const QString& name) {
 }
 
 void frmStatAnalysis::ShowObjectDetails() {
+    const OncePerStepSink::Step step(sink_);
     const auto breakdown = ObjectBreakdownFor(model_, model_.CurrentObject, objectInfo_->GraphType());
     if (!breakdown) return;
+    ShowCurrentObjectInViews();
     objectInfo_->ShowBreakdown(*breakdown);
     for (const Message& message : breakdown->Messages) sink_.Show(message);
 }
@@ -508,6 +633,7 @@ void frmStatAnalysis::RefreshScanCosts() {
 }
 
 void frmStatAnalysis::DrawGraphicSummary() {
+    const OncePerStepSink::Step step(sink_);
     const std::vector<ChartData> charts = kov::DrawGraphicSummary(reportInfo_->grdPoolInfo()->Model()->Grid());
     graphicSummary_->ShowCharts(charts);
     for (const ChartData& chart : charts)
@@ -583,6 +709,106 @@ std::vector<PrintedPage> frmStatAnalysis::ClusterPrintout() const {
 void frmStatAnalysis::mouseDoubleClickEvent(QMouseEvent* event) {
     RefreshScanCosts();
     QMainWindow::mouseDoubleClickEvent(event);
+}
+
+// What a saved grid or chart holds: the report-wide ones by their meaning or
+// title, the others with the pool they show first.
+QString frmStatAnalysis::ExportContentOf(const QWidget& source) const {
+    static const std::map<QString, std::pair<bool, const char*>> grids = {
+        {"grdPoolInfo", {false, "pools"}},
+        {"grdScanCost", {false, "scan-cost"}},
+        {"grdObjectInfo", {true, "objects"}},
+        {"grdScanCostPool", {true, "scan-cost"}},
+        {"grdClusters", {true, "clusters"}},
+        {"grdClusterObjects", {true, "cluster-members"}},
+        {"lvSimObjectDetails", {true, "simulated-object"}}};
+    const QString pool = model_.Pools.Contains(model_.CurrentPool)
+                             ? QString::fromStdString(model_.Pools(model_.CurrentPool).PoolName.TrimmedString())
+                             : QString();
+    const auto named = [&pool](bool ofPool, const QString& what) {
+        return ofPool && !pool.isEmpty() ? pool + "-" + what : what;
+    };
+    if (const auto grid = grids.find(source.objectName()); grid != grids.end())
+        return named(grid->second.first, grid->second.second);
+    // The pool chart by the graph type chosen for it, as the list names it.
+    if (&source == poolInfo_->Chart() && poolInfo_->GraphPosition() >= 1)
+        return named(true, QString::fromStdString(PoolGraphTypes().at(poolInfo_->GraphPosition() - 1)));
+    if (const auto* chart = qobject_cast<const ChartWidget*>(&source)) {
+        const QString title = QString::fromStdString(chart->Shown().Title);
+        return named(!graphicSummary_->isAncestorOf(chart), title.isEmpty() ? QString("chart") : title);
+    }
+    return "export";
+}
+
+bool frmStatAnalysis::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(watched, event);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+    return HandleWindowKey(*static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
+}
+
+bool frmStatAnalysis::HandleWindowKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool ctrlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if ((ctrl && (key.key() == Qt::Key_Tab || key.key() == Qt::Key_PageDown))) {
+        StepPage(1);
+        return true;
+    }
+    if ((ctrlShift && (key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Tab)) ||
+        (ctrl && key.key() == Qt::Key_PageUp)) {
+        StepPage(-1);
+        return true;
+    }
+    if (modifiers == Qt::NoModifier && key.key() == Qt::Key_Escape) return CloseDetailsPanel();
+    if (modifiers == Qt::NoModifier && key.key() == Qt::Key_F1) {
+        ShowHelp();
+        return true;
+    }
+    return false;
+}
+
+// The next page that can be chosen, round the end.
+void frmStatAnalysis::StepPage(int direction) {
+    const int count = tabs_->count();
+    for (int page = tabs_->currentIndex(), tried = 0; tried < count; ++tried) {
+        page = (page + direction + count) % count;
+        if (tabs_->isTabEnabled(page) && tabs_->isTabVisible(page)) {
+            tabs_->setCurrentIndex(page);
+            return;
+        }
+    }
+}
+
+bool frmStatAnalysis::CloseDetailsPanel() {
+    if (simGraphs_->pnlSimAnalysisDetails()->isVisible()) {
+        simGraphs_->cmdClose_Click();
+        return true;
+    }
+    if (poolInfo_->pnlPoolDetails()->isVisible()) {
+        poolInfo_->HidePoolDetails();
+        return true;
+    }
+    return false;
+}
+
+void frmStatAnalysis::ShowHelp() {
+    if (help_ == nullptr) {
+        help_ = new QDialog(this);
+        help_->setObjectName("dlgHelp");
+        help_->setWindowTitle("KOVGraph Help");
+        auto* text = new QTextBrowser(help_);
+        text->setObjectName("txtHelp");
+        text->setMarkdown(HelpText());
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, help_);
+        connect(buttons, &QDialogButtonBox::rejected, help_, &QDialog::hide);
+        auto* layout = new QVBoxLayout(help_);
+        layout->addWidget(text);
+        layout->addWidget(buttons);
+        help_->resize(QSize(720, 640).boundedTo(size()));
+    }
+    help_->show();
+    help_->raise();
 }
 
 void frmStatAnalysis::ShowAbout() {

@@ -13,14 +13,19 @@
 #include <vector>
 
 #include "AppServices.h"
+#include "ExportDialogs.h"
+#include "OncePerStepSink.h"
 #include "analysis/PoolDetails.h"
 #include "analysis/PrintPages.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "readers/ReportReader.h"
 
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QKeyEvent;
 class QTabWidget;
 
 namespace kov {
@@ -100,6 +105,11 @@ public:
     SimGraphPage* SimGraphs() const { return simGraphs_; }
     TrayIcon* Tray() const { return tray_; }
     QString StatusText() const;
+    // The notice over the pages while the loaded statistics report was not
+    // read to its end (hidden otherwise).
+    QLabel* lblReadNotice() const { return lblReadNotice_; }
+    // The short help of F1 (made on its first use).
+    void ShowHelp();
     // The cluster page's list of simulated pool sizes for the current pool.
     const std::vector<std::string>& ClusterPoolSizes() const { return clusterPoolSizes_; }
 
@@ -115,6 +125,9 @@ public:
     bool SkipNextRefill = false;
 
 protected:
+    // The window's keys work wherever the focus is, inside a page's own tabs
+    // too: Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn, Ctrl+PgUp, Escape, F1.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -123,11 +136,21 @@ private:
     void BuildWindow();
     void RunFileSelection();
     void ShowPoolLabels();
+    void ShowSizeAdvice(int slot);
     void ClearPoolViews();
     void SelectPool(int p);
     void AfterPoolChange();
     void MovePool(int (*step)(const ReportModel&, int), const char* failureTitle);
     void ApplyPageChrome(int page);
+    // A page's tab enabled or not; a disabled one says in its tooltip why.
+    void EnablePage(int page, bool enabled, const char* whyNot = nullptr);
+    void DisablePoolPages();
+    void StepPage(int direction);
+    bool HandleWindowKey(const QKeyEvent& key);
+    bool CloseDetailsPanel();
+    void ShowReadNotice();
+    void ShowCurrentObjectInViews();
+    QString ExportContentOf(const QWidget& source) const;
     std::vector<PrintedPage> ClusterPrintout() const;
     void ShowAbout();
     void ShowPoolAnalysis();
@@ -138,13 +161,15 @@ private:
     void ScanCostStep(Fill&& fill);
 
     ReportModel& model_;
-    MessageSink& sink_;
+    OncePerStepSink sink_;
     AppState& state_;
     AppServices services_;
     QStringList preload_;
     int objectViewsPool_ = -1;  // the pool the object list and grid show; -1 none or stale
     std::vector<std::string> clusterPoolSizes_;
     std::unique_ptr<WindowPrinter> printer_;
+    SaveFolder saveFolder_;
+    ReportReader::ReadStop readStop_;  // where the loaded statistics report stopped being read
 
     QTabWidget* tabs_ = nullptr;
     ReportInfoPage* reportInfo_ = nullptr;
@@ -161,6 +186,8 @@ private:
     QPushButton* cmdCreateFile_ = nullptr;
     QPushButton* cmdClusterCreateFile_ = nullptr;
     QLabel* statusPanel_ = nullptr;
+    QLabel* lblReadNotice_ = nullptr;
+    QDialog* help_ = nullptr;
     TrayIcon* tray_ = nullptr;
 };
 

@@ -11,7 +11,7 @@ namespace kov {
 
 frmTitle::frmTitle(QWidget* parent) : QDialog(parent), tmrTimer_(new QTimer(this)) {
     setObjectName("frmTitle");
-    setWindowTitle("Zazedaz for DB2");
+    setWindowTitle("KOVGraph");
     auto* fraTitle = new QGroupBox(this);
     fraTitle->setObjectName("fraTitle");
     auto* product = new QLabel("KOVGraph", fraTitle);

@@ -4,18 +4,24 @@
 // without a window (and without a display).
 // kovgraph --snapshot OUT.json STATFILE [SIMFILE...]: what every widget shows,
 // read back offscreen into the batch report's JSON schema.
+// kovgraph --monkey OUT.json --steps N --seed S FILE...: a seeded random walk
+// over the window offscreen, its invariants checked after every action.
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstring>
 #include <iostream>
+#include <optional>
 
 #include "AppServices.h"
 #include "QtMessageSink.h"
+#include "cluster/ClusterAnalysis.h"
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "print/PdfReport.h"
+#include "snapshot/Monkey.h"
 #include "snapshot/WindowSnapshot.h"
 
 namespace {
@@ -46,7 +52,7 @@ int RunPdfReport(int argc, char** argv) {
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    options.AccDir = QCoreApplication::applicationDirPath().toStdString();
+    options.AccDir = kov::ThresholdFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     try {
         return kov::WritePdfReport(options, std::cerr);
     } catch (const std::exception& failure) {
@@ -55,9 +61,46 @@ int RunPdfReport(int argc, char** argv) {
     }
 }
 
+// What --help prints: the window's command line and the two commands that
+// run without a window.
+constexpr const char* kUsage =
+    "KOVGraph: the analyser of DB2 buffer-pool statistics and simulation reports\n"
+    "\n"
+    "Usage:\n"
+    "  kovgraph [STATFILE [SIMFILE...]]\n"
+    "      the analysis window; files named are read on the file-selection screen\n"
+    "      as if chosen there\n"
+    "  kovgraph --pdf OUT.pdf STATFILE [SIMFILE...]\n"
+    "      the whole analysis as one PDF, without a window or a display\n"
+    "  kovgraph --snapshot OUT.json [--acc-dir DIR] [--first STATFILE [SIMFILE...] --] STATFILE [SIMFILE...]\n"
+    "      what every page of the window shows, read back into the batch report's JSON\n"
+    "  kovgraph --monkey OUT.json --steps N --seed S [--check-every K] [--shrink] FILE...\n"
+    "      a seeded random walk over the window, offscreen, with its invariants\n"
+    "      checked after every action; the faults and their actions go to OUT.json\n"
+    "  kovgraph --help | --version\n"
+    "\n"
+    "STATFILE is a statistics report or a consolidated data file; SIMFILEs are\n"
+    "simulation reports, read in the order given. The batch report is kovgraph-report.\n";
+
+// --help and --version alone on the command line answer without a window.
+std::optional<int> AnswerHelpOrVersion(int argc, char** argv) {
+    if (argc != 2) return std::nullopt;
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "kovgraph " << KOVGRAPH_VERSION_TEXT << "\n";
+        return 0;
+    }
+    return std::nullopt;
+}
+
 int RunProgram(int argc, char** argv) {
+    if (const auto answered = AnswerHelpOrVersion(argc, argv)) return *answered;
     if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
     if (kov::snapshot::WantsSnapshot(argc, argv)) return kov::snapshot::RunSnapshotCommand(argc, argv);
+    if (kov::snapshot::WantsMonkey(argc, argv)) return kov::snapshot::RunMonkeyCommand(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("KOVGraph");
     QApplication::setApplicationVersion(KOVGRAPH_VERSION);

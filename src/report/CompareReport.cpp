@@ -7,6 +7,7 @@
 
 #include "analysis/GeneralInfo.h"
 #include "readers/ReportLoading.h"
+#include "report/TextTable.h"
 
 namespace kov {
 
@@ -22,16 +23,17 @@ json Number(double value) {
     return value;
 }
 
-json FigureJson(const FigureChange& f) {
+json FigureJson(const FigureChange& f, Better better) {
     return {{"before", Number(f.Before)},
             {"after", Number(f.After)},
             {"change", Number(f.Change)},
-            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)}};
+            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)},
+            {"better", BetterName(better)}};
 }
 
 json FiguresJson(const std::vector<ComparedFigure>& figures) {
     json object = json::object();
-    for (const ComparedFigure& figure : figures) object[figure.Name] = FigureJson(figure.Values);
+    for (const ComparedFigure& figure : figures) object[figure.Name] = FigureJson(figure.Values, figure.Direction);
     return object;
 }
 
@@ -70,8 +72,8 @@ json TopObjectsJson(const PoolComparison& pool, const std::vector<std::size_t>& 
         const ObjectChange& o = pool.Objects[i];
         list.push_back({{"name", o.Name},
                         {"type", o.Type},
-                        {"syncReadIOs", FigureJson(o.SyncReadIOs)},
-                        {"getPages", FigureJson(o.GetPages)}});
+                        {"syncReadIOs", FigureJson(o.SyncReadIOs, ObjectSyncReadIOsBetter)},
+                        {"getPages", FigureJson(o.GetPages, ObjectGetPagesBetter)}});
     }
     return list;
 }
@@ -92,36 +94,6 @@ json PoolJson(const PoolComparison& pool) {
               {"onlyAfter", pool.ObjectsOnlyAfter},
               {"syncReadIORises", TopObjectsJson(pool, pool.SyncReadRises)},
               {"syncReadIOFalls", TopObjectsJson(pool, pool.SyncReadFalls)}}}};
-}
-
-// UTF-8 text measured in characters, so the trend arrows keep columns straight.
-std::size_t Width(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-// The first keyColumns columns (names) left-aligned, the figures right-aligned.
-std::string TextTable(const StringTable& table, std::size_t keyColumns, const std::string& indent) {
-    std::vector<std::size_t> widths(table.Headings.size(), 0);
-    const auto measure = [&](const std::vector<std::string>& row) {
-        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], Width(row[c]));
-    };
-    measure(table.Headings);
-    for (const auto& row : table.Rows) measure(row);
-    std::ostringstream out;
-    const auto print = [&](const std::vector<std::string>& row) {
-        std::string line = indent;
-        for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-            const std::string pad(widths[c] - Width(row[c]), ' ');
-            line += (c == 0 ? "" : "  ") + (c < keyColumns ? row[c] + pad : pad + row[c]);
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        out << line << "\n";
-    };
-    print(table.Headings);
-    for (const auto& row : table.Rows) print(row);
-    return out.str();
 }
 
 std::string NameList(const std::vector<std::string>& names) {

@@ -1,8 +1,10 @@
 // kovgraph-report [--json] [--intent R|S] [--radius R] [--acc-dir DIR] STATFILE [SIMFILE...]
 // kovgraph-report --csv DIR STATFILE [SIMFILE...]
 // kovgraph-report --compare BEFORE AFTER [--json]
+// kovgraph-report --advise-sizes [--budget-mb MB] [--json] STATFILE SIMFILE...
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 
@@ -10,6 +12,7 @@
 #include "report/BatchReport.h"
 #include "report/CompareReport.h"
 #include "report/CsvExport.h"
+#include "report/SizeAdviceReport.h"
 
 namespace {
 
@@ -17,6 +20,7 @@ int RunReport(int argc, char** argv) {
     kov::BatchOptions options;
     std::string intent = "R";
     CLI::App app{"KOVGraph batch report: the analysis of DB2 buffer-pool statistics and simulation reports"};
+    app.set_version_flag("--version", std::string("kovgraph-report ") + KOVGRAPH_VERSION_TEXT);
     CLI::Option* json = app.add_flag("--json", options.Json, "print the analysis as a JSON document");
     std::string csvDir;
     CLI::Option* csv = app.add_option("--csv", csvDir, "write the grids as CSV files into DIR (their names: README.md)")
@@ -40,6 +44,25 @@ int RunReport(int argc, char** argv) {
     app.add_option("--acc-dir", options.AccDir, "folder holding Rand.acc and Seq.acc (default: the program's folder)");
     std::vector<std::string> compare;
     app.add_option("--compare", compare, "compare two statistics reports: BEFORE AFTER")->expected(2)->excludes(csv);
+    bool adviseSizes = false;
+    CLI::Option* advise =
+        app.add_flag("--advise-sizes", adviseSizes,
+                     "recommend a size for each simulated pool within a memory budget (docs/size-advice.md)")
+            ->excludes(csv);
+    double budgetMB = 0;
+    CLI::Option* budget = app.add_option("--budget-mb", budgetMB,
+                                         "memory budget of the simulated pools in MB (default: what they take now)")
+                              ->type_name("MB")
+                              ->check(CLI::Validator(
+                                  [](std::string& text) {
+                                      double mb = 0;
+                                      const bool number = CLI::detail::lexical_cast(text, mb);
+                                      return number && mb >= 0 && std::isfinite(mb)
+                                                 ? std::string()
+                                                 : "the budget is a number of MB, 0 or more: " + text;
+                                  },
+                                  "MB>=0"))
+                              ->needs(advise);
     app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file");
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
     try {
@@ -47,8 +70,13 @@ int RunReport(int argc, char** argv) {
         if (!compare.empty() && (compare.size() != 2 || !options.StatFile.empty()))
             throw CLI::ValidationError("--compare", "takes exactly two statistics reports: BEFORE AFTER");
         if (compare.empty() && options.StatFile.empty()) throw CLI::RequiredError("STATFILE");
+        if (adviseSizes && !compare.empty())
+            throw CLI::ValidationError("--advise-sizes", "reads one statistics report and its simulation reports");
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
+        return 0;
+    } catch (const CLI::CallForVersion&) {
+        std::cout << app.version() << "\n";
         return 0;
     } catch (const CLI::ParseError& error) {
         std::cerr << "kovgraph-report: " << error.what() << "\n"
@@ -59,10 +87,14 @@ int RunReport(int argc, char** argv) {
     if (options.AccDir.empty()) {
         std::error_code ec;
         const auto self = std::filesystem::canonical("/proc/self/exe", ec);
-        options.AccDir = ec ? std::string(".") : self.parent_path().string();
+        options.AccDir = kov::ThresholdFolder(ec ? std::string(".") : self.parent_path().string());
     }
     try {
         if (csv->count() > 0) return kov::RunCsvExport(options, csvDir, std::cerr);
+        if (adviseSizes)
+            return kov::RunSizeAdviceReport({options.Json, budget->count() > 0 ? std::optional(budgetMB) : std::nullopt,
+                                             options.StatFile, options.SimFiles},
+                                            std::cout, std::cerr);
         if (!compare.empty())
             return kov::RunCompareReport({options.Json, compare[0], compare[1]}, std::cout, std::cerr);
         return kov::RunBatchReport(options, std::cout);

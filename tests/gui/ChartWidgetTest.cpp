@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
+#include <QtCharts/QAbstractBarSeries>
 #include <QtCharts/QBarCategoryAxis>
+#include <QtCharts/QBarSet>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QValueAxis>
 
 #include "widgets/ChartWidget.h"
@@ -96,22 +100,96 @@ TEST(ChartWidget, TitlesAndLabelsAreShownAsPlainText) {
     }
 }
 
+// Value labels stand past their bars' ends in the text colour, the longest
+// bar's too (in the margin kept for it), never on a bar, never on each other,
+// never outside the chart; with sixty bars as with three.
 TEST(ChartWidget, ValueLabelsShowTheFigureAsWrittenAndStayReadable) {
-    // One bar far longer than the others: the short ones keep their labels
-    // outside the bar, in the text colour; none leaves the plot area.
-    ShownChart shown(Bars({{"SMALL", 3, 1, "3"}, {"ZERO", 0, 2, "0"}, {"BIG", 1362870, 3, "1,362,870"}}));
-    const auto& labels = shown.widget.ValueLabels();
-    ASSERT_EQ(labels.size(), 3u);
-    const QRectF plot = shown.widget.chart()->plotArea();
-    const QColor text = shown.widget.palette().color(QPalette::WindowText);
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        EXPECT_EQ(labels[i]->text().toStdString(), shown.widget.Shown().Points[i].ValueText);
-        const QRectF box = labels[i]->sceneBoundingRect();
-        EXPECT_GE(box.left(), plot.left() - 1) << i;
-        EXPECT_LE(box.right(), plot.right() + 1) << i;
+    std::vector<ChartPoint> sixty;
+    for (int i = 0; i < 60; ++i) sixty.push_back({"BP" + std::to_string(i), 1000.0 * i, 0, std::to_string(1000 * i)});
+    for (const ChartData& data :
+         {Bars({{"SMALL", 3, 1, "3"}, {"ZERO", 0, 2, "0"}, {"BIG", 1362870, 3, "1,362,870"}}), Bars(sixty)}) {
+        ShownChart shown(data);
+        const auto& labels = shown.widget.ValueLabels();
+        ASSERT_EQ(labels.size(), data.Points.size());
+        const QRectF chartArea = shown.widget.chart()->rect();
+        QAbstractSeries* series = shown.widget.chart()->series().value(0);
+        const QColor text = shown.widget.palette().color(QPalette::WindowText);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i]->text().toStdString(), data.Points[i].ValueText);
+            const QRectF box = labels[i]->sceneBoundingRect();
+            const QPointF end = shown.widget.chart()->mapToPosition(QPointF(data.Points[i].Value, double(i)), series);
+            EXPECT_GE(box.left(), end.x()) << i << ": past the bar's end";
+            EXPECT_LE(box.right(), chartArea.right()) << i;
+            EXPECT_EQ(labels[i]->brush().color(), text) << i;
+            if (i > 0) {
+                EXPECT_LE(box.bottom(), labels[i - 1]->sceneBoundingRect().top() + 1) << i << ": no overlap";
+            }
+        }
+        EXPECT_GE(shown.widget.minimumHeight(), static_cast<int>(data.Points.size()) * 16);
     }
-    EXPECT_EQ(labels[0]->brush().color(), text) << "a short bar's label stands beside it";
-    EXPECT_EQ(labels[1]->brush().color(), text);
+}
+
+// The smallest bar has a length: the axis opens below it (and one value
+// runs from 0), exactly as the engine's rule says.
+TEST(ChartWidget, ValueAxisOpensBelowTheSmallestBar) {
+    const struct { double a, b, min, max; } cases[] = {{12, 12, 0, 12}, {200, 900, 165, 900}, {2, 100, 0, 100}};
+    for (const auto& c : cases) {
+        ChartData data = Bars({{"A", c.a, 1, "a"}, {"B", c.b, 2, "b"}});
+        data.Axis = AxisRange{std::min(c.a, c.b), std::max(c.a, c.b)};  // as the analysis fixes it
+        ShownChart shown(data);
+        EXPECT_DOUBLE_EQ(shown.ValueAxis()->min(), c.min) << c.a << " " << c.b;
+        EXPECT_DOUBLE_EQ(shown.ValueAxis()->max(), c.max) << c.a << " " << c.b;
+    }
+}
+
+// A click on a bar's name chooses the bar, so a bar of no length can be
+// chosen too; hovering a bar names it with its value and unit.
+TEST(ChartWidget, ABarsNameChoosesItAndHoverNamesIt) {
+    ChartData data = Bars({{"DB1.ZERO", 0, 21, "0"}, {"DB1.TS2", 40, 22, "40"}, {"DB1.TS3", 90, 23, "90"}});
+    data.Axis = AxisRange{0, 90, false};
+    data.ValueUnit = "ms";
+    ShownChart shown(data);
+    QSignalSpy objects(&shown.widget, &ChartWidget::ObjectClicked);
+    QSignalSpy bars(&shown.widget, &ChartWidget::BarClicked);
+    for (int bar : {0, 2}) {
+        const QPoint label = shown.widget.CategoryLabelCentre(bar);
+        EXPECT_EQ(shown.widget.BarOfCategoryLabel(label), bar);
+        QTest::mouseClick(shown.widget.viewport(), Qt::LeftButton, {}, label);
+        ASSERT_EQ(objects.size(), 1) << bar;
+        EXPECT_EQ(objects.takeFirst().at(0).toInt(), 21 + bar);
+        EXPECT_EQ(bars.takeFirst().at(0).toInt(), bar);
+    }
+    QTest::mouseClick(shown.widget.viewport(), Qt::LeftButton, {}, QPoint(2, 2));  // the title's corner
+    EXPECT_TRUE(objects.isEmpty());
+    auto* series = qobject_cast<QAbstractBarSeries*>(shown.widget.chart()->series().value(0));
+    ASSERT_NE(series, nullptr);
+    emit series->barSets().front()->hovered(true, 1);
+    EXPECT_EQ(shown.widget.toolTip(), "DB1.TS2: 40 ms");
+    emit series->barSets().front()->hovered(false, 1);
+    EXPECT_TRUE(shown.widget.toolTip().isEmpty());
+}
+
+// A slice of nothing is left out of the legend; a pie of negative counters
+// writes each counter as it is and says why it cannot show shares.
+TEST(ChartWidget, PieLegendLeavesOutEmptySlicesAndNamesNegativeCounters) {
+    ChartData pie;
+    pie.Kind = ChartKind::Pie;
+    pie.Points = {
+        {"Sync (120.0%)", -7175, 0, "-7175"}, {"SPref (0.0%)", 0, 0, "0"}, {"LPref (-20.0%)", 1196, 0, "1196"}};
+    pie.Note = "Negative counters cannot be drawn as a share.";
+    ShownChart shown(pie);
+    const QList<QLegendMarker*> markers = shown.widget.chart()->legend()->markers();
+    ASSERT_EQ(markers.size(), 3);
+    EXPECT_TRUE(markers[0]->isVisible());
+    EXPECT_FALSE(markers[1]->isVisible());
+    QTextDocument drawn;
+    drawn.setHtml(markers[0]->label());
+    EXPECT_EQ(drawn.toPlainText().replace(QChar(0xA0), ' '), "Sync (120.0%)  -7175");
+    bool noteShown = false;
+    for (QGraphicsItem* item : shown.widget.scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            noteShown = noteShown || (text->text().toStdString() == pie.Note && text->isVisible());
+    EXPECT_TRUE(noteShown);
 }
 
 TEST(ChartWidget, ValueAxisTicksFallOnRoundNumbersFromZero) {

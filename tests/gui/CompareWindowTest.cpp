@@ -13,6 +13,7 @@
 #include "frmCompareReports.h"
 #include "pages/ReportInfoPage.h"
 #include "views/GridSort.h"
+#include "widgets/ChartWidget.h"
 
 namespace kov::test {
 namespace {
@@ -87,6 +88,7 @@ TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid)
         EXPECT_LT(smallest, 0);
         EXPECT_EQ(Cell(objects, 0, 2), "Sync. I/Os/Sec");
         EXPECT_EQ(Cell(objects, 0, 7), "\u25BC fall");
+        EXPECT_EQ(Cell(objects, 0, 8), "better") << "fewer synchronous reads are an improvement";
         ClickHeading(objects, 5);
         EXPECT_EQ(Heading(objects, 5), "Change (D)");
         EXPECT_EQ(Cell(objects, 0, 7), "= same");  // nothing in BP1 rose; get pages stayed
@@ -94,6 +96,29 @@ TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid)
     h.CompareWith(ChangedSample());
     EXPECT_EQ(h.dialogsShown, 1);
     EXPECT_TRUE(h.ui.sink.Messages.empty());
+}
+
+// The figure chosen in the pools' grid is charted before and after for
+// every pool in both reports; the chart copies and saves like every chart.
+TEST(CompareWindow, ChartsTheFigureChosenInThePoolsGrid) {
+    CompareHarness h;
+    h.inspect = [](frmCompareReports& dialog) {
+        ChartWidget& chart = *dialog.chartCompareFigure();
+        GridView* pools = dialog.grdComparePools();
+        dialog.tbsCompare()->setCurrentIndex(1);
+        QApplication::processEvents();
+        int hitRatio = 0;
+        while (Cell(pools, hitRatio, 1) != "Hit Ratio") ++hitRatio;
+        QTest::mouseClick(pools->viewport(), Qt::LeftButton, {},
+                          pools->visualRect(pools->Model()->index(hitRatio, 1)).center());
+        EXPECT_EQ(chart.Shown().Title, "Hit Ratio Before And After");
+        EXPECT_EQ(chart.Shown().ValueUnit, "%");
+        ASSERT_EQ(chart.Shown().Points.size(), 2u * 7) << "seven pools are in both reports";
+        EXPECT_EQ(chart.Shown().Points.back().Label, Cell(pools, 0, 0) + " before");
+        EXPECT_EQ(chart.ContextActions().size(), 2);
+    };
+    h.CompareWith(ChangedSample());
+    EXPECT_EQ(h.dialogsShown, 1);
 }
 
 TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {

@@ -117,7 +117,7 @@ TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     grid->ContextActions()[1]->trigger();
 
     ASSERT_EQ(ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "grdObjectInfo.csv");
+    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-objects.csv");
     EXPECT_EQ(ui.saveQuestions[0].Filters.value(0), "CSV Files (*.csv)");
     QFile file(ui.nextSaveFile);  // the CSV text itself is read back in the engine's tests
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -164,7 +164,7 @@ TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
 
     c.Save("chart.svg", QSize(900, 600));
     ASSERT_EQ(c.ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "chart1BPool.png");
+    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-Access Type.png");
     EXPECT_EQ(c.ui.saveQuestions[0].Filters, (QStringList{"PNG Image (*.png)", "SVG Image (*.svg)"}));
     EXPECT_EQ(c.ui.proposedImageSize, c.chart->size());
     QSvgRenderer svg(c.folder.filePath("chart.svg"));

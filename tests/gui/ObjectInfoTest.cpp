@@ -68,30 +68,37 @@ TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
     EXPECT_EQ(p.Value(0).toStdString(), "  " + std::to_string(shown.Activity.GetPagesByAccess[1]));
     EXPECT_EQ(p.page->Chart()->Shown().Title, Trimmed(shown));
 
-    p.page->lvObjects()->clearSelection();
-    p.ui.model.CurrentObject = pool.FirstObject + 1;
+    // An object the list does not hold (one of another pool) leaves it
+    // without a picked item, and the chart keeps its titles.
+    p.ui.model.CurrentObject = p.ui.model.Pools(1).FirstObject;
     p.window->ShowObjectDetails();
+    EXPECT_TRUE(p.page->lvObjects()->selectedItems().isEmpty());
     EXPECT_EQ(p.page->Chart()->Shown().Title, Trimmed(shown)) << "without a selected item the titles stay";
 }
 
-TEST(ObjectInfo, GridHeadingsSortWithOneSharedDirectionAndChooseTheFirstRow) {
+TEST(ObjectInfo, GridHeadingsSortWithOneSharedDirectionAndKeepTheChosenObject) {
     ObjectPage p;
     p.Open("BP1");
     GridView* grid = p.page->grdObjectInfo();
+    ClickRow(grid, 2);
+    const int chosen = p.ui.model.CurrentObject;
+    const auto pickedObject = [&] { return p.RowObject(grid->selectionModel()->selectedRows().front().row()); };
     ClickHeading(grid, 9);  // Sync. I/Os
     EXPECT_EQ(Heading(grid, 9), "Sync. I/Os (A)");
     for (int row = 1; row < grid->Model()->rowCount(); ++row)
         ASSERT_LE(grid->Cell(row - 1, 9).toLongLong(), grid->Cell(row, 9).toLongLong()) << row;
-    EXPECT_EQ(p.ui.model.CurrentObject, p.RowObject(0));
+    EXPECT_EQ(p.ui.model.CurrentObject, chosen);
+    EXPECT_EQ(pickedObject(), chosen);
 
     ClickHeading(grid, 3);  // Rnd. Access
     EXPECT_EQ(Heading(grid, 3), "Rnd. Access (D)");
     EXPECT_EQ(Heading(grid, 9), "Sync. I/Os");
     for (int row = 1; row < grid->Model()->rowCount(); ++row)
         ASSERT_GE(grid->Cell(row - 1, 3).toLongLong(), grid->Cell(row, 3).toLongLong()) << row;
-    EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 0);
-    EXPECT_EQ(p.ui.model.CurrentObject, p.RowObject(0));
+    EXPECT_EQ(p.ui.model.CurrentObject, chosen);
+    EXPECT_EQ(pickedObject(), chosen);
 
+    grid->scrollToTop();
     ClickRow(grid, 4);
     EXPECT_EQ(p.ui.model.CurrentObject, p.RowObject(4));
     EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 4);
@@ -106,7 +113,7 @@ TEST(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {
         for (int row = 0; row < list->topLevelItemCount(); ++row) texts.push_back(list->topLevelItem(row)->text(0));
         return texts;
     };
-    list->topLevelItem(1)->setSelected(true);
+    ClickListItem(list, 1);
     const QString picked = list->topLevelItem(1)->text(0);
     ClickListHeader(list);
     EXPECT_EQ(ListHeader(list), "Object (A)");

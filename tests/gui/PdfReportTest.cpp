@@ -52,9 +52,12 @@ TEST(PdfReport, TheWholeAnalysisInPrintOrder) {
     EXPECT_TRUE(pages[0].contains("Report Summary"));
     EXPECT_EQ(titles.mid(1, 4), QStringList(4, "Buffer Pools Graphics Summary"));
     EXPECT_TRUE(pages[2].contains("DS Group: "));
+    // The samples hold simulations, so the size advice follows the summary.
+    EXPECT_EQ(titles[5], "Size Advice");
+    EXPECT_TRUE(pages[5].contains("BP1 stays at 100,000 buffers")) << pages[5].toStdString();
     // Every pool in table order: its pool charts, then its object page.
     const QStringList pools = {"BP0", "BP1", "BP2", "BP3", "BP7", "BP8K0", "BP16K0", "BP32K"};
-    int at = 5;
+    int at = 6;
     for (const QString& pool : pools) {
         ASSERT_LT(at, titles.size());
         EXPECT_EQ(titles[at], "Buffer Pool " + pool);

@@ -12,6 +12,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -22,6 +24,7 @@
 #include "pages/ClusterPage.h"
 #include "pages/DataChecksStrip.h"
 #include "pages/ExpertTuningPage.h"
+#include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
@@ -131,6 +134,56 @@ TEST(Screenshots, DataChecksStrip) {
     SaveScreenshot(*window, "page0-data-checks-closed");
     window->ReportInfo()->DataChecks()->cmdDataChecks()->click();
     SaveScreenshot(*window, "page0-data-checks-open");
+}
+
+// Charts at the sizes that hid things: ten equal values, the lowest hit
+// ratios, a pie with an empty slice and one of negative counters, and the
+// graphic summary of 60 pools from top to bottom.
+TEST(Screenshots, ChartsAtEverySize) {
+    QTemporaryDir folder;
+    ReportModel model = GenerateReport(CapacityPlan());
+    const int withObjects = 1;  // the capacity report's pool of 5000 objects
+    PoolRecord& equal = model.Pools(withObjects);
+    for (int o = equal.FirstObject; o <= equal.LastObject; ++o) model.Objects(o).Activity.AvgSyncIOTime = 12;
+    equal.Activity.GetPagesByAccess[3] = 0;
+    const int damaged = withObjects + 1;
+    model.Pools(damaged).Activity.PagesReadByType[1] = -7175;
+    const QString stat = folder.filePath("sixty.sta");
+    {
+        std::ofstream out(QFile::encodeName(stat).toStdString(), std::ios::binary);
+        WriteStatReport(model, out);
+    }
+    UiHarness ui;
+    ui.onFileSelection = [&](frmSelectFiles& screen) {
+        screen.OpenStatisticsFile(stat);
+        screen.cmdNext_Click();
+    };
+    auto window = ui.Start();
+    const auto poolChart = [&](int pool, int graphType, const QString& name) {
+        window->SelectPoolFromGrid(QString::fromStdString(ui.model.Pools(pool).PoolName.TrimmedString()));
+        window->tbsStats()->setCurrentIndex(2);
+        window->PoolInfo()->SelectGraphType(graphType);
+        window->RefreshPoolCharts();
+        SaveScreenshot(*window, name);
+    };
+    poolChart(withObjects, 19, "charts-equal-avg-sync-io");
+    poolChart(withObjects, 15, "charts-lowest-sys-hit-ratio");
+    poolChart(withObjects, 0, "charts-pie-zero-slice");
+    poolChart(damaged, 1, "charts-pie-negative-counters");
+    window->tbsStats()->setCurrentIndex(1);
+    window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(0);
+    QWidget* chart = window->GraphicSummary()->Chart(0);
+    QScrollArea* scroll = nullptr;
+    for (QWidget* up = chart->parentWidget(); up && !scroll; up = up->parentWidget())
+        scroll = qobject_cast<QScrollArea*>(up);
+    ASSERT_NE(scroll, nullptr);
+    QApplication::processEvents();
+    QScrollBar* bar = scroll->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0) << "sixty pools outgrow the page";
+    for (const auto& [at, name] : {std::pair{0, "top"}, std::pair{1, "middle"}, std::pair{2, "bottom"}}) {
+        bar->setValue(bar->maximum() * at / 2);
+        SaveScreenshot(*window, QString("charts-graphic-summary-60-") + name);
+    }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "sampledata/SampleGenerator.h"
 #include "snapshot/ShownText.h"
 #include "snapshot/WindowSnapshot.h"
+#include "views/AxisTicks.h"
 #include "widgets/ChartWidget.h"
 
 namespace kov::test {
@@ -114,9 +115,23 @@ bool IsSinglePointAxis(const json& window, const json& batch) {
            batch["max"].get<double>() <= batch.value("min", window["min"].get<double>());
 }
 
+// A bar chart's axis is drawn opened below the smallest value the analysis
+// fixes (the window's rule), so that value's bar has a length. The opened
+// bottom follows from both ends, so it is held to a float's precision of the
+// larger one.
+bool IsOpenedBarAxis(const json& window, const json& batch) {
+    if (!batch.contains("min") || !batch.contains("max") || !window.contains("min") || !window.contains("max"))
+        return false;
+    const auto [low, high] = OpenedBarAxis(batch["min"].get<double>(), batch["max"].get<double>());
+    const double precision = 1e-6 * std::max(std::fabs(low), std::fabs(high));
+    return std::fabs(window["min"].get<double>() - low) <= precision &&
+           SameAtShownPrecision(window["max"].get<double>(), high);
+}
+
 void Compare(const json& window, const json& batch, Path& path, std::vector<std::string>& differences) {
     if (batch.is_object() && window.is_object()) {
-        if (!path.empty() && (path.back() == "axis" || path.back() == "xAxis") && IsSinglePointAxis(window, batch))
+        if (!path.empty() && (path.back() == "axis" || path.back() == "xAxis") &&
+            (IsSinglePointAxis(window, batch) || IsOpenedBarAxis(window, batch)))
             return;
         for (const auto& [key, value] : batch.items()) {
             path.push_back(key);
@@ -188,8 +203,9 @@ json WindowDocument(const ReportSet& set, std::optional<ReportSet> first = std::
 
 // A report made to trip the window's last step: ties and repeated names in
 // the top lists, a pool where nothing happened (zero totals, hidden pies), a
-// pool without objects, a data-space pool, simulations of two pools, and an
-// object whose counters the data checks find suspect.
+// pool without objects, a data-space pool, simulations of two pools, an
+// object whose counters the data checks find suspect, and a pool whose pages
+// read pie holds a negative counter (a slice cannot draw it).
 ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
     SamplePlan plan;
     plan.Seed = 1507;
@@ -206,6 +222,7 @@ ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
         model.Objects(o).Activity = model.Objects(tied.FirstObject).Activity;
     model.Objects(tied.FirstObject + 2).ObjectName = model.Objects(tied.FirstObject + 1).ObjectName;
     model.Objects(model.Pools(1).FirstObject).Activity.GetPages = -999999999;
+    model.Pools(2).Activity.PagesReadByType[1] = -7175;
     AddSimulation(model, 1, 8, 15);
     AddSimulation(model, 4, 9, 16);
     AddSimulation(model, 1, 8, 17);

@@ -37,7 +37,7 @@ namespace {
 
 TEST(TitleScreen, ClosesItselfAfterTwoSeconds) {
     frmTitle title;
-    EXPECT_EQ(title.windowTitle(), "Zazedaz for DB2");
+    EXPECT_EQ(title.windowTitle(), "KOVGraph");
     QElapsedTimer clock;
     clock.start();
     title.exec();
@@ -107,7 +107,7 @@ TEST(Grid, RowClickMakesThePoolCurrent) {
         while (grid->Cell(row, 0).trimmed() != c.pool) ++row;
         ClickRow(grid, row);
         EXPECT_EQ(ui.model.CurrentPool, c.index) << c.pool;
-        EXPECT_EQ(window->windowTitle(), QString("Kovrin for DB2 - ") + c.pool);
+        EXPECT_EQ(window->windowTitle(), QString("KOVGraph - ") + c.pool);
         for (int page = 1; page <= 5; ++page) EXPECT_TRUE(window->tbsStats()->isTabEnabled(page));
         EXPECT_EQ(window->tbsStats()->isTabEnabled(6), c.simulationPages) << c.pool;
         EXPECT_EQ(window->tbsStats()->isTabEnabled(7), c.simulationPages) << c.pool;
@@ -143,6 +143,24 @@ TEST(GraphicSummaryPage, ASortedGridGivesSortedBarsOnTheNextOpening) {
     EXPECT_EQ(BarLabels(getPages), GridColumn(grid, 0));
     for (std::size_t i = 1; i < getPages.Points.size(); ++i)
         EXPECT_GE(getPages.Points[i - 1].Value, getPages.Points[i].Value);
+}
+
+// A bar of the graphic summary (or its pool's name) picks its pool as the
+// pool grid does, and opens Pool Info on it.
+TEST(GraphicSummaryPage, AClickOnAPoolsBarOpensPoolInfoOnThatPool) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->tbsStats()->setCurrentIndex(PageGraphicSummary);
+    GraphicSummaryPage& page = *window->GraphicSummary();
+    page.tbsGraphicSummary()->setCurrentIndex(0);
+    QApplication::processEvents();
+    ChartWidget& chart = *page.Chart(0);
+    const int bar = 5;
+    const std::string pool(TrimBlanks(chart.Shown().Points[bar].Label));  // the grid cell, as shown
+    QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, chart.CategoryLabelCentre(bar));
+    EXPECT_EQ(window->tbsStats()->currentIndex(), PagePoolInfo);
+    ASSERT_TRUE(ui.model.Pools.Contains(ui.model.CurrentPool));
+    EXPECT_EQ(ui.model.Pools(ui.model.CurrentPool).PoolName.TrimmedString(), pool);
 }
 
 TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
@@ -182,7 +200,7 @@ TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
     EXPECT_EQ(ui.model.CurrentPool, 8);
     QTest::mouseClick(previous, Qt::LeftButton);
     EXPECT_EQ(ui.model.CurrentPool, 7);
-    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2 - BP16K0");
+    EXPECT_EQ(window->windowTitle(), "KOVGraph - BP16K0");
     EXPECT_EQ(ui.model.CurrentObject, ui.model.Pools(7).FirstObject);
     for (int i = 0; i < 10; ++i) QTest::mouseClick(previous, Qt::LeftButton);
     EXPECT_EQ(ui.model.CurrentPool, 1);
@@ -350,7 +368,7 @@ TEST(Reload, AFailedReadLeavesEveryPageEmpty) {
     window->tbsStats()->setTabEnabled(PageObjectInfo, true);
     window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object views as a user opens them
     const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
-    EXPECT_EQ(window->windowTitle(), "Kovrin for DB2");
+    EXPECT_EQ(window->windowTitle(), "KOVGraph");
     EXPECT_EQ(label("lblPoolInfo_0"), "");
     EXPECT_EQ(label("lblPoolInfo_2"), "");
     EXPECT_EQ(window->PoolInfo()->Chart()->Shown().Title, "");

@@ -1,5 +1,8 @@
 #include "analysis/ActivityBreakdown.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "common/FixedText.h"
 #include "common/Formats.h"
 
@@ -25,6 +28,13 @@ const BreakdownGroups& GroupsOf(Breakdown kind) {
 
 std::string PieLegend(std::string_view prefix, double share) {
     return std::string(TrimBlanks(std::string(prefix) + "(" + Percent(share) + ")"));
+}
+
+void MarkNegativeCounters(ChartData& pie) {
+    const auto negative = [](const ChartPoint& point) { return point.Value < 0; };
+    if (std::none_of(pie.Points.begin(), pie.Points.end(), negative)) return;
+    for (ChartPoint& point : pie.Points) point.ValueText = PlainInteger(std::llround(point.Value));
+    pie.Note = "Negative counters cannot be drawn as a share.";
 }
 
 }  // namespace kov

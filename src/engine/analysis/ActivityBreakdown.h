@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/ReportModel.h"
+#include "views/ChartData.h"
 
 namespace kov {
 
@@ -23,5 +24,9 @@ const BreakdownGroups& GroupsOf(Breakdown kind);
 
 // "Seq " and 0.4531 give "Seq (45.3%)".
 std::string PieLegend(std::string_view prefix, double share);
+
+// A pie of a damaged report, with counters below 0, cannot show shares: each
+// slice is written with its counter as it is, and the chart says why.
+void MarkNegativeCounters(ChartData& pie);
 
 }  // namespace kov

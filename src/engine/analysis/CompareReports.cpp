@@ -39,6 +39,36 @@ std::vector<std::string> ElapsedWarnings(const ReportModel& before, const Report
     return warnings;
 }
 
+struct NamedTraits {
+    std::string_view Name;
+    FigureTraits Traits;
+};
+
+// The one table of which way each compared figure is better, and its unit.
+constexpr NamedTraits kFigureTraits[] = {
+    {"Total Read/Write IO", {Better::Down, "I/Os / s"}},
+    {"Total Get Pages", {Better::None, "get pages / s"}},
+    {"Total Updates", {Better::None, "updates / s"}},
+    {"Overall Sys Hit Ratio", {Better::Up, "%"}},
+    {"Total I/Os per second", {Better::Down, "I/Os / s"}},
+    {"Pages per write", {Better::Up, "pages / write"}},
+    {"Total 4K Buffers", {Better::None, "buffers"}},
+    {"RIO/Sec", {Better::Down, "read I/Os / s"}},
+    {"Get Pages", {Better::None, "get pages / s"}},
+    {"Updates", {Better::None, "updates / s"}},
+    {"Hit Ratio", {Better::Up, "%"}},
+    {"I/O", {Better::Down, "I/Os / s"}},
+    {"WIO/Sec", {Better::Down, "write I/Os / s"}},
+    {"Pages/Write", {Better::Up, "pages / write"}},
+    {"Write I/Os", {Better::Down, "write I/Os / s"}},
+    {"Pages Written", {Better::None, "pages / s"}},
+    {"Avg Pg Res Secs", {Better::Up, "s"}},
+    {"Rand Pg Rd", {Better::Down, "pages / s"}},
+    {"SP Pg Rd", {Better::Down, "pages / s"}},
+    {"LP Pg Rd", {Better::Down, "pages / s"}},
+    {"DynPF Pg Rd", {Better::Down, "pages / s"}},
+};
+
 std::vector<ComparedFigure> CompareFigures(const std::vector<Figure>& before, std::int32_t beforeSeconds,
                                            const std::vector<Figure>& after, std::int32_t afterSeconds) {
     std::vector<ComparedFigure> compared;
@@ -47,7 +77,8 @@ std::vector<ComparedFigure> CompareFigures(const std::vector<Figure>& before, st
         const bool perSecond = before[i].IsCount;
         const double b = perSecond ? PerSecond(before[i].Value, beforeSeconds) : before[i].Value;
         const double a = perSecond ? PerSecond(after[i].Value, afterSeconds) : after[i].Value;
-        compared.push_back({std::string(before[i].Name), perSecond, CompareFigure(b, a)});
+        compared.push_back(
+            {std::string(before[i].Name), perSecond, CompareFigure(b, a), TraitsOf(before[i].Name).Direction});
     }
     return compared;
 }
@@ -166,25 +197,68 @@ const std::vector<std::string>& FigureHeadings() {
     return headings;
 }
 
-StringTable GridWithKeys(std::vector<std::string> keys) {
+StringTable GridWithKeys(std::vector<std::string> keys, VerdictColumn verdicts) {
     StringTable table{std::move(keys), {}};
     table.Headings.insert(table.Headings.end(), FigureHeadings().begin(), FigureHeadings().end());
+    if (verdicts == VerdictColumn::With) table.Headings.emplace_back("Verdict");
     return table;
 }
 
-std::vector<std::string> Row(std::vector<std::string> keys, const FigureChange& values) {
+std::vector<std::string> Row(std::vector<std::string> keys, const FigureChange& values, Better better,
+                             VerdictColumn verdicts) {
     std::vector<std::string> cells = FigureCells(values);
     keys.insert(keys.end(), cells.begin(), cells.end());
+    if (verdicts == VerdictColumn::With) keys.emplace_back(VerdictText(VerdictOf(better, values.Change)));
     return keys;
 }
 
-std::vector<std::string> LoneRow(std::vector<std::string> keys, std::size_t width, const char* side) {
-    keys.resize(width - 1);
+// A pool or object of one report only: its name, then "only in ..." under
+// "Trend" (and an empty verdict).
+std::vector<std::string> LoneRow(std::vector<std::string> keys, std::size_t width, const char* side,
+                                 VerdictColumn verdicts) {
+    const std::size_t trend = verdicts == VerdictColumn::With ? width - 2 : width - 1;
+    keys.resize(trend);
     keys.push_back(std::string("only in ") + side);
+    keys.resize(width);
     return keys;
 }
 
 }  // namespace
+
+Verdict VerdictOf(Better better, double change) {
+    if (better == Better::None || change == 0) return Verdict::Neutral;
+    return (change > 0) == (better == Better::Up) ? Verdict::Better : Verdict::Worse;
+}
+
+FigureTraits TraitsOf(std::string_view figureName) {
+    for (const NamedTraits& named : kFigureTraits)
+        if (named.Name == figureName) return named.Traits;
+    return {};
+}
+
+const char* BetterName(Better better) {
+    switch (better) {
+        case Better::Up:
+            return "up";
+        case Better::Down:
+            return "down";
+        case Better::None:
+            break;
+    }
+    return "none";
+}
+
+const char* VerdictText(Verdict verdict) {
+    switch (verdict) {
+        case Verdict::Better:
+            return "better";
+        case Verdict::Worse:
+            return "worse";
+        case Verdict::Neutral:
+            break;
+    }
+    return "";
+}
 
 FigureChange CompareFigure(double before, double after) {
     FigureChange change{before, after, after - before, std::nullopt};
@@ -226,48 +300,71 @@ std::vector<std::string> FigureCells(const FigureChange& values) {
             values.ChangePct ? Signed(*values.ChangePct, 1) : "n/a", Trend(values.Change)};
 }
 
-StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures) {
-    StringTable table = GridWithKeys({"Figure"});
+StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures, VerdictColumn verdicts) {
+    StringTable table = GridWithKeys({"Figure"}, verdicts);
     for (const ComparedFigure& figure : figures)
-        table.Rows.push_back(Row({PerSecondName(figure.Name, figure.PerSecond)}, figure.Values));
+        table.Rows.push_back(
+            Row({PerSecondName(figure.Name, figure.PerSecond)}, figure.Values, figure.Direction, verdicts));
     return table;
 }
 
-StringTable CompareTotalsGrid(const ReportComparison& comparison) {
-    return CompareFiguresGrid(comparison.Totals);
+StringTable CompareTotalsGrid(const ReportComparison& comparison, VerdictColumn verdicts) {
+    return CompareFiguresGrid(comparison.Totals, verdicts);
 }
 
-StringTable ComparePoolsGrid(const ReportComparison& comparison) {
-    StringTable table = GridWithKeys({"Pool", "Figure"});
+StringTable ComparePoolsGrid(const ReportComparison& comparison, VerdictColumn verdicts) {
+    StringTable table = GridWithKeys({"Pool", "Figure"}, verdicts);
     for (const PoolComparison& pool : comparison.Pools)
         for (const ComparedFigure& figure : pool.Figures)
-            table.Rows.push_back(Row({pool.Name, PerSecondName(figure.Name, figure.PerSecond)}, figure.Values));
+            table.Rows.push_back(Row({pool.Name, PerSecondName(figure.Name, figure.PerSecond)}, figure.Values,
+                                     figure.Direction, verdicts));
     for (const std::string& name : comparison.PoolsOnlyBefore)
-        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "before"));
+        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "before", verdicts));
     for (const std::string& name : comparison.PoolsOnlyAfter)
-        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "after"));
+        table.Rows.push_back(LoneRow({name}, table.Headings.size(), "after", verdicts));
     return table;
 }
 
-StringTable CompareObjectsGrid(const PoolComparison& pool) {
-    StringTable table = GridWithKeys({"Type", "Object", "Figure"});
+StringTable CompareObjectsGrid(const PoolComparison& pool, VerdictColumn verdicts) {
+    StringTable table = GridWithKeys({"Type", "Object", "Figure"}, verdicts);
     table.Rows.reserve(2 * pool.Objects.size() + pool.ObjectsOnlyBefore.size() + pool.ObjectsOnlyAfter.size());
     for (const ObjectChange& object : pool.Objects) {
-        table.Rows.push_back(Row({object.Type, object.Name, "Get Pages/Sec"}, object.GetPages));
-        table.Rows.push_back(Row({object.Type, object.Name, "Sync. I/Os/Sec"}, object.SyncReadIOs));
+        table.Rows.push_back(
+            Row({object.Type, object.Name, "Get Pages/Sec"}, object.GetPages, ObjectGetPagesBetter, verdicts));
+        table.Rows.push_back(
+            Row({object.Type, object.Name, "Sync. I/Os/Sec"}, object.SyncReadIOs, ObjectSyncReadIOsBetter, verdicts));
     }
     for (const std::string& name : pool.ObjectsOnlyBefore)
-        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "before"));
+        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "before", verdicts));
     for (const std::string& name : pool.ObjectsOnlyAfter)
-        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "after"));
+        table.Rows.push_back(LoneRow({"", name}, table.Headings.size(), "after", verdicts));
     return table;
 }
 
 StringTable CompareTopObjectsGrid(const PoolComparison& pool, const std::vector<std::size_t>& positions) {
-    StringTable table = GridWithKeys({"Type", "Object"});
+    StringTable table = GridWithKeys({"Type", "Object"}, VerdictColumn::Without);
     for (const std::size_t i : positions)
-        table.Rows.push_back(Row({pool.Objects[i].Type, pool.Objects[i].Name}, pool.Objects[i].SyncReadIOs));
+        table.Rows.push_back(Row({pool.Objects[i].Type, pool.Objects[i].Name}, pool.Objects[i].SyncReadIOs,
+                                 ObjectSyncReadIOsBetter, VerdictColumn::Without));
     return table;
+}
+
+ChartData CompareFigureChart(const ReportComparison& comparison, std::string_view gridFigureName) {
+    ChartData chart;
+    chart.Kind = ChartKind::Bar;
+    chart.Title = std::string(gridFigureName) + " Before And After";
+    // The first pool stands on top, its "before" bar above its "after" bar.
+    for (auto pool = comparison.Pools.rbegin(); pool != comparison.Pools.rend(); ++pool)
+        for (const ComparedFigure& figure : pool->Figures) {
+            if (PerSecondName(figure.Name, figure.PerSecond) != gridFigureName) continue;
+            const int decimals = Whole(figure.Values.Before) && Whole(figure.Values.After) ? 0 : 2;
+            chart.ValueUnit = TraitsOf(figure.Name).Unit;
+            chart.Points.push_back(
+                {pool->Name + " after", figure.Values.After, 0, Grouped(figure.Values.After, decimals)});
+            chart.Points.push_back(
+                {pool->Name + " before", figure.Values.Before, 0, Grouped(figure.Values.Before, decimals)});
+        }
+    return chart;
 }
 
 const PoolComparison* FindPoolComparison(const ReportComparison& comparison, std::string_view poolName) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/ReportModel.h"
+#include "views/ChartData.h"
 #include "views/ViewData.h"
 
 namespace kov {
@@ -28,10 +29,35 @@ struct FigureChange {
 };
 FigureChange CompareFigure(double before, double after);
 
+// Which way a figure moves when the pools work better: a higher hit ratio,
+// page residency or pages per write; fewer I/Os, pages read and write I/Os.
+// Sizes, buffer counts and the workload itself (get pages, updates) are
+// neither better nor worse for moving.
+enum class Better { Up, Down, None };
+
+// How a change reads for its figure; Neutral where the figure has no better
+// direction or did not move.
+enum class Verdict { Better, Worse, Neutral };
+Verdict VerdictOf(Better better, double change);
+
+// The better direction and the unit of a figure named as the totals and the
+// pool grid name it (without "/Sec").
+struct FigureTraits {
+    Better Direction = Better::None;
+    const char* Unit = "";  // as compared: counts per second
+};
+FigureTraits TraitsOf(std::string_view figureName);
+inline constexpr Better ObjectGetPagesBetter = Better::None;
+inline constexpr Better ObjectSyncReadIOsBetter = Better::Down;
+
+// "up", "down", "none".
+const char* BetterName(Better better);
+
 struct ComparedFigure {
     std::string Name;        // the caption or pool-grid heading
     bool PerSecond = false;  // a count, divided by each report's elapsed seconds
     FigureChange Values;
+    Better Direction = Better::None;
 };
 
 // Advice lines of one intent: fired only after, only before, in both.
@@ -84,16 +110,27 @@ ReportComparison CompareReports(const ReportModel& before, const ReportModel& af
 // The comparison as grids, for the window and the text report. Each row ends
 // "Before", "After", "Change", "Change %", "Trend"; a change is signed, a
 // change in percent is "n/a" where the before value is 0, and the trend is
-// marked by an arrow as well as a word ("▲ rise", "▼ fall", "= same").
-StringTable CompareTotalsGrid(const ReportComparison& comparison);
+// marked by an arrow as well as a word ("▲ rise", "▼ fall", "= same"). The
+// window's grids add a last column "Verdict": "better", "worse" or "" (a
+// figure without a better direction, or no change).
+enum class VerdictColumn { Without, With };
+StringTable CompareTotalsGrid(const ReportComparison& comparison, VerdictColumn verdicts = VerdictColumn::Without);
 // One row per figure, named as the grids name it ("/Sec" added to a count).
-StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures);
+StringTable CompareFiguresGrid(const std::vector<ComparedFigure>& figures,
+                               VerdictColumn verdicts = VerdictColumn::Without);
 // Every figure of every matched pool, then one row per pool found in one
 // report only.
-StringTable ComparePoolsGrid(const ReportComparison& comparison);
+StringTable ComparePoolsGrid(const ReportComparison& comparison, VerdictColumn verdicts = VerdictColumn::Without);
 // Both object figures of every matched object of one pool comparison, then
 // one row per object found in one report only.
-StringTable CompareObjectsGrid(const PoolComparison& pool);
+StringTable CompareObjectsGrid(const PoolComparison& pool, VerdictColumn verdicts = VerdictColumn::Without);
+// The verdict cell's texts.
+const char* VerdictText(Verdict verdict);
+
+// One pool-grid figure (named as the pools grid names it, "Get Pages/Sec")
+// before and after, per matched pool: two bars a pool, "<pool> before" and
+// "<pool> after", the value axis from 0 with the figure's unit.
+ChartData CompareFigureChart(const ReportComparison& comparison, std::string_view gridFigureName);
 // The synchronous read I/Os per second of the objects at these positions of
 // pool.Objects (a top list), one row each.
 StringTable CompareTopObjectsGrid(const PoolComparison& pool, const std::vector<std::size_t>& positions);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/FixedText.h"
 #include "common/Formats.h"
 
 namespace kov {
@@ -46,21 +47,22 @@ CellValue ConvertCell(const std::optional<double>& number, bool decimal) {
 
 const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
     static const std::vector<GraphicSummaryTab> pages = {
-        {"I/O", "chartPoolIO", "Buffer Pool Versus I/O", {5}, false},
-        {"I/O per Second", "chartIOSec", "Buffer Pool Versus I/O", {1, 6}, true},
-        {"Get Pages", "chartGetPages", "Buffer Pool Versus GetPages", {2}, false},
-        {"Updates", "chartUpdates", "Buffer Pool Versus Updates", {3}, false},
-        {"Write I/Os", "chartWrites", "Buffer Pool Versus Write I/Os", {8}, false},
-        {"Pages Written", "chartPagesWritten", "Buffer Pool Versus Pages Written", {9}, false},
+        {"I/O", "chartPoolIO", "Buffer Pool Versus I/O", {5}, false, "I/Os"},
+        {"I/O per Second", "chartIOSec", "Buffer Pool Versus I/O", {1, 6}, true, "I/Os / s"},
+        {"Get Pages", "chartGetPages", "Buffer Pool Versus GetPages", {2}, false, "get pages"},
+        {"Updates", "chartUpdates", "Buffer Pool Versus Updates", {3}, false, "updates"},
+        {"Write I/Os", "chartWrites", "Buffer Pool Versus Write I/Os", {8}, false, "write I/Os"},
+        {"Pages Written", "chartPagesWritten", "Buffer Pool Versus Pages Written", {9}, false, "pages"},
         {"Avg Page Residency Secs",
          "chartAvgResidencySecs",
          "Buffer Pool Versus Average Page Residency In Seconds",
          {10},
-         false},
-        {"Rand Pages Rd", "chartSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false},
-        {"SP Pages Rd", "chartSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false},
-        {"LP Pages Rd", "chartLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false},
-        {"DynPF Pages Rd", "chartDPPagesRd", "Buffer Pool Versus DynPF Pages Rd", {14}, false},
+         false,
+         "s"},
+        {"Rand Pages Rd", "chartSyncPagesRd", "Buffer Pool Versus Rand Pages Rd", {11}, false, "pages"},
+        {"SP Pages Rd", "chartSPPagesRd", "Buffer Pool Versus SP Pages Rd", {12}, false, "pages"},
+        {"LP Pages Rd", "chartLPPagesRd", "Buffer Pool Versus LP Pages Rd", {13}, false, "pages"},
+        {"DynPF Pages Rd", "chartDPPagesRd", "Buffer Pool Versus DynPF Pages Rd", {14}, false, "pages"},
     };
     return pages;
 }
@@ -72,8 +74,12 @@ ChartData GraphicSummaryChart(const SortableTable& poolGrid, int page) {
     ChartData chart;
     chart.Kind = ChartKind::Bar;
     chart.Title = tab.Title;
+    chart.ValueUnit = tab.Unit;
     const std::vector<std::vector<std::string>>& rows = poolGrid.Table().Rows;
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        // The empty row a report without pools still shows is no pool: it
+        // plots nothing and fails nothing.
+        if (rows[r].empty() || TrimBlanks(rows[r].front()).empty()) continue;
         ChartPoint point;
         point.Label = rows[r].empty() ? std::string() : rows[r].front();
         for (const int column : tab.Columns) {

@@ -20,6 +20,7 @@ struct GraphicSummaryTab {
     std::string Title;         // the chart's top title
     std::vector<int> Columns;  // pool grid columns whose values are added
     bool Decimal = false;      // cells read as decimals, else as whole numbers
+    std::string Unit;          // the value axis's title
 };
 
 // The eleven pages in tab order.

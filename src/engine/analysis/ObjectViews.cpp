@@ -66,6 +66,7 @@ ChartData ObjectPie(const ObjectRecord& object, Breakdown kind, std::span<const 
         const double share = static_cast<double>(counts[i]) / static_cast<double>(total);
         chart.Points.push_back({PieLegend(groups.Legends[i], share), static_cast<double>(counts[i]), 0});
     }
+    MarkNegativeCounters(chart);
     return chart;
 }
 

@@ -21,6 +21,7 @@ struct GraphType {
     // ratios, rates and hit ratios keep two, and the index hit ratio, charted
     // as a fraction, four; -1 for the pies, which have no value labels.
     int ValueDecimals;
+    const char* Unit;  // the value axis's title; "" where the figure has no unit
 };
 
 const GraphType& GraphOf(PoolGraph graph);

@@ -14,11 +14,11 @@ namespace kov {
 struct PoolLabels {
     std::vector<LabelPair> Info;       // frame "Buffer Pool Info"
     std::vector<LabelPair> Threshold;  // frame "Threshold"
-    std::string WindowTitle;           // "Kovrin for DB2 - BP0", or the program's title alone
+    std::string WindowTitle;           // "KOVGraph - BP0", or the program's title alone
 };
 
 // The analysis window's title before a pool is shown.
-inline constexpr const char* kProgramTitle = "Kovrin for DB2";
+inline constexpr const char* kProgramTitle = "KOVGraph";
 
 // Labels of pool p; empty, under the program's title, when there is no such pool.
 PoolLabels PoolLabelsFor(const ReportModel& model, int p);

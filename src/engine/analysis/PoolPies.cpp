@@ -6,6 +6,7 @@
 #include "analysis/ActivityBreakdown.h"
 #include "analysis/PoolChartParts.h"
 #include "common/Formats.h"
+#include "views/AxisTicks.h"
 
 namespace kov::poolcharts {
 
@@ -117,6 +118,7 @@ void DrawPie(const GroupData& group, PoolGraph graph, ChartData& chart) {
         const double share = static_cast<double>(group.Values[i]) / static_cast<double>(group.Total);
         chart.Points.push_back({PieLegend(group.Labels[i], share), static_cast<double>(group.Values[i]), 0});
     }
+    MarkNegativeCounters(chart);
     chart.Subtitle = GraphOf(graph).Title;
 }
 

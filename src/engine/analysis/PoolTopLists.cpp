@@ -9,6 +9,7 @@
 #include "analysis/PoolChartParts.h"
 #include "common/Formats.h"
 #include "model/Figures.h"
+#include "views/AxisTicks.h"
 
 namespace kov::poolcharts {
 
@@ -325,6 +326,7 @@ void DrawBars(const TopList& list, PoolGraph graph, ChartData& chart) {
                             [](const ChartPoint& a, const ChartPoint& b) { return a.Value < b.Value; });
     chart.Axis = AxisRange{low->Value, high->Value};
     chart.Subtitle = std::string(GraphOf(graph).Title) + (list.Thousands ? " * 1K" : "");
+    chart.ValueUnit = AxisUnit(GraphOf(graph).Unit, list.Thousands);
 }
 
 }  // namespace

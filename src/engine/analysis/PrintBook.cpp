@@ -5,6 +5,7 @@
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/SimGraphs.h"
+#include "analysis/SizeAdvice.h"
 #include "cluster/ClusterAnalysis.h"
 #include "common/Formats.h"
 
@@ -66,6 +67,8 @@ std::vector<PrintedPage> WholeAnalysisPages(const ReportModel& model, const Prin
     std::vector<PrintedPage> pages = ReportSummaryPages(HeaderLabels(model.SysInfo), Totals(model, sink), poolGrid);
     for (int page = 0; page < kPrintableGraphicSummaryPages; ++page)
         pages.push_back(GraphicSummaryPrintPage(model.SysInfo, GraphicSummaryChart(poolGrid, page)));
+    if (model.SimulationCount > 0)
+        pages.push_back(SizeAdvicePrintPage(model.SysInfo, AdviseSizes(model, std::nullopt)));
     for (int p = 1; p <= model.PoolCount(); ++p) {
         const PoolRecord& pool = model.Pools(p);
         for (const int position : PrintedPoolGraphs())

@@ -8,6 +8,7 @@
 #include "common/Formats.h"
 #include "common/NumberText.h"
 #include "model/Figures.h"
+#include "views/AxisTicks.h"
 
 namespace kov {
 
@@ -185,6 +186,7 @@ void DrawWorkSets(const ReportModel& model, int p, int s, const SlotView& view, 
         chart.Points.push_back(BarPoint(entry, scaled ? entry.Value / 1000.0f : entry.Value));
     if (scaled) top = Rounded32(static_cast<double>(top) / 1000);
     chart.Title = std::string(title) + (scaled ? " * 1K" : "");
+    chart.ValueUnit = AxisUnit("buffers", scaled);
     chart.Axis = AxisRange{0, static_cast<double>(top) * 1.25, false};
 }
 
@@ -241,6 +243,8 @@ ChartData PoolSizeChart(const ReportModel& model, int p, int s, Measure measure)
     if (!view) return chart;
     const bool hitRatio = measure == Measure::HitRatio;
     chart.Title = hitRatio ? "Pool Size Versus System Hit Ratio" : "Pool Size Versus Read IO Rate";
+    chart.ValueUnit = hitRatio ? "%" : "I/Os / s";
+    chart.XUnit = "buffers";
     try {
         DrawPoolSizes(*view, measure, chart);
     } catch (const std::exception& failure) {
@@ -292,6 +296,7 @@ ChartData ImprovementChart(const ReportModel& model, int p, int s, Measure measu
     if (!view) return chart;
     chart.Title = measure == Measure::HitRatio ? "Objects With Largest Percentage Improvement"
                                                : "Objects With Largest I/O Rate Reduction";
+    chart.ValueUnit = measure == Measure::HitRatio ? "%" : "I/Os / s";
     try {
         DrawImprovements(model, s, *view, measure, chart);
     } catch (const std::exception& failure) {

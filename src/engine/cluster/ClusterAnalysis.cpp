@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -79,6 +80,14 @@ ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule) {
     if (error != std::errc() || end != text.data() + text.size() || !(radius >= 0) || std::isinf(radius))
         return {0, "the radius must be a number of 0 or more, not '" + std::string(text) + "'"};
     return {radius, ""};
+}
+
+std::string ThresholdFolder(const std::string& programFolder) {
+    std::error_code ec;
+    for (const std::filesystem::path& folder :
+         {std::filesystem::path(programFolder), std::filesystem::path(programFolder) / ".." / "share" / "kovgraph"})
+        if (std::filesystem::is_regular_file(folder / "Rand.acc", ec)) return folder.lexically_normal().string();
+    return programFolder;
 }
 
 double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& sink) {

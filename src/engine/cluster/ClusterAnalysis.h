@@ -49,6 +49,12 @@ struct ClusterRadius {
 // number) is refused, never corrected: no cluster could ever fit it.
 ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule);
 
+// Where the usage thresholds (Rand.acc, Seq.acc) are read from: beside the
+// program (a build tree, or a DBA's own files there), else in the installed
+// tree's share/kovgraph; the program's folder when neither holds them, so the
+// message that they cannot be read names where they were expected.
+std::string ThresholdFolder(const std::string& programFolder);
+
 // "Rand.acc" (intent 'R') or "Seq.acc" in the folder: the leading number of
 // its first comma- or line-delimited item. A file that cannot be read is
 // reported as "Could not open <path> for threshold input" and gives 0.

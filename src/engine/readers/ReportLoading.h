@@ -2,6 +2,7 @@
 // The two ways a user loads reports, shared by the file-selection screen and
 // the batch report so both number, match and refuse files identically.
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,16 @@ inline bool OpenStatisticsReport(ReportModel& model, ReportReader& reader, const
     model.StatFileName = std::string(TrimBlanks(path));
     reader.ReadStatDataFile();
     return model.StatsLoaded;
+}
+
+// What a front end says, for as long as the loaded statistics report stays
+// loaded, when its read stopped early (`stop`: where that read stopped);
+// empty when it was read to its end or no report was chosen.
+inline std::string UnfinishedReadNotice(const ReportModel& model, const ReportReader::ReadStop& stop) {
+    if (model.StatsLoaded || model.StatFileName.empty()) return {};
+    const std::string reason = stop.Reason.empty() ? "it ends early" : stop.Reason;
+    return "This report was not read to its end (line " + std::to_string(std::max(1, stop.Line)) + ": " + reason +
+           "); the pages show what was read before it.";
 }
 
 // A whole set as the batch programs take it: the statistics report, then each

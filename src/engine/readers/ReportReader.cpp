@@ -1,5 +1,6 @@
 #include "readers/ReportReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -24,7 +25,15 @@ ReportReader::ReportReader(ReportModel& model, MessageSink& sink, ProgressFn pro
       lines_([this](int percent) { SetProgress(percent); }) {}
 
 void ReportReader::Show(std::string title, std::string text, MessageIcon icon) {
+    NoteStatsStop(std::max(1, lines_.ReadLineNumber()), text);
     sink_.Show(Message{std::move(title), std::move(text), icon});
+}
+
+// Only the first failure of a statistics read counts: it is where the read
+// stopped, and what the window's notice names.
+void ReportReader::NoteStatsStop(int line, const std::string& reason) {
+    if (!readingStats_ || model_.StatsLoaded || !StatsStop.Reason.empty()) return;
+    StatsStop = {line, reason};
 }
 
 // The line reader reaches 100 on the last line and the end of a read sets 100
@@ -53,6 +62,7 @@ void ReportReader::RefuseWrongPlace(const char* title, ReportFileKind kind) {
 }
 
 void ReportReader::ReportFieldError(const std::string& description, int column, int lineNumber) {
+    NoteStatsStop(lineNumber, description);
     Show(context_.Title, FieldErrorText(description, lineNumber, lines_.ReadFieldNumber(), column),
          MessageIcon::Exclamation);
     RecordError = true;

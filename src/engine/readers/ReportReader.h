@@ -41,6 +41,15 @@ public:
     bool FileError = false;
     bool RecordError = false;
 
+    // Where and why the last statistics read stopped: its first failure
+    // (line 1 for one met before any line was read). Empty when it was read
+    // to its end.
+    struct ReadStop {
+        int Line = 0;
+        std::string Reason;
+    };
+    ReadStop StatsStop;
+
     const ReportLineReader& Lines() const { return lines_; }
 
     // The steps, public so that each can be exercised on its own.
@@ -66,8 +75,10 @@ private:
         bool StopAtFirstError = true;
     };
     struct LineAbandoned {};
+    bool readingStats_ = false;  // a statistics read is under way: its first failure is noted
 
     void Show(std::string title, std::string text, MessageIcon icon);
+    void NoteStatsStop(int line, const std::string& reason);
     void SetProgress(int percent);
     // A read that stops early: the file is closed and the progress bar empties.
     void AbandonFile() {

@@ -8,6 +8,8 @@
 namespace kov {
 
 void ReportReader::ReadStatDataFile() {
+    readingStats_ = true;
+    StatsStop = {};
     try {
         lines_.Close();
         const ReportFileKind kind = IdentifyReport(model_.StatFileName);
@@ -21,6 +23,7 @@ void ReportReader::ReadStatDataFile() {
     } catch (const std::exception& failure) {
         RunTimeFailure("Read Stat Data File", failure);
     }
+    readingStats_ = false;
 }
 
 void ReportReader::ReadStatFile() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <tuple>
 
 namespace kov {
 
@@ -32,6 +33,12 @@ AxisTicks TicksBetween(double low, double high) {
     return ticks;
 }
 
+std::pair<double, double> OpenedBarAxis(double smallest, double largest) {
+    if (!(largest > smallest)) return {std::min(0.0, smallest), std::max(0.0, largest)};
+    const double opened = smallest - (largest - smallest) * BarAxisOpening;
+    return {smallest >= 0 && opened < 0 ? 0 : opened, largest};
+}
+
 std::pair<double, double> ValueAxisSpan(const ChartData& chart) {
     double low = 0;
     double high = 0;
@@ -42,9 +49,15 @@ std::pair<double, double> ValueAxisSpan(const ChartData& chart) {
     if (chart.Axis) {
         if (chart.Axis->MinFixed) low = chart.Axis->Min;
         high = chart.Axis->Max;
+        if (chart.Axis->MinFixed && chart.Kind == ChartKind::Bar) std::tie(low, high) = OpenedBarAxis(low, high);
     }
     if (high <= low) high = low + std::max(1.0, std::abs(low) * 0.05);
     return {low, high};
+}
+
+std::string AxisUnit(std::string_view unit, bool thousands) {
+    if (!thousands) return std::string(unit);
+    return unit.empty() ? std::string("* 1K") : std::string(unit) + " * 1K";
 }
 
 std::string TickText(double value, int decimals) {

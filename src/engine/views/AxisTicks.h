@@ -3,6 +3,7 @@
 // on 1, 2 or 5 times a power of ten, counted from 0, about five over the range.
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,10 +25,26 @@ struct AxisTicks {
 
 AxisTicks TicksBetween(double low, double high);
 
-// The span a bar chart's value axis is drawn over: the range the analysis
-// fixes (its bottom only where it fixes one), else the values with 0 inside.
-// A span of one value is widened a little, so there is an axis to stand on.
+// How far below the smallest value a bar chart's axis opens, as a share of
+// the span between the smallest and the largest value.
+inline constexpr double BarAxisOpening = 0.05;
+
+// A bar chart's value axis over the range the analysis fixes, opened below
+// the smallest value so that its bar has a length to see and to click: by
+// BarAxisOpening of the span, or down to 0 where 0 is closer. Bars of one
+// value run from 0.
+std::pair<double, double> OpenedBarAxis(double smallest, double largest);
+
+// The span a chart's value axis is drawn over: the range the analysis fixes
+// (its bottom only where it fixes one; a bar chart's opened by OpenedBarAxis),
+// else the values with 0 inside. A span of one value is widened a little, so
+// there is an axis to stand on. The window, paper and images all draw it; the
+// batch report keeps the range the analysis fixes.
 std::pair<double, double> ValueAxisSpan(const ChartData& chart);
+
+// A value axis's title: the figure's unit, and " * 1K" where the values are
+// in thousands, so every chart that scales by 1000 says so in one place.
+std::string AxisUnit(std::string_view unit, bool thousands);
 
 // A tick label: the value with the tick's decimals and no grouping.
 std::string TickText(double value, int decimals);

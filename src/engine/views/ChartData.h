@@ -50,6 +50,12 @@ struct ChartData {
     std::vector<ChartPoint> Points;  // in plotted order
     std::optional<AxisRange> Axis;
     std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values
+    // The axes' titles: the figure's unit ("ms", "%", "pages"), with " * 1K"
+    // where the values are in thousands; empty where the figure has no unit.
+    std::string ValueUnit;
+    std::string XUnit;
+    // What the chart cannot draw, said in the chart (a pie of negative counters).
+    std::string Note;
     // A hidden series carries each point's object index (0 for a blank bar),
     // so a click on a point can name its object.
     bool HasObjectSeries = false;

@@ -18,6 +18,8 @@ namespace kov {
 
 namespace {
 
+constexpr const char* kInitialRadius = "1.2";
+
 QLabel* Caption(const char* text, QWidget* parent, const char* name = nullptr) {
     auto* label = new QLabel(text, parent);
     if (name) label->setObjectName(name);
@@ -47,7 +49,7 @@ void ClusterPage::BuildPage() {
     cmbPoolSize_ = new QComboBox(this);
     cmbPoolSize_->setObjectName("cmbPoolSize");
     cmbPoolSize_->setMinimumContentsLength(8);
-    txtClusterRadius_ = new QLineEdit("1.2", this);
+    txtClusterRadius_ = new QLineEdit(kInitialRadius, this);
     txtClusterRadius_->setObjectName("txtClusterRadius");
     txtClusterRadius_->setMaximumWidth(fontMetrics().horizontalAdvance("00000000"));
     udClusterRadius_ = new SpinButtons("udClusterRadius", this);
@@ -185,10 +187,18 @@ void ClusterPage::ShowSimulationNumber(int s) {
     lblSimFileName_->setText(QString::fromStdString(SimulationFileName(model_, model_.CurrentPool, s)));
 }
 
+// A new report starts from the radius a new window proposes.
 void ClusterPage::Clear() {
     FillPoolSizes({});
-    const QSignalBlocker quiet(txtSimNo_);
-    txtSimNo_->clear();
+    {
+        const QSignalBlocker quiet(txtSimNo_);
+        txtSimNo_->clear();
+    }
+    {
+        const QSignalBlocker quiet(txtClusterRadius_);
+        txtClusterRadius_->setText(kInitialRadius);
+    }
+    ShowRadiusRefusal({});
     lblSimFileName_->clear();
     EmptyGrids();
 }

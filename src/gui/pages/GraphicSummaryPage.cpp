@@ -1,5 +1,6 @@
 #include "pages/GraphicSummaryPage.h"
 
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -11,9 +12,18 @@ namespace kov {
 GraphicSummaryPage::GraphicSummaryPage(QWidget* parent) : QWidget(parent), tabs_(new QTabWidget(this)) {
     tabs_->setObjectName("tbsGraphicSummary");
     for (const GraphicSummaryTab& page : GraphicSummaryTabs()) {
-        auto* chart = new ChartWidget(page.ChartName.c_str(), tabs_);
+        auto* scroll = new QScrollArea(tabs_);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto* chart = new ChartWidget(page.ChartName.c_str(), scroll);
+        scroll->setWidget(chart);
         charts_.push_back(chart);
-        tabs_->addTab(chart, QString::fromStdString(page.Caption));
+        tabs_->addTab(scroll, QString::fromStdString(page.Caption));
+        connect(chart, &ChartWidget::BarClicked, this, [this, chart](int bar) {
+            const std::vector<ChartPoint>& points = chart->Shown().Points;
+            if (bar >= 0 && static_cast<std::size_t>(bar) < points.size())
+                emit PoolChosen(QString::fromStdString(points[static_cast<std::size_t>(bar)].Label));
+        });
     }
     latest_.resize(charts_.size());
     drawn_.assign(charts_.size(), true);

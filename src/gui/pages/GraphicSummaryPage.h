@@ -1,6 +1,7 @@
 #pragma once
 // Page 1, "Graphic Summary": the tab strip tbsGraphicSummary with one bar
-// chart of all pools per page.
+// chart of all pools per page, each in a scroll area, since a chart gives
+// every pool a row a name high (sixty pools outgrow the page).
 
 #include <QWidget>
 #include <vector>
@@ -27,6 +28,10 @@ public:
     ChartWidget* Chart(int page) const { return charts_.at(static_cast<std::size_t>(page)); }
     // What a tab's chart shows, or will show once its tab is chosen.
     const ChartData& Shown(int page) const { return latest_.at(static_cast<std::size_t>(page)); }
+
+signals:
+    // A pool's bar (or its name) was clicked: the pool grid's "Pool" cell.
+    void PoolChosen(const QString& poolName);
 
 private:
     void DrawChosenTab();

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -85,6 +86,10 @@ ObjectInfoPage::ObjectInfoPage(QWidget* parent)
     list_->setMouseTracking(true);
     list_->header()->setSectionsClickable(true);
     list_->setMinimumWidth(240);
+    // Type and name stay in view while the counters scroll by; the grid is
+    // never narrower than they and two counters.
+    grid_->FreezeColumns(2);
+    grid_->setMinimumWidth(380);
     graphTypes_->setObjectName("cboObjectGraphType");
     chartArea_->setFixedWidth(430);
     auto* chartLayout = new QVBoxLayout(chartArea_);
@@ -105,9 +110,7 @@ ObjectInfoPage::ObjectInfoPage(QWidget* parent)
             [this](QTreeWidgetItem* item) { list_->setToolTip(item ? item->text(0) : QString()); });
     connect(list_->header(), &QHeaderView::sectionClicked, this, &ObjectInfoPage::SortList);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit GridObjectChosen(grid_->Cell(row, 1)); });
-    connect(grid_, &GridView::SortedByHeading, this, [this] {
-        if (grid_->Model()->rowCount() > 0) emit GridObjectChosen(grid_->Cell(0, 1));
-    });
+    connect(grid_, &GridView::SortedByHeading, this, &ObjectInfoPage::GridSorted);
     connect(grid_, &QTableView::doubleClicked, this, &ObjectInfoPage::ToggleGridWidth);
     connect(graphTypes_, &QComboBox::activated, this, [this] { emit GraphTypeChosen(); });
 }
@@ -142,8 +145,43 @@ void ObjectInfoPage::FillObjectViews(const std::vector<ObjectListItem>& items, S
             rows.push_back(row);
         }
         list_->addTopLevelItems(rows);
+        list_->headerItem()->setText(0, kListHeading);
+        list_->scrollToTop();
     }
     grid_->SetTable(std::move(grid));
+}
+
+void ObjectInfoPage::ShowCurrentObject(const QString& name) {
+    {
+        const QSignalBlocker quiet(list_);
+        list_->clearSelection();
+        QTreeWidgetItem* picked = nullptr;
+        qulonglong pickedPosition = 0;
+        for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = list_->topLevelItem(row);
+            const qulonglong position = item->data(0, kItemPosition).toULongLong();
+            if (item->text(0) == name && (picked == nullptr || position > pickedPosition)) {
+                picked = item;
+                pickedPosition = position;
+            }
+        }
+        if (picked != nullptr) {
+            list_->setCurrentItem(picked);
+            picked->setSelected(true);
+            list_->scrollToItem(picked);
+        }
+    }
+    grid_->clearSelection();
+    for (int row = grid_->Model()->rowCount() - 1; row >= 0; --row) {
+        if (grid_->Cell(row, 1) != name) continue;
+        grid_->selectRow(row);
+        // Into view downwards only: the name column is frozen, the counters
+        // stay where the DBA scrolled them.
+        const int sideways = grid_->horizontalScrollBar()->value();
+        grid_->scrollTo(grid_->Model()->index(row, 1));
+        grid_->horizontalScrollBar()->setValue(sideways);
+        break;
+    }
 }
 
 std::optional<QString> ObjectInfoPage::SelectedListItem() const {
@@ -156,6 +194,7 @@ std::optional<QString> ObjectInfoPage::SelectedListItem() const {
 // has one. Without a selected list item the chart keeps its titles.
 void ObjectInfoPage::ShowBreakdown(const ObjectBreakdown& breakdown) {
     labels_->Update(breakdown.Labels);
+    for (int row = 0; row < 4; ++row) labels_->SetRowVisible(row, true);
     labels_->SetRowVisible(4, !breakdown.HideLastLabel);
     if (!breakdown.Chart) return;
     ChartData chart = *breakdown.Chart;
@@ -171,9 +210,14 @@ void ObjectInfoPage::Clear() {
         const QSignalBlocker quiet(list_);
         list_->clear();
     }
+    list_->headerItem()->setText(0, kListHeading);
     grid_->ClearRows();
+    // No object: no empty value boxes and no axes, an empty pie.
     labels_->Show({});
-    chart_->Show({});
+    for (int row = 0; row < 5; ++row) labels_->SetRowVisible(row, false);
+    ChartData none;
+    none.Kind = ChartKind::Pie;
+    chart_->Show(none);
 }
 
 // The grid takes the chart's place: widened by the chart's width, covering it.

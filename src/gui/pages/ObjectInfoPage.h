@@ -34,6 +34,10 @@ public:
     void FillObjectViews(const std::vector<ObjectListItem>& items, StringTable grid);
     // Text of the list's selected item, if one is selected.
     std::optional<QString> SelectedListItem() const;
+    // The list and the grid pick the object of that name (the last one of
+    // the name, as a pick makes it current) and scroll it into view; they
+    // pick nothing when the pool shown has no such object.
+    void ShowCurrentObject(const QString& name);
     void ShowBreakdown(const ObjectBreakdown& breakdown);
     // No pool: list, grid rows, labels and chart empty.
     void Clear();
@@ -48,10 +52,11 @@ public:
     bool IsGridWidened() const;
 
 signals:
-    // The user picked a list item or a grid row (after a heading sort: the
-    // first row); the text names the object.
+    // The user picked a list item or a grid row; the text names the object.
     void ListItemChosen();
     void GridObjectChosen(const QString& name);
+    // A heading click sorted the grid: the current object is picked again.
+    void GridSorted();
     void GraphTypeChosen();
 
 private:

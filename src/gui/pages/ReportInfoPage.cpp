@@ -19,8 +19,12 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
       totals_(new LabelPanel("Totals", "lblTotalCaption", "lblTotal", 7, this)),
       dataChecks_(new DataChecksStrip(this)),
       grid_(new GridView("grdPoolInfo", 1250, this)),
-      compareWith_(new QPushButton("Compare with\u2026", this)) {
+      compareWith_(new QPushButton("Compare with\u2026", this)),
+      sizeAdvice_(new QPushButton("Size Advice\u2026", this)) {
     compareWith_->setObjectName("cmdCompareWith");
+    sizeAdvice_->setObjectName("cmdSizeAdvice");
+    sizeAdvice_->setToolTip("How big each simulated pool should be within a memory budget");
+    sizeAdvice_->setEnabled(false);
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(systemInfo_);
@@ -29,12 +33,17 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     labels->addLayout(left);
     labels->addWidget(totals_, 0, Qt::AlignTop);
     labels->addStretch();
-    labels->addWidget(compareWith_, 0, Qt::AlignTop);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(compareWith_);
+    buttons->addWidget(sizeAdvice_);
+    buttons->addStretch();
+    labels->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(labels);
     layout->addWidget(dataChecks_);
     layout->addWidget(grid_, 1);
     connect(compareWith_, &QPushButton::clicked, this, &ReportInfoPage::CompareRequested);
+    connect(sizeAdvice_, &QPushButton::clicked, this, &ReportInfoPage::SizeAdviceRequested);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit PoolChosen(grid_->Cell(row, 0)); });
     connect(dataChecks_, &DataChecksStrip::PoolChosen, this, &ReportInfoPage::FindingPoolChosen);
 }

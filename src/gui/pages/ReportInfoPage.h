@@ -28,6 +28,8 @@ public:
     GridView* grdPoolInfo() const { return grid_; }
     DataChecksStrip* DataChecks() const { return dataChecks_; }
     QPushButton* cmdCompareWith() const { return compareWith_; }
+    // Enabled while simulation reports are loaded.
+    QPushButton* cmdSizeAdvice() const { return sizeAdvice_; }
     // Data rows of the grid (a report without pools still shows one).
     int PoolRowCount() const;
 
@@ -38,6 +40,8 @@ signals:
     void FindingPoolChosen(int p);
     // "Compare with…" was clicked.
     void CompareRequested();
+    // "Size Advice…" was clicked.
+    void SizeAdviceRequested();
 
 private:
     LabelPanel* systemInfo_;
@@ -46,6 +50,7 @@ private:
     DataChecksStrip* dataChecks_;
     GridView* grid_;
     QPushButton* compareWith_;
+    QPushButton* sizeAdvice_;
 };
 
 }  // namespace kov

@@ -57,6 +57,11 @@ void SimGraphPage::BuildPage() {
                 [this, option] { emit ImprovementOptionClicked(option); });
     }
     options_[0]->setChecked(true);
+    cmdSizeAdvice_ = new QPushButton("Size Advice\u2026", this);
+    cmdSizeAdvice_->setObjectName("cmdSizeAdvice_0");
+    cmdSizeAdvice_->setToolTip("How big each simulated pool should be within a memory budget");
+    inputs->addWidget(cmdSizeAdvice_);
+    connect(cmdSizeAdvice_, &QPushButton::clicked, this, &SimGraphPage::SizeAdviceRequested);
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tbsSimGraphs");
@@ -144,6 +149,25 @@ int SimGraphPage::SelectedImprovementOption() const {
 void SimGraphPage::SelectImprovementOption(int option) {
     options_[option]->setChecked(true);
     emit ImprovementOptionClicked(option);
+}
+
+void SimGraphPage::Clear() {
+    panel_->hide();
+    panelFilled_ = false;
+    lblSimObjName_->clear();
+    {
+        const QSignalBlocker quiet(tabs_);
+        tabs_->setCurrentIndex(LargestWorkSet);
+    }
+    options_[0]->setChecked(true);
+    for (int tab = 0; tab < 4; ++tab) {
+        latest_[tab] = {};
+        charts_[tab]->Show({});
+        drawn_[tab] = true;
+    }
+    ShowSimulationNumber(1);
+    lblSimFileName_->clear();
+    ShowSimDetailColumns();
 }
 
 // The list keeps its five rows; a new simulation only changes its columns.

@@ -42,6 +42,10 @@ public:
     int SelectedImprovementOption() const;
     void SelectImprovementOption(int option);
 
+    // No report shown: the page as a new window has it, the details panel
+    // closed and forgotten, the first sub-tab and measure chosen.
+    void Clear();
+
     void ShowSimDetailColumns();
     void ShowSimObjectDetails(int object, const QString& name);
     void cmdClose_Click();
@@ -63,12 +67,15 @@ public:
     QLabel* lblSimObjName() const { return lblSimObjName_; }
     GridView* lvSimObjectDetails() const { return lvSimObjectDetails_; }
     QPushButton* cmdClose() const { return cmdClose_; }
+    QPushButton* cmdSizeAdvice() const { return cmdSizeAdvice_; }
 
 signals:
     void ImprovementOptionClicked(int option);
     // The number box was edited (by typing or by a spinner step).
     void SimulationNumberChanged();
     void SimulationStepClicked(int direction);
+    // "Size Advice…" was clicked: the advice for the simulation number shown.
+    void SizeAdviceRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -101,6 +108,7 @@ private:
     QLabel* lblSimObjName_ = nullptr;
     GridView* lvSimObjectDetails_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    QPushButton* cmdSizeAdvice_ = nullptr;
 };
 
 }  // namespace kov

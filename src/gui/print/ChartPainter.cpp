@@ -83,13 +83,38 @@ void PaintValueGrid(QPainter& painter, const QRectF& plot, const AxisTicks& tick
     painter.drawRect(plot);
 }
 
+// The room a value axis's title takes under the plot (nothing without one).
+double AxisUnitRoom(const ChartData& chart) {
+    return chart.ValueUnit.empty() && chart.XUnit.empty() ? 0
+                                                          : QFontMetricsF(PaperFont(PaperText::Small)).height() * 1.3;
+}
+
+// An axis's title (the figure's unit) centred along it: under the plot for a
+// horizontal axis, turned upright left of it for a vertical one.
+void PaintAxisUnit(QPainter& painter, const std::string& unit, const QRectF& room, Qt::Orientation along) {
+    if (unit.empty()) return;
+    painter.save();
+    painter.setFont(PaperFont(PaperText::Small));
+    painter.setPen(Qt::black);
+    if (along == Qt::Horizontal) {
+        painter.drawText(room, Qt::AlignCenter, Text(unit));
+    } else {
+        painter.translate(room.center());
+        painter.rotate(-90);
+        painter.drawText(QRectF(-room.height() / 2, -room.width() / 2, room.height(), room.width()), Qt::AlignCenter,
+                         Text(unit));
+    }
+    painter.restore();
+}
+
 // Horizontal bars as on the screen: the first point at the bottom, each bar
 // named on its left and its value written at its end.
 void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
     const std::size_t count = chart.Points.size();
     if (count == 0) return;
-    const double slot =
-        (area.height() - TickLabelRoom({}, PaperFont(PaperText::Small)).height()) / static_cast<double>(count);
+    const double unitHeight = AxisUnitRoom(chart);
+    const double slot = (area.height() - TickLabelRoom({}, PaperFont(PaperText::Small)).height() - unitHeight) /
+                        static_cast<double>(count);
     QFont font = PaperFont(PaperText::Small);
     font.setPixelSize(std::clamp(static_cast<int>(slot * 0.7), 60, font.pixelSize()));
     painter.setFont(font);
@@ -106,8 +131,10 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickHeight = TickLabelRoom(ticks, PaperFont(PaperText::Small)).height();
     const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80,
-                      area.height() - tickHeight);
+                      area.height() - tickHeight - unitHeight);
     PaintValueGrid(painter, plot, ticks, low, high, Qt::Horizontal);
+    PaintAxisUnit(painter, chart.ValueUnit, QRectF(plot.left(), plot.bottom() + tickHeight, plot.width(), unitHeight),
+                  Qt::Horizontal);
     painter.setFont(font);
     const auto xOf = [&](double value) { return plot.left() + (value - low) / (high - low) * plot.width(); };
     // Bars grow from zero, or from the axis end nearest to it.
@@ -135,8 +162,9 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
 void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
     double total = 0;
     for (const ChartPoint& point : chart.Points) total += std::max(point.Value, 0.0);
-    const double diameter = std::min(area.width() * 0.55, area.height());
-    const QRectF circle(area.left(), area.top() + (area.height() - diameter) / 2, diameter, diameter);
+    const double noteRoom = chart.Note.empty() ? 0 : QFontMetricsF(PaperFont(PaperText::Label)).height() * 1.6;
+    const double diameter = std::min(area.width() * 0.55, area.height() - noteRoom);
+    const QRectF circle(area.left(), area.top() + (area.height() - noteRoom - diameter) / 2, diameter, diameter);
     painter.setPen(QPen(Qt::black, 10));
     double start = 90 * 16;
     for (std::size_t i = 0; i < chart.Points.size() && total > 0; ++i) {
@@ -149,14 +177,23 @@ void PaintPie(QPainter& painter, const ChartData& chart, const QRectF& area, Cha
     const QFont font = PaperFont(PaperText::Label);
     painter.setFont(font);
     const double line = QFontMetricsF(font).height() * 1.5;
+    // A slice of nothing has no place in the legend; a counter that cannot
+    // be a share is written after its legend text.
     double y = circle.top();
-    for (std::size_t i = 0; i < chart.Points.size(); ++i, y += line) {
+    for (std::size_t i = 0; i < chart.Points.size(); ++i) {
+        const ChartPoint& point = chart.Points[i];
+        if (point.Value == 0) continue;
         const QRectF swatch(circle.right() + 360, y, line * 0.8, line * 0.8);
         painter.setBrush(Fill(i, fills));
         painter.drawRect(swatch);
+        const QString text = point.ValueText.empty() ? Text(point.Label) : Text(point.Label + "  " + point.ValueText);
         painter.drawText(QRectF(swatch.right() + 120, y, area.right() - swatch.right() - 120, line * 0.8),
-                         Qt::AlignLeft | Qt::AlignVCenter, Text(chart.Points[i].Label));
+                         Qt::AlignLeft | Qt::AlignVCenter, text);
+        y += line;
     }
+    if (!chart.Note.empty())
+        painter.drawText(QRectF(area.left(), area.bottom() - line, area.width(), line),
+                         Qt::AlignLeft | Qt::AlignVCenter, Text(chart.Note));
     painter.setBrush(Qt::NoBrush);
 }
 
@@ -171,9 +208,14 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     const auto [lowEnd, highEnd] = ValueAxisSpan(chart);
     double low = lowEnd, high = highEnd;
     const AxisTicks ticks = TicksBetween(low, high);
-    const double tickWidth = TickLabelRoom(ticks, font).width();
-    const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - 240, area.height() - labelHeight);
+    const double unitRoom = AxisUnitRoom(chart);
+    const double tickWidth = TickLabelRoom(ticks, font).width() + unitRoom;
+    const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - 240,
+                      area.height() - labelHeight - unitRoom);
     PaintValueGrid(painter, plot, ticks, low, high, Qt::Vertical);
+    PaintAxisUnit(painter, chart.ValueUnit, QRectF(area.left(), plot.top(), unitRoom, plot.height()), Qt::Vertical);
+    PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
+                  Qt::Horizontal);
     painter.setFont(font);
     const auto xValue = [&](std::size_t i) { return chart.Points[i].X.value_or(static_cast<double>(i)); };
     double xLow = chart.XAxis ? chart.XAxis->Min : xValue(0), xHigh = chart.XAxis ? chart.XAxis->Max : xValue(0);

@@ -8,11 +8,15 @@
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <cmath>
 
 #include "snapshot/ShownText.h"
+#include "views/AxisTicks.h"
 #include "widgets/ChartWidget.h"
 
 namespace kov::snapshot {
@@ -34,10 +38,22 @@ QValueAxis* ValueAxis(QAbstractSeries& series, Qt::Orientation orientation) {
     return nullptr;
 }
 
-json PiePoints(const QPieSeries& series) {
+// A slice's value as drawn, or, where its legend writes a figure after the
+// slice's text (a counter below 0, which a slice cannot draw), that figure.
+json PiePoints(QChart& chart, QPieSeries& series) {
     json points = json::array();
-    for (const QPieSlice* slice : series.slices())
-        points.push_back({{"label", DrawnText(slice->label())}, {"value", slice->value()}});
+    const QList<QLegendMarker*> markers = chart.legend()->markers(&series);
+    for (qsizetype i = 0; i < series.slices().size(); ++i) {
+        const QPieSlice* slice = series.slices()[i];
+        const std::string label = DrawnText(slice->label());
+        double value = slice->value();
+        if (i < markers.size()) {
+            const std::string legend = DrawnText(markers[i]->label());
+            if (legend.size() > label.size() && legend.compare(0, label.size(), label) == 0)
+                value = ShownNumber(QString::fromStdString(legend.substr(label.size()))).value_or(value);
+        }
+        points.push_back({{"label", label}, {"value", value}});
+    }
     return points;
 }
 
@@ -137,7 +153,7 @@ json Chart(ChartWidget& view) {
     QAbstractSeries* series = chart->series().isEmpty() ? nullptr : chart->series().front();
     if (auto* pie = qobject_cast<QPieSeries*>(series)) {
         document = {{"kind", "pie"}, {"title", title}, {"subtitle", subtitle}};
-        document["points"] = PiePoints(*pie);
+        document["points"] = PiePoints(*chart, *pie);
     } else if (auto* bars = qobject_cast<QHorizontalBarSeries*>(series)) {
         document = {{"kind", "bar"}, {"title", title}, {"subtitle", subtitle}};
         document["points"] = BarPoints(view, *bars, document);
@@ -159,13 +175,15 @@ void Click(QWidget& widget, QPoint at) {
     QApplication::sendEvent(&widget, &release);
 }
 
-QPoint BarCentre(ChartWidget& view, int index) {
+QPoint BarClickPoint(ChartWidget& view, int index) {
     QChart* chart = view.chart();
     auto* series = qobject_cast<QHorizontalBarSeries*>(chart->series().isEmpty() ? nullptr : chart->series().front());
     if (!series || series->barSets().isEmpty()) return {};
-    const double value = series->barSets().front()->at(index);
-    const QPointF inChart = chart->mapToPosition(QPointF(value / 2, index), series);
-    return view.mapFromScene(chart->mapToScene(inChart));
+    const auto [low, high] = ValueAxisSpan(view.Shown());
+    const QPointF base = chart->mapToPosition(QPointF(std::clamp(0.0, low, high), index), series);
+    const QPointF end = chart->mapToPosition(QPointF(series->barSets().front()->at(index), index), series);
+    if (std::abs(end.x() - base.x()) < 2) return view.CategoryLabelCentre(index);
+    return view.mapFromScene(chart->mapToScene((base + end) / 2));
 }
 
 }  // namespace kov::snapshot

@@ -37,7 +37,9 @@ json Chart(ChartWidget& view);
 
 // A left-button click at a point of a widget, as the mouse gives it.
 void Click(QWidget& widget, QPoint at);
-// The middle of bar `index` of a bar chart, in the chart view's viewport.
-QPoint BarCentre(ChartWidget& view, int index);
+// Where a click chooses bar `index` of a bar chart, in the chart view's
+// viewport: the bar's middle, or its category label where the bar has no
+// length to click (a value of 0 on an axis from 0).
+QPoint BarClickPoint(ChartWidget& view, int index);
 
 }  // namespace kov::snapshot

@@ -140,7 +140,12 @@ public:
     Snapshot Take() {
         window_->Form_Load();
         window_->show();
-        if (sets_.size() > 1) Named<QPushButton>(*window_, "cmdBack").click();
+        if (sets_.size() > 1) {
+            // The first report walked exactly as the second will be, its
+            // panels opened, so what it left behind shows in the second.
+            ReadWindow();
+            Named<QPushButton>(*window_, "cmdBack").click();
+        }
         Snapshot snapshot;
         snapshot.Document = ReadWindow();
         snapshot.StatsRead = model_.StatsLoaded;
@@ -344,7 +349,8 @@ private:
     }
 
     // The details panel as a click on the last bar of the largest working
-    // sets opens it; null when that chart has no bar to click.
+    // sets (or its label, where the bar has no length) opens it; null when
+    // that chart has no bar.
     json DetailsOfLargestWorkSet(SimGraphPage& page) {
         page.tbsSimGraphs()->tabBar()->setCurrentIndex(SimGraphPage::LargestWorkSet);
         page.cmdClose()->click();
@@ -353,7 +359,7 @@ private:
                          ? nullptr
                          : qobject_cast<QHorizontalBarSeries*>(chart.chart()->series().front());
         if (!bars || bars->barSets().isEmpty() || bars->barSets().front()->count() == 0) return nullptr;
-        Click(*chart.viewport(), BarCentre(chart, bars->barSets().front()->count() - 1));
+        Click(*chart.viewport(), BarClickPoint(chart, bars->barSets().front()->count() - 1));
         if (page.pnlSimAnalysisDetails()->isHidden()) return nullptr;
         const json list = Grid(*page.lvSimObjectDetails()->model());
         return {{"caption", page.lblSimObjName()->text().toStdString()},

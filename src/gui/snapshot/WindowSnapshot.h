@@ -22,8 +22,9 @@ struct ReportFiles {
 struct SnapshotOptions {
     std::string OutFile;
     ReportFiles Files;
-    // Read first, then Next, Back and Reset before Files are read: nothing
-    // of this set may remain in the snapshot.
+    // Read first and walked page by page as Files are (panels opened), then
+    // Back and Reset before Files are read: nothing of this set may remain
+    // in the snapshot.
     std::optional<ReportFiles> First;
     QString AccDir;  // holds Rand.acc and Seq.acc; the program's folder when empty
 };

@@ -6,10 +6,14 @@
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QPieLegendMarker>
 #include <QtCharts/QPieSeries>
 #include <QtCharts/QValueAxis>
 #include <cmath>
@@ -22,6 +26,9 @@ namespace kov {
 namespace {
 
 constexpr int ValueLabelGap = 4;
+// Room a bar chart keeps above and below its bars (titles, the value axis).
+constexpr int BarChartFrame = 150;
+constexpr int MinimumChartHeight = 320;
 // Qt Charts tells category labels apart by their text; a repeat is made
 // distinct with zero-width spaces, which draw as nothing.
 const QChar ZeroWidthSpace(0x200B);
@@ -46,7 +53,7 @@ ChartWidget::ChartWidget(const char* objectName, QWidget* parent)
       saveImage_(new QAction(QStringLiteral("Save image as…"), this)) {
     setObjectName(objectName);
     setRenderHint(QPainter::Antialiasing);
-    setMinimumSize(420, 320);
+    setMinimumSize(420, MinimumChartHeight);
     connect(copyImage_, &QAction::triggered, this, &ChartWidget::CopyImage);
     connect(saveImage_, &QAction::triggered, this, &ChartWidget::SaveImageRequested);
 }
@@ -62,6 +69,9 @@ void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     valueLabels_.clear();
+    // Sized before the chart is handed over, so it is laid out once.
+    setMinimumHeight(shown.Kind == ChartKind::Bar && !shown.Hidden ? BarChartHeight(shown.Points.size())
+                                                                   : MinimumChartHeight);
     auto* qchart = new QChart;
     QString title = PlainText(shown.Title);
     if (!shown.Subtitle.empty()) title += "<br>" + PlainText(shown.Subtitle);
@@ -87,14 +97,40 @@ void ChartWidget::Show(const ChartData& shown) {
             shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine();
             break;
     }
+    ShowNote();
 }
 
+// The chart's note stands under the plot, in the text colour.
+void ChartWidget::ShowNote() {
+    if (data_.Note.empty()) return;
+    auto* note = new QGraphicsSimpleTextItem(QString::fromStdString(data_.Note), chart());
+    note->setBrush(palette().color(QPalette::WindowText));
+    QMargins margins = chart()->margins();
+    margins.setBottom(margins.bottom() + static_cast<int>(note->boundingRect().height()) + 4 * ValueLabelGap);
+    chart()->setMargins(margins);
+    const auto place = [this, note] {
+        const QRectF area = chart()->rect();
+        note->setPos(area.left() + 16, area.bottom() - note->boundingRect().height() - 4 * ValueLabelGap);
+    };
+    place();
+    connect(chart(), &QChart::geometryChanged, chart(), place);
+}
+
+// A slice of nothing is left out of the legend; a figure the engine writes
+// beside a slice (a counter that cannot be a share) follows its legend text.
 void ChartWidget::ShowPie() {
     auto* series = new QPieSeries;
     for (const ChartPoint& point : data_.Points) series->append(PlainText(point.Label), point.Value);
     chart()->addSeries(series);
     chart()->legend()->setAlignment(Qt::AlignRight);
     chart()->legend()->setVisible(true);
+    const QList<QLegendMarker*> markers = chart()->legend()->markers(series);
+    for (qsizetype i = 0; i < markers.size() && i < static_cast<qsizetype>(data_.Points.size()); ++i) {
+        const ChartPoint& point = data_.Points[static_cast<std::size_t>(i)];
+        if (point.Value == 0) markers[i]->setVisible(false);
+        if (!point.ValueText.empty())
+            markers[i]->setLabel(PlainText(point.Label) + "&nbsp;&nbsp;" + PlainText(point.ValueText));
+    }
 }
 
 // Horizontal bars keep long object names readable; the first point is drawn
@@ -121,24 +157,90 @@ void ChartWidget::ShowBars() {
     series->attachAxis(categoryAxis);
     auto* valueAxis = new QValueAxis;
     SetValueRange(*valueAxis);
+    valueAxis->setTitleText(PlainText(data_.ValueUnit));
     chart()->addAxis(valueAxis, Qt::AlignBottom);
     series->attachAxis(valueAxis);
-    connect(values, &QBarSet::clicked, this, [this](int index) {
-        if (index >= 0 && index < static_cast<int>(data_.Points.size()))
-            emit ObjectClicked(data_.Points[static_cast<std::size_t>(index)].Object);
-    });
+    connect(values, &QBarSet::clicked, this, &ChartWidget::ChooseBar);
+    connect(values, &QBarSet::hovered, this, &ChartWidget::ShowBarToolTip);
     for (const ChartPoint& point : data_.Points) {
         auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
-        label->setZValue(1000);  // above the bars: a label placed inside its bar must not be covered by it
+        label->setZValue(1000);  // above the bars
         valueLabels_.push_back(label);
     }
+    KeepRoomForValueLabels();
     connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
 }
 
-// The value axis spans exactly the range the analysis fixes (the smallest to
-// the largest plotted value), or the points and 0 where it fixes none, with
-// ticks on round numbers inside it. Where a bar's value label finds no room
-// past the bar's end, it goes inside the bar.
+// Every bar gets a row two labels high, however many there are (the category
+// axis elides a name its band cannot hold with its padding): a chart of many
+// bars grows (its page scrolls) rather than squeeze them.
+int ChartWidget::BarChartHeight(std::size_t bars) const {
+    const int row = 2 * fontMetrics().height();
+    return std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(bars));
+}
+
+void ChartWidget::ChooseBar(int bar) {
+    if (bar < 0 || bar >= static_cast<int>(data_.Points.size())) return;
+    emit ObjectClicked(data_.Points[static_cast<std::size_t>(bar)].Object);
+    emit BarClicked(bar);
+}
+
+// Hovering a bar names it and its value, however narrow the bar.
+void ChartWidget::ShowBarToolTip(bool hovering, int bar) {
+    if (!hovering || bar < 0 || bar >= static_cast<int>(data_.Points.size())) {
+        setToolTip({});
+        QToolTip::hideText();
+        return;
+    }
+    const ChartPoint& point = data_.Points[static_cast<std::size_t>(bar)];
+    QString text = QString::fromStdString(point.Label);
+    if (!point.ValueText.empty()) text += (text.isEmpty() ? "" : ": ") + QString::fromStdString(point.ValueText);
+    if (!data_.ValueUnit.empty()) text += " " + QString::fromStdString(data_.ValueUnit);
+    setToolTip(text);
+    QToolTip::showText(QCursor::pos(), text, this);
+}
+
+// Value labels stand past their bars' ends, the longest bar's too: the
+// chart keeps a margin on the right as wide as the widest label.
+void ChartWidget::KeepRoomForValueLabels() {
+    qreal widest = 0;
+    for (const QGraphicsSimpleTextItem* label : valueLabels_) widest = std::max(widest, label->boundingRect().width());
+    QMargins margins = chart()->margins();
+    margins.setRight(std::max(margins.right(), static_cast<int>(std::ceil(widest)) + 2 * ValueLabelGap));
+    chart()->setMargins(margins);
+}
+
+// The category axis stands left of the plot area, one band per bar.
+int ChartWidget::BarOfCategoryLabel(QPoint at) const {
+    QChart* shown = chart();
+    if (data_.Kind != ChartKind::Bar || shown->series().isEmpty() || data_.Points.empty()) return -1;
+    const QPointF inChart = shown->mapFromScene(mapToScene(at));
+    const QRectF plot = shown->plotArea();
+    if (inChart.x() >= plot.left() || inChart.x() < shown->rect().left() || inChart.y() < plot.top() ||
+        inChart.y() > plot.bottom())
+        return -1;
+    const double place = shown->mapToValue(QPointF(plot.left(), inChart.y()), shown->series().front()).y();
+    const long bar = std::lround(place);
+    return bar >= 0 && bar < static_cast<long>(data_.Points.size()) ? static_cast<int>(bar) : -1;
+}
+
+QPoint ChartWidget::CategoryLabelCentre(int bar) const {
+    QChart* shown = chart();
+    if (shown->series().isEmpty()) return {};
+    const QRectF plot = shown->plotArea();
+    const double y = shown->mapToPosition(QPointF(0, bar), shown->series().front()).y();
+    return mapFromScene(shown->mapToScene(QPointF(plot.left() - 20, y)));
+}
+
+void ChartWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QChartView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    if (const int bar = BarOfCategoryLabel(event->position().toPoint()); bar >= 0) ChooseBar(bar);
+}
+
+// The value axis spans the range the analysis fixes, opened below its
+// smallest value (ValueAxisSpan), or the points and 0 where it fixes none,
+// with ticks on round numbers inside it.
 void ChartWidget::SetValueRange(QValueAxis& axis) const {
     const auto [low, high] = ValueAxisSpan(data_);
     axis.setRange(low, high);
@@ -154,21 +256,21 @@ void ChartWidget::UseRoundTicks(QValueAxis& axis) {
     axis.setLabelFormat(QStringLiteral("%.%1f").arg(TickDecimals(step)));
 }
 
-// A value label stands just past its bar's end, in the text colour, so it
-// reads on short and empty bars alike; where that would leave the plot area it
-// goes inside the bar's end in white.
+// A value label stands just past its bar's end (right of a bar growing
+// right, left of one growing left), in the text colour, so it reads on short
+// and empty bars alike and never on a bar; the margin kept for the labels
+// holds the longest bar's.
 void ChartWidget::PlaceValueLabels(QAbstractSeries* series) {
     const QRectF plot = chart()->plotArea();
+    const QColor colour = palette().color(QPalette::WindowText);
+    const auto [low, high] = ValueAxisSpan(data_);
+    const double base = chart()->mapToPosition(QPointF(std::clamp(0.0, low, high), 0), series).x();
     for (std::size_t i = 0; i < valueLabels_.size() && i < data_.Points.size(); ++i) {
         QGraphicsSimpleTextItem* label = valueLabels_[i];
         const QPointF end = chart()->mapToPosition(QPointF(data_.Points[i].Value, static_cast<double>(i)), series);
         const QRectF box = label->boundingRect();
         QPointF at(end.x() + ValueLabelGap, end.y() - box.height() / 2);
-        QColor colour = palette().color(QPalette::WindowText);
-        if (at.x() + box.width() > plot.right()) {
-            at.setX(end.x() - ValueLabelGap - box.width());
-            colour = Qt::white;
-        }
+        if (end.x() < base) at.setX(std::max(plot.left(), end.x() - ValueLabelGap - box.width()));
         label->setBrush(colour);
         label->setPos(at);
     }
@@ -180,6 +282,7 @@ void ChartWidget::ShowLine() {
     chart()->addSeries(series);
     chart()->createDefaultAxes();
     chart()->legend()->setVisible(false);
+    for (QAbstractAxis* axis : chart()->axes(Qt::Vertical)) axis->setTitleText(PlainText(data_.ValueUnit));
 }
 
 }  // namespace kov
@@ -211,10 +314,33 @@ void ChartWidget::ShowLineAgainstX() {
     if (data_.Points.size() >= 2 && data_.Points.size() <= 16) x->setTickCount(static_cast<int>(data_.Points.size()));
     QValueAxis* y = axisOver(data_.Axis, "%.6g");
     UseRoundTicks(*y);
+    x->setTitleText(PlainText(data_.XUnit));
+    y->setTitleText(PlainText(data_.ValueUnit));
     chart()->addAxis(x, Qt::AlignBottom);
     chart()->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
+    LabelLinePoints(series);
+}
+
+// A point's value text stands just above it, as on paper: the figure at each
+// simulated size, or which point is the current and the recommended one.
+void ChartWidget::LabelLinePoints(QAbstractSeries* series) {
+    std::vector<std::pair<QGraphicsSimpleTextItem*, QPointF>> labels;
+    for (const ChartPoint& point : data_.Points) {
+        if (point.ValueText.empty()) continue;
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        label->setZValue(1000);
+        label->setBrush(palette().color(QPalette::WindowText));
+        labels.emplace_back(label, QPointF(point.X.value_or(0), point.Value));
+    }
+    connect(chart(), &QChart::plotAreaChanged, this, [this, series, labels] {
+        for (const auto& [label, value] : labels) {
+            const QPointF at = chart()->mapToPosition(value, series);
+            const QRectF box = label->boundingRect();
+            label->setPos(at.x() - box.width() / 2, at.y() - box.height() - ValueLabelGap);
+        }
+    });
 }
 
 }  // namespace kov

@@ -31,16 +31,26 @@ public:
 
     // An engine text as rich text that shows it character for character.
     static QString PlainText(const std::string& text);
-    // The tick interval for a value range: 1, 2 or 5 times a power of ten.
+
+    // The bar whose category label lies under a point of the viewport; -1
+    // where there is none. A click there chooses the bar, so a bar of no
+    // length can be chosen too.
+    int BarOfCategoryLabel(QPoint at) const;
+    // The middle of a bar's category label, in viewport coordinates.
+    QPoint CategoryLabelCentre(int bar) const;
 
 signals:
-    // A bar was clicked: the object index its hidden series carries.
+    // A bar (or its category label) was clicked: the object index its hidden
+    // series carries.
     void ObjectClicked(int object);
+    // The same click by the bar's place in the points (0 = the first point).
+    void BarClicked(int bar);
     // "Save image as…" was chosen: the window asks for the file and its size.
     void SaveImageRequested();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void ShowPie();
@@ -48,8 +58,14 @@ private:
     void ShowLine();
     void SetValueRange(QValueAxis& axis) const;
     static void UseRoundTicks(QValueAxis& axis);
+    int BarChartHeight(std::size_t bars) const;
+    void ChooseBar(int bar);
+    void ShowBarToolTip(bool hovering, int bar);
+    void KeepRoomForValueLabels();
     void PlaceValueLabels(QAbstractSeries* series);
+    void ShowNote();
     void ShowLineAgainstX();
+    void LabelLinePoints(QAbstractSeries* series);
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
     QAction* copyImage_;

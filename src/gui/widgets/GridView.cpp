@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <set>
 
 #include "views/CsvTable.h"
@@ -36,20 +37,25 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
-    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-        model_->SortByColumn(column);
-        if (model_->rowCount() > 0) selectRow(0);
-        emit SortedByHeading();
-    });
-    connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
-        // A click that adds to the selection keeps what the user had chosen.
-        if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) selectRow(index.row());
-        emit RowChosen(index.row());
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::SortByHeading);
+    connect(this, &QTableView::clicked, this, &GridView::ChooseClickedRow);
     // The menu shows the shortcut; keyPressEvent carries it out.
     copy_->setShortcut(QKeySequence::Copy);
     connect(copy_, &QAction::triggered, this, &GridView::CopySelection);
     connect(saveCsv_, &QAction::triggered, this, &GridView::SaveAsCsvRequested);
+}
+
+void GridView::SortByHeading(int column) {
+    model_->SortByColumn(column);
+    UpdateFrozenColumns();
+    if (model_->rowCount() > 0) selectRow(0);
+    emit SortedByHeading();
+}
+
+void GridView::ChooseClickedRow(const QModelIndex& index) {
+    // A click that adds to the selection keeps what the user had chosen.
+    if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) selectRow(index.row());
+    emit RowChosen(index.row());
 }
 
 QString GridView::SelectionText() const {
@@ -73,7 +79,12 @@ void GridView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The keyboard chooses a row as a click does: moving onto it, or Enter.
+    const int before = currentIndex().row();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     QTableView::keyPressEvent(event);
+    const int after = currentIndex().row();
+    if (after >= 0 && (enter || (after != before && event->modifiers() == Qt::NoModifier))) emit RowChosen(after);
 }
 
 void GridView::contextMenuEvent(QContextMenuEvent* event) {
@@ -85,9 +96,73 @@ void GridView::ClearRows() {
     SetTable({model_->Table().Headings, {}});
 }
 
+// New content starts at its top left, as a new grid would.
 void GridView::SetTable(StringTable table) {
     model_->SetTable(std::move(table));
     ApplyColumnWidths();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+void GridView::FreezeColumns(int count) {
+    frozenCount_ = count;
+    frozen_ = new QTableView(this);
+    frozen_->setObjectName(objectName() + "Frozen");
+    frozen_->setModel(model_);
+    frozen_->setSelectionModel(selectionModel());
+    frozen_->setSelectionBehavior(selectionBehavior());
+    frozen_->setSelectionMode(selectionMode());
+    frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->setAlternatingRowColors(true);
+    frozen_->setWordWrap(false);
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollMode(verticalScrollMode());
+    frozen_->verticalHeader()->hide();
+    frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    frozen_->horizontalHeader()->setHighlightSections(false);
+    frozen_->horizontalHeader()->setSectionsClickable(true);
+    viewport()->stackUnder(frozen_);
+    connect(frozen_->horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::SortByHeading);
+    connect(frozen_, &QTableView::clicked, this, &GridView::ChooseClickedRow);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (column >= frozenCount_) return;
+        frozen_->setColumnWidth(column, size);
+        PlaceFrozenColumns();
+    });
+    UpdateFrozenColumns();
+}
+
+void GridView::UpdateFrozenColumns() {
+    if (frozen_ == nullptr) return;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        frozen_->setColumnHidden(column, column >= frozenCount_);
+        if (column < frozenCount_) frozen_->setColumnWidth(column, columnWidth(column));
+    }
+    frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    PlaceFrozenColumns();
+}
+
+// Over the left of the grid, below nothing but the frame, as tall as the
+// rows' area and the heading.
+void GridView::PlaceFrozenColumns() {
+    if (frozen_ == nullptr) return;
+    int width = 0;
+    for (int column = 0; column < std::min(frozenCount_, model_->columnCount()); ++column) width += columnWidth(column);
+    frozen_->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), width,
+                         viewport()->height() + horizontalHeader()->height());
+    frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void GridView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    PlaceFrozenColumns();
 }
 
 void GridView::ApplyColumnWidths() {
@@ -105,6 +180,7 @@ void GridView::ApplyColumnWidths() {
             width = std::max(width, metrics.horizontalAdvance(Cell(row, column)) + 12);
         setColumnWidth(column, width);
     }
+    UpdateFrozenColumns();
 }
 
 QString GridView::Cell(int row, int column) const {

@@ -22,6 +22,9 @@ public:
     void ClearRows();
     // Cell text of a data row (0-based), for the row a click selected.
     QString Cell(int row, int column) const;
+    // The first `count` columns stay in view when the grid scrolls sideways
+    // (drawn by a second view over the grid's left edge, "<name>Frozen").
+    void FreezeColumns(int count);
 
     // The selected cells under their headings as tab-separated text.
     QString SelectionText() const;
@@ -31,7 +34,8 @@ public:
     QList<QAction*> ContextActions() const { return {copy_, saveCsv_}; }
 
 signals:
-    // A data row was clicked (0-based row of the grid as it is now sorted).
+    // A data row was clicked, or reached with the arrow keys, or Enter was
+    // pressed on it (0-based row of the grid as it is now sorted).
     void RowChosen(int row);
     // A heading click sorted the grid and made its first row current.
     void SortedByHeading();
@@ -41,13 +45,20 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void SortByHeading(int column);
+    void ChooseClickedRow(const QModelIndex& index);
     void ApplyColumnWidths();
+    void UpdateFrozenColumns();
+    void PlaceFrozenColumns();
     StringTableModel* model_;
     std::vector<int> columnTwips_;
     QAction* copy_;
     QAction* saveCsv_;
+    QTableView* frozen_ = nullptr;
+    int frozenCount_ = 0;
 };
 
 }  // namespace kov

@@ -176,5 +176,59 @@ TEST(CompareReports, TopTenRisesAndFallsOfSyncReadIOsLargestFirstTiesInReportOrd
     EXPECT_EQ(pool.ObjectsOnlyAfter, std::vector<std::string>{"n"});
 }
 
+// A change reads better or worse by its figure: a fall of read I/Os is an
+// improvement, a rise of the hit ratio too; workload and sizes are neither.
+TEST(CompareReports, EveryFigureKnowsWhichWayIsBetter) {
+    const struct {
+        const char* figure;
+        double change;
+        Better better;
+        Verdict verdict;
+    } cases[] = {
+        {"RIO/Sec", -45, Better::Down, Verdict::Better},
+        {"Rand Pg Rd", 40, Better::Down, Verdict::Worse},
+        {"Hit Ratio", 2.5, Better::Up, Verdict::Better},
+        {"Avg Pg Res Secs", -10, Better::Up, Verdict::Worse},
+        {"Pages per write", 1, Better::Up, Verdict::Better},
+        {"Get Pages", 900, Better::None, Verdict::Neutral},
+        {"Total 4K Buffers", -500, Better::None, Verdict::Neutral},
+        {"WIO/Sec", 0, Better::Down, Verdict::Neutral},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TraitsOf(c.figure).Direction, c.better) << c.figure;
+        EXPECT_EQ(VerdictOf(TraitsOf(c.figure).Direction, c.change), c.verdict) << c.figure;
+    }
+    // Every figure the comparison holds is in the table (a unit at least).
+    ReportModel before = Report("01:00:00"), after = Report("01:00:00");
+    AddPool(before, "BP0");
+    AddPool(after, "BP0");
+    const ReportComparison comparison = CompareReports(before, after);
+    for (const auto* figures : {&comparison.Totals, &comparison.Pools.front().Figures})
+        for (const ComparedFigure& figure : *figures) EXPECT_STRNE(TraitsOf(figure.Name).Unit, "") << figure.Name;
+    // The window's grids end with the verdict; the text report's do not.
+    const StringTable window = ComparePoolsGrid(comparison, VerdictColumn::With);
+    EXPECT_EQ(window.Headings.back(), "Verdict");
+    EXPECT_EQ(ComparePoolsGrid(comparison).Headings.back(), "Trend");
+}
+
+// The chart of one pool figure: two bars a pool, the first pool on top with
+// its before bar above its after bar, in the figure's unit.
+TEST(CompareReports, FigureChartGivesEachPoolItsBeforeAndAfterBars) {
+    ReportModel before = Report("01:00:00"), after = Report("00:30:00");
+    for (ReportModel* model : {&before, &after}) {
+        AddPool(*model, "BP0").Activity.GetPages = 7200;
+        AddPool(*model, "BP1").Activity.GetPages = 3600;
+    }
+    const ChartData chart = CompareFigureChart(CompareReports(before, after), "Get Pages/Sec");
+    std::vector<std::string> labels;
+    std::vector<double> values;
+    for (const ChartPoint& point : chart.Points) labels.push_back(point.Label), values.push_back(point.Value);
+    EXPECT_EQ(labels, (std::vector<std::string>{"BP1 after", "BP1 before", "BP0 after", "BP0 before"}));
+    EXPECT_EQ(values, (std::vector<double>{2, 1, 4, 2}));
+    EXPECT_EQ(chart.ValueUnit, "get pages / s");
+    EXPECT_FALSE(chart.Axis) << "bars compared from 0";
+    EXPECT_TRUE(CompareFigureChart(CompareReports(before, after), "no such figure").Points.empty());
+}
+
 }  // namespace
 }  // namespace kov

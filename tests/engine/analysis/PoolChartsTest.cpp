@@ -121,6 +121,24 @@ TEST(PoolChartPies, ObjectTypesSumTheirObjectsAndLeaveEmptyGroupsUnnamed) {
     }
 }
 
+// A damaged report's negative counters cannot be shares: each slice is
+// written with its counter as it is, and the chart says why; a sound pie
+// carries no such text.
+TEST(PoolChartPies, NegativeCountersAreWrittenAsTheyAreWithANote) {
+    ReportModel model = PoolWith(1);
+    ActivityBlock& activity = model.Pools(1).Activity;
+    activity.PagesReadByType = {0, -7175, 0, 1196, 30000};
+    const ChartData damaged = PoolChart(model, 1, 2);
+    ASSERT_EQ(damaged.Points.size(), 4u);
+    EXPECT_EQ(damaged.Points[0].ValueText, "-7175");
+    EXPECT_EQ(damaged.Points[1].ValueText, "0");
+    EXPECT_EQ(damaged.Note, "Negative counters cannot be drawn as a share.");
+    activity.PagesReadByType[1] = 7175;
+    const ChartData sound = PoolChart(model, 1, 2);
+    EXPECT_TRUE(sound.Note.empty());
+    EXPECT_TRUE(sound.Points[0].ValueText.empty());
+}
+
 TEST(PoolChartPies, ZeroTotalsHideTheChartAfterTheirMessages) {
     ReportModel model = PoolWith(2, "IT");
     model.Pools(1).Activity.GetPages = 50;  // nothing by access kind, read or per object
@@ -279,17 +297,19 @@ TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
         const char* types;
         const char* subtitle;
         std::vector<double> values;
+        const char* unit;  // the value axis's title, where every scaled chart notes "* 1K"
     } cases[] = {
-        {7, getPages, {5000, 100000}, "", "Top Get Page Requests * 1K", {100, 5}},
-        {7, getPages, {99999, 5000}, "", "Top Get Page Requests", {99999, 5000}},
-        {12, pagesRead, {100000, 2000}, "II", "Top Indexes By Pages Read * 1K", {100, 2}},
-        {12, pagesRead, {100000, 2000}, "TI", "Top Indexes By Pages Read", {2000, 0}},
-        {19, sequential, {200000, 3000}, "II", "Indexes > 10% Sequential Prefetch * 1K", {200, 3}},
-        {14, updates, {200000, 3000}, "", "Highest Updates", {200000, 3000}},
+        {7, getPages, {5000, 100000}, "", "Top Get Page Requests * 1K", {100, 5}, "get pages * 1K"},
+        {7, getPages, {99999, 5000}, "", "Top Get Page Requests", {99999, 5000}, "get pages"},
+        {12, pagesRead, {100000, 2000}, "II", "Top Indexes By Pages Read * 1K", {100, 2}, "pages * 1K"},
+        {12, pagesRead, {100000, 2000}, "TI", "Top Indexes By Pages Read", {2000, 0}, "pages"},
+        {19, sequential, {200000, 3000}, "II", "Indexes > 10% Sequential Prefetch * 1K", {200, 3}, "get pages * 1K"},
+        {14, updates, {200000, 3000}, "", "Highest Updates", {200000, 3000}, "updates"},
     };
     for (const auto& c : cases) {
         const ChartData chart = PoolChart(PoolWithKeys(c.keys, c.set, c.types), 1, c.position);
         EXPECT_EQ(chart.Subtitle, c.subtitle) << c.position;
+        EXPECT_EQ(chart.ValueUnit, c.unit) << c.position;
         EXPECT_EQ(RankedValues(chart), c.values) << c.position;
         ASSERT_TRUE(chart.Axis) << c.position;
         EXPECT_EQ(*chart.Axis, (AxisRange{*std::min_element(c.values.begin(), c.values.end()),

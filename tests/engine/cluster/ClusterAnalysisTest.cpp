@@ -158,3 +158,35 @@ TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
 
 }  // namespace
 }  // namespace kov
+
+namespace kov {
+namespace {
+
+// The thresholds beside the program win (a build tree, or a DBA's own), then
+// the installed tree's share/kovgraph; without either the program's folder
+// is named, so the message says where they were expected.
+TEST(ThresholdFolder, BesideTheProgramThenTheInstalledShare) {
+    const struct {
+        const char* What;
+        std::vector<std::string> Files;  // under the prefix
+        std::string Expected;            // under the prefix
+    } cases[] = {
+        {"build tree", {"bin/Rand.acc", "share/kovgraph/Rand.acc"}, "bin"},
+        {"installed", {"share/kovgraph/Rand.acc"}, "share/kovgraph"},
+        {"neither", {"share/kovgraph/Seq.acc"}, "bin"},
+    };
+    for (const auto& c : cases) {
+        test::TempFolder prefix;
+        std::filesystem::create_directories(prefix.Path("bin"));
+        for (const std::string& file : c.Files) {
+            std::filesystem::create_directories(std::filesystem::path(prefix.Path(file)).parent_path());
+            std::ofstream(prefix.Path(file)) << "50\n";
+        }
+        EXPECT_EQ(std::filesystem::path(ThresholdFolder(prefix.Path("bin"))),
+                  std::filesystem::path(prefix.Path(c.Expected)))
+            << c.What;
+    }
+}
+
+}  // namespace
+}  // namespace kov

@@ -31,6 +31,7 @@ TEST_F(StatReader, AssignsEachPoolTheObjectLinesThatFollowIt) {
     test::Session s;
     ASSERT_TRUE(s.OpenStats(Write(lines_)));
     EXPECT_TRUE(s.Sink.Messages.empty());
+    EXPECT_EQ(s.Reader.StatsStop.Reason, "") << "read to its end";
     const struct {
         const char* name;
         int first, last;
@@ -107,6 +108,13 @@ TEST_F(StatReader, FailuresStopTheReadAndKeepWhatCameBefore) {
         }
         EXPECT_EQ(s.Model.PoolCount(), c.pools);
         EXPECT_EQ(s.Model.ObjectCount(), c.objects);
+        // Where the read stopped, for the window's notice: the failing line
+        // and what failed there.
+        if (c.line != 0) {
+            EXPECT_EQ(s.Reader.StatsStop.Line, c.line);
+        }
+        EXPECT_GE(s.Reader.StatsStop.Line, 1);
+        EXPECT_THAT(s.Reader.StatsStop.Reason, HasSubstr(c.text != nullptr ? c.text : c.description));
         if (!s.Progress.empty() && m.Icon == MessageIcon::Exclamation) {
             EXPECT_EQ(s.Progress.back(), 0);
         }

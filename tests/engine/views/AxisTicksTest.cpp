@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,46 @@ TEST(AxisTicks, TicksAreTheStepsMultiplesInsideTheRangeEndsIncluded) {
         for (double value : ticks.Values) texts.push_back(TickText(value, ticks.Decimals));
         EXPECT_EQ(texts, c.texts) << c.low << " to " << c.high;
     }
+}
+
+// The smallest bar keeps a length: the axis opens below it by a twentieth of
+// the span, or down to 0 where 0 is nearer; bars of one value run from 0.
+TEST(AxisTicks, BarAxisOpensBelowTheSmallestValue) {
+    const struct {
+        double smallest, largest, low, high;
+    } cases[] = {
+        {200, 900, 165, 900},  // the margin: 5 % of 700
+        {71.07, 94.83, 69.882, 94.83},
+        {2, 100, 0, 100},  // 0 is nearer than the margin of 4.9
+        {0, 15, 0, 15},
+        {12, 12, 0, 12},  // every value equal
+        {-40, -40, -40, 0},
+        {0, 0, 0, 0},
+        {-100, 900, -150, 900},  // bars already grow from 0 both ways
+    };
+    for (const auto& c : cases) {
+        const auto [low, high] = OpenedBarAxis(c.smallest, c.largest);
+        EXPECT_NEAR(low, c.low, 1e-9) << c.smallest << " to " << c.largest;
+        EXPECT_DOUBLE_EQ(high, c.high) << c.smallest << " to " << c.largest;
+    }
+}
+
+// Only a bar chart's fixed bottom opens; a line keeps its range, an axis the
+// analysis fixes only at the top starts at 0, and one value still gets a span.
+TEST(AxisTicks, ValueAxisSpanOpensOnlyABarChartsFixedBottom) {
+    const auto span = [](ChartKind kind, std::optional<AxisRange> axis, std::vector<double> values) {
+        ChartData chart;
+        chart.Kind = kind;
+        chart.Axis = axis;
+        for (double value : values) chart.Points.push_back({"", value});
+        return ValueAxisSpan(chart);
+    };
+    using Span = std::pair<double, double>;
+    EXPECT_EQ(span(ChartKind::Bar, AxisRange{12, 12}, {12, 12}), (Span{0, 12}));
+    EXPECT_EQ(span(ChartKind::Bar, AxisRange{200, 900}, {200, 900}), (Span{165, 900}));
+    EXPECT_EQ(span(ChartKind::Line, AxisRange{200, 900}, {200, 900}), (Span{200, 900}));
+    EXPECT_EQ(span(ChartKind::Bar, AxisRange{0, 50, false}, {20, 40}), (Span{0, 50}));
+    EXPECT_EQ(span(ChartKind::Bar, std::nullopt, {0, 0}), (Span{0, 1}));
 }
 
 }  // namespace

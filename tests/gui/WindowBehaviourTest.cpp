@@ -1,0 +1,263 @@
+// How the window behaves in a DBA's hands: the object views agree on one
+// object, the keyboard reaches every page, names say what a thing is, and
+// save dialogs start where the report is.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "UiFixture.h"
+#include "frmTitle.h"
+#include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
+#include "pages/PoolInfoPage.h"
+#include "pages/ReportInfoPage.h"
+#include "pages/SimGraphPage.h"
+#include "views/PageStatus.h"
+#include "widgets/ChartWidget.h"
+#include "widgets/GridView.h"
+
+namespace kov::test {
+namespace {
+
+struct ObjectViews {
+    UiHarness ui;
+    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
+    ObjectInfoPage* page = window->ObjectInfo();
+
+    ObjectViews() {
+        window->SelectPoolFromGrid("BP1");
+        window->tbsStats()->setCurrentIndex(PageObjectInfo);
+    }
+    QString ListPick() const {
+        const QList<QTreeWidgetItem*> picked = page->lvObjects()->selectedItems();
+        return picked.size() == 1 ? picked.front()->text(0) : QString("(%1 picked)").arg(picked.size());
+    }
+    QString GridPick() const {
+        const QModelIndexList rows = page->grdObjectInfo()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? page->grdObjectInfo()->Cell(rows.front().row(), 1)
+                                : QString("(%1 picked)").arg(rows.size());
+    }
+    QString PieObject() const { return QString::fromStdString(page->Chart()->Shown().Title); }
+    QString CurrentName() const {
+        return QString::fromStdString(ui.model.Objects(ui.model.CurrentObject).ObjectName.TrimmedString());
+    }
+    // List, grid and pie name the current object.
+    void ExpectAllShowTheCurrentObject(const char* after) const {
+        ASSERT_GT(ui.model.CurrentObject, 0) << after;
+        EXPECT_EQ(ListPick(), CurrentName()) << after;
+        EXPECT_EQ(GridPick(), CurrentName()) << after;
+        EXPECT_EQ(PieObject(), CurrentName()) << after;
+    }
+};
+
+TEST(ObjectViews, ListGridAndPieAlwaysShowTheSameObject) {
+    ObjectViews v;
+    v.ExpectAllShowTheCurrentObject("the first entry");
+    EXPECT_EQ(v.page->Chart()->Shown().Subtitle, "Access Type");
+
+    ClickRow(v.page->grdObjectInfo(), 3);
+    v.ExpectAllShowTheCurrentObject("a grid row click");
+    QTreeWidget* list = v.page->lvObjects();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(5)).center());
+    v.ExpectAllShowTheCurrentObject("a list click");
+    v.window->cmdNextPool_Click();
+    v.ExpectAllShowTheCurrentObject("Next Pool");
+}
+
+TEST(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {
+    ObjectViews v;
+    GridView* grid = v.page->grdObjectInfo();
+    const int last = grid->model()->rowCount() - 1;
+    grid->scrollToBottom();
+    ClickRow(grid, last);
+    const int chosen = v.ui.model.CurrentObject;
+    for (int column : {9, 1, 9}) {
+        ClickHeading(grid, column);
+        EXPECT_EQ(v.ui.model.CurrentObject, chosen) << column;
+        v.ExpectAllShowTheCurrentObject("a heading sort");
+        const QModelIndexList rows = grid->selectionModel()->selectedRows();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_TRUE(grid->viewport()->rect().intersects(grid->visualRect(rows.front()))) << "scrolled into view";
+    }
+    SaveScreenshot(*v.window, "object-info-after-heading-sort");
+}
+
+TEST(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
+    ObjectViews v;
+    GridView* grid = v.page->grdObjectInfo();
+    v.window->resize(900, 700);
+    QApplication::processEvents();
+    QScrollBar* sideways = grid->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0) << "the grid must be wider than its view for this test";
+    sideways->setValue(sideways->maximum());
+    QApplication::processEvents();
+    // Whatever draws the frozen columns shows the object names at the left.
+    auto* frozen = grid->findChild<QTableView*>("grdObjectInfoFrozen");
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_TRUE(frozen->isVisibleTo(grid));
+    EXPECT_FALSE(frozen->isColumnHidden(1));
+    EXPECT_EQ(frozen->model()->data(frozen->model()->index(0, 1)).toString(), grid->Cell(0, 1));
+    EXPECT_LE(frozen->geometry().left(), grid->viewport()->geometry().left());
+}
+
+TEST(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
+    ClickRow(grid, 0);
+    const auto poolOfRow = [&](int row) { return PoolNamed(ui.model, grid->Cell(row, 0).toStdString()); };
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(1));
+    EXPECT_TRUE(window->windowTitle().endsWith(grid->Cell(1, 0).trimmed()));
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(2));
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(1));
+}
+
+TEST(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    QTabWidget* tabs = window->tbsStats();
+    tabs->setCurrentIndex(PageGraphicSummary);
+    QWidget* inside = window->GraphicSummary()->tbsGraphicSummary()->tabBar();
+    const int subTab = window->GraphicSummary()->tbsGraphicSummary()->currentIndex();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int page;
+    } steps[] = {{Qt::Key_Tab, Qt::ControlModifier, PagePoolInfo},
+                 {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, PageGraphicSummary},
+                 {Qt::Key_PageDown, Qt::ControlModifier, PagePoolInfo},
+                 {Qt::Key_PageUp, Qt::ControlModifier, PageGraphicSummary}};
+    for (const auto& step : steps) {
+        QWidget* from = tabs->currentIndex() == PageGraphicSummary ? inside : window->PoolInfo()->cmdNextPool();
+        QTest::keyClick(from, step.key, step.modifiers);
+        EXPECT_EQ(tabs->currentIndex(), step.page) << step.key;
+    }
+    EXPECT_EQ(window->GraphicSummary()->tbsGraphicSummary()->currentIndex(), subTab) << "the sub-tabs stay";
+}
+
+TEST(Keyboard, EscapeClosesTheDetailsPanels) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
+    SimGraphPage* sims = window->SimGraphs();
+    sims->ShowSimObjectDetails(ui.model.Pools(ui.model.CurrentPool).FirstObject, "X");
+    ASSERT_TRUE(sims->pnlSimAnalysisDetails()->isVisible());
+    QTest::keyClick(sims->tbsSimGraphs(), Qt::Key_Escape);
+    EXPECT_FALSE(sims->pnlSimAnalysisDetails()->isVisible());
+
+    window->tbsStats()->setCurrentIndex(PagePoolInfo);
+    emit window->PoolInfo()->Chart()->ObjectClicked(ui.model.Pools(ui.model.CurrentPool).FirstObject);
+    QWidget* panel = window->findChild<QWidget*>("pnlPoolDetails");
+    ASSERT_TRUE(panel->isVisible());
+    QTest::keyClick(window->PoolInfo()->Chart(), Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST(Keyboard, MainTabsHaveMnemonicsAndDisabledPagesSayWhy) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    QTabWidget* tabs = window->tbsStats();
+    QStringList letters;
+    for (int page = 0; page < tabs->count(); ++page) {
+        const QString text = tabs->tabText(page);
+        const qsizetype amp = text.indexOf('&');
+        ASSERT_GE(amp, 0) << text.toStdString();
+        letters << text.mid(amp + 1, 1).toLower();
+        EXPECT_EQ(QString(text).remove('&'), PageCaption(page));
+    }
+    letters.removeDuplicates();
+    EXPECT_EQ(letters.size(), tabs->count()) << "each page its own letter";
+    EXPECT_FALSE(tabs->isTabEnabled(PagePoolInfo));
+    EXPECT_EQ(tabs->tabToolTip(PagePoolInfo), "Choose a pool in the pool grid first");
+    window->SelectPoolFromGrid("BP1");
+    EXPECT_EQ(tabs->tabToolTip(PagePoolInfo), "");
+}
+
+TEST(Keyboard, F1OpensTheHelp) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    QTest::keyClick(window->ReportInfo()->grdPoolInfo(), Qt::Key_F1);
+    auto* help = window->findChild<QDialog*>("dlgHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->findChild<QWidget*>("txtHelp") != nullptr);
+}
+
+TEST(Names, EveryPlaceSaysKOVGraph) {
+    frmTitle title;
+    EXPECT_EQ(title.windowTitle(), "KOVGraph");
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    EXPECT_EQ(window->windowTitle(), "KOVGraph - BP0");
+}
+
+TEST(Exports, ProposeNamesThatSayWhatTheFileHoldsInTheReportsFolder) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    const QString samples = QFileInfo(SampleStat()).absolutePath();
+    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
+    ASSERT_EQ(ui.saveQuestions.size(), 1u);
+    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-pools.csv");
+    EXPECT_EQ(ui.saveQuestions[0].Folder, samples);
+
+    window->SelectPoolFromGrid("BP1");
+    window->tbsStats()->setCurrentIndex(PagePoolInfo);
+    window->PoolInfo()->SelectGraphType(6);
+    window->RefreshPoolCharts();
+    window->PoolInfo()->Chart()->ContextActions()[1]->trigger();
+    ASSERT_EQ(ui.saveQuestions.size(), 2u);
+    EXPECT_EQ(ui.saveQuestions[1].ProposedName, "SYSA_DB2P_20261130-BP1-Top Get Pages.png");
+
+    window->tbsStats()->setCurrentIndex(PageObjectInfo);
+    window->ObjectInfo()->grdObjectInfo()->ContextActions()[1]->trigger();
+    ASSERT_EQ(ui.saveQuestions.size(), 3u);
+    EXPECT_EQ(ui.saveQuestions[2].ProposedName, "SYSA_DB2P_20261130-BP1-objects.csv");
+
+    // The folder last chosen in this run is where the next dialog starts.
+    QTemporaryDir elsewhere;
+    ui.nextSaveFile = elsewhere.filePath("pools.csv");
+    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
+    ui.nextSaveFile.clear();
+    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
+    EXPECT_EQ(ui.saveQuestions.back().Folder, QFileInfo(elsewhere.path()).absoluteFilePath());
+}
+
+TEST(Compare, ASimulationReportIsRefusedSayingWhatIsNeeded) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    ui.sink.Messages.clear();
+    ui.nextStatFile = SampleSims().front();
+    window->ReportInfo()->cmdCompareWith()->click();
+    ASSERT_EQ(ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(ui.sink.Messages[0].Title, "Compare with");
+    EXPECT_NE(ui.sink.Messages[0].Text.find("a statistics report is needed to compare"), std::string::npos)
+        << ui.sink.Messages[0].Text;
+}
+
+TEST(HighDpi, TheWindowFitsAScreenOfHalfTheSize) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    // 1600 x 1000 at scale factor 2, less a title bar and a panel.
+    const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_LE(least.width(), 800);
+    EXPECT_LE(least.height(), 440);
+}
+
+}  // namespace
+}  // namespace kov::test
