@@ -33,7 +33,7 @@ QStringList ChooseReports(QWidget* parent, ReportKind kind, QString& lastFolder)
     QFileDialog dialog(parent);
     PrepareOpenDialog(dialog, kind, lastFolder);
     if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
+    QStringList chosen = dialog.selectedFiles();
     if (!chosen.isEmpty()) lastFolder = QFileInfo(chosen.front()).absolutePath();
     return chosen;
 }

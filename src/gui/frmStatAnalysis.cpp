@@ -634,7 +634,7 @@ void frmStatAnalysis::RefreshScanCosts() {
 
 void frmStatAnalysis::DrawGraphicSummary() {
     const OncePerStepSink::Step step(sink_);
-    const std::vector<ChartData> charts = kov::DrawGraphicSummary(reportInfo_->grdPoolInfo()->Model()->Table());
+    const std::vector<ChartData> charts = kov::DrawGraphicSummary(reportInfo_->grdPoolInfo()->Model()->Grid());
     graphicSummary_->ShowCharts(charts);
     for (const ChartData& chart : charts)
         for (const Message& message : chart.Messages) sink_.Show(message);
@@ -700,10 +700,9 @@ std::vector<PrintedPage> frmStatAnalysis::ClusterPrintout() const {
     const StringTable& clusters = cluster_->grdClusters()->Model()->Table();
     const auto row = static_cast<std::size_t>(std::max(0, cluster_->grdClusters()->currentIndex().row()));
     if (row >= clusters.Rows.size() || clusters.Rows[row].empty() || clusters.Rows[row][0].empty()) return {};
-    const PoolRecord& pool = model_.Pools(model_.CurrentPool);
-    const ClusterPrintHeading heading{pool.PoolName.TrimmedString(), clusters.Rows[row], model_.PoolUsageIntent,
-                                      static_cast<long long>(pool.VPSize) + pool.HPSize,
-                                      cluster_->cmbPoolSize()->currentText().toStdString()};
+    const ClusterPrintHeading heading =
+        ClusterHeadingOf(model_.Pools(model_.CurrentPool), clusters.Rows[row], model_.PoolUsageIntent,
+                         cluster_->cmbPoolSize()->currentText().toStdString());
     return ClusterPrintPages(model_.SysInfo, heading, cluster_->grdClusterObjects()->Model()->Table());
 }
 

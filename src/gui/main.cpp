@@ -96,9 +96,7 @@ std::optional<int> AnswerHelpOrVersion(int argc, char** argv) {
     return std::nullopt;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunProgram(int argc, char** argv) {
     if (const auto answered = AnswerHelpOrVersion(argc, argv)) return *answered;
     if (WantsPdf(argc, argv)) return RunPdfReport(argc, argv);
     if (kov::snapshot::WantsSnapshot(argc, argv)) return kov::snapshot::RunSnapshotCommand(argc, argv);
@@ -119,4 +117,17 @@ int main(int argc, char** argv) {
     window.Form_Load();
     window.show();
     return QApplication::exec();
+}
+
+}  // namespace
+
+// A failure nothing handled still ends the program with its description,
+// never silently.
+int main(int argc, char** argv) {
+    try {
+        return RunProgram(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph: " << failure.what() << "\n";
+        return 1;
+    }
 }

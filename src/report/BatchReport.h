@@ -33,9 +33,6 @@ struct ClusterOptions {
 nlohmann::ordered_json BuildReportDocument(const ReportModel& model, const std::vector<Message>& messages,
                                            const std::string& statFile, const ClusterOptions& cluster = {});
 
-// The same content as readable text.
-std::string RenderText(const nlohmann::ordered_json& document);
-
 // Loads the files, writes the report to out; returns the exit status (0 the
 // statistics report was read to its end, 1 it was not).
 int RunBatchReport(const BatchOptions& options, std::ostream& out);

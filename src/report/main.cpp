@@ -14,7 +14,9 @@
 #include "report/CsvExport.h"
 #include "report/SizeAdviceReport.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunReport(int argc, char** argv) {
     kov::BatchOptions options;
     std::string intent = "R";
     CLI::App app{"KOVGraph batch report: the analysis of DB2 buffer-pool statistics and simulation reports"};
@@ -96,6 +98,18 @@ int main(int argc, char** argv) {
         if (!compare.empty())
             return kov::RunCompareReport({options.Json, compare[0], compare[1]}, std::cout, std::cerr);
         return kov::RunBatchReport(options, std::cout);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph-report: " << failure.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace
+
+// A failure outside the report's own handling still ends with its description.
+int main(int argc, char** argv) {
+    try {
+        return RunReport(argc, argv);
     } catch (const std::exception& failure) {
         std::cerr << "kovgraph-report: " << failure.what() << "\n";
         return 1;

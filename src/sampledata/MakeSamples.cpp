@@ -25,8 +25,9 @@ void WriteSamples(const std::filesystem::path& folder) {
     const std::string stem = "SYSA_DB2P_20261130";
     Write(folder / (stem + ".sta"), [&](std::ostream& out) { kov::WriteStatReport(model, out); });
     for (int k = 1; k <= model.SimulationCount; ++k) {
-        const std::string pool(model.Simulations(k).PoolName.Trimmed());
-        Write(folder / (stem + "_" + pool + ".sim"), [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
+        std::string name = stem;
+        name.append("_").append(model.Simulations(k).PoolName.Trimmed()).append(".sim");
+        Write(folder / name, [&](std::ostream& out) { kov::WriteSimReport(model, k, out); });
     }
     Write(folder / (stem + "_consolidated.txt"), [&](std::ostream& out) { kov::WriteConsolidatedFile(model, out); });
     // Share of random (Rand.acc) or sequential-and-RID (Seq.acc) get pages, in

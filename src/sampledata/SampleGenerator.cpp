@@ -5,6 +5,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "model/Figures.h"
+
 namespace kov {
 
 namespace {
@@ -298,7 +300,7 @@ int AddSimulation(ReportModel& model, int p, int points, std::uint64_t seed) {
 
     // Sizes step by a quarter of the real size, so point `anchor` is the
     // pool's own VP + HP size.
-    const long long actual = static_cast<long long>(pool.VPSize) + pool.HPSize;
+    const long long actual = PoolSize(pool);
     const int anchor = (points + 3) / 4;
     const double hpShare = actual > 0 ? static_cast<double>(pool.HPSize) / static_cast<double>(actual) : 0;
     for (int i = 1; i <= points; ++i) {
@@ -316,7 +318,7 @@ int AddSimulation(ReportModel& model, int p, int points, std::uint64_t seed) {
         ps.SimPoolSize[static_cast<std::size_t>(i)] =
             sim.SimVPSize[static_cast<std::size_t>(i)] + sim.SimHPSize[static_cast<std::size_t>(i)];
 
-    const std::int32_t elapsed = std::max(1, ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed()));
+    const std::int32_t elapsed = std::max(1, CollectionSeconds(model));
     const double poolGetPages = std::max(1, pool.Activity.GetPages);
     std::array<double, MaxSizes + 1> poolRead{}, poolIO{};
     if (pool.FirstObject != 0) {

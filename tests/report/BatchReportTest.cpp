@@ -81,6 +81,19 @@ TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {
     }
 }
 
+// Each byte that is no part of a UTF-8 character becomes U+FFFD; the rest of
+// the name, and of the document, stays as it was.
+TEST_F(BatchReport, ANameThatIsNotUtf8HasItsInvalidBytesReplaced) {
+    std::vector<std::string> lines = test::StatLines(source_);
+    lines[2] = test::Overwrite(lines[2], 21, "BP\xC9\xFF\xC3\xA9 ");
+    const test::ReportRun run = Report("--json '" + test::WriteLines(folder_.Path("odd.sta"), lines) + "'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json doc = json::parse(run.out);
+    EXPECT_EQ(doc["pools"][0]["name"], "BP\uFFFD\uFFFD\u00E9");
+    EXPECT_EQ(doc["poolGrid"]["rows"][0][0], "BP\uFFFD\uFFFD\u00E9  ");
+    EXPECT_EQ(doc["pools"][1]["name"], source_.Pools(2).PoolName.Trimmed());
+}
+
 TEST_F(BatchReport, EverySimulationSlotCarriesBothIntentsClusterPages) {
     std::ofstream(folder_.Path("Rand.acc"), std::ios::binary) << "0\r\n";
     std::ofstream(folder_.Path("Seq.acc"), std::ios::binary) << "101\r\n";  // no object reaches it

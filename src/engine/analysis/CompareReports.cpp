@@ -11,6 +11,7 @@
 #include "analysis/GeneralInfo.h"
 #include "analysis/TuningRules.h"
 #include "common/Formats.h"
+#include "model/Figures.h"
 
 namespace kov {
 
@@ -20,18 +21,10 @@ namespace {
 // fair comparison, and the reader should know the intervals differ.
 constexpr double kElapsedTolerance = 0.10;
 
-double PerSecond(double count, std::int32_t seconds) {
-    return seconds > 0 ? count / seconds : 0.0;
-}
-
-std::int32_t ReportSeconds(const ReportModel& model) {
-    return ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
-}
-
 std::vector<std::string> ElapsedWarnings(const ReportModel& before, const ReportModel& after) {
     std::vector<std::string> warnings;
-    const std::int32_t b = ReportSeconds(before);
-    const std::int32_t a = ReportSeconds(after);
+    const std::int32_t b = CollectionSeconds(before);
+    const std::int32_t a = CollectionSeconds(after);
     const auto describe = [](const ReportModel& m, std::int32_t s) {
         const std::string_view text = m.SysInfo.ElapsedTime.Trimmed();
         return (text.empty() ? std::string("(blank)") : std::string(text)) + " (" + std::to_string(s) + " s)";
@@ -166,7 +159,7 @@ std::vector<std::size_t> TopChanges(const std::vector<ObjectChange>& objects, bo
 }
 
 PoolComparison ComparePool(const ReportModel& before, int bp, const ReportModel& after, int ap) {
-    const std::int32_t bs = ReportSeconds(before), as = ReportSeconds(after);
+    const std::int32_t bs = CollectionSeconds(before), as = CollectionSeconds(after);
     PoolComparison pool;
     pool.Name = before.Pools(bp).PoolName.TrimmedString();
     pool.BeforePool = bp;
@@ -275,8 +268,8 @@ FigureChange CompareFigure(double before, double after) {
 
 ReportComparison CompareReports(const ReportModel& before, const ReportModel& after) {
     ReportComparison result;
-    result.BeforeSeconds = ReportSeconds(before);
-    result.AfterSeconds = ReportSeconds(after);
+    result.BeforeSeconds = CollectionSeconds(before);
+    result.AfterSeconds = CollectionSeconds(after);
     result.Warnings = ElapsedWarnings(before, after);
     CollectingSink sink;  // the 4K-buffer total's overflow, kept as a warning
     result.Totals = CompareFigures(TotalFigures(before, sink), result.BeforeSeconds, TotalFigures(after, sink),

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/Formats.h"
+#include "model/Figures.h"
 #include "readers/ReportReader.h"
 
 namespace kov {
@@ -171,14 +172,16 @@ struct PoolTotals {
     }
 };
 
+// Sums over negative counters say nothing, so a pool or any of its objects
+// with one is not compared.
 void CheckPoolAgainstObjects(const PoolRecord& pool, const std::array<double, PoolTotals::kCount>& sums,
-                             bool objectNegative, int objects, const Place& place, Findings& findings) {
-    if (objects == 0 || objectNegative) return;
+                             bool anyNegative, int objects, const Place& place, Findings& findings) {
+    if (objects == 0 || anyNegative) return;
     const auto totals = PoolTotals::Of(pool.Activity);
     std::string shortfalls;
     for (int i = 0; i < PoolTotals::kCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
-        if (totals[k] < 0 || !(totals[k] < sums[k]) || !BeyondRounding(sums[k] - totals[k], sums[k])) continue;
+        if (!(totals[k] < sums[k]) || !BeyondRounding(sums[k] - totals[k], sums[k])) continue;
         if (!shortfalls.empty()) shortfalls += "; ";
         shortfalls += std::string(PoolTotals::kNames[k]) + " " + Count(totals[k]) + " against " + Count(sums[k]);
     }
@@ -188,9 +191,10 @@ void CheckPoolAgainstObjects(const PoolRecord& pool, const std::array<double, Po
                          (objects == 1 ? " object: " : " objects: ") + shortfalls);
 }
 
-void CheckObjects(const ReportModel& model, const PoolRecord& pool, const Place& poolPlace, Findings& findings) {
+void CheckObjects(const ReportModel& model, const PoolRecord& pool, bool poolNegative, const Place& poolPlace,
+                  Findings& findings) {
     std::array<double, PoolTotals::kCount> sums{};
-    bool anyNegative = false;
+    bool anyNegative = poolNegative;
     const ObjectRange range = PoolObjects(model, pool);
     for (int o = range.First; o <= range.Last; ++o) {
         const ObjectRecord& object = model.Objects(o);
@@ -229,33 +233,37 @@ std::string SimulationName(const ReportModel& model, int simNo) {
 // The reader warned when the report was read; the finding keeps it in view.
 void CheckSimulatedSizes(const PoolRecord& pool, const PoolSimRecord& slot, int sizes, const std::string& name,
                          const Place& place, Findings& findings) {
-    const double poolSize = static_cast<double>(pool.VPSize) + pool.HPSize;
+    const auto poolSize = static_cast<double>(PoolSize(pool));
     for (int k = 1; k <= sizes; ++k)
         if (slot.SimPoolSize[static_cast<std::size_t>(k)] == poolSize) return;
-    std::string text = SimulationSizeMismatch(poolSize).Text;
-    if (const auto lineBreak = text.find("\r\n"); lineBreak != std::string::npos) text.replace(lineBreak, 2, " ");
-    findings.Add("simulation-pool-size", place, name + ": " + text);
+    // The message's line break becomes a blank (appended, not replaced in
+    // place, which GCC 12 warns on falsely).
+    const std::string message = SimulationSizeMismatch(poolSize).Text;
+    const std::size_t lineBreak = std::min(message.find("\r\n"), message.size());
+    std::string text = name + ": ";
+    text.append(message, 0, lineBreak).append(lineBreak < message.size() ? " " : "");
+    if (lineBreak < message.size()) text.append(message, lineBreak + 2, std::string::npos);
+    findings.Add("simulation-pool-size", place, std::move(text));
 }
 
 // A larger pool keeps every page a smaller one keeps, so its hit ratio
 // cannot be lower; the highest ratio of the smaller sizes is the bound.
 void CheckHitRatioRises(const PoolSimRecord& slot, int sizes, const std::string& name, const Place& place,
                         Findings& findings) {
-    std::vector<std::size_t> bySize(static_cast<std::size_t>(std::max(sizes, 0)));
-    std::iota(bySize.begin(), bySize.end(), std::size_t{1});
-    std::stable_sort(bySize.begin(), bySize.end(),
-                     [&](std::size_t a, std::size_t b) { return slot.SimPoolSize[a] < slot.SimPoolSize[b]; });
-    std::size_t best = 0;
-    for (const std::size_t k : bySize) {
-        if (best != 0 && slot.SimPoolSize[k] > slot.SimPoolSize[best] &&
-            slot.Detail8[best] - slot.Detail8[k] > kHitRatioSlack) {
+    std::vector<int> bySize(static_cast<std::size_t>(std::max(sizes, 0)));
+    std::iota(bySize.begin(), bySize.end(), 1);
+    const auto sizeAt = [&](int k) { return slot.SimPoolSize[static_cast<std::size_t>(k)]; };
+    std::stable_sort(bySize.begin(), bySize.end(), [&](int a, int b) { return sizeAt(a) < sizeAt(b); });
+    int best = 0;
+    for (const int k : bySize) {
+        if (best != 0 && sizeAt(k) > sizeAt(best) && SysHitRatio(slot, best) - SysHitRatio(slot, k) > kHitRatioSlack) {
             findings.Add("simulation-hit-ratio-falls", place,
-                         name + ": the system hit ratio falls from " + Grouped(slot.Detail8[best], 2) + " at " +
-                             Count(slot.SimPoolSize[best]) + " buffers to " + Grouped(slot.Detail8[k], 2) + " at " +
-                             Count(slot.SimPoolSize[k]) + " buffers");
+                         name + ": the system hit ratio falls from " + Grouped(SysHitRatio(slot, best), 2) + " at " +
+                             Count(sizeAt(best)) + " buffers to " + Grouped(SysHitRatio(slot, k), 2) + " at " +
+                             Count(sizeAt(k)) + " buffers");
             return;
         }
-        if (best == 0 || slot.Detail8[k] > slot.Detail8[best]) best = k;
+        if (best == 0 || SysHitRatio(slot, k) > SysHitRatio(slot, best)) best = k;
     }
 }
 
@@ -294,7 +302,7 @@ std::vector<DataFinding> RunDataChecks(const ReportModel& model) {
         CheckNegativeCounters(negative, place, findings);
         if (counters.empty()) CheckBreakdowns(pool.Activity, place, findings);
         CheckHitRatios(pool.Activity, place, findings);
-        CheckObjects(model, pool, place, findings);
+        CheckObjects(model, pool, !counters.empty(), place, findings);
         CheckSimulations(model, pool, place, findings);
     }
     return findings.Take();

@@ -4,15 +4,11 @@
 
 #include "common/Formats.h"
 #include "common/TextMatch.h"
+#include "model/Figures.h"
 
 namespace kov {
 
 namespace {
-
-// Per-second figures over an interval of no length read as zero.
-double PerSecond(double count, std::int32_t seconds) {
-    return seconds > 0 ? count / seconds : 0.0;
-}
 
 double Ratio(double numerator, double denominator) {
     return denominator != 0 ? numerator / denominator : 0.0;
@@ -33,7 +29,7 @@ std::int32_t Total4KBuffers(const ReportModel& model, MessageSink& sink) {
         const std::string_view name = pool.PoolName.Padded();
         if (ContainsIgnoringCase(name, "8K") || ContainsIgnoringCase(name, "16K") || ContainsIgnoringCase(name, "32K"))
             continue;
-        total += static_cast<std::int64_t>(pool.VPSize) + pool.HPSize;
+        total += PoolSize(pool);
         if (total > INT32_MAX || total < INT32_MIN) {
             sink.Show({"Calculating Total 4K Buffers", "the total of 4K buffers exceeds a 32-bit counter",
                        MessageIcon::Information});
@@ -47,14 +43,14 @@ std::vector<Figure> TotalFigures(const ReportModel& model, MessageSink& sink) {
     double ios = 0, getPages = 0, pagesRead = 0, updates = 0, pagesWritten = 0, writeIOs = 0;
     for (const PoolRecord& pool : model.Pools) {
         const ActivityBlock& a = pool.Activity;
-        ios += static_cast<double>(a.ReadIOs) + a.WriteIOs;
+        ios += TotalIOs(a);
         getPages += a.GetPages;
         pagesRead += a.PagesRead;
         updates += a.Updates;
         pagesWritten += a.PagesWritten;
         writeIOs += a.WriteIOs;
     }
-    const std::int32_t seconds = ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
+    const std::int32_t seconds = CollectionSeconds(model);
     return {{"Total Read/Write IO", true, ios},
             {"Total Get Pages", true, getPages},
             {"Total Updates", true, updates},
@@ -89,12 +85,12 @@ std::vector<Figure> PoolFigures(const PoolRecord& pool, std::int32_t seconds) {
         {h[2], true, static_cast<double>(a.GetPages)},
         {h[3], true, static_cast<double>(a.Updates)},
         {h[4], false, a.SysHitRatio},
-        {h[5], true, static_cast<double>(a.ReadIOs) + a.WriteIOs},
+        {h[5], true, TotalIOs(a)},
         {h[6], false, PerSecond(a.WriteIOs, seconds)},
         {h[7], false, a.WriteIOs < 1 ? 0.0 : static_cast<double>(a.PagesWritten) / a.WriteIOs},
         {h[8], true, static_cast<double>(a.WriteIOs)},
         {h[9], true, static_cast<double>(a.PagesWritten)},
-        {h[10], false, a.Activity11},
+        {h[10], false, PageResidency(a)},
         {h[11], true, static_cast<double>(a.PagesReadByType[1])},
         {h[12], true, static_cast<double>(a.PagesReadByType[2])},
         {h[13], true, static_cast<double>(a.PagesReadByType[3])},
@@ -107,7 +103,7 @@ StringTable PoolGrid(const ReportModel& model) {
     static constexpr std::array<Format, 14> formats = {Rate,    Integer, Integer,  Shortest, Integer, Rate,    Rate,
                                                        Integer, Integer, Shortest, Integer,  Integer, Integer, Integer};
     StringTable grid{PoolGridHeadings(), {}};
-    const std::int32_t seconds = ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed());
+    const std::int32_t seconds = CollectionSeconds(model);
     for (const PoolRecord& pool : model.Pools) {
         std::vector<std::string>& row = grid.Rows.emplace_back();
         row.push_back(pool.PoolName.PaddedString());
@@ -116,7 +112,7 @@ StringTable PoolGrid(const ReportModel& model) {
             const double value = figures[c].Value;
             row.push_back(formats[c] == Rate      ? Grouped(value, 2)
                           : formats[c] == Integer ? PlainInteger(static_cast<long long>(value))
-                                                  : ShortestText(value));
+                                                  : ShortestDecimal(value));
         }
     }
     if (grid.Rows.empty()) grid.Rows.emplace_back(grid.Headings.size());

@@ -7,7 +7,6 @@
 
 #include "common/FixedText.h"
 #include "common/Formats.h"
-#include "views/GridSort.h"
 
 namespace kov {
 
@@ -36,18 +35,12 @@ struct CellValue {
     std::optional<CellFailure> Failure;
 };
 
-CellValue ConvertCell(const std::string& cell, bool decimal) {
-    const std::optional<double> number = CellNumber(cell);
+CellValue ConvertCell(const std::optional<double>& number, bool decimal) {
     if (!number) return {0, kTypeMismatch};
     if (decimal) return {*number, {}};
-    const double whole = std::nearbyint(*number);
-    if (!(whole >= INT32_MIN && whole <= INT32_MAX)) return {0, kOverflow};
-    return {whole, {}};
-}
-
-const std::string& CellOf(const std::vector<std::string>& row, int column) {
-    static const std::string empty;
-    return static_cast<std::size_t>(column) < row.size() ? row[static_cast<std::size_t>(column)] : empty;
+    const std::optional<long long> whole = WholeNumber32(*number);
+    if (!whole) return {0, kOverflow};
+    return {static_cast<double>(*whole), {}};
 }
 
 }  // namespace
@@ -74,20 +67,23 @@ const std::vector<GraphicSummaryTab>& GraphicSummaryTabs() {
     return pages;
 }
 
-ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
+// The grid's cells are read as the numbers the grid found in them, never
+// parsed again.
+ChartData GraphicSummaryChart(const SortableTable& poolGrid, int page) {
     const GraphicSummaryTab& tab = GraphicSummaryTabs().at(static_cast<std::size_t>(page));
     ChartData chart;
     chart.Kind = ChartKind::Bar;
     chart.Title = tab.Title;
     chart.ValueUnit = tab.Unit;
-    for (const std::vector<std::string>& row : poolGrid.Rows) {
+    const std::vector<std::vector<std::string>>& rows = poolGrid.Table().Rows;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         // The empty row a report without pools still shows is no pool: it
         // plots nothing and fails nothing.
-        if (TrimBlanks(CellOf(row, 0)).empty()) continue;
+        if (rows[r].empty() || TrimBlanks(rows[r].front()).empty()) continue;
         ChartPoint point;
-        point.Label = CellOf(row, 0);
+        point.Label = rows[r].empty() ? std::string() : rows[r].front();
         for (const int column : tab.Columns) {
-            const CellValue cell = ConvertCell(CellOf(row, column), tab.Decimal);
+            const CellValue cell = ConvertCell(poolGrid.Number(r, static_cast<std::size_t>(column)), tab.Decimal);
             if (cell.Failure) chart.Messages.push_back(FailureMessage(*cell.Failure));
             point.Value += cell.Value;
         }
@@ -105,8 +101,17 @@ ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
     return chart;
 }
 
+ChartData GraphicSummaryChart(const StringTable& poolGrid, int page) {
+    return GraphicSummaryChart(SortableTable(poolGrid), page);
+}
+
 std::vector<ChartData> DrawGraphicSummary(const StringTable& poolGrid) {
+    return DrawGraphicSummary(SortableTable(poolGrid));
+}
+
+std::vector<ChartData> DrawGraphicSummary(const SortableTable& poolGrid) {
     std::vector<ChartData> charts;
+    charts.reserve(GraphicSummaryTabs().size());
     for (int page = 0; page < static_cast<int>(GraphicSummaryTabs().size()); ++page)
         charts.push_back(GraphicSummaryChart(poolGrid, page));
     return charts;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "views/ChartData.h"
+#include "views/GridSort.h"
 #include "views/ViewData.h"
 
 namespace kov {
@@ -31,9 +32,11 @@ constexpr int kPrintableGraphicSummaryPages = 4;
 // The chart of one page (0..10) over the pool grid's data rows as they stand.
 // A cell that is no number, or a whole number beyond 32 bits, raises the
 // "Graphics Summary" failure message and plots 0.
+ChartData GraphicSummaryChart(const SortableTable& poolGrid, int page);
 ChartData GraphicSummaryChart(const StringTable& poolGrid, int page);
 
 // All eleven charts in page order.
+std::vector<ChartData> DrawGraphicSummary(const SortableTable& poolGrid);
 std::vector<ChartData> DrawGraphicSummary(const StringTable& poolGrid);
 
 }  // namespace kov

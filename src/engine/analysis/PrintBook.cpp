@@ -38,11 +38,8 @@ void AppendClusterPages(std::vector<PrintedPage>& pages, const ReportModel& mode
         RunClusterAnalysis(model, options.AccDir, {p, kSlot, kSizePoint, options.Intent, options.Radius}, sink);
     if (run.Result < 1) return;
     const std::int32_t simulated = pool.Sim(kSlot).SimPoolSize[static_cast<std::size_t>(kSizePoint)];
-    ClusterPrintHeading heading{pool.PoolName.TrimmedString(),
-                                {},
-                                options.Intent,
-                                static_cast<long long>(pool.VPSize) + pool.HPSize,
-                                simulated >= 1 ? PlainInteger(simulated) : ""};
+    ClusterPrintHeading heading =
+        ClusterHeadingOf(pool, {}, options.Intent, simulated >= 1 ? PlainInteger(simulated) : "");
     const StringTable clusters = FillClusterGrid(run);
     const auto members = MembersByCluster(model, run);
     for (std::size_t m = 0; m < members.size() && m < clusters.Rows.size(); ++m) {

@@ -7,6 +7,7 @@
 #include "common/FixedText.h"
 #include "common/Formats.h"
 #include "common/TextMatch.h"
+#include "model/Figures.h"
 #include "views/PageStatus.h"
 
 namespace kov {
@@ -188,6 +189,11 @@ PrintedPage ObjectPrintPage(const SystemInfo& info, std::string_view poolName, c
 
 PrintedPage SimGraphPrintPage(const SystemInfo& info, std::string_view poolName, const ChartData& chart) {
     return ChartPage("Buffer Pool " + Trim(poolName), HeaderLine(info, false), chart);
+}
+
+ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, char intent,
+                                     std::string simulatedPoolSize) {
+    return {pool.PoolName.TrimmedString(), std::move(clusterRow), intent, PoolSize(pool), std::move(simulatedPoolSize)};
 }
 
 std::vector<PrintedPage> ClusterPrintPages(const SystemInfo& info, const ClusterPrintHeading& heading,

@@ -79,6 +79,11 @@ struct ClusterPrintHeading {
     std::string SimulatedPoolSize;   // the pool-size list's text
 };
 
+// The heading of a cluster of pool p: its grid row, the intent it was
+// clustered for and the simulated size's text as the pool-size list shows it.
+ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, char intent,
+                                     std::string simulatedPoolSize);
+
 inline constexpr std::size_t kClusterLinesPerPage = 25;
 
 // The cluster's member objects (rows of the cluster object grid: type, name,

@@ -1,6 +1,7 @@
 #include "analysis/ScanCost.h"
 
 #include "common/Formats.h"
+#include "model/Figures.h"
 
 namespace kov {
 
@@ -42,7 +43,7 @@ std::vector<LabelPair> InitialScanCostLabels() {
 }
 
 std::string CollectionTimeText(const ReportModel& model) {
-    return GroupedThousandths(ElapsedSeconds(model.SysInfo.ElapsedTime.Trimmed()));
+    return GroupedThousandths(CollectionSeconds(model));
 }
 
 double ScanCpuSeconds(double sequentialGetPages) {

@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "common/Formats.h"
+#include "common/NumberText.h"
+#include "model/Figures.h"
 #include "views/AxisTicks.h"
 
 namespace kov {
@@ -32,19 +34,17 @@ std::string NumberedDescription(const std::exception& failure) {
     return PlainInteger(ErrorNumber(failure)) + " : " + failure.what();
 }
 
-// value as an integer of the given range, halves to even; outside it the
-// chart overflows.
-long long RoundedWithin(double value, long long least, long long most) {
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= static_cast<double>(least) && rounded <= static_cast<double>(most)))
-        throw ChartFailure(6, "Overflow");
-    return static_cast<long long>(rounded);
+// value as a whole number of the chart's range; outside it the chart
+// overflows.
+long long Rounded(std::optional<long long> whole) {
+    if (!whole) throw ChartFailure(6, "Overflow");
+    return *whole;
 }
 long long Rounded32(double value) {
-    return RoundedWithin(value, INT32_MIN, INT32_MAX);
+    return Rounded(WholeNumber32(value));
 }
 long long Rounded16(double value) {
-    return RoundedWithin(value, INT16_MIN, INT16_MAX);
+    return Rounded(WholeNumberWithin(value, INT16_MIN, INT16_MAX));
 }
 
 std::size_t At(int k) {
@@ -171,8 +171,9 @@ void DrawWorkSets(const ReportModel& model, int p, int s, const SlotView& view, 
         chart.Title = title;
         return;
     }
-    const std::size_t k = At(LargestSizePoint(model, p, s));
-    const auto keys = KeysOf(model, view.Objects, [&](const ObjectRecord& o) { return ResultsOf(o, s).Detail5[k]; });
+    const int k = LargestSizePoint(model, p, s);
+    const auto keys =
+        KeysOf(model, view.Objects, [&](const ObjectRecord& o) { return MaxWorkSet(ResultsOf(o, s), k); });
     const int n = std::min(view.Objects.Count(), kRankedObjects);
     std::vector<RankEntry> ranks = largest ? RankLargest(model, view.Objects, keys, n, {-1.0f, std::nullopt})
                                            : RankSmallest(model, view.Objects, keys, n);
@@ -206,17 +207,16 @@ ChartData WorkSetChart(const ReportModel& model, int p, int s, WorkSetEnd end) {
 
 enum class Measure { HitRatio, IORate };
 
-const PointArray<double>& PoolValues(const PoolSimRecord& slot, Measure measure) {
-    return measure == Measure::HitRatio ? slot.Detail8 : slot.Detail7;
-}
-const PointArray<double>& ObjectValues(const SimObjectRecord& results, Measure measure) {
-    return measure == Measure::HitRatio ? results.Detail8 : results.Detail7;
+// The measure at size point k, of the pool or of one object.
+template <typename Results>
+double ValueAt(const Results& results, Measure measure, int k) {
+    return measure == Measure::HitRatio ? SysHitRatio(results, k) : ReadIORate(results, k);
 }
 
 void DrawPoolSizes(const SlotView& view, Measure measure, ChartData& chart) {
-    const PointArray<double>& values = PoolValues(*view.Pool, measure);
     for (int k = 1; k <= view.Points; ++k) {
-        ChartPoint point{"", values[At(k)], 0, ShortestText(values[At(k)])};
+        const double value = ValueAt(*view.Pool, measure, k);
+        ChartPoint point{"", value, 0, ShortestDecimal(value)};
         point.X = view.Pool->SimPoolSize[At(k)];
         chart.Points.push_back(point);
     }
@@ -263,12 +263,11 @@ ChartData PoolSizeChart(const ReportModel& model, int p, int s, Measure measure)
 // The spread of an object's measure over point 1 and every later point at
 // which it still had a maximum working set.
 double SpreadOf(const SimObjectRecord& results, int points, Measure measure) {
-    const PointArray<double>& values = ObjectValues(results, measure);
-    double high = values[1], low = values[1];
+    double high = ValueAt(results, measure, 1), low = high;
     for (int k = 2; k <= points; ++k) {
-        if (results.Detail5[At(k)] <= 0) continue;
-        high = std::max(high, values[At(k)]);
-        low = std::min(low, values[At(k)]);
+        if (MaxWorkSet(results, k) <= 0) continue;
+        high = std::max(high, ValueAt(results, measure, k));
+        low = std::min(low, ValueAt(results, measure, k));
     }
     return high - low;
 }
@@ -318,7 +317,7 @@ int LargestSizePoint(const ReportModel& model, int p, int s) {
     std::int32_t best = 0;
     int result = 0;
     for (int k = 1; k <= view->Points; ++k) {
-        if (view->Pool->Detail1[At(k)] < 1 || best >= view->Pool->SimPoolSize[At(k)]) continue;
+        if (GetPagesAt(*view->Pool, k) < 1 || best >= view->Pool->SimPoolSize[At(k)]) continue;
         best = view->Pool->SimPoolSize[At(k)];
         result = k;
     }
@@ -383,22 +382,21 @@ SimObjectDetails ShowSimObjectDetails(const ReportModel& model, int p, int s, in
     for (std::size_t row = 0; row < texts.size(); ++row) {
         std::vector<std::string> cells{texts[row]};
         for (int k = 1; k <= view->Points; ++k) {
-            const std::size_t at = At(k);
             switch (row) {
                 case 0:
-                    cells.push_back(PlainInteger(results.Detail1[at]));
+                    cells.push_back(PlainInteger(GetPagesAt(results, k)));
                     break;
                 case 1:
-                    cells.push_back(PlainInteger(results.Detail4[at]));
+                    cells.push_back(PlainInteger(AvgWorkSet(results, k)));
                     break;
                 case 2:
-                    cells.push_back(PlainInteger(results.Detail5[at]));
+                    cells.push_back(PlainInteger(MaxWorkSet(results, k)));
                     break;
                 case 3:
-                    cells.push_back(ShortestText(results.Detail8[at]));
+                    cells.push_back(ShortestDecimal(SysHitRatio(results, k)));
                     break;
                 default:
-                    cells.push_back(ShortestText(results.Detail7[at]));
+                    cells.push_back(ShortestDecimal(ReadIORate(results, k)));
                     break;
             }
         }

@@ -8,6 +8,7 @@
 
 #include "common/Formats.h"
 #include "common/TextMatch.h"
+#include "model/Figures.h"
 #include "readers/ReportReader.h"
 
 namespace kov {
@@ -67,13 +68,12 @@ void CollectSizeCurves(const ReportModel& model, int slot, std::vector<PoolSizeC
         curve.PageKB = PageKB(pool.PoolName.Padded());
         curve.Slot = slot;
         curve.SimulationNo = sim.SimulationNo;
-        curve.CurrentSize = static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(static_cast<std::int64_t>(pool.VPSize) + pool.HPSize, INT32_MIN, INT32_MAX));
+        curve.CurrentSize = static_cast<std::int32_t>(std::clamp<std::int64_t>(PoolSize(pool), INT32_MIN, INT32_MAX));
         const int sizes = std::clamp<int>(model.Simulations(sim.SimulationNo).SizeCount, 0, MaxSizes);
         for (int k = 1; k <= sizes; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            curve.Points.push_back({sim.SimPoolSize[i], BufferMB(sim.SimPoolSize[i], curve.PageKB), sim.Detail7[i],
-                                    sim.Detail8[i], std::nullopt});
+            const std::int32_t size = sim.SimPoolSize[static_cast<std::size_t>(k)];
+            curve.Points.push_back(
+                {size, BufferMB(size, curve.PageKB), ReadIORate(sim, k), SysHitRatio(sim, k), std::nullopt});
         }
         std::stable_sort(curve.Points.begin(), curve.Points.end(),
                          [](const SizePoint& a, const SizePoint& b) { return a.Size < b.Size; });

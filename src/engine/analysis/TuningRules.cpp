@@ -129,7 +129,7 @@ std::string VdwqtWorking(const PoolRecord& pool, const VdwqtSuggestion& s) {
     text += " / VP size " + Size(pool.VPSize) + " × 100 = " + PercentBeforeRounding(s.Percent) + " %, rounds to " +
             ShortestSingle(s.Rounded) + " %";
     if (s.Suggested != s.Rounded) text += ", taken as 0 %";
-    return text + "; VDWQT is " + ShortestText(pool.VDWQT) + " %, above that";
+    return text + "; VDWQT is " + ShortestDecimal(pool.VDWQT) + " %, above that";
 }
 
 }  // namespace
@@ -148,6 +148,8 @@ const std::vector<std::string>& RuleTexts() {
         "  Rule # 9 - The system probably need a few more pools for efficiency",
         "  Rule # 10 - VP Sequential Threshold should not be > 25% for Random Pools",
         "  Rule # 11 - VP Sequential Threshold should not provide < 128 buffers.",
+        // One text, too long for a line.
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
         "  Rule # 12 - The system has too many pools. Combining into fewer pools will probably save memory, improve "
         "performance, and reduce administrative efforts",
         "  Rule # 13 - ",
@@ -194,103 +196,174 @@ std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool) {
     return s;
 }
 
-std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent) {
-    std::vector<AdviceLine> advice;
-    if (!model.Pools.Contains(p)) return advice;
-    const auto fire = [&](int rule, std::string because) {
-        advice.push_back({rule, RuleTexts()[static_cast<std::size_t>(rule)], std::move(because)});
-    };
-    const PoolRecord& pool = model.Pools(p);
-    const ActivityBlock& a = pool.Activity;
-    const PoolCensus census = TakeCensus(model, pool);
-    const SortWorkPlacement placement = PlacementOf(census);
-    const std::string pools = "the report holds " + Count(model.PoolCount(), "pool", "pools");
+namespace {
 
-    // 1. The number of pools.
-    if (model.PoolCount() < 6) fire(9, pools + ", fewer than 6");
-    if (model.PoolCount() > 12) fire(12, pools + ", more than 12");
+// The rules that can fire, by the number their advice line carries.
+enum class Rule {
+    SeparateIndexes = 3,
+    SeparateScannedIndexes = 4,
+    SortWorkOwnPool = 5,
+    SortWorkHiperpool = 6,
+    SortWorkDedicatedPool = 8,
+    MorePools = 9,
+    RandomVpseqt = 10,
+    FewerPools = 12,
+    RandomHpseqt = 18,
+    SequentialVpseqt = 20,
+    SortPoolVpseqt = 21,
+    SortPoolHiperpool = 22,
+    LowerVdwqt = 24,
+    SyncIOAbove30 = 30,
+    SyncIOAbove16 = 31,
+    SeqPrefetchIO = 32,
+    ListPrefetchIO = 34,
+    DynPrefetchIO = 36,
+    HiperpoolSize = 37,
+    RandomPagesHpseqt = 38,
+};
 
-    // 2. What shares the pool.
-    if (census.Objects != 0) {
-        const ObjectMix mix = MixOf(census);
-        const std::string sharing = Count(census.Indexes, "index", "indexes") + " and " +
-                                    Count(census.TableSpaces, "table space", "table spaces") + " share this pool";
-        if (mix == ObjectMix::Mixed && census.SystemObjects != census.Objects)
-            fire(3, sharing + ", and " +
-                        (census.SystemObjects == 0
-                             ? "none of its " + Count(census.Objects, "object", "objects") + " is a system object"
-                             : "only " + Grouped(census.SystemObjects, 0) + " of its " +
-                                   Count(census.Objects, "object", "objects") + " are system objects"));
-        if (mix == ObjectMix::IndexesOnly && census.IndexAccessPasses) {
+// One evaluation of the rules for a pool, section by section in the order
+// the advice list shows them.
+class PoolRules {
+public:
+    PoolRules(const ReportModel& model, const PoolRecord& pool)
+        : model_(model), pool_(pool), census_(TakeCensus(model, pool)), placement_(PlacementOf(census_)) {}
+
+    std::vector<AdviceLine> Evaluate(char intent) {
+        PoolCount();
+        Sharing();
+        SortWork();
+        SequentialThresholds(intent);
+        IOTimes();
+        VerticalDeferredWrite();
+        Hiperpool();
+        return std::move(advice_);
+    }
+
+private:
+    void Fire(Rule rule, std::string because) {
+        const int number = static_cast<int>(rule);
+        advice_.push_back({number, RuleTexts()[static_cast<std::size_t>(number)], std::move(because)});
+    }
+
+    void PoolCount() {
+        const std::string pools = "the report holds " + Count(model_.PoolCount(), "pool", "pools");
+        if (model_.PoolCount() < 6) Fire(Rule::MorePools, pools + ", fewer than 6");
+        if (model_.PoolCount() > 12) Fire(Rule::FewerPools, pools + ", more than 12");
+    }
+
+    // What shares the pool.
+    void Sharing() {
+        if (census_.Objects == 0) return;
+        const ObjectMix mix = MixOf(census_);
+        const std::string sharing = Count(census_.Indexes, "index", "indexes") + " and " +
+                                    Count(census_.TableSpaces, "table space", "table spaces") + " share this pool";
+        const std::string objects = Count(census_.Objects, "object", "objects");
+        if (mix == ObjectMix::Mixed && census_.SystemObjects != census_.Objects)
+            Fire(Rule::SeparateIndexes,
+                 sharing + ", and " +
+                     (census_.SystemObjects == 0 ? "none of its " + objects + " is a system object"
+                                                 : "only " + Grouped(census_.SystemObjects, 0) + " of its " + objects +
+                                                       " are system objects"));
+        if (mix == ObjectMix::IndexesOnly && census_.IndexAccessPasses) {
             std::string because = sharing + ", and no object reads fewer than 10 % of its get pages at random";
-            if (census.LeastRandom != nullptr)
-                because += " (lowest: " + std::string(census.LeastRandom->ObjectName.Trimmed()) + ", " +
-                           Grouped(census.LeastRandomShare * 100, 2) + " % of " + Grouped(census.LeastRandomTotal, 0) +
-                           ")";
-            fire(4, because);
+            if (census_.LeastRandom != nullptr)
+                because += " (lowest: " + std::string(census_.LeastRandom->ObjectName.Trimmed()) + ", " +
+                           Grouped(census_.LeastRandomShare * 100, 2) + " % of " +
+                           Grouped(census_.LeastRandomTotal, 0) + ")";
+            Fire(Rule::SeparateScannedIndexes, because);
         }
     }
 
-    // 3. Sort work objects.
-    if (placement != SortWorkPlacement::None) {
-        if (placement == SortWorkPlacement::Mixed) fire(5, SortWorkSharing(census));
-        if (pool.HPSize > 0)
-            fire(6, Count(static_cast<long long>(census.SortWork.size()), "DSNDB07 object is", "DSNDB07 objects are") +
-                        " in this pool and HP size is " + Size(pool.HPSize) + ", above 0");
-        if (pool.PoolName.Padded().find("BP0") == std::string_view::npos && placement == SortWorkPlacement::Mixed)
-            fire(8, SortWorkSharing(census) + "; the pool name " + std::string(pool.PoolName.Trimmed()) +
-                        " does not contain BP0");
+    void SortWork() {
+        if (placement_ == SortWorkPlacement::None) return;
+        if (placement_ == SortWorkPlacement::Mixed) Fire(Rule::SortWorkOwnPool, SortWorkSharing(census_));
+        if (pool_.HPSize > 0)
+            Fire(Rule::SortWorkHiperpool,
+                 Count(static_cast<long long>(census_.SortWork.size()), "DSNDB07 object is", "DSNDB07 objects are") +
+                     " in this pool and HP size is " + Size(pool_.HPSize) + ", above 0");
+        if (pool_.PoolName.Padded().find("BP0") == std::string_view::npos && placement_ == SortWorkPlacement::Mixed)
+            Fire(Rule::SortWorkDedicatedPool, SortWorkSharing(census_) + "; the pool name " +
+                                                  std::string(pool_.PoolName.Trimmed()) + " does not contain BP0");
     }
 
-    // 4. Sequential thresholds for the intent.
-    const std::string vpseqt = "VPSEQT is " + Pct(pool.VPSEQT);
-    if (intent == 'R') {
-        if (pool.VPSEQT > 25) fire(10, vpseqt + ", above 25 % for a pool used for random access");
-        if (pool.HPSize > 0 && pool.HPSEQT != 0)
-            fire(18, "HP size is " + Size(pool.HPSize) + " and HPSEQT is " + Pct(pool.HPSEQT) +
-                         ", not 0 %, for a pool used for random access");
-    } else if (intent == 'S') {
-        if (pool.VPSEQT < 90) {
-            if (placement == SortWorkPlacement::All) fire(21, vpseqt + ", below 90 %, and " + OnlySortWork(census));
-        } else {
-            if (placement == SortWorkPlacement::None)
-                fire(20, vpseqt + ", 90 % or more, for a pool used for sequential access without DSNDB07 objects");
-            if (placement == SortWorkPlacement::All && pool.HPSize > 0)
-                fire(22, vpseqt + ", 90 % or more; " + OnlySortWork(census) + " and HP size is " + Size(pool.HPSize));
+    // The sequential thresholds for the way the pool is used.
+    void SequentialThresholds(char intent) {
+        const std::string vpseqt = "VPSEQT is " + Pct(pool_.VPSEQT);
+        if (intent == 'R') {
+            if (pool_.VPSEQT > 25) Fire(Rule::RandomVpseqt, vpseqt + ", above 25 % for a pool used for random access");
+            if (pool_.HPSize > 0 && pool_.HPSEQT != 0)
+                Fire(Rule::RandomHpseqt, "HP size is " + Size(pool_.HPSize) + " and HPSEQT is " + Pct(pool_.HPSEQT) +
+                                             ", not 0 %, for a pool used for random access");
+        } else if (intent == 'S') {
+            if (pool_.VPSEQT < 90) {
+                if (placement_ == SortWorkPlacement::All)
+                    Fire(Rule::SortPoolVpseqt, vpseqt + ", below 90 %, and " + OnlySortWork(census_));
+            } else {
+                if (placement_ == SortWorkPlacement::None)
+                    Fire(Rule::SequentialVpseqt,
+                         vpseqt + ", 90 % or more, for a pool used for sequential access without DSNDB07 objects");
+                if (placement_ == SortWorkPlacement::All && pool_.HPSize > 0)
+                    Fire(Rule::SortPoolHiperpool,
+                         vpseqt + ", 90 % or more; " + OnlySortWork(census_) + " and HP size is " + Size(pool_.HPSize));
+            }
         }
     }
 
-    // 5. I/O times, in ms.
-    if (a.AvgSyncIOTime > 30)
-        fire(30, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 30 ms");
-    else if (a.AvgSyncIOTime > 16)
-        fire(31, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 16 ms and not above 30 ms");
-    if (a.AvgSeqPrefIOTime > 60)
-        fire(32, "average sequential prefetch I/O " + Ms(a.AvgSeqPrefIOTime) + ", above 60 ms");
-    if (a.AvgListPrefIOTime > 80) fire(34, "average list prefetch I/O " + Ms(a.AvgListPrefIOTime) + ", above 80 ms");
-    if (a.AvgDynPrefIOTime > 60) fire(36, "average dynamic prefetch I/O " + Ms(a.AvgDynPrefIOTime) + ", above 60 ms");
-
-    // 6. Vertical deferred write threshold.
-    const std::optional<VdwqtSuggestion> vdwqt = SuggestVdwqt(pool);
-    if (vdwqt && placement != SortWorkPlacement::All && pool.VDWQT > vdwqt->Suggested)
-        advice.push_back({24, RuleTexts()[24] + "  " + std::to_string(static_cast<long long>(vdwqt->Suggested)) + "%",
-                          VdwqtWorking(pool, *vdwqt)});
-
-    // 7. Hiperpool.
-    if (pool.HPSize > 0) {
-        if (pool.HPSize < 2.0 * pool.VPSize)
-            fire(37, "HP size " + Size(pool.HPSize) + " is below twice the VP size " + Size(pool.VPSize) + " (" +
-                         Grouped(2.0 * pool.VPSize, 0) + ")");
-        if (pool.HPSEQT > 49) {
-            const auto& g = a.GetPagesByAccess;
-            const double total = static_cast<double>(g[1]) + g[2] + g[3];
-            if (total != 0 && g[2] / total * 100 > 30)
-                fire(38, "HPSEQT is " + Pct(pool.HPSEQT) + ", above 49 %; random get pages " + Grouped(g[2], 0) +
-                             " are " + Grouped(g[2] / total * 100, 2) + " % of the pool's " + Grouped(total, 0) +
-                             " sequential, random and RID-list get pages, above 30 %");
-        }
+    // Average I/O times, in ms.
+    void IOTimes() {
+        const ActivityBlock& a = pool_.Activity;
+        if (a.AvgSyncIOTime > 30)
+            Fire(Rule::SyncIOAbove30, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 30 ms");
+        else if (a.AvgSyncIOTime > 16)
+            Fire(Rule::SyncIOAbove16,
+                 "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 16 ms and not above 30 ms");
+        if (a.AvgSeqPrefIOTime > 60)
+            Fire(Rule::SeqPrefetchIO, "average sequential prefetch I/O " + Ms(a.AvgSeqPrefIOTime) + ", above 60 ms");
+        if (a.AvgListPrefIOTime > 80)
+            Fire(Rule::ListPrefetchIO, "average list prefetch I/O " + Ms(a.AvgListPrefIOTime) + ", above 80 ms");
+        if (a.AvgDynPrefIOTime > 60)
+            Fire(Rule::DynPrefetchIO, "average dynamic prefetch I/O " + Ms(a.AvgDynPrefIOTime) + ", above 60 ms");
     }
-    return advice;
+
+    // The advice line carries the suggested threshold after the rule's text.
+    void VerticalDeferredWrite() {
+        const std::optional<VdwqtSuggestion> vdwqt = SuggestVdwqt(pool_);
+        if (!vdwqt || placement_ == SortWorkPlacement::All || !(pool_.VDWQT > vdwqt->Suggested)) return;
+        const int number = static_cast<int>(Rule::LowerVdwqt);
+        advice_.push_back({number,
+                           RuleTexts()[static_cast<std::size_t>(number)] + "  " +
+                               std::to_string(static_cast<long long>(vdwqt->Suggested)) + "%",
+                           VdwqtWorking(pool_, *vdwqt)});
+    }
+
+    void Hiperpool() {
+        if (pool_.HPSize <= 0) return;
+        if (pool_.HPSize < 2.0 * pool_.VPSize)
+            Fire(Rule::HiperpoolSize, "HP size " + Size(pool_.HPSize) + " is below twice the VP size " +
+                                          Size(pool_.VPSize) + " (" + Grouped(2.0 * pool_.VPSize, 0) + ")");
+        if (pool_.HPSEQT <= 49) return;
+        const auto& g = pool_.Activity.GetPagesByAccess;
+        const double total = static_cast<double>(g[1]) + g[2] + g[3];
+        if (total != 0 && g[2] / total * 100 > 30)
+            Fire(Rule::RandomPagesHpseqt, "HPSEQT is " + Pct(pool_.HPSEQT) + ", above 49 %; random get pages " +
+                                              Grouped(g[2], 0) + " are " + Grouped(g[2] / total * 100, 2) +
+                                              " % of the pool's " + Grouped(total, 0) +
+                                              " sequential, random and RID-list get pages, above 30 %");
+    }
+
+    const ReportModel& model_;
+    const PoolRecord& pool_;
+    const PoolCensus census_;
+    const SortWorkPlacement placement_;
+    std::vector<AdviceLine> advice_;
+};
+
+}  // namespace
+
+std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent) {
+    if (!model.Pools.Contains(p)) return {};
+    return PoolRules(model, model.Pools(p)).Evaluate(intent);
 }
 
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent) {

@@ -12,6 +12,7 @@
 #include "cluster/ClusterPoints.h"
 #include "common/Formats.h"
 #include "common/NumberText.h"
+#include "model/Figures.h"
 
 namespace kov {
 
@@ -35,7 +36,7 @@ double AccessShare(const ActivityBlock& activity, char intent) {
 
 }  // namespace
 
-std::optional<double> LeadingNumber(std::string_view text) {
+std::optional<double> LeadingDecimal(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     std::string number;
@@ -70,7 +71,7 @@ std::optional<double> LeadingNumber(std::string_view text) {
 
 ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule) {
     if (rule == RadiusText::Typed) {
-        const double radius = LeadingNumber(text).value_or(0);
+        const double radius = LeadingDecimal(text).value_or(0);
         if (radius < 0) return {radius, "The cluster radius must be 0 or more"};
         return {radius, ""};
     }
@@ -100,7 +101,7 @@ double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& s
         sink.Show({"Cluster Analysis", "Could not open " + path + " for threshold input", MessageIcon::Critical});
         return 0;
     }
-    return LeadingNumber(item).value_or(0);
+    return LeadingDecimal(item).value_or(0);
 }
 
 ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFolder, const ClusterQuery& query,
@@ -114,13 +115,12 @@ ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFo
     const PoolSimRecord* poolSlot = PoolSlot(model, query.Pool, run.Simulation);
     if (poolSlot == nullptr || !IsSizePoint(sizePoint) || (intent != 'R' && intent != 'S')) return run;
 
-    const auto k = static_cast<std::size_t>(sizePoint);
     const ObjectRange range = PoolObjects(model, model.Pools(query.Pool));
     for (int o = range.First; o <= range.Last; ++o) {
         const ObjectRecord& object = model.Objects(o);
         if (object.Activity.GetPages < 1) continue;
         const SimObjectRecord* slot = ObjectSlot(object, run.Simulation);
-        const std::int32_t maxWorkSet = slot ? slot->Detail5[k] : 0;
+        const std::int32_t maxWorkSet = slot ? MaxWorkSet(*slot, sizePoint) : 0;
         if (maxWorkSet < 1) continue;
         if (AccessShare(object.Activity, intent) < run.Threshold) continue;
         run.ClusterMembers.push_back(o);
@@ -131,7 +131,7 @@ ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFo
     if (n < 3) return run;
 
     std::vector<std::int32_t> xValues = run.MemberMaxWorkSet;
-    std::vector<std::int32_t> yValues(n, poolSlot->SimPoolSize[k]);
+    std::vector<std::int32_t> yValues(n, poolSlot->SimPoolSize[static_cast<std::size_t>(sizePoint)]);
     run.Result = ClusterPoints(query.Radius, static_cast<int>(n) - 1, xValues, yValues, sink);
     if (run.Result > 0) run.ClusterOfMember = std::move(xValues);
     return run;
@@ -206,20 +206,20 @@ std::vector<std::vector<std::vector<std::string>>> MembersByCluster(const Report
 
 std::string StepRadiusText(std::string_view typed, int direction) {
     constexpr double kLeast = 4, kMost = 76;  // tenths
-    const double tenths = std::nearbyint(LeadingNumber(typed).value_or(0) * 10) + direction;
+    const double tenths = std::nearbyint(LeadingDecimal(typed).value_or(0) * 10) + direction;
     // Bounds first, so text beyond any integer still steps to a bound.
     const double kept = std::isnan(tenths) ? kLeast : std::clamp(tenths, kLeast, kMost);
     return ShortestDecimal(kept / 10);
 }
 
 std::optional<int> WholeNumberOf(std::string_view typed) {
-    const std::optional<double> number = LeadingNumber(typed);
+    const std::optional<double> number = LeadingDecimal(typed);
     if (!number || !(std::fabs(*number) < 1e9)) return std::nullopt;
     return static_cast<int>(std::nearbyint(*number));
 }
 
 std::string StepSimulationNumber(std::string_view typed, int direction, int simCount) {
-    const double number = std::nearbyint(LeadingNumber(typed).value_or(0)) + direction;
+    const double number = std::nearbyint(LeadingDecimal(typed).value_or(0)) + direction;
     const double most = std::max(simCount, 1);
     return PlainInteger(static_cast<long long>(std::isnan(number) ? 1 : std::clamp(number, 1.0, most)));
 }

@@ -33,7 +33,7 @@ struct ClusterRun {
 // The leading number of a text as a number box reads it: blanks skipped,
 // then sign, digits, decimal point and exponent as far as they go. Nothing
 // readable gives no value.
-std::optional<double> LeadingNumber(std::string_view text);
+std::optional<double> LeadingDecimal(std::string_view text);
 
 // The two ways a cluster radius arrives. Typed into the page's box, it is
 // read while the DBA types, so half-typed text must still run: its leading

@@ -38,16 +38,16 @@ void clsCluster::CalculateMeanStandardDeviation() {
         const auto n = static_cast<double>(Members.size());
         double xSum = 0, ySum = 0;
         for (int i : Members) {
-            xSum += points[static_cast<std::size_t>(i)].xz;
-            ySum += points[static_cast<std::size_t>(i)].yz;
+            xSum += points[static_cast<std::size_t>(i)].XScore;
+            ySum += points[static_cast<std::size_t>(i)].YScore;
         }
         x_mean = xSum / n;
         y_mean = ySum / n;
         double xSquares = 0, ySquares = 0;
         for (int i : Members) {
             const clsPoint& p = points[static_cast<std::size_t>(i)];
-            xSquares += (p.xz - x_mean) * (p.xz - x_mean);
-            ySquares += (p.yz - y_mean) * (p.yz - y_mean);
+            xSquares += (p.XScore - x_mean) * (p.XScore - x_mean);
+            ySquares += (p.YScore - y_mean) * (p.YScore - y_mean);
         }
         x_variance = xSquares / n;
         y_variance = ySquares / n;
@@ -63,10 +63,10 @@ void clsCluster::Z_Stat() {
         std::vector<clsPoint>& points = Points();
         for (int i : Members) {
             clsPoint& p = points[static_cast<std::size_t>(i)];
-            p.X = p.xz;
-            p.Y = p.yz;
-            p.xz = (p.xz - x_mean) / x_std_dev;
-            p.yz = (p.yz - y_mean) / y_std_dev;
+            p.X = p.XScore;
+            p.Y = p.YScore;
+            p.XScore = (p.XScore - x_mean) / x_std_dev;
+            p.YScore = (p.YScore - y_mean) / y_std_dev;
         }
     });
 }
@@ -77,7 +77,7 @@ void clsCluster::CalculateMaximumRadius() {
         double largest = 0;
         for (int i : Members) {
             const clsPoint& p = points[static_cast<std::size_t>(i)];
-            const double distance = PointDistance(x_mean, y_mean, p.xz, p.yz);
+            const double distance = PointDistance(x_mean, y_mean, p.XScore, p.YScore);
             if (distance > largest) largest = distance;
         }
         radius = largest;
@@ -96,7 +96,7 @@ bool SplitCluster(ClusterList& clusters, ClusterList::iterator c) {
         std::vector<int> below;
         for (int i : c->Members) {
             const clsPoint& p = points[static_cast<std::size_t>(i)];
-            ((onX ? p.xz : p.yz) >= mean ? atOrAbove : below).push_back(i);
+            ((onX ? p.XScore : p.YScore) >= mean ? atOrAbove : below).push_back(i);
         }
         if (atOrAbove.empty() || below.empty()) return;
         const auto d = clusters.emplace(std::next(c), c->Points(), c->Sink());
@@ -122,9 +122,9 @@ int ClusterPoints(double radius, int lastIndex, std::vector<std::int32_t>& xValu
         clsCluster& first = clusters.emplace_back(points, sink);
         first.Members.reserve(n);
         for (std::size_t i = 0; i < n; ++i) {
-            points[i].xz = xValues[i];
-            points[i].yz = yValues[i];
-            points[i].ion = static_cast<int>(i);
+            points[i].XScore = xValues[i];
+            points[i].YScore = yValues[i];
+            points[i].Index = static_cast<int>(i);
             first.Members.push_back(static_cast<int>(i));
         }
         first.CalculateMeanStandardDeviation();
@@ -141,8 +141,8 @@ int ClusterPoints(double radius, int lastIndex, std::vector<std::int32_t>& xValu
         for (const clsCluster& cluster : clusters) {
             ++number;
             for (int i : cluster.Members) {
-                xValues[static_cast<std::size_t>(points[static_cast<std::size_t>(i)].ion)] = number;
-                yValues[static_cast<std::size_t>(points[static_cast<std::size_t>(i)].ion)] = -1;
+                xValues[static_cast<std::size_t>(points[static_cast<std::size_t>(i)].Index)] = number;
+                yValues[static_cast<std::size_t>(points[static_cast<std::size_t>(i)].Index)] = -1;
             }
         }
         count = number;

@@ -20,11 +20,11 @@ namespace kov {
 
 // One object taking part.
 struct clsPoint {
-    double xz = 0;  // raw first coordinate on input, its z-score after Z_Stat
-    double X = 0;   // the raw first coordinate, saved by Z_Stat
-    double yz = 0;  // the same for the second coordinate
+    double XScore = 0;  // raw first coordinate on input, its z-score after Z_Stat
+    double X = 0;       // the raw first coordinate, saved by Z_Stat
+    double YScore = 0;  // the same for the second coordinate
     double Y = 0;
-    int ion = 0;  // index of the point in the input arrays (0-based)
+    int Index = 0;  // index of the point in the input arrays (0-based)
 };
 
 // One cluster: its statistics and its members, as indexes into the shared

@@ -30,7 +30,7 @@ std::optional<std::vector<std::string>> ClusterFileLines(const StringTable& obje
     if (objectsGrid.Rows.empty()) return std::nullopt;
     std::vector<std::string> lines;
     for (const auto& row : objectsGrid.Rows) {
-        const std::string_view type = TrimBlanks(row.size() > 0 ? std::string_view(row[0]) : std::string_view());
+        const std::string_view type = TrimBlanks(!row.empty() ? std::string_view(row[0]) : std::string_view());
         const std::string_view name = TrimBlanks(row.size() > 1 ? std::string_view(row[1]) : std::string_view());
         // Catalog objects and the grid's utility and marker rows are not members.
         if (name.find("DSNDB06") != std::string_view::npos || type == "U" || type == "*") continue;

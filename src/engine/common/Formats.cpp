@@ -20,8 +20,15 @@ std::string Grouped(double value, int decimals) {
     const std::size_t start = text.front() == '-' ? 1 : 0;
     std::size_t integerEnd = text.find('.');
     if (integerEnd == std::string::npos) integerEnd = text.size();
-    for (std::size_t i = integerEnd; i > start + 3; i -= 3) text.insert(i - 3, ",");
-    return text;
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on inserts into a string.
+    std::string grouped(text, 0, start);
+    for (std::size_t i = start; i < integerEnd; ++i) {
+        grouped += text[i];
+        const std::size_t digitsLeft = integerEnd - i - 1;
+        if (digitsLeft > 0 && digitsLeft % 3 == 0) grouped += ',';
+    }
+    grouped.append(text, integerEnd, std::string::npos);
+    return grouped;
 }
 
 std::string GroupedThousandths(double value) {
@@ -48,10 +55,6 @@ std::string PlainInteger(long long value) {
     return std::to_string(value);
 }
 
-std::string ShortestText(double value) {
-    return ShortestDecimal(value);
-}
-
 std::string ShortestSingle(float value) {
     char text[64];
     const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
@@ -59,7 +62,8 @@ std::string ShortestSingle(float value) {
 }
 
 std::string SignPositioned(double value) {
-    return (value < 0 ? "" : " ") + ShortestDecimal(value);
+    std::string text(value < 0 ? 0 : 1, ' ');
+    return text.append(ShortestDecimal(value));
 }
 
 std::string ListedWithMore(const std::vector<std::string_view>& shown, std::size_t total) {

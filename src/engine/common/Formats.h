@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/NumberText.h"  // ShortestDecimal: "95.25", "2000"
+
 namespace kov {
 
 // Grouped thousands with a fixed number of decimals: "1,234,567.89".
@@ -19,8 +21,6 @@ std::string UpToThreeDecimals(double value);
 std::string Percent(double fraction);
 // Digits and a minus sign when negative, no grouping: "-1234".
 std::string PlainInteger(long long value);
-// Shortest decimal text that reads back as the value: "95.25", "2000".
-std::string ShortestText(double value);
 // Shortest fixed-point text that reads back as the single-precision value,
 // for figures a chart plots in single precision ("12.345", not "12.3450002").
 std::string ShortestSingle(float value);

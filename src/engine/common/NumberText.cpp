@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace kov {
 
@@ -15,6 +16,16 @@ std::string ShortestDecimal(double value) {
         end = general.ptr;
     }
     return std::string(buffer.data(), end);
+}
+
+std::optional<long long> WholeNumberWithin(double value, long long least, long long most) {
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= static_cast<double>(least) && rounded <= static_cast<double>(most))) return std::nullopt;
+    return static_cast<long long>(rounded);
+}
+
+std::optional<long long> WholeNumber32(double value) {
+    return WholeNumberWithin(value, INT32_MIN, INT32_MAX);
 }
 
 }  // namespace kov

@@ -54,8 +54,10 @@ void* MapChunk() {
     const std::uintptr_t aligned = RoundUp(start, size);
     if (aligned > start) munmap(raw, aligned - start);
     const std::uintptr_t tail = start + 2 * size - (aligned + size);
-    if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
-    void* chunk = reinterpret_cast<void*>(aligned);
+    // Addresses are computed as offsets into the mapping, never made from integers.
+    char* const base = static_cast<char*>(raw);
+    if (tail > 0) munmap(base + (aligned + size - start), tail);
+    void* chunk = base + (aligned - start);
 #if defined(MADV_HUGEPAGE)
     // Where huge pages are off or refused this changes nothing: the chunk
     // is then faulted in 4 KB pages like any other memory.
@@ -153,7 +155,9 @@ void BlockPool::Free(void* block, std::size_t size) noexcept {
     if (blockSize <= MaxChunkBlock) {
         const std::lock_guard lock(mutex_);
         if (SizeClass* sizeClass = ClassOf(blockSize, false)) {
-            auto* chunk = reinterpret_cast<Chunk*>(reinterpret_cast<std::uintptr_t>(block) & ~(ChunkSize - 1));
+            // The chunk starts at the block's address rounded down to the chunk size.
+            const std::uintptr_t intoChunk = reinterpret_cast<std::uintptr_t>(block) & (ChunkSize - 1);
+            auto* chunk = reinterpret_cast<Chunk*>(static_cast<char*>(block) - intoChunk);
             *static_cast<void**>(block) = chunk->FreeList;
             chunk->FreeList = block;
             KOV_POISON(static_cast<char*>(block) + sizeof(void*), blockSize - sizeof(void*));

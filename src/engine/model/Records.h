@@ -231,7 +231,6 @@ struct ObjectRecord {
     FixedText<27> ObjectName;
     FixedText<36> LongName;
     ActivityBlock Activity;
-    double SortValue = 0;  // scratch: the metric a ranking view orders by
     // Slots in use, in attach order; used like a vector of SimObjectRecord
     // (see SimSlots.h for why it is not one).
     SimSlots<SimObjectRecord> Sims;

@@ -34,9 +34,9 @@ int ReportModel::FindPool(std::string_view simPoolName6) const {
 }
 
 namespace {
-// The leading number of a text, as a report's hh, mm or ss part is read:
+// The leading whole number of a text, as a report's hh, mm or ss part is read:
 // blanks skipped, then an optional sign and digits; nothing readable is 0.
-double LeadingNumber(std::string_view text) {
+double LeadingInteger(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;
     bool negative = false;
@@ -50,7 +50,7 @@ double LeadingNumber(std::string_view text) {
 
 std::int32_t ElapsedSeconds(std::string_view hhmmss) {
     const auto part = [&](std::size_t start, std::size_t length) {
-        return start < hhmmss.size() ? LeadingNumber(hhmmss.substr(start, length)) : 0.0;
+        return start < hhmmss.size() ? LeadingInteger(hhmmss.substr(start, length)) : 0.0;
     };
     const std::size_t lastStart = hhmmss.size() >= 2 ? hhmmss.size() - 2 : 0;
     const double seconds = part(0, 2) * 3600 + part(3, 2) * 60 + part(lastStart, 2);

@@ -3,6 +3,7 @@
 // (private to the readers).
 
 #include "common/NumberField.h"
+#include "readers/RecordFields.h"
 #include "readers/ReportReader.h"
 
 namespace kov {
@@ -20,6 +21,11 @@ void ReportReader::Field(std::string_view line, const FieldSpan& span, Assign&& 
         ReportFieldError(error.what(), span.Start, lines_.ReadLineNumber());
         throw LineAbandoned{};
     }
+}
+
+template <typename Table, typename Record>
+void ReportReader::FieldsInto(std::string_view line, const Layout& layout, const Table& table, Record& record) {
+    ForEachField(table, [&](std::size_t index, auto member) { FieldInto(line, layout[index], record.*member); });
 }
 
 template <std::size_t N>

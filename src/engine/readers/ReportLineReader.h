@@ -36,7 +36,6 @@ public:
     // Counters and progress start at 0.
     void Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
 
     // True once the last line has been read (nothing but the end is left).
     bool AtEnd();

@@ -99,6 +99,18 @@ private:
     void NumberField(std::string_view line, const FieldSpan& span, std::int16_t& target);
     void NumberField(std::string_view line, const FieldSpan& span, std::int32_t& target);
     void NumberField(std::string_view line, const FieldSpan& span, double& target);
+    // A text or number member, by its type.
+    template <std::size_t N>
+    void FieldInto(std::string_view line, const FieldSpan& span, FixedText<N>& target) {
+        TextField(line, span, target);
+    }
+    template <typename Value>
+    void FieldInto(std::string_view line, const FieldSpan& span, Value& target) {
+        NumberField(line, span, target);
+    }
+    // The fields of a table of RecordFields.h into their members of `record`.
+    template <typename Table, typename Record>
+    void FieldsInto(std::string_view line, const Layout& layout, const Table& table, Record& record);
     void ReportFieldError(const std::string& description, int column, int lineNumber);
     std::string_view ReadLineOrFieldError(const FieldSpan& firstField, const char* lineKind);
     void ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField);

@@ -4,6 +4,7 @@
 
 #include "common/NumberText.h"
 #include "readers/Layouts.h"
+#include "readers/RecordFields.h"
 
 namespace kov {
 
@@ -28,6 +29,21 @@ public:
     void Number(const FieldSpan& span, long long value) { RightAligned(span, std::to_string(value)); }
     void Number(const FieldSpan& span, std::int32_t value) { Number(span, static_cast<long long>(value)); }
     void Number(const FieldSpan& span, std::int16_t value) { Number(span, static_cast<long long>(value)); }
+
+    // A text member as stored (trimmed), a number as its digits.
+    template <std::size_t N>
+    void Put(const FieldSpan& span, const FixedText<N>& text) {
+        Text(span, text.Trimmed());
+    }
+    template <typename Value>
+    void Put(const FieldSpan& span, Value value) {
+        Number(span, value);
+    }
+    // The members a table of RecordFields.h names, at their fields.
+    template <typename Table, typename Record>
+    void Fields(const Layout& layout, const Table& table, const Record& record) {
+        ForEachField(table, [&](std::size_t index, auto member) { Put(layout[index], record.*member); });
+    }
 
     void Activity(const ActivityBlock& block, int blockStart) {
         ActivityBlock copy = block;  // ActivityField hands out writable references
@@ -71,24 +87,7 @@ std::string EnvironmentLine(const WriteOptions& options) {
 std::string StatHeaderLine(const SystemInfo& s) {
     const Layout& f = HeaderLayout();
     LineBuilder b("BPH ");
-    b.Text(f[0], s.RecordTag.Trimmed());
-    b.Text(f[1], s.HeaderText21.Trimmed());
-    b.Text(f[2], s.HeaderText29.Trimmed());
-    b.Text(f[3], s.System.Trimmed());
-    b.Text(f[4], s.SubSystem.Trimmed());
-    b.Text(f[5], s.CollectionDate.Trimmed());
-    b.Text(f[6], s.CollectionTime.Trimmed());
-    b.Text(f[7], s.DB2Version.Trimmed());
-    b.Number(f[8], s.PoolsReported);
-    b.Number(f[9], s.HeaderValue72);
-    b.Number(f[10], s.HeaderValue82);
-    b.Number(f[11], s.HeaderValue92);
-    b.Number(f[12], s.HeaderValue102);
-    b.Number(f[13], s.HeaderValue112);
-    b.Number(f[14], s.HeaderValue122);
-    b.Number(f[15], s.HeaderValue132);
-    b.Text(f[16], s.ElapsedTime.Trimmed());
-    b.Text(f[17], s.DSGroup.Trimmed());
+    b.Fields(f, HeaderFields, s);
     return b.Done();
 }
 
@@ -96,16 +95,9 @@ std::string PoolLine(const PoolRecord& pool) {
     const Layout& f = PoolLayout();
     LineBuilder b("BPS ");
     b.Text(f[0], pool.RecordTag.Trimmed());
-    b.Text(f[1], pool.PoolName.Trimmed());
-    b.Number(f[2], pool.PoolValue29);
-    b.Number(f[3], pool.VPSize);
-    b.Number(f[4], pool.VPSEQT);
-    b.Number(f[5], pool.HPSize);
-    b.Number(f[6], pool.HPSEQT);
-    b.Text(f[7], pool.CastOut.Trimmed());
+    b.Fields(f, PoolSettingFields, pool);
     b.Activity(pool.Activity, PoolActivityStart);
-    b.Number(f[48], pool.DWQT);
-    b.Number(f[49], pool.VDWQT);
+    b.Fields(f, PoolThresholdFields, pool);
     b.Text(f[50], pool.DataSpace.Trimmed() == "Y" ? "Data Space" : "          ");
     b.Text(f[51], pool.PoolMgt.Padded());
     return b.Done();
@@ -115,9 +107,7 @@ std::string ObjectLine(const ObjectRecord& object) {
     const Layout& f = ObjectLayout();
     LineBuilder b("BPD ");
     b.Text(f[0], object.RecordTag.Trimmed());
-    b.Text(f[1], object.PoolName.Trimmed());
-    b.Text(f[2], object.ObjectType.Trimmed());
-    b.Text(f[3], object.ObjectName.Trimmed());
+    b.Fields(f, ObjectFields, object);
     b.Activity(object.Activity, ObjectActivityStart);
     b.Text(f[44], object.LongName.Padded());
     return b.Done();
@@ -127,15 +117,7 @@ std::string SimHeaderLine(const SimulationRecord& sim) {
     const Layout& f = SimHeader().Fixed;
     LineBuilder b("*BPP");
     b.Text(f[0], sim.RecordTag.Trimmed());
-    b.Text(f[1], sim.SimText21.Trimmed());
-    b.Text(f[2], sim.SimText25.Trimmed());
-    b.Text(f[3], sim.CollectionDate.Trimmed());
-    b.Text(f[4], sim.CollectionTime.Trimmed());
-    b.Text(f[5], sim.DB2Version.Trimmed());
-    b.Text(f[6], sim.PoolName.Trimmed());
-    b.Number(f[7], sim.SizeCount);
-    b.Number(f[8], sim.SimValue62);
-    b.Number(f[9], sim.SimValue68);
+    b.Fields(f, SimHeaderFields, sim);
     const int n = sim.SizeCount;
     if (n < 1 || n > MaxSizes) throw std::invalid_argument("a simulation must have 1 to 16 size points");
     for (int i = 1; i <= n; ++i) {

@@ -11,6 +11,7 @@
 #include "common/ColumnNumber.h"
 #include "common/NumberText.h"
 #include "common/TextMatch.h"
+#include "model/Figures.h"
 #include "readers/FieldParsing.h"
 #include "readers/ReportReader.h"
 
@@ -200,15 +201,7 @@ void ReportReader::ReadSimHeader(int simNo) {
             sim = &model_.Simulations(simNo);
             sim->RecordTag = TrimBlanks(text);
         });
-        TextField(line, f[1], sim->SimText21);
-        TextField(line, f[2], sim->SimText25);
-        TextField(line, f[3], sim->CollectionDate);
-        TextField(line, f[4], sim->CollectionTime);
-        TextField(line, f[5], sim->DB2Version);
-        TextField(line, f[6], sim->PoolName);
-        NumberField(line, f[7], sim->SizeCount);
-        NumberField(line, f[8], sim->SimValue62);
-        NumberField(line, f[9], sim->SimValue68);
+        FieldsInto(line, f, SimHeaderFields, *sim);
 
         // Older collectors declare fewer points than they write.
         int n = std::max<int>(sim->SizeCount, 8);
@@ -282,7 +275,7 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
             NumberField(line, simLayout_.Group2(i, 8), slot->Detail8[p]);
         }
 
-        const double poolSize = static_cast<double>(pool.VPSize) + pool.HPSize;
+        const auto poolSize = static_cast<double>(PoolSize(pool));
         bool sizeMatches = false;
         for (int j = 1; j <= n; ++j)
             sizeMatches = sizeMatches || slot->SimPoolSize[static_cast<std::size_t>(j)] == poolSize;
@@ -290,7 +283,7 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
         // Unused trailing points are written as pairs of zero sizes.
         for (int k = 1; k <= n; k += 2) {
             if (static_cast<std::int64_t>(slot->SimPoolSize[static_cast<std::size_t>(k)]) +
-                    slot->SimPoolSize[static_cast<std::size_t>(k + 1)] ==
+                    slot->SimPoolSize[static_cast<std::size_t>(k) + 1] ==
                 0) {
                 sim.SizeCount = static_cast<std::int16_t>(k - 1);
                 break;
@@ -313,7 +306,8 @@ void ReportReader::IndexPoolObjects(int poolNo) {
     const PoolRecord& pool = model_.Pools(poolNo);
     indexedFirstObject_ = nextObject_ = pool.FirstObject;
     if (pool.FirstObject == 0) return;
-    poolObjectIndex_.reserve(static_cast<std::size_t>(pool.LastObject - pool.FirstObject + 1));
+    const int objects = pool.LastObject - pool.FirstObject + 1;
+    poolObjectIndex_.reserve(static_cast<std::size_t>(std::max(objects, 0)));
     for (int o = pool.FirstObject; o <= pool.LastObject; ++o)
         poolObjectFirstOfName_.push_back(poolObjectIndex_.emplace(model_.Objects(o).ObjectName.Trimmed(), o).second);
 }

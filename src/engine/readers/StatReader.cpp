@@ -99,24 +99,7 @@ void ReportReader::ReadHeader() {
     SystemInfo& s = model_.SysInfo;
     try {
         const std::string_view line = ReadLineOrFieldError(f[0], "the header line");
-        TextField(line, f[0], s.RecordTag);
-        TextField(line, f[1], s.HeaderText21);
-        TextField(line, f[2], s.HeaderText29);
-        TextField(line, f[3], s.System);
-        TextField(line, f[4], s.SubSystem);
-        TextField(line, f[5], s.CollectionDate);
-        TextField(line, f[6], s.CollectionTime);
-        TextField(line, f[7], s.DB2Version);
-        NumberField(line, f[8], s.PoolsReported);
-        NumberField(line, f[9], s.HeaderValue72);
-        NumberField(line, f[10], s.HeaderValue82);
-        NumberField(line, f[11], s.HeaderValue92);
-        NumberField(line, f[12], s.HeaderValue102);
-        NumberField(line, f[13], s.HeaderValue112);
-        NumberField(line, f[14], s.HeaderValue122);
-        NumberField(line, f[15], s.HeaderValue132);
-        TextField(line, f[16], s.ElapsedTime);
-        TextField(line, f[17], s.DSGroup);
+        FieldsInto(line, f, HeaderFields, s);
     } catch (const LineAbandoned&) {
     }
 }
@@ -131,16 +114,9 @@ void ReportReader::ReadPoolLine(std::string_view line) {
             pool = &model_.Pools(model_.Pools.Add());
             pool->RecordTag = TrimBlanks(text);
         });
-        TextField(line, f[1], pool->PoolName);
-        NumberField(line, f[2], pool->PoolValue29);
-        NumberField(line, f[3], pool->VPSize);
-        NumberField(line, f[4], pool->VPSEQT);
-        NumberField(line, f[5], pool->HPSize);
-        NumberField(line, f[6], pool->HPSEQT);
-        TextField(line, f[7], pool->CastOut);
+        FieldsInto(line, f, PoolSettingFields, *pool);
         ActivityFields(line, pool->Activity, f, 9);
-        NumberField(line, f[48], pool->DWQT);
-        NumberField(line, f[49], pool->VDWQT);
+        FieldsInto(line, f, PoolThresholdFields, *pool);
         Field(line, f[50],
               [&](std::string_view text) { pool->DataSpace = ContainsIgnoringCase(text, "Data Space") ? "Y" : "N"; });
         TextField(line, f[51], pool->PoolMgt, false);
@@ -159,9 +135,7 @@ void ReportReader::ReadObjectLine(std::string_view line) {
             object = &model_.Objects(model_.Objects.Add());
             object->RecordTag = TrimBlanks(text);
         });
-        TextField(line, f[1], object->PoolName);
-        TextField(line, f[2], object->ObjectType);
-        TextField(line, f[3], object->ObjectName);
+        FieldsInto(line, f, ObjectFields, *object);
         ActivityFields(line, object->Activity, f, 5);
         Field(line, f[44], [&](std::string_view text) {
             const std::string_view longName = TrimBlanks(text);

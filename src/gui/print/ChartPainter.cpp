@@ -125,7 +125,9 @@ void PaintBars(QPainter& painter, const ChartData& chart, const QRectF& area, Ch
         valueWidth = std::max(valueWidth, metrics.horizontalAdvance(Text(point.ValueText)));
     }
     labelWidth = std::min(labelWidth + 80, area.width() * 0.35);
-    const auto [low, high] = ValueAxisSpan(chart);
+    // Plain variables: the lambdas below capture them (clang 14 cannot capture a structured binding).
+    const auto [lowEnd, highEnd] = ValueAxisSpan(chart);
+    const double low = lowEnd, high = highEnd;
     const AxisTicks ticks = TicksBetween(low, high);
     const double tickHeight = TickLabelRoom(ticks, PaperFont(PaperText::Small)).height();
     const QRectF plot(area.left() + labelWidth, area.top(), area.width() - labelWidth - valueWidth - 80,
@@ -203,7 +205,8 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     const QFont font = PaperFont(PaperText::Small);
     painter.setFont(font);
     const double labelHeight = QFontMetricsF(font).height() * 1.4;
-    auto [low, high] = ValueAxisSpan(chart);
+    const auto [lowEnd, highEnd] = ValueAxisSpan(chart);
+    double low = lowEnd, high = highEnd;
     const AxisTicks ticks = TicksBetween(low, high);
     const double unitRoom = AxisUnitRoom(chart);
     const double tickWidth = TickLabelRoom(ticks, font).width() + unitRoom;

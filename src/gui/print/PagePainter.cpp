@@ -57,7 +57,8 @@ double PaintSupLabels(QPainter& painter, const std::vector<LabelPair>& labels, d
     painter.setFont(font);
     for (std::size_t i = 0; i < labels.size(); ++i) {
         const double x = kLeft + width * static_cast<double>(static_cast<int>(i) % perRow);
-        const double y = top + rowPitch * static_cast<double>(static_cast<int>(i) / perRow);
+        const int row = static_cast<int>(i) / perRow;
+        const double y = top + rowPitch * static_cast<double>(row);
         painter.drawText(QRectF(x, y, width - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,
                          metrics.elidedText(Text(labels[i].Caption), Qt::ElideRight, width - 60));
         painter.drawText(QRectF(x, y + kSupPitch, width - 60, kSupPitch), Qt::AlignLeft | Qt::AlignTop,

@@ -23,7 +23,6 @@ public:
     const StringTable& Table() const { return grid_.Table(); }
     // The cells with the number each reads as, for copying and saving.
     const SortableTable& Grid() const { return grid_; }
-    const GridSortState& SortState() const { return sortState_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

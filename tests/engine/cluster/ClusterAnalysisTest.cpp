@@ -111,7 +111,7 @@ TEST(ClusterInputs, NumberBoxesAndSpinners) {
         const char* text;
         std::optional<double> number;
     } numbers[] = {{" -0.5", -0.5}, {".5x", 0.5}, {"2e1", 20}, {"2e", 2}, {"", std::nullopt}, {"-", std::nullopt}};
-    for (const auto& c : numbers) EXPECT_EQ(LeadingNumber(c.text), c.number) << c.text;
+    for (const auto& c : numbers) EXPECT_EQ(LeadingDecimal(c.text), c.number) << c.text;
 
     const struct {
         const char* typed;

@@ -1,0 +1,88 @@
+#pragma once
+// Which record member each field of a report line fills, by the field's
+// index in its Layout. The readers parse into these members and the writer
+// writes them, so the mapping of a line type is written once. Fields that
+// need more than a conversion (a record tag that starts a new record, the
+// activity block, the "Data Space" flag, a long name that falls back to the
+// short one, the simulation's size points) are handled beside the tables.
+
+#include <cstddef>
+#include <tuple>
+
+#include "model/Records.h"
+
+namespace kov {
+
+// Field `Index` of a line's Layout fills `Member`.
+template <typename Record, typename Type>
+struct FieldMember {
+    std::size_t Index;
+    Type Record::*Member;
+};
+
+// Calls visit(index, member pointer) for each field of the table, in order.
+template <typename Table, typename Visit>
+constexpr void ForEachField(const Table& table, Visit&& visit) {
+    std::apply([&](const auto&... field) { (visit(field.Index, field.Member), ...); }, table);
+}
+
+// The statistics header line: every field, in column order (HeaderValue112
+// is stored after HeaderValue122 but comes first on the line).
+inline constexpr std::tuple HeaderFields{
+    FieldMember<SystemInfo, FixedText<16>>{0, &SystemInfo::RecordTag},
+    FieldMember<SystemInfo, FixedText<8>>{1, &SystemInfo::HeaderText21},
+    FieldMember<SystemInfo, FixedText<8>>{2, &SystemInfo::HeaderText29},
+    FieldMember<SystemInfo, FixedText<4>>{3, &SystemInfo::System},
+    FieldMember<SystemInfo, FixedText<4>>{4, &SystemInfo::SubSystem},
+    FieldMember<SystemInfo, FixedText<10>>{5, &SystemInfo::CollectionDate},
+    FieldMember<SystemInfo, FixedText<8>>{6, &SystemInfo::CollectionTime},
+    FieldMember<SystemInfo, FixedText<4>>{7, &SystemInfo::DB2Version},
+    FieldMember<SystemInfo, std::int16_t>{8, &SystemInfo::PoolsReported},
+    FieldMember<SystemInfo, std::int16_t>{9, &SystemInfo::HeaderValue72},
+    FieldMember<SystemInfo, std::int32_t>{10, &SystemInfo::HeaderValue82},
+    FieldMember<SystemInfo, std::int32_t>{11, &SystemInfo::HeaderValue92},
+    FieldMember<SystemInfo, std::int32_t>{12, &SystemInfo::HeaderValue102},
+    FieldMember<SystemInfo, std::int32_t>{13, &SystemInfo::HeaderValue112},
+    FieldMember<SystemInfo, std::int32_t>{14, &SystemInfo::HeaderValue122},
+    FieldMember<SystemInfo, std::int32_t>{15, &SystemInfo::HeaderValue132},
+    FieldMember<SystemInfo, FixedText<8>>{16, &SystemInfo::ElapsedTime},
+    FieldMember<SystemInfo, FixedText<4>>{17, &SystemInfo::DSGroup},
+};
+
+// A pool line before its activity block (after the record tag) ...
+inline constexpr std::tuple PoolSettingFields{
+    FieldMember<PoolRecord, FixedText<8>>{1, &PoolRecord::PoolName},
+    FieldMember<PoolRecord, double>{2, &PoolRecord::PoolValue29},
+    FieldMember<PoolRecord, std::int32_t>{3, &PoolRecord::VPSize},
+    FieldMember<PoolRecord, std::int32_t>{4, &PoolRecord::VPSEQT},
+    FieldMember<PoolRecord, std::int32_t>{5, &PoolRecord::HPSize},
+    FieldMember<PoolRecord, std::int32_t>{6, &PoolRecord::HPSEQT},
+    FieldMember<PoolRecord, FixedText<1>>{7, &PoolRecord::CastOut},
+};
+// ... and after it.
+inline constexpr std::tuple PoolThresholdFields{
+    FieldMember<PoolRecord, double>{48, &PoolRecord::DWQT},
+    FieldMember<PoolRecord, double>{49, &PoolRecord::VDWQT},
+};
+
+// An object line between its record tag and its activity block.
+inline constexpr std::tuple ObjectFields{
+    FieldMember<ObjectRecord, FixedText<8>>{1, &ObjectRecord::PoolName},
+    FieldMember<ObjectRecord, FixedText<1>>{2, &ObjectRecord::ObjectType},
+    FieldMember<ObjectRecord, FixedText<27>>{3, &ObjectRecord::ObjectName},
+};
+
+// The fixed part of a simulation header line after its record tag.
+inline constexpr std::tuple SimHeaderFields{
+    FieldMember<SimulationRecord, FixedText<4>>{1, &SimulationRecord::SimText21},
+    FieldMember<SimulationRecord, FixedText<4>>{2, &SimulationRecord::SimText25},
+    FieldMember<SimulationRecord, FixedText<10>>{3, &SimulationRecord::CollectionDate},
+    FieldMember<SimulationRecord, FixedText<8>>{4, &SimulationRecord::CollectionTime},
+    FieldMember<SimulationRecord, FixedText<4>>{5, &SimulationRecord::DB2Version},
+    FieldMember<SimulationRecord, FixedText<6>>{6, &SimulationRecord::PoolName},
+    FieldMember<SimulationRecord, std::int16_t>{7, &SimulationRecord::SizeCount},
+    FieldMember<SimulationRecord, double>{8, &SimulationRecord::SimValue62},
+    FieldMember<SimulationRecord, double>{9, &SimulationRecord::SimValue68},
+};
+
+}  // namespace kov
