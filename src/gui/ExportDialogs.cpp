@@ -34,7 +34,7 @@ struct SaveContext {
     QString Ask(QWidget& from, const QString& extension, const QStringList& filters) const {
         if (!Services.ChooseSaveFile) return {};
         const QString proposed = ProposedFileName(ReportPath(), Content(from), extension);
-        const QString chosen = Services.ChooseSaveFile(&from, Folder.Start(), proposed, filters);
+        QString chosen = Services.ChooseSaveFile(&from, Folder.Start(), proposed, filters);
         Folder.Chosen(chosen);
         return chosen;
     }

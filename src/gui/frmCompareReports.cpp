@@ -175,7 +175,7 @@ void CompareWithChosenReport(QWidget* parent, const ReportModel& loaded, const A
     frmCompareReports dialog(comparison, QString::fromStdString(loaded.StatFileName), file, poolName, parent);
     // Saved files say which comparison they hold; a chart its figure.
     ConnectExports(
-        dialog, services, sink, folder, [file] { return file; },
+        dialog, services, sink, folder, [file] { return QString(file); },
         [](const QWidget& source) {
             if (const auto* chart = qobject_cast<const ChartWidget*>(&source))
                 return QString::fromStdString(chart->Shown().Title);

@@ -85,7 +85,7 @@ QScrollArea* Scrolling(QWidget* page) {
 
 // The window's section of README.md, bundled with the program.
 QString HelpText() {
-    const QString text = QString::fromUtf8(ReadmeText());
+    QString text = QString::fromUtf8(ReadmeText());
     const qsizetype start = text.indexOf("\n## The window");
     if (start < 0) return text;
     const qsizetype end = text.indexOf("\n## ", start + 1);

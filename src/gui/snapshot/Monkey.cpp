@@ -117,7 +117,8 @@ const char* DrawKind(const KindWeight (&kinds)[N], std::uint32_t draw) {
 // walk with any standard library.
 class RandomSource : public ActionSource {
 public:
-    RandomSource(std::uint64_t seed, int steps, QStringList files) : rng_(seed), left_(steps), files_(files) {}
+    RandomSource(std::uint64_t seed, int steps, QStringList files)
+        : rng_(seed), left_(steps), files_(std::move(files)) {}
 
     std::optional<MonkeyAction> Next(MonkeyPlace place) override {
         if (left_ <= 0) return std::nullopt;
@@ -679,7 +680,11 @@ private:
             for (const std::string& word : ShownWords(json::array({entry}))) {
                 if (!everyName_.contains(word) || loaded.contains(word)) continue;
                 const std::string widget = entry["widget"].get<std::string>();
-                Fault(1, "1 " + where + widget, widget + " shows \"" + word + "\", which no loaded report holds");
+                std::string key = "1 ";
+                key.append(where).append(widget);
+                std::string detail = widget;
+                detail.append(" shows \"").append(word).append("\", which no loaded report holds");
+                Fault(1, key, detail);
             }
         }
     }
@@ -983,6 +988,7 @@ std::vector<MonkeyAction> ShrinkActions(const MonkeyOptions& options, std::vecto
                                         const std::string& key, int replays) {
     const auto pick = [&](const std::vector<std::size_t>& indexes) {
         std::vector<MonkeyAction> picked;
+        picked.reserve(indexes.size());
         for (std::size_t i : indexes) picked.push_back(actions[i]);
         return picked;
     };

@@ -100,9 +100,12 @@ std::string LeafDifference(const json& walked, const json& fresh, const std::str
                     return LeafDifference(walked[i], fresh[i], path + "[" + std::to_string(i) + "]");
         } else {
             for (const auto& [key, value] : walked.items())
-                if (!fresh.contains(key) || value != fresh[key])
-                    return fresh.contains(key) ? LeafDifference(value, fresh[key], path + "." + key)
-                                               : path + "." + key + " is not in a fresh window";
+                if (!fresh.contains(key) || value != fresh[key]) {
+                    std::string at = path;
+                    at.append(".").append(key);
+                    return fresh.contains(key) ? LeafDifference(value, fresh[key], at)
+                                               : at.append(" is not in a fresh window");
+                }
         }
     }
     return path + " shows " + Dumped(walked) + " where a fresh window shows " + Dumped(fresh);
