@@ -7,6 +7,7 @@
 
 #include "analysis/GeneralInfo.h"
 #include "readers/ReportLoading.h"
+#include "report/JsonNumber.h"
 #include "report/TextTable.h"
 
 namespace kov {
@@ -15,19 +16,11 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// Whole values as integers (3600, not 3600.0); never inf or NaN, which the
-// engine does not produce and JSON cannot hold.
-json Number(double value) {
-    if (!std::isfinite(value)) return nullptr;
-    if (std::nearbyint(value) == value && std::fabs(value) < 1e15) return static_cast<long long>(value);
-    return value;
-}
-
 json FigureJson(const FigureChange& f, Better better) {
-    return {{"before", Number(f.Before)},
-            {"after", Number(f.After)},
-            {"change", Number(f.Change)},
-            {"changePct", f.ChangePct ? Number(*f.ChangePct) : json(nullptr)},
+    return {{"before", JsonNumber(f.Before)},
+            {"after", JsonNumber(f.After)},
+            {"change", JsonNumber(f.Change)},
+            {"changePct", f.ChangePct ? JsonNumber(*f.ChangePct) : json(nullptr)},
             {"better", BetterName(better)}};
 }
 

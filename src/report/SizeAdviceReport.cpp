@@ -6,6 +6,7 @@
 
 #include "common/Formats.h"
 #include "readers/ReportLoading.h"
+#include "report/JsonNumber.h"
 #include "report/TextTable.h"
 
 namespace kov {
@@ -14,21 +15,14 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// Unrounded; whole values as integers. JSON holds no inf or NaN.
-json Number(double value) {
-    if (!std::isfinite(value)) return nullptr;
-    if (std::nearbyint(value) == value && std::fabs(value) < 1e15) return static_cast<long long>(value);
-    return value;
-}
-
 json PointsJson(const PoolSizeCurve& curve) {
     json points = json::array();
     for (const SizePoint& point : curve.Points)
         points.push_back({{"size", point.Size},
-                          {"mb", Number(point.MB)},
-                          {"readIORate", Number(point.ReadIORate)},
-                          {"hitRatio", Number(point.HitRatio)},
-                          {"savedPerMB", point.SavedPerMB ? Number(*point.SavedPerMB) : json(nullptr)}});
+                          {"mb", JsonNumber(point.MB)},
+                          {"readIORate", JsonNumber(point.ReadIORate)},
+                          {"hitRatio", JsonNumber(point.HitRatio)},
+                          {"savedPerMB", point.SavedPerMB ? JsonNumber(*point.SavedPerMB) : json(nullptr)}});
     return points;
 }
 
@@ -39,10 +33,10 @@ json PoolJson(const PoolSizeAdvice& pool) {
             {"simulationNo", pool.Curve.SimulationNo},
             {"currentSize", pool.Current().Size},
             {"recommendedSize", pool.Recommended().Size},
-            {"currentMB", Number(pool.Current().MB)},
-            {"recommendedMB", Number(pool.Recommended().MB)},
-            {"currentReadIORate", Number(pool.Current().ReadIORate)},
-            {"recommendedReadIORate", Number(pool.Recommended().ReadIORate)},
+            {"currentMB", JsonNumber(pool.Current().MB)},
+            {"recommendedMB", JsonNumber(pool.Recommended().MB)},
+            {"currentReadIORate", JsonNumber(pool.Current().ReadIORate)},
+            {"recommendedReadIORate", JsonNumber(pool.Recommended().ReadIORate)},
             {"because", pool.Because},
             {"points", PointsJson(pool.Curve)}};
 }
@@ -54,12 +48,13 @@ json BuildSizeAdviceDocument(const SizeAdvice& advice) {
     for (const PoolSizeAdvice& pool : advice.Pools) pools.push_back(PoolJson(pool));
     json skipped = json::array();
     for (const SkippedPool& pool : advice.Skipped) skipped.push_back({{"name", pool.Name}, {"reason", pool.Reason}});
-    return {{"budgetMB", Number(advice.BudgetMB)},
-            {"currentMB", Number(advice.CurrentMB)},
-            {"recommendedMB", Number(advice.RecommendedMB)},
+    return {{"budgetMB", JsonNumber(advice.BudgetMB)},
+            {"currentMB", JsonNumber(advice.CurrentMB)},
+            {"recommendedMB", JsonNumber(advice.RecommendedMB)},
             {"budgetFits", advice.BudgetFits},
             {"readIORate",
-             {{"current", Number(advice.CurrentReadIORate)}, {"recommended", Number(advice.RecommendedReadIORate)}}},
+             {{"current", JsonNumber(advice.CurrentReadIORate)},
+              {"recommended", JsonNumber(advice.RecommendedReadIORate)}}},
             {"pools", pools},
             {"skipped", skipped}};
 }
