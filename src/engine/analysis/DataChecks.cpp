@@ -236,13 +236,8 @@ void CheckSimulatedSizes(const PoolRecord& pool, const PoolSimRecord& slot, int 
     const auto poolSize = static_cast<double>(PoolSize(pool));
     for (int k = 1; k <= sizes; ++k)
         if (slot.SimPoolSize[static_cast<std::size_t>(k)] == poolSize) return;
-    // The message's line break becomes a blank (appended, not replaced in
-    // place, which GCC 12 warns on falsely).
-    const std::string message = SimulationSizeMismatch(poolSize).Text;
-    const std::size_t lineBreak = std::min(message.find("\r\n"), message.size());
     std::string text = name + ": ";
-    text.append(message, 0, lineBreak).append(lineBreak < message.size() ? " " : "");
-    if (lineBreak < message.size()) text.append(message, lineBreak + 2, std::string::npos);
+    text.append(SimulationSizeMismatchLine(poolSize));
     findings.Add("simulation-pool-size", place, std::move(text));
 }
 

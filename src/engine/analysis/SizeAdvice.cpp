@@ -46,12 +46,7 @@ std::string CurveProblem(const PoolSizeCurve& curve) {
     }
     const bool hasCurrent = std::any_of(curve.Points.begin(), curve.Points.end(),
                                         [&](const SizePoint& point) { return point.Size == curve.CurrentSize; });
-    if (!hasCurrent) {
-        std::string text = SimulationSizeMismatch(static_cast<double>(curve.CurrentSize)).Text;
-        if (const auto lineBreak = text.find("\r\n"); lineBreak != std::string::npos) text.replace(lineBreak, 2, " ");
-        return text;
-    }
-    return {};
+    return hasCurrent ? std::string() : SimulationSizeMismatchLine(static_cast<double>(curve.CurrentSize));
 }
 
 }  // namespace

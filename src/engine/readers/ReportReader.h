@@ -165,5 +165,7 @@ std::string FieldErrorText(const std::string& description, int lineNumber, int f
 // size: the simulation stays loaded, but its curves do not pass through the
 // pool as measured. The data checks repeat it.
 Message SimulationSizeMismatch(double poolSize);
+// The same text on one line, for a finding or a skipped pool's reason.
+std::string SimulationSizeMismatchLine(double poolSize);
 
 }  // namespace kov

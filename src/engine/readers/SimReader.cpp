@@ -427,4 +427,13 @@ Message SimulationSizeMismatch(double poolSize) {
             MessageIcon::Exclamation};
 }
 
+std::string SimulationSizeMismatchLine(double poolSize) {
+    // Appended rather than replaced in place, which GCC 12 warns on falsely.
+    const std::string message = SimulationSizeMismatch(poolSize).Text;
+    const std::size_t lineBreak = std::min(message.find("\r\n"), message.size());
+    std::string line(message, 0, lineBreak);
+    if (lineBreak < message.size()) line.append(" ").append(message, lineBreak + 2, std::string::npos);
+    return line;
+}
+
 }  // namespace kov
