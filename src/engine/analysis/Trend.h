@@ -1,0 +1,135 @@
+#pragma once
+// Many collection intervals of one system, in time order: how each pool's
+// figures, settings and advice moved, and which objects grew or fell.
+//
+// A statistics report is first reduced to a `TrendReport`: what a trend
+// follows and nothing else (the history database stores exactly this, so a
+// trend read back from it equals one built from the files). Every number in
+// it comes from the functions the compare uses (`PoolFigures` with counts per
+// second of the report's own elapsed time, `EvaluatePoolRules`), so a trend
+// of two reports shows the compare's before and after.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/ReportModel.h"
+
+namespace kov {
+
+// One object of a pool as a trend follows it; counts per second.
+struct TrendObject {
+    std::string Name;  // trimmed, as the compare matches objects
+    std::string Type;  // "T", "I", ...
+    double GetPages = 0;
+    double SyncReadIOs = 0;  // synchronous read I/Os
+};
+
+// The settings whose change between two reports is an event.
+struct PoolSettings {
+    std::int32_t VPSize = 0;
+    std::int32_t HPSize = 0;
+    std::int32_t VPSEQT = 0;
+    std::int32_t HPSEQT = 0;
+    double DWQT = 0;
+    double VDWQT = 0;
+    friend bool operator==(const PoolSettings&, const PoolSettings&) = default;
+};
+
+struct TrendPool {
+    std::string Name;  // trimmed
+    PoolSettings Settings;
+    // The 14 pool-grid figures after "Pool", in column order; a count is per
+    // second of the report's elapsed time (0 when it has no length), as the
+    // compare's before and after.
+    std::vector<double> Figures;
+    std::array<std::vector<std::string>, 2> Advice;  // intent 'R', then 'S'
+    std::vector<TrendObject> Objects;                // in report order
+};
+
+// One statistics report reduced to what a trend follows.
+struct TrendReport {
+    std::string File;
+    std::string System;  // the header's identity: system and subsystem, trimmed, "SYSA/DB2P"
+    std::string Date;    // the header's collection date, trimmed ("2026-11-30")
+    std::string Time;    // the header's collection time, trimmed ("10:00:00")
+    std::int32_t ElapsedSeconds = 0;
+    std::vector<TrendPool> Pools;  // in report order
+};
+
+// A report read to its end, reduced.
+TrendReport SummarizeReport(const ReportModel& model, const std::string& file);
+
+// A report that is not part of the trend, and why.
+struct LeftOutReport {
+    std::string File;
+    std::vector<std::string> Messages;
+};
+
+struct TrendInput {
+    std::vector<TrendReport> Reports;  // in the order read; BuildTrends orders them
+    std::vector<LeftOutReport> LeftOut;
+};
+
+// Reads every file on all cores (one report per task), reduces each report
+// read to its end and lists the others with their messages. The result does
+// not depend on the number of threads.
+TrendInput ReadTrendReports(const std::vector<std::string>& files, unsigned threads = 0);
+
+// One pool-grid figure of one pool, one value per report of its system
+// (nothing where the pool is absent from that report).
+using FigureSeries = std::vector<std::optional<double>>;
+
+struct TrendEvent {
+    std::size_t Report = 0;  // position in SystemTrend::Reports
+    std::string Text;        // "VP size 40,000 -> 60,000", "pool appears", ...
+};
+
+// An advice line and the reports (positions) in which it fired.
+struct AdviceSpan {
+    std::string Text;
+    std::vector<std::size_t> Reports;
+};
+
+// An object's synchronous read I/Os per second in the first and last report
+// of the trend in which it appears.
+struct ObjectDrift {
+    std::string Name;
+    std::string Type;
+    std::size_t FirstReport = 0;
+    std::size_t LastReport = 0;
+    double First = 0;
+    double Last = 0;
+    double Change = 0;
+};
+
+struct PoolTrend {
+    std::string Name;
+    std::vector<FigureSeries> Figures;             // the 14 pool-grid figures
+    std::vector<TrendEvent> Events;                // in time order
+    std::array<std::vector<AdviceSpan>, 2> Advice;  // intent 'R', then 'S'; in order of first firing
+    std::vector<ObjectDrift> SyncReadIORises;      // ten largest rises, largest first
+    std::vector<ObjectDrift> SyncReadIOFalls;      // ten largest falls, largest first
+};
+
+struct SystemTrend {
+    std::string System;
+    std::vector<TrendReport> Reports;  // in collection date and time order (Pools kept for drill-down)
+    std::vector<PoolTrend> Pools;      // in order of first appearance
+};
+
+struct TrendResult {
+    std::vector<SystemTrend> Systems;  // ordered by system identity
+    std::vector<LeftOutReport> LeftOut;
+};
+
+// Orders the reports by collection date and time, splits them by system,
+// leaves out a second report of one system with the same date and time
+// (listed in LeftOut), and builds each pool's series, events, advice spans
+// and object rises and falls.
+TrendResult BuildTrends(TrendInput input);
+
+}  // namespace kov
