@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,13 +51,21 @@ struct TrendPool {
     std::vector<TrendObject> Objects;                // in report order
 };
 
-// One statistics report reduced to what a trend follows.
-struct TrendReport {
+// Which report, of which system, when, and how long its interval was.
+struct ReportStamp {
     std::string File;
     std::string System;  // the header's identity: system and subsystem, trimmed, "SYSA/DB2P"
     std::string Date;    // the header's collection date, trimmed ("2026-11-30")
     std::string Time;    // the header's collection time, trimmed ("10:00:00")
     std::int32_t ElapsedSeconds = 0;
+};
+
+// True when a was collected before b (date, then time).
+bool CollectedBefore(const ReportStamp& a, const ReportStamp& b);
+
+// One statistics report reduced to what a trend follows.
+struct TrendReport {
+    ReportStamp Stamp;
     std::vector<TrendPool> Pools;  // in report order
 };
 
@@ -69,15 +78,14 @@ struct LeftOutReport {
     std::vector<std::string> Messages;
 };
 
-struct TrendInput {
-    std::vector<TrendReport> Reports;  // in the order read; BuildTrends orders them
-    std::vector<LeftOutReport> LeftOut;
+// Which reports a trend takes: one system (empty: every system), and a
+// range of collection dates, both ends included (empty: open).
+struct TrendFilter {
+    std::string System;
+    std::string FromDate;
+    std::string ToDate;
 };
-
-// Reads every file on all cores (one report per task), reduces each report
-// read to its end and lists the others with their messages. The result does
-// not depend on the number of threads.
-TrendInput ReadTrendReports(const std::vector<std::string>& files, unsigned threads = 0);
+bool Passes(const TrendFilter& filter, const ReportStamp& stamp);
 
 // One pool-grid figure of one pool, one value per report of its system
 // (nothing where the pool is absent from that report).
@@ -108,16 +116,16 @@ struct ObjectDrift {
 
 struct PoolTrend {
     std::string Name;
-    std::vector<FigureSeries> Figures;             // the 14 pool-grid figures
-    std::vector<TrendEvent> Events;                // in time order
+    std::vector<FigureSeries> Figures;              // the 14 pool-grid figures
+    std::vector<TrendEvent> Events;                 // in time order
     std::array<std::vector<AdviceSpan>, 2> Advice;  // intent 'R', then 'S'; in order of first firing
-    std::vector<ObjectDrift> SyncReadIORises;      // ten largest rises, largest first
-    std::vector<ObjectDrift> SyncReadIOFalls;      // ten largest falls, largest first
+    std::vector<ObjectDrift> SyncReadIORises;       // ten largest rises, largest first
+    std::vector<ObjectDrift> SyncReadIOFalls;       // ten largest falls, largest first
 };
 
 struct SystemTrend {
     std::string System;
-    std::vector<TrendReport> Reports;  // in collection date and time order (Pools kept for drill-down)
+    std::vector<ReportStamp> Reports;  // in collection date and time order
     std::vector<PoolTrend> Pools;      // in order of first appearance
 };
 
@@ -126,10 +134,34 @@ struct TrendResult {
     std::vector<LeftOutReport> LeftOut;
 };
 
-// Orders the reports by collection date and time, splits them by system,
-// leaves out a second report of one system with the same date and time
-// (listed in LeftOut), and builds each pool's series, events, advice spans
-// and object rises and falls.
-TrendResult BuildTrends(TrendInput input);
+// Folds reports into trends one at a time, so a month of reports at capacity
+// never has to be held whole: each system's reports must come in collection
+// order (CollectedBefore); a second report of one system with the same date
+// and time is left out and listed. Objects are kept only as each object's
+// first and last figures.
+class TrendBuilder {
+public:
+    TrendBuilder();
+    ~TrendBuilder();
+    TrendBuilder(const TrendBuilder&) = delete;
+    TrendBuilder& operator=(const TrendBuilder&) = delete;
+
+    void Add(TrendReport report);
+    void LeaveOut(LeftOutReport report);
+    TrendResult Finish();  // the builder is spent
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The reports in any order: sorted by collection date and time, then built.
+TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutReport> leftOut = {});
+
+// Reads every file on all cores (one report per task; 0 threads: every
+// core), reduces each report read to its end and lists the others with
+// their messages, and builds the trend of the reports the filter passes. The
+// result does not depend on the number of threads.
+TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0);
 
 }  // namespace kov
