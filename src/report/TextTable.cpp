@@ -3,24 +3,16 @@
 #include <algorithm>
 #include <sstream>
 
+#include "common/Utf8.h"
+
 namespace kov {
-
-namespace {
-
-// UTF-8 text measured in characters, so the trend arrows keep columns straight.
-std::size_t Width(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
-}  // namespace
 
 // The first keyColumns columns (names) left-aligned, the figures right-aligned.
 std::string TextTable(const StringTable& table, std::size_t keyColumns, const std::string& indent) {
     std::vector<std::size_t> widths(table.Headings.size(), 0);
     const auto measure = [&](const std::vector<std::string>& row) {
         for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], Width(row[c]));
+            widths[c] = std::max(widths[c], CharacterCount(row[c]));
     };
     measure(table.Headings);
     for (const auto& row : table.Rows) measure(row);
@@ -28,7 +20,7 @@ std::string TextTable(const StringTable& table, std::size_t keyColumns, const st
     const auto print = [&](const std::vector<std::string>& row) {
         std::string line = indent;
         for (std::size_t c = 0; c < row.size() && c < widths.size(); ++c) {
-            const std::string pad(widths[c] - Width(row[c]), ' ');
+            const std::string pad(widths[c] - CharacterCount(row[c]), ' ');
             line += (c == 0 ? "" : "  ") + (c < keyColumns ? row[c] + pad : pad + row[c]);
         }
         line.erase(line.find_last_not_of(' ') + 1);

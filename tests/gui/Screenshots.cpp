@@ -112,6 +112,19 @@ TEST(Screenshots, FileSelectionAndPages) {
     EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
+// The window opened on this model, written as a statistics report at path.
+std::unique_ptr<frmStatAnalysis> StartOnReport(UiHarness& ui, const ReportModel& model, const QString& path) {
+    {
+        std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
+        WriteStatReport(model, out);
+    }
+    ui.onFileSelection = [path](frmSelectFiles& screen) {
+        screen.OpenStatisticsFile(path);
+        screen.cmdNext_Click();
+    };
+    return ui.Start();
+}
+
 // The strip opened on a report with a damaged pool line and a simulation
 // that misses its pool's size.
 TEST(Screenshots, DataChecksStrip) {
@@ -120,17 +133,8 @@ TEST(Screenshots, DataChecksStrip) {
     model.Pools(2).Activity.GetPages = -999999999;
     model.Pools(2).Activity.Updates = -999999999;
     model.Objects(model.Pools(3).FirstObject).Activity.SysHitRatio = -3.5;
-    const QString stat = folder.filePath("damaged.sta");
-    {
-        std::ofstream out(QFile::encodeName(stat).toStdString(), std::ios::binary);
-        WriteStatReport(model, out);
-    }
     UiHarness ui;
-    ui.onFileSelection = [&](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(stat);
-        screen.cmdNext_Click();
-    };
-    auto window = ui.Start();
+    auto window = StartOnReport(ui, model, folder.filePath("damaged.sta"));
     SaveScreenshot(*window, "page0-data-checks-closed");
     window->ReportInfo()->DataChecks()->cmdDataChecks()->click();
     SaveScreenshot(*window, "page0-data-checks-open");
@@ -148,17 +152,8 @@ TEST(Screenshots, ChartsAtEverySize) {
     equal.Activity.GetPagesByAccess[3] = 0;
     const int damaged = withObjects + 1;
     model.Pools(damaged).Activity.PagesReadByType[1] = -7175;
-    const QString stat = folder.filePath("sixty.sta");
-    {
-        std::ofstream out(QFile::encodeName(stat).toStdString(), std::ios::binary);
-        WriteStatReport(model, out);
-    }
     UiHarness ui;
-    ui.onFileSelection = [&](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(stat);
-        screen.cmdNext_Click();
-    };
-    auto window = ui.Start();
+    auto window = StartOnReport(ui, model, folder.filePath("sixty.sta"));
     const auto poolChart = [&](int pool, int graphType, const QString& name) {
         window->SelectPoolFromGrid(QString::fromStdString(ui.model.Pools(pool).PoolName.TrimmedString()));
         window->tbsStats()->setCurrentIndex(2);

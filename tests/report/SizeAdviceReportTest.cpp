@@ -22,29 +22,19 @@ protected:
 };
 
 TEST_F(SizeAdviceRun, ExitStatusAndUsage) {
-    const struct {
-        std::string arguments;
-        int status;
-        std::string errorHas, outHas;
-    } cases[] = {
-        {"--advise-sizes " + kSampleSet, 0, "", "BP1 stays at 100,000 buffers (390.6 MB)"},
-        {"--advise-sizes --budget-mb 0 " + kSampleSet, 0, "",
-         "No choice of simulated sizes fits the budget: the smallest sizes are recommended."},
-        {"--advise-sizes " + kSamples + ".sta'", 0, "", "No simulation report was loaded."},
-        {"--advise-sizes '" + folder_.Path("missing.sta") + "'", 1, "was not read to its end", "Size advice"},
-        {"--advise-sizes --budget-mb -5 " + kSampleSet, 2, "the budget is a number of MB, 0 or more: -5", ""},
-        {"--advise-sizes --budget-mb lots " + kSampleSet, 2, "the budget is a number of MB", ""},
-        {"--budget-mb 100 " + kSampleSet, 2, "--budget-mb requires --advise-sizes", ""},
-        {"--advise-sizes --csv '" + folder_.Path("out") + "' " + kSampleSet, 2, "excludes", ""},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.arguments);
-        const test::ReportRun run = Run(k.arguments);
-        EXPECT_EQ(run.status, k.status);
-        EXPECT_NE(run.err.find(k.errorHas), std::string::npos) << run.err;
-        EXPECT_NE(run.out.find(k.outHas), std::string::npos) << run.out;
-        EXPECT_EQ(run.out.empty(), k.status == 2);
-    }
+    test::ExpectProgramRuns(
+        folder_,
+        {
+            {"--advise-sizes " + kSampleSet, 0, "", "BP1 stays at 100,000 buffers (390.6 MB)"},
+            {"--advise-sizes --budget-mb 0 " + kSampleSet, 0, "",
+             "No choice of simulated sizes fits the budget: the smallest sizes are recommended."},
+            {"--advise-sizes " + kSamples + ".sta'", 0, "", "No simulation report was loaded."},
+            {"--advise-sizes '" + folder_.Path("missing.sta") + "'", 1, "was not read to its end", "Size advice"},
+            {"--advise-sizes --budget-mb -5 " + kSampleSet, 2, "the budget is a number of MB, 0 or more: -5", ""},
+            {"--advise-sizes --budget-mb lots " + kSampleSet, 2, "the budget is a number of MB", ""},
+            {"--budget-mb 100 " + kSampleSet, 2, "--budget-mb requires --advise-sizes", ""},
+            {"--advise-sizes --csv '" + folder_.Path("out") + "' " + kSampleSet, 2, "excludes", ""},
+        });
 }
 
 // With twice the memory every pool may grow: the document's totals are the

@@ -1,5 +1,6 @@
 #include "support/ReportFiles.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,17 @@ ReportRun RunReportProgram(const TempFolder& folder, const std::string& argument
         std::string("'") + KOVGRAPH_REPORT_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadWhole(out), ReadWhole(err)};
+}
+
+void ExpectProgramRuns(const TempFolder& folder, const std::vector<ProgramCase>& cases) {
+    for (const ProgramCase& k : cases) {
+        SCOPED_TRACE(k.arguments);
+        const ReportRun run = RunReportProgram(folder, k.arguments);
+        EXPECT_EQ(run.status, k.status);
+        EXPECT_NE(run.err.find(k.errorHas), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find(k.outHas), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.empty(), k.status == 2);
+    }
 }
 
 TempFolder::TempFolder() {

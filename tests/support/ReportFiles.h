@@ -71,6 +71,17 @@ struct ReportRun {
 };
 ReportRun RunReportProgram(const TempFolder& folder, const std::string& arguments);
 
+// One run of the program and what it must do: its exit status, a text its
+// error output holds and one its output holds ("" holds anywhere). A usage
+// error (status 2) prints nothing on the output.
+struct ProgramCase {
+    std::string arguments;
+    int status = 0;
+    std::string errorHas;
+    std::string outHas;
+};
+void ExpectProgramRuns(const TempFolder& folder, const std::vector<ProgramCase>& cases);
+
 // "Error information :<TAB>..." up to the description, and what follows it,
 // so a test can give the line, field and column it expects.
 inline constexpr std::string_view kFieldErrorHead = "Error information :\tError Description : \"";

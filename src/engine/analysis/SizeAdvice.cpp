@@ -8,6 +8,7 @@
 
 #include "common/Formats.h"
 #include "common/TextMatch.h"
+#include "common/Utf8.h"
 #include "model/Figures.h"
 #include "readers/ReportReader.h"
 
@@ -423,10 +424,6 @@ namespace {
 // Words of text in lines of at most width characters (a longer word stands
 // alone), measured in characters so arrows and signs count once.
 std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
-    const auto length = [](const std::string& part) {
-        return static_cast<std::size_t>(std::count_if(
-            part.begin(), part.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-    };
     std::vector<std::string> lines;
     std::string line;
     std::size_t start = 0;
@@ -434,7 +431,7 @@ std::vector<std::string> Wrapped(const std::string& text, std::size_t width) {
         std::size_t end = text.find(' ', start);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(start, end - start);
-        if (!line.empty() && length(line) + 1 + length(word) > width) {
+        if (!line.empty() && CharacterCount(line) + 1 + CharacterCount(word) > width) {
             lines.push_back(std::move(line));
             line.clear();
         }

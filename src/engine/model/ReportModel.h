@@ -216,6 +216,7 @@ struct ObjectRange {
     int Last = -1;
     int Count() const { return Last >= First ? Last - First + 1 : 0; }
     std::size_t Size() const { return static_cast<std::size_t>(Count()); }
+    bool Holds(int o) const { return o >= First && o <= Last; }
 };
 
 inline ObjectRange PoolObjects(const ReportModel& model, const PoolRecord& pool) {

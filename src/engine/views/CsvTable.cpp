@@ -4,16 +4,13 @@
 
 #include "common/FixedText.h"
 #include "common/NumberText.h"
+#include "common/Utf8.h"
 
 namespace kov {
 
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
 
 // The length of the well-formed UTF-8 sequence starting at `at`, 0 if none.
 std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
@@ -37,7 +34,7 @@ std::size_t SequenceLength(std::string_view bytes, std::size_t at) {
     }
     if (at + length > bytes.size() || byte(1) < low || byte(1) > high) return 0;
     for (std::size_t i = 2; i < length; ++i)
-        if (!IsContinuation(byte(i))) return 0;
+        if (!IsContinuationByte(byte(i))) return 0;
     return length;
 }
 

@@ -25,8 +25,9 @@ ScanCostPage::ScanCostPage(QWidget* parent)
 
 void ScanCostPage::Clear() {
     labels_->Show(InitialScanCostLabels());
-    system_->ClearRows();
-    pool_->ClearRows();
+    // As a new page: the headings come with the first list a report fills.
+    system_->SetTable({});
+    pool_->SetTable({});
 }
 
 void ScanCostPage::ShowSystem(const SystemScanCost& cost) {

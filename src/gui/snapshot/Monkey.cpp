@@ -29,6 +29,7 @@
 #include "frmCompareReports.h"
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
+#include "pages/GraphicSummaryPage.h"
 #include "pages/ReportInfoPage.h"
 #include "readers/ReportLoading.h"
 #include "snapshot/ShownPage.h"
@@ -228,6 +229,7 @@ bool ClickHeading(QAbstractItemView& view, int column) {
     QHeaderView* header = HeaderOf(view);
     if (!header || header->isHidden() || column >= header->count()) return false;
     if (view.model()->rowCount() > 0) view.scrollTo(view.model()->index(0, column));
+    QApplication::processEvents();  // a page just shown lays its header out first
     const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                         header->height() / 2);
     Click(*header->viewport(), centre);
@@ -292,6 +294,9 @@ public:
         services_.ChooseStatFile = [this](QWidget*) { return pending_.Files.value(0); };
         services_.ChooseSimFiles = [this](QWidget*) { return pending_.Files; };
         window_ = std::make_unique<frmStatAnalysis>(model_, sink_, state_, services_);
+        // A bar of the graphic summary names its pool: clicking it chooses that pool.
+        QObject::connect(window_->GraphicSummary(), &GraphicSummaryPage::PoolChosen, window_.get(),
+                         [this] { poolChosen_ = true; });
     }
 
     MonkeyRun Walk() {
@@ -731,21 +736,47 @@ private:
         // Each widget that differs is a fault of its own: a stale tab strip
         // must not hide a stale panel further down.
         for (const std::string& difference :
-             Differences(WithoutKeptChrome(walked, page), WithoutKeptChrome(ReadShownWidgets(*fresh.Window), page))) {
+             Differences(Comparable(walked, page), Comparable(ReadShownWidgets(*fresh.Window), page))) {
             const std::string widget = difference.substr(0, difference.find_first_of(" .["));
             Fault(2, "2 " + widget, std::string(kPageNames[std::clamp(page, 0, 7)]) + ": " + difference);
         }
     }
 
-    // A page that leaves the status text and the Print button as the page
-    // before it left them shows what the road to it chose, which a fresh
-    // window cannot follow.
-    static json WithoutKeptChrome(const json& reading, int page) {
-        if (PageChromeFor(page).Changes) return reading;
-        json kept = json::array();
-        for (const json& entry : reading)
-            if (entry["widget"] != "sbStatusPanel1" && entry["widget"] != "cmdPrint") kept.push_back(entry);
+    // What a fresh window can be brought to show. A page that leaves the
+    // status text and the Print button as the page before it left them shows
+    // what the road to it chose. A sort keeps rows that tie in the order the
+    // earlier sorts left them, so a sorted grid is compared by its sorted
+    // column in order and its rows as a set. Widgets are paired by name: a
+    // page that moves its charts between sub-pages changes the order in
+    // which they were made, not what they show.
+    static json Comparable(const json& reading, int page) {
+        const bool keepsChrome = !PageChromeFor(page).Changes;
+        std::vector<json> kept;
+        for (json entry : reading) {
+            if (keepsChrome && (entry["widget"] == "sbStatusPanel1" || entry["widget"] == "cmdPrint")) continue;
+            WithoutTieOrder(entry["shows"]);
+            kept.push_back(std::move(entry));
+        }
+        std::stable_sort(kept.begin(), kept.end(),
+                         [](const json& a, const json& b) { return a["widget"] < b["widget"]; });
         return kept;
+    }
+
+    static void WithoutTieOrder(json& shown) {
+        if (!shown.is_object() || !shown.contains("headings") || !shown.contains("rows")) return;
+        const json& headings = shown["headings"];
+        for (std::size_t column = 0; column < headings.size(); ++column) {
+            const std::string heading = headings[column].get<std::string>();
+            if (!heading.ends_with(" (A)") && !heading.ends_with(" (D)")) continue;
+            json sortedColumn = json::array();
+            for (const json& row : shown["rows"])
+                if (column < row.size()) sortedColumn.push_back(row[column]);
+            std::vector<json> rows(shown["rows"].begin(), shown["rows"].end());
+            std::sort(rows.begin(), rows.end());
+            shown["rows"] = rows;
+            shown["sortedColumn"] = std::move(sortedColumn);
+            return;
+        }
     }
 
     // A window opened on the same files, brought to the same pool, object,
@@ -786,13 +817,22 @@ private:
                 Model.CurrentObject != walkedModel.CurrentObject)
                 Window->ChooseObjectFromGrid(QString::fromStdString(
                     std::string(walkedModel.Objects(walkedModel.CurrentObject).ObjectName.Trimmed())));
-            for (int step = 0; step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
+            // The simulation number is stepped on the simulation pages, which
+            // open with a chosen pool.
+            for (int step = 0;
+                 poolChosen && step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
                 Window->updnSimNo_Click(0, 1);
             // Sorts and lists are chosen on their own pages, as the user chose
-            // them; then the page the walked window shows and its options.
+            // them: sorts again after the lists, since a list can refill a
+            // grid and a sort can start a list again. Then the page the walked
+            // window shows and its options.
             FollowSorts(walked);
             FollowCombos(walked);
+            FollowSorts(walked);
             Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
+            // Entering a page can start its lists again (the object breakdown,
+            // the cluster pool size): the shown page's lists once more.
+            FollowCombos(walked, Window->tbsStats()->currentIndex());
             FollowInnerTabs(walked);
             FollowOptions(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
@@ -820,13 +860,14 @@ private:
             return pairs;
         }
 
-        void FollowCombos(frmStatAnalysis& walked) {
+        // onPage: only the lists of that page (-1: every page).
+        void FollowCombos(frmStatAnalysis& walked, int onPage = -1) {
+            QTabWidget& tabs = *Window->tbsStats();
             for (auto [from, to] : Pairs<QComboBox>(walked, *Window))
                 if (to->currentIndex() != from->currentIndex() && from->currentIndex() < to->count() &&
-                    from->currentIndex() >= 0) {
-                    ShowPageOf(*to);
+                    from->currentIndex() >= 0 && (onPage < 0 || tabs.widget(onPage)->isAncestorOf(to)) &&
+                    ShowPageOf(*to))
                     ChooseComboItem(*to, from->currentIndex());
-                }
         }
 
         // A heading marked " (A)" or " (D)" is clicked until the fresh grid's
@@ -836,8 +877,7 @@ private:
                 const int columns = std::min(from->model()->columnCount(), to->model()->columnCount());
                 for (int column = 0; column < columns; ++column) {
                     const QString heading = from->model()->headerData(column, Qt::Horizontal).toString();
-                    if (!heading.endsWith(" (A)") && !heading.endsWith(" (D)")) continue;
-                    ShowPageOf(*to);
+                    if ((!heading.endsWith(" (A)") && !heading.endsWith(" (D)")) || !ShowPageOf(*to)) continue;
                     for (int click = 0;
                          click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click)
                         if (!ClickHeading(*to, column)) break;
@@ -845,11 +885,16 @@ private:
             }
         }
 
-        // A heading is clicked where the user sees it: on its page.
-        void ShowPageOf(QWidget& widget) {
+        // A heading is clicked where the user sees it: on its page, which
+        // must be open to the user (false when it is not).
+        bool ShowPageOf(QWidget& widget) {
             QTabWidget& tabs = *Window->tbsStats();
-            for (int page = 0; page < tabs.count(); ++page)
-                if (tabs.widget(page)->isAncestorOf(&widget)) tabs.setCurrentIndex(page);
+            for (int page = 0; page < tabs.count(); ++page) {
+                if (!tabs.widget(page)->isAncestorOf(&widget)) continue;
+                if (!tabs.isTabEnabled(page)) return false;
+                tabs.setCurrentIndex(page);
+            }
+            return true;
         }
 
         // A list whose picked row shows more (an advice line's reasons, a

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStackedWidget>
 #include <QToolTip>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
@@ -84,7 +85,7 @@ void ChartWidget::Show(const ChartData& shown) {
     QChart* previous = chart();
     setChart(qchart);
     delete previous;
-    setVisible(!shown.Hidden);
+    ShowUnlessHidden(!shown.Hidden);
     if (shown.Hidden) return;
     switch (shown.Kind) {
         case ChartKind::Pie:
@@ -98,6 +99,14 @@ void ChartWidget::Show(const ChartData& shown) {
             break;
     }
     ShowNote();
+}
+
+// A chart that is a tab's page is shown by its tab strip: shown here while
+// another tab is in front, it would be drawn over that tab's page.
+void ChartWidget::ShowUnlessHidden(bool visible) {
+    const auto* stack = qobject_cast<const QStackedWidget*>(parentWidget());
+    if (visible && stack != nullptr && stack->currentWidget() != this) return;
+    setVisible(visible);
 }
 
 // The chart's note stands under the plot, in the text colour.

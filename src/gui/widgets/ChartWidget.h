@@ -63,6 +63,7 @@ private:
     void ShowBarToolTip(bool hovering, int bar);
     void KeepRoomForValueLabels();
     void PlaceValueLabels(QAbstractSeries* series);
+    void ShowUnlessHidden(bool visible);
     void ShowNote();
     void ShowLineAgainstX();
     void LabelLinePoints(QAbstractSeries* series);
