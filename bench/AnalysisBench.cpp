@@ -37,7 +37,7 @@ BENCHMARK(ScanCostsForPool)->Unit(benchmark::kMicrosecond);
 
 void EvaluatePoolRules(benchmark::State& state) {
     const kov::ReportModel& model = CapacityModel();
-    for (auto _ : state) benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, 'R'));
+    for (auto _ : state) benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, kov::UsageIntent::Random));
 }
 BENCHMARK(EvaluatePoolRules)->Unit(benchmark::kMicrosecond);
 
@@ -53,7 +53,7 @@ void ScanCostsAndRules(benchmark::State& state) {
     const kov::ReportModel& model = CapacityModel();
     for (auto _ : state) {
         benchmark::DoNotOptimize(kov::PopulateScanCostsForSystem(model, 1));
-        benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, 'R'));
+        benchmark::DoNotOptimize(kov::EvaluatePoolRules(model, 1, kov::UsageIntent::Random));
     }
 }
 BENCHMARK(ScanCostsAndRules)->Unit(benchmark::kMicrosecond);
@@ -106,7 +106,7 @@ void RunClusterAnalysis(benchmark::State& state, const ClusterBench& data, doubl
     kov::CollectingSink sink;
     kov::ClusterRun run;
     for (auto _ : state) {
-        run = kov::RunClusterAnalysis(data.Model, data.AccFolder, {1, 1, 1, 'R', radius}, sink);
+        run = kov::RunClusterAnalysis(data.Model, data.AccFolder, {1, 1, 1, kov::UsageIntent::Random, radius}, sink);
         benchmark::DoNotOptimize(run);
     }
     state.counters["members"] = static_cast<double>(run.ClusterMembers.size());

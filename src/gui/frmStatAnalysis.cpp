@@ -468,24 +468,24 @@ void frmStatAnalysis::RefreshPoolCharts() {
 }
 
 void frmStatAnalysis::RefreshPoolAnalysis() {
-    ShowIntentOnBothPages('R');
+    ShowIntentOnBothPages(UsageIntent::Random);
     ShowPoolAnalysis();
 }
 
-void frmStatAnalysis::ShowIntentOnBothPages(char intent) {
+void frmStatAnalysis::ShowIntentOnBothPages(UsageIntent intent) {
     model_.PoolUsageIntent = intent;
     expertTuning_->ShowIntent(intent);
     cluster_->ShowIntent(intent);
 }
 
-void frmStatAnalysis::ChoosePoolUsageIntent(char intent) {
+void frmStatAnalysis::ChoosePoolUsageIntent(UsageIntent intent) {
     ShowIntentOnBothPages(intent);
     ShowPoolAnalysis();
     if (tabs_->isTabEnabled(PageSimClusterAnalysis)) cluster_->RunClusterAnalysis();
 }
 
 void frmStatAnalysis::optPoolClusterAnalysisUsage_Click(int index) {
-    ShowIntentOnBothPages(index == 1 ? 'R' : 'S');
+    ShowIntentOnBothPages(index == 1 ? UsageIntent::Random : UsageIntent::Sequential);
     ShowPoolAnalysis();
     if (tabs_->isTabEnabled(PageSimClusterAnalysis) && cluster_->RunClusterAnalysis() < 0)
         sink_.Show({"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});

@@ -19,6 +19,7 @@
 #include "analysis/PrintPages.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 #include "readers/ReportReader.h"
 
 class QDialog;
@@ -69,7 +70,7 @@ public:
     // Redraws the pool chart of the selected graph type for the current pool.
     void RefreshPoolCharts();
     // The usage intent chosen on the tuning page; the cluster page follows.
-    void ChoosePoolUsageIntent(char intent);
+    void ChoosePoolUsageIntent(UsageIntent intent);
     // Object views: refill for the current pool; a pick in the list or grid
     // makes its object current; the labels and pie follow the current object.
     void FillObjectViews();
@@ -154,7 +155,7 @@ private:
     std::vector<PrintedPage> ClusterPrintout() const;
     void ShowAbout();
     void ShowPoolAnalysis();
-    void ShowIntentOnBothPages(char intent);
+    void ShowIntentOnBothPages(UsageIntent intent);
     QLineEdit* SimNoBox(int box) const;
     void ShowSimulationFileName();
     template <typename Fill>

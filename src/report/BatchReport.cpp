@@ -68,9 +68,9 @@ json ClusterJson(const ReportModel& model, const ClusterQuery& query, const std:
 json SlotClustersJson(const ReportModel& model, int p, int s, const ClusterOptions& options, MessageSink& sink) {
     constexpr int kSizePoint = 1;
     json clusters = {
-        {"defaultIntent", std::string(1, options.Intent)}, {"radius", options.Radius}, {"sizePoint", kSizePoint}};
-    for (const char intent : {'R', 'S'})
-        clusters[std::string(1, intent)] =
+        {"defaultIntent", IntentKey(options.Intent)}, {"radius", options.Radius}, {"sizePoint", kSizePoint}};
+    for (const UsageIntent intent : BothIntents)
+        clusters[IntentKey(intent)] =
             ClusterJson(model, {p, s, kSizePoint, intent, options.Radius}, options.AccDir, sink);
     return clusters;
 }
@@ -204,7 +204,9 @@ json GraphicSummaryJson(const ReportModel& model) {
 }
 
 json TuningJson(const ReportModel& model, int p) {
-    return {{"R", EvaluatePoolRules(model, p, 'R')}, {"S", EvaluatePoolRules(model, p, 'S')}};
+    json byIntent = json::object();
+    for (const UsageIntent intent : BothIntents) byIntent[IntentKey(intent)] = EvaluatePoolRules(model, p, intent);
+    return byIntent;
 }
 
 json SystemScanCostJson(const ReportModel& model) {

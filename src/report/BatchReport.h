@@ -9,12 +9,13 @@
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
 struct BatchOptions {
     bool Json = false;
-    char Intent = 'R';
+    UsageIntent Intent = UsageIntent::Random;
     double Radius = 1.2;
     std::string AccDir;
     std::string StatFile;
@@ -24,7 +25,7 @@ struct BatchOptions {
 // The cluster page as the batch report shows it for every simulation slot:
 // both intents at size point 1 with this radius; `Intent` is the default.
 struct ClusterOptions {
-    char Intent = 'R';
+    UsageIntent Intent = UsageIntent::Random;
     double Radius = 1.2;
     std::string AccDir = ".";  // holds Rand.acc and Seq.acc
 };

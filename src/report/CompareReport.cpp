@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "analysis/GeneralInfo.h"
+#include "model/UsageIntent.h"
 #include "readers/ReportLoading.h"
 #include "report/JsonNumber.h"
 #include "report/TextTable.h"
@@ -73,9 +74,10 @@ json TopObjectsJson(const PoolComparison& pool, const std::vector<std::size_t>& 
 
 json PoolJson(const PoolComparison& pool) {
     json tuning = json::object();
-    for (std::size_t i = 0; i < pool.Advice.size(); ++i)
-        tuning[std::string(1, CompareIntents[i])] = {
-            {"added", pool.Advice[i].Added}, {"removed", pool.Advice[i].Removed}, {"kept", pool.Advice[i].Kept}};
+    for (const UsageIntent intent : BothIntents) {
+        const AdviceSplit& advice = pool.Advice[IntentIndex(intent)];
+        tuning[IntentKey(intent)] = {{"added", advice.Added}, {"removed", advice.Removed}, {"kept", advice.Kept}};
+    }
     return {{"name", pool.Name},
             {"beforeIndex", pool.BeforePool},
             {"afterIndex", pool.AfterPool},
@@ -105,11 +107,11 @@ void SideText(std::ostream& out, const char* which, const ComparedReport& report
 
 void PoolText(std::ostream& out, const PoolComparison& pool) {
     out << "\nPool " << pool.Name << "\n" << TextTable(CompareFiguresGrid(pool.Figures), 1, "  ");
-    for (std::size_t i = 0; i < pool.Advice.size(); ++i) {
-        out << "  Expert tuning, " << (CompareIntents[i] == 'R' ? "Random" : "Sequential") << ":\n";
+    for (const UsageIntent intent : BothIntents) {
+        const AdviceSplit& advice = pool.Advice[IntentIndex(intent)];
+        out << "  Expert tuning, " << IntentName(intent) << ":\n";
         for (const auto& [mark, lines] :
-             {std::pair{"+ ", &pool.Advice[i].Added}, std::pair{"- ", &pool.Advice[i].Removed},
-              std::pair{"= ", &pool.Advice[i].Kept}})
+             {std::pair{"+ ", &advice.Added}, std::pair{"- ", &advice.Removed}, std::pair{"= ", &advice.Kept}})
             for (const std::string& line : *lines) out << "    " << mark << line << "\n";
     }
     out << "  Objects in both reports: " << pool.Objects.size() << "\n";

@@ -11,6 +11,7 @@
 #include "analysis/ScanCost.h"
 #include "analysis/TuningRules.h"
 #include "common/AtomicFile.h"
+#include "model/UsageIntent.h"
 #include "readers/ReportLoading.h"
 #include "views/CsvTable.h"
 
@@ -26,8 +27,9 @@ std::string Csv(StringTable table) {
 // shows them under each intent.
 StringTable TuningAdvice(const ReportModel& model, int p) {
     StringTable advice{{"Intent", "Advice"}, {}};
-    for (const auto& [intent, name] : {std::pair{'R', "Random"}, std::pair{'S', "Sequential"}})
-        for (std::string& line : EvaluatePoolRules(model, p, intent)) advice.Rows.push_back({name, std::move(line)});
+    for (const UsageIntent intent : BothIntents)
+        for (std::string& line : EvaluatePoolRules(model, p, intent))
+            advice.Rows.push_back({IntentName(intent), std::move(line)});
     return advice;
 }
 

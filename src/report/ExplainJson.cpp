@@ -2,6 +2,7 @@
 
 #include "analysis/DataChecks.h"
 #include "analysis/TuningRules.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
@@ -17,11 +18,11 @@ json NameOrNull(const std::string& name) {
 
 json TuningExplainedJson(const ReportModel& model, int p) {
     json byIntent = json::object();
-    for (const char intent : {'R', 'S'}) {
+    for (const UsageIntent intent : BothIntents) {
         json lines = json::array();
         for (const AdviceLine& advice : ExplainPoolRules(model, p, intent))
             lines.push_back({{"rule", advice.Rule}, {"text", advice.Text}, {"because", advice.Because}});
-        byIntent[std::string(1, intent)] = lines;
+        byIntent[IntentKey(intent)] = lines;
     }
     return byIntent;
 }

@@ -1,10 +1,13 @@
 #include "report/ReportText.h"
 
 #include <algorithm>
+#include <array>
 #include <sstream>
+#include <utility>
 
 #include "analysis/ScanCost.h"
 #include "cluster/ClusterAnalysis.h"
+#include "model/UsageIntent.h"
 #include "report/ExplainJson.h"
 
 namespace kov {
@@ -49,12 +52,12 @@ std::string TextTable(const json& table) {
 // Both intents' cluster pages, the default first.
 std::string ClustersText(const json& clusters) {
     std::ostringstream out;
-    const std::string first = Text(clusters["defaultIntent"]);
-    for (const std::string& intent : {first, std::string(first == "R" ? "S" : "R")}) {
-        const json& page = clusters[intent];
-        out << "       Cluster analysis, " << (intent == "R" ? "Random" : "Sequential") << ", radius "
-            << Text(clusters["radius"]) << ", size point " << Text(clusters["sizePoint"]) << ", threshold "
-            << Text(page["threshold"]) << ": ";
+    std::array<UsageIntent, 2> order = BothIntents;
+    if (Text(clusters["defaultIntent"]) != IntentKey(order[0])) std::swap(order[0], order[1]);
+    for (const UsageIntent intent : order) {
+        const json& page = clusters[IntentKey(intent)];
+        out << "       Cluster analysis, " << IntentName(intent) << ", radius " << Text(clusters["radius"])
+            << ", size point " << Text(clusters["sizePoint"]) << ", threshold " << Text(page["threshold"]) << ": ";
         const int result = page["result"].get<int>();
         if (result < 0) {
             out << "not applicable (fewer than three objects qualify)\n";
@@ -125,9 +128,9 @@ std::string RenderText(const json& document) {
         out << "  " << Text(pool["index"]) << ". " << Text(pool["name"]) << "\n     ";
         for (const auto& [caption, value] : pool["info"].items()) out << " " << caption << ":" << Text(value);
         out << "\n";
-        for (const char* intent : {"R", "S"}) {
-            out << "     Expert tuning, " << (intent[0] == 'R' ? "Random" : "Sequential") << ":\n";
-            for (const auto& line : pool["tuningExplained"][intent])
+        for (const UsageIntent intent : BothIntents) {
+            out << "     Expert tuning, " << IntentName(intent) << ":\n";
+            for (const auto& line : pool["tuningExplained"][IntentKey(intent)])
                 out << "     " << Text(line["text"]) << "\n" << AdviceBecauseText(line);
         }
         if (pool["scanCost"].contains("caption")) {

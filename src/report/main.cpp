@@ -18,7 +18,7 @@ namespace {
 
 int RunReport(int argc, char** argv) {
     kov::BatchOptions options;
-    std::string intent = "R";
+    std::string intent = kov::IntentKey(kov::UsageIntent::Random);
     CLI::App app{"KOVGraph batch report: the analysis of DB2 buffer-pool statistics and simulation reports"};
     app.set_version_flag("--version", std::string("kovgraph-report ") + KOVGRAPH_VERSION_TEXT);
     CLI::Option* json = app.add_flag("--json", options.Json, "print the analysis as a JSON document");
@@ -29,7 +29,8 @@ int RunReport(int argc, char** argv) {
                            ->check(CLI::Validator(
                                [](std::string& dir) { return dir.empty() ? std::string("DIR is empty") : ""; }, "DIR"));
     app.add_option("--intent", intent, "pool usage intent for the cluster default: R (random) or S (sequential)")
-        ->check(CLI::IsMember({"R", "S"}));
+        ->check(CLI::IsMember(
+            std::vector{kov::IntentKey(kov::UsageIntent::Random), kov::IntentKey(kov::UsageIntent::Sequential)}));
     // The radius is read by the engine's rule for exact text, so the check
     // and the value come from the same reading.
     const CLI::Validator radiusCheck(
@@ -83,7 +84,7 @@ int RunReport(int argc, char** argv) {
                   << "Run with --help for usage.\n";
         return 2;
     }
-    options.Intent = intent.front();
+    options.Intent = kov::IntentFromLetter(intent.front()).value_or(kov::UsageIntent::Random);
     if (options.AccDir.empty()) {
         std::error_code ec;
         const auto self = std::filesystem::canonical("/proc/self/exe", ec);

@@ -62,7 +62,7 @@ const std::string& WriteInput(std::string_view bytes) {
 void CheckAndAdvise(const ReportModel& model) {
     (void)RunDataChecks(model);
     for (int p = 1; p <= model.PoolCount(); ++p)
-        for (const char intent : {'R', 'S'}) (void)ExplainPoolRules(model, p, intent);
+        for (const UsageIntent intent : BothIntents) (void)ExplainPoolRules(model, p, intent);
 }
 
 bool ReadAsStatistics(std::string_view bytes) {

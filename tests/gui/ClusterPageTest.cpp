@@ -83,14 +83,14 @@ TEST(ClusterPage, EnteringThePageRunsWithTheTypedRadius) {
 TEST(ClusterPage, TheUsageIntentIsOneSettingOfBothPages) {
     ClusterWindow w;
     QTest::mouseClick(w.Option("optPoolClusterAnalysisUsage_0"), Qt::LeftButton);
-    EXPECT_EQ(w.ui.model.PoolUsageIntent, 'S');
+    EXPECT_EQ(w.ui.model.PoolUsageIntent, UsageIntent::Sequential);
     EXPECT_TRUE(w.Option("optPoolAnalysisUsage_0")->isChecked()) << "the tuning page follows";
     EXPECT_EQ(w.ui.sink.Messages, std::vector<Message>{kNotApplicable}) << "BP1 is read randomly";
     EXPECT_EQ(w.Rows(w.page->grdClusters()), kBlankRow);
 
     w.window->tbsStats()->setCurrentIndex(4);
     QTest::mouseClick(w.Option("optPoolAnalysisUsage_1"), Qt::LeftButton);
-    EXPECT_EQ(w.ui.model.PoolUsageIntent, 'R');
+    EXPECT_EQ(w.ui.model.PoolUsageIntent, UsageIntent::Random);
     EXPECT_TRUE(w.Option("optPoolClusterAnalysisUsage_1")->isChecked()) << "the cluster page follows";
     EXPECT_EQ(w.Rows(w.page->grdClusters()), EngineRows(w.ui.model, 1.2)) << "and reruns";
     EXPECT_EQ(w.ui.sink.Messages.size(), 1u) << "the not-applicable message belongs to the cluster page's options";

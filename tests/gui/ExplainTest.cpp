@@ -35,7 +35,7 @@ TEST(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
     window->tbsStats()->setCurrentIndex(PageExpertTuning);
     ExpertTuningPage* page = window->ExpertTuning();
     QListWidget* list = page->lstBPAnalysis();
-    const std::vector<AdviceLine> advice = ExplainPoolRules(ui.model, ui.model.CurrentPool, 'R');
+    const std::vector<AdviceLine> advice = ExplainPoolRules(ui.model, ui.model.CurrentPool, UsageIntent::Random);
     ASSERT_GE(advice.size(), 2u);
     ASSERT_EQ(list->count(), static_cast<int>(advice.size()));  // each line's tooltip: the window snapshot test
     EXPECT_EQ(page->lblAdviceBecause()->text(), "");
@@ -51,7 +51,8 @@ TEST(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
     // The other intent re-evaluates (BP1's thresholds differ by intent) and
     // empties the panel until a line is chosen again.
     QTest::mouseClick(window->findChild<QRadioButton*>("optPoolAnalysisUsage_0"), Qt::LeftButton);
-    const std::vector<AdviceLine> sequential = ExplainPoolRules(ui.model, ui.model.CurrentPool, 'S');
+    const std::vector<AdviceLine> sequential =
+        ExplainPoolRules(ui.model, ui.model.CurrentPool, UsageIntent::Sequential);
     ASSERT_EQ(list->count(), static_cast<int>(sequential.size()));
     for (int row = 0; row < list->count(); ++row)
         EXPECT_EQ(list->item(row)->text().toStdString(), sequential[static_cast<std::size_t>(row)].Text);

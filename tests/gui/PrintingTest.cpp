@@ -245,7 +245,7 @@ TEST(Printing, ClusterObjectsRunTwentyFiveLinesAPage) {
         info.System = "SYSA";
         info.CollectionDate = "30-NOV-26";
         info.CollectionTime = "14:05:00";
-        const ClusterPrintHeading heading{"BP1", {"2", "10", "40"}, 'S', 1200, "2400"};
+        const ClusterPrintHeading heading{"BP1", {"2", "10", "40"}, UsageIntent::Sequential, 1200, "2400"};
         QTemporaryDir folder;
         const QString path = folder.filePath("cluster.pdf");
         {

@@ -62,7 +62,8 @@ TEST_F(CsvExport, EveryFileReadsBackAsItsGrid) {
         const std::size_t first = 2 + 3 * static_cast<std::size_t>(p - 1);
         ExpectReadsAsGrid(test::ReadCsv(files[first].Text), ObjectGrid(model_, p));
         StringTable advice{{"Intent", "Advice"}, {}};
-        for (const auto& [intent, name] : {std::pair{'R', "Random"}, std::pair{'S', "Sequential"}})
+        for (const auto& [intent, name] :
+             {std::pair{UsageIntent::Random, "Random"}, std::pair{UsageIntent::Sequential, "Sequential"}})
             for (const std::string& line : EvaluatePoolRules(model_, p, intent)) advice.Rows.push_back({name, line});
         EXPECT_FALSE(advice.Rows.empty());
         ExpectReadsAsGrid(test::ReadCsv(files[first + 1].Text), advice);

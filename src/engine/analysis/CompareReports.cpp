@@ -165,9 +165,9 @@ PoolComparison ComparePool(const ReportModel& before, int bp, const ReportModel&
     pool.BeforePool = bp;
     pool.AfterPool = ap;
     pool.Figures = CompareFigures(PoolFigures(before.Pools(bp), bs), bs, PoolFigures(after.Pools(ap), as), as);
-    for (std::size_t i = 0; i < pool.Advice.size(); ++i)
-        pool.Advice[i] = SplitAdvice(EvaluatePoolRules(before, bp, CompareIntents[i]),
-                                     EvaluatePoolRules(after, ap, CompareIntents[i]));
+    for (const UsageIntent intent : BothIntents)
+        pool.Advice[IntentIndex(intent)] =
+            SplitAdvice(EvaluatePoolRules(before, bp, intent), EvaluatePoolRules(after, ap, intent));
     CompareObjects(pool, before, bs, after, as);
     pool.SyncReadRises = TopChanges(pool.Objects, true);
     pool.SyncReadFalls = TopChanges(pool.Objects, false);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 #include "views/ChartData.h"
 #include "views/ViewData.h"
 
@@ -80,7 +81,7 @@ struct PoolComparison {
     int BeforePool = 0;
     int AfterPool = 0;
     std::vector<ComparedFigure> Figures;  // the pool grid's columns after "Pool"
-    std::array<AdviceSplit, 2> Advice;    // intent 'R', then 'S'
+    std::array<AdviceSplit, 2> Advice;    // by IntentIndex: Random, then Sequential
     std::vector<ObjectChange> Objects;    // matched, in the before report's order
     std::vector<std::string> ObjectsOnlyBefore;
     std::vector<std::string> ObjectsOnlyAfter;
@@ -91,7 +92,6 @@ struct PoolComparison {
 };
 
 inline constexpr std::size_t TopObjectChanges = 10;
-inline constexpr char CompareIntents[2] = {'R', 'S'};
 
 struct ReportComparison {
     std::int32_t BeforeSeconds = 0;

@@ -11,6 +11,7 @@
 #include "analysis/PrintPages.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
@@ -20,7 +21,7 @@ const std::vector<int>& PrintedPoolGraphs();
 
 struct PrintBookOptions {
     std::string AccDir = ".";  // holds Rand.acc and Seq.acc for the cluster pages
-    char Intent = 'R';
+    UsageIntent Intent = UsageIntent::Random;
     double Radius = 1.2;
 };
 

@@ -191,7 +191,7 @@ PrintedPage SimGraphPrintPage(const SystemInfo& info, std::string_view poolName,
     return ChartPage("Buffer Pool " + Trim(poolName), HeaderLine(info, false), chart);
 }
 
-ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, char intent,
+ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, UsageIntent intent,
                                      std::string simulatedPoolSize) {
     return {pool.PoolName.TrimmedString(), std::move(clusterRow), intent, PoolSize(pool), std::move(simulatedPoolSize)};
 }
@@ -202,8 +202,7 @@ std::vector<PrintedPage> ClusterPrintPages(const SystemInfo& info, const Cluster
     PrintedPage first;
     first.Title = "Buffer Pool " + heading.PoolName;
     first.SubTitle = HeaderLine(info, false);
-    first.SubTitle1 =
-        " Cluster # = " + cell(0) + (heading.Intent == 'R' ? "  -- Random objects" : "  -- Sequential objects");
+    first.SubTitle1 = " Cluster # = " + cell(0) + "  -- " + IntentName(heading.Intent) + " objects";
     first.SupLabels = {
         {"Collection Date", PrintedCollectionDate(info.CollectionDate.Padded(), info.CollectionTime.Padded())},
         {"Original Pool Size", PlainInteger(heading.OriginalPoolSize)},

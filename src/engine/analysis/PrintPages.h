@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/Records.h"
+#include "model/UsageIntent.h"
 #include "views/ChartData.h"
 #include "views/ViewData.h"
 
@@ -74,14 +75,14 @@ PrintedPage SimGraphPrintPage(const SystemInfo& info, std::string_view poolName,
 struct ClusterPrintHeading {
     std::string PoolName;          // trimmed
     std::vector<std::string> Row;  // the cluster grid row: number, smallest and largest max WS
-    char Intent = 'R';
+    UsageIntent Intent = UsageIntent::Random;
     long long OriginalPoolSize = 0;  // VP + HP size
     std::string SimulatedPoolSize;   // the pool-size list's text
 };
 
 // The heading of a cluster of pool p: its grid row, the intent it was
 // clustered for and the simulated size's text as the pool-size list shows it.
-ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, char intent,
+ClusterPrintHeading ClusterHeadingOf(const PoolRecord& pool, std::vector<std::string> clusterRow, UsageIntent intent,
                                      std::string simulatedPoolSize);
 
 inline constexpr std::size_t kClusterLinesPerPage = 25;

@@ -229,7 +229,7 @@ public:
     PoolRules(const ReportModel& model, const PoolRecord& pool)
         : model_(model), pool_(pool), census_(TakeCensus(model, pool)), placement_(PlacementOf(census_)) {}
 
-    std::vector<AdviceLine> Evaluate(char intent) {
+    std::vector<AdviceLine> Evaluate(UsageIntent intent) {
         PoolCount();
         Sharing();
         SortWork();
@@ -288,14 +288,14 @@ private:
     }
 
     // The sequential thresholds for the way the pool is used.
-    void SequentialThresholds(char intent) {
+    void SequentialThresholds(UsageIntent intent) {
         const std::string vpseqt = "VPSEQT is " + Pct(pool_.VPSEQT);
-        if (intent == 'R') {
+        if (intent == UsageIntent::Random) {
             if (pool_.VPSEQT > 25) Fire(Rule::RandomVpseqt, vpseqt + ", above 25 % for a pool used for random access");
             if (pool_.HPSize > 0 && pool_.HPSEQT != 0)
                 Fire(Rule::RandomHpseqt, "HP size is " + Size(pool_.HPSize) + " and HPSEQT is " + Pct(pool_.HPSEQT) +
                                              ", not 0 %, for a pool used for random access");
-        } else if (intent == 'S') {
+        } else {
             if (pool_.VPSEQT < 90) {
                 if (placement_ == SortWorkPlacement::All)
                     Fire(Rule::SortPoolVpseqt, vpseqt + ", below 90 %, and " + OnlySortWork(census_));
@@ -361,12 +361,12 @@ private:
 
 }  // namespace
 
-std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent) {
+std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageIntent intent) {
     if (!model.Pools.Contains(p)) return {};
     return PoolRules(model, model.Pools(p)).Evaluate(intent);
 }
 
-std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent) {
+std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent) {
     std::vector<std::string> lines;
     for (AdviceLine& advice : ExplainPoolRules(model, p, intent)) lines.push_back(std::move(advice.Text));
     return lines;

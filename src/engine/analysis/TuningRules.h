@@ -1,7 +1,7 @@
 #pragma once
 // Expert tuning: a fixed table of numbered rules evaluated against the
 // current pool, its objects and the number of pools, under the pool usage
-// intent ('R' random, 'S' sequential). Each rule that applies adds its line,
+// intent (random or sequential). Each rule that applies adds its line,
 // and with it the figures it compared and the bound it compared them with,
 // so a DBA sees why before acting.
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
@@ -36,9 +37,9 @@ struct VdwqtSuggestion {
 std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool);
 
 // The advice for pool p under the intent, in the order the rules fire.
-std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, char intent);
+std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageIntent intent);
 // The same advice, the lines only.
-std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, char intent);
+std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent);
 
 // What Copy puts on the clipboard: the line, then its explanation.
 std::string CopiedAdvice(const AdviceLine& advice);

@@ -27,10 +27,11 @@ bool IsSizePoint(int k) {
 }
 
 // The share of the object's get pages that the intent is about, in percent.
-double AccessShare(const ActivityBlock& activity, char intent) {
+double AccessShare(const ActivityBlock& activity, UsageIntent intent) {
     const auto& byAccess = activity.GetPagesByAccess;
-    const double pages = intent == 'S' ? static_cast<double>(byAccess[1]) + static_cast<double>(byAccess[3])
-                                       : static_cast<double>(byAccess[2]);
+    const double pages = intent == UsageIntent::Sequential
+                             ? static_cast<double>(byAccess[1]) + static_cast<double>(byAccess[3])
+                             : static_cast<double>(byAccess[2]);
     return pages / static_cast<double>(activity.GetPages) * 100;
 }
 
@@ -90,8 +91,8 @@ std::string ThresholdFolder(const std::string& programFolder) {
     return programFolder;
 }
 
-double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& sink) {
-    const std::string path = folder + (intent == 'R' ? "/Rand.acc" : "/Seq.acc");
+double ReadUsageThreshold(const std::string& folder, UsageIntent intent, MessageSink& sink) {
+    const std::string path = folder + (intent == UsageIntent::Random ? "/Rand.acc" : "/Seq.acc");
     std::ifstream in(path, std::ios::binary);
     std::string item;
     char c = 0;
@@ -110,10 +111,9 @@ ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFo
     run.Simulation = query.Simulation;
     run.SizePoint = query.SizePoint;
     run.Threshold = ReadUsageThreshold(accFolder, query.Intent, sink);
-    const char intent = query.Intent;
     const int sizePoint = query.SizePoint;
     const PoolSimRecord* poolSlot = PoolSlot(model, query.Pool, run.Simulation);
-    if (poolSlot == nullptr || !IsSizePoint(sizePoint) || (intent != 'R' && intent != 'S')) return run;
+    if (poolSlot == nullptr || !IsSizePoint(sizePoint)) return run;
 
     const ObjectRange range = PoolObjects(model, model.Pools(query.Pool));
     for (int o = range.First; o <= range.Last; ++o) {
@@ -122,7 +122,7 @@ ClusterRun RunClusterAnalysis(const ReportModel& model, const std::string& accFo
         const SimObjectRecord* slot = ObjectSlot(object, run.Simulation);
         const std::int32_t maxWorkSet = slot ? MaxWorkSet(*slot, sizePoint) : 0;
         if (maxWorkSet < 1) continue;
-        if (AccessShare(object.Activity, intent) < run.Threshold) continue;
+        if (AccessShare(object.Activity, query.Intent) < run.Threshold) continue;
         run.ClusterMembers.push_back(o);
         run.MemberMaxWorkSet.push_back(maxWorkSet);
     }

@@ -12,6 +12,7 @@
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 #include "views/ViewData.h"
 
 namespace kov {
@@ -55,17 +56,17 @@ ClusterRadius ReadClusterRadius(std::string_view text, RadiusText rule);
 // message that they cannot be read names where they were expected.
 std::string ThresholdFolder(const std::string& programFolder);
 
-// "Rand.acc" (intent 'R') or "Seq.acc" in the folder: the leading number of
+// "Rand.acc" (random intent) or "Seq.acc" in the folder: the leading number of
 // its first comma- or line-delimited item. A file that cannot be read is
 // reported as "Could not open <path> for threshold input" and gives 0.
-double ReadUsageThreshold(const std::string& folder, char intent, MessageSink& sink);
+double ReadUsageThreshold(const std::string& folder, UsageIntent intent, MessageSink& sink);
 
 // What one run looks at: pool p, simulation slot s, size point k.
 struct ClusterQuery {
     int Pool = 0;
     int Simulation = 0;
     int SizePoint = 0;
-    char Intent = 'R';
+    UsageIntent Intent = UsageIntent::Random;
     double Radius = 0;
 };
 

@@ -16,6 +16,7 @@
 #include "model/BlockPool.h"
 #include "model/IndexIterator.h"
 #include "model/Records.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
@@ -185,9 +186,8 @@ public:
     int CurrentPool = 0;  // 0 = none
     int CurrentObject = 0;
     int CurrentSimulation = 0;
-    // The pool usage intent the expert-tuning and cluster pages share:
-    // 'R' random or 'S' sequential.
-    char PoolUsageIntent = 'R';
+    // The pool usage intent the expert-tuning and cluster pages share.
+    UsageIntent PoolUsageIntent = UsageIntent::Random;
     bool StatsLoaded = false;
     bool SimulationsLoaded = false;
     std::string StatFileName;

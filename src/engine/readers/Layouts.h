@@ -74,6 +74,10 @@ struct SimLineLayout {
         constexpr int widths[] = {0, 0, 0, 0, 0, 0, 10, 10, 6};
         return {65 + 46 * Points + 26 * (point - 1) + offsets[detail], widths[detail]};
     }
+    // Detail 1..8 of point i, in whichever group holds it.
+    constexpr FieldSpan Detail(int point, int detail) const {
+        return detail <= 5 ? Group1(point, detail) : Group2(point, detail);
+    }
     // The column just past the last field: the length of a full line.
     constexpr int LineLength() const { return 64 + 72 * Points; }
 };

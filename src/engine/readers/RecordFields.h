@@ -4,7 +4,8 @@
 // writes them, so the mapping of a line type is written once. Fields that
 // need more than a conversion (a record tag that starts a new record, the
 // activity block, the "Data Space" flag, a long name that falls back to the
-// short one, the simulation's size points) are handled beside the tables.
+// short one, the simulation header's size points) are handled beside the
+// tables.
 
 #include <cstddef>
 #include <tuple>
@@ -83,6 +84,40 @@ inline constexpr std::tuple SimHeaderFields{
     FieldMember<SimulationRecord, std::int16_t>{7, &SimulationRecord::SizeCount},
     FieldMember<SimulationRecord, double>{8, &SimulationRecord::SimValue62},
     FieldMember<SimulationRecord, double>{9, &SimulationRecord::SimValue68},
+};
+
+// Detail `D` (1..8) of every size point of a simulation line fills element
+// p, the point, of the array `Member`. The detail is a compile-time constant
+// so that the reader's straight conversion of a sound line knows each
+// column's width.
+template <int D, auto M>
+struct PointMember {
+    static constexpr int Detail = D;
+    static constexpr auto Member = M;
+};
+
+// Calls visit(field) for each PointMember of the table, in order; the
+// visitor reads decltype(field)::Detail and ::Member.
+template <typename Table, typename Visit>
+constexpr void ForEachPointField(const Table& table, Visit&& visit) {
+    std::apply([&](const auto&... field) { (visit(field), ...); }, table);
+}
+
+// Each size point of a simulation object line, in column order.
+inline constexpr std::tuple SimObjectPointFields{
+    PointMember<1, &SimObjectRecord::Detail1>{}, PointMember<2, &SimObjectRecord::Detail2>{},
+    PointMember<3, &SimObjectRecord::Detail3>{}, PointMember<4, &SimObjectRecord::Detail4>{},
+    PointMember<5, &SimObjectRecord::Detail5>{}, PointMember<6, &SimObjectRecord::Detail6>{},
+    PointMember<7, &SimObjectRecord::Detail7>{}, PointMember<8, &SimObjectRecord::Detail8>{},
+};
+
+// Each size point of the simulation pool line ("POOL TOTAL"). Its details 4
+// to 6 are not kept: the writer writes them as 0. The reader takes detail 1
+// together with the point's simulated pool size.
+inline constexpr std::tuple SimPoolPointFields{
+    PointMember<1, &PoolSimRecord::Detail1>{}, PointMember<2, &PoolSimRecord::Detail2>{},
+    PointMember<3, &PoolSimRecord::Detail3>{}, PointMember<7, &PoolSimRecord::Detail7>{},
+    PointMember<8, &PoolSimRecord::Detail8>{},
 };
 
 }  // namespace kov

@@ -44,6 +44,14 @@ public:
     void Fields(const Layout& layout, const Table& table, const Record& record) {
         ForEachField(table, [&](std::size_t index, auto member) { Put(layout[index], record.*member); });
     }
+    // Point i of a simulation line: the members a point table names.
+    template <typename Table, typename Record>
+    void Points(const SimLineLayout& layout, int i, const Table& table, const Record& record) {
+        ForEachPointField(table, [&](auto field) {
+            using Point = decltype(field);
+            Put(layout.Detail(i, Point::Detail), (record.*Point::Member)[static_cast<std::size_t>(i)]);
+        });
+    }
 
     void Activity(const ActivityBlock& block, int blockStart) {
         ActivityBlock copy = block;  // ActivityField hands out writable references
@@ -134,15 +142,8 @@ std::string SimPoolLine(const PoolSimRecord& slot, int points) {
     LineBuilder b("*BPT");
     b.Text(SimLineLayout::RecordTag, "POOL TOTAL");
     for (int i = 1; i <= points; ++i) {
-        const auto p = static_cast<std::size_t>(i);
-        b.Number(layout.Group1(i, 1), slot.Detail1[p]);
-        b.Number(layout.Group1(i, 2), slot.Detail2[p]);
-        b.Number(layout.Group1(i, 3), slot.Detail3[p]);
-        b.Number(layout.Group1(i, 4), 0LL);
-        b.Number(layout.Group1(i, 5), 0LL);
-        b.Number(layout.Group2(i, 6), 0LL);
-        b.Number(layout.Group2(i, 7), slot.Detail7[p]);
-        b.Number(layout.Group2(i, 8), slot.Detail8[p]);
+        for (const int unkept : {4, 5, 6}) b.Number(layout.Detail(i, unkept), 0LL);
+        b.Points(layout, i, SimPoolPointFields, slot);
     }
     return b.Done();
 }
@@ -155,17 +156,7 @@ std::string SimObjectLine(const SimObjectRecord& slot, int points) {
     b.Text(SimLineLayout::ObjectName, slot.ObjectName.Trimmed());
     b.Number(SimLineLayout::SimValue49, slot.SimValue49);
     b.Number(SimLineLayout::SimValue59, slot.SimValue59);
-    for (int i = 1; i <= points; ++i) {
-        const auto p = static_cast<std::size_t>(i);
-        b.Number(layout.Group1(i, 1), slot.Detail1[p]);
-        b.Number(layout.Group1(i, 2), slot.Detail2[p]);
-        b.Number(layout.Group1(i, 3), slot.Detail3[p]);
-        b.Number(layout.Group1(i, 4), slot.Detail4[p]);
-        b.Number(layout.Group1(i, 5), slot.Detail5[p]);
-        b.Number(layout.Group2(i, 6), slot.Detail6[p]);
-        b.Number(layout.Group2(i, 7), slot.Detail7[p]);
-        b.Number(layout.Group2(i, 8), slot.Detail8[p]);
-    }
+    for (int i = 1; i <= points; ++i) b.Points(layout, i, SimObjectPointFields, slot);
     return b.Done();
 }
 

@@ -4,7 +4,6 @@
 // simulation slots.
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <type_traits>
 
@@ -59,6 +58,16 @@ template <int Detail, typename T>
         target = ColumnInt32<kDetailWidth<Detail>>(group + kDetailOffset<Detail>, decimalComma);
 }
 
+// VP + HP size of point i, as the pool's slot keeps it beside the point's
+// figures.
+std::int32_t SimulatedPoolSize(const SimulationRecord& sim, int i) {
+    const auto p = static_cast<std::size_t>(i);
+    const long long size = static_cast<long long>(sim.SimVPSize[p]) + sim.SimHPSize[p];
+    if (size > INT32_MAX || size < INT32_MIN)
+        throw FieldError("the simulated size of point " + std::to_string(i) + " is too large");
+    return static_cast<std::int32_t>(size);
+}
+
 template <const FieldSpan& Span>
 std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
     return ColumnInt32<static_cast<std::size_t>(Span.Length)>(line.data() + (Span.Start - 1), decimalComma);
@@ -76,14 +85,10 @@ void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layou
     const char* group2 = line.data() + (layout.Group2(1, 6).Start - 1);
     for (int i = 1; i <= points; ++i, group1 += kGroup1Stride, group2 += kGroup2Stride) {
         const auto p = static_cast<std::size_t>(i);
-        ConvertDetail<1>(group1, decimalComma, slot.Detail1[p]);
-        ConvertDetail<2>(group1, decimalComma, slot.Detail2[p]);
-        ConvertDetail<3>(group1, decimalComma, slot.Detail3[p]);
-        ConvertDetail<4>(group1, decimalComma, slot.Detail4[p]);
-        ConvertDetail<5>(group1, decimalComma, slot.Detail5[p]);
-        ConvertDetail<6>(group2, decimalComma, slot.Detail6[p]);
-        ConvertDetail<7>(group2, decimalComma, slot.Detail7[p]);
-        ConvertDetail<8>(group2, decimalComma, slot.Detail8[p]);
+        ForEachPointField(SimObjectPointFields, [&](auto field) {
+            using Point = decltype(field);
+            ConvertDetail<Point::Detail>(Point::Detail <= 5 ? group1 : group2, decimalComma, (slot.*Point::Member)[p]);
+        });
     }
 }
 
@@ -261,18 +266,19 @@ void ReportReader::ReadSimPoolLine(int simNo, int poolNo) {
         const int n = sim.SizeCount;
         for (int i = 1; i <= n; ++i) {
             const auto p = static_cast<std::size_t>(i);
-            const long long size = static_cast<long long>(sim.SimVPSize[p]) + sim.SimHPSize[p];
-            Field(line, simLayout_.Group1(i, 1), [&](std::string_view text) {
-                if (size > INT32_MAX || size < INT32_MIN)
-                    throw FieldError("the simulated size of point " + std::to_string(i) + " is too large");
-                slot->SimPoolSize[p] = static_cast<std::int32_t>(size);
-                slot->Detail1[p] =
-                    static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
+            ForEachPointField(SimPoolPointFields, [&](auto field) {
+                using Point = decltype(field);
+                auto& target = (slot->*Point::Member)[p];
+                const FieldSpan span = simLayout_.Detail(i, Point::Detail);
+                if constexpr (Point::Detail == 1)
+                    Field(line, span, [&](std::string_view text) {
+                        slot->SimPoolSize[p] = SimulatedPoolSize(sim, i);
+                        target =
+                            static_cast<std::int32_t>(ParseNumberField(text, NumberKind::Int32, lines_.DecimalComma));
+                    });
+                else
+                    NumberField(line, span, target);
             });
-            NumberField(line, simLayout_.Group1(i, 2), slot->Detail2[p]);
-            NumberField(line, simLayout_.Group1(i, 3), slot->Detail3[p]);
-            NumberField(line, simLayout_.Group2(i, 7), slot->Detail7[p]);
-            NumberField(line, simLayout_.Group2(i, 8), slot->Detail8[p]);
         }
 
         const auto poolSize = static_cast<double>(PoolSize(pool));
@@ -363,31 +369,17 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolN
         TextField(line, SimLineLayout::RecordTag, slot.RecordTag);
         TextField(line, SimLineLayout::IncludeFlag, slot.IncludeFlag);
         TextField(line, SimLineLayout::ObjectName, slot.ObjectName);
-        // The numbers: SimValue49, SimValue59, then Detail1..Detail8 of each
-        // point. Each point group repeats at a fixed stride: the columns of
-        // point 1, moved along one stride per point.
-        const std::array<FieldSpan, 8> first = {
-            simLayout_.Group1(1, 1), simLayout_.Group1(1, 2), simLayout_.Group1(1, 3), simLayout_.Group1(1, 4),
-            simLayout_.Group1(1, 5), simLayout_.Group2(1, 6), simLayout_.Group2(1, 7), simLayout_.Group2(1, 8)};
-        const int stride1 = simLayout_.Group1(2, 1).Start - first[0].Start;
-        const int stride2 = simLayout_.Group2(2, 6).Start - first[5].Start;
+        // The numbers: SimValue49, SimValue59, then the details of each point.
         const int n = model_.Simulations(simNo).SizeCount;
         const auto numbers = [&](auto&& number) {
             number(SimLineLayout::SimValue49, slot.SimValue49);
             number(SimLineLayout::SimValue59, slot.SimValue59);
             for (int i = 1; i <= n; ++i) {
                 const auto p = static_cast<std::size_t>(i);
-                const auto at = [&](std::size_t detail, int stride) {
-                    return FieldSpan{first[detail].Start + stride * (i - 1), first[detail].Length};
-                };
-                number(at(0, stride1), slot.Detail1[p]);
-                number(at(1, stride1), slot.Detail2[p]);
-                number(at(2, stride1), slot.Detail3[p]);
-                number(at(3, stride1), slot.Detail4[p]);
-                number(at(4, stride1), slot.Detail5[p]);
-                number(at(5, stride2), slot.Detail6[p]);
-                number(at(6, stride2), slot.Detail7[p]);
-                number(at(7, stride2), slot.Detail8[p]);
+                ForEachPointField(SimObjectPointFields, [&](auto field) {
+                    using Point = decltype(field);
+                    number(simLayout_.Detail(i, Point::Detail), (slot.*Point::Member)[p]);
+                });
             }
         };
         const bool decimalComma = lines_.DecimalComma;

@@ -162,8 +162,8 @@ void ClusterPage::ShowClusterObjects(int m) {
     emit StatusTextChanged(QString::fromStdString(shown->StatusText));
 }
 
-void ClusterPage::ShowIntent(char intent) {
-    (intent == 'S' ? sequential_ : random_)->setChecked(true);
+void ClusterPage::ShowIntent(UsageIntent intent) {
+    (intent == UsageIntent::Sequential ? sequential_ : random_)->setChecked(true);
 }
 
 void ClusterPage::FillPoolSizes(const std::vector<std::string>& sizes) {

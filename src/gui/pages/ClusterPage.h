@@ -13,6 +13,7 @@
 #include "cluster/ClusterAnalysis.h"
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "model/UsageIntent.h"
 
 class QComboBox;
 class QLabel;
@@ -40,7 +41,7 @@ public:
 
     // Shown without running anything: the shared intent, a new pool's sizes
     // and its simulation number, the simulation's file name.
-    void ShowIntent(char intent);
+    void ShowIntent(UsageIntent intent);
     void FillPoolSizes(const std::vector<std::string>& sizes);
     void ShowSimulationNumber(int s);
     // No pool: no pool sizes, no simulation, empty grids.

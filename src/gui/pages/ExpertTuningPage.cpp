@@ -66,8 +66,8 @@ ExpertTuningPage::ExpertTuningPage(QWidget* parent)
     layout->addWidget(lstBPAnalysis_, 1);
     layout->addWidget(fraAdviceBecause);
 
-    connect(sequential_, &QRadioButton::clicked, this, [this] { emit IntentChosen('S'); });
-    connect(random_, &QRadioButton::clicked, this, [this] { emit IntentChosen('R'); });
+    connect(sequential_, &QRadioButton::clicked, this, [this] { emit IntentChosen(UsageIntent::Sequential); });
+    connect(random_, &QRadioButton::clicked, this, [this] { emit IntentChosen(UsageIntent::Random); });
     connect(lstBPAnalysis_, &QListWidget::currentRowChanged, this, &ExpertTuningPage::ShowExplanation);
     connect(cmdCopyAdvice_, &QPushButton::clicked, this, &ExpertTuningPage::CopySelectedAdvice);
     connect(copy, &QAction::triggered, this, &ExpertTuningPage::CopySelectedAdvice);
@@ -97,8 +97,8 @@ void ExpertTuningPage::CopySelectedAdvice() {
     QGuiApplication::clipboard()->setText(QString::fromStdString(CopiedAdvice(advice_[static_cast<std::size_t>(row)])));
 }
 
-void ExpertTuningPage::ShowIntent(char intent) {
-    (intent == 'S' ? sequential_ : random_)->setChecked(true);
+void ExpertTuningPage::ShowIntent(UsageIntent intent) {
+    (intent == UsageIntent::Sequential ? sequential_ : random_)->setChecked(true);
 }
 
 }  // namespace kov

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/TuningRules.h"
+#include "model/UsageIntent.h"
 
 class QLabel;
 class QListWidget;
@@ -23,7 +24,7 @@ public:
     explicit ExpertTuningPage(QWidget* parent = nullptr);
     void ShowPoolAnalysis(const std::string& caption, std::vector<AdviceLine> advice);
     // Shows the intent without announcing a change.
-    void ShowIntent(char intent);
+    void ShowIntent(UsageIntent intent);
     void Clear() { ShowPoolAnalysis("", {}); }
 
     QListWidget* lstBPAnalysis() const { return lstBPAnalysis_; }
@@ -33,8 +34,8 @@ public:
     void CopySelectedAdvice();
 
 signals:
-    // optPoolAnalysisUsage clicked: 'R' or 'S'.
-    void IntentChosen(char intent);
+    // optPoolAnalysisUsage clicked.
+    void IntentChosen(UsageIntent intent);
 
 private:
     void ShowExplanation(int row);

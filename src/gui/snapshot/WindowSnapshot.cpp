@@ -24,6 +24,7 @@
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
 #include "model/Records.h"
+#include "model/UsageIntent.h"
 #include "pages/ClusterPage.h"
 #include "pages/DataChecksStrip.h"
 #include "pages/ExpertTuningPage.h"
@@ -114,7 +115,15 @@ json ShownNumberOr(const QString& shown) {
 }
 
 // The usage options of the tuning and cluster pages: name suffix, intent.
-constexpr std::pair<const char*, const char*> kIntentOptions[] = {{"0", "S"}, {"1", "R"}};
+constexpr std::pair<const char*, UsageIntent> kIntentOptions[] = {{"0", UsageIntent::Sequential},
+                                                                  {"1", UsageIntent::Random}};
+
+// The values of both intents in the batch report's order, Random first.
+json InIntentOrder(const json& byIntent) {
+    json ordered = json::object();
+    for (const UsageIntent intent : BothIntents) ordered[IntentKey(intent)] = byIntent[IntentKey(intent)];
+    return ordered;
+}
 
 // The window, its model and desktop stand-ins that never block: the file
 // dialogs answer with the files of the set being read.
@@ -285,10 +294,10 @@ private:
         const auto& list = Named<QAbstractItemView>(page, "lstBPAnalysis");
         for (const auto& [option, intent] : kIntentOptions) {
             Named<QAbstractButton>(page, (std::string("optPoolAnalysisUsage_") + option).c_str()).click();
-            tuning[intent] = FirstColumn(*list.model());
-            explained[intent] = ExplainedLines(*list.model());
+            tuning[IntentKey(intent)] = FirstColumn(*list.model());
+            explained[IntentKey(intent)] = ExplainedLines(*list.model());
         }
-        return {{{"R", tuning["R"]}, {"S", tuning["S"]}}, {{"R", explained["R"]}, {"S", explained["S"]}}};
+        return {InIntentOrder(tuning), InIntentOrder(explained)};
     }
 
     // A pool whose cost the window could not compute shows none.
@@ -370,16 +379,16 @@ private:
     // Both intents, Sequential first as on the tuning page.
     json Clusters() {
         ClusterPage& page = *window_->Cluster();
-        json clusters = {{"defaultIntent", page.RandomSelected() ? "R" : "S"},
-                         {"radius", ShownNumberOr(page.txtClusterRadius()->text())},
-                         {"sizePoint", page.cmbPoolSize()->currentIndex() + 1}};
+        json clusters = {
+            {"defaultIntent", IntentKey(page.RandomSelected() ? UsageIntent::Random : UsageIntent::Sequential)},
+            {"radius", ShownNumberOr(page.txtClusterRadius()->text())},
+            {"sizePoint", page.cmbPoolSize()->currentIndex() + 1}};
         json byIntent = json::object();
         for (const auto& [option, intent] : kIntentOptions) {
             Named<QAbstractButton>(page, (std::string("optPoolClusterAnalysisUsage_") + option).c_str()).click();
-            byIntent[intent] = ClusterGrids(page);
+            byIntent[IntentKey(intent)] = ClusterGrids(page);
         }
-        clusters["R"] = byIntent["R"];
-        clusters["S"] = byIntent["S"];
+        for (const UsageIntent intent : BothIntents) clusters[IntentKey(intent)] = byIntent[IntentKey(intent)];
         return clusters;
     }
 

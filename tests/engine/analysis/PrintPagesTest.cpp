@@ -44,7 +44,7 @@ StringTable ClusterObjects(int printable, int catalog, int unprintableTypes) {
     return grid;
 }
 
-ClusterPrintHeading Heading(char intent) {
+ClusterPrintHeading Heading(UsageIntent intent) {
     return {"BP1", {"3", "120", "480"}, intent, 1200, "2400"};
 }
 
@@ -58,8 +58,8 @@ TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
         {0, 0, 0, {0}},
     };
     for (const auto& c : cases) {
-        const auto pages =
-            ClusterPrintPages(System(), Heading('R'), ClusterObjects(c.printable, c.catalog, c.unprintable));
+        const auto pages = ClusterPrintPages(System(), Heading(UsageIntent::Random),
+                                             ClusterObjects(c.printable, c.catalog, c.unprintable));
         std::vector<std::size_t> lines;
         for (const PrintedPage& page : pages) {
             lines.push_back(page.Lines.size());
@@ -74,7 +74,7 @@ TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
         }
         EXPECT_EQ(lines, c.lines) << c.printable << "/" << c.catalog << "/" << c.unprintable;
     }
-    const auto sequential = ClusterPrintPages(System(), Heading('S'), ClusterObjects(1, 0, 0));
+    const auto sequential = ClusterPrintPages(System(), Heading(UsageIntent::Sequential), ClusterObjects(1, 0, 0));
     EXPECT_EQ(sequential.at(0).SubTitle1, " Cluster # = 3  -- Sequential objects");
     EXPECT_EQ(sequential.at(0).Lines.at(0), (std::vector<std::string>{"DB1.TS1", "T"}));
 }

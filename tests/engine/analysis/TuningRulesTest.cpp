@@ -43,7 +43,9 @@ std::vector<int> Fired(const std::vector<std::string>& advice) {
     return rules;
 }
 
-std::vector<int> Evaluate(const ReportModel& model, char intent = 'R') {
+constexpr UsageIntent R = UsageIntent::Random, S = UsageIntent::Sequential;
+
+std::vector<int> Evaluate(const ReportModel& model, UsageIntent intent = R) {
     return Fired(EvaluatePoolRules(model, 1, intent));
 }
 
@@ -104,14 +106,14 @@ TEST(EvaluatePoolRules, SharedSortWorkInBP0AddsRule5ButNot8) {
 
 TEST(EvaluatePoolRules, IntentThresholds) {
     const struct {
-        char intent;
+        UsageIntent intent;
         std::int32_t vpseqt, hpSize, hpseqt;
         bool sortWorkOnly;
         std::vector<int> expected;  // rules 10, 18, 20, 21, 22
     } cases[] = {
-        {'R', 25, 0, 0, false, {}},    {'R', 26, 0, 0, false, {10}},   {'R', 20, 3000, 5, false, {18}},
-        {'R', 20, 3000, 0, false, {}}, {'S', 89, 0, 0, true, {21}},    {'S', 89, 0, 0, false, {}},
-        {'S', 90, 0, 0, false, {20}},  {'S', 90, 3000, 0, true, {22}}, {'S', 95, 0, 0, true, {}},
+        {R, 25, 0, 0, false, {}},    {R, 26, 0, 0, false, {10}},   {R, 20, 3000, 5, false, {18}},
+        {R, 20, 3000, 0, false, {}}, {S, 89, 0, 0, true, {21}},    {S, 89, 0, 0, false, {}},
+        {S, 90, 0, 0, false, {20}},  {S, 90, 3000, 0, true, {22}}, {S, 95, 0, 0, true, {}},
     };
     for (const auto& c : cases) {
         ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
@@ -123,7 +125,7 @@ TEST(EvaluatePoolRules, IntentThresholds) {
         std::vector<int> intentRules;
         for (int rule : Evaluate(model, c.intent))
             if (rule == 10 || rule == 18 || rule == 20 || rule == 21 || rule == 22) intentRules.push_back(rule);
-        EXPECT_EQ(intentRules, c.expected) << c.intent << " VPSEQT " << c.vpseqt;
+        EXPECT_EQ(intentRules, c.expected) << IntentLetter(c.intent) << " VPSEQT " << c.vpseqt;
     }
 }
 
@@ -165,7 +167,7 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         pool.Activity.WriteIOs = c.writeIOs;
         pool.VPSize = c.vpSize;
         pool.VDWQT = c.vdwqt;
-        const auto advice = EvaluatePoolRules(model, 1, 'R');
+        const auto advice = EvaluatePoolRules(model, 1, R);
         const auto line = std::find_if(advice.begin(), advice.end(), [](const std::string& text) {
             return text.find("Rule # 24") != std::string::npos;
         });
@@ -193,7 +195,7 @@ TEST(EvaluatePoolRules, HiperpoolRules) {
         pool.HPSEQT = c.hpseqt;
         pool.Activity.GetPagesByAccess = {0, c.seq, c.rand, 0};
         std::vector<int> hpRules;
-        for (int rule : Evaluate(model, 'S'))
+        for (int rule : Evaluate(model, S))
             if (rule == 37 || rule == 38) hpRules.push_back(rule);
         EXPECT_EQ(hpRules, c.expected) << c.hp << " " << c.hpseqt;
     }
@@ -218,43 +220,43 @@ TEST(ExplainPoolRules, NamesTheFiguresComparedAndTheBound) {
         int pools;
         std::vector<PlannedObject> objects;
         std::function<void(PoolRecord&)> set;
-        char intent;
+        UsageIntent intent;
         int rule;
         const char* because;
     } cases[] = {
-        {5, table, nullptr, 'R', 9, "the report holds 5 pools, fewer than 6"},
-        {13, table, nullptr, 'R', 12, "the report holds 13 pools, more than 12"},
-        {8, shared, nullptr, 'R', 5, "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool"},
+        {5, table, nullptr, R, 9, "the report holds 5 pools, fewer than 6"},
+        {13, table, nullptr, R, 12, "the report holds 13 pools, more than 12"},
+        {8, shared, nullptr, R, 5, "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool"},
         // Object lists name the first ten in name order, then how many more.
-        {8, many, nullptr, 'R', 5,
+        {8, many, nullptr, R, 5,
          "2 DSNDB07 objects (DSNDB07.WORK1, DSNDB07.WORK2) and 12 other objects (DB.TS01, DB.TS02, DB.TS03, "
          "DB.TS04, DB.TS05, DB.TS06, DB.TS07, DB.TS08, DB.TS09, DB.TS10 and 2 more) share this pool"},
-        {8, sortWork, [](PoolRecord& p) { p.HPSize = 3000; }, 'R', 6,
+        {8, sortWork, [](PoolRecord& p) { p.HPSize = 3000; }, R, 6,
          "1 DSNDB07 object is in this pool and HP size is 3,000, above 0"},
-        {8, shared, nullptr, 'R', 8,
+        {8, shared, nullptr, R, 8,
          "1 DSNDB07 object (DSNDB07.DSN4K01) and 1 other object (DB.TS1) share this pool; the pool name BP1 does "
          "not contain BP0"},
-        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 89; }, 'S', 21,
+        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 89; }, S, 21,
          "VPSEQT is 89 %, below 90 %, and this pool holds only DSNDB07 objects (1 object)"},
-        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 90, p.HPSize = 3000; }, 'S', 22,
+        {8, sortWork, [](PoolRecord& p) { p.VPSEQT = 90, p.HPSize = 3000; }, S, 22,
          "VPSEQT is 90 %, 90 % or more; this pool holds only DSNDB07 objects (1 object) and HP size is 3,000"},
-        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 31; }, 'R', 30,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 31; }, R, 30,
          "average synchronous I/O 31 ms, above 30 ms"},
-        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 30; }, 'R', 31,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSyncIOTime = 30; }, R, 31,
          "average synchronous I/O 30 ms, above 16 ms and not above 30 ms"},
-        {8, table, [](PoolRecord& p) { p.Activity.AvgSeqPrefIOTime = 61; }, 'R', 32,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgSeqPrefIOTime = 61; }, R, 32,
          "average sequential prefetch I/O 61 ms, above 60 ms"},
-        {8, table, [](PoolRecord& p) { p.Activity.AvgListPrefIOTime = 81; }, 'R', 34,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgListPrefIOTime = 81; }, R, 34,
          "average list prefetch I/O 81 ms, above 80 ms"},
-        {8, table, [](PoolRecord& p) { p.Activity.AvgDynPrefIOTime = 61; }, 'R', 36,
+        {8, table, [](PoolRecord& p) { p.Activity.AvgDynPrefIOTime = 61; }, R, 36,
          "average dynamic prefetch I/O 61 ms, above 60 ms"},
-        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 12501, p.Activity.WriteIOs = 100, p.VDWQT = 20; }, 'R',
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 12501, p.Activity.WriteIOs = 100, p.VDWQT = 20; }, R,
          24,
          "pages per write 125.01 / VP size 1,000 \u00d7 100 = 12.500999 %, rounds to 13 %; VDWQT is 20 %, above that"},
-        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 9, p.VDWQT = 5; }, 'R', 24,
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = 9, p.VDWQT = 5; }, R, 24,
          "pages per write 0 (no write I/Os) / VP size 1,000 \u00d7 100 = 0.00 %, rounds to 0 %; VDWQT is 5 %, above "
          "that"},
-        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = -250, p.Activity.WriteIOs = 1, p.VDWQT = 5; }, 'R', 24,
+        {8, table, [](PoolRecord& p) { p.Activity.PagesWritten = -250, p.Activity.WriteIOs = 1, p.VDWQT = 5; }, R, 24,
          "pages per write -250.00 / VP size 1,000 \u00d7 100 = -25.00 %, rounds to -25 %, taken as 0 %; VDWQT is 5 %, "
          "above that"},
     };

@@ -71,12 +71,12 @@ TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
     for (const auto& c : cases) {
         CollectingSink sink;
         Thresholds(c.content, c.content);
-        EXPECT_DOUBLE_EQ(ReadUsageThreshold(Folder(), 'R', sink), c.threshold) << c.content;
+        EXPECT_DOUBLE_EQ(ReadUsageThreshold(Folder(), UsageIntent::Random, sink), c.threshold) << c.content;
         EXPECT_EQ(sink.Messages.size(), c.reported ? 1u : 0u) << c.content;
     }
 
     CollectingSink sink;
-    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", 'S', sink), 0);
+    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", UsageIntent::Sequential, sink), 0);
     ASSERT_EQ(sink.Messages.size(), 1u);
     EXPECT_EQ(sink.Messages[0],
               (Message{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
@@ -94,13 +94,17 @@ TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
         {"T", "SEQ.ONLY", 100, 100, 0, 0, 40, 1},
     });
     const struct {
-        char intent;
+        UsageIntent intent;
         int sizePoint;
         std::vector<int> members;
-    } cases[] = {{'R', 1, {1, 5}}, {'S', 1, {2, 6}}, {'R', 2, {3}}, {'S', 2, {2, 6}}, {'X', 1, {}}};
+    } cases[] = {{UsageIntent::Random, 1, {1, 5}},
+                 {UsageIntent::Sequential, 1, {2, 6}},
+                 {UsageIntent::Random, 2, {3}},
+                 {UsageIntent::Sequential, 2, {2, 6}},
+                 {UsageIntent::Random, 17, {}}};
     for (const auto& c : cases) {
         const ClusterRun run = RunClusterAnalysis(base, Folder(), {2, 1, c.sizePoint, c.intent, 1.2}, sink_);
-        EXPECT_EQ(run.ClusterMembers, c.members) << c.intent << c.sizePoint;
+        EXPECT_EQ(run.ClusterMembers, c.members) << IntentLetter(c.intent) << c.sizePoint;
         EXPECT_EQ(run.Result, -1) << "under three members there is no clustering";
     }
     EXPECT_TRUE(sink_.Messages.empty());
