@@ -81,8 +81,8 @@ CREATE TABLE pool_object (
 )sql";
 
 const std::set<std::string>& SchemaTables() {
-    static const std::set<std::string> tables = {"report", "pool", "advice_text", "pool_advice", "object",
-                                                 "pool_object"};
+    static const std::set<std::string> tables = {"report",      "pool",   "advice_text",
+                                                 "pool_advice", "object", "pool_object"};
     return tables;
 }
 
@@ -121,11 +121,11 @@ std::string TableMissing(sql::Database& db) {
 }  // namespace
 
 const std::vector<std::string>& FigureColumns() {
-    static const std::vector<std::string> columns = {
-        "rio_per_sec",           "get_pages_per_sec", "updates_per_sec",    "hit_ratio",
-        "io_per_sec",            "wio_per_sec",       "pages_per_write",    "write_ios_per_sec",
-        "pages_written_per_sec", "avg_pg_res_secs",   "rand_pg_rd_per_sec", "sp_pg_rd_per_sec",
-        "lp_pg_rd_per_sec",      "dynpf_pg_rd_per_sec"};
+    static const std::vector<std::string> columns = {"rio_per_sec",      "get_pages_per_sec",  "updates_per_sec",
+                                                     "hit_ratio",        "io_per_sec",         "wio_per_sec",
+                                                     "pages_per_write",  "write_ios_per_sec",  "pages_written_per_sec",
+                                                     "avg_pg_res_secs",  "rand_pg_rd_per_sec", "sp_pg_rd_per_sec",
+                                                     "lp_pg_rd_per_sec", "dynpf_pg_rd_per_sec"};
     return columns;
 }
 
@@ -320,7 +320,8 @@ private:
 
 void LoadInternedIds(HistoryDatabase::State& state) {
     sql::Statement objects(state.Db, "SELECT id, name, type FROM object");
-    while (objects.Step()) state.ObjectIds.emplace(ObjectKey(objects.ReadText(1), objects.ReadText(2)), objects.ReadInteger(0));
+    while (objects.Step())
+        state.ObjectIds.emplace(ObjectKey(objects.ReadText(1), objects.ReadText(2)), objects.ReadInteger(0));
     sql::Statement advice(state.Db, "SELECT id, text FROM advice_text");
     while (advice.Step()) state.AdviceIds.emplace(advice.ReadText(1), advice.ReadInteger(0));
     state.IdsLoaded = true;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -62,9 +63,10 @@ public:
     // Systems by identity, each with its first and last interval.
     std::vector<SystemHistory> List();
 
-    // Feeds `builder` the stored reports the filter passes, in collection
-    // order; with a pool name, each report carries that pool alone.
-    void LoadInto(TrendBuilder& builder, const TrendFilter& filter, const std::string& pool = {});
+    // Hands `take` the stored reports the filter passes one at a time, in
+    // collection order; with a pool name, each report carries that pool alone.
+    void ForEachReport(const TrendFilter& filter, const std::string& pool,
+                       const std::function<void(TrendReport)>& take);
 
     struct State;  // the connection; defined inside the history library
 

@@ -52,7 +52,8 @@ public:
                    "SELECT object_id, get_pages_per_sec, sync_read_ios_per_sec FROM pool_object "
                    "WHERE pool_id = ? ORDER BY position") {
         sql::Statement names(db, "SELECT id, name, type FROM object");
-        while (names.Step()) objectNames_.emplace(names.ReadInteger(0), TrendObject{names.ReadText(1), names.ReadText(2)});
+        while (names.Step())
+            objectNames_.emplace(names.ReadInteger(0), TrendObject{names.ReadText(1), names.ReadText(2)});
     }
 
     TrendReport Read(const StoredReport& stored) {
@@ -71,10 +72,14 @@ private:
         poolIds_.push_back(pools_.ReadInteger(0));
         TrendPool pool;
         pool.Name = pools_.ReadText(1);
-        pool.Settings = {static_cast<std::int32_t>(pools_.ReadInteger(2)), static_cast<std::int32_t>(pools_.ReadInteger(3)),
-                         static_cast<std::int32_t>(pools_.ReadInteger(4)), static_cast<std::int32_t>(pools_.ReadInteger(5)),
-                         pools_.ReadReal(6), pools_.ReadReal(7)};
-        for (int f = 0; f < static_cast<int>(FigureColumns().size()); ++f) pool.Figures.push_back(pools_.ReadReal(8 + f));
+        pool.Settings = {static_cast<std::int32_t>(pools_.ReadInteger(2)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(3)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(4)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(5)),
+                         pools_.ReadReal(6),
+                         pools_.ReadReal(7)};
+        for (int f = 0; f < static_cast<int>(FigureColumns().size()); ++f)
+            pool.Figures.push_back(pools_.ReadReal(8 + f));
         return pool;
     }
 
@@ -103,7 +108,8 @@ private:
 
 }  // namespace
 
-void HistoryDatabase::LoadInto(TrendBuilder& builder, const TrendFilter& filter, const std::string& pool) {
+void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string& pool,
+                                    const std::function<void(TrendReport)>& take) {
     try {
         std::vector<StoredReport> reports = state_->StoredReports();
         std::erase_if(reports, [&](const StoredReport& report) { return !Passes(filter, report.Stamp); });
@@ -111,7 +117,7 @@ void HistoryDatabase::LoadInto(TrendBuilder& builder, const TrendFilter& filter,
             return CollectedBefore(a.Stamp, b.Stamp);
         });
         ReportReader reader(state_->Db, pool);
-        for (const StoredReport& report : reports) builder.Add(reader.Read(report));
+        for (const StoredReport& report : reports) take(reader.Read(report));
     } catch (const sql::SqliteError& failure) {
         state_->Refuse(failure);
     }
@@ -120,7 +126,7 @@ void HistoryDatabase::LoadInto(TrendBuilder& builder, const TrendFilter& filter,
 TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool) {
     HistoryDatabase history(path, HistoryDatabase::Access::Read);
     TrendBuilder builder;
-    history.LoadInto(builder, filter, pool);
+    history.ForEachReport(filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); });
     return builder.Finish();
 }
 

@@ -28,7 +28,9 @@ Database::Database(const std::string& path, int flags) {
     sqlite3_busy_timeout(handle_, 5000);
 }
 
-Database::~Database() { sqlite3_close_v2(handle_); }
+Database::~Database() {
+    sqlite3_close_v2(handle_);
+}
 
 Database::Database(Database&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
 
@@ -46,20 +48,25 @@ void Database::Execute(std::string_view sql) {
     if (result != SQLITE_OK) Fail(handle_, result);
 }
 
-std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(handle_); }
+std::int64_t Database::LastInsertId() const {
+    return sqlite3_last_insert_rowid(handle_);
+}
 
-int Database::Changes() const { return sqlite3_changes(handle_); }
+int Database::Changes() const {
+    return sqlite3_changes(handle_);
+}
 
 Statement::Statement(Database& db, std::string_view sql) : db_(db.Handle()) {
-    const int result = sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
-                                          &handle_, nullptr);
+    const int result =
+        sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &handle_, nullptr);
     if (result != SQLITE_OK) Fail(db_, result);
 }
 
-Statement::~Statement() { sqlite3_finalize(handle_); }
+Statement::~Statement() {
+    sqlite3_finalize(handle_);
+}
 
-Statement::Statement(Statement&& other) noexcept
-    : db_(other.db_), handle_(std::exchange(other.handle_, nullptr)) {}
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), handle_(std::exchange(other.handle_, nullptr)) {}
 
 void Statement::Check(int result) const {
     if (result != SQLITE_OK) Fail(db_, result);
@@ -101,7 +108,9 @@ void Statement::Reset() {
     sqlite3_clear_bindings(handle_);
 }
 
-std::int64_t Statement::ReadInteger(int column) const { return sqlite3_column_int64(handle_, column); }
+std::int64_t Statement::ReadInteger(int column) const {
+    return sqlite3_column_int64(handle_, column);
+}
 
 double Statement::ReadReal(int column) const {
     if (sqlite3_column_type(handle_, column) == SQLITE_NULL) return std::nan("");
@@ -114,7 +123,9 @@ std::string Statement::ReadText(int column) const {
                            : std::string();
 }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.Execute("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.Execute("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (open_) sqlite3_exec(db_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
