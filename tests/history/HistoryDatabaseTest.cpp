@@ -71,8 +71,7 @@ TEST(HistoryDatabaseTest, ObjectNamesAndAdviceTextsAreStoredOncePerDatabase) {
     EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 3 + 3 * 4);
     EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM advice_text"), 1 + 3);
     // Every stored object row names an object.
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object WHERE object_id NOT IN (SELECT id FROM object)"),
-              0);
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object WHERE object_id NOT IN (SELECT id FROM object)"), 0);
 }
 
 TEST(HistoryDatabaseTest, AReportWhosePoolLacksFiguresIsRefusedWhole) {
@@ -215,7 +214,8 @@ TEST(HistoryDatabaseTest, AnAddKilledHalfWayLeavesTheReportsAddedBefore) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (!grown && std::chrono::steady_clock::now() < deadline) {
         std::error_code error;
-        grown = std::filesystem::exists(path + "-journal", error) && std::filesystem::file_size(path, error) > committedSize;
+        grown = std::filesystem::exists(path + "-journal", error) &&
+                std::filesystem::file_size(path, error) > committedSize;
         if (!grown) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     kill(child, SIGKILL);

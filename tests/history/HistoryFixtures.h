@@ -46,7 +46,8 @@ inline std::int64_t QueryNumber(const std::string& path, const std::string& sql)
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     sqlite3_stmt* statement = nullptr;
     std::int64_t value = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
         value = sqlite3_column_int64(statement, 0);
     const std::string error = sqlite3_errmsg(db);
     sqlite3_finalize(statement);
