@@ -95,6 +95,16 @@ std::string ObjectKey(const std::string& name, const std::string& type) {
     return std::to_string(name.size()) + ':' + name + type;
 }
 
+// A commit appends to the write-ahead log without waiting for the disk, so
+// an add of many reports is not held up by a flush per report. A killed run
+// keeps every report it committed; only a machine that stops (power, kernel)
+// may lose the last ones, which the next add stores again. The log is
+// flushed into the database when the run closes it.
+void WriteAheadLogging(sql::Database& db) {
+    db.Execute("PRAGMA journal_mode = WAL");
+    db.Execute("PRAGMA synchronous = NORMAL");
+}
+
 void CreateSchema(sql::Database& db) {
     sql::Transaction transaction(db);
     db.Execute(SchemaSql);
@@ -150,6 +160,7 @@ void CheckOrCreate(sql::Database& db, const std::string& path, HistoryDatabase::
     const std::int64_t objects = PragmaNumber(db, "schema_version") == 0 ? 0 : 1;
     if (applicationId == 0 && version == 0 && objects == 0) {
         if (access == HistoryDatabase::Access::Read) throw HistoryError(path + " holds no history yet.");
+        WriteAheadLogging(db);
         CreateSchema(db);
         return;
     }
@@ -178,13 +189,14 @@ HistoryDatabase::HistoryDatabase(const std::string& path, Access access) {
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) throw HistoryError(path + " is not a file.");
     if (!exists && access == Access::Read) throw HistoryError("There is no history database " + path + ".");
-    // Opened for writing even to read: a journal left by an interrupted add
-    // is rolled back on first use, which needs write access.
+    // Opened for writing even to read: the write-ahead log of an add that
+    // was killed is recovered on first use, which needs write access.
     const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
     try {
         state_ = std::make_unique<State>(State{path, sql::Database(path, flags)});
         if (access == Access::Read) state_->Db.Execute("PRAGMA query_only = 1");
         CheckOrCreate(state_->Db, path, access);
+        if (access == Access::Write) WriteAheadLogging(state_->Db);
     } catch (const sql::SqliteError& failure) {
         if (state_ != nullptr) state_->Refuse(failure);
         throw HistoryError("Cannot open history database " + path + ": " + failure.what());
