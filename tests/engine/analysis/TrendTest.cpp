@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "analysis/CompareReports.h"
+#include "analysis/DataChecks.h"
 #include "analysis/GeneralInfo.h"
 #include "analysis/Trend.h"
 #include "common/CollectionDate.h"
@@ -415,6 +416,47 @@ TEST_F(TrendFiles, ReadsOnAnyNumberOfThreadsToTheSameTrendAndListsUnreadReports)
     ASSERT_EQ(filtered.LeftOut.size(), 2u);
     EXPECT_EQ(filtered.LeftOut[0].File, folder.Path("empty.sta"));
     EXPECT_EQ(filtered.LeftOut[1].File, folder.Path("missing.sta"));
+}
+
+TEST(TrendSeries, HourlyReportsAreConsistentAndOneSizeChangesHalfWay) {
+    constexpr int kCount = 50;  // crosses a day and the middle report
+    const struct {
+        const char* name;
+        SamplePlan base;
+        std::size_t pools;
+        int objects;
+    } cases[] = {
+        {"samples' system", BundledSamplePlan(), 8, 296},
+        {"capacity", CapacitySeriesBase(), static_cast<std::size_t>(MaxPools), MaxObjects},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        std::vector<TrendReport> reports;
+        for (const int r : {49, 0, 24, 25, 1}) {
+            const SamplePlan plan = SeriesPlan(k.base, r, kCount);
+            const ReportModel model = GenerateReport(plan);
+            EXPECT_EQ(model.ObjectCount(), k.objects);
+            const std::vector<DataFinding> findings = RunDataChecks(model);
+            EXPECT_TRUE(findings.empty()) << r << ": " << FindingLine(findings.front());
+            reports.push_back(SummarizeReport(model, plan.CollectionDate + " " + plan.CollectionTime));
+        }
+        const TrendResult result = BuildTrends(reports);
+        ASSERT_EQ(result.Systems.size(), 1u);
+        EXPECT_EQ(Files(result.Systems[0]),
+                  (std::vector<std::string>{"2026-11-01 00:00:00", "2026-11-01 01:00:00", "2026-11-02 00:00:00",
+                                            "2026-11-02 01:00:00", "2026-11-03 01:00:00"}));
+        const SystemTrend& trend = result.Systems[0];
+        ASSERT_EQ(trend.Pools.size(), k.pools);
+        for (std::size_t p = 0; p < trend.Pools.size(); ++p) {
+            const std::vector<TrendEvent>& events = trend.Pools[p].Events;
+            ASSERT_EQ(events.size(), p == 1 ? 1u : 0u) << trend.Pools[p].Name;
+            if (p == 1) {
+                EXPECT_EQ(events[0].Report, 3u);  // report 25 of 50
+            }
+            // Misses drift, so the hit ratio moves between the hours.
+            EXPECT_NE(trend.Pools[p].Figures[3][0], trend.Pools[p].Figures[3][4]) << trend.Pools[p].Name;
+        }
+    }
 }
 
 TEST(CollectionDate, ReadsTheFormsCollectionToolsWrite) {
