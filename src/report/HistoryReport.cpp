@@ -12,6 +12,7 @@
 #include "history/HistoryDatabase.h"
 #include "readers/ReportLoading.h"
 #include "report/TextTable.h"
+#include "report/TrendReport.h"
 
 namespace kov {
 
@@ -89,7 +90,9 @@ private:
     std::vector<std::jthread> workers_;  // last: they stop before what they use goes
 };
 
-std::string StampText(const ReportStamp& stamp) { return stamp.System + " " + stamp.Date + " " + stamp.Time; }
+std::string StampText(const ReportStamp& stamp) {
+    return stamp.System + " " + stamp.Date + " " + stamp.Time;
+}
 
 std::string Plural(std::size_t count, const char* what) {
     return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
@@ -147,6 +150,18 @@ int RunHistoryList(const std::string& database, std::ostream& out, std::ostream&
         return 1;
     }
     return 0;
+}
+
+int RunHistoryTrend(const std::string& database, const TrendFilter& filter, bool json, std::ostream& out,
+                    std::ostream& err) {
+    TrendResult trend;
+    try {
+        trend = TrendFromHistory(database, filter);
+    } catch (const HistoryError& error) {
+        err << "kovgraph-report: " << error.what() << "\n";
+        return 1;
+    }
+    return PrintTrend(trend, json, out, err);
 }
 
 }  // namespace kov

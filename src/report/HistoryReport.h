@@ -1,10 +1,13 @@
 #pragma once
-// kovgraph-report --history DB --add FILE... and --history DB --list: the
-// history database filled from statistics reports and its contents listed.
+// kovgraph-report --history DB --add FILE..., --history DB --list and
+// --trend ... --history DB: the history database filled from statistics
+// reports, its contents listed, and the trend of what it holds.
 
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "analysis/Trend.h"
 
 namespace kov {
 
@@ -17,5 +20,10 @@ int RunHistoryAdd(const std::string& database, const std::vector<std::string>& f
 
 // The systems stored, each with its first and last interval and its count.
 int RunHistoryList(const std::string& database, std::ostream& out, std::ostream& err);
+
+// The trend of the stored reports the filter passes, printed as the trend of
+// report files is (docs/trend-json.md). 1 when the database cannot be used.
+int RunHistoryTrend(const std::string& database, const TrendFilter& filter, bool json, std::ostream& out,
+                    std::ostream& err);
 
 }  // namespace kov
