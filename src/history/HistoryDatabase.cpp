@@ -91,8 +91,12 @@ std::int64_t PragmaNumber(sql::Database& db, const char* pragma) {
     return statement.Step() ? statement.ReadInteger(0) : 0;
 }
 
-std::string ObjectKey(const std::string& name, const std::string& type) {
-    return std::to_string(name.size()) + ':' + name + type;
+// One key for a name and a type, whatever characters they hold; built in
+// `key` so that a lookup of a known object allocates nothing.
+const std::string& ObjectKey(std::string& key, const std::string& name, const std::string& type) {
+    key.clear();
+    key.append(std::to_string(name.size())).append(1, ':').append(name).append(type);
+    return key;
 }
 
 // A commit appends to the write-ahead log without waiting for the disk, so
@@ -244,9 +248,8 @@ public:
           advice_(state.Db, "INSERT INTO pool_advice (pool_id, intent, position, advice_id) VALUES (?, ?, ?, ?)"),
           adviceText_(state.Db, "INSERT INTO advice_text (text) VALUES (?) ON CONFLICT DO NOTHING"),
           adviceId_(state.Db, "SELECT id FROM advice_text WHERE text = ?"),
-          object_(state.Db,
-                  "INSERT INTO pool_object (pool_id, position, object_id, get_pages_per_sec, sync_read_ios_per_sec) "
-                  "VALUES (?, ?, ?, ?, ?)"),
+          objects_(state.Db, ObjectInsert(ObjectRowsPerInsert)),
+          object_(state.Db, ObjectInsert(1)),
           objectName_(state.Db, "INSERT INTO object (name, type) VALUES (?, ?) ON CONFLICT DO NOTHING"),
           objectId_(state.Db, "SELECT id FROM object WHERE name = ? AND type = ?") {}
 
@@ -294,11 +297,34 @@ private:
                 advice_.Bind(3, static_cast<std::int64_t>(line)).Bind(4, AdviceId(lines[line])).Run();
             }
         }
-        for (std::size_t o = 0; o < pool.Objects.size(); ++o) {
-            const TrendObject& object = pool.Objects[o];
-            object_.Bind(1, poolId).Bind(2, static_cast<std::int64_t>(o)).Bind(3, ObjectId(object.Name, object.Type));
-            object_.Bind(4, object.GetPages).Bind(5, object.SyncReadIOs).Run();
+        std::size_t o = 0;
+        for (; o + ObjectRowsPerInsert <= pool.Objects.size(); o += ObjectRowsPerInsert) {
+            for (std::size_t row = 0; row < ObjectRowsPerInsert; ++row)
+                BindObject(objects_, static_cast<int>(5 * row), poolId, o + row, pool.Objects[o + row]);
+            objects_.Run();
         }
+        for (; o < pool.Objects.size(); ++o) {
+            BindObject(object_, 0, poolId, o, pool.Objects[o]);
+            object_.Run();
+        }
+    }
+
+    // A pool's objects go in many rows a statement: one statement a row
+    // would spend more on running statements than on storing.
+    static constexpr std::size_t ObjectRowsPerInsert = 50;
+
+    static std::string ObjectInsert(std::size_t rows) {
+        std::string sql =
+            "INSERT INTO pool_object (pool_id, position, object_id, get_pages_per_sec, sync_read_ios_per_sec) VALUES ";
+        for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?)";
+        return sql;
+    }
+
+    void BindObject(sql::Statement& insert, int first, std::int64_t poolId, std::size_t position,
+                    const TrendObject& object) {
+        insert.Bind(first + 1, poolId).Bind(first + 2, static_cast<std::int64_t>(position));
+        insert.Bind(first + 3, ObjectId(object.Name, object.Type));
+        insert.Bind(first + 4, object.GetPages).Bind(first + 5, object.SyncReadIOs);
     }
 
     std::int64_t AdviceId(const std::string& text) {
@@ -313,27 +339,29 @@ private:
     }
 
     std::int64_t ObjectId(const std::string& name, const std::string& type) {
-        std::string key = ObjectKey(name, type);
+        const std::string& key = ObjectKey(key_, name, type);
         if (const auto known = state_.ObjectIds.find(key); known != state_.ObjectIds.end()) return known->second;
         objectName_.Bind(1, name).Bind(2, type).Run();
         objectId_.Bind(1, name).Bind(2, type);
         const std::int64_t id = objectId_.Step() ? objectId_.ReadInteger(0) : 0;
         objectId_.Reset();
         state_.ObjectIds.emplace(key, id);
-        newObjects_.push_back(std::move(key));
+        newObjects_.push_back(key);
         return id;
     }
 
     HistoryDatabase::State& state_;
-    sql::Statement report_, pool_, advice_, adviceText_, adviceId_, object_, objectName_, objectId_;
+    sql::Statement report_, pool_, advice_, adviceText_, adviceId_, objects_, object_, objectName_, objectId_;
+    std::string key_;
     std::vector<std::string> newObjects_;
     std::vector<std::string> newAdvice_;
 };
 
 void LoadInternedIds(HistoryDatabase::State& state) {
     sql::Statement objects(state.Db, "SELECT id, name, type FROM object");
+    std::string key;
     while (objects.Step())
-        state.ObjectIds.emplace(ObjectKey(objects.ReadText(1), objects.ReadText(2)), objects.ReadInteger(0));
+        state.ObjectIds.emplace(ObjectKey(key, objects.ReadText(1), objects.ReadText(2)), objects.ReadInteger(0));
     sql::Statement advice(state.Db, "SELECT id, text FROM advice_text");
     while (advice.Step()) state.AdviceIds.emplace(advice.ReadText(1), advice.ReadInteger(0));
     state.IdsLoaded = true;

@@ -105,7 +105,6 @@ void Statement::Run() {
 
 void Statement::Reset() {
     sqlite3_reset(handle_);
-    sqlite3_clear_bindings(handle_);
 }
 
 std::int64_t Statement::ReadInteger(int column) const {

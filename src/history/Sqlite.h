@@ -60,7 +60,8 @@ public:
 
     // True while there is a row to read.
     bool Step();
-    // Steps to the end, then makes the statement ready for new parameters.
+    // Steps to the end, then makes the statement ready to run again (its
+    // parameters keep their values until bound anew).
     void Run();
     void Reset();
 

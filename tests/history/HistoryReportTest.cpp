@@ -91,8 +91,12 @@ TEST_F(HistoryReportRun, ATrendFromTheDatabaseEqualsTheTrendOfTheSameFiles) {
     ASSERT_EQ(Run("--history '" + database_ + "' --add" + Files({2, 0})).status, 0);
     ASSERT_EQ(Run("--history '" + database_ + "' --add" + Files({3, 1})).status, 0);
     const std::vector<std::string> choices = {
-        "--json", "", "--json --system SYSA/DB2P --from 2026-11-30 --to 2026-11-30", "--json --system SYSA",
-        "--json --from 2026-12-01", "--system SYSB/DB2P",
+        "--json",
+        "",
+        "--json --system SYSA/DB2P --from 2026-11-30 --to 2026-11-30",
+        "--json --system SYSA",
+        "--json --from 2026-12-01",
+        "--system SYSB/DB2P",
     };
     for (const std::string& choice : choices) {
         SCOPED_TRACE(choice);

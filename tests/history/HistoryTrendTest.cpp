@@ -33,7 +33,8 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<Case> cases = {
         {"a sum that is not a short decimal", 0.1 + 0.2, 0.1 + 0.2},
-        {"the smallest subnormal", std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::denorm_min()},
+        {"the smallest subnormal", std::numeric_limits<double>::denorm_min(),
+         std::numeric_limits<double>::denorm_min()},
         {"the largest double", std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
         {"a whole number beyond 64 bits", 1e20, 1e20},
         {"a negative rate", -12.5, -12.5},
@@ -50,8 +51,8 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     report.Pools[0].Figures.resize(14);
     report.Pools[1].Figures[3] = std::nan("");
     report.Pools[1].Name = "BP32K";
-    report.Pools[1].Settings = {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min(), 0, 100,
-                                0.1 + 0.2, -1};
+    report.Pools[1].Settings = {
+        std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min(), 0, 100, 0.1 + 0.2, -1};
     report.Pools[1].Advice = {std::vector<std::string>{"Pool's \"hit\" ratio < 80%", "Grüße; DROP TABLE report"},
                               std::vector<std::string>{}};
     report.Pools[1].Objects = {{"O'BRIEN.TS", "I", 1, 2}, {"", "", 3, 4}, {"O'BRIEN.TS", "I", 5, 6}};
@@ -71,7 +72,8 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
         SCOPED_TRACE(cases[c].Name);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Figures[c]), std::bit_cast<std::uint64_t>(cases[c].ReadBack));
         EXPECT_EQ(first.Objects[c].Name, cases[c].Name);
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].GetPages), std::bit_cast<std::uint64_t>(cases[c].ReadBack));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].GetPages),
+                  std::bit_cast<std::uint64_t>(cases[c].ReadBack));
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].SyncReadIOs),
                   std::bit_cast<std::uint64_t>(-cases[c].ReadBack == 0 ? 0.0 : -cases[c].ReadBack));
     }
@@ -88,14 +90,45 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     }
 }
 
+// Objects are stored many to a statement: every count around a statement's
+// rows keeps each object's place and figures.
+TEST(HistoryTrendTest, EveryObjectOfAPoolReadsBackInItsPlace) {
+    test::TempFolder folder;
+    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
+    const std::vector<int> counts = {0, 1, 49, 50, 51, 100, 123};
+    for (std::size_t c = 0; c < counts.size(); ++c)
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2, counts[c],
+                                    static_cast<double>(c + 1)));
+    const std::vector<TrendReport> stored = StoredReports(history);
+    ASSERT_EQ(stored.size(), counts.size());
+    for (std::size_t c = 0; c < counts.size(); ++c) {
+        SCOPED_TRACE(std::to_string(counts[c]) + " objects");
+        const TrendReport expected = MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2,
+                                                     counts[c], static_cast<double>(c + 1));
+        for (std::size_t p = 0; p < 2; ++p) {
+            const std::vector<TrendObject>& objects = stored[c].Pools[p].Objects;
+            ASSERT_EQ(objects.size(), expected.Pools[p].Objects.size());
+            for (std::size_t o = 0; o < objects.size(); ++o) {
+                EXPECT_EQ(objects[o].Name, expected.Pools[p].Objects[o].Name) << o;
+                EXPECT_EQ(objects[o].Type, expected.Pools[p].Objects[o].Type) << o;
+                EXPECT_EQ(objects[o].GetPages, expected.Pools[p].Objects[o].GetPages) << o;
+                EXPECT_EQ(objects[o].SyncReadIOs, expected.Pools[p].Objects[o].SyncReadIOs) << o;
+            }
+        }
+    }
+}
+
 TEST(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilter) {
     test::TempFolder folder;
     HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
     // Added out of order, two systems interleaved; SYSB lacks BP1 on the 2nd.
     const std::vector<TrendReport> added = {
-        MakeTrendReport("SYSA/DB2P", "2026-12-02", "00:00:00"), MakeTrendReport("SYSB/DB2Q", "2026-12-02", "10:00:00", 1),
-        MakeTrendReport("SYSA/DB2P", "2026-11-30", "23:00:00"), MakeTrendReport("SYSA/DB2P", "2026-12-01", "09:00:00"),
-        MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"), MakeTrendReport("SYSA/DB2P", "2026-12-01", "08:00:00"),
+        MakeTrendReport("SYSA/DB2P", "2026-12-02", "00:00:00"),
+        MakeTrendReport("SYSB/DB2Q", "2026-12-02", "10:00:00", 1),
+        MakeTrendReport("SYSA/DB2P", "2026-11-30", "23:00:00"),
+        MakeTrendReport("SYSA/DB2P", "2026-12-01", "09:00:00"),
+        MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"),
+        MakeTrendReport("SYSA/DB2P", "2026-12-01", "08:00:00"),
     };
     for (const TrendReport& report : added) history.Add(report);
     struct Case {
@@ -104,12 +137,14 @@ TEST(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilter) {
         std::vector<std::string> Expected;  // system date time: pools
     };
     const std::vector<Case> cases = {
-        {{}, "",
+        {{},
+         "",
          {"SYSB/DB2Q 2026-11-30 10:00:00: BP0 BP1", "SYSA/DB2P 2026-11-30 23:00:00: BP0 BP1",
           "SYSA/DB2P 2026-12-01 08:00:00: BP0 BP1", "SYSA/DB2P 2026-12-01 09:00:00: BP0 BP1",
           "SYSA/DB2P 2026-12-02 00:00:00: BP0 BP1", "SYSB/DB2Q 2026-12-02 10:00:00: BP0"}},
         {{"SYSB/DB2Q", "", ""}, "BP1", {"SYSB/DB2Q 2026-11-30 10:00:00: BP1", "SYSB/DB2Q 2026-12-02 10:00:00:"}},
-        {{"SYSA/DB2P", "2026-12-01", "2026-12-01"}, "BP0",
+        {{"SYSA/DB2P", "2026-12-01", "2026-12-01"},
+         "BP0",
          {"SYSA/DB2P 2026-12-01 08:00:00: BP0", "SYSA/DB2P 2026-12-01 09:00:00: BP0"}},
         {{"", "2026-12-02", ""}, "BP7", {"SYSA/DB2P 2026-12-02 00:00:00:", "SYSB/DB2Q 2026-12-02 10:00:00:"}},
         {{"SYSC/DB2R", "", ""}, "", {}},
