@@ -2,9 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <set>
 
+#include "common/CollectionDate.h"
 #include "history/HistoryState.h"
 
 namespace kov {
@@ -22,6 +25,7 @@ CREATE TABLE report (
     system TEXT NOT NULL,
     collection_date TEXT NOT NULL,
     collection_time TEXT NOT NULL,
+    collected_at TEXT,
     elapsed_seconds INTEGER NOT NULL,
     UNIQUE (system, collection_date, collection_time)
 );
@@ -107,6 +111,18 @@ const std::string& ObjectKey(std::string& key, const std::string& name, const st
 void WriteAheadLogging(sql::Database& db) {
     db.Execute("PRAGMA journal_mode = WAL");
     db.Execute("PRAGMA synchronous = NORMAL");
+}
+
+// "2026-11-30 10:00:00" whatever form the header wrote, so that SQL sorts
+// reports in time order; nothing when the date or time cannot be read.
+std::optional<std::string> SortableStamp(const ReportStamp& stamp) {
+    const std::optional<CalendarDate> date = ReadCollectionDate(stamp.Date);
+    const std::optional<std::array<int, 3>> time = ReadCollectionTime(stamp.Time);
+    if (!date || !time) return std::nullopt;
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date->Year, date->Month, date->Day, (*time)[0],
+                  (*time)[1], (*time)[2]);
+    return std::string(text);
 }
 
 void CreateSchema(sql::Database& db) {
@@ -242,8 +258,8 @@ public:
     explicit ReportWriter(HistoryDatabase::State& state)
         : state_(state),
           report_(state.Db,
-                  "INSERT INTO report (file, system, collection_date, collection_time, elapsed_seconds) "
-                  "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+                  "INSERT INTO report (file, system, collection_date, collection_time, collected_at, "
+                  "elapsed_seconds) VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
           pool_(state.Db, PoolInsert()),
           advice_(state.Db, "INSERT INTO pool_advice (pool_id, intent, position, advice_id) VALUES (?, ?, ?, ?)"),
           adviceText_(state.Db, "INSERT INTO advice_text (text) VALUES (?) ON CONFLICT DO NOTHING"),
@@ -257,7 +273,11 @@ public:
     bool Write(const TrendReport& report) {
         const ReportStamp& stamp = report.Stamp;
         report_.Bind(1, stamp.File).Bind(2, stamp.System).Bind(3, stamp.Date).Bind(4, stamp.Time);
-        report_.Bind(5, std::int64_t{stamp.ElapsedSeconds}).Run();
+        if (const std::optional<std::string> at = SortableStamp(stamp))
+            report_.Bind(5, *at);
+        else
+            report_.BindNull(5);
+        report_.Bind(6, std::int64_t{stamp.ElapsedSeconds}).Run();
         if (state_.Db.Changes() == 0) return false;
         const std::int64_t reportId = state_.Db.LastInsertId();
         for (std::size_t p = 0; p < report.Pools.size(); ++p) WritePool(reportId, p, report.Pools[p]);

@@ -87,6 +87,11 @@ Statement& Statement::Bind(int index, std::string_view text) {
     return *this;
 }
 
+Statement& Statement::BindNull(int index) {
+    Check(sqlite3_bind_null(handle_, index));
+    return *this;
+}
+
 bool Statement::Step() {
     const int result = sqlite3_step(handle_);
     if (result == SQLITE_ROW) return true;

@@ -57,6 +57,7 @@ public:
     Statement& Bind(int index, std::int64_t value);
     Statement& Bind(int index, double value);
     Statement& Bind(int index, std::string_view text);
+    Statement& BindNull(int index);
 
     // True while there is a row to read.
     bool Step();

@@ -55,6 +55,30 @@ TEST(HistoryDatabaseTest, AReportOfTheSameSystemDateAndTimeIsStoredOnce) {
     EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 2 * 4);
 }
 
+TEST(HistoryDatabaseTest, EachReportCarriesItsCollectionStampInOneSortableForm) {
+    const struct {
+        const char* Date;
+        const char* Time;
+        const char* Sortable;
+    } cases[] = {
+        {"2026-11-30", "10:00:00", "2026-11-30 10:00:00"},
+        {"30-NOV-26", "09:05", "2026-11-30 09:05:00"},
+        {"12/01/2026", "23:59:59", "2026-12-01 23:59:59"},
+        {"01-JAN-99", "00:00:00", "1999-01-01 00:00:00"},
+        {"NOT A DATE", "10:00:00", "NULL"},
+        {"2026-11-30", "later", "NULL"},
+    };
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        for (const auto& c : cases) history.Add(MakeTrendReport("SYSA/DB2P", c.Date, c.Time, 1, 0));
+    }
+    std::string expected;
+    for (const auto& c : cases) expected += c.Sortable + std::string("\n");
+    EXPECT_EQ(test::QueryTexts(path, "SELECT collected_at FROM report ORDER BY id"), expected);
+}
+
 TEST(HistoryDatabaseTest, ObjectNamesAndAdviceTextsAreStoredOncePerDatabase) {
     test::TempFolder folder;
     const std::string path = folder.Path("history.db");

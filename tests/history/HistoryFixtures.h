@@ -56,6 +56,22 @@ inline std::int64_t QueryNumber(const std::string& path, const std::string& sql)
     return value;
 }
 
+// The first column of a query's rows, NULL as "NULL", one row a line.
+inline std::string QueryTexts(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::string rows;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) rows = sqlite3_errmsg(db);
+    while (statement != nullptr && sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        rows += (text != nullptr ? text : "NULL") + std::string("\n");
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows;
+}
+
 inline void ExecuteSql(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

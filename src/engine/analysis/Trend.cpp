@@ -405,4 +405,10 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
     return builder.Finish();
 }
 
+void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use) {
+    ReadInOrder(files, ThreadsToUse(threads), ReadForTrend,
+                [&use](ReadOutcome outcome) { use(std::move(outcome.Report), std::move(outcome.LeftOut)); });
+}
+
 }  // namespace kov

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -163,5 +164,11 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
 // their messages, and builds the trend of the reports the filter passes. The
 // result does not depend on the number of threads.
 TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0);
+
+// Reads the files on all cores (one report per task; 0 threads: every core)
+// and hands each to `use` in the files' order: the report reduced, or
+// nothing and why it is left out (the history database stores them so).
+void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use);
 
 }  // namespace kov
