@@ -253,9 +253,9 @@ namespace {
 
 // The statements of one add, prepared once per report; the interned ids it
 // makes are remembered so that a failed add takes them out of the caches.
-class ReportWriter {
+class StoredReportWriter {
 public:
-    explicit ReportWriter(HistoryDatabase::State& state)
+    explicit StoredReportWriter(HistoryDatabase::State& state)
         : state_(state),
           report_(state.Db,
                   "INSERT INTO report (file, system, collection_date, collection_time, collected_at, "
@@ -398,7 +398,7 @@ AddOutcome HistoryDatabase::Add(const TrendReport& report) {
     try {
         sql::Transaction transaction(state_->Db);
         if (!state_->IdsLoaded) LoadInternedIds(*state_);
-        ReportWriter writer(*state_);
+        StoredReportWriter writer(*state_);
         try {
             if (!writer.Write(report)) return AddOutcome::AlreadyStored;
             transaction.Commit();

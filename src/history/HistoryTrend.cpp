@@ -25,6 +25,7 @@ std::vector<SystemHistory> HistoryDatabase::List() {
         ++system.Reports;
     }
     std::vector<SystemHistory> list;
+    list.reserve(systems.size());
     for (auto& [name, system] : systems) list.push_back(std::move(system));
     return list;
 }
@@ -40,9 +41,9 @@ std::string PoolSelect(bool onePool) {
 }
 
 // The statements that read one stored report back into a TrendReport.
-class ReportReader {
+class StoredReportReader {
 public:
-    ReportReader(sql::Database& db, const std::string& pool)
+    StoredReportReader(sql::Database& db, const std::string& pool)
         : poolName_(pool),
           pools_(db, PoolSelect(!pool.empty())),
           advice_(db,
@@ -116,7 +117,7 @@ void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string
         std::stable_sort(reports.begin(), reports.end(), [](const StoredReport& a, const StoredReport& b) {
             return CollectedBefore(a.Stamp, b.Stamp);
         });
-        ReportReader reader(state_->Db, pool);
+        StoredReportReader reader(state_->Db, pool);
         for (const StoredReport& report : reports) take(reader.Read(report));
     } catch (const sql::SqliteError& failure) {
         state_->Refuse(failure);
