@@ -418,6 +418,26 @@ TEST_F(TrendFiles, ReadsOnAnyNumberOfThreadsToTheSameTrendAndListsUnreadReports)
     EXPECT_EQ(filtered.LeftOut[1].File, folder.Path("missing.sta"));
 }
 
+TEST_F(TrendFiles, TakesConsolidatedFilesAsStatisticsReportsAndLeavesSimulationReportsOut) {
+    SamplePlan plan = test::SmallPlan();
+    plan.CollectionTime = "11:00:00";
+    ReportModel withSimulation = GenerateReport(plan);
+    AddSimulation(withSimulation, 3, 8, 11);
+    const std::vector<std::string> files = {
+        test::WriteLines(folder.Path("later.txt"), test::ConsolidatedLines(withSimulation)),
+        test::WriteLines(folder.Path("bp1.sim"), test::SimLines(withSimulation, 1)),
+        Write("earlier.sta", GenerateReport(test::SmallPlan())),
+    };
+    const TrendResult result = TrendFromFiles(files, {}, 2);
+    ASSERT_EQ(result.Systems.size(), 1u);
+    EXPECT_EQ(Files(result.Systems[0]), (std::vector<std::string>{files[2], files[0]}));
+    EXPECT_EQ(result.Systems[0].Pools.size(), 5u);
+    ASSERT_EQ(result.LeftOut.size(), 1u);
+    EXPECT_EQ(result.LeftOut[0].File, files[1]);
+    ASSERT_FALSE(result.LeftOut[0].Messages.empty());
+    EXPECT_NE(result.LeftOut[0].Messages[0].find("simulation"), std::string::npos) << result.LeftOut[0].Messages[0];
+}
+
 TEST(TrendSeries, HourlyReportsAreConsistentAndOneSizeChangesHalfWay) {
     constexpr int kCount = 50;  // crosses a day and the middle report
     const struct {
