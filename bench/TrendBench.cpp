@@ -162,20 +162,13 @@ private:
     std::map<std::string, std::vector<double>> runs_;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunBenchmarks(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const char* kept = std::getenv("KOVGRAPH_TREND_FOLDER");
     const fs::path folder = kept ? fs::path(kept) : MakeTemporaryFolder();
-    try {
-        fs::create_directories(folder);
-        WriteSeries(folder, ReportCount());
-    } catch (const std::exception& failure) {
-        std::cerr << "kovgraph_trend_bench: " << failure.what() << "\n";
-        return 1;
-    }
+    fs::create_directories(folder);
+    WriteSeries(folder, ReportCount());
     benchmark::RegisterBenchmark("LineScan", LineScan)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("TrendFromFiles", TrendFromFiles)
         ->Arg(0)
@@ -187,4 +180,15 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     if (!kept) fs::remove_all(folder);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return RunBenchmarks(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph_trend_bench: " << failure.what() << "\n";
+        return 1;
+    }
 }

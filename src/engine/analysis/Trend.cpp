@@ -172,9 +172,9 @@ struct SystemState {
         return Pools[at->second];
     }
 
-    void Add(const TrendReport& report) {
+    void Add(TrendReport&& report) {
         const std::size_t r = Reports.size();
-        Reports.push_back(report.Stamp);
+        Reports.push_back(std::move(report.Stamp));
         std::vector<bool> present(Pools.size(), false);
         for (const TrendPool& pool : report.Pools) {
             bool isNew = false;
@@ -356,7 +356,7 @@ void TrendBuilder::Add(TrendReport report) {
             return;
         }
     }
-    system.Add(report);
+    system.Add(std::move(report));
 }
 
 void TrendBuilder::LeaveOut(LeftOutReport report) {

@@ -23,7 +23,7 @@ ReportStamp Stamp(const std::string& file, const std::string& system, const std:
 // A report of one pool with these settings, advice and objects (name, sync
 // read I/Os per second).
 TrendReport OnePool(const ReportStamp& stamp, const std::string& pool, PoolSettings settings = {},
-                    std::vector<std::pair<std::string, double>> objects = {},
+                    const std::vector<std::pair<std::string, double>>& objects = {},
                     std::array<std::vector<std::string>, 2> advice = {}) {
     TrendPool p{pool, settings, std::vector<double>(14, 1.0), std::move(advice), {}};
     for (const auto& [name, sync] : objects) p.Objects.push_back({name, "T", 0, sync});
