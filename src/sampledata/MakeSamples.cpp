@@ -61,10 +61,7 @@ void WriteSeries(const std::filesystem::path& folder, int count, bool capacity) 
     for (int r = 0; r < count; ++r) {
         const kov::SamplePlan plan = kov::SeriesPlan(base, r, count);
         const kov::ReportModel model = kov::GenerateReport(plan);
-        std::string name = plan.System + "_" + plan.SubSystem + "_" + plan.CollectionDate + "_" +
-                           plan.CollectionTime.substr(0, 2) + ".sta";
-        std::erase(name, '-');
-        Write(folder / name, [&](std::ostream& out) { kov::WriteStatReport(model, out); });
+        Write(folder / kov::SeriesFileName(plan), [&](std::ostream& out) { kov::WriteStatReport(model, out); });
     }
 }
 

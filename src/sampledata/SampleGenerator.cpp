@@ -440,6 +440,12 @@ SamplePlan SeriesPlan(const SamplePlan& base, int report, int count) {
     return plan;
 }
 
+std::string SeriesFileName(const SamplePlan& plan) {
+    std::string date = plan.CollectionDate;
+    std::erase(date, '-');
+    return plan.System + "_" + plan.SubSystem + "_" + date + "_" + plan.CollectionTime.substr(0, 2) + ".sta";
+}
+
 SamplePlan CapacitySeriesBase() {
     constexpr PoolUse uses[] = {PoolUse::Catalog,   PoolUse::Data,     PoolUse::Index,
                                 PoolUse::Warehouse, PoolUse::SortWork, PoolUse::Lob};

@@ -71,6 +71,9 @@ SamplePlan CapacityPlan();
 // and their counters move with the misses alone.
 SamplePlan SeriesPlan(const SamplePlan& base, int report, int count);
 
+// "SYSA_DB2P_20261101_00.sta": system, subsystem, collection date and hour.
+std::string SeriesFileName(const SamplePlan& plan);
+
 // The largest system a series holds: 60 pools and 5000 objects spread over
 // them, so that every pool has objects to rise and fall.
 SamplePlan CapacitySeriesBase();

@@ -85,15 +85,17 @@ std::vector<std::string> SettingChanges(const PoolSettings& before, const PoolSe
 
 // Objects of one name in one pool pair by their order, as the compare pairs
 // them: the k-th "DUP" of one report with the k-th of the next.
-struct ObjectKey {
-    std::string Name;
-    std::size_t Occurrence = 0;
-    friend bool operator==(const ObjectKey&, const ObjectKey&) = default;
+struct NamedObjects {
+    std::vector<std::size_t> Drifts;                    // positions in PoolState::Objects, in pairing order
+    std::size_t Report = static_cast<std::size_t>(-1);  // the report whose objects are being paired
+    std::size_t Paired = 0;                             // of this name in that report so far
 };
-struct ObjectKeyHash {
-    std::size_t operator()(const ObjectKey& key) const noexcept {
-        return std::hash<std::string>()(key.Name) ^ (key.Occurrence * 0x9E3779B97F4A7C15ull);
-    }
+
+// Looked up by the object's own name without copying it: a month of reports
+// at capacity pairs millions of objects.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>()(name); }
 };
 
 // The largest changes one way, largest first; equal changes keep the order
@@ -115,7 +117,7 @@ struct PoolState {
     bool InLastReport = false;
     std::array<std::unordered_map<std::string, std::size_t>, 2> AdviceAt;  // text -> position in Trend.Advice
     std::vector<ObjectDrift> Objects;                                      // in order of first appearance
-    std::unordered_map<ObjectKey, std::size_t, ObjectKeyHash> ObjectAt;
+    std::unordered_map<std::string, NamedObjects, NameHash, std::equal_to<>> ObjectsNamed;
 
     void AddFigures(std::size_t report, const std::vector<double>& figures) {
         for (std::size_t f = 0; f < Trend.Figures.size() && f < figures.size(); ++f) {
@@ -134,16 +136,19 @@ struct PoolState {
     }
 
     void AddObjects(std::size_t report, const std::vector<TrendObject>& objects) {
-        std::unordered_map<std::string_view, std::size_t> seen;
         for (const TrendObject& object : objects) {
-            ObjectKey key{object.Name, seen[object.Name]++};
-            const auto [at, added] = ObjectAt.try_emplace(std::move(key), Objects.size());
-            if (added) {
+            auto named = ObjectsNamed.find(std::string_view(object.Name));
+            if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name, NamedObjects{}).first;
+            NamedObjects& same = named->second;
+            if (same.Report != report) same = {std::move(same.Drifts), report, 0};
+            const std::size_t k = same.Paired++;
+            if (k == same.Drifts.size()) {
+                same.Drifts.push_back(Objects.size());
                 Objects.push_back(
                     {object.Name, object.Type, report, report, object.SyncReadIOs, object.SyncReadIOs, 0});
                 continue;
             }
-            ObjectDrift& drift = Objects[at->second];
+            ObjectDrift& drift = Objects[same.Drifts[k]];
             drift.LastReport = report;
             drift.Last = object.SyncReadIOs;
             drift.Change = drift.Last - drift.First;
@@ -167,9 +172,9 @@ struct SystemState {
         return Pools[at->second];
     }
 
-    void Add(const TrendReport& report) {
+    void Add(TrendReport&& report) {
         const std::size_t r = Reports.size();
-        Reports.push_back(report.Stamp);
+        Reports.push_back(std::move(report.Stamp));
         std::vector<bool> present(Pools.size(), false);
         for (const TrendPool& pool : report.Pools) {
             bool isNew = false;
@@ -351,7 +356,7 @@ void TrendBuilder::Add(TrendReport report) {
             return;
         }
     }
-    system.Add(report);
+    system.Add(std::move(report));
 }
 
 void TrendBuilder::LeaveOut(LeftOutReport report) {

@@ -6,12 +6,16 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <tuple>
 
 namespace kov {
 
 struct CalendarDate {
     int Year = 0, Month = 0, Day = 0;
-    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+    friend bool operator<(const CalendarDate& a, const CalendarDate& b) {
+        return std::tie(a.Year, a.Month, a.Day) < std::tie(b.Year, b.Month, b.Day);
+    }
 };
 
 // The date forms collection tools write: 30-NOV-26, 2026-11-30, 11/30/2026.

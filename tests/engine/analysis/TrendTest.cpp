@@ -23,7 +23,7 @@ ReportStamp Stamp(const std::string& file, const std::string& system, const std:
 // A report of one pool with these settings, advice and objects (name, sync
 // read I/Os per second).
 TrendReport OnePool(const ReportStamp& stamp, const std::string& pool, PoolSettings settings = {},
-                    std::vector<std::pair<std::string, double>> objects = {},
+                    const std::vector<std::pair<std::string, double>>& objects = {},
                     std::array<std::vector<std::string>, 2> advice = {}) {
     TrendPool p{pool, settings, std::vector<double>(14, 1.0), std::move(advice), {}};
     for (const auto& [name, sync] : objects) p.Objects.push_back({name, "T", 0, sync});
@@ -416,6 +416,26 @@ TEST_F(TrendFiles, ReadsOnAnyNumberOfThreadsToTheSameTrendAndListsUnreadReports)
     ASSERT_EQ(filtered.LeftOut.size(), 2u);
     EXPECT_EQ(filtered.LeftOut[0].File, folder.Path("empty.sta"));
     EXPECT_EQ(filtered.LeftOut[1].File, folder.Path("missing.sta"));
+}
+
+TEST_F(TrendFiles, TakesConsolidatedFilesAsStatisticsReportsAndLeavesSimulationReportsOut) {
+    SamplePlan plan = test::SmallPlan();
+    plan.CollectionTime = "11:00:00";
+    ReportModel withSimulation = GenerateReport(plan);
+    AddSimulation(withSimulation, 3, 8, 11);
+    const std::vector<std::string> files = {
+        test::WriteLines(folder.Path("later.txt"), test::ConsolidatedLines(withSimulation)),
+        test::WriteLines(folder.Path("bp1.sim"), test::SimLines(withSimulation, 1)),
+        Write("earlier.sta", GenerateReport(test::SmallPlan())),
+    };
+    const TrendResult result = TrendFromFiles(files, {}, 2);
+    ASSERT_EQ(result.Systems.size(), 1u);
+    EXPECT_EQ(Files(result.Systems[0]), (std::vector<std::string>{files[2], files[0]}));
+    EXPECT_EQ(result.Systems[0].Pools.size(), 5u);
+    ASSERT_EQ(result.LeftOut.size(), 1u);
+    EXPECT_EQ(result.LeftOut[0].File, files[1]);
+    ASSERT_FALSE(result.LeftOut[0].Messages.empty());
+    EXPECT_NE(result.LeftOut[0].Messages[0].find("simulation"), std::string::npos) << result.LeftOut[0].Messages[0];
 }
 
 TEST(TrendSeries, HourlyReportsAreConsistentAndOneSizeChangesHalfWay) {
