@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,7 +48,7 @@ struct TrendPool {
     // second of the report's elapsed time (0 when it has no length), as the
     // compare's before and after.
     std::vector<double> Figures;
-    std::array<std::vector<std::string>, 2> Advice;  // intent 'R', then 'S'
+    std::array<std::vector<std::string>, 2> Advice;  // in BothIntents order (Random, Sequential)
     std::vector<TrendObject> Objects;                // in report order
 };
 
@@ -118,7 +119,7 @@ struct PoolTrend {
     std::string Name;
     std::vector<FigureSeries> Figures;              // the 14 pool-grid figures
     std::vector<TrendEvent> Events;                 // in time order
-    std::array<std::vector<AdviceSpan>, 2> Advice;  // intent 'R', then 'S'; in order of first firing
+    std::array<std::vector<AdviceSpan>, 2> Advice;  // BothIntents order; in order of first firing
     std::vector<ObjectDrift> SyncReadIORises;       // ten largest rises, largest first
     std::vector<ObjectDrift> SyncReadIOFalls;       // ten largest falls, largest first
 };
@@ -163,5 +164,11 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
 // their messages, and builds the trend of the reports the filter passes. The
 // result does not depend on the number of threads.
 TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0);
+
+// Reads the files on all cores (one report per task; 0 threads: every core)
+// and hands each to `use` in the files' order: the report reduced, or
+// nothing and why it is left out (the history database stores them so).
+void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use);
 
 }  // namespace kov

@@ -14,8 +14,8 @@ constexpr bool IsContinuationByte(unsigned char byte) {
 
 // Characters of well-formed UTF-8 text (every byte that starts one).
 inline std::size_t CharacterCount(std::string_view text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuationByte(static_cast<unsigned char>(c)); }));
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return !IsContinuationByte(static_cast<unsigned char>(c)); }));
 }
 
 }  // namespace kov
