@@ -1,0 +1,209 @@
+// The trend window: its choosers redraw the chart and the grids, reading
+// runs off the GUI thread and can be cancelled, and every grid and chart
+// proposes a file name that says what it holds.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <atomic>
+
+#include "UiFixture.h"
+#include "frmTrend.h"
+#include "widgets/ChartWidget.h"
+
+namespace kov::test {
+namespace {
+
+constexpr std::size_t kFigures = 14;
+constexpr std::size_t kHitRatio = 3;
+
+ReportStamp Stamp(const std::string& system, int hour) {
+    const std::string hh = (hour < 10 ? "0" : "") + std::to_string(hour);
+    return {"r" + hh + ".txt", system, "2026-12-03", hh + ":00:00", 3600};
+}
+
+PoolTrend Pool(const std::string& name, std::size_t reports, double hitRatio) {
+    PoolTrend pool;
+    pool.Name = name;
+    pool.Figures.assign(kFigures, FigureSeries(reports));
+    for (std::size_t i = 0; i < reports; ++i) {
+        pool.Figures[kHitRatio][i] = hitRatio + static_cast<double>(i);
+        pool.Figures[1][i] = 1000.0 * static_cast<double>(i + 1);
+    }
+    return pool;
+}
+
+// Two systems; the first with three pools over four hours and a size change
+// of BP1 at the third report.
+TrendResult TwoSystems() {
+    TrendResult result;
+    SystemTrend a{"SYSA/DB2P", {}, {Pool("BP0", 4, 90), Pool("BP1", 4, 80), Pool("BP2", 4, 70)}};
+    for (int hour = 0; hour < 4; ++hour) a.Reports.push_back(Stamp(a.System, hour));
+    a.Pools[1].Events = {{2, "VP size 40,000 -> 60,000"}};
+    a.Pools[1].Advice[0] = {{"Increase the pool size", {0, 1}}};
+    a.Pools[0].SyncReadIORises = {{"TS1", "T", 0, 3, 1, 3, 2}};
+    SystemTrend b{"SYSB/DB2Q", {}, {Pool("BP1", 2, 60), Pool("BP7", 2, 50)}};
+    for (int hour = 0; hour < 2; ++hour) b.Reports.push_back(Stamp(b.System, hour));
+    result.Systems = {a, b};
+    result.LeftOut = {{"broken.txt", {"The report ends before its header."}}};
+    return result;
+}
+
+std::vector<std::string> Lines(const frmTrend& window) {
+    std::vector<std::string> names;
+    for (const ChartSeries& line : window.chartTrendFigure()->Shown().Series) names.push_back(line.Name);
+    return names;
+}
+
+void Check(QListWidget* pools, const QString& name, bool checked) {
+    const QList<QListWidgetItem*> found = pools->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    found.front()->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+TEST(TrendWindow, ChoosersRedrawTheChartAndTheGrids) {
+    frmTrend window;
+    window.ShowTrend(TwoSystems());
+    window.show();
+    EXPECT_EQ(window.chartTrendFigure()->Shown().Title, "Hit Ratio Over Time");
+    EXPECT_EQ(Lines(window), (std::vector<std::string>{"BP0"}));
+    EXPECT_EQ(window.grdTrendReports()->Model()->rowCount(), 4);
+    EXPECT_EQ(window.grdTrendRises()->Model()->rowCount(), 1);
+
+    struct Step {
+        const char* Pool;
+        bool Checked;
+        std::vector<std::string> Lines;
+        int AdviceRows;
+        std::size_t Markers;
+    };
+    const Step steps[] = {
+        {"BP1", true, {"BP0", "BP1"}, 1, 1},
+        {"BP2", true, {"BP0", "BP1", "BP2"}, 1, 1},
+        {"BP0", false, {"BP1", "BP2"}, 1, 1},
+        {"BP1", false, {"BP2"}, 0, 0},
+        {"BP2", false, {}, 0, 0},
+    };
+    for (const Step& step : steps) {
+        Check(window.lstTrendPools(), step.Pool, step.Checked);
+        EXPECT_EQ(Lines(window), step.Lines) << step.Pool;
+        EXPECT_EQ(window.grdTrendAdvice()->Model()->rowCount(), step.AdviceRows) << step.Pool;
+        EXPECT_EQ(window.grdTrendEvents()->Model()->rowCount(), static_cast<int>(step.Markers)) << step.Pool;
+        EXPECT_EQ(window.chartTrendFigure()->MarkerLabels().size(), step.Markers) << step.Pool;
+    }
+
+    Check(window.lstTrendPools(), "BP1", true);
+    window.cboTrendFigure()->setCurrentText("Get Pages/Sec");
+    EXPECT_EQ(window.chartTrendFigure()->Shown().Title, "Get Pages/Sec Over Time");
+    EXPECT_EQ(window.chartTrendFigure()->Shown().Series.at(0).Runs.at(0).at(2).Value, 3000.0);
+}
+
+TEST(TrendWindow, AnotherSystemKeepsTheChosenPoolsItHas) {
+    frmTrend window;
+    window.ShowTrend(TwoSystems());
+    Check(window.lstTrendPools(), "BP1", true);
+    Check(window.lstTrendPools(), "BP0", false);
+    window.cboTrendSystem()->setCurrentIndex(1);
+    EXPECT_EQ(window.ChosenPools(), (std::vector<std::string>{"BP1"}));
+    EXPECT_EQ(window.grdTrendReports()->Model()->rowCount(), 2);
+    EXPECT_TRUE(window.lblTrendSummary()->text().startsWith("SYSB/DB2Q: 2 reports"));
+    // None of the chosen pools there: its first pool is shown.
+    Check(window.lstTrendPools(), "BP1", false);
+    window.cboTrendSystem()->setCurrentIndex(0);
+    EXPECT_EQ(window.ChosenPools(), (std::vector<std::string>{"BP0"}));
+}
+
+TEST(TrendWindow, HoverNamesTheValueAndItsReport) {
+    frmTrend window;
+    window.ShowTrend(TwoSystems());
+    const ChartWidget* chart = window.chartTrendFigure();
+    EXPECT_EQ(chart->SeriesPointText(0, QPointF(1.2, 0)).toStdString(), "BP0: 91 %\n2026-12-03 01:00:00  r01.txt");
+    EXPECT_EQ(chart->SeriesPointText(0, QPointF(9, 0)).toStdString(), "BP0: 93 %\n2026-12-03 03:00:00  r03.txt");
+    EXPECT_TRUE(chart->SeriesPointText(5, QPointF(1, 0)).isEmpty());
+}
+
+TEST(TrendWindow, OnlyReportsLeftOutShowTheirMessages) {
+    frmTrend window;
+    TrendResult none;
+    none.LeftOut = {{"a.txt", {"first", "second"}}, {"b.txt", {"third"}}};
+    window.ShowTrend(none);
+    EXPECT_EQ(window.tbsTrend()->currentWidget(), window.grdTrendLeftOut());
+    EXPECT_EQ(window.grdTrendLeftOut()->Model()->rowCount(), 3);
+    EXPECT_EQ(window.lblTrendSummary()->text(), "No report was read to its end. 2 reports left out.");
+    EXPECT_TRUE(window.chartTrendFigure()->Shown().Series.empty());
+}
+
+TEST(TrendWindow, ReadsOffTheGuiThreadAndCanBeCancelled) {
+    for (const bool cancel : {false, true}) {
+        frmTrend window;
+        window.show();
+        QSignalSpy rejected(&window, &QDialog::rejected);
+        std::atomic<bool> release = false;
+        window.ReadInBackground("Reading 2 reports…", [&release] {
+            while (!release) QThread::msleep(5);
+            return TwoSystems();
+        });
+        EXPECT_TRUE(window.Reading());
+        EXPECT_TRUE(window.pbTrendRead()->isVisible());
+        EXPECT_FALSE(window.lstTrendPools()->isEnabled());
+        if (cancel) QTest::mouseClick(window.cmdTrendCancel(), Qt::LeftButton);
+        EXPECT_EQ(rejected.count(), cancel ? 1 : 0);
+        release = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!window.Reading(), 10000);
+        EXPECT_EQ(window.Result().Systems.size(), cancel ? 0u : 2u) << cancel;
+        EXPECT_TRUE(window.lstTrendPools()->isEnabled());
+        EXPECT_FALSE(window.pbTrendRead()->isVisible());
+    }
+}
+
+TEST(TrendWindow, SavedFilesSayWhatTheyHold) {
+    UiHarness ui;
+    SaveFolder folder([] { return QString("/reports"); });
+    frmTrend window;
+    ConnectTrendExports(window, ui.services, ui.sink, folder);
+    window.ShowTrend(TwoSystems());
+    Check(window.lstTrendPools(), "BP1", true);
+    QTemporaryDir dir;
+    ui.nextSaveFile = dir.filePath("advice.csv");
+    struct Case {
+        GridView* Grid;
+        QString Name;
+    };
+    const Case cases[] = {
+        {window.grdTrendAdvice(), "trend-SYSA-DB2P-advice BP0 BP1.csv"},
+        {window.grdTrendEvents(), "trend-SYSA-DB2P-events BP0 BP1.csv"},
+        {window.grdTrendRises(), "trend-SYSA-DB2P-rising objects BP0 BP1.csv"},
+        {window.grdTrendFalls(), "trend-SYSA-DB2P-falling objects BP0 BP1.csv"},
+        {window.grdTrendReports(), "trend-SYSA-DB2P-reports.csv"},
+        {window.grdTrendLeftOut(), "trend-SYSA-DB2P-left out.csv"},
+    };
+    for (const Case& c : cases) {
+        emit c.Grid->SaveAsCsvRequested();
+        ASSERT_FALSE(ui.saveQuestions.empty());
+        EXPECT_EQ(ui.saveQuestions.back().ProposedName, c.Name);
+    }
+    QFile saved(ui.nextSaveFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("File,Message"));  // the last grid saved: the reports left out
+
+    ui.nextSaveFile.clear();  // the image's dialog is cancelled
+    emit window.chartTrendFigure()->SaveImageRequested();
+    EXPECT_EQ(ui.saveQuestions.back().ProposedName, "trend-SYSA-DB2P-Hit Ratio Over Time BP0 BP1.png");
+    window.cboTrendSystem()->setCurrentIndex(1);
+    window.cboTrendFigure()->setCurrentText("Get Pages/Sec");
+    emit window.chartTrendFigure()->SaveImageRequested();
+    EXPECT_EQ(ui.saveQuestions.back().ProposedName, "trend-SYSB-DB2Q-Get Pages_Sec Over Time BP1.png");
+}
+
+}  // namespace
+}  // namespace kov::test
