@@ -15,7 +15,10 @@ namespace {
 // How far the value axis opens beyond the smallest and largest value, as a
 // share of their span, so a line at either end stays off the frame.
 constexpr double kValueAxisOpening = 0.05;
-constexpr std::size_t kMostTimeLabels = 8;
+// Above the highest value the markers' texts stand in two rows, clear of the lines.
+constexpr double kMarkerTextRoom = 0.2;
+// A date label is about a sixth of a chart's width.
+constexpr std::size_t kMostTimeLabels = 6;
 const char* const kIntentNames[2] = {"R", "S"};
 
 // Whole numbers show no decimals, every other figure two, as the compare.
@@ -67,7 +70,7 @@ std::vector<XMark> EventMarkers(const std::vector<const PoolTrend*>& pools) {
     return markers;
 }
 
-std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines) {
+std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines, bool markers) {
     std::optional<double> low, high;
     for (const ChartSeries& line : lines)
         for (const auto& run : line.Runs)
@@ -79,7 +82,8 @@ std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines) {
     const double opening = (*high - *low) * kValueAxisOpening;
     // A figure that cannot be negative gets no negative axis.
     const double bottom = *low >= 0 ? std::max(0.0, *low - opening) : *low - opening;
-    return AxisRange{bottom, *high + opening, true};
+    const double top = *high + (markers ? (*high - *low) * kMarkerTextRoom : opening);
+    return AxisRange{bottom, top, true};
 }
 
 }  // namespace
@@ -134,7 +138,7 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     for (const PoolTrend* pool : chosen) chart.Series.push_back(PoolLine(system, *pool, figure));
     chart.Markers = EventMarkers(chosen);
     chart.XLabels = TrendTimeLabels(system, kMostTimeLabels);
-    chart.Axis = ValueRange(chart.Series);
+    chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
     if (!system.Reports.empty()) chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
     return chart;
 }
@@ -170,9 +174,9 @@ StringTable TrendEventsGrid(const SystemTrend& system, const std::vector<std::st
 }
 
 StringTable TrendDriftGrid(const SystemTrend& system, const std::vector<std::string>& pools, Drift drift) {
-    StringTable table{{"Pool", "Type", "Object", "First Seen", "Last Seen", "First Sync. I/Os/Sec",
-                       "Last Sync. I/Os/Sec", "Change"},
-                      {}};
+    StringTable table{
+        {"Pool", "Type", "Object", "First Seen", "Last Seen", "First Sync. I/Os/Sec", "Last Sync. I/Os/Sec", "Change"},
+        {}};
     for (const PoolTrend* pool : ChosenPools(system, pools))
         for (const ObjectDrift& object : drift == Drift::Rises ? pool->SyncReadIORises : pool->SyncReadIOFalls)
             table.Rows.push_back({pool->Name, object.Type, object.Name, When(system, object.FirstReport),
@@ -185,8 +189,8 @@ StringTable TrendReportsGrid(const SystemTrend& system) {
     StringTable table{{"Report", "Date", "Time", "Elapsed Secs", "File"}, {}};
     for (std::size_t i = 0; i < system.Reports.size(); ++i) {
         const ReportStamp& report = system.Reports[i];
-        table.Rows.push_back({std::to_string(i + 1), report.Date, report.Time,
-                              Grouped(report.ElapsedSeconds, 0), report.File});
+        table.Rows.push_back(
+            {std::to_string(i + 1), report.Date, report.Time, Grouped(report.ElapsedSeconds, 0), report.File});
     }
     return table;
 }
@@ -204,7 +208,8 @@ std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
     } else if (result.Systems.empty()) {
         text = "No report was read to its end.";
     }
-    if (!result.LeftOut.empty()) text += (text.empty() ? "" : " ") + count(result.LeftOut.size(), "report") + " left out.";
+    if (!result.LeftOut.empty())
+        text += (text.empty() ? "" : " ") + count(result.LeftOut.size(), "report") + " left out.";
     return text;
 }
 

@@ -277,8 +277,12 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     const auto [low, high] = ValueAxisSpan(chart);
     const AxisTicks ticks = TicksBetween(low, high);
     const double unitRoom = AxisUnitRoom(chart);
-    const double tickWidth = TickLabelRoom(ticks, font).width() + unitRoom;
-    const QRectF plot(area.left() + tickWidth, area.top() + labelHeight, area.width() - tickWidth - 600,
+    // The first and last date labels are centred on the plot's edges.
+    double halfLabel = 0;
+    for (const XMark& label : chart.XLabels)
+        halfLabel = std::max(halfLabel, QFontMetricsF(font).horizontalAdvance(Text(label.Text)) / 2 + 60);
+    const double tickWidth = std::max(TickLabelRoom(ticks, font).width() + unitRoom, halfLabel);
+    const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - halfLabel,
                       area.height() - 3 * labelHeight - unitRoom);
     PaintValueGrid(painter, plot, ticks, low, high, Qt::Vertical);
     PaintAxisUnit(painter, chart.ValueUnit, QRectF(area.left(), plot.top(), unitRoom, plot.height()), Qt::Vertical);
@@ -304,12 +308,19 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
             painter.drawPath(path);
             if (run.size() == 1) painter.drawEllipse(path.currentPosition(), 30, 30);
         }
-    painter.setPen(QPen(Qt::darkGray, 12, Qt::DashLine));
-    for (const XMark& marker : chart.Markers) {
+    // Marker texts in two rows at the top of the plot, where the value axis
+    // leaves room above the lines; right of their line, or left where the plot ends.
+    const QFontMetricsF metrics(font);
+    for (std::size_t k = 0; k < chart.Markers.size(); ++k) {
+        const XMark& marker = chart.Markers[k];
         const double x = at(marker.X, low).x();
+        painter.setPen(QPen(Qt::darkGray, 12, Qt::DashLine));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter.drawText(QRectF(x + 40, plot.top() - labelHeight, plot.right() - x, labelHeight),
-                         Qt::AlignLeft | Qt::AlignBottom, Text(marker.Text));
+        const double width = metrics.horizontalAdvance(Text(marker.Text)) + 40;
+        const double left = x + 40 + width <= plot.right() ? x + 40 : std::max(plot.left(), x - 40 - width);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(left, plot.top() + 20 + static_cast<double>(k % 2) * labelHeight, width, labelHeight),
+                         Qt::AlignLeft | Qt::AlignTop, Text(marker.Text));
     }
     PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
                   Qt::Horizontal);

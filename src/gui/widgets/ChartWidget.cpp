@@ -368,7 +368,9 @@ QString Distinct(QString text, const QStringList& taken) {
 QAbstractAxis* ChartWidget::TimeAxis() const {
     const double low = data_.XAxis ? data_.XAxis->Min : 0;
     const double high = data_.XAxis && data_.XAxis->Max > low ? data_.XAxis->Max : low + 1;
-    const double pad = (high - low) * 0.01;
+    // Room beyond the first and last report for half a date label each:
+    // Qt Charts hides a label that would stand out of its axis.
+    const double pad = (high - low) * 0.05;
     if (data_.XLabels.empty()) {
         auto* axis = new QValueAxis;
         axis->setRange(low - pad, high + pad);
@@ -377,6 +379,9 @@ QAbstractAxis* ChartWidget::TimeAxis() const {
     auto* axis = new QCategoryAxis;
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axis->setRange(low - pad, high + pad);
+    // Each label ends a category. The first category starts outside the
+    // axis: the unnamed start would hide the first label next to it.
+    axis->setStartValue(low - pad - (high - low));
     QStringList taken;
     for (const XMark& label : data_.XLabels) {
         const QString text = Distinct(QString::fromStdString(label.Text), taken);
@@ -443,17 +448,15 @@ void ChartWidget::ShowMarkers(QAbstractAxis* x, QValueAxis* y) {
         places.push_back(marker.X);
     }
     if (places.empty()) return;
-    QMargins margins = chart()->margins();
     const int row = fontMetrics().height();
-    margins.setTop(margins.top() + 2 * row);
-    chart()->setMargins(margins);
     QAbstractSeries* anchor = chart()->series().front();
     connect(chart(), &QChart::plotAreaChanged, this, [this, places, anchor, row](const QRectF& plot) {
         for (std::size_t k = 0; k < markerLabels_.size() && k < places.size(); ++k) {
             const double at = chart()->mapToPosition(QPointF(places[k], 0), anchor).x();
             const QRectF box = markerLabels_[k]->boundingRect();
-            const double left = std::min(at + 3, plot.right() - box.width());
-            markerLabels_[k]->setPos(std::max(plot.left(), left), plot.top() - (k % 2 == 0 ? 2 : 1) * row - 2);
+            // Right of its line, or left of it where the plot ends first.
+            const double left = at + 3 + box.width() <= plot.right() ? at + 3 : at - 3 - box.width();
+            markerLabels_[k]->setPos(std::max(plot.left(), left), plot.top() + 2 + static_cast<double>(k % 2) * row);
         }
     });
 }
