@@ -128,8 +128,8 @@ void frmTrend::ShowReading(bool reading, const QString& what) {
     progress_->setVisible(reading);
     cancel_->setVisible(reading);
     if (reading) summary_->setText(what);
-    for (QWidget* chooser : {static_cast<QWidget*>(system_), static_cast<QWidget*>(pools_),
-                             static_cast<QWidget*>(figure_)})
+    for (QWidget* chooser :
+         {static_cast<QWidget*>(system_), static_cast<QWidget*>(pools_), static_cast<QWidget*>(figure_)})
         chooser->setEnabled(!reading);
 }
 
@@ -244,7 +244,8 @@ void ConnectTrendExports(frmTrend& window, const AppServices& services, MessageS
         return what + " " + pools();
     };
     // ProposedFileName keeps the base name of a path: the base is one.
-    ConnectExports(window, services, sink, folder, [&window] { return window.ExportBase(); }, content);
+    ConnectExports(
+        window, services, sink, folder, [&window] { return window.ExportBase(); }, content);
 }
 
 }  // namespace kov

@@ -162,8 +162,7 @@ TEST(TrendViews, DriftGridsTakeRisesOrFalls) {
         std::vector<std::string> Row;
     };
     const Case cases[] = {
-        {Drift::Rises,
-         {"BP1", "T", "TS1", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "1.50", "4", "2.50"}},
+        {Drift::Rises, {"BP1", "T", "TS1", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "1.50", "4", "2.50"}},
         {Drift::Falls, {"BP1", "I", "IX1", "2026-12-03 01:00:00", "2026-12-03 02:00:00", "10", "2", "-8"}},
     };
     for (const Case& c : cases) {
