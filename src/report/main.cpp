@@ -2,6 +2,7 @@
 // kovgraph-report --csv DIR STATFILE [SIMFILE...]
 // kovgraph-report --compare BEFORE AFTER [--json]
 // kovgraph-report --advise-sizes [--budget-mb MB] [--json] STATFILE SIMFILE...
+// kovgraph-report --trend [--json] [--system NAME] [--from DATE] [--to DATE] FILE...
 
 #include <CLI/CLI.hpp>
 #include <cmath>
@@ -9,10 +10,12 @@
 #include <iostream>
 
 #include "cluster/ClusterAnalysis.h"
+#include "common/CollectionDate.h"
 #include "report/BatchReport.h"
 #include "report/CompareReport.h"
 #include "report/CsvExport.h"
 #include "report/SizeAdviceReport.h"
+#include "report/TrendReport.h"
 
 namespace {
 
@@ -43,7 +46,9 @@ int RunReport(int argc, char** argv) {
     app.add_option("--radius", radiusText, "cluster radius (default 1.2)")->type_name("FLOAT")->check(radiusCheck);
     app.add_option("--acc-dir", options.AccDir, "folder holding Rand.acc and Seq.acc (default: the program's folder)");
     std::vector<std::string> compare;
-    app.add_option("--compare", compare, "compare two statistics reports: BEFORE AFTER")->expected(2)->excludes(csv);
+    CLI::Option* compareOption = app.add_option("--compare", compare, "compare two statistics reports: BEFORE AFTER")
+                                     ->expected(2)
+                                     ->excludes(csv);
     bool adviseSizes = false;
     CLI::Option* advise =
         app.add_flag("--advise-sizes", adviseSizes,
@@ -63,12 +68,38 @@ int RunReport(int argc, char** argv) {
                                   },
                                   "MB>=0"))
                               ->needs(advise);
+    // The trend's reports: the FILEs (STATFILE and SIMFILE positions alike).
+    kov::TrendOptions trend;
+    bool trendWanted = false;
+    CLI::Option* trendFlag =
+        app.add_flag("--trend", trendWanted, "the trend of many statistics reports in time order (docs/trend-json.md)")
+            ->excludes(csv)
+            ->excludes(advise)
+            ->excludes(compareOption);
+    const CLI::Validator dateCheck(
+        [](std::string& text) {
+            return kov::ReadCollectionDate(text) ? std::string()
+                                                 : "not a date (2026-11-30, 30-NOV-26, 11/30/2026): " + text;
+        },
+        "DATE");
+    app.add_option("--system", trend.Filter.System, "the trend of this system only (SYSA or SYSA/DB2P)")
+        ->needs(trendFlag);
+    app.add_option("--from", trend.Filter.FromDate, "reports collected on or after this date")
+        ->type_name("DATE")
+        ->check(dateCheck)
+        ->needs(trendFlag);
+    app.add_option("--to", trend.Filter.ToDate, "reports collected on or before this date")
+        ->type_name("DATE")
+        ->check(dateCheck)
+        ->needs(trendFlag);
     app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file");
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
     try {
         app.parse(argc, argv);
         if (!compare.empty() && (compare.size() != 2 || !options.StatFile.empty()))
             throw CLI::ValidationError("--compare", "takes exactly two statistics reports: BEFORE AFTER");
+        if (trendWanted && options.StatFile.empty())
+            throw CLI::ValidationError("--trend", "takes one or more statistics reports: FILE...");
         if (compare.empty() && options.StatFile.empty()) throw CLI::RequiredError("STATFILE");
         if (adviseSizes && !compare.empty())
             throw CLI::ValidationError("--advise-sizes", "reads one statistics report and its simulation reports");
@@ -83,6 +114,11 @@ int RunReport(int argc, char** argv) {
                   << "Run with --help for usage.\n";
         return 2;
     }
+    if (trendWanted) {
+        trend.Json = options.Json;
+        trend.Files.push_back(options.StatFile);
+        trend.Files.insert(trend.Files.end(), options.SimFiles.begin(), options.SimFiles.end());
+    }
     options.Intent = intent.front();
     if (options.AccDir.empty()) {
         std::error_code ec;
@@ -95,6 +131,7 @@ int RunReport(int argc, char** argv) {
             return kov::RunSizeAdviceReport({options.Json, budget->count() > 0 ? std::optional(budgetMB) : std::nullopt,
                                              options.StatFile, options.SimFiles},
                                             std::cout, std::cerr);
+        if (trendWanted) return kov::RunTrendReport(trend, std::cout, std::cerr);
         if (!compare.empty())
             return kov::RunCompareReport({options.Json, compare[0], compare[1]}, std::cout, std::cerr);
         return kov::RunBatchReport(options, std::cout);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 #include "model/Figures.h"
@@ -409,6 +411,50 @@ SamplePlan CapacityPlan() {
     plan.Pools.push_back({"BP1", PoolUse::Data, MaxObjects, 200000, 100000, false});
     for (int p = 2; p <= MaxPools; ++p)
         plan.Pools.push_back({"BP" + std::to_string(p + 8), PoolUse::Index, 0, 1000 * p, 0, false});
+    return plan;
+}
+
+SamplePlan SeriesPlan(const SamplePlan& base, int report, int count) {
+    using namespace std::chrono;
+    constexpr double kPi = 3.14159265358979323846;
+    SamplePlan plan = base;
+    const year_month_day day{sys_days{year{2026} / November / 1} + days{report / 24}};
+    char date[16], time[16];
+    std::snprintf(date, sizeof date, "%04d-%02u-%02u", static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
+                  static_cast<unsigned>(day.day()));
+    std::snprintf(time, sizeof time, "%02d:00:00", report % 24);
+    plan.CollectionDate = date;
+    plan.CollectionTime = time;
+    plan.ElapsedTime = "01:00:00";
+    const double daily = 0.25 * std::sin(2 * kPi * (report % 24) / 24.0);
+    const double slow = count > 1 ? 0.3 * report / (count - 1) : 0.0;
+    const bool resized = report >= count / 2;
+    for (std::size_t p = 0; p < plan.Pools.size(); ++p) {
+        PoolPlan& pool = plan.Pools[p];
+        pool.MissFactor *= 1.0 + daily + slow;
+        if (p == 1 && resized) {
+            pool.VPSize += pool.VPSize / 2;
+            pool.MissFactor *= 0.6;
+        }
+    }
+    return plan;
+}
+
+std::string SeriesFileName(const SamplePlan& plan) {
+    std::string date = plan.CollectionDate;
+    std::erase(date, '-');
+    return plan.System + "_" + plan.SubSystem + "_" + date + "_" + plan.CollectionTime.substr(0, 2) + ".sta";
+}
+
+SamplePlan CapacitySeriesBase() {
+    constexpr PoolUse uses[] = {PoolUse::Catalog,   PoolUse::Data,     PoolUse::Index,
+                                PoolUse::Warehouse, PoolUse::SortWork, PoolUse::Lob};
+    SamplePlan plan;
+    plan.Seed = 720;
+    for (int p = 0; p < MaxPools; ++p) {
+        const int objects = MaxObjects / MaxPools + (p < MaxObjects % MaxPools ? 1 : 0);
+        plan.Pools.push_back({"BP" + std::to_string(p), uses[p % std::size(uses)], objects, 5000 + 1000 * p, 0, false});
+    }
     return plan;
 }
 

@@ -63,4 +63,19 @@ SamplePlan ChangedSamplePlan();
 // simulation of it carries 5000 objects.
 SamplePlan CapacityPlan();
 
+// Report `report` (from 0) of an hourly series of `count` reports of the base
+// system, the first collected 2026-11-01 00:00:00: every pool's misses drift
+// with the hour of the day and slowly over the series, and the second pool's
+// virtual pool grows by half from the series' middle report on, after which
+// it misses fewer pages. The draws stay the same, so objects keep their names
+// and their counters move with the misses alone.
+SamplePlan SeriesPlan(const SamplePlan& base, int report, int count);
+
+// "SYSA_DB2P_20261101_00.sta": system, subsystem, collection date and hour.
+std::string SeriesFileName(const SamplePlan& plan);
+
+// The largest system a series holds: 60 pools and 5000 objects spread over
+// them, so that every pool has objects to rise and fall.
+SamplePlan CapacitySeriesBase();
+
 }  // namespace kov

@@ -74,11 +74,10 @@ std::vector<ComparedFigure> CompareFigures(const std::vector<Figure>& before, st
     std::vector<ComparedFigure> compared;
     compared.reserve(before.size());
     for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
-        const bool perSecond = before[i].IsCount;
-        const double b = perSecond ? PerSecond(before[i].Value, beforeSeconds) : before[i].Value;
-        const double a = perSecond ? PerSecond(after[i].Value, afterSeconds) : after[i].Value;
         compared.push_back(
-            {std::string(before[i].Name), perSecond, CompareFigure(b, a), TraitsOf(before[i].Name).Direction});
+            {std::string(before[i].Name), before[i].IsCount,
+             CompareFigure(ComparedValue(before[i], beforeSeconds), ComparedValue(after[i], afterSeconds)),
+             TraitsOf(before[i].Name).Direction});
     }
     return compared;
 }
@@ -258,6 +257,10 @@ const char* VerdictText(Verdict verdict) {
             break;
     }
     return "";
+}
+
+double ComparedValue(const Figure& figure, std::int32_t elapsedSeconds) {
+    return figure.IsCount ? PerSecond(figure.Value, elapsedSeconds) : figure.Value;
 }
 
 FigureChange CompareFigure(double before, double after) {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/GeneralInfo.h"
 #include "model/ReportModel.h"
 #include "views/ChartData.h"
 #include "views/ViewData.h"
@@ -49,6 +50,10 @@ struct FigureTraits {
 FigureTraits TraitsOf(std::string_view figureName);
 inline constexpr Better ObjectGetPagesBetter = Better::None;
 inline constexpr Better ObjectSyncReadIOsBetter = Better::Down;
+
+// A figure as two intervals compare it: a count per second of the interval's
+// elapsed time, any other figure as it is.
+double ComparedValue(const Figure& figure, std::int32_t elapsedSeconds);
 
 // "up", "down", "none".
 const char* BetterName(Better better);

@@ -1,9 +1,9 @@
 #include "analysis/PrintPages.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 
+#include "common/CollectionDate.h"
 #include "common/FixedText.h"
 #include "common/Formats.h"
 #include "common/TextMatch.h"
@@ -18,70 +18,6 @@ const std::string kGap(10, ' ');
 
 std::string Trim(std::string_view text) {
     return std::string(TrimBlanks(text));
-}
-
-std::optional<int> Number(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
-
-std::optional<int> MonthNamed(std::string_view name) {
-    static constexpr std::array<const char*, 12> months = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                                           "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    if (name.size() != 3) return std::nullopt;
-    for (std::size_t m = 0; m < months.size(); ++m)
-        if (ContainsIgnoringCase(name, months[m])) return static_cast<int>(m) + 1;
-    return std::nullopt;
-}
-
-struct Date {
-    int Year = 0, Month = 0, Day = 0;
-};
-
-// Two-digit years 00..29 are this century's, 30..99 the last one's.
-int FullYear(std::string_view digits, int year) {
-    if (digits.size() > 2) return year;
-    return year < 30 ? 2000 + year : 1900 + year;
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + 1;
-    }
-}
-
-// The date forms collection tools write: 30-NOV-26, 2026-11-30, 11/30/2026.
-std::optional<Date> ReadDate(std::string_view text) {
-    const char separator = text.find('/') != std::string_view::npos ? '/' : '-';
-    const std::vector<std::string_view> parts = Split(text, separator);
-    if (parts.size() != 3) return std::nullopt;
-    std::optional<Date> date;
-    if (const auto month = MonthNamed(parts[1]); month && separator == '-') {
-        const auto day = Number(parts[0]), year = Number(parts[2]);
-        if (day && year) date = Date{FullYear(parts[2], *year), *month, *day};
-    } else if (separator == '-' && parts[0].size() == 4) {
-        const auto year = Number(parts[0]), mon = Number(parts[1]), day = Number(parts[2]);
-        if (year && mon && day) date = Date{*year, *mon, *day};
-    } else if (separator == '/') {
-        const auto mon = Number(parts[0]), day = Number(parts[1]), year = Number(parts[2]);
-        if (mon && day && year) date = Date{FullYear(parts[2], *year), *mon, *day};
-    }
-    if (!date || date->Month < 1 || date->Month > 12 || date->Day < 1 || date->Day > 31) return std::nullopt;
-    return date;
-}
-
-std::optional<std::array<int, 2>> ReadTime(std::string_view text) {
-    const std::vector<std::string_view> parts = Split(text, ':');
-    if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
-    const auto hour = Number(parts[0]), minute = Number(parts[1]);
-    if (!hour || !minute || *hour > 23 || *minute > 59 || *hour < 0 || *minute < 0) return std::nullopt;
-    return std::array<int, 2>{*hour, *minute};
 }
 
 std::string_view Value(const std::vector<LabelPair>& labels, std::string_view caption) {
@@ -132,8 +68,8 @@ std::string HeaderLine(const SystemInfo& info, bool withDSGroup) {
 
 std::string PrintedCollectionDate(std::string_view date, std::string_view time) {
     const std::string dateText = Trim(date), timeText = Trim(time);
-    const std::optional<Date> day = ReadDate(dateText);
-    const auto clock = ReadTime(timeText);
+    const std::optional<CalendarDate> day = ReadCollectionDate(dateText);
+    const auto clock = ReadCollectionTime(timeText);
     if (!day || !clock) return dateText + "  " + timeText;
     const int hour12 = (*clock)[0] % 12 == 0 ? 12 : (*clock)[0] % 12;
     char text[48];

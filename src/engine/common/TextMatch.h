@@ -24,6 +24,10 @@ inline bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
     return FindIgnoringCase(text, word) != std::string_view::npos;
 }
 
+inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && FindIgnoringCase(a, b) == 0;
+}
+
 // The record code of a report line is its first four characters.
 inline bool CodeContains(std::string_view line, std::string_view code) {
     return line.substr(0, 4).find(code) != std::string_view::npos;

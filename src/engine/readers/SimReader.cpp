@@ -19,10 +19,6 @@ namespace kov {
 
 namespace {
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && FindIgnoringCase(a, b) == 0;
-}
-
 constexpr const char* kHeaderLineKind = "the simulation header line (*BPP)";
 
 // The conversion a record field of type T takes, as ReportReader::NumberField

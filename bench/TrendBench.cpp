@@ -1,0 +1,190 @@
+// How fast a trend is built from a month of hourly statistics reports at
+// capacity, measured against one core merely splitting the same files into
+// lines.
+//
+// At start-up the writer produces the series (kovgraph-make-samples
+// --series N --capacity writes the same files): N hourly reports of one system of
+// 60 pools and 5000 objects, N = 720 unless KOVGRAPH_TREND_REPORTS says
+// otherwise. With KOVGRAPH_TREND_FOLDER the series is written there once and
+// reused by later runs; without it, into a temporary folder removed at the end.
+//   TrendFromFiles/0 the trend of every report, read on every core
+//   TrendFromFiles/1 the same on one core
+//   LineScan         ReadReportLine over every file, on one core
+// After the runs a summary sets each trend against the line scan: the median
+// when run with repetitions, else the mean of the runs.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <numeric>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/Trend.h"
+#include "readers/ReportLineReader.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Series {
+    std::vector<std::string> Files;
+    std::int64_t Bytes = 0;
+};
+
+Series& TheSeries() {
+    static Series series;
+    return series;
+}
+
+int ReportCount() {
+    const char* text = std::getenv("KOVGRAPH_TREND_REPORTS");
+    const int count = text ? std::atoi(text) : 720;
+    return count > 0 ? count : 720;
+}
+
+// The series in the folder, written where a report is missing, so that a
+// folder kept between runs is written once.
+void WriteSeries(const fs::path& folder, int count) {
+    Series& series = TheSeries();
+    const kov::SamplePlan base = kov::CapacitySeriesBase();
+    for (int r = 0; r < count; ++r) {
+        const kov::SamplePlan plan = kov::SeriesPlan(base, r, count);
+        const fs::path path = folder / kov::SeriesFileName(plan);
+        if (!fs::exists(path)) {
+            const kov::ReportModel model = kov::GenerateReport(plan);
+            const fs::path partial = path.string() + ".part";
+            {
+                std::ofstream out(partial, std::ios::binary);
+                kov::WriteStatReport(model, out);
+                if (!out) throw std::runtime_error("cannot write " + partial.string());
+            }
+            fs::rename(partial, path);
+        }
+        series.Files.push_back(path.string());
+        series.Bytes += static_cast<std::int64_t>(fs::file_size(path));
+    }
+}
+
+fs::path MakeTemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "kovgraph-trend-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder under " + fs::temp_directory_path().string());
+    return pattern;
+}
+
+void TrendFromFiles(benchmark::State& state) {
+    const Series& series = TheSeries();
+    const unsigned threads = static_cast<unsigned>(state.range(0));
+    for (auto _ : state) {
+        const kov::TrendResult trend = kov::TrendFromFiles(series.Files, {}, threads);
+        if (!trend.LeftOut.empty() || trend.Systems.size() != 1 ||
+            trend.Systems[0].Reports.size() != series.Files.size()) {
+            state.SkipWithError("not every report of the series is in the trend");
+            break;
+        }
+        benchmark::DoNotOptimize(trend.Systems.data());
+    }
+    state.SetBytesProcessed(state.iterations() * series.Bytes);
+}
+
+void LineScan(benchmark::State& state) {
+    const Series& series = TheSeries();
+    for (auto _ : state) {
+        std::size_t characters = 0;
+        for (const std::string& path : series.Files) {
+            kov::ReportLineReader lines;
+            lines.Open(path);
+            while (!lines.AtEnd()) characters += lines.ReadReportLine().size();
+        }
+        benchmark::DoNotOptimize(characters);
+    }
+    state.SetBytesProcessed(state.iterations() * series.Bytes);
+}
+
+// The console output, then each trend set against the line scan.
+class SummaryReporter : public benchmark::ConsoleReporter {
+public:
+    explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const std::string& args = run.run_name.args;
+            const std::string name = run.run_name.function_name + (args.empty() ? "" : "/" + args);
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median") medians_[name] = seconds;
+            } else {
+                runs_[name].push_back(seconds);
+            }
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        double scan = 0;
+        if (!Seconds("LineScan", scan) || scan <= 0) return;
+        std::ostream& out = GetOutputStream();
+        out << "\nTrend of " << TheSeries().Files.size() << " capacity reports (" << TheSeries().Bytes / 1000000
+            << " MB) against one core's line scan (" << (medians_.empty() ? "mean" : "median") << " wall time, "
+            << std::thread::hardware_concurrency() << " cores): line scan " << scan << " s\n";
+        for (const std::string name : {"TrendFromFiles/0", "TrendFromFiles/1"}) {
+            double seconds = 0;
+            if (!Seconds(name, seconds)) continue;
+            out << "  " << name << ": " << seconds << " s, " << seconds / scan << " x the line scan\n";
+        }
+    }
+
+private:
+    bool Seconds(const std::string& name, double& seconds) const {
+        if (const auto m = medians_.find(name); m != medians_.end()) {
+            seconds = m->second;
+            return true;
+        }
+        const auto r = runs_.find(name);
+        if (r == runs_.end() || r->second.empty()) return false;
+        seconds = std::accumulate(r->second.begin(), r->second.end(), 0.0) / static_cast<double>(r->second.size());
+        return true;
+    }
+
+    std::map<std::string, double> medians_;
+    std::map<std::string, std::vector<double>> runs_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    const char* kept = std::getenv("KOVGRAPH_TREND_FOLDER");
+    const fs::path folder = kept ? fs::path(kept) : MakeTemporaryFolder();
+    try {
+        fs::create_directories(folder);
+        WriteSeries(folder, ReportCount());
+    } catch (const std::exception& failure) {
+        std::cerr << "kovgraph_trend_bench: " << failure.what() << "\n";
+        return 1;
+    }
+    benchmark::RegisterBenchmark("LineScan", LineScan)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("TrendFromFiles", TrendFromFiles)
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    SummaryReporter reporter(benchmark::ConsoleReporter::OO_Defaults);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    if (!kept) fs::remove_all(folder);
+    return 0;
+}

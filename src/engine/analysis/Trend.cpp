@@ -1,0 +1,413 @@
+#include "analysis/Trend.h"
+
+#include <algorithm>
+#include <deque>
+#include <exception>
+#include <future>
+#include <map>
+#include <thread>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+
+#include "analysis/CompareReports.h"
+#include "analysis/GeneralInfo.h"
+#include "analysis/TuningRules.h"
+#include "common/CollectionDate.h"
+#include "common/Formats.h"
+#include "common/TextMatch.h"
+#include "model/Figures.h"
+#include "readers/ReportFileKind.h"
+#include "readers/ReportLoading.h"
+
+namespace kov {
+
+namespace {
+
+ReportStamp StampOf(const SystemInfo& info, std::int32_t elapsedSeconds, const std::string& file) {
+    return {file, info.System.TrimmedString() + "/" + info.SubSystem.TrimmedString(),
+            info.CollectionDate.TrimmedString(), info.CollectionTime.TrimmedString(), elapsedSeconds};
+}
+
+// A date or time read as numbers sorts by the calendar whatever form its tool
+// wrote; one that cannot be read sorts after every readable one, by its text.
+struct TimeKey {
+    std::optional<CalendarDate> Date;
+    std::optional<std::array<int, 3>> Clock;
+};
+
+TimeKey KeyOf(const ReportStamp& stamp) {
+    return {ReadCollectionDate(stamp.Date), ReadCollectionTime(stamp.Time)};
+}
+
+template <typename T>
+int Order(const std::optional<T>& a, const std::optional<T>& b) {
+    if (a && b) return *a < *b ? -1 : *b < *a ? 1 : 0;
+    return a ? -1 : b ? 1 : 0;
+}
+
+int CompareStamps(const ReportStamp& a, const ReportStamp& b) {
+    const TimeKey ka = KeyOf(a), kb = KeyOf(b);
+    if (const int date = Order(ka.Date, kb.Date); date != 0) return date;
+    if (!ka.Date && a.Date != b.Date) return a.Date < b.Date ? -1 : 1;
+    if (const int clock = Order(ka.Clock, kb.Clock); clock != 0) return clock;
+    if (!ka.Clock && a.Time != b.Time) return a.Time < b.Time ? -1 : 1;
+    return 0;
+}
+
+std::vector<double> ComparedPoolFigures(const PoolRecord& pool, std::int32_t seconds) {
+    std::vector<double> values;
+    for (const Figure& figure : PoolFigures(pool, seconds)) values.push_back(ComparedValue(figure, seconds));
+    return values;
+}
+
+PoolSettings SettingsOf(const PoolRecord& pool) {
+    return {pool.VPSize, pool.HPSize, pool.VPSEQT, pool.HPSEQT, pool.DWQT, pool.VDWQT};
+}
+
+// "VP size 40,000 -> 60,000", one text per setting that moved.
+std::vector<std::string> SettingChanges(const PoolSettings& before, const PoolSettings& after) {
+    std::vector<std::string> texts;
+    const auto whole = [&](const char* name, std::int32_t b, std::int32_t a) {
+        if (b != a) texts.push_back(std::string(name) + " " + Grouped(b, 0) + " -> " + Grouped(a, 0));
+    };
+    const auto decimal = [&](const char* name, double b, double a) {
+        if (b != a) texts.push_back(std::string(name) + " " + ShortestDecimal(b) + " -> " + ShortestDecimal(a));
+    };
+    whole("VP size", before.VPSize, after.VPSize);
+    whole("HP size", before.HPSize, after.HPSize);
+    whole("VPSEQT", before.VPSEQT, after.VPSEQT);
+    whole("HPSEQT", before.HPSEQT, after.HPSEQT);
+    decimal("DWQT", before.DWQT, after.DWQT);
+    decimal("VDWQT", before.VDWQT, after.VDWQT);
+    return texts;
+}
+
+// Objects of one name in one pool pair by their order, as the compare pairs
+// them: the k-th "DUP" of one report with the k-th of the next.
+struct NamedObjects {
+    std::vector<std::size_t> Drifts;                    // positions in PoolState::Objects, in pairing order
+    std::size_t Report = static_cast<std::size_t>(-1);  // the report whose objects are being paired
+    std::size_t Paired = 0;                             // of this name in that report so far
+};
+
+// Looked up by the object's own name without copying it: a month of reports
+// at capacity pairs millions of objects.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>()(name); }
+};
+
+// The largest changes one way, largest first; equal changes keep the order
+// in which the objects first appeared. Only objects that moved that way take part.
+std::vector<ObjectDrift> TopDrifts(const std::vector<ObjectDrift>& objects, bool rises) {
+    std::vector<ObjectDrift> moved;
+    for (const ObjectDrift& object : objects)
+        if (rises ? object.Change > 0 : object.Change < 0) moved.push_back(object);
+    std::stable_sort(moved.begin(), moved.end(), [rises](const ObjectDrift& x, const ObjectDrift& y) {
+        return rises ? x.Change > y.Change : x.Change < y.Change;
+    });
+    if (moved.size() > TopObjectChanges) moved.resize(TopObjectChanges);
+    return moved;
+}
+
+struct PoolState {
+    PoolTrend Trend;
+    PoolSettings Settings;  // in the last report that had the pool
+    bool InLastReport = false;
+    std::array<std::unordered_map<std::string, std::size_t>, 2> AdviceAt;  // text -> position in Trend.Advice
+    std::vector<ObjectDrift> Objects;                                      // in order of first appearance
+    std::unordered_map<std::string, NamedObjects, NameHash, std::equal_to<>> ObjectsNamed;
+
+    void AddFigures(std::size_t report, const std::vector<double>& figures) {
+        for (std::size_t f = 0; f < Trend.Figures.size() && f < figures.size(); ++f) {
+            Trend.Figures[f].resize(report);
+            Trend.Figures[f].push_back(figures[f]);
+        }
+    }
+
+    void AddAdvice(std::size_t report, std::size_t intent, const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            const auto [at, added] = AdviceAt[intent].try_emplace(line, Trend.Advice[intent].size());
+            if (added) Trend.Advice[intent].push_back({line, {}});
+            std::vector<std::size_t>& reports = Trend.Advice[intent][at->second].Reports;
+            if (reports.empty() || reports.back() != report) reports.push_back(report);
+        }
+    }
+
+    void AddObjects(std::size_t report, const std::vector<TrendObject>& objects) {
+        for (const TrendObject& object : objects) {
+            auto named = ObjectsNamed.find(std::string_view(object.Name));
+            if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name, NamedObjects{}).first;
+            NamedObjects& same = named->second;
+            if (same.Report != report) same = {std::move(same.Drifts), report, 0};
+            const std::size_t k = same.Paired++;
+            if (k == same.Drifts.size()) {
+                same.Drifts.push_back(Objects.size());
+                Objects.push_back(
+                    {object.Name, object.Type, report, report, object.SyncReadIOs, object.SyncReadIOs, 0});
+                continue;
+            }
+            ObjectDrift& drift = Objects[same.Drifts[k]];
+            drift.LastReport = report;
+            drift.Last = object.SyncReadIOs;
+            drift.Change = drift.Last - drift.First;
+        }
+    }
+};
+
+struct SystemState {
+    std::vector<ReportStamp> Reports;
+    std::deque<PoolState> Pools;  // in order of first appearance
+    std::unordered_map<std::string, std::size_t> PoolAt;
+
+    PoolState& PoolNamed(const std::string& name, std::size_t report, bool& isNew) {
+        const auto [at, added] = PoolAt.try_emplace(name, Pools.size());
+        isNew = added;
+        if (added) {
+            PoolState& pool = Pools.emplace_back();
+            pool.Trend.Name = name;
+            pool.Trend.Figures.assign(PoolGridHeadings().size() - 1, FigureSeries(report));
+        }
+        return Pools[at->second];
+    }
+
+    void Add(const TrendReport& report) {
+        const std::size_t r = Reports.size();
+        Reports.push_back(report.Stamp);
+        std::vector<bool> present(Pools.size(), false);
+        for (const TrendPool& pool : report.Pools) {
+            bool isNew = false;
+            PoolState& state = PoolNamed(pool.Name, r, isNew);
+            const std::size_t at = PoolAt[pool.Name];
+            present.resize(Pools.size(), false);
+            if (present[at]) continue;  // a second pool of one name: the first stands, as the compare matches it
+            present[at] = true;
+            if (r > 0 && !state.InLastReport) state.Trend.Events.push_back({r, "pool appears"});
+            if (!isNew)
+                for (std::string& text : SettingChanges(state.Settings, pool.Settings))
+                    state.Trend.Events.push_back({r, std::move(text)});
+            state.Settings = pool.Settings;
+            state.AddFigures(r, pool.Figures);
+            for (std::size_t i = 0; i < pool.Advice.size(); ++i) state.AddAdvice(r, i, pool.Advice[i]);
+            state.AddObjects(r, pool.Objects);
+        }
+        for (std::size_t p = 0; p < Pools.size(); ++p) {
+            if (Pools[p].InLastReport && !present[p]) Pools[p].Trend.Events.push_back({r, "pool disappears"});
+            Pools[p].InLastReport = present[p];
+        }
+    }
+
+    SystemTrend Finish(const std::string& system) {
+        SystemTrend trend{system, std::move(Reports), {}};
+        for (PoolState& pool : Pools) {
+            for (FigureSeries& series : pool.Trend.Figures) series.resize(trend.Reports.size());
+            pool.Trend.SyncReadIORises = TopDrifts(pool.Objects, true);
+            pool.Trend.SyncReadIOFalls = TopDrifts(pool.Objects, false);
+            trend.Pools.push_back(std::move(pool.Trend));
+        }
+        return trend;
+    }
+};
+
+std::string StampText(const ReportStamp& stamp) {
+    return stamp.System + " " + stamp.Date + " " + stamp.Time;
+}
+
+// What the reader said, one line per message, as the batch report shows
+// them; a read that stopped without a word still says where it stopped.
+std::vector<std::string> ReadingMessages(const LoadedReportSet& set, const ReportReader::ReadStop& stop) {
+    std::vector<std::string> lines;
+    for (const Message& m : set.Sink.Messages) lines.push_back(m.Title + ": " + m.Text);
+    if (lines.empty())
+        lines.push_back("The report was not read to its end (line " + std::to_string(std::max(1, stop.Line)) + ": " +
+                        (stop.Reason.empty() ? "it ends early" : stop.Reason) + ").");
+    return lines;
+}
+
+// One report read whole and reduced, or why it is left out.
+struct ReadOutcome {
+    std::optional<TrendReport> Report;
+    LeftOutReport LeftOut;
+};
+
+ReadOutcome ReadForTrend(const std::string& file) try {
+    auto set = std::make_unique<LoadedReportSet>();
+    ReportReader reader(set->Model, set->Sink);
+    set->StatsRead = OpenStatisticsReport(set->Model, reader, file);
+    if (set->StatsRead) return {SummarizeReport(set->Model, file), {}};
+    return {std::nullopt, {file, ReadingMessages(*set, reader.StatsStop)}};
+} catch (const std::exception& failure) {
+    return {std::nullopt, {file, {std::string("The report could not be read: ") + failure.what()}}};
+}
+
+// The header alone, read the way the full read starts, so that a folder of a
+// month of reports can be filtered and put in order before any is read whole.
+// Nothing when the header cannot be read; the full read then says why.
+std::optional<ReportStamp> ReadStamp(const std::string& file) {
+    try {
+        const ReportFileKind kind = IdentifyReport(file);
+        if (kind == ReportFileKind::Simulation) return std::nullopt;
+        ReportModel model;
+        CollectingSink sink;
+        ReportReader reader(model, sink);
+        model.StatFileName = std::string(TrimBlanks(file));
+        if (!reader.StartStatisticsPart(kind == ReportFileKind::Consolidated)) return std::nullopt;
+        return StampOf(model.SysInfo, CollectionSeconds(model), file);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+unsigned ThreadsToUse(unsigned threads) {
+    if (threads == 0) threads = std::thread::hardware_concurrency();
+    return std::max(1u, threads);
+}
+
+// Runs `read` over the files on `threads` workers, at most twice as many
+// reports in flight as workers so that memory stays flat, and hands each
+// outcome to `use` in the files' order.
+template <typename Read, typename Use>
+void ReadInOrder(const std::vector<std::string>& files, unsigned threads, Read read, Use use) {
+    std::deque<std::future<ReadOutcome>> inFlight;
+    const std::size_t window = 2 * static_cast<std::size_t>(threads);
+    std::size_t next = 0;
+    while (next < files.size() || !inFlight.empty()) {
+        while (next < files.size() && inFlight.size() < window) {
+            const std::string& file = files[next++];
+            inFlight.push_back(threads == 1 ? std::async(std::launch::deferred, read, file)
+                                            : std::async(std::launch::async, read, file));
+        }
+        use(inFlight.front().get());
+        inFlight.pop_front();
+    }
+}
+
+}  // namespace
+
+bool CollectedBefore(const ReportStamp& a, const ReportStamp& b) {
+    return CompareStamps(a, b) < 0;
+}
+
+TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
+    const std::int32_t seconds = CollectionSeconds(model);
+    TrendReport report{StampOf(model.SysInfo, seconds, file), {}};
+    report.Pools.reserve(static_cast<std::size_t>(model.PoolCount()));
+    for (int p = 1; p <= model.PoolCount(); ++p) {
+        const PoolRecord& record = model.Pools(p);
+        TrendPool& pool = report.Pools.emplace_back();
+        pool.Name = record.PoolName.TrimmedString();
+        pool.Settings = SettingsOf(record);
+        pool.Figures = ComparedPoolFigures(record, seconds);
+        for (std::size_t i = 0; i < pool.Advice.size(); ++i)
+            pool.Advice[i] = EvaluatePoolRules(model, p, CompareIntents[i]);
+        const ObjectRange range = PoolObjects(model, record);
+        pool.Objects.reserve(range.Size());
+        for (int o = range.First; o <= range.Last; ++o) {
+            const ObjectRecord& object = model.Objects(o);
+            pool.Objects.push_back({object.ObjectName.TrimmedString(), object.ObjectType.TrimmedString(),
+                                    PerSecond(object.Activity.GetPages, seconds),
+                                    PerSecond(object.Activity.ReadIOsByType[1], seconds)});
+        }
+    }
+    return report;
+}
+
+bool Passes(const TrendFilter& filter, const ReportStamp& stamp) {
+    if (!filter.System.empty()) {
+        const std::string_view system = TrimBlanks(filter.System);
+        const std::string_view ownSystem = std::string_view(stamp.System).substr(0, stamp.System.find('/'));
+        if (!EqualIgnoringCase(system, stamp.System) && !EqualIgnoringCase(system, ownSystem)) return false;
+    }
+    if (filter.FromDate.empty() && filter.ToDate.empty()) return true;
+    const std::optional<CalendarDate> date = ReadCollectionDate(stamp.Date);
+    if (!date) return false;  // a date that cannot be read is in no range
+    const auto outside = [&](const std::string& bound, bool from) {
+        if (bound.empty()) return false;
+        const std::optional<CalendarDate> limit = ReadCollectionDate(bound);
+        return !limit || (from ? *date < *limit : *limit < *date);
+    };
+    return !outside(filter.FromDate, true) && !outside(filter.ToDate, false);
+}
+
+struct TrendBuilder::State {
+    std::map<std::string, SystemState> Systems;
+    std::vector<LeftOutReport> LeftOut;
+};
+
+TrendBuilder::TrendBuilder() : state_(std::make_unique<State>()) {}
+TrendBuilder::~TrendBuilder() = default;
+
+void TrendBuilder::Add(TrendReport report) {
+    SystemState& system = state_->Systems[report.Stamp.System];
+    if (!system.Reports.empty()) {
+        const ReportStamp& last = system.Reports.back();
+        const int order = CompareStamps(last, report.Stamp);
+        if (order == 0) {
+            LeaveOut({report.Stamp.File,
+                      {"Another report of " + StampText(report.Stamp) + " is in the trend already (" + last.File +
+                       "); this one is left out."}});
+            return;
+        }
+        if (order > 0) {
+            LeaveOut({report.Stamp.File,
+                      {"The report (" + StampText(report.Stamp) + ") came after a later one of its system (" +
+                       last.Date + " " + last.Time + "); it is left out."}});
+            return;
+        }
+    }
+    system.Add(report);
+}
+
+void TrendBuilder::LeaveOut(LeftOutReport report) {
+    state_->LeftOut.push_back(std::move(report));
+}
+
+TrendResult TrendBuilder::Finish() {
+    TrendResult result;
+    for (auto& [name, system] : state_->Systems) result.Systems.push_back(system.Finish(name));
+    result.LeftOut = std::move(state_->LeftOut);
+    state_->Systems.clear();
+    return result;
+}
+
+TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutReport> leftOut) {
+    std::stable_sort(reports.begin(), reports.end(),
+                     [](const TrendReport& a, const TrendReport& b) { return CollectedBefore(a.Stamp, b.Stamp); });
+    TrendBuilder builder;
+    for (LeftOutReport& report : leftOut) builder.LeaveOut(std::move(report));
+    for (TrendReport& report : reports) builder.Add(std::move(report));
+    return builder.Finish();
+}
+
+TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter, unsigned threads) {
+    // Stamps first: cheap, and they decide which files are read and in what
+    // order. A file whose header cannot be read is read whole after the
+    // others, so that its messages say why.
+    std::vector<std::pair<ReportStamp, std::string>> stamped;
+    std::vector<std::string> unstamped;
+    for (const std::string& file : files) {
+        if (const std::optional<ReportStamp> stamp = ReadStamp(file)) {
+            if (Passes(filter, *stamp)) stamped.emplace_back(*stamp, file);
+        } else {
+            unstamped.push_back(file);
+        }
+    }
+    std::stable_sort(stamped.begin(), stamped.end(),
+                     [](const auto& a, const auto& b) { return CollectedBefore(a.first, b.first); });
+    std::vector<std::string> order;
+    order.reserve(stamped.size() + unstamped.size());
+    for (const auto& [stamp, file] : stamped) order.push_back(file);
+    order.insert(order.end(), unstamped.begin(), unstamped.end());
+
+    TrendBuilder builder;
+    ReadInOrder(order, ThreadsToUse(threads), ReadForTrend, [&](ReadOutcome outcome) {
+        if (!outcome.Report)
+            builder.LeaveOut(std::move(outcome.LeftOut));
+        else if (Passes(filter, outcome.Report->Stamp))
+            builder.Add(std::move(*outcome.Report));
+    });
+    return builder.Finish();
+}
+
+}  // namespace kov
