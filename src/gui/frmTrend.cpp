@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "AppServices.h"
 #include "ExportDialogs.h"
 #include "analysis/TrendViews.h"
 #include "widgets/ChartWidget.h"
@@ -246,6 +248,17 @@ void ConnectTrendExports(frmTrend& window, const AppServices& services, MessageS
     // ProposedFileName keeps the base name of a path: the base is one.
     ConnectExports(
         window, services, sink, folder, [&window] { return window.ExportBase(); }, content);
+}
+
+void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, MessageSink& sink, SaveFolder& folder) {
+    const QStringList chosen = services.ChooseTrendFiles ? services.ChooseTrendFiles(parent) : QStringList();
+    if (chosen.isEmpty()) return;
+    std::vector<std::string> files;
+    for (const QString& file : chosen) files.push_back(QFile::encodeName(file).toStdString());
+    frmTrend window(parent);
+    ConnectTrendExports(window, services, sink, folder);
+    window.ReadInBackground(Text(TrendReadingText(files.size())), [files] { return TrendFromFiles(files); });
+    services.RunModal(window);
 }
 
 }  // namespace kov

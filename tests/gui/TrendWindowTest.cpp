@@ -16,9 +16,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
+#include <fstream>
 
 #include "UiFixture.h"
 #include "frmTrend.h"
+#include "pages/ReportInfoPage.h"
+#include "readers/ReportWriter.h"
+#include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
 
 namespace kov::test {
@@ -203,6 +207,73 @@ TEST(TrendWindow, SavedFilesSayWhatTheyHold) {
     window.cboTrendFigure()->setCurrentText("Get Pages/Sec");
     emit window.chartTrendFigure()->SaveImageRequested();
     EXPECT_EQ(ui.saveQuestions.back().ProposedName, "trend-SYSB-DB2Q-Get Pages_Sec Over Time BP1.png");
+}
+
+// Six hourly reports of the sample system, written in reverse so that only
+// their headers can order them, and a file that is no report.
+QStringList SeriesWithABadFile(const QTemporaryDir& folder) {
+    constexpr int kReports = 6;
+    QStringList files;
+    for (int r = kReports - 1; r >= 0; --r) {
+        const SamplePlan plan = SeriesPlan(BundledSamplePlan(), r, kReports);
+        const QString path = folder.filePath(QString::fromStdString(SeriesFileName(plan)));
+        std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
+        WriteStatReport(GenerateReport(plan), out);
+        files << path;
+    }
+    const QString bad = folder.filePath("notes.sta");
+    std::ofstream(QFile::encodeName(bad).toStdString()) << "these are my notes, not a report\n";
+    files.insert(2, bad);
+    return files;
+}
+
+// "Trend…" on Report Info and on the file-selection screen: the chosen files
+// read in the background, the bad one listed with its messages.
+TEST(TrendWindow, EntryPointsReadTheChosenReports) {
+    for (const bool fromFileSelection : {false, true}) {
+        UiHarness ui;
+        QTemporaryDir folder;
+        const QStringList files = SeriesWithABadFile(folder);
+        QStringList chosen = files;
+        ui.services.ChooseTrendFiles = [&chosen](QWidget*) { return chosen; };
+        int shown = 0;
+        const auto otherDialogs = ui.services.RunModal;
+        ui.services.RunModal = [&](QDialog& dialog) {
+            auto* trend = qobject_cast<frmTrend*>(&dialog);
+            if (!trend) return otherDialogs(dialog);
+            ++shown;
+            trend->show();
+            QTRY_VERIFY_WITH_TIMEOUT(!trend->Reading(), 60000);
+            ASSERT_EQ(trend->Result().Systems.size(), 1u);
+            const SystemTrend& system = trend->Result().Systems[0];
+            ASSERT_EQ(system.Reports.size(), 6u);
+            EXPECT_LT(system.Reports[0].Time, system.Reports[5].Time);  // by their headers, not their order here
+            ASSERT_EQ(trend->grdTrendLeftOut()->Model()->rowCount(), 1);
+            EXPECT_EQ(trend->grdTrendLeftOut()->Cell(0, 0), files[2]);
+            EXPECT_FALSE(trend->grdTrendLeftOut()->Cell(0, 1).isEmpty());
+            // The second pool grows at the middle report: its marker.
+            trend->lstTrendPools()->item(1)->setCheckState(Qt::Checked);
+            const ChartData& chart = trend->chartTrendFigure()->Shown();
+            EXPECT_EQ(chart.Series.size(), 2u);
+            ASSERT_FALSE(chart.Markers.empty());
+            EXPECT_EQ(chart.Markers[0].X, 3.0);
+            trend->hide();
+        };
+        if (fromFileSelection) {
+            ui.onFileSelection = [](frmSelectFiles& screen) {
+                QTest::mouseClick(screen.cmdTrend(), Qt::LeftButton);
+                screen.OpenStatisticsFile(SampleStat());
+                screen.cmdNext_Click();
+            };
+            auto window = ui.Start();
+        } else {
+            auto window = ui.StartWithSamples();
+            QTest::mouseClick(window->ReportInfo()->cmdTrend(), Qt::LeftButton);
+            chosen.clear();  // the file dialog cancelled: nothing shown
+            QTest::mouseClick(window->ReportInfo()->cmdTrend(), Qt::LeftButton);
+        }
+        EXPECT_EQ(shown, 1) << fromFileSelection;
+    }
 }
 
 }  // namespace

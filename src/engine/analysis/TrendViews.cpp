@@ -213,6 +213,11 @@ std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
     return text;
 }
 
+std::string TrendReadingText(std::size_t files) {
+    return "Reading " + Grouped(static_cast<double>(files), 0) + " statistics report" + (files == 1 ? "" : "s") +
+           "\u2026";
+}
+
 StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut) {
     StringTable table{{"File", "Message"}, {}};
     for (const LeftOutReport& report : leftOut) {

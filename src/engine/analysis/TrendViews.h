@@ -56,6 +56,9 @@ StringTable TrendReportsGrid(const SystemTrend& system);
 // which time, and how many reports were left out. No system: only the latter.
 std::string TrendSummary(const TrendResult& result, const SystemTrend* system);
 
+// "Reading 720 statistics reports…": what the window says while it reads.
+std::string TrendReadingText(std::size_t files);
+
 // File and message, a row per message of each report left out.
 StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut);
 
