@@ -3,6 +3,9 @@
 // kovgraph-report --compare BEFORE AFTER [--json]
 // kovgraph-report --advise-sizes [--budget-mb MB] [--json] STATFILE SIMFILE...
 // kovgraph-report --trend [--json] [--system NAME] [--from DATE] [--to DATE] FILE...
+// kovgraph-report --trend [--json] [--system NAME] [--from DATE] [--to DATE] --history DB
+// kovgraph-report --history DB --add FILE...
+// kovgraph-report --history DB --list
 
 #include <CLI/CLI.hpp>
 #include <cmath>
@@ -14,6 +17,7 @@
 #include "report/BatchReport.h"
 #include "report/CompareReport.h"
 #include "report/CsvExport.h"
+#include "report/HistoryReport.h"
 #include "report/SizeAdviceReport.h"
 #include "report/TrendReport.h"
 
@@ -92,15 +96,37 @@ int RunReport(int argc, char** argv) {
         ->type_name("DATE")
         ->check(dateCheck)
         ->needs(trendFlag);
+    std::string historyDb;
+    CLI::Option* history =
+        app.add_option("--history", historyDb, "the history database, made when missing (docs/history.md)")
+            ->type_name("DB")
+            ->excludes(csv)
+            ->excludes(advise)
+            ->excludes(compareOption);
+    std::vector<std::string> addFiles;
+    CLI::Option* add = app.add_option("--add", addFiles, "store statistics reports in the history database")
+                           ->type_name("FILE")
+                           ->expected(1, -1)
+                           ->needs(history)
+                           ->excludes(trendFlag);
+    bool listHistory = false;
+    CLI::Option* list = app.add_flag("--list", listHistory, "list the systems and intervals the history database holds")
+                            ->needs(history)
+                            ->excludes(add)
+                            ->excludes(trendFlag);
     app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file");
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
     try {
         app.parse(argc, argv);
         if (!compare.empty() && (compare.size() != 2 || !options.StatFile.empty()))
             throw CLI::ValidationError("--compare", "takes exactly two statistics reports: BEFORE AFTER");
-        if (trendWanted && options.StatFile.empty())
-            throw CLI::ValidationError("--trend", "takes one or more statistics reports: FILE...");
-        if (compare.empty() && options.StatFile.empty()) throw CLI::RequiredError("STATFILE");
+        if (history->count() > 0 && add->count() + list->count() == 0 && !trendWanted)
+            throw CLI::ValidationError("--history", "needs --add FILE..., --list or --trend");
+        if (history->count() > 0 && !options.StatFile.empty())
+            throw CLI::ValidationError("--history", "takes its reports after --add, and a trend reads them from DB");
+        if (trendWanted && options.StatFile.empty() && history->count() == 0)
+            throw CLI::ValidationError("--trend", "takes one or more statistics reports: FILE..., or --history DB");
+        if (compare.empty() && options.StatFile.empty() && history->count() == 0) throw CLI::RequiredError("STATFILE");
         if (adviseSizes && !compare.empty())
             throw CLI::ValidationError("--advise-sizes", "reads one statistics report and its simulation reports");
     } catch (const CLI::CallForHelp&) {
@@ -131,6 +157,10 @@ int RunReport(int argc, char** argv) {
             return kov::RunSizeAdviceReport({options.Json, budget->count() > 0 ? std::optional(budgetMB) : std::nullopt,
                                              options.StatFile, options.SimFiles},
                                             std::cout, std::cerr);
+        if (add->count() > 0) return kov::RunHistoryAdd(historyDb, addFiles, std::cout, std::cerr);
+        if (listHistory) return kov::RunHistoryList(historyDb, std::cout, std::cerr);
+        if (trendWanted && history->count() > 0)
+            return kov::RunHistoryTrend(historyDb, trend.Filter, trend.Json, std::cout, std::cerr);
         if (trendWanted) return kov::RunTrendReport(trend, std::cout, std::cerr);
         if (!compare.empty())
             return kov::RunCompareReport({options.Json, compare[0], compare[1]}, std::cout, std::cerr);

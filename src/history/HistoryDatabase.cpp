@@ -1,0 +1,395 @@
+#include "history/HistoryDatabase.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <set>
+
+#include "history/HistoryState.h"
+
+namespace kov {
+
+namespace {
+
+// "KOVG": tells a history database from any other SQLite file.
+constexpr std::int32_t ApplicationId = 0x4B4F5647;
+
+// Counts are per second of the report's elapsed time, as in TrendPool.
+const char* const SchemaSql = R"sql(
+CREATE TABLE report (
+    id INTEGER PRIMARY KEY,
+    file TEXT NOT NULL,
+    system TEXT NOT NULL,
+    collection_date TEXT NOT NULL,
+    collection_time TEXT NOT NULL,
+    elapsed_seconds INTEGER NOT NULL,
+    UNIQUE (system, collection_date, collection_time)
+);
+CREATE TABLE pool (
+    id INTEGER PRIMARY KEY,
+    report_id INTEGER NOT NULL REFERENCES report (id),
+    position INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    vp_size INTEGER NOT NULL,
+    hp_size INTEGER NOT NULL,
+    vpseqt INTEGER NOT NULL,
+    hpseqt INTEGER NOT NULL,
+    dwqt REAL,
+    vdwqt REAL,
+    rio_per_sec REAL,
+    get_pages_per_sec REAL,
+    updates_per_sec REAL,
+    hit_ratio REAL,
+    io_per_sec REAL,
+    wio_per_sec REAL,
+    pages_per_write REAL,
+    write_ios_per_sec REAL,
+    pages_written_per_sec REAL,
+    avg_pg_res_secs REAL,
+    rand_pg_rd_per_sec REAL,
+    sp_pg_rd_per_sec REAL,
+    lp_pg_rd_per_sec REAL,
+    dynpf_pg_rd_per_sec REAL,
+    UNIQUE (report_id, position)
+);
+CREATE INDEX pool_by_name ON pool (name, report_id);
+CREATE TABLE advice_text (
+    id INTEGER PRIMARY KEY,
+    text TEXT NOT NULL UNIQUE
+);
+CREATE TABLE pool_advice (
+    pool_id INTEGER NOT NULL REFERENCES pool (id),
+    intent TEXT NOT NULL CHECK (intent IN ('R', 'S')),
+    position INTEGER NOT NULL,
+    advice_id INTEGER NOT NULL REFERENCES advice_text (id),
+    PRIMARY KEY (pool_id, intent, position)
+) WITHOUT ROWID;
+CREATE TABLE object (
+    id INTEGER PRIMARY KEY,
+    name TEXT NOT NULL,
+    type TEXT NOT NULL,
+    UNIQUE (name, type)
+);
+CREATE TABLE pool_object (
+    pool_id INTEGER NOT NULL REFERENCES pool (id),
+    position INTEGER NOT NULL,
+    object_id INTEGER NOT NULL REFERENCES object (id),
+    get_pages_per_sec REAL,
+    sync_read_ios_per_sec REAL,
+    PRIMARY KEY (pool_id, position)
+) WITHOUT ROWID;
+)sql";
+
+const std::set<std::string>& SchemaTables() {
+    static const std::set<std::string> tables = {"report",      "pool",   "advice_text",
+                                                 "pool_advice", "object", "pool_object"};
+    return tables;
+}
+
+std::int64_t PragmaNumber(sql::Database& db, const char* pragma) {
+    sql::Statement statement(db, std::string("PRAGMA ") + pragma);
+    return statement.Step() ? statement.ReadInteger(0) : 0;
+}
+
+// One key for a name and a type, whatever characters they hold; built in
+// `key` so that a lookup of a known object allocates nothing.
+const std::string& ObjectKey(std::string& key, const std::string& name, const std::string& type) {
+    key.clear();
+    key.append(std::to_string(name.size())).append(1, ':').append(name).append(type);
+    return key;
+}
+
+// A commit appends to the write-ahead log without waiting for the disk, so
+// an add of many reports is not held up by a flush per report. A killed run
+// keeps every report it committed; only a machine that stops (power, kernel)
+// may lose the last ones, which the next add stores again. The log is
+// flushed into the database when the run closes it.
+void WriteAheadLogging(sql::Database& db) {
+    db.Execute("PRAGMA journal_mode = WAL");
+    db.Execute("PRAGMA synchronous = NORMAL");
+}
+
+void CreateSchema(sql::Database& db) {
+    sql::Transaction transaction(db);
+    db.Execute(SchemaSql);
+    db.Execute("PRAGMA application_id = " + std::to_string(ApplicationId));
+    db.Execute("PRAGMA user_version = " + std::to_string(HistorySchemaVersion));
+    transaction.Commit();
+}
+
+std::string FirstQuickCheckFinding(sql::Database& db) {
+    sql::Statement check(db, "PRAGMA quick_check(1)");
+    const std::string finding = check.Step() ? check.ReadText(0) : "no answer";
+    return finding == "ok" ? std::string() : finding;
+}
+
+std::string TableMissing(sql::Database& db) {
+    std::set<std::string> present;
+    sql::Statement tables(db, "SELECT name FROM sqlite_schema WHERE type = 'table'");
+    while (tables.Step()) present.insert(tables.ReadText(0));
+    for (const std::string& table : SchemaTables())
+        if (present.count(table) == 0) return table;
+    return {};
+}
+
+}  // namespace
+
+const std::vector<std::string>& FigureColumns() {
+    static const std::vector<std::string> columns = {"rio_per_sec",      "get_pages_per_sec",  "updates_per_sec",
+                                                     "hit_ratio",        "io_per_sec",         "wio_per_sec",
+                                                     "pages_per_write",  "write_ios_per_sec",  "pages_written_per_sec",
+                                                     "avg_pg_res_secs",  "rand_pg_rd_per_sec", "sp_pg_rd_per_sec",
+                                                     "lp_pg_rd_per_sec", "dynpf_pg_rd_per_sec"};
+    return columns;
+}
+
+void HistoryDatabase::State::Refuse(const sql::SqliteError& failure) const {
+    switch (failure.Code()) {
+        case SQLITE_NOTADB:
+            throw HistoryError(Path + " is not an SQLite database; it is left as it is.");
+        case SQLITE_CORRUPT:
+            throw HistoryError(Path + " is damaged (" + failure.what() + "); it is left as it is.");
+        default:
+            throw HistoryError("History database " + Path + ": " + failure.what());
+    }
+}
+
+namespace {
+
+// The checks of an existing file, from the cheapest: whose file it is, which
+// schema it holds, and (before a write) that every page reads.
+void CheckOrCreate(sql::Database& db, const std::string& path, HistoryDatabase::Access access) {
+    const std::int64_t applicationId = PragmaNumber(db, "application_id");
+    const std::int64_t version = PragmaNumber(db, "user_version");
+    const std::int64_t objects = PragmaNumber(db, "schema_version") == 0 ? 0 : 1;
+    if (applicationId == 0 && version == 0 && objects == 0) {
+        if (access == HistoryDatabase::Access::Read) throw HistoryError(path + " holds no history yet.");
+        WriteAheadLogging(db);
+        CreateSchema(db);
+        return;
+    }
+    if (applicationId != ApplicationId)
+        throw HistoryError(path + " is an SQLite database of another program, not a KOVGraph history; it is left " +
+                           "as it is.");
+    if (version > HistorySchemaVersion)
+        throw HistoryError(path + " holds history schema version " + std::to_string(version) +
+                           ", written by a newer KOVGraph; this program reads versions up to " +
+                           std::to_string(HistorySchemaVersion) + ". It is left as it is.");
+    if (version < 1) throw HistoryError(path + " is damaged (no schema version); it is left as it is.");
+    if (const std::string missing = TableMissing(db); !missing.empty())
+        throw HistoryError(path + " is damaged (table " + missing + " is missing); it is left as it is.");
+    if (access == HistoryDatabase::Access::Write) {
+        if (const std::string finding = FirstQuickCheckFinding(db); !finding.empty())
+            throw HistoryError(path + " is damaged (" + finding + "); it is left as it is.");
+    }
+}
+
+}  // namespace
+
+HistoryDatabase::HistoryDatabase(const std::string& path, Access access) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    const bool exists = fs::exists(status);
+    if (exists && !fs::is_regular_file(status)) throw HistoryError(path + " is not a file.");
+    if (!exists && access == Access::Read) throw HistoryError("There is no history database " + path + ".");
+    // Opened for writing even to read: the write-ahead log of an add that
+    // was killed is recovered on first use, which needs write access.
+    const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
+    try {
+        state_ = std::make_unique<State>(State{path, sql::Database(path, flags)});
+        if (access == Access::Read) state_->Db.Execute("PRAGMA query_only = 1");
+        CheckOrCreate(state_->Db, path, access);
+        if (access == Access::Write) WriteAheadLogging(state_->Db);
+    } catch (const sql::SqliteError& failure) {
+        if (state_ != nullptr) state_->Refuse(failure);
+        throw HistoryError("Cannot open history database " + path + ": " + failure.what());
+    }
+}
+
+HistoryDatabase::~HistoryDatabase() = default;
+HistoryDatabase::HistoryDatabase(HistoryDatabase&&) noexcept = default;
+
+std::vector<StoredReport> HistoryDatabase::State::StoredReports() {
+    std::vector<StoredReport> reports;
+    sql::Statement select(
+        Db, "SELECT id, file, system, collection_date, collection_time, elapsed_seconds FROM report ORDER BY id");
+    while (select.Step()) {
+        StoredReport& report = reports.emplace_back();
+        report.Id = select.ReadInteger(0);
+        report.Stamp = {select.ReadText(1), select.ReadText(2), select.ReadText(3), select.ReadText(4),
+                        static_cast<std::int32_t>(select.ReadInteger(5))};
+    }
+    return reports;
+}
+
+std::vector<ReportStamp> HistoryDatabase::Stamps() {
+    try {
+        std::vector<ReportStamp> stamps;
+        for (StoredReport& report : state_->StoredReports()) stamps.push_back(std::move(report.Stamp));
+        return stamps;
+    } catch (const sql::SqliteError& failure) {
+        state_->Refuse(failure);
+    }
+}
+
+namespace {
+
+// The statements of one add, prepared once per report; the interned ids it
+// makes are remembered so that a failed add takes them out of the caches.
+class ReportWriter {
+public:
+    explicit ReportWriter(HistoryDatabase::State& state)
+        : state_(state),
+          report_(state.Db,
+                  "INSERT INTO report (file, system, collection_date, collection_time, elapsed_seconds) "
+                  "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
+          pool_(state.Db, PoolInsert()),
+          advice_(state.Db, "INSERT INTO pool_advice (pool_id, intent, position, advice_id) VALUES (?, ?, ?, ?)"),
+          adviceText_(state.Db, "INSERT INTO advice_text (text) VALUES (?) ON CONFLICT DO NOTHING"),
+          adviceId_(state.Db, "SELECT id FROM advice_text WHERE text = ?"),
+          objects_(state.Db, ObjectInsert(ObjectRowsPerInsert)),
+          object_(state.Db, ObjectInsert(1)),
+          objectName_(state.Db, "INSERT INTO object (name, type) VALUES (?, ?) ON CONFLICT DO NOTHING"),
+          objectId_(state.Db, "SELECT id FROM object WHERE name = ? AND type = ?") {}
+
+    // False when the report's system, date and time are already stored.
+    bool Write(const TrendReport& report) {
+        const ReportStamp& stamp = report.Stamp;
+        report_.Bind(1, stamp.File).Bind(2, stamp.System).Bind(3, stamp.Date).Bind(4, stamp.Time);
+        report_.Bind(5, std::int64_t{stamp.ElapsedSeconds}).Run();
+        if (state_.Db.Changes() == 0) return false;
+        const std::int64_t reportId = state_.Db.LastInsertId();
+        for (std::size_t p = 0; p < report.Pools.size(); ++p) WritePool(reportId, p, report.Pools[p]);
+        return true;
+    }
+
+    // The ids this add interned, taken out again when it does not commit.
+    void Forget() {
+        for (const std::string& key : newObjects_) state_.ObjectIds.erase(key);
+        for (const std::string& text : newAdvice_) state_.AdviceIds.erase(text);
+    }
+
+private:
+    static std::string PoolInsert() {
+        std::string columns = "report_id, position, name, vp_size, hp_size, vpseqt, hpseqt, dwqt, vdwqt";
+        std::string values = "?, ?, ?, ?, ?, ?, ?, ?, ?";
+        for (const std::string& column : FigureColumns()) {
+            columns += ", " + column;
+            values += ", ?";
+        }
+        return "INSERT INTO pool (" + columns + ") VALUES (" + values + ")";
+    }
+
+    void WritePool(std::int64_t reportId, std::size_t position, const TrendPool& pool) {
+        const PoolSettings& s = pool.Settings;
+        pool_.Bind(1, reportId).Bind(2, static_cast<std::int64_t>(position)).Bind(3, pool.Name);
+        pool_.Bind(4, std::int64_t{s.VPSize}).Bind(5, std::int64_t{s.HPSize});
+        pool_.Bind(6, std::int64_t{s.VPSEQT}).Bind(7, std::int64_t{s.HPSEQT}).Bind(8, s.DWQT).Bind(9, s.VDWQT);
+        for (std::size_t f = 0; f < pool.Figures.size(); ++f) pool_.Bind(10 + static_cast<int>(f), pool.Figures[f]);
+        pool_.Run();
+        const std::int64_t poolId = state_.Db.LastInsertId();
+        static constexpr const char* intents[2] = {"R", "S"};
+        for (std::size_t intent = 0; intent < 2; ++intent) {
+            const std::vector<std::string>& lines = pool.Advice[intent];
+            for (std::size_t line = 0; line < lines.size(); ++line) {
+                advice_.Bind(1, poolId).Bind(2, std::string_view(intents[intent]));
+                advice_.Bind(3, static_cast<std::int64_t>(line)).Bind(4, AdviceId(lines[line])).Run();
+            }
+        }
+        std::size_t o = 0;
+        for (; o + ObjectRowsPerInsert <= pool.Objects.size(); o += ObjectRowsPerInsert) {
+            for (std::size_t row = 0; row < ObjectRowsPerInsert; ++row)
+                BindObject(objects_, static_cast<int>(5 * row), poolId, o + row, pool.Objects[o + row]);
+            objects_.Run();
+        }
+        for (; o < pool.Objects.size(); ++o) {
+            BindObject(object_, 0, poolId, o, pool.Objects[o]);
+            object_.Run();
+        }
+    }
+
+    // A pool's objects go in many rows a statement: one statement a row
+    // would spend more on running statements than on storing.
+    static constexpr std::size_t ObjectRowsPerInsert = 50;
+
+    static std::string ObjectInsert(std::size_t rows) {
+        std::string sql =
+            "INSERT INTO pool_object (pool_id, position, object_id, get_pages_per_sec, sync_read_ios_per_sec) VALUES ";
+        for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?)";
+        return sql;
+    }
+
+    void BindObject(sql::Statement& insert, int first, std::int64_t poolId, std::size_t position,
+                    const TrendObject& object) {
+        insert.Bind(first + 1, poolId).Bind(first + 2, static_cast<std::int64_t>(position));
+        insert.Bind(first + 3, ObjectId(object.Name, object.Type));
+        insert.Bind(first + 4, object.GetPages).Bind(first + 5, object.SyncReadIOs);
+    }
+
+    std::int64_t AdviceId(const std::string& text) {
+        if (const auto known = state_.AdviceIds.find(text); known != state_.AdviceIds.end()) return known->second;
+        adviceText_.Bind(1, text).Run();
+        adviceId_.Bind(1, text);
+        const std::int64_t id = adviceId_.Step() ? adviceId_.ReadInteger(0) : 0;
+        adviceId_.Reset();
+        state_.AdviceIds.emplace(text, id);
+        newAdvice_.push_back(text);
+        return id;
+    }
+
+    std::int64_t ObjectId(const std::string& name, const std::string& type) {
+        const std::string& key = ObjectKey(key_, name, type);
+        if (const auto known = state_.ObjectIds.find(key); known != state_.ObjectIds.end()) return known->second;
+        objectName_.Bind(1, name).Bind(2, type).Run();
+        objectId_.Bind(1, name).Bind(2, type);
+        const std::int64_t id = objectId_.Step() ? objectId_.ReadInteger(0) : 0;
+        objectId_.Reset();
+        state_.ObjectIds.emplace(key, id);
+        newObjects_.push_back(key);
+        return id;
+    }
+
+    HistoryDatabase::State& state_;
+    sql::Statement report_, pool_, advice_, adviceText_, adviceId_, objects_, object_, objectName_, objectId_;
+    std::string key_;
+    std::vector<std::string> newObjects_;
+    std::vector<std::string> newAdvice_;
+};
+
+void LoadInternedIds(HistoryDatabase::State& state) {
+    sql::Statement objects(state.Db, "SELECT id, name, type FROM object");
+    std::string key;
+    while (objects.Step())
+        state.ObjectIds.emplace(ObjectKey(key, objects.ReadText(1), objects.ReadText(2)), objects.ReadInteger(0));
+    sql::Statement advice(state.Db, "SELECT id, text FROM advice_text");
+    while (advice.Step()) state.AdviceIds.emplace(advice.ReadText(1), advice.ReadInteger(0));
+    state.IdsLoaded = true;
+}
+
+}  // namespace
+
+AddOutcome HistoryDatabase::Add(const TrendReport& report) {
+    for (const TrendPool& pool : report.Pools)
+        if (pool.Figures.size() != FigureColumns().size())
+            throw HistoryError("Pool " + pool.Name + " of " + report.Stamp.File + " has " +
+                               std::to_string(pool.Figures.size()) + " figures instead of " +
+                               std::to_string(FigureColumns().size()) + "; the report is not stored.");
+    try {
+        sql::Transaction transaction(state_->Db);
+        if (!state_->IdsLoaded) LoadInternedIds(*state_);
+        ReportWriter writer(*state_);
+        try {
+            if (!writer.Write(report)) return AddOutcome::AlreadyStored;
+            transaction.Commit();
+        } catch (...) {
+            writer.Forget();
+            throw;
+        }
+        return AddOutcome::Added;
+    } catch (const sql::SqliteError& failure) {
+        state_->Refuse(failure);
+    }
+}
+
+}  // namespace kov

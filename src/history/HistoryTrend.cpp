@@ -1,0 +1,133 @@
+// Reading the history back: the systems it holds, and the stored reports fed
+// to a trend in collection order.
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <map>
+
+#include "history/HistoryState.h"
+
+namespace kov {
+
+std::vector<SystemHistory> HistoryDatabase::List() {
+    std::map<std::string, SystemHistory> systems;
+    for (const ReportStamp& stamp : Stamps()) {
+        SystemHistory& system = systems[stamp.System];
+        if (system.Reports == 0) {
+            system.System = stamp.System;
+            system.First = stamp;
+            system.Last = stamp;
+        } else {
+            if (CollectedBefore(stamp, system.First)) system.First = stamp;
+            if (CollectedBefore(system.Last, stamp)) system.Last = stamp;
+        }
+        ++system.Reports;
+    }
+    std::vector<SystemHistory> list;
+    for (auto& [name, system] : systems) list.push_back(std::move(system));
+    return list;
+}
+
+namespace {
+
+std::string PoolSelect(bool onePool) {
+    std::string sql = "SELECT id, name, vp_size, hp_size, vpseqt, hpseqt, dwqt, vdwqt";
+    for (const std::string& column : FigureColumns()) sql += ", " + column;
+    sql += " FROM pool WHERE report_id = ?";
+    sql += onePool ? " AND name = ?" : "";
+    return sql + " ORDER BY position";
+}
+
+// The statements that read one stored report back into a TrendReport.
+class ReportReader {
+public:
+    ReportReader(sql::Database& db, const std::string& pool)
+        : poolName_(pool),
+          pools_(db, PoolSelect(!pool.empty())),
+          advice_(db,
+                  "SELECT a.intent, t.text FROM pool_advice a JOIN advice_text t ON t.id = a.advice_id "
+                  "WHERE a.pool_id = ? ORDER BY a.intent, a.position"),
+          objects_(db,
+                   "SELECT object_id, get_pages_per_sec, sync_read_ios_per_sec FROM pool_object "
+                   "WHERE pool_id = ? ORDER BY position") {
+        sql::Statement names(db, "SELECT id, name, type FROM object");
+        while (names.Step())
+            objectNames_.emplace(names.ReadInteger(0), TrendObject{names.ReadText(1), names.ReadText(2)});
+    }
+
+    TrendReport Read(const StoredReport& stored) {
+        TrendReport report{stored.Stamp, {}};
+        pools_.Bind(1, stored.Id);
+        if (!poolName_.empty()) pools_.Bind(2, poolName_);
+        while (pools_.Step()) report.Pools.push_back(ReadPool());
+        pools_.Reset();
+        for (std::size_t p = 0; p < report.Pools.size(); ++p) ReadPoolRows(poolIds_[p], report.Pools[p]);
+        poolIds_.clear();
+        return report;
+    }
+
+private:
+    TrendPool ReadPool() {
+        poolIds_.push_back(pools_.ReadInteger(0));
+        TrendPool pool;
+        pool.Name = pools_.ReadText(1);
+        pool.Settings = {static_cast<std::int32_t>(pools_.ReadInteger(2)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(3)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(4)),
+                         static_cast<std::int32_t>(pools_.ReadInteger(5)),
+                         pools_.ReadReal(6),
+                         pools_.ReadReal(7)};
+        for (int f = 0; f < static_cast<int>(FigureColumns().size()); ++f)
+            pool.Figures.push_back(pools_.ReadReal(8 + f));
+        return pool;
+    }
+
+    void ReadPoolRows(std::int64_t poolId, TrendPool& pool) {
+        advice_.Bind(1, poolId);
+        while (advice_.Step()) pool.Advice[advice_.ReadText(0) == "R" ? 0 : 1].push_back(advice_.ReadText(1));
+        advice_.Reset();
+        objects_.Bind(1, poolId);
+        while (objects_.Step()) {
+            const std::int64_t id = objects_.ReadInteger(0);
+            const auto named = objectNames_.find(id);
+            if (named == objectNames_.end())
+                throw sql::SqliteError("object " + std::to_string(id) + " has no name", SQLITE_CORRUPT);
+            TrendObject& object = pool.Objects.emplace_back(named->second);
+            object.GetPages = objects_.ReadReal(1);
+            object.SyncReadIOs = objects_.ReadReal(2);
+        }
+        objects_.Reset();
+    }
+
+    std::string poolName_;
+    sql::Statement pools_, advice_, objects_;
+    std::unordered_map<std::int64_t, TrendObject> objectNames_;
+    std::vector<std::int64_t> poolIds_;
+};
+
+}  // namespace
+
+void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string& pool,
+                                    const std::function<void(TrendReport)>& take) {
+    try {
+        std::vector<StoredReport> reports = state_->StoredReports();
+        std::erase_if(reports, [&](const StoredReport& report) { return !Passes(filter, report.Stamp); });
+        std::stable_sort(reports.begin(), reports.end(), [](const StoredReport& a, const StoredReport& b) {
+            return CollectedBefore(a.Stamp, b.Stamp);
+        });
+        ReportReader reader(state_->Db, pool);
+        for (const StoredReport& report : reports) take(reader.Read(report));
+    } catch (const sql::SqliteError& failure) {
+        state_->Refuse(failure);
+    }
+}
+
+TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool) {
+    HistoryDatabase history(path, HistoryDatabase::Access::Read);
+    TrendBuilder builder;
+    history.ForEachReport(filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); });
+    return builder.Finish();
+}
+
+}  // namespace kov

@@ -1,0 +1,238 @@
+// Storing reports: each add whole or not at all, duplicates skipped, and a
+// file that is no history database of this program refused and left as it was.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "history/HistoryDatabase.h"
+#include "history/HistoryFixtures.h"
+#include "support/ReportFiles.h"
+
+namespace kov {
+namespace {
+
+using test::MakeTrendReport;
+using test::QueryNumber;
+
+TEST(HistoryDatabaseTest, AReportOfTheSameSystemDateAndTimeIsStoredOnce) {
+    struct Step {
+        TrendReport Report;
+        AddOutcome Expected;
+    };
+    TrendReport sameStampOtherFile = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 1, 1, 7);
+    sameStampOtherFile.Stamp.File = "copy.sta";
+    const std::vector<Step> steps = {
+        {MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00"), AddOutcome::Added},
+        {MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00"), AddOutcome::AlreadyStored},
+        {sameStampOtherFile, AddOutcome::AlreadyStored},
+        {MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00"), AddOutcome::Added},
+        {MakeTrendReport("SYSA/DB2P", "2026-12-01", "10:00:00"), AddOutcome::Added},
+        {MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"), AddOutcome::Added},
+    };
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    std::vector<std::string> storedFiles;
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        for (std::size_t s = 0; s < steps.size(); ++s) {
+            EXPECT_EQ(history.Add(steps[s].Report), steps[s].Expected) << "step " << s;
+            if (steps[s].Expected == AddOutcome::Added) storedFiles.push_back(steps[s].Report.Stamp.File);
+        }
+    }
+    // Again after reopening: the duplicate is found in the file, not in memory.
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    EXPECT_EQ(history.Add(steps[0].Report), AddOutcome::AlreadyStored);
+    std::vector<std::string> files;
+    for (const ReportStamp& stamp : history.Stamps()) files.push_back(stamp.File);
+    EXPECT_EQ(files, storedFiles);
+    // The skipped reports left no pool behind.
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 2 * 4);
+}
+
+TEST(HistoryDatabaseTest, ObjectNamesAndAdviceTextsAreStoredOncePerDatabase) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 2, 3));
+    }
+    {
+        // A new connection learns the names already stored.
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 3, 4));
+    }
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM object"), 3 * 4);
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 3 + 3 * 4);
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM advice_text"), 1 + 3);
+    // Every stored object row names an object.
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object WHERE object_id NOT IN (SELECT id FROM object)"), 0);
+}
+
+TEST(HistoryDatabaseTest, AReportWhosePoolLacksFiguresIsRefusedWhole) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    TrendReport report = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 3);
+    report.Pools[2].Figures.pop_back();
+    EXPECT_THROW(history.Add(report), HistoryError);
+    EXPECT_TRUE(history.Stamps().empty());
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 0);
+}
+
+TEST(HistoryDatabaseTest, OpeningToReadNeedsAnExistingHistory) {
+    test::TempFolder folder;
+    EXPECT_THROW(HistoryDatabase(folder.Path("missing.db"), HistoryDatabase::Access::Read), HistoryError);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("missing.db")));
+    std::filesystem::create_directory(folder.Path("folder.db"));
+    EXPECT_THROW(HistoryDatabase(folder.Path("folder.db"), HistoryDatabase::Access::Write), HistoryError);
+    EXPECT_THROW(HistoryDatabase(folder.Path("no/such/folder.db"), HistoryDatabase::Access::Write), HistoryError);
+}
+
+// A history of a few reports, large enough to span many pages.
+std::string WriteHistory(const test::TempFolder& folder, const std::string& name) {
+    const std::string path = folder.Path(name);
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    for (int hour = 10; hour < 14; ++hour)
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(hour) + ":00:00", 3, 400, hour));
+    return path;
+}
+
+void Spoil(const std::string& path, std::size_t offset, std::size_t length) {
+    std::string bytes = test::FileBytes(path);
+    for (std::size_t b = offset; b < offset + length && b < bytes.size(); ++b) bytes[b] = static_cast<char>(0xA5 ^ b);
+    test::WriteBytes(path, bytes);
+}
+
+TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItWas) {
+    struct Case {
+        const char* Name;
+        std::function<std::string(const test::TempFolder&)> Make;
+        const char* Words;  // what the refusal says
+    };
+    const std::vector<Case> cases = {
+        {"a statistics report",
+         [](const test::TempFolder& f) {
+             return test::WriteBytes(f.Path("report.db"), "BPH STATISTICS      KOVCOLL V1R1    SYSADB2P\r\n");
+         },
+         "is not an SQLite database"},
+        {"a damaged header",
+         [](const test::TempFolder& f) {
+             const std::string path = WriteHistory(f, "header.db");
+             Spoil(path, 0, 16);
+             return path;
+         },
+         "is not an SQLite database"},
+        {"damaged pages",
+         [](const test::TempFolder& f) {
+             const std::string path = WriteHistory(f, "pages.db");
+             Spoil(path, 4096, 4096 * 6);
+             return path;
+         },
+         "is damaged"},
+        {"a truncated file",
+         [](const test::TempFolder& f) {
+             const std::string path = WriteHistory(f, "truncated.db");
+             std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+             return path;
+         },
+         "is damaged"},
+        {"another program's database",
+         [](const test::TempFolder& f) {
+             const std::string path = f.Path("other.db");
+             test::ExecuteSql(path, "CREATE TABLE report (id INTEGER); INSERT INTO report VALUES (1);");
+             return path;
+         },
+         "another program"},
+        {"a newer schema",
+         [](const test::TempFolder& f) {
+             const std::string path = WriteHistory(f, "newer.db");
+             test::ExecuteSql(path, "PRAGMA user_version = " + std::to_string(HistorySchemaVersion + 1));
+             return path;
+         },
+         "written by a newer KOVGraph"},
+        {"a history missing a table",
+         [](const test::TempFolder& f) {
+             const std::string path = WriteHistory(f, "table.db");
+             test::ExecuteSql(path, "DROP TABLE pool_advice");
+             return path;
+         },
+         "table pool_advice is missing"},
+    };
+    for (const Case& c : cases) {
+        for (const auto access : {HistoryDatabase::Access::Read, HistoryDatabase::Access::Write}) {
+            SCOPED_TRACE(std::string(c.Name) + (access == HistoryDatabase::Access::Read ? ", read" : ", write"));
+            test::TempFolder folder;
+            const std::string path = c.Make(folder);
+            const std::string before = test::FileBytes(path);
+            std::string refusal;
+            try {
+                HistoryDatabase history(path, access);
+                // A page damaged beyond the schema shows when it is read.
+                history.Stamps();
+                if (access == HistoryDatabase::Access::Write)
+                    history.Add(MakeTrendReport("SYSA/DB2P", "2026-12-01", "10:00:00"));
+            } catch (const HistoryError& error) {
+                refusal = error.what();
+            }
+            EXPECT_NE(refusal.find(c.Words), std::string::npos) << refusal;
+            EXPECT_NE(refusal.find(path), std::string::npos) << refusal;
+            EXPECT_EQ(test::FileBytes(path), before);
+            for (const char* beside : {"-journal", "-wal", "-shm"})
+                EXPECT_FALSE(std::filesystem::exists(path + beside)) << beside;
+        }
+    }
+}
+
+// A run killed while it adds a report (its pages partly written to the log
+// already) loses none of the reports added before and keeps nothing of the
+// one it was adding.
+TEST(HistoryDatabaseTest, AnAddKilledHalfWayLeavesTheReportsAddedBefore) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    const std::string log = path + "-wal";
+    const TrendReport first = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 2, 50);
+    // Far larger than SQLite's page cache, so pages reach the log before commit.
+    const TrendReport large = MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 3, 25000);
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        history.Add(first);
+    }
+    ASSERT_FALSE(std::filesystem::exists(log));  // closing moved the log into the database
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        history.Add(large);
+        _exit(0);
+    }
+    // Killed once a megabyte of the large report is in the log, well before its commit.
+    bool halfWay = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (!halfWay && std::chrono::steady_clock::now() < deadline) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(log, error);
+        halfWay = !error && size > 1000000;
+        if (!halfWay) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(halfWay) << "the add was not caught half-way";
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);  // checks every page
+    ASSERT_EQ(history.Stamps().size(), 1u);
+    EXPECT_EQ(history.Stamps()[0].Time, "10:00:00");
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 50);
+    EXPECT_EQ(history.Add(large), AddOutcome::Added);
+    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 50 + 3 * 25000);
+}
+
+}  // namespace
+}  // namespace kov

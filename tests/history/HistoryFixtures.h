@@ -1,0 +1,70 @@
+#pragma once
+// Small trend records for the history tests, and a look at the database
+// file from outside the history library.
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "analysis/Trend.h"
+
+namespace kov::test {
+
+// A report of one system with `pools` pools, each with `objects` objects and
+// advice lines shared between pools, its figures made from `seed`.
+inline TrendReport MakeTrendReport(const std::string& system, const std::string& date, const std::string& time,
+                                   int pools = 2, int objects = 3, double seed = 1) {
+    TrendReport report{{system + "_" + date + "_" + time + ".sta", system, date, time, 3600}, {}};
+    for (int p = 0; p < pools; ++p) {
+        TrendPool& pool = report.Pools.emplace_back();
+        pool.Name = "BP" + std::to_string(p);
+        pool.Settings = {1000 * (p + 1), 10 * p, 80, 0, 50.5, 10};
+        for (int f = 0; f < 14; ++f) pool.Figures.push_back(seed * (f + 1) + p / 3.0);
+        pool.Advice[0] = {"Increase the pool size", "Pool " + pool.Name + " is busy"};
+        if (p % 2 == 1) pool.Advice[1] = {"Increase the pool size"};
+        for (int o = 0; o < objects; ++o)
+            pool.Objects.push_back({"DB" + std::to_string(p) + ".TS" + std::to_string(o), o % 2 ? "I" : "T",
+                                    seed * o + 0.25, seed / (o + 3)});
+    }
+    return report;
+}
+
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// One number a query gives, read with SQLite directly.
+inline std::int64_t QueryNumber(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    std::int64_t value = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        value = sqlite3_column_int64(statement, 0);
+    const std::string error = sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (value < 0) throw std::runtime_error(sql + ": " + error);
+    return value;
+}
+
+inline void ExecuteSql(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    char* error = nullptr;
+    const int result = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string text = error != nullptr ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    if (result != SQLITE_OK) throw std::runtime_error(sql + ": " + text);
+}
+
+}  // namespace kov::test
