@@ -55,7 +55,9 @@ AppServices AppServices::Desktop() {
         QFileDialog dialog(parent);
         PrepareOpenDialog(dialog, ReportKind::Statistics, *lastFolder);
         dialog.setFileMode(QFileDialog::ExistingFiles);
-        dialog.setWindowTitle(QStringLiteral("Trend: choose statistics reports"));
+        dialog.setNameFilters(dialog.nameFilters() << QStringLiteral("History Databases (*.db *.sqlite *.sqlite3)"));
+        dialog.selectNameFilter(dialog.nameFilters().value(2));
+        dialog.setWindowTitle(QStringLiteral("Trend: choose statistics reports or a history database"));
         if (dialog.exec() != QDialog::Accepted) return QStringList();
         QStringList chosen = dialog.selectedFiles();
         if (!chosen.isEmpty()) *lastFolder = QFileInfo(chosen.front()).absolutePath();

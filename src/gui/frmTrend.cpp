@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 #include "AppServices.h"
 #include "ExportDialogs.h"
 #include "analysis/TrendViews.h"
+#include "history/HistoryDatabase.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 
@@ -250,14 +252,52 @@ void ConnectTrendExports(frmTrend& window, const AppServices& services, MessageS
         window, services, sink, folder, [&window] { return window.ExportBase(); }, content);
 }
 
+bool IsHistoryDatabase(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == "db" || suffix == "sqlite" || suffix == "sqlite3";
+}
+
+namespace {
+
+std::string Native(const QString& file) {
+    return QFile::encodeName(file).toStdString();
+}
+
+// A database that cannot be read is listed as a report left out is.
+TrendResult TrendOfDatabase(const std::string& path) {
+    try {
+        return TrendFromHistory(path);
+    } catch (const std::exception& failure) {
+        TrendResult refused;
+        refused.LeftOut.push_back({path, {failure.what()}});
+        return refused;
+    }
+}
+
+// Reports chosen beside a database are not mixed into its trend, nor it into theirs.
+TrendResult TrendOfReports(const std::vector<std::string>& files, const std::vector<std::string>& databases) {
+    TrendResult result = TrendFromFiles(files);
+    for (const std::string& database : databases)
+        result.LeftOut.push_back({database, {"A history database is opened alone, without statistics reports."}});
+    return result;
+}
+
+}  // namespace
+
 void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, MessageSink& sink, SaveFolder& folder) {
     const QStringList chosen = services.ChooseTrendFiles ? services.ChooseTrendFiles(parent) : QStringList();
     if (chosen.isEmpty()) return;
-    std::vector<std::string> files;
-    for (const QString& file : chosen) files.push_back(QFile::encodeName(file).toStdString());
     frmTrend window(parent);
     ConnectTrendExports(window, services, sink, folder);
-    window.ReadInBackground(Text(TrendReadingText(files.size())), [files] { return TrendFromFiles(files); });
+    if (chosen.size() == 1 && IsHistoryDatabase(chosen.front())) {
+        window.ReadInBackground("Reading the history database " + chosen.front() + "\u2026",
+                                [path = Native(chosen.front())] { return TrendOfDatabase(path); });
+    } else {
+        std::vector<std::string> files, databases;
+        for (const QString& file : chosen) (IsHistoryDatabase(file) ? databases : files).push_back(Native(file));
+        window.ReadInBackground(Text(TrendReadingText(files.size())),
+                                [files, databases] { return TrendOfReports(files, databases); });
+    }
     services.RunModal(window);
 }
 

@@ -95,8 +95,12 @@ private:
 // BP1 BP2.png". The services, sink and folder must outlive the window.
 void ConnectTrendExports(frmTrend& window, const AppServices& services, MessageSink& sink, SaveFolder& folder);
 
-// Asks for the statistics reports of a trend and shows the trend window
-// while they are read on all cores. Nothing happens when the user cancels.
+// A file named as a history database: *.db, *.sqlite, *.sqlite3.
+bool IsHistoryDatabase(const QString& file);
+
+// Asks for the statistics reports of a trend, or one history database, and
+// shows the trend window while they are read (the reports on all cores).
+// Nothing happens when the user cancels.
 void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, MessageSink& sink, SaveFolder& folder);
 
 }  // namespace kov

@@ -20,7 +20,9 @@
 
 #include "UiFixture.h"
 #include "frmTrend.h"
+#include "history/HistoryDatabase.h"
 #include "pages/ReportInfoPage.h"
+#include "readers/ReportLoading.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
@@ -273,6 +275,55 @@ TEST(TrendWindow, EntryPointsReadTheChosenReports) {
             QTest::mouseClick(window->ReportInfo()->cmdTrend(), Qt::LeftButton);
         }
         EXPECT_EQ(shown, 1) << fromFileSelection;
+    }
+}
+
+// A history database chosen alone gives its stored trend; one that is no
+// database, or one chosen beside reports, is listed with the reason.
+TEST(TrendWindow, HistoryDatabaseIsReadAlone) {
+    QTemporaryDir folder;
+    QStringList reports = SeriesWithABadFile(folder);
+    reports.removeAt(2);
+    const QString database = folder.filePath("history.db");
+    {
+        HistoryDatabase history(QFile::encodeName(database).toStdString(), HistoryDatabase::Access::Write);
+        for (const QString& file : reports) {
+            ReportModel model;
+            CollectingSink sink;
+            ReportReader reader(model, sink);
+            ASSERT_TRUE(OpenStatisticsReport(model, reader, QFile::encodeName(file).toStdString()));
+            history.Add(SummarizeReport(model, QFile::encodeName(file).toStdString()));
+        }
+    }
+    const QString notADatabase = folder.filePath("notes.sqlite");
+    std::ofstream(QFile::encodeName(notADatabase).toStdString()) << "no database\n";
+    struct Case {
+        QStringList Chosen;
+        std::size_t Reports;
+        QString LeftOut;
+    };
+    const Case cases[] = {
+        {{database}, 6, ""},
+        {{notADatabase}, 0, notADatabase},
+        {QStringList{database} + reports.mid(0, 2), 2, database},
+    };
+    for (const Case& c : cases) {
+        UiHarness ui;
+        ui.services.ChooseTrendFiles = [&c](QWidget*) { return c.Chosen; };
+        std::size_t reportsShown = 99;
+        QString leftOut;
+        ui.services.RunModal = [&](QDialog& dialog) {
+            auto* trend = qobject_cast<frmTrend*>(&dialog);
+            if (!trend) return;
+            QTRY_VERIFY_WITH_TIMEOUT(!trend->Reading(), 60000);
+            const SystemTrend* system = trend->ShownSystem();
+            reportsShown = system ? system->Reports.size() : 0;
+            if (trend->grdTrendLeftOut()->Model()->rowCount() > 0) leftOut = trend->grdTrendLeftOut()->Cell(0, 0);
+        };
+        SaveFolder saveFolder([] { return QString(); });
+        ShowTrendOfChosenReports(nullptr, ui.services, ui.sink, saveFolder);
+        EXPECT_EQ(reportsShown, c.Reports) << c.Chosen.join(' ').toStdString();
+        EXPECT_EQ(leftOut, c.LeftOut) << c.Chosen.join(' ').toStdString();
     }
 }
 
