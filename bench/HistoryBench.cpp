@@ -44,7 +44,9 @@ Series& TheSeries() {
     return series;
 }
 
-std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(int n) {
+    return (n < 10 ? "0" : "") + std::to_string(n);
+}
 
 void WriteSeries(Series& series, int reports) {
     for (int r = 0; r < reports; ++r) {
