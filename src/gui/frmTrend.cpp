@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QThread>
@@ -121,7 +122,9 @@ frmTrend::frmTrend(QWidget* parent)
         reject();
     });
     ShowReading(false);
-    resize(1300, 820);
+    // Large enough for a month of reports, never larger than the screen (a
+    // scaled desktop leaves fewer pixels).
+    resize(QSize(1300, 820).boundedTo(screen()->availableGeometry().size() * 0.95));
 }
 
 void frmTrend::ShowReading(bool reading, const QString& what) {
