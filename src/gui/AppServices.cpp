@@ -49,6 +49,20 @@ AppServices AppServices::Desktop() {
     services.ChooseSimFiles = [lastFolder](QWidget* parent) {
         return ChooseReports(parent, ReportKind::Simulation, *lastFolder);
     };
+    // A trend takes many statistics reports at once, from the folder of the
+    // reports chosen last.
+    services.ChooseTrendFiles = [lastFolder](QWidget* parent) {
+        QFileDialog dialog(parent);
+        PrepareOpenDialog(dialog, ReportKind::Statistics, *lastFolder);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setNameFilters(dialog.nameFilters() << QStringLiteral("History Databases (*.db *.sqlite *.sqlite3)"));
+        dialog.selectNameFilter(dialog.nameFilters().value(2));
+        dialog.setWindowTitle(QStringLiteral("Trend: choose statistics reports or a history database"));
+        if (dialog.exec() != QDialog::Accepted) return QStringList();
+        QStringList chosen = dialog.selectedFiles();
+        if (!chosen.isEmpty()) *lastFolder = QFileInfo(chosen.front()).absolutePath();
+        return chosen;
+    };
     services.ChooseSaveFile = [](QWidget* parent, const QString& folder, const QString& proposedName,
                                  const QStringList& filters) {
         QFileDialog dialog(parent);

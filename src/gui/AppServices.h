@@ -25,6 +25,9 @@ struct AppServices {
     std::function<QString(QWidget* parent)> ChooseStatFile;
     // Simulation reports chosen by the user (several at once); empty when cancelled.
     std::function<QStringList(QWidget* parent)> ChooseSimFiles;
+    // The statistics reports of a trend (several at once) or a history
+    // database; empty when cancelled.
+    std::function<QStringList(QWidget* parent)> ChooseTrendFiles;
     // A file name to save to, asked in `folder` with `proposedName` filled in
     // and the first of `filters` chosen; empty when cancelled.
     std::function<QString(QWidget* parent, const QString& folder, const QString& proposedName,

@@ -85,6 +85,8 @@ void frmSelectFiles::BuildControls() {
     cmdNext_ = Button(this, "cmdNext", "&Next");
     cmdReset_ = Button(this, "cmdReset", "&Reset");
     cmdQuit_ = Button(this, "cmdQuit", "&Cancel");
+    cmdTrend_ = Button(this, "cmdTrend", "&Trend\u2026");
+    cmdTrend_->setToolTip("Figures, advice and objects over many statistics reports");
     cmdNext_->setEnabled(false);
     cmdReset_->setEnabled(false);
     pbFileRead_ = new QProgressBar(this);
@@ -118,6 +120,7 @@ void frmSelectFiles::BuildControls() {
     grid->addWidget(fraSelectFiles_, 4, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdTrend_);
     buttons->addWidget(pbFileRead_, 1);
     buttons->addStretch();
     for (QPushButton* button : {cmdNext_, cmdReset_, cmdQuit_}) buttons->addWidget(button);
@@ -133,6 +136,7 @@ void frmSelectFiles::BuildControls() {
     connect(cmdReset_, &QPushButton::clicked, this, &frmSelectFiles::cmdReset_Click);
     connect(cmdNext_, &QPushButton::clicked, this, &frmSelectFiles::cmdNext_Click);
     connect(cmdQuit_, &QPushButton::clicked, this, &frmSelectFiles::cmdQuit_Click);
+    connect(cmdTrend_, &QPushButton::clicked, this, &frmSelectFiles::TrendRequested);
 }
 
 void frmSelectFiles::SetImage(QLabel* label, int& current, int image) {

@@ -49,6 +49,11 @@ public:
     void cmdReset_Click();
     void cmdNext_Click();
     void cmdQuit_Click();
+    QPushButton* cmdTrend() const { return cmdTrend_; }
+
+signals:
+    // "Trend…" was clicked: many statistics reports are to be followed over time.
+    void TrendRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,6 +90,7 @@ private:
     QPushButton* cmdNext_ = nullptr;
     QPushButton* cmdReset_ = nullptr;
     QPushButton* cmdQuit_ = nullptr;
+    QPushButton* cmdTrend_ = nullptr;
     QProgressBar* pbFileRead_ = nullptr;
     QStatusBar* sbStatus_ = nullptr;
 };

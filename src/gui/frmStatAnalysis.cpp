@@ -38,6 +38,7 @@
 #include "frmSelectFiles.h"
 #include "frmSizeAdvice.h"
 #include "frmTitle.h"
+#include "frmTrend.h"
 #include "pages/ClusterPage.h"
 #include "pages/ExpertTuningPage.h"
 #include "pages/GraphicSummaryPage.h"
@@ -184,6 +185,8 @@ void frmStatAnalysis::BuildWindow() {
     connect(reportInfo_, &ReportInfoPage::CompareRequested, this,
             [this] { CompareWithChosenReport(this, model_, services_, sink_, saveFolder_); });
     connect(reportInfo_, &ReportInfoPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(1); });
+    connect(reportInfo_, &ReportInfoPage::TrendRequested, this,
+            [this] { ShowTrendOfChosenReports(this, services_, sink_, saveFolder_); });
     connect(simGraphs_, &SimGraphPage::SizeAdviceRequested, this, [this] { ShowSizeAdvice(model_.CurrentSimulation); });
     connect(poolInfo_->cmdNextPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdNextPool_Click);
     connect(poolInfo_->cmdPreviousPool(), &QPushButton::clicked, this, &frmStatAnalysis::cmdPreviousPool_Click);
@@ -242,6 +245,8 @@ void frmStatAnalysis::EnablePage(int page, bool enabled, const char* whyNot) {
 
 void frmStatAnalysis::RunFileSelection() {
     frmSelectFiles selectFiles(model_, sink_, state_, services_, this);
+    connect(&selectFiles, &frmSelectFiles::TrendRequested, this,
+            [this, &selectFiles] { ShowTrendOfChosenReports(&selectFiles, services_, sink_, saveFolder_); });
     selectFiles.Preload(std::exchange(preload_, {}));
     services_.RunModal(selectFiles);
     if (const auto stop = selectFiles.StatsReadStop()) readStop_ = *stop;

@@ -18,9 +18,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
 #include <fstream>
 
 #include "UiFixture.h"
+#include "analysis/TrendViews.h"
+#include "frmTrend.h"
 #include "pages/ClusterPage.h"
 #include "pages/DataChecksStrip.h"
 #include "pages/ExpertTuningPage.h"
@@ -29,6 +32,7 @@
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "pages/SimGraphPage.h"
+#include "print/ChartImage.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
@@ -179,6 +183,49 @@ TEST(Screenshots, ChartsAtEverySize) {
         bar->setValue(bar->maximum() * at / 2);
         SaveScreenshot(*window, QString("charts-graphic-summary-60-") + name);
     }
+}
+
+// A month of hourly reports of three pools: BP1 grown at the 240th report
+// (its hit ratio climbs after), BP2 absent for a day.
+TEST(Screenshots, TrendWindow) {
+    constexpr std::size_t kReports = 720;
+    SystemTrend system{"SYSA/DB2P", {}, {}};
+    for (std::size_t i = 0; i < kReports; ++i) {
+        const std::string day = std::to_string(1 + i / 24), hour = std::to_string(i % 24);
+        system.Reports.push_back({"SYSA_DB2P_" + std::to_string(i) + ".sta", system.System,
+                                  "2026-11-" + std::string(day.size() < 2 ? "0" : "") + day,
+                                  std::string(hour.size() < 2 ? "0" : "") + hour + ":00:00", 3600});
+    }
+    const auto pool = [&](const char* name, double base, double lift) {
+        PoolTrend trend;
+        trend.Name = name;
+        trend.Figures.assign(TrendFigureNames().size(), FigureSeries(kReports));
+        for (std::size_t i = 0; i < kReports; ++i) {
+            const double daily = 2 * std::sin(static_cast<double>(i) * 6.2832 / 24);
+            trend.Figures[3][i] = std::min(99.9, base + daily + (i >= 240 ? lift : 0));
+        }
+        return trend;
+    };
+    system.Pools = {pool("BP0", 95, 0), pool("BP1", 82, 9), pool("BP2", 70, -3)};
+    system.Pools[1].Events = {{240, "VP size 40,000 -> 60,000"}};
+    for (std::size_t i = 480; i < 504; ++i) system.Pools[2].Figures[3][i].reset();
+    system.Pools[2].Events = {{480, "pool disappears"}, {504, "pool appears"}};
+    TrendResult result;
+    result.Systems = {system};
+    result.LeftOut = {{"SYSA_DB2P_broken.sta", {"The report ends before its first pool."}}};
+
+    frmTrend window;
+    window.ShowTrend(result);
+    for (int row = 0; row < window.lstTrendPools()->count(); ++row)
+        window.lstTrendPools()->item(row)->setCheckState(Qt::Checked);
+    window.show();
+    SaveScreenshot(window, "trend-hit-ratio-three-pools");
+    const QImage image = ChartImage(window.chartTrendFigure()->Shown(), QSize(1000, 600));
+    EXPECT_FALSE(image.isNull());
+    const QString folder = qEnvironmentVariable("KOVGRAPH_SCREENSHOTS");
+    if (!folder.isEmpty()) image.save(folder + "/trend-hit-ratio-image.png");
+    window.tbsTrend()->setCurrentWidget(window.grdTrendEvents());
+    SaveScreenshot(window, "trend-events");
 }
 
 }  // namespace

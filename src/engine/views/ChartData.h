@@ -29,6 +29,24 @@ struct ChartPoint {
     friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
 };
 
+// One line of a chart of several lines (a pool's figure over the reports).
+// It breaks where it has no value: each run is drawn as one stretch.
+struct ChartSeries {
+    std::string Name;
+    std::vector<std::vector<ChartPoint>> Runs;
+
+    friend bool operator==(const ChartSeries&, const ChartSeries&) = default;
+};
+
+// A place on a line chart's x axis and its text: a label under the axis (a
+// date), or a marker line across the plot (a pool's settings changed there).
+struct XMark {
+    double X = 0;
+    std::string Text;
+
+    friend bool operator==(const XMark&, const XMark&) = default;
+};
+
 // A value axis whose range the analysis fixes. Some charts fix only the
 // top; their axis starts wherever the chart component puts it.
 struct AxisRange {
@@ -48,6 +66,10 @@ struct ChartData {
     std::vector<LabelPair> SideLabels;
     std::vector<std::size_t> HiddenSideLabels;
     std::vector<ChartPoint> Points;  // in plotted order
+    // A line chart of several lines draws these (with a legend) instead of Points.
+    std::vector<ChartSeries> Series;
+    std::vector<XMark> XLabels;  // texts under the x axis in place of its numbers
+    std::vector<XMark> Markers;  // vertical lines across the plot, each with its text
     std::optional<AxisRange> Axis;
     std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values
     // The axes' titles: the figure's unit ("ms", "%", "pages"), with " * 1K"

@@ -20,11 +20,14 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
       dataChecks_(new DataChecksStrip(this)),
       grid_(new GridView("grdPoolInfo", 1250, this)),
       compareWith_(new QPushButton("Compare with\u2026", this)),
-      sizeAdvice_(new QPushButton("Size Advice\u2026", this)) {
+      sizeAdvice_(new QPushButton("Size Advice\u2026", this)),
+      trend_(new QPushButton("Trend\u2026", this)) {
     compareWith_->setObjectName("cmdCompareWith");
     sizeAdvice_->setObjectName("cmdSizeAdvice");
     sizeAdvice_->setToolTip("How big each simulated pool should be within a memory budget");
     sizeAdvice_->setEnabled(false);
+    trend_->setObjectName("cmdTrend");
+    trend_->setToolTip("Figures, advice and objects over many statistics reports");
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(systemInfo_);
@@ -36,6 +39,7 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(compareWith_);
     buttons->addWidget(sizeAdvice_);
+    buttons->addWidget(trend_);
     buttons->addStretch();
     labels->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
@@ -44,6 +48,7 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     layout->addWidget(grid_, 1);
     connect(compareWith_, &QPushButton::clicked, this, &ReportInfoPage::CompareRequested);
     connect(sizeAdvice_, &QPushButton::clicked, this, &ReportInfoPage::SizeAdviceRequested);
+    connect(trend_, &QPushButton::clicked, this, &ReportInfoPage::TrendRequested);
     connect(grid_, &GridView::RowChosen, this, [this](int row) { emit PoolChosen(grid_->Cell(row, 0)); });
     connect(dataChecks_, &DataChecksStrip::PoolChosen, this, &ReportInfoPage::FindingPoolChosen);
 }

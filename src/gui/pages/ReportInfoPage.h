@@ -30,6 +30,7 @@ public:
     QPushButton* cmdCompareWith() const { return compareWith_; }
     // Enabled while simulation reports are loaded.
     QPushButton* cmdSizeAdvice() const { return sizeAdvice_; }
+    QPushButton* cmdTrend() const { return trend_; }
     // Data rows of the grid (a report without pools still shows one).
     int PoolRowCount() const;
 
@@ -42,6 +43,8 @@ signals:
     void CompareRequested();
     // "Size Advice…" was clicked.
     void SizeAdviceRequested();
+    // "Trend…" was clicked.
+    void TrendRequested();
 
 private:
     LabelPanel* systemInfo_;
@@ -51,6 +54,7 @@ private:
     GridView* grid_;
     QPushButton* compareWith_;
     QPushButton* sizeAdvice_;
+    QPushButton* trend_;
 };
 
 }  // namespace kov

@@ -245,7 +245,95 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     painter.setBrush(Qt::NoBrush);
 }
 
+// A line for each series: colours in images, dash patterns on paper.
+QPen SeriesPen(std::size_t i, ChartFills fills) {
+    constexpr std::array<Qt::PenStyle, 4> kDashes = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine};
+    if (fills == ChartFills::Colours) return QPen(SeriesColour(i), 24);
+    return QPen(Qt::black, 24, kDashes[i % kDashes.size()]);
+}
+
+// The series' names under the plot, each after a stretch of its line.
+void PaintSeriesLegend(QPainter& painter, const ChartData& chart, const QRectF& room, ChartFills fills) {
+    double x = room.left();
+    const QFontMetricsF metrics(painter.font());
+    for (std::size_t i = 0; i < chart.Series.size(); ++i) {
+        const QString name = Text(chart.Series[i].Name);
+        painter.setPen(SeriesPen(i, fills));
+        painter.drawLine(QPointF(x, room.center().y()), QPointF(x + 360, room.center().y()));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x + 420, room.top(), metrics.horizontalAdvance(name) + 60, room.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, name);
+        x += 420 + metrics.horizontalAdvance(name) + 360;
+    }
+}
+
+// Several lines over x values (a figure over the reports): each series'
+// runs joined, a dashed marker line with its text at each marked x, the x
+// labels under the plot and the series named under them.
+void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, ChartFills fills) {
+    const QFont font = PaperFont(PaperText::Small);
+    painter.setFont(font);
+    const double labelHeight = QFontMetricsF(font).height() * 1.4;
+    const auto [low, high] = ValueAxisSpan(chart);
+    const AxisTicks ticks = TicksBetween(low, high);
+    const double unitRoom = AxisUnitRoom(chart);
+    // The first and last date labels are centred on the plot's edges.
+    double halfLabel = 0;
+    for (const XMark& label : chart.XLabels)
+        halfLabel = std::max(halfLabel, QFontMetricsF(font).horizontalAdvance(Text(label.Text)) / 2 + 60);
+    const double tickWidth = std::max(TickLabelRoom(ticks, font).width() + unitRoom, halfLabel);
+    const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - halfLabel,
+                      area.height() - 3 * labelHeight - unitRoom);
+    PaintValueGrid(painter, plot, ticks, low, high, Qt::Vertical);
+    PaintAxisUnit(painter, chart.ValueUnit, QRectF(area.left(), plot.top(), unitRoom, plot.height()), Qt::Vertical);
+    const double xLow = chart.XAxis ? chart.XAxis->Min : 0;
+    const double xHigh = chart.XAxis && chart.XAxis->Max > xLow ? chart.XAxis->Max : xLow + 1;
+    const auto at = [&](double x, double value) {
+        return QPointF(plot.left() + (x - xLow) / (xHigh - xLow) * plot.width(),
+                       plot.bottom() - (value - low) / (high - low) * plot.height());
+    };
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (const XMark& label : chart.XLabels) {
+        const double x = at(label.X, low).x();
+        painter.drawText(QRectF(x - 1200, plot.bottom() + 40, 2400, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
+                         Text(label.Text));
+    }
+    for (std::size_t i = 0; i < chart.Series.size(); ++i)
+        for (const std::vector<ChartPoint>& run : chart.Series[i].Runs) {
+            if (run.empty()) continue;
+            QPainterPath path(at(run[0].X.value_or(0), run[0].Value));
+            for (const ChartPoint& point : run) path.lineTo(at(point.X.value_or(0), point.Value));
+            painter.setPen(SeriesPen(i, fills));
+            painter.drawPath(path);
+            if (run.size() == 1) painter.drawEllipse(path.currentPosition(), 30, 30);
+        }
+    // Marker texts in two rows at the top of the plot, where the value axis
+    // leaves room above the lines; right of their line, or left where the plot ends.
+    const QFontMetricsF metrics(font);
+    for (std::size_t k = 0; k < chart.Markers.size(); ++k) {
+        const XMark& marker = chart.Markers[k];
+        const double x = at(marker.X, low).x();
+        painter.setPen(QPen(Qt::darkGray, 12, Qt::DashLine));
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        const double width = metrics.horizontalAdvance(Text(marker.Text)) + 40;
+        const double left = x + 40 + width <= plot.right() ? x + 40 : std::max(plot.left(), x - 40 - width);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(left, plot.top() + 20 + static_cast<double>(k % 2) * labelHeight, width, labelHeight),
+                         Qt::AlignLeft | Qt::AlignTop, Text(marker.Text));
+    }
+    PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
+                  Qt::Horizontal);
+    painter.setFont(font);
+    PaintSeriesLegend(painter, chart,
+                      QRectF(plot.left(), plot.bottom() + labelHeight + unitRoom, plot.width(), labelHeight), fills);
+}
+
 }  // namespace
+
+QColor SeriesColour(std::size_t i) {
+    return QColor(kColours[i % kColours.size()]);
+}
 
 void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills) {
     if (chart.Hidden) return;
@@ -259,7 +347,7 @@ void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, Ch
             PaintPie(painter, chart, area, fills);
             break;
         case ChartKind::Line:
-            PaintLine(painter, chart, area);
+            chart.Series.empty() ? PaintLine(painter, chart, area) : PaintSeries(painter, chart, area, fills);
             break;
     }
     painter.restore();

@@ -3,7 +3,9 @@
 // in black and white (bars and slices told apart by fill patterns, not by
 // colour), so a printed chart says what the screen says.
 
+#include <QColor>
 #include <QRectF>
+#include <cstddef>
 
 #include "views/ChartData.h"
 
@@ -19,5 +21,9 @@ enum class ChartFills { Patterns, Colours };
 // Draws the chart's titles and plot inside `box`; coordinates are the
 // painter's (the page painter works in twips).
 void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills = ChartFills::Patterns);
+
+// The colour of the i-th line of a chart of several lines, the same on the
+// screen and in images, apart for colour-blind readers too.
+QColor SeriesColour(std::size_t i);
 
 }  // namespace kov

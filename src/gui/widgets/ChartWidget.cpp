@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QHorizontalBarSeries>
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
@@ -20,6 +21,7 @@
 #include <cmath>
 
 #include "print/ChartImage.h"
+#include "print/ChartPainter.h"
 #include "views/AxisTicks.h"
 
 namespace kov {
@@ -70,6 +72,7 @@ void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     valueLabels_.clear();
+    markerLabels_.clear();
     // Sized before the chart is handed over, so it is laid out once.
     setMinimumHeight(shown.Kind == ChartKind::Bar && !shown.Hidden ? BarChartHeight(shown.Points.size())
                                                                    : MinimumChartHeight);
@@ -95,7 +98,10 @@ void ChartWidget::Show(const ChartData& shown) {
             ShowBars();
             break;
         case ChartKind::Line:
-            shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine();
+            if (!shown.Series.empty())
+                ShowSeries();
+            else
+                shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine();
             break;
     }
     ShowNote();
@@ -350,6 +356,145 @@ void ChartWidget::LabelLinePoints(QAbstractSeries* series) {
             label->setPos(at.x() - box.width() / 2, at.y() - box.height() - ValueLabelGap);
         }
     });
+}
+
+}  // namespace kov
+
+namespace kov {
+
+namespace {
+
+// Qt Charts tells category labels apart by their text.
+QString Distinct(QString text, const QStringList& taken) {
+    while (taken.contains(text)) text += ZeroWidthSpace;
+    return text;
+}
+
+}  // namespace
+
+// The x axis of a chart of several lines: the engine's labels (dates) at
+// their places, or plain numbers where it gives none.
+QAbstractAxis* ChartWidget::TimeAxis() const {
+    const double low = data_.XAxis ? data_.XAxis->Min : 0;
+    const double high = data_.XAxis && data_.XAxis->Max > low ? data_.XAxis->Max : low + 1;
+    // Room beyond the first and last report for half a date label each:
+    // Qt Charts hides a label that would stand out of its axis.
+    const double pad = (high - low) * 0.05;
+    if (data_.XLabels.empty()) {
+        auto* axis = new QValueAxis;
+        axis->setRange(low - pad, high + pad);
+        return axis;
+    }
+    auto* axis = new QCategoryAxis;
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setRange(low - pad, high + pad);
+    // Each label ends a category. The first category starts outside the
+    // axis: the unnamed start would hide the first label next to it.
+    axis->setStartValue(low - pad - (high - low));
+    QStringList taken;
+    for (const XMark& label : data_.XLabels) {
+        const QString text = Distinct(QString::fromStdString(label.Text), taken);
+        taken << text;
+        axis->append(text, label.X);
+    }
+    return axis;
+}
+
+// One colour a series, every run of it in that colour and only its first
+// run named in the legend; hovering a line names the nearest report.
+void ChartWidget::ShowSeries() {
+    QAbstractAxis* x = TimeAxis();
+    auto* y = new QValueAxis;
+    SetValueRange(*y);
+    x->setTitleText(PlainText(data_.XUnit));
+    y->setTitleText(PlainText(data_.ValueUnit));
+    chart()->addAxis(x, Qt::AlignBottom);
+    chart()->addAxis(y, Qt::AlignLeft);
+    for (std::size_t i = 0; i < data_.Series.size(); ++i) {
+        bool named = false;
+        for (const std::vector<ChartPoint>& run : data_.Series[i].Runs) {
+            auto* line = new QLineSeries;
+            line->setName(PlainText(data_.Series[i].Name));
+            line->setPen(QPen(SeriesColour(i), 2));
+            line->setPointsVisible(run.size() == 1);
+            for (const ChartPoint& point : run) line->append(point.X.value_or(0), point.Value);
+            chart()->addSeries(line);
+            line->attachAxis(x);
+            line->attachAxis(y);
+            chart()->legend()->markers(line).front()->setVisible(!named);
+            named = true;
+            connect(line, &QLineSeries::hovered, this, [this, i](const QPointF& at, bool hovering) {
+                ShowHoverText(hovering ? SeriesPointText(i, at) : QString());
+            });
+        }
+    }
+    ShowMarkers(x, y);
+    chart()->legend()->setVisible(true);
+    chart()->legend()->setAlignment(Qt::AlignBottom);
+}
+
+// A dashed line across the plot at each marked report, its text along the
+// top, rows taking turns so that neighbouring texts do not overprint.
+void ChartWidget::ShowMarkers(QAbstractAxis* x, QValueAxis* y) {
+    std::vector<double> places;
+    for (const XMark& marker : data_.Markers) {
+        auto* line = new QLineSeries;
+        line->setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
+        line->append(marker.X, y->min());
+        line->append(marker.X, y->max());
+        chart()->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(y);
+        chart()->legend()->markers(line).front()->setVisible(false);
+        const double place = marker.X;
+        connect(line, &QLineSeries::hovered, this, [this, place](const QPointF&, bool hovering) {
+            ShowHoverText(hovering ? MarkerText(place) : QString());
+        });
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), chart());
+        label->setZValue(1000);
+        label->setBrush(palette().color(QPalette::WindowText));
+        markerLabels_.push_back(label);
+        places.push_back(marker.X);
+    }
+    if (places.empty()) return;
+    const int row = fontMetrics().height();
+    QAbstractSeries* anchor = chart()->series().front();
+    connect(chart(), &QChart::plotAreaChanged, this, [this, places, anchor, row](const QRectF& plot) {
+        for (std::size_t k = 0; k < markerLabels_.size() && k < places.size(); ++k) {
+            const double at = chart()->mapToPosition(QPointF(places[k], 0), anchor).x();
+            const QRectF box = markerLabels_[k]->boundingRect();
+            // Right of its line, or left of it where the plot ends first.
+            const double left = at + 3 + box.width() <= plot.right() ? at + 3 : at - 3 - box.width();
+            markerLabels_[k]->setPos(std::max(plot.left(), left), plot.top() + 2 + static_cast<double>(k % 2) * row);
+        }
+    });
+}
+
+void ChartWidget::ShowHoverText(const QString& text) {
+    setToolTip(text);
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), text, this);
+}
+
+QString ChartWidget::SeriesPointText(std::size_t series, QPointF value) const {
+    if (series >= data_.Series.size()) return {};
+    const ChartPoint* nearest = nullptr;
+    for (const std::vector<ChartPoint>& run : data_.Series[series].Runs)
+        for (const ChartPoint& point : run)
+            if (!nearest || std::abs(point.X.value_or(0) - value.x()) < std::abs(nearest->X.value_or(0) - value.x()))
+                nearest = &point;
+    if (!nearest) return {};
+    QString text = QString::fromStdString(data_.Series[series].Name + ": " + nearest->ValueText);
+    if (!data_.ValueUnit.empty()) text += " " + QString::fromStdString(data_.ValueUnit);
+    return text + "\n" + QString::fromStdString(nearest->Label);
+}
+
+QString ChartWidget::MarkerText(double x) const {
+    for (const XMark& marker : data_.Markers)
+        if (marker.X == x) return QString::fromStdString(marker.Text);
+    return {};
 }
 
 }  // namespace kov

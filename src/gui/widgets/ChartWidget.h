@@ -36,6 +36,14 @@ public:
     // where there is none. A click there chooses the bar, so a bar of no
     // length can be chosen too.
     int BarOfCategoryLabel(QPoint at) const;
+
+    // What hovering a chart of several lines shows near a value position:
+    // the nearest point of that series (its value and its report) or the
+    // marker's text; empty where nothing is near.
+    QString SeriesPointText(std::size_t series, QPointF value) const;
+    QString MarkerText(double x) const;
+    // The marker texts as drawn, in marker order.
+    const std::vector<QGraphicsSimpleTextItem*>& MarkerLabels() const { return markerLabels_; }
     // The middle of a bar's category label, in viewport coordinates.
     QPoint CategoryLabelCentre(int bar) const;
 
@@ -67,8 +75,13 @@ private:
     void ShowNote();
     void ShowLineAgainstX();
     void LabelLinePoints(QAbstractSeries* series);
+    void ShowSeries();
+    QAbstractAxis* TimeAxis() const;
+    void ShowMarkers(QAbstractAxis* x, QValueAxis* y);
+    void ShowHoverText(const QString& text);
     ChartData data_;
-    std::vector<QGraphicsSimpleTextItem*> valueLabels_;  // owned by the chart
+    std::vector<QGraphicsSimpleTextItem*> valueLabels_;   // owned by the chart
+    std::vector<QGraphicsSimpleTextItem*> markerLabels_;  // owned by the chart
     QAction* copyImage_;
     QAction* saveImage_;
 };

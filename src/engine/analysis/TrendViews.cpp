@@ -1,0 +1,230 @@
+#include "analysis/TrendViews.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "analysis/CompareReports.h"
+#include "analysis/GeneralInfo.h"
+#include "common/Formats.h"
+
+namespace kov {
+
+namespace {
+
+// How far the value axis opens beyond the smallest and largest value, as a
+// share of their span, so a line at either end stays off the frame.
+constexpr double kValueAxisOpening = 0.05;
+// Above the highest value the markers' texts stand in two rows, clear of the lines.
+constexpr double kMarkerTextRoom = 0.2;
+// A date label is about a sixth of a chart's width.
+constexpr std::size_t kMostTimeLabels = 6;
+const char* const kIntentNames[2] = {"R", "S"};
+
+// Whole numbers show no decimals, every other figure two, as the compare.
+std::string FigureText(double value) {
+    return Grouped(value, std::nearbyint(value) == value ? 0 : 2);
+}
+
+// The chosen pools the system has, in the order chosen.
+std::vector<const PoolTrend*> ChosenPools(const SystemTrend& system, const std::vector<std::string>& pools) {
+    std::vector<const PoolTrend*> chosen;
+    for (const std::string& name : pools)
+        if (const PoolTrend* pool = FindPoolTrend(system, name)) chosen.push_back(pool);
+    return chosen;
+}
+
+std::string When(const SystemTrend& system, std::size_t report) {
+    return report < system.Reports.size() ? CollectedAt(system.Reports[report]) : std::string();
+}
+
+ChartSeries PoolLine(const SystemTrend& system, const PoolTrend& pool, std::size_t figure) {
+    ChartSeries line{pool.Name, {}};
+    if (figure >= pool.Figures.size()) return line;
+    const FigureSeries& values = pool.Figures[figure];
+    bool inRun = false;
+    for (std::size_t i = 0; i < values.size() && i < system.Reports.size(); ++i) {
+        if (!values[i]) {
+            inRun = false;
+            continue;
+        }
+        if (!inRun) line.Runs.emplace_back();
+        inRun = true;
+        const ReportStamp& report = system.Reports[i];
+        line.Runs.back().push_back(
+            {CollectedAt(report) + "  " + report.File, *values[i], 0, FigureText(*values[i]), static_cast<double>(i)});
+    }
+    return line;
+}
+
+// One marker a report, naming every change of the chosen pools there.
+std::vector<XMark> EventMarkers(const std::vector<const PoolTrend*>& pools) {
+    std::map<std::size_t, std::string> texts;
+    for (const PoolTrend* pool : pools)
+        for (const TrendEvent& event : pool->Events) {
+            std::string& text = texts[event.Report];
+            text += (text.empty() ? "" : "; ") + pool->Name + " " + event.Text;
+        }
+    std::vector<XMark> markers;
+    for (const auto& [report, text] : texts) markers.push_back({static_cast<double>(report), text});
+    return markers;
+}
+
+std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines, bool markers) {
+    std::optional<double> low, high;
+    for (const ChartSeries& line : lines)
+        for (const auto& run : line.Runs)
+            for (const ChartPoint& point : run) {
+                low = std::min(low.value_or(point.Value), point.Value);
+                high = std::max(high.value_or(point.Value), point.Value);
+            }
+    if (!low) return std::nullopt;
+    const double opening = (*high - *low) * kValueAxisOpening;
+    // A figure that cannot be negative gets no negative axis.
+    const double bottom = *low >= 0 ? std::max(0.0, *low - opening) : *low - opening;
+    const double top = *high + (markers ? (*high - *low) * kMarkerTextRoom : opening);
+    return AxisRange{bottom, top, true};
+}
+
+}  // namespace
+
+const std::vector<std::string>& TrendFigureNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> named;
+        for (const Figure& figure : PoolFigures(PoolRecord{}, 1))
+            named.push_back(std::string(figure.Name) + (figure.IsCount ? "/Sec" : ""));
+        return named;
+    }();
+    return names;
+}
+
+std::string CollectedAt(const ReportStamp& stamp) {
+    return stamp.Date + " " + stamp.Time;
+}
+
+const PoolTrend* FindPoolTrend(const SystemTrend& system, const std::string& pool) {
+    for (const PoolTrend& trend : system.Pools)
+        if (trend.Name == pool) return &trend;
+    return nullptr;
+}
+
+std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most) {
+    const std::size_t count = system.Reports.size();
+    std::vector<XMark> labels;
+    if (count == 0 || most == 0) return labels;
+    const std::size_t shown = std::min(count, std::max<std::size_t>(most, 2));
+    for (std::size_t k = 0; k < shown; ++k) {
+        const std::size_t report = shown == 1 ? 0 : (k * (count - 1) + (shown - 1) / 2) / (shown - 1);
+        if (!labels.empty() && labels.back().X == static_cast<double>(report)) continue;
+        labels.push_back({static_cast<double>(report), CollectedAt(system.Reports[report])});
+    }
+    return labels;
+}
+
+ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const std::vector<std::string>& pools) {
+    ChartData chart;
+    chart.Kind = ChartKind::Line;
+    const std::vector<std::string>& names = TrendFigureNames();
+    if (figure >= names.size()) return chart;
+    chart.Title = names[figure] + " Over Time";
+    chart.Subtitle = system.System;
+    if (!system.Reports.empty())
+        chart.Subtitle += ", " + When(system, 0) + " to " + When(system, system.Reports.size() - 1) + ", " +
+                          std::to_string(system.Reports.size()) + " reports";
+    const std::string baseName = PoolFigures(PoolRecord{}, 1)[figure].Name.data();
+    chart.ValueUnit = TraitsOf(baseName).Unit;
+    chart.XUnit = "collected";
+    const std::vector<const PoolTrend*> chosen = ChosenPools(system, pools);
+    for (const PoolTrend* pool : chosen) chart.Series.push_back(PoolLine(system, *pool, figure));
+    chart.Markers = EventMarkers(chosen);
+    chart.XLabels = TrendTimeLabels(system, kMostTimeLabels);
+    chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
+    if (!system.Reports.empty()) chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
+    return chart;
+}
+
+StringTable TrendAdviceGrid(const SystemTrend& system, const std::vector<std::string>& pools) {
+    StringTable table{{"Pool", "Intent", "Advice", "First Seen", "Last Seen", "Reports"}, {}};
+    for (const PoolTrend* pool : ChosenPools(system, pools))
+        for (std::size_t intent = 0; intent < pool->Advice.size(); ++intent)
+            for (const AdviceSpan& span : pool->Advice[intent]) {
+                if (span.Reports.empty()) continue;
+                table.Rows.push_back({pool->Name, kIntentNames[intent], span.Text, When(system, span.Reports.front()),
+                                      When(system, span.Reports.back()), std::to_string(span.Reports.size())});
+            }
+    return table;
+}
+
+StringTable TrendEventsGrid(const SystemTrend& system, const std::vector<std::string>& pools) {
+    StringTable table{{"Report", "Collected", "Pool", "Event"}, {}};
+    struct Row {
+        std::size_t Report;
+        std::size_t Order;
+        std::vector<std::string> Cells;
+    };
+    std::vector<Row> rows;
+    for (const PoolTrend* pool : ChosenPools(system, pools))
+        for (const TrendEvent& event : pool->Events)
+            rows.push_back({event.Report,
+                            rows.size(),
+                            {std::to_string(event.Report + 1), When(system, event.Report), pool->Name, event.Text}});
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.Report < b.Report; });
+    for (Row& row : rows) table.Rows.push_back(std::move(row.Cells));
+    return table;
+}
+
+StringTable TrendDriftGrid(const SystemTrend& system, const std::vector<std::string>& pools, Drift drift) {
+    StringTable table{
+        {"Pool", "Type", "Object", "First Seen", "Last Seen", "First Sync. I/Os/Sec", "Last Sync. I/Os/Sec", "Change"},
+        {}};
+    for (const PoolTrend* pool : ChosenPools(system, pools))
+        for (const ObjectDrift& object : drift == Drift::Rises ? pool->SyncReadIORises : pool->SyncReadIOFalls)
+            table.Rows.push_back({pool->Name, object.Type, object.Name, When(system, object.FirstReport),
+                                  When(system, object.LastReport), FigureText(object.First), FigureText(object.Last),
+                                  FigureText(object.Change)});
+    return table;
+}
+
+StringTable TrendReportsGrid(const SystemTrend& system) {
+    StringTable table{{"Report", "Date", "Time", "Elapsed Secs", "File"}, {}};
+    for (std::size_t i = 0; i < system.Reports.size(); ++i) {
+        const ReportStamp& report = system.Reports[i];
+        table.Rows.push_back(
+            {std::to_string(i + 1), report.Date, report.Time, Grouped(report.ElapsedSeconds, 0), report.File});
+    }
+    return table;
+}
+
+std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
+    const auto count = [](std::size_t n, const char* what) {
+        return Grouped(static_cast<double>(n), 0) + " " + what + (n == 1 ? "" : "s");
+    };
+    std::string text;
+    if (system) {
+        text = system->System + ": " + count(system->Reports.size(), "report");
+        if (!system->Reports.empty())
+            text += " from " + When(*system, 0) + " to " + When(*system, system->Reports.size() - 1);
+        text += ".";
+    } else if (result.Systems.empty()) {
+        text = "No report was read to its end.";
+    }
+    if (!result.LeftOut.empty())
+        text += (text.empty() ? "" : " ") + count(result.LeftOut.size(), "report") + " left out.";
+    return text;
+}
+
+std::string TrendReadingText(std::size_t files) {
+    return "Reading " + Grouped(static_cast<double>(files), 0) + " statistics report" + (files == 1 ? "" : "s") +
+           "\u2026";
+}
+
+StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut) {
+    StringTable table{{"File", "Message"}, {}};
+    for (const LeftOutReport& report : leftOut) {
+        if (report.Messages.empty()) table.Rows.push_back({report.File, ""});
+        for (const std::string& message : report.Messages) table.Rows.push_back({report.File, message});
+    }
+    return table;
+}
+
+}  // namespace kov

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "analysis/TrendViews.h"
+
+namespace kov {
+namespace {
+
+constexpr std::size_t kHitRatio = 3;  // position of "Hit Ratio" among the pool-grid figures
+
+ReportStamp Stamp(int hour) {
+    const std::string hh = (hour < 10 ? "0" : "") + std::to_string(hour);
+    return {"r" + hh + ".txt", "SYSA/DB2P", "2026-12-03", hh + ":00:00", 3600};
+}
+
+// A pool whose figures are all nothing except the one given.
+PoolTrend Pool(std::string name, std::size_t figure, FigureSeries values) {
+    PoolTrend pool;
+    pool.Name = std::move(name);
+    pool.Figures.assign(TrendFigureNames().size(), FigureSeries(values.size()));
+    pool.Figures[figure] = std::move(values);
+    return pool;
+}
+
+SystemTrend FourHours() {
+    SystemTrend system;
+    system.System = "SYSA/DB2P";
+    for (int hour = 0; hour < 4; ++hour) system.Reports.push_back(Stamp(hour));
+    PoolTrend bp1 = Pool("BP1", kHitRatio, {90.0, 92.5, std::nullopt, 95.0});
+    bp1.Events = {{1, "VP size 40,000 -> 60,000"}, {1, "VPSEQT 80 -> 60"}, {3, "pool appears"}};
+    bp1.Advice[0] = {{"Increase the pool", {0, 1, 3}}};
+    bp1.Advice[1] = {{"Sequential advice", {2}}};
+    bp1.SyncReadIORises = {{"TS1", "T", 0, 3, 1.5, 4.0, 2.5}};
+    bp1.SyncReadIOFalls = {{"IX1", "I", 1, 2, 10.0, 2.0, -8.0}};
+    PoolTrend bp2 = Pool("BP2", kHitRatio, {80.0, 80.0, 80.0, 80.0});
+    bp2.Events = {{0, "HP size 0 -> 1,000"}};
+    bp2.Advice[0] = {{"Another line", {2, 3}}};
+    system.Pools = {std::move(bp1), std::move(bp2)};
+    return system;
+}
+
+std::vector<double> Xs(const std::vector<ChartPoint>& run) {
+    std::vector<double> xs;
+    for (const ChartPoint& point : run) xs.push_back(*point.X);
+    return xs;
+}
+
+TEST(TrendViews, FigureNamesAreThePoolGridsWithCountsPerSecond) {
+    const std::vector<std::string>& names = TrendFigureNames();
+    ASSERT_EQ(names.size(), 14u);
+    EXPECT_EQ(names[0], "RIO/Sec");
+    EXPECT_EQ(names[1], "Get Pages/Sec");  // a count: compared per second
+    EXPECT_EQ(names[kHitRatio], "Hit Ratio");
+    EXPECT_EQ(names[13], "DynPF Pg Rd/Sec");
+}
+
+TEST(TrendViews, ChartLineBreaksWhereThePoolIsAbsent) {
+    const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
+    EXPECT_EQ(chart.Kind, ChartKind::Line);
+    EXPECT_EQ(chart.Title, "Hit Ratio Over Time");
+    EXPECT_EQ(chart.ValueUnit, "%");
+    ASSERT_EQ(chart.Series.size(), 1u);
+    ASSERT_EQ(chart.Series[0].Runs.size(), 2u);
+    EXPECT_EQ(Xs(chart.Series[0].Runs[0]), (std::vector<double>{0, 1}));
+    EXPECT_EQ(Xs(chart.Series[0].Runs[1]), (std::vector<double>{3}));
+    const ChartPoint& second = chart.Series[0].Runs[0][1];
+    EXPECT_EQ(second.Value, 92.5);
+    EXPECT_EQ(second.ValueText, "92.50");
+    EXPECT_EQ(second.Label, "2026-12-03 01:00:00  r01.txt");
+    EXPECT_EQ(chart.Series[0].Runs[1][0].ValueText, "95");
+}
+
+TEST(TrendViews, ChartTakesTheChosenPoolsInTheirOrder) {
+    struct Case {
+        std::vector<std::string> Chosen;
+        std::vector<std::string> Lines;
+        std::vector<double> MarkerXs;
+    };
+    const Case cases[] = {
+        {{"BP1"}, {"BP1"}, {1, 3}},
+        {{"BP2", "BP1"}, {"BP2", "BP1"}, {0, 1, 3}},
+        {{"BP9", "BP2"}, {"BP2"}, {0}},  // a pool the system lacks is left out
+        {{}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, c.Chosen);
+        std::vector<std::string> lines;
+        for (const ChartSeries& line : chart.Series) lines.push_back(line.Name);
+        std::vector<double> xs;
+        for (const XMark& marker : chart.Markers) xs.push_back(marker.X);
+        EXPECT_EQ(lines, c.Lines) << c.Chosen.size();
+        EXPECT_EQ(xs, c.MarkerXs) << c.Chosen.size();
+    }
+}
+
+TEST(TrendViews, EventsOfOneReportShareOneMarker) {
+    const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
+    ASSERT_EQ(chart.Markers.size(), 2u);
+    EXPECT_EQ(chart.Markers[0].Text, "BP1 VP size 40,000 -> 60,000; BP1 VPSEQT 80 -> 60");
+}
+
+TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
+    const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1", "BP2"});
+    ASSERT_TRUE(chart.Axis);
+    EXPECT_LT(chart.Axis->Min, 80.0);
+    EXPECT_GT(chart.Axis->Min, 50.0);  // a line of hit ratios near 90 % is not flattened against 0
+    EXPECT_GT(chart.Axis->Max, 95.0);
+    ASSERT_TRUE(chart.XAxis);
+    EXPECT_EQ(chart.XAxis->Max, 3.0);
+    // A figure the pools never had gives no axis to fix.
+    EXPECT_FALSE(TrendFigureChart(FourHours(), 0, {"BP1"}).Axis);
+    // A figure beyond the list gives an empty chart, never a failure.
+    EXPECT_TRUE(TrendFigureChart(FourHours(), 14, {"BP1"}).Series.empty());
+}
+
+TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
+    struct Case {
+        std::size_t Reports;
+        std::size_t Most;
+        std::vector<double> Xs;
+    };
+    const Case cases[] = {
+        {0, 8, {}}, {1, 8, {0}}, {3, 8, {0, 1, 2}}, {10, 2, {0, 9}}, {10, 4, {0, 3, 6, 9}}, {10, 1, {0, 9}},
+    };
+    for (const Case& c : cases) {
+        SystemTrend system;
+        for (std::size_t i = 0; i < c.Reports; ++i) system.Reports.push_back(Stamp(static_cast<int>(i)));
+        std::vector<double> xs;
+        for (const XMark& label : TrendTimeLabels(system, c.Most)) xs.push_back(label.X);
+        EXPECT_EQ(xs, c.Xs) << c.Reports << " reports, " << c.Most;
+    }
+    SystemTrend month;
+    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+    const std::vector<XMark> labels = TrendTimeLabels(month, 8);
+    ASSERT_EQ(labels.size(), 8u);
+    EXPECT_EQ(labels.back().X, 719.0);
+    for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NEAR(labels[i].X - labels[i - 1].X, 719.0 / 7, 1.0);
+}
+
+TEST(TrendViews, AdviceTimelineGivesEachLinesSpan) {
+    const StringTable grid = TrendAdviceGrid(FourHours(), {"BP1"});
+    const std::vector<std::vector<std::string>> expected = {
+        {"BP1", "R", "Increase the pool", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "3"},
+        {"BP1", "S", "Sequential advice", "2026-12-03 02:00:00", "2026-12-03 02:00:00", "1"},
+    };
+    EXPECT_EQ(grid.Rows, expected);
+    EXPECT_EQ(grid.Headings.size(), expected[0].size());
+    EXPECT_EQ(TrendAdviceGrid(FourHours(), {"BP1", "BP2"}).Rows.size(), 3u);
+}
+
+TEST(TrendViews, EventsOfSeveralPoolsInTimeOrder) {
+    const StringTable grid = TrendEventsGrid(FourHours(), {"BP1", "BP2"});
+    std::vector<std::string> order;
+    for (const auto& row : grid.Rows) order.push_back(row[0] + " " + row[2]);
+    EXPECT_EQ(order, (std::vector<std::string>{"1 BP2", "2 BP1", "2 BP1", "4 BP1"}));
+    EXPECT_EQ(grid.Rows[1][1], "2026-12-03 01:00:00");
+    EXPECT_EQ(grid.Rows[1][3], "VP size 40,000 -> 60,000");
+}
+
+TEST(TrendViews, DriftGridsTakeRisesOrFalls) {
+    struct Case {
+        Drift Which;
+        std::vector<std::string> Row;
+    };
+    const Case cases[] = {
+        {Drift::Rises, {"BP1", "T", "TS1", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "1.50", "4", "2.50"}},
+        {Drift::Falls, {"BP1", "I", "IX1", "2026-12-03 01:00:00", "2026-12-03 02:00:00", "10", "2", "-8"}},
+    };
+    for (const Case& c : cases) {
+        const StringTable grid = TrendDriftGrid(FourHours(), {"BP1", "BP2"}, c.Which);
+        ASSERT_EQ(grid.Rows.size(), 1u);
+        EXPECT_EQ(grid.Rows[0], c.Row);
+        EXPECT_EQ(grid.Headings.size(), c.Row.size());
+    }
+}
+
+TEST(TrendViews, ReportsAndLeftOutGrids) {
+    const StringTable reports = TrendReportsGrid(FourHours());
+    ASSERT_EQ(reports.Rows.size(), 4u);
+    EXPECT_EQ(reports.Rows[3], (std::vector<std::string>{"4", "2026-12-03", "03:00:00", "3,600", "r03.txt"}));
+
+    const StringTable leftOut = LeftOutGrid({{"bad.txt", {"first", "second"}}, {"dup.txt", {}}});
+    const std::vector<std::vector<std::string>> expected = {
+        {"bad.txt", "first"}, {"bad.txt", "second"}, {"dup.txt", ""}};
+    EXPECT_EQ(leftOut.Rows, expected);
+}
+
+TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {
+    TrendResult result;
+    result.Systems = {FourHours()};
+    struct Case {
+        std::size_t LeftOut;
+        bool WithSystem;
+        std::string Text;
+    };
+    const Case cases[] = {
+        {0, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00."},
+        {1, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00. 1 report left out."},
+        {2, false, "2 reports left out."},
+    };
+    for (const Case& c : cases) {
+        result.LeftOut.assign(c.LeftOut, LeftOutReport{"bad.txt", {"no header"}});
+        EXPECT_EQ(TrendSummary(result, c.WithSystem ? &result.Systems[0] : nullptr), c.Text);
+    }
+    EXPECT_EQ(TrendSummary(TrendResult{}, nullptr), "No report was read to its end.");
+}
+
+}  // namespace
+}  // namespace kov
