@@ -423,9 +423,6 @@ void frmStatAnalysis::SelectPool(int p) {
 // the current pool.
 void frmStatAnalysis::AfterPoolChange() {
     model_.CurrentSimulation = 1;
-    // An object of the pool shown before is none of this pool's: the object
-    // page starts again at this pool's first object.
-    if (!PoolObjects(model_, model_.Pools(model_.CurrentPool)).Holds(model_.CurrentObject)) model_.CurrentObject = 0;
     const SimulationMatch match = FindSimulationForPool(model_, model_.CurrentPool);
     ShowPoolLabels();
     FillObjectViews();

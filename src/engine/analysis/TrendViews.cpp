@@ -7,6 +7,7 @@
 #include "analysis/CompareReports.h"
 #include "analysis/GeneralInfo.h"
 #include "common/Formats.h"
+#include "model/UsageIntent.h"
 
 namespace kov {
 
@@ -19,7 +20,6 @@ constexpr double kValueAxisOpening = 0.05;
 constexpr double kMarkerTextRoom = 0.2;
 // A date label is about a sixth of a chart's width.
 constexpr std::size_t kMostTimeLabels = 6;
-const char* const kIntentNames[2] = {"R", "S"};
 
 // Whole numbers show no decimals, every other figure two, as the compare.
 std::string FigureText(double value) {
@@ -146,10 +146,10 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
 StringTable TrendAdviceGrid(const SystemTrend& system, const std::vector<std::string>& pools) {
     StringTable table{{"Pool", "Intent", "Advice", "First Seen", "Last Seen", "Reports"}, {}};
     for (const PoolTrend* pool : ChosenPools(system, pools))
-        for (std::size_t intent = 0; intent < pool->Advice.size(); ++intent)
-            for (const AdviceSpan& span : pool->Advice[intent]) {
+        for (const UsageIntent intent : BothIntents)
+            for (const AdviceSpan& span : pool->Advice[IntentIndex(intent)]) {
                 if (span.Reports.empty()) continue;
-                table.Rows.push_back({pool->Name, kIntentNames[intent], span.Text, When(system, span.Reports.front()),
+                table.Rows.push_back({pool->Name, IntentName(intent), span.Text, When(system, span.Reports.front()),
                                       When(system, span.Reports.back()), std::to_string(span.Reports.size())});
             }
     return table;

@@ -809,6 +809,7 @@ private:
         ~FreshWindow() { Window->hide(); }
 
         void Follow(frmStatAnalysis& walked, const ReportModel& walkedModel, bool poolChosen) {
+            if (poolChosen) FollowObjectOfAnotherPool(walkedModel);
             if (poolChosen && walkedModel.Pools.Contains(walkedModel.CurrentPool))
                 Window->ShowPoolOfFinding(walkedModel.CurrentPool);
             else if (poolChosen)
@@ -842,6 +843,22 @@ private:
             QApplication::processEvents();
         }
 
+        // A pick in the pool grid keeps the object chosen in the pool shown
+        // before: the fresh window chooses that object in its own pool first.
+        void FollowObjectOfAnotherPool(const ReportModel& walkedModel) {
+            const int object = walkedModel.CurrentObject;
+            if (!walkedModel.Objects.Contains(object) || !walkedModel.Pools.Contains(walkedModel.CurrentPool) ||
+                PoolObjects(walkedModel, walkedModel.Pools(walkedModel.CurrentPool)).Holds(object))
+                return;
+            for (int p = 1; p <= walkedModel.PoolCount(); ++p) {
+                if (!PoolObjects(walkedModel, walkedModel.Pools(p)).Holds(object)) continue;
+                Window->ShowPoolOfFinding(p);
+                Window->ChooseObjectFromGrid(
+                    QString::fromStdString(std::string(walkedModel.Objects(object).ObjectName.Trimmed())));
+                return;
+            }
+        }
+
         static void ClickRow(GridView& grid, int row) {
             if (grid.model()->rowCount() > row)
                 Click(*grid.viewport(), grid.visualRect(grid.model()->index(row, 0)).center());
@@ -872,15 +889,22 @@ private:
 
         // A heading marked " (A)" or " (D)" is clicked until the fresh grid's
         // heading reads the same.
+        // The heading's click is handed on as the header hands it on: where a
+        // grid keeps columns frozen at its left, a narrower window can have
+        // the clicked heading scrolled beneath them.
         void FollowSorts(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QAbstractItemView>(walked, *Window)) {
+                QHeaderView* header = HeaderOf(*to);
+                if (header == nullptr || header->isHidden()) continue;
                 const int columns = std::min(from->model()->columnCount(), to->model()->columnCount());
                 for (int column = 0; column < columns; ++column) {
                     const QString heading = from->model()->headerData(column, Qt::Horizontal).toString();
                     if ((!heading.endsWith(" (A)") && !heading.endsWith(" (D)")) || !ShowPageOf(*to)) continue;
                     for (int click = 0;
-                         click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click)
-                        if (!ClickHeading(*to, column)) break;
+                         click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click) {
+                        emit header->sectionClicked(column);
+                        QApplication::processEvents();
+                    }
                 }
             }
         }
@@ -921,26 +945,46 @@ private:
                 if (from->isChecked() && !to->isChecked() && to->isVisible() && to->isEnabled()) to->click();
         }
 
-        // An open details panel is opened in the fresh window by the bar of
-        // the shown chart that opens it on the same object. The bar's object
-        // is handed on as its click hands it on: a press on a chart whose
-        // series was just replaced can meet Qt Charts' items half gone, which
-        // a user's click, an event turn later, never does.
+        // An open details panel is opened in the fresh window by the bar that
+        // opens it on the same object: on the shown chart, else on a chart of
+        // another sub-page (the panel stays open as the user turns sub-pages),
+        // whose sub-page is then turned back. The bar's object is handed on as
+        // its click hands it on: a press on a chart whose series was just
+        // replaced can meet Qt Charts' items half gone, which a user's click,
+        // an event turn later, never does.
         void FollowPanel(frmStatAnalysis& walked, const char* panelName, const char* captionName) {
             auto* from = walked.findChild<QWidget*>(panelName);
             auto* to = Window->findChild<QWidget*>(panelName);
             if (!from || !to || !from->isVisible() || to->isVisible()) return;
             const QString caption = QString::fromStdString(LabelText(*from, captionName));
+            const auto opened = [&] {
+                return to->isVisible() && QString::fromStdString(LabelText(*to, captionName)) == caption;
+            };
             QApplication::processEvents();
+            if (OpenFromShownCharts(opened)) return;
+            for (QTabWidget* tabs : Visible<QTabWidget>(*Window)) {
+                if (tabs == Window->tbsStats()) continue;
+                for (int tab = 0; tab < tabs->count() && !opened(); ++tab) {
+                    tabs->setCurrentIndex(tab);
+                    QApplication::processEvents();
+                    OpenFromShownCharts(opened);
+                }
+            }
+            FollowInnerTabs(walked);
+        }
+
+        template <typename Opened>
+        bool OpenFromShownCharts(const Opened& opened) {
             for (ChartWidget* chart : Visible<ChartWidget>(*Window)) {
                 const json points = Chart(*chart).value("points", json::array());
                 for (const json& point : points) {
                     if (!point.contains("object") || point["object"].get<int>() == 0) continue;
                     emit chart->ObjectClicked(point["object"].get<int>());
                     QApplication::processEvents();
-                    if (to->isVisible() && QString::fromStdString(LabelText(*to, captionName)) == caption) return;
+                    if (opened()) return true;
                 }
             }
+            return false;
         }
     };
 

@@ -139,8 +139,8 @@ TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
 TEST(TrendViews, AdviceTimelineGivesEachLinesSpan) {
     const StringTable grid = TrendAdviceGrid(FourHours(), {"BP1"});
     const std::vector<std::vector<std::string>> expected = {
-        {"BP1", "R", "Increase the pool", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "3"},
-        {"BP1", "S", "Sequential advice", "2026-12-03 02:00:00", "2026-12-03 02:00:00", "1"},
+        {"BP1", "Random", "Increase the pool", "2026-12-03 00:00:00", "2026-12-03 03:00:00", "3"},
+        {"BP1", "Sequential", "Sequential advice", "2026-12-03 02:00:00", "2026-12-03 02:00:00", "1"},
     };
     EXPECT_EQ(grid.Rows, expected);
     EXPECT_EQ(grid.Headings.size(), expected[0].size());
