@@ -66,6 +66,7 @@ std::vector<XMark> EventMarkers(const std::vector<const PoolTrend*>& pools) {
             text += (text.empty() ? "" : "; ") + pool->Name + " " + event.Text;
         }
     std::vector<XMark> markers;
+    markers.reserve(texts.size());
     for (const auto& [report, text] : texts) markers.push_back({static_cast<double>(report), text});
     return markers;
 }

@@ -274,7 +274,9 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     const QFont font = PaperFont(PaperText::Small);
     painter.setFont(font);
     const double labelHeight = QFontMetricsF(font).height() * 1.4;
-    const auto [low, high] = ValueAxisSpan(chart);
+    const auto span = ValueAxisSpan(chart);
+    // Plain names, not a structured binding: the lambda below captures them.
+    const double low = span.first, high = span.second;
     const AxisTicks ticks = TicksBetween(low, high);
     const double unitRoom = AxisUnitRoom(chart);
     // The first and last date labels are centred on the plot's edges.
