@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "WallTimeReporter.h"
 #include "readers/ReportLoading.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
@@ -202,23 +203,9 @@ void StoreResultsInHeap(benchmark::State& state) {
 }
 
 // The console output, then each read set against its line scan.
-class SummaryReporter : public benchmark::ConsoleReporter {
+class SummaryReporter : public WallTimeReporter {
 public:
-    explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const std::string& name = run.run_name.function_name;
-            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median") medians_[name] = seconds;
-            } else {
-                runs_[name].push_back(seconds);
-            }
-        }
-    }
+    explicit SummaryReporter(OutputOptions options) : WallTimeReporter(options) {}
 
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -244,23 +231,11 @@ public:
             lines += "\n";
         }
         if (lines.empty()) return;  // a filter left out every read or its line scan
-        GetOutputStream() << "\nReading against the line scan of the same bytes ("
-                          << (medians_.empty() ? "mean" : "median") << " wall time):\n"
+        GetOutputStream() << "\nReading against the line scan of the same bytes (" << Statistic() << " wall time):\n"
                           << lines;
     }
 
 private:
-    bool Seconds(const std::string& name, double& seconds) const {
-        if (const auto m = medians_.find(name); m != medians_.end()) {
-            seconds = m->second;
-            return true;
-        }
-        const auto r = runs_.find(name);
-        if (r == runs_.end() || r->second.empty()) return false;
-        seconds = std::accumulate(r->second.begin(), r->second.end(), 0.0) / static_cast<double>(r->second.size());
-        return true;
-    }
-
     std::string Compare(const std::string& what, const std::string& read, const std::string& scan,
                         std::int64_t bytes) const {
         double readSeconds = 0;
@@ -274,9 +249,6 @@ private:
                       megabytes / scanSeconds, readSeconds / scanSeconds);
         return text;
     }
-
-    std::map<std::string, double> medians_;
-    std::map<std::string, std::vector<double>> runs_;
 };
 
 }  // namespace

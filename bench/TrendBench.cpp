@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "WallTimeReporter.h"
 #include "analysis/Trend.h"
 #include "readers/ReportLineReader.h"
 #include "readers/ReportWriter.h"
@@ -112,24 +113,9 @@ void LineScan(benchmark::State& state) {
 }
 
 // The console output, then each trend set against the line scan.
-class SummaryReporter : public benchmark::ConsoleReporter {
+class SummaryReporter : public WallTimeReporter {
 public:
-    explicit SummaryReporter(OutputOptions options) : ConsoleReporter(options) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred) continue;
-            const std::string& args = run.run_name.args;
-            const std::string name = run.run_name.function_name + (args.empty() ? "" : "/" + args);
-            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median") medians_[name] = seconds;
-            } else {
-                runs_[name].push_back(seconds);
-            }
-        }
-    }
+    explicit SummaryReporter(OutputOptions options) : WallTimeReporter(options) {}
 
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -137,7 +123,7 @@ public:
         if (!Seconds("LineScan", scan) || scan <= 0) return;
         std::ostream& out = GetOutputStream();
         out << "\nTrend of " << TheSeries().Files.size() << " capacity reports (" << TheSeries().Bytes / 1000000
-            << " MB) against one core's line scan (" << (medians_.empty() ? "mean" : "median") << " wall time, "
+            << " MB) against one core's line scan (" << Statistic() << " wall time, "
             << std::thread::hardware_concurrency() << " cores): line scan " << scan << " s\n";
         for (const std::string name : {"TrendFromFiles/0", "TrendFromFiles/1"}) {
             double seconds = 0;
@@ -145,21 +131,6 @@ public:
             out << "  " << name << ": " << seconds << " s, " << seconds / scan << " x the line scan\n";
         }
     }
-
-private:
-    bool Seconds(const std::string& name, double& seconds) const {
-        if (const auto m = medians_.find(name); m != medians_.end()) {
-            seconds = m->second;
-            return true;
-        }
-        const auto r = runs_.find(name);
-        if (r == runs_.end() || r->second.empty()) return false;
-        seconds = std::accumulate(r->second.begin(), r->second.end(), 0.0) / static_cast<double>(r->second.size());
-        return true;
-    }
-
-    std::map<std::string, double> medians_;
-    std::map<std::string, std::vector<double>> runs_;
 };
 
 int RunBenchmarks(int argc, char** argv) {
