@@ -44,15 +44,6 @@ std::vector<double> Xs(const std::vector<ChartPoint>& run) {
     return xs;
 }
 
-TEST(TrendViews, FigureNamesAreThePoolGridsWithCountsPerSecond) {
-    const std::vector<std::string>& names = TrendFigureNames();
-    ASSERT_EQ(names.size(), 14u);
-    EXPECT_EQ(names[0], "RIO/Sec");
-    EXPECT_EQ(names[1], "Get Pages/Sec");  // a count: compared per second
-    EXPECT_EQ(names[kHitRatio], "Hit Ratio");
-    EXPECT_EQ(names[13], "DynPF Pg Rd/Sec");
-}
-
 TEST(TrendViews, ChartLineBreaksWhereThePoolIsAbsent) {
     const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
     EXPECT_EQ(chart.Kind, ChartKind::Line);
@@ -171,17 +162,6 @@ TEST(TrendViews, DriftGridsTakeRisesOrFalls) {
         EXPECT_EQ(grid.Rows[0], c.Row);
         EXPECT_EQ(grid.Headings.size(), c.Row.size());
     }
-}
-
-TEST(TrendViews, ReportsAndLeftOutGrids) {
-    const StringTable reports = TrendReportsGrid(FourHours());
-    ASSERT_EQ(reports.Rows.size(), 4u);
-    EXPECT_EQ(reports.Rows[3], (std::vector<std::string>{"4", "2026-12-03", "03:00:00", "3,600", "r03.txt"}));
-
-    const StringTable leftOut = LeftOutGrid({{"bad.txt", {"first", "second"}}, {"dup.txt", {}}});
-    const std::vector<std::vector<std::string>> expected = {
-        {"bad.txt", "first"}, {"bad.txt", "second"}, {"dup.txt", ""}};
-    EXPECT_EQ(leftOut.Rows, expected);
 }
 
 TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {

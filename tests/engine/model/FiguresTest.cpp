@@ -42,23 +42,6 @@ TEST(Figures, PerSecondOfTheCollectionInterval) {
     }
 }
 
-TEST(Figures, SizePointFiguresReadTheirColumns) {
-    PoolSimRecord pool;
-    pool.Detail1[3] = 40, pool.Detail7[3] = 12.5, pool.Detail8[3] = 97.25;
-    EXPECT_EQ(GetPagesAt(pool, 3), 40);
-    EXPECT_EQ(ReadIORate(pool, 3), 12.5);
-    EXPECT_EQ(SysHitRatio(pool, 3), 97.25);
-    SimObjectRecord object;
-    object.Detail1[2] = 9, object.Detail4[2] = 100, object.Detail5[2] = 250, object.Detail7[2] = 1.5;
-    object.Detail8[2] = 60;
-    EXPECT_EQ(GetPagesAt(object, 2), 9);
-    EXPECT_EQ(AvgWorkSet(object, 2), 100);
-    EXPECT_EQ(MaxWorkSet(object, 2), 250);
-    EXPECT_EQ(ReadIORate(object, 2), 1.5);
-    EXPECT_EQ(SysHitRatio(object, 2), 60);
-    EXPECT_EQ(MaxWorkSet(object, 3), 0);
-}
-
 // Halves go to the even neighbour; a value that rounds beyond the range (or
 // no number at all) has no whole number there.
 TEST(WholeNumber, HalvesToEvenWithinThirtyTwoBits) {
