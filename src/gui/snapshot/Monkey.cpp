@@ -888,7 +888,8 @@ private:
         }
 
         // A heading marked " (A)" or " (D)" is clicked until the fresh grid's
-        // heading reads the same.
+        // heading reads the same. A page fills its grids when it is shown, so
+        // the fresh grid's page is shown before its headings are read.
         // The heading's click is handed on as the header hands it on: where a
         // grid keeps columns frozen at its left, a narrower window can have
         // the clicked heading scrolled beneath them.
@@ -896,17 +897,25 @@ private:
             for (auto [from, to] : Pairs<QAbstractItemView>(walked, *Window)) {
                 QHeaderView* header = HeaderOf(*to);
                 if (header == nullptr || header->isHidden()) continue;
-                const int columns = std::min(from->model()->columnCount(), to->model()->columnCount());
-                for (int column = 0; column < columns; ++column) {
-                    const QString heading = from->model()->headerData(column, Qt::Horizontal).toString();
-                    if ((!heading.endsWith(" (A)") && !heading.endsWith(" (D)")) || !ShowPageOf(*to)) continue;
-                    for (int click = 0;
-                         click < 3 && to->model()->headerData(column, Qt::Horizontal).toString() != heading; ++click) {
-                        emit header->sectionClicked(column);
-                        QApplication::processEvents();
-                    }
+                const int column = SortedColumn(*from->model());
+                if (column < 0 || !ShowPageOf(*to)) continue;
+                QApplication::processEvents();
+                const QString heading = from->model()->headerData(column, Qt::Horizontal).toString();
+                for (int click = 0; click < 3 && column < to->model()->columnCount() &&
+                                    to->model()->headerData(column, Qt::Horizontal).toString() != heading;
+                     ++click) {
+                    emit header->sectionClicked(column);
+                    QApplication::processEvents();
                 }
             }
+        }
+
+        static int SortedColumn(const QAbstractItemModel& model) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const QString heading = model.headerData(column, Qt::Horizontal).toString();
+                if (heading.endsWith(" (A)") || heading.endsWith(" (D)")) return column;
+            }
+            return -1;
         }
 
         // A heading is clicked where the user sees it: on its page, which
