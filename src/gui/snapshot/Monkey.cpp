@@ -816,8 +816,7 @@ private:
                 ClickRow(*Window->ReportInfo()->grdPoolInfo(), 0);
             if (walkedModel.Objects.Contains(walkedModel.CurrentObject) &&
                 Model.CurrentObject != walkedModel.CurrentObject)
-                Window->ChooseObjectFromGrid(QString::fromStdString(
-                    std::string(walkedModel.Objects(walkedModel.CurrentObject).ObjectName.Trimmed())));
+                ChooseObject(walkedModel, walkedModel.CurrentObject);
             // The simulation number is stepped on the simulation pages, which
             // open with a chosen pool.
             for (int step = 0;
@@ -853,10 +852,18 @@ private:
             for (int p = 1; p <= walkedModel.PoolCount(); ++p) {
                 if (!PoolObjects(walkedModel, walkedModel.Pools(p)).Holds(object)) continue;
                 Window->ShowPoolOfFinding(p);
-                Window->ChooseObjectFromGrid(
-                    QString::fromStdString(std::string(walkedModel.Objects(object).ObjectName.Trimmed())));
+                ChooseObject(walkedModel, object);
                 return;
             }
+        }
+
+        // An object is picked where the user picks it: in the object grid,
+        // on its page, which fills its list and grid when shown.
+        void ChooseObject(const ReportModel& walkedModel, int object) {
+            QTabWidget& tabs = *Window->tbsStats();
+            if (tabs.isTabEnabled(PageObjectInfo)) tabs.setCurrentIndex(PageObjectInfo);
+            Window->ChooseObjectFromGrid(
+                QString::fromStdString(std::string(walkedModel.Objects(object).ObjectName.Trimmed())));
         }
 
         static void ClickRow(GridView& grid, int row) {
