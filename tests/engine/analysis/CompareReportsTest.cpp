@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "analysis/CompareReports.h"
+#include "support/ChartPoints.h"
 
 namespace kov {
 namespace {
@@ -220,11 +221,9 @@ TEST(CompareReports, FigureChartGivesEachPoolItsBeforeAndAfterBars) {
         AddPool(*model, "BP1").Activity.GetPages = 3600;
     }
     const ChartData chart = CompareFigureChart(CompareReports(before, after), "Get Pages/Sec");
-    std::vector<std::string> labels;
-    std::vector<double> values;
-    for (const ChartPoint& point : chart.Points) labels.push_back(point.Label), values.push_back(point.Value);
-    EXPECT_EQ(labels, (std::vector<std::string>{"BP1 after", "BP1 before", "BP0 after", "BP0 before"}));
-    EXPECT_EQ(values, (std::vector<double>{2, 1, 4, 2}));
+    EXPECT_EQ(test::PointLabels(chart),
+              (std::vector<std::string>{"BP1 after", "BP1 before", "BP0 after", "BP0 before"}));
+    EXPECT_EQ(test::PointValues(chart), (std::vector<double>{2, 1, 4, 2}));
     EXPECT_EQ(chart.ValueUnit, "get pages / s");
     EXPECT_FALSE(chart.Axis) << "bars compared from 0";
     EXPECT_TRUE(CompareFigureChart(CompareReports(before, after), "no such figure").Points.empty());

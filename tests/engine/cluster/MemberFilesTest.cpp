@@ -11,13 +11,6 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 StringTable ObjectsGrid(Rows rows) {
     return {{"Type", "Object", "Max Work Set"}, std::move(rows)};
 }
@@ -80,10 +73,10 @@ TEST(MemberFiles, ExportsSayWhatHappened) {
     EXPECT_EQ(ExportIndexExcludeFile(withIndex, 2, folder.Path("")),
               (Message{"All Index Exclude Objects", "File <AINDEX.KOV> created.", MessageIcon::Information}));
     const std::string line = "DB1.IX1.LONG" + std::string(24, ' ') + "\r\n";
-    EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line);
+    EXPECT_EQ(test::ReadWhole(folder.Path("AINDEX.KOV")), line);
     EXPECT_EQ(ExportIndexExcludeFile(PoolOf({{"T", "DB1.TS1"}}), 2, folder.Path("")),
               (Message{"No Exclude Members", "File Not Created", MessageIcon::Information}));
-    EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line) << "the earlier file stays";
+    EXPECT_EQ(test::ReadWhole(folder.Path("AINDEX.KOV")), line) << "the earlier file stays";
 
     const Message unwritable = ExportIndexExcludeFile(withIndex, 2, folder.Path("missing"));
     EXPECT_EQ(unwritable.Icon, MessageIcon::Critical);
