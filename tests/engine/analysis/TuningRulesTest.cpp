@@ -53,14 +53,6 @@ bool Has(const std::vector<int>& rules, int rule) {
     return std::find(rules.begin(), rules.end(), rule) != rules.end();
 }
 
-TEST(RuleTexts, AreTheStoredTextsWithTwoLeadingBlanks) {
-    ASSERT_EQ(RuleTexts().size(), 39u);
-    for (int rule = 1; rule <= RuleCount; ++rule)
-        EXPECT_EQ(RuleTexts()[static_cast<std::size_t>(rule)].rfind("  Rule # " + std::to_string(rule) + " - ", 0), 0u);
-    EXPECT_EQ(RuleTexts()[13], "  Rule # 13 - ");
-    EXPECT_EQ(RuleTexts()[22], "  Rule # 22 - Evaluate the HP benefit for dedicated a pool dedicated to DSNDB07");
-}
-
 TEST(EvaluatePoolRules, PoolCountBoundaries) {
     const struct {
         int pools;
