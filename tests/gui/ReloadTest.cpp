@@ -30,11 +30,6 @@
 namespace kov::test {
 namespace {
 
-struct ReportSet {
-    QString Stat;
-    QStringList Sims;
-};
-
 std::function<void(frmSelectFiles&)> Choose(const ReportSet& set, bool resetFirst) {
     return [set, resetFirst](frmSelectFiles& screen) {
         if (resetFirst) screen.cmdReset_Click();
@@ -136,7 +131,7 @@ TEST_P(ReloadTest, EveryPageIsAsAFreshStartShowsIt) {
             ADD_FAILURE() << "step " << step << ": " << difference;
 }
 
-const ReportSet kSamples{SampleStat(), SampleSims()};
+const ReportSet kSamples = SampleSet();
 
 INSTANTIATE_TEST_SUITE_P(
     Reports, ReloadTest,
