@@ -5,6 +5,7 @@
 
 #include "analysis/CompareReports.h"
 #include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -16,23 +17,15 @@ ReportModel Report(const char* elapsed) {
 }
 
 PoolRecord& AddPool(ReportModel& model, const char* name) {
-    PoolRecord& pool = model.Pools(model.Pools.Add());
-    pool.PoolName = name;
+    PoolRecord& pool = test::AddPool(model, name);
     pool.VPSize = 1000;
     pool.VPSEQT = 80;
     return pool;
 }
 
-// Objects go to the last pool added, as the reports list them.
 ObjectRecord& AddObject(ReportModel& model, const char* name, std::int32_t syncReadIOs, const char* type = "T") {
-    const int o = model.Objects.Add();
-    ObjectRecord& object = model.Objects(o);
-    object.ObjectName = name;
-    object.ObjectType = type;
+    ObjectRecord& object = test::AddObject(model, name, type);
     object.Activity.ReadIOsByType[1] = syncReadIOs;
-    PoolRecord& pool = model.Pools(model.PoolCount());
-    if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-    pool.LastObject = static_cast<std::int16_t>(o);
     return object;
 }
 

@@ -7,6 +7,7 @@
 #include "analysis/PoolCharts.h"
 #include "common/Formats.h"
 #include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -26,24 +27,12 @@ const Message PagesReadZero{"", "Number Of Pages Read Is ZERO. Can not Graph", M
 ReportModel PoolWith(int count, std::string types = "") {
     ReportModel model;
     model.SysInfo.ElapsedTime = "00:00:10";
-    model.Pools(model.Pools.Add()).PoolName = "BP0";
-    for (int k = 1; k <= count; ++k) {
-        ObjectRecord& object = model.Objects(model.Objects.Add());
-        object.ObjectName = "O" + std::to_string(k);
-        object.ObjectType = std::string(1, k <= static_cast<int>(types.size()) ? types[k - 1] : 'T');
-    }
-    if (count > 0) {
-        model.Pools(1).FirstObject = 1;
-        model.Pools(1).LastObject = static_cast<std::int16_t>(count);
-    }
-    PoolRecord& other = model.Pools(model.Pools.Add());
-    other.PoolName = "BP1";
-    const int o = model.Objects.Add();
-    model.Objects(o).ObjectName = "ELSEWHERE";
-    model.Objects(o).ObjectType = "I";
-    model.Objects(o).Activity = ActivityBlock{};
-    model.Objects(o).Activity.GetPages = 1;
-    other.FirstObject = other.LastObject = static_cast<std::int16_t>(o);
+    test::AddPool(model, "BP0");
+    for (int k = 1; k <= count; ++k)
+        test::AddObject(model, "O" + std::to_string(k),
+                        k <= static_cast<int>(types.size()) ? types.substr(k - 1, 1) : "T");
+    test::AddPool(model, "BP1");
+    test::AddObject(model, "ELSEWHERE", "I").Activity.GetPages = 1;
     return model;
 }
 

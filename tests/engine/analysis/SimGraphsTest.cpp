@@ -2,6 +2,7 @@
 
 #include "analysis/SimGraphs.h"
 #include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -24,9 +25,8 @@ struct SimPool {
 
     explicit SimPool(const std::vector<TestObject>& objects, std::vector<std::int32_t> sizes = {1000, 2000, 3000, 4000},
                      std::vector<std::int32_t> getPages = {}) {
-        Model.Pools(Model.Pools.Add()).PoolName = "BP0";
-        PoolRecord& pool = Model.Pools(Model.Pools.Add());
-        pool.PoolName = "BP1";
+        test::AddPool(Model, "BP0");
+        PoolRecord& pool = test::AddPool(Model, "BP1");
         SimulationRecord& sim = Model.Simulations(Model.Simulations.Add());
         sim.SizeCount = static_cast<std::int16_t>(sizes.size());
         Model.SimulationCount = 1;
@@ -38,17 +38,13 @@ struct SimPool {
             slot.Detail1[k] = getPages.empty() ? 100 : getPages[k - 1];
         }
         for (std::size_t i = 0; i < objects.size(); ++i) {
-            const int o = Model.Objects.Add();
-            ObjectRecord& object = Model.Objects(o);
-            object.ObjectName = "DB1.OBJ" + std::to_string(i + 1);
+            ObjectRecord& object = test::AddObject(Model, "DB1.OBJ" + std::to_string(i + 1), "");
             SimObjectRecord& results = object.Sims.emplace_back();
             results.SimulationNo = 1;
             const TestObject& t = objects[i];
             for (std::size_t k = 1; k <= t.MaxWorkSet.size(); ++k) results.Detail5[k] = t.MaxWorkSet[k - 1];
             for (std::size_t k = 1; k <= t.HitRatio.size(); ++k) results.Detail8[k] = t.HitRatio[k - 1];
             for (std::size_t k = 1; k <= t.IORate.size(); ++k) results.Detail7[k] = t.IORate[k - 1];
-            if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-            pool.LastObject = static_cast<std::int16_t>(o);
         }
     }
     PoolSimRecord& Slot() { return Model.Pools(Pool).SimSlot(1); }
