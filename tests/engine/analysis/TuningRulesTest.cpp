@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "analysis/TuningRules.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -19,20 +20,15 @@ struct PlannedObject {
 ReportModel Report(int pools, const std::vector<PlannedObject>& objects) {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
-        PoolRecord& pool = model.Pools(model.Pools.Add());
-        pool.PoolName = p == 1 ? "BP1" : "BP" + std::to_string(p + 1);
+        PoolRecord& pool = test::AddPool(model, p == 1 ? "BP1" : "BP" + std::to_string(p + 1));
         pool.VPSize = 1000;
         pool.VPSEQT = 20;
         pool.VDWQT = 0;
-    }
-    for (const PlannedObject& planned : objects) {
-        const int o = model.Objects.Add();
-        ObjectRecord& object = model.Objects(o);
-        object.ObjectName = planned.name;
-        object.ObjectType = planned.type;
-        object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
-        if (model.Pools(1).FirstObject == 0) model.Pools(1).FirstObject = static_cast<std::int16_t>(o);
-        model.Pools(1).LastObject = static_cast<std::int16_t>(o);
+        if (p > 1) continue;
+        for (const PlannedObject& planned : objects) {
+            ObjectRecord& object = test::AddObject(model, planned.name, planned.type);
+            object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
+        }
     }
     return model;
 }
