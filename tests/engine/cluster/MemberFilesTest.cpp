@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cluster/MemberFiles.h"
+#include "support/ModelBuilder.h"
 #include "support/ReportFiles.h"
 
 namespace kov {
@@ -18,17 +19,11 @@ StringTable ObjectsGrid(Rows rows) {
 // Pool BP1 after a pool of one index, so only BP1's objects may be written.
 ReportModel PoolOf(const std::vector<std::pair<const char*, const char*>>& typeAndName) {
     ReportModel model;
-    const auto add = [&](PoolRecord& pool, const char* type, const char* name) {
-        const int o = model.Objects.Add();
-        model.Objects(o).ObjectType = type;
-        model.Objects(o).ObjectName = name;
-        model.Objects(o).LongName = std::string(name) + ".LONG";
-        if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-        pool.LastObject = static_cast<std::int16_t>(o);
-    };
-    add(model.Pools(model.Pools.Add()), "I", "OTHER.IX");
-    PoolRecord& pool = model.Pools(model.Pools.Add());
-    for (const auto& [type, name] : typeAndName) add(pool, type, name);
+    test::AddPool(model, "BP0");
+    test::AddObject(model, "OTHER.IX", "I").LongName = "OTHER.IX.LONG";
+    test::AddPool(model, "BP1");
+    for (const auto& [type, name] : typeAndName)
+        test::AddObject(model, name, type).LongName = std::string(name) + ".LONG";
     return model;
 }
 
