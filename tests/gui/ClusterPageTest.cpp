@@ -222,7 +222,7 @@ TEST(ClusterPage, MemberFilesAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(ReadAll(target), "PROD.IXCUST101_K1\r\nINVDB.TSPROMO97\r\n");
     EXPECT_EQ(w.window->StatusText(), "Cluster data file created");
     ASSERT_EQ(w.ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(w.ui.saveQuestions[0].Folder, SamplePath("").chopped(1));
+    EXPECT_EQ(w.ui.saveQuestions[0].Folder, SampleFolder());
     EXPECT_EQ(w.ui.saveQuestions[0].ProposedName, "Cluster.kov");
     EXPECT_EQ(w.ui.saveQuestions[0].Filters, (QStringList{"Cluster Files (*.kov)", "All Files (*.*)"}));
 

@@ -125,7 +125,9 @@ TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {
     const struct {
         QString file;
         std::vector<std::string> titles;
-    } cases[] = {{"", {}}, {SamplePath("no such report.sta"), {"Read Stat Data File", "Compare with"}}};
+    } cases[] = {{"", {}},
+                 {SamplePath("no such report.sta"), {"Read Stat Data File", "Compare with"}},
+                 {SampleSims().front(), {"Compare with"}}};  // a simulation report compares with nothing
     for (const auto& k : cases) {
         CompareHarness h;
         h.ui.sink.Messages.clear();

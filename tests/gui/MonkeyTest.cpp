@@ -99,7 +99,7 @@ MonkeyOptions SampleWalk(std::uint64_t seed, int steps) {
     MonkeyOptions options;
     options.Seed = seed;
     options.Steps = steps;
-    options.AccDir = SamplePath("").chopped(1);
+    options.AccDir = SampleFolder();
     options.Files = QStringList{SampleStat()} + SampleSims();
     return options;
 }

@@ -47,10 +47,6 @@ struct ObjectPage {
     }
     const PoolRecord& Pool() const { return ui.model.Pools(ui.model.CurrentPool); }
     QString Value(int row) const { return page->Labels()->Value(row)->text(); }
-    int RowObject(int row) const {
-        const QString name = page->grdObjectInfo()->Cell(row, 1);
-        return FindObjectByName(ui.model, ui.model.CurrentPool, name.toStdString());
-    }
 };
 
 TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
@@ -74,34 +70,6 @@ TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
     p.window->ShowObjectDetails();
     EXPECT_TRUE(p.page->lvObjects()->selectedItems().isEmpty());
     EXPECT_EQ(p.page->Chart()->Shown().Title, Trimmed(shown)) << "without a selected item the titles stay";
-}
-
-TEST(ObjectInfo, GridHeadingsSortWithOneSharedDirectionAndKeepTheChosenObject) {
-    ObjectPage p;
-    p.Open("BP1");
-    GridView* grid = p.page->grdObjectInfo();
-    ClickRow(grid, 2);
-    const int chosen = p.ui.model.CurrentObject;
-    const auto pickedObject = [&] { return p.RowObject(grid->selectionModel()->selectedRows().front().row()); };
-    ClickHeading(grid, 9);  // Sync. I/Os
-    EXPECT_EQ(Heading(grid, 9), "Sync. I/Os (A)");
-    for (int row = 1; row < grid->Model()->rowCount(); ++row)
-        ASSERT_LE(grid->Cell(row - 1, 9).toLongLong(), grid->Cell(row, 9).toLongLong()) << row;
-    EXPECT_EQ(p.ui.model.CurrentObject, chosen);
-    EXPECT_EQ(pickedObject(), chosen);
-
-    ClickHeading(grid, 3);  // Rnd. Access
-    EXPECT_EQ(Heading(grid, 3), "Rnd. Access (D)");
-    EXPECT_EQ(Heading(grid, 9), "Sync. I/Os");
-    for (int row = 1; row < grid->Model()->rowCount(); ++row)
-        ASSERT_GE(grid->Cell(row - 1, 3).toLongLong(), grid->Cell(row, 3).toLongLong()) << row;
-    EXPECT_EQ(p.ui.model.CurrentObject, chosen);
-    EXPECT_EQ(pickedObject(), chosen);
-
-    grid->scrollToTop();
-    ClickRow(grid, 4);
-    EXPECT_EQ(p.ui.model.CurrentObject, p.RowObject(4));
-    EXPECT_EQ(grid->selectionModel()->selectedRows().front().row(), 4);
 }
 
 TEST(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {

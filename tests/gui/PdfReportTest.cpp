@@ -25,15 +25,6 @@ PdfRun RunPdf(const QStringList& arguments) {
             QString::fromUtf8(kovgraph.readAllStandardError())};
 }
 
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {path, "-"});
-    pdftotext.waitForFinished(60000);
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
 // The first line of every page: its title.
 QStringList Titles(const QStringList& pages) {
     QStringList titles;

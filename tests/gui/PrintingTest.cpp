@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -14,12 +12,10 @@
 #include <QTreeWidget>
 
 #include "UiFixture.h"
-#include "cluster/ClusterAnalysis.h"
 #include "pages/ClusterPage.h"
 #include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/ReportInfoPage.h"
-#include "print/PagePainter.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/LabelPanel.h"
@@ -27,28 +23,10 @@
 namespace kov::test {
 namespace {
 
-// The text of a PDF, one entry per page.
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", path, "-"});
-    if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) return {"<pdftotext failed on " + path + ">"};
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
 // Whether the page holds the text, blanks and line ends compared as one blank
 // (pdftotext places words by their position, not by the blanks between them).
 bool Has(const QString& page, const QString& text) {
     return page.simplified().contains(text.simplified());
-}
-
-// Lines of a page that name an object of the test clusters.
-int ObjectLines(const QString& page) {
-    int lines = 0;
-    for (const QString& line : page.split('\n'))
-        if (line.contains("DB1.TS")) ++lines;
-    return lines;
 }
 
 // The window on the samples; its printer dialog "prints to file" into a
@@ -76,7 +54,7 @@ struct PrintingWindow {
         QFile::remove(pdf);
         window->tbsStats()->setCurrentIndex(page);
         window->findChild<QPushButton*>("cmdPrint")->click();
-        return QFile::exists(pdf) ? PdfPages(pdf) : QStringList();
+        return QFile::exists(pdf) ? PdfPages(pdf, true) : QStringList();
     }
 };
 
@@ -229,41 +207,6 @@ TEST(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
     EXPECT_TRUE(w.Print(PageReportInfo).isEmpty());
     ASSERT_EQ(w.ui.sink.Messages.size(), 2u);
     EXPECT_EQ(w.ui.sink.Messages[1].Title, "Report Summary Printing");
-}
-
-// A cluster's object lines on paper, 25 a page, with the heading on every page.
-TEST(Printing, ClusterObjectsRunTwentyFiveLinesAPage) {
-    const struct {
-        int printable, catalog;
-        std::vector<int> lines;
-    } cases[] = {{60, 3, {25, 25, 10}}, {0, 12, {0}}};
-    for (const auto& c : cases) {
-        StringTable members{ClusterObjectGridHeadings(), {}};
-        for (int i = 1; i <= c.printable; ++i) members.Rows.push_back({"T", "DB1.TS" + std::to_string(i), "10"});
-        for (int i = 1; i <= c.catalog; ++i) members.Rows.push_back({"T", "DSNDB06.SYS" + std::to_string(i), "10"});
-        SystemInfo info;
-        info.System = "SYSA";
-        info.CollectionDate = "30-NOV-26";
-        info.CollectionTime = "14:05:00";
-        const ClusterPrintHeading heading{"BP1", {"2", "10", "40"}, UsageIntent::Sequential, 1200, "2400"};
-        QTemporaryDir folder;
-        const QString path = folder.filePath("cluster.pdf");
-        {
-            QPdfWriter writer(path);
-            SetUpSheet(writer);
-            ASSERT_TRUE(PrintPages(writer, ClusterPrintPages(info, heading, members)));
-        }
-        const QStringList pages = PdfPages(path);
-        std::vector<int> lines;
-        for (const QString& page : pages) {
-            lines.push_back(ObjectLines(page));
-            EXPECT_TRUE(Has(page, "Buffer Pool BP1"));
-            EXPECT_TRUE(Has(page, " Cluster # = 2  -- Sequential objects"));
-            EXPECT_TRUE(Has(page, "11-30-2026   02:05 PM"));
-            EXPECT_FALSE(Has(page, "DSNDB06"));
-        }
-        EXPECT_EQ(lines, c.lines) << c.printable;
-    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,23 +18,18 @@
 #include <set>
 
 #include "UiFixture.h"
-#include "WindowState.h"
 #include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "pages/SimGraphPage.h"
+#include "snapshot/ShownPage.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 
 namespace kov::test {
 namespace {
-
-struct ReportSet {
-    QString Stat;
-    QStringList Sims;
-};
 
 std::function<void(frmSelectFiles&)> Choose(const ReportSet& set, bool resetFirst) {
     return [set, resetFirst](frmSelectFiles& screen) {
@@ -87,15 +83,33 @@ void UseEveryPage(frmStatAnalysis& window) {
     ChoosePage(window, PageReportInfo);
 }
 
-// The pages a DBA opens on a new report, the state after each.
-std::vector<std::map<QString, QString>> WalkPages(frmStatAnalysis& window) {
-    std::vector<std::map<QString, QString>> states{WindowState(window)};
+// What the window shows (the monkey's reading of every visible widget), with
+// where each view is scrolled to and which of its rows are chosen: a report
+// loaded after Back must reset those too.
+snapshot::json Shown(QWidget& window) {
+    snapshot::json reading = snapshot::ReadShownWidgets(window);
+    for (QAbstractScrollArea* area : window.findChildren<QAbstractScrollArea*>()) {
+        if (!area->isVisible() || area->objectName().isEmpty()) continue;
+        snapshot::json place = {
+            {"scrolled", {area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()}},
+            {"selected", snapshot::json::array()}};
+        if (auto* view = qobject_cast<QAbstractItemView*>(area); view && view->selectionModel())
+            for (const QModelIndex& row : view->selectionModel()->selectedRows())
+                place["selected"].push_back(view->model()->data(row).toString().toStdString());
+        reading.push_back({{"widget", area->objectName().toStdString()}, {"shows", std::move(place)}});
+    }
+    return reading;
+}
+
+// The pages a DBA opens on a new report, what the window shows after each.
+std::vector<snapshot::json> WalkPages(frmStatAnalysis& window) {
+    std::vector<snapshot::json> states{Shown(window)};
     ClickPoolRow(window, "BP1");
-    states.push_back(WindowState(window));
+    states.push_back(Shown(window));
     for (int page : {PagePoolInfo, PageObjectInfo, PageSimGraphAnalysis, PageSimClusterAnalysis, PageGraphicSummary}) {
         if (!window.tbsStats()->isTabEnabled(page)) continue;
         ChoosePage(window, page);
-        states.push_back(WindowState(window));
+        states.push_back(Shown(window));
     }
     return states;
 }
@@ -132,11 +146,11 @@ TEST_P(ReloadTest, EveryPageIsAsAFreshStartShowsIt) {
 
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t step = 0; step < expected.size(); ++step)
-        for (const std::string& difference : StateDifferences(expected[step], actual[step]))
+        for (const std::string& difference : snapshot::Differences(actual[step], expected[step]))
             ADD_FAILURE() << "step " << step << ": " << difference;
 }
 
-const ReportSet kSamples{SampleStat(), SampleSims()};
+const ReportSet kSamples = SampleSet();
 
 INSTANTIATE_TEST_SUITE_P(
     Reports, ReloadTest,

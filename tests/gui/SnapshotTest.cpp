@@ -169,23 +169,10 @@ std::vector<std::string> Differences(const json& window, const json& batch, Path
     return differences;
 }
 
-struct ReportSet {
-    QString Stat;
-    QStringList Sims;
-};
-
-ReportSet Samples() {
-    return {SampleStat(), SampleSims()};
-}
-
-QString ThresholdFolder() {
-    return SamplePath("").chopped(1);
-}
-
 json BatchDocument(const ReportSet& set) {
     BatchOptions options;
     options.Json = true;
-    options.AccDir = ThresholdFolder().toStdString();
+    options.AccDir = SampleFolder().toStdString();
     options.StatFile = set.Stat.toStdString();
     for (const QString& sim : set.Sims) options.SimFiles.push_back(sim.toStdString());
     std::ostringstream out;
@@ -197,7 +184,7 @@ json WindowDocument(const ReportSet& set, std::optional<ReportSet> first = std::
     snapshot::SnapshotOptions options;
     options.Files = {set.Stat, set.Sims};
     if (first) options.First = snapshot::ReportFiles{first->Stat, first->Sims};
-    options.AccDir = ThresholdFolder();
+    options.AccDir = SampleFolder();
     return snapshot::TakeSnapshot(options).Document;
 }
 
@@ -257,7 +244,7 @@ json ExpectWindowAgreesWithBatch(const ReportSet& set, const json& batch) {
 }
 
 TEST(WindowSnapshot, AgreesWithTheBatchReportOnTheSamples) {
-    EXPECT_EQ(ExpectWindowAgreesWithBatch(Samples(), BatchDocument(Samples()))["pools"].size(), 8u);
+    EXPECT_EQ(ExpectWindowAgreesWithBatch(SampleSet(), BatchDocument(SampleSet()))["pools"].size(), 8u);
 }
 
 TEST(WindowSnapshot, AgreesWithTheBatchReportOnTiesZeroTotalsAndAnEmptyPool) {
@@ -288,7 +275,7 @@ TEST(WindowSnapshot, AgreesWithTheBatchReportOnAReportWithoutPools) {
 // The comparison sees a fault in the last step: a value label, a category
 // and a grid cell changed after the window drew them.
 TEST(WindowSnapshot, ComparisonNamesThePathsThatDiffer) {
-    const json batch = BatchDocument(Samples());
+    const json batch = BatchDocument(SampleSet());
     json window = batch;
     window["totals"]["Total Get Pages"] = "1";
     window["pools"][0]["charts"]["Top Get Pages"]["points"][2]["label"] = "DSNDB06.OTHER";
@@ -312,9 +299,9 @@ TEST(WindowSnapshot, AFirstReportLeavesNoTrace) {
     const ReportSet tricky = WriteTrickyReport(folder);
     const QString plain = folder.filePath("plain.json"), afterFirst = folder.filePath("after-first.json");
     const auto run = [&](const QString& out, const QStringList& first) {
-        QStringList arguments{"--snapshot", out, "--acc-dir", ThresholdFolder()};
+        QStringList arguments{"--snapshot", out, "--acc-dir", SampleFolder()};
         if (!first.isEmpty()) arguments << "--first" << first << "--";
-        arguments << Samples().Stat << Samples().Sims;
+        arguments << SampleSet().Stat << SampleSet().Sims;
         return QProcess::execute(KOVGRAPH_EXE, arguments);
     };
     ASSERT_EQ(run(plain, {}), 0);
@@ -324,7 +311,7 @@ TEST(WindowSnapshot, AFirstReportLeavesNoTrace) {
     const json withoutFirst = json::parse(a.readAll().toStdString());
     const json withFirst = json::parse(b.readAll().toStdString());
     EXPECT_EQ(withFirst, withoutFirst) << Listed(Differences(withFirst, withoutFirst));
-    EXPECT_EQ(withoutFirst["pools"].size(), BatchDocument(Samples())["pools"].size());
+    EXPECT_EQ(withoutFirst["pools"].size(), BatchDocument(SampleSet())["pools"].size());
 }
 
 TEST(WindowSnapshot, ShownFiguresReadBack) {

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QHeaderView>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -30,6 +31,30 @@ inline QString SampleStat() {
 inline QStringList SampleSims() {
     return {SamplePath("SYSA_DB2P_20261130_BP0.sim"), SamplePath("SYSA_DB2P_20261130_BP1.sim"),
             SamplePath("SYSA_DB2P_20261130_BP2.sim")};
+}
+// The samples' folder, which holds the bundled threshold files too.
+inline QString SampleFolder() {
+    return SamplePath("").chopped(1);
+}
+
+// A statistics report and the simulation reports read with it.
+struct ReportSet {
+    QString Stat;
+    QStringList Sims;
+};
+inline ReportSet SampleSet() {
+    return {SampleStat(), SampleSims()};
+}
+
+// The text of a PDF, one entry per page, as pdftotext gives it back (with
+// layout: each word where it stands on the page).
+inline QStringList PdfPages(const QString& path, bool layout = false) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", layout ? QStringList{"-layout", path, "-"} : QStringList{path, "-"});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0) return {"<pdftotext failed on " + path + ">"};
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
 }
 
 // Grabs the widget; with KOVGRAPH_SCREENSHOTS naming a folder, saves it there as name.png.
@@ -81,7 +106,7 @@ struct UiHarness {
             return nextSaveFile;
         };
         // The bundled threshold files (50 % for both intents).
-        services.ProgramFolder = SamplePath("").chopped(1);
+        services.ProgramFolder = SampleFolder();
         services.RunModal = [this](QDialog& dialog) {
             if (auto* screen = qobject_cast<frmSelectFiles*>(&dialog)) {
                 screen->show();

@@ -28,6 +28,7 @@
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "pages/ScanCostPage.h"
+#include "support/ChartPoints.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
@@ -116,12 +117,6 @@ TEST(Grid, RowClickMakesThePoolCurrent) {
 }
 
 // The Graphic Summary follows the pool grid as the DBA has sorted it.
-std::vector<std::string> BarLabels(const ChartData& chart) {
-    std::vector<std::string> labels;
-    for (const ChartPoint& point : chart.Points) labels.push_back(point.Label);
-    return labels;
-}
-
 std::vector<std::string> GridColumn(GridView* grid, std::size_t column) {
     std::vector<std::string> cells;
     for (const auto& row : grid->Model()->Table().Rows) cells.push_back(row[column]);
@@ -136,11 +131,11 @@ TEST(GraphicSummaryPage, ASortedGridGivesSortedBarsOnTheNextOpening) {
     ClickHeading(grid, 2);  // "Get Pages" ascending
     ClickHeading(grid, 2);  // and descending
     ASSERT_NE(GridColumn(grid, 0), fileOrder);
-    EXPECT_EQ(BarLabels(window->GraphicSummary()->Shown(2)), fileOrder);  // not yet opened
+    EXPECT_EQ(PointLabels(window->GraphicSummary()->Shown(2)), fileOrder);  // not yet opened
     window->tbsStats()->setCurrentIndex(PageGraphicSummary);
     EXPECT_EQ(window->StatusText(), "General Buffer Pool Report Graphic Summary");
     const ChartData& getPages = window->GraphicSummary()->Shown(2);
-    EXPECT_EQ(BarLabels(getPages), GridColumn(grid, 0));
+    EXPECT_EQ(PointLabels(getPages), GridColumn(grid, 0));
     for (std::size_t i = 1; i < getPages.Points.size(); ++i)
         EXPECT_GE(getPages.Points[i - 1].Value, getPages.Points[i].Value);
 }

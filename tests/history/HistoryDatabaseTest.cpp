@@ -128,7 +128,7 @@ std::string WriteHistory(const test::TempFolder& folder, const std::string& name
 }
 
 void Spoil(const std::string& path, std::size_t offset, std::size_t length) {
-    std::string bytes = test::FileBytes(path);
+    std::string bytes = test::ReadWhole(path);
     for (std::size_t b = offset; b < offset + length && b < bytes.size(); ++b) bytes[b] = static_cast<char>(0xA5 ^ b);
     test::WriteBytes(path, bytes);
 }
@@ -193,7 +193,7 @@ TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItW
             SCOPED_TRACE(std::string(c.Name) + (access == HistoryDatabase::Access::Read ? ", read" : ", write"));
             test::TempFolder folder;
             const std::string path = c.Make(folder);
-            const std::string before = test::FileBytes(path);
+            const std::string before = test::ReadWhole(path);
             std::string refusal;
             try {
                 HistoryDatabase history(path, access);
@@ -206,7 +206,7 @@ TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItW
             }
             EXPECT_NE(refusal.find(c.Words), std::string::npos) << refusal;
             EXPECT_NE(refusal.find(path), std::string::npos) << refusal;
-            EXPECT_EQ(test::FileBytes(path), before);
+            EXPECT_EQ(test::ReadWhole(path), before);
             for (const char* beside : {"-journal", "-wal", "-shm"})
                 EXPECT_FALSE(std::filesystem::exists(path + beside)) << beside;
         }

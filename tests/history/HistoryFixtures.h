@@ -4,11 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "analysis/Trend.h"
 
@@ -33,29 +33,6 @@ inline TrendReport MakeTrendReport(const std::string& system, const std::string&
     return report;
 }
 
-inline std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// One number a query gives, read with SQLite directly.
-inline std::int64_t QueryNumber(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    std::int64_t value = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
-        value = sqlite3_column_int64(statement, 0);
-    const std::string error = sqlite3_errmsg(db);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    if (value < 0) throw std::runtime_error(sql + ": " + error);
-    return value;
-}
-
 // The first column of a query's rows, NULL as "NULL", one row a line.
 inline std::string QueryTexts(const std::string& path, const std::string& sql) {
     sqlite3* db = nullptr;
@@ -70,6 +47,15 @@ inline std::string QueryTexts(const std::string& path, const std::string& sql) {
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return rows;
+}
+
+// The one number a query gives.
+inline std::int64_t QueryNumber(const std::string& path, const std::string& sql) {
+    const std::string rows = QueryTexts(path, sql);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(rows.data(), rows.data() + rows.size(), value);
+    if (error != std::errc() || std::string_view(end) != "\n") throw std::runtime_error(sql + ": " + rows);
+    return value;
 }
 
 inline void ExecuteSql(const std::string& path, const std::string& sql) {

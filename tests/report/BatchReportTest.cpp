@@ -39,9 +39,6 @@ TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {
     std::vector<std::string> simNoEnv = test::SimLines(source_, 1);
     simNoEnv[0] = "NOT A REPORT";
     const std::string badSim = test::WriteLines(folder_.Path("bad.sim"), simNoEnv);
-    std::vector<std::string> oddName = test::StatLines(source_);
-    oddName[2] = test::Overwrite(oddName[2], 21, "BP\xC9\xFF    ");
-    const std::string odd = test::WriteLines(folder_.Path("odd.sta"), oddName);
     const std::string consolidated = test::WriteLines(folder_.Path("all.txt"), test::ConsolidatedLines(source_));
 
     const struct {
@@ -56,7 +53,6 @@ TEST_F(BatchReport, ExitStatusTellsHowTheReadEnded) {
         {"simulation refused", "--json '" + stat_ + "' '" + badSim + "'", 0, "File IO", ""},
         {"consolidated file", "--json --intent S --radius 2 '" + consolidated + "'", 0, nullptr,
          "Consolidated_SIM_BP1_1"},
-        {"pool name that is not UTF-8", "--json '" + odd + "'", 0, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

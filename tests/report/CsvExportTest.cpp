@@ -84,10 +84,7 @@ TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
     std::set<std::string> expected;
     for (const CsvFile& file : CsvFiles(model_)) {
         expected.insert(file.Name);
-        std::ifstream in(out + "/" + file.Name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        EXPECT_EQ(text.str(), file.Text) << file.Name;
+        EXPECT_EQ(test::ReadWhole(out + "/" + file.Name), file.Text) << file.Name;
     }
     EXPECT_EQ(written, expected) << "no temporary file is left";
 

@@ -18,18 +18,12 @@
 #include "common/AtomicFile.h"
 #include "report/BatchReport.h"
 #include "report/CompareReport.h"
+#include "support/ReportFiles.h"
 
 namespace kov {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void WriteWhole(const fs::path& path, const std::string& text) {
     WriteFileAtomically(path.string(), [&](std::ostream& out) { out << text; });
@@ -74,7 +68,7 @@ void ExpectGolden(const std::string& name, const std::string& report) {
         std::printf("rewrote %s\n", golden.c_str());
         return;
     }
-    if (report == ReadWhole(golden)) {
+    if (report == test::ReadWhole(golden.string())) {
         fs::remove(actual);
         return;
     }

@@ -47,32 +47,22 @@ protected:
 TEST_F(TrendReportRun, ExitStatusSaysWhetherEveryReportIsInTheTrend) {
     const std::string missing = "'" + folder_.Path("missing.sta") + "'";
     const std::string twice = "'" + files_[1] + "'";
-    const struct {
-        std::string arguments;
-        int status;
-        std::string errorHas, outHas;
-    } cases[] = {
-        {"--trend " + All(), 0, "", "Trend of SYSA/DB2P: 3 reports, 2026-11-30 10:00:00 to 2026-12-01 10:00:00"},
-        {"--trend " + All(), 0, "", "2026-12-01 10:00:00  VP size 800 -> 1,600"},
-        {"--trend --json " + All(), 0, "", "\"text\": \"VP size 800 -> 1,600\""},
-        {"--trend --system sysa --from 2026-11-30 --to 11/30/2026 " + All(), 0, "", "2 reports"},
-        {"--trend --system SYSB " + All(), 0, "", "No report is in the trend."},
-        {"--trend " + All() + " " + missing, 1, "missing.sta' is left out of the trend", "3 reports"},
-        {"--trend --json " + All() + " " + twice, 1, "is in the trend already", "\"leftOut\": [\n    {"},
-        {"--trend", 2, "--trend", ""},
-        {"--trend --from yesterday " + All(), 2, "not a date", ""},
-        {"--system SYSA " + All(), 2, "--system", ""},
-        {"--trend --compare " + All(), 2, "--compare", ""},
-        {"--trend --advise-sizes " + All(), 2, "--advise-sizes", ""},
-    };
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.arguments);
-        const test::ReportRun run = Run(k.arguments);
-        EXPECT_EQ(run.status, k.status);
-        EXPECT_NE(run.err.find(k.errorHas), std::string::npos) << run.err;
-        EXPECT_NE(run.out.find(k.outHas), std::string::npos) << run.out;
-        EXPECT_EQ(run.out.empty(), k.status == 2);
-    }
+    test::ExpectProgramRuns(
+        folder_,
+        {
+            {"--trend " + All(), 0, "", "Trend of SYSA/DB2P: 3 reports, 2026-11-30 10:00:00 to 2026-12-01 10:00:00"},
+            {"--trend " + All(), 0, "", "2026-12-01 10:00:00  VP size 800 -> 1,600"},
+            {"--trend --json " + All(), 0, "", "\"text\": \"VP size 800 -> 1,600\""},
+            {"--trend --system sysa --from 2026-11-30 --to 11/30/2026 " + All(), 0, "", "2 reports"},
+            {"--trend --system SYSB " + All(), 0, "", "No report is in the trend."},
+            {"--trend " + All() + " " + missing, 1, "missing.sta' is left out of the trend", "3 reports"},
+            {"--trend --json " + All() + " " + twice, 1, "is in the trend already", "\"leftOut\": [\n    {"},
+            {"--trend", 2, "--trend", ""},
+            {"--trend --from yesterday " + All(), 2, "not a date", ""},
+            {"--system SYSA " + All(), 2, "--system", ""},
+            {"--trend --compare " + All(), 2, "--compare", ""},
+            {"--trend --advise-sizes " + All(), 2, "--advise-sizes", ""},
+        });
 }
 
 TEST_F(TrendReportRun, DocumentHoldsTheComparesFiguresForEveryConsecutivePair) {

@@ -25,14 +25,14 @@ std::vector<std::string> SplitCrLf(const std::string& text) {
     return lines;
 }
 
+}  // namespace
+
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
-
-}  // namespace
 
 ReportRun RunReportProgram(const TempFolder& folder, const std::string& arguments) {
     const std::string out = folder.Path("stdout.txt"), err = folder.Path("stderr.txt");

@@ -44,6 +44,8 @@ std::vector<std::string> ConsolidatedLines(const ReportModel& model);
 std::string WriteLines(const std::string& path, const std::vector<std::string>& lines,
                        std::string_view lineEnd = "\r\n");
 std::string WriteBytes(const std::string& path, std::string_view bytes);
+// The file's bytes as they are; empty when it cannot be read.
+std::string ReadWhole(const std::string& path);
 
 // The line with text put at a 1-based column, blank-padded when the line is
 // shorter: how a test spoils one column of an otherwise good line.

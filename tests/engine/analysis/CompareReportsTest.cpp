@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "analysis/CompareReports.h"
+#include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -15,23 +17,15 @@ ReportModel Report(const char* elapsed) {
 }
 
 PoolRecord& AddPool(ReportModel& model, const char* name) {
-    PoolRecord& pool = model.Pools(model.Pools.Add());
-    pool.PoolName = name;
+    PoolRecord& pool = test::AddPool(model, name);
     pool.VPSize = 1000;
     pool.VPSEQT = 80;
     return pool;
 }
 
-// Objects go to the last pool added, as the reports list them.
 ObjectRecord& AddObject(ReportModel& model, const char* name, std::int32_t syncReadIOs, const char* type = "T") {
-    const int o = model.Objects.Add();
-    ObjectRecord& object = model.Objects(o);
-    object.ObjectName = name;
-    object.ObjectType = type;
+    ObjectRecord& object = test::AddObject(model, name, type);
     object.Activity.ReadIOsByType[1] = syncReadIOs;
-    PoolRecord& pool = model.Pools(model.PoolCount());
-    if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-    pool.LastObject = static_cast<std::int16_t>(o);
     return object;
 }
 
@@ -220,11 +214,9 @@ TEST(CompareReports, FigureChartGivesEachPoolItsBeforeAndAfterBars) {
         AddPool(*model, "BP1").Activity.GetPages = 3600;
     }
     const ChartData chart = CompareFigureChart(CompareReports(before, after), "Get Pages/Sec");
-    std::vector<std::string> labels;
-    std::vector<double> values;
-    for (const ChartPoint& point : chart.Points) labels.push_back(point.Label), values.push_back(point.Value);
-    EXPECT_EQ(labels, (std::vector<std::string>{"BP1 after", "BP1 before", "BP0 after", "BP0 before"}));
-    EXPECT_EQ(values, (std::vector<double>{2, 1, 4, 2}));
+    EXPECT_EQ(test::PointLabels(chart),
+              (std::vector<std::string>{"BP1 after", "BP1 before", "BP0 after", "BP0 before"}));
+    EXPECT_EQ(test::PointValues(chart), (std::vector<double>{2, 1, 4, 2}));
     EXPECT_EQ(chart.ValueUnit, "get pages / s");
     EXPECT_FALSE(chart.Axis) << "bars compared from 0";
     EXPECT_TRUE(CompareFigureChart(CompareReports(before, after), "no such figure").Points.empty());

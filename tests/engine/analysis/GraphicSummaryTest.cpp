@@ -2,7 +2,7 @@
 
 #include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
-#include "views/GridSort.h"
+#include "support/ChartPoints.h"
 
 namespace kov {
 namespace {
@@ -19,26 +19,6 @@ std::vector<std::string> Row(const std::string& pool, const std::vector<std::pai
 
 StringTable Grid(std::vector<std::vector<std::string>> rows) {
     return {PoolGridHeadings(), std::move(rows)};
-}
-
-std::vector<double> Values(const ChartData& chart) {
-    std::vector<double> values;
-    for (const ChartPoint& point : chart.Points) values.push_back(point.Value);
-    return values;
-}
-
-std::vector<std::string> Labels(const ChartData& chart) {
-    std::vector<std::string> labels;
-    for (const ChartPoint& point : chart.Points) labels.push_back(point.Label);
-    return labels;
-}
-
-TEST(GraphicSummary, ASortedGridGivesSortedBars) {
-    SortableTable sortable(Grid({Row("BP0", {{2, "10"}}), Row("BP1", {{2, "30"}}), Row("BP2", {{2, "20"}})}));
-    sortable.SortBy(2, false);
-    const StringTable& grid = sortable.Table();
-    EXPECT_EQ(Labels(GraphicSummaryChart(grid, kGetPages)), (std::vector<std::string>{"BP1", "BP2", "BP0"}));
-    EXPECT_EQ(Labels(GraphicSummaryChart(grid, kIO)), (std::vector<std::string>{"BP1", "BP2", "BP0"}));
 }
 
 TEST(GraphicSummary, CellConversions) {
@@ -82,7 +62,7 @@ TEST(GraphicSummary, ACellThatCannotBePlottedIsReportedAndTheDrawingGoesOn) {
                   (Message{"Graphics Summary",
                            "A fatal error has occured while plotting the Buffer Pools Graphic Summary\n" + c.failure,
                            MessageIcon::Critical}));
-        EXPECT_EQ(Values(chart), (std::vector<double>{0, 7})) << c.cell;
+        EXPECT_EQ(test::PointValues(chart), (std::vector<double>{0, 7})) << c.cell;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "analysis/ObjectViews.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -20,26 +21,16 @@ struct ObjectPlan {
 // view that strays outside its pool shows up. BP2 has no objects.
 ReportModel PoolOf(const std::vector<ObjectPlan>& objects) {
     ReportModel model;
-    model.Pools(model.Pools.Add()).PoolName = "BP0";
+    test::AddPool(model, "BP0");
     for (const ObjectPlan& given : objects) {
-        ObjectRecord& object = model.Objects(model.Objects.Add());
-        object.ObjectType = given.Type;
-        object.ObjectName = given.Name;
+        ObjectRecord& object = test::AddObject(model, given.Name, given.Type);
         for (std::size_t i = 0; i < 3; ++i) object.Activity.GetPagesByAccess[i + 1] = given.Access[i];
         for (std::size_t i = 0; i < 4; ++i) object.Activity.PagesReadByType[i + 1] = given.Pages[i];
         for (std::size_t i = 0; i < 4; ++i) object.Activity.ReadIOsByType[i + 1] = given.IOs[i];
     }
-    if (!objects.empty()) {
-        model.Pools(1).FirstObject = 1;
-        model.Pools(1).LastObject = static_cast<std::int16_t>(objects.size());
-    }
-    PoolRecord& other = model.Pools(model.Pools.Add());
-    other.PoolName = "BP1";
-    const int o = model.Objects.Add();
-    model.Objects(o).ObjectName = "ELSEWHERE";
-    model.Objects(o).ObjectType = "T";
-    other.FirstObject = other.LastObject = static_cast<std::int16_t>(o);
-    model.Pools(model.Pools.Add()).PoolName = "BP2";
+    test::AddPool(model, "BP1");
+    test::AddObject(model, "ELSEWHERE", "T");
+    test::AddPool(model, "BP2");
     return model;
 }
 

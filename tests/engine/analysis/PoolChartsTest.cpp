@@ -6,9 +6,16 @@
 
 #include "analysis/PoolCharts.h"
 #include "common/Formats.h"
+#include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
+
+using test::PointLabels;
+using test::PointObjects;
+using test::PointValues;
+using test::Ranked;
 
 using Setter = void (*)(ObjectRecord&, double);
 
@@ -20,24 +27,12 @@ const Message PagesReadZero{"", "Number Of Pages Read Is ZERO. Can not Graph", M
 ReportModel PoolWith(int count, std::string types = "") {
     ReportModel model;
     model.SysInfo.ElapsedTime = "00:00:10";
-    model.Pools(model.Pools.Add()).PoolName = "BP0";
-    for (int k = 1; k <= count; ++k) {
-        ObjectRecord& object = model.Objects(model.Objects.Add());
-        object.ObjectName = "O" + std::to_string(k);
-        object.ObjectType = std::string(1, k <= static_cast<int>(types.size()) ? types[k - 1] : 'T');
-    }
-    if (count > 0) {
-        model.Pools(1).FirstObject = 1;
-        model.Pools(1).LastObject = static_cast<std::int16_t>(count);
-    }
-    PoolRecord& other = model.Pools(model.Pools.Add());
-    other.PoolName = "BP1";
-    const int o = model.Objects.Add();
-    model.Objects(o).ObjectName = "ELSEWHERE";
-    model.Objects(o).ObjectType = "I";
-    model.Objects(o).Activity = ActivityBlock{};
-    model.Objects(o).Activity.GetPages = 1;
-    other.FirstObject = other.LastObject = static_cast<std::int16_t>(o);
+    test::AddPool(model, "BP0");
+    for (int k = 1; k <= count; ++k)
+        test::AddObject(model, "O" + std::to_string(k),
+                        k <= static_cast<int>(types.size()) ? types.substr(k - 1, 1) : "T");
+    test::AddPool(model, "BP1");
+    test::AddObject(model, "ELSEWHERE", "I").Activity.GetPages = 1;
     return model;
 }
 
@@ -45,32 +40,6 @@ ReportModel PoolWithKeys(const std::vector<double>& keys, Setter set, std::strin
     ReportModel model = PoolWith(static_cast<int>(keys.size()), std::move(types));
     for (std::size_t k = 0; k < keys.size(); ++k) set(model.Objects(static_cast<int>(k) + 1), keys[k]);
     return model;
-}
-
-// A bar chart's points from the top entry down (the top entry is plotted last).
-std::vector<ChartPoint> Ranked(const ChartData& chart) {
-    return {chart.Points.rbegin(), chart.Points.rend()};
-}
-std::vector<std::string> RankedNames(const ChartData& chart) {
-    std::vector<std::string> names;
-    for (const ChartPoint& point : Ranked(chart)) names.push_back(point.Label);
-    return names;
-}
-std::vector<double> RankedValues(const ChartData& chart) {
-    std::vector<double> values;
-    for (const ChartPoint& point : Ranked(chart)) values.push_back(point.Value);
-    return values;
-}
-std::vector<int> RankedObjects(const ChartData& chart) {
-    std::vector<int> objects;
-    for (const ChartPoint& point : Ranked(chart)) objects.push_back(point.Object);
-    return objects;
-}
-
-std::vector<std::string> Legends(const ChartData& chart) {
-    std::vector<std::string> legends;
-    for (const ChartPoint& point : chart.Points) legends.push_back(point.Label);
-    return legends;
 }
 
 TEST(PoolChartFormats, PercentHasOneDecimalAndNoGrouping) {
@@ -111,7 +80,7 @@ TEST(PoolChartPies, ObjectTypesSumTheirObjectsAndLeaveEmptyGroupsUnnamed) {
     };
     for (const auto& c : cases) {
         const ChartData chart = PoolChart(model, 1, c.position);
-        EXPECT_EQ(Legends(chart), c.legends) << c.position;
+        EXPECT_EQ(PointLabels(chart), c.legends) << c.position;
         std::vector<std::string> values;
         for (std::size_t i = 0; i < 4; ++i) values.push_back(chart.SideLabels[i].Value);
         EXPECT_EQ(values, c.values) << c.position;
@@ -211,8 +180,8 @@ TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
         const std::string where = PoolGraphTypes()[static_cast<std::size_t>(c.position - 1)] + " " +
                                   std::to_string(c.keys.size()) + " objects";
         EXPECT_EQ(chart.Kind, ChartKind::Bar) << where;
-        EXPECT_EQ(RankedNames(chart), c.names) << where;
-        EXPECT_EQ(RankedValues(chart), c.values) << where;
+        EXPECT_EQ(Ranked(PointLabels(chart)), c.names) << where;
+        EXPECT_EQ(Ranked(PointValues(chart)), c.values) << where;
         for (const ChartPoint& point : chart.Points)
             EXPECT_EQ(point.Object, point.Label.empty() ? 0 : std::stoi(point.Label.substr(1))) << where;
     }
@@ -226,8 +195,8 @@ TEST(PoolChartTopLists, PagesPerWriteCountsBelowOneAsOne) {
         model.Objects(o).Activity.WriteIOs = writes[o - 1];
     }
     const ChartData highest = PoolChart(model, 1, 11);
-    EXPECT_EQ(RankedNames(highest), (std::vector<std::string>{"O1", "O3", "O2"}));
-    EXPECT_EQ(RankedValues(highest), (std::vector<double>{10, 1.5, 0.2f}));
+    EXPECT_EQ(Ranked(PointLabels(highest)), (std::vector<std::string>{"O1", "O3", "O2"}));
+    EXPECT_EQ(Ranked(PointValues(highest)), (std::vector<double>{10, 1.5, 0.2f}));
     EXPECT_EQ(highest.Subtitle, "Highest Pages/Write");
 }
 
@@ -252,9 +221,9 @@ TEST(PoolChartTopLists, LowestPagesPerWriteShowsEachDistinctRatioOnce) {
             model.Objects(static_cast<int>(k) + 1).Activity.WriteIOs = c.writtenAndWrites[k].second;
         }
         const ChartData chart = PoolChart(model, 1, 17);
-        EXPECT_EQ(RankedNames(chart), c.names) << c.writtenAndWrites.size();
-        EXPECT_EQ(RankedValues(chart), c.values) << c.writtenAndWrites.size();
-        EXPECT_EQ(RankedObjects(chart), c.objects) << c.writtenAndWrites.size();
+        EXPECT_EQ(Ranked(PointLabels(chart)), c.names) << c.writtenAndWrites.size();
+        EXPECT_EQ(Ranked(PointValues(chart)), c.values) << c.writtenAndWrites.size();
+        EXPECT_EQ(Ranked(PointObjects(chart)), c.objects) << c.writtenAndWrites.size();
     }
 }
 
@@ -272,14 +241,16 @@ TEST(PoolChartTopLists, ReadRateListsTakeObjectsAboveOneReadPerSecond) {
         a.AvgSeqPrefIOTime = objects[o - 1].avgSeq;
     }
     const ChartData worst = PoolChart(model, 1, 23);
-    EXPECT_EQ(RankedNames(worst), (std::vector<std::string>{"O1", "O4"})) << "an average of 1 ms does not count";
-    EXPECT_EQ(RankedValues(worst), (std::vector<double>{5, 2}));
+    EXPECT_EQ(Ranked(PointLabels(worst)), (std::vector<std::string>{"O1", "O4"}))
+        << "an average of 1 ms does not count";
+    EXPECT_EQ(Ranked(PointValues(worst)), (std::vector<double>{5, 2}));
     const ChartData impactors = PoolChart(model, 1, 24);
-    EXPECT_EQ(RankedNames(impactors), (std::vector<std::string>{"O1", "O4", "O3"}));
-    EXPECT_EQ(RankedValues(impactors), (std::vector<double>{100, 40, 30}));
+    EXPECT_EQ(Ranked(PointLabels(impactors)), (std::vector<std::string>{"O1", "O4", "O3"}));
+    EXPECT_EQ(Ranked(PointValues(impactors)), (std::vector<double>{100, 40, 30}));
 
     model.SysInfo.ElapsedTime = "00:00:00";
-    EXPECT_EQ(RankedNames(PoolChart(model, 1, 24)), (std::vector<std::string>{"", ""})) << "no interval, no rates";
+    EXPECT_EQ(Ranked(PointLabels(PoolChart(model, 1, 24))), (std::vector<std::string>{"", ""}))
+        << "no interval, no rates";
 }
 
 TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
@@ -310,7 +281,7 @@ TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
         const ChartData chart = PoolChart(PoolWithKeys(c.keys, c.set, c.types), 1, c.position);
         EXPECT_EQ(chart.Subtitle, c.subtitle) << c.position;
         EXPECT_EQ(chart.ValueUnit, c.unit) << c.position;
-        EXPECT_EQ(RankedValues(chart), c.values) << c.position;
+        EXPECT_EQ(Ranked(PointValues(chart)), c.values) << c.position;
         ASSERT_TRUE(chart.Axis) << c.position;
         EXPECT_EQ(*chart.Axis, (AxisRange{*std::min_element(c.values.begin(), c.values.end()),
                                           *std::max_element(c.values.begin(), c.values.end())}))
@@ -327,14 +298,14 @@ TEST(PoolChartTopLists, APoolWithoutObjectsDrawsTwoEmptyBars) {
         EXPECT_EQ(chart.Axis, (AxisRange{0, 0})) << position;
         EXPECT_TRUE(chart.Messages.empty()) << position;
     }
-    EXPECT_EQ(RankedNames(PoolChart(model, 2, 7)), (std::vector<std::string>{"ELSEWHERE", ""}));
+    EXPECT_EQ(Ranked(PointLabels(PoolChart(model, 2, 7))), (std::vector<std::string>{"ELSEWHERE", ""}));
 }
 
 TEST(PoolChartTopLists, ARangeBeyondTheLoadedObjectsIsClipped) {
     ReportModel model = PoolWith(2);
     model.Objects(1).Activity.GetPages = 5;
     model.Pools(1).LastObject = 40;
-    EXPECT_EQ(RankedNames(PoolChart(model, 1, 7)), (std::vector<std::string>{"O1", "ELSEWHERE", "O2"}));
+    EXPECT_EQ(Ranked(PointLabels(PoolChart(model, 1, 7))), (std::vector<std::string>{"O1", "ELSEWHERE", "O2"}));
 }
 
 }  // namespace

@@ -47,18 +47,6 @@ TEST(FindSimulationForPool, WalksUntilTheFirstSimulationWithoutAPool) {
     }
 }
 
-TEST(PoolNavigation, StopsAtBothEndsWithoutWrapping) {
-    ReportModel model = ModelWithPools({"BP0", "BP1", "BP2"});
-    const struct {
-        int from;
-        bool next;
-        int to;
-    } moves[] = {{1, true, 2}, {3, true, 3}, {2, false, 1}, {1, false, 1}, {0, true, 1}};
-    for (const auto& m : moves)
-        EXPECT_EQ(m.next ? NextPool(model, m.from) : PreviousPool(model, m.from), m.to)
-            << m.from << (m.next ? " next" : " previous");
-}
-
 TEST(PoolNavigation, GridNamesMatchTrimmedAndInAnyCase) {
     ReportModel model = ModelWithPools({"BP0", "BP1"});
     model.Pools(2).FirstObject = 4;

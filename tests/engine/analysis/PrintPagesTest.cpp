@@ -3,7 +3,6 @@
 #include "analysis/GeneralInfo.h"
 #include "analysis/GraphicSummary.h"
 #include "analysis/PoolCharts.h"
-#include "analysis/PrintBook.h"
 #include "analysis/PrintPages.h"
 #include "cluster/ClusterAnalysis.h"
 #include "support/ReportFiles.h"

@@ -2,6 +2,7 @@
 
 #include "analysis/ScanCost.h"
 #include "common/Formats.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -12,14 +13,10 @@ ReportModel Report(std::initializer_list<std::vector<std::int32_t>> pools) {
     model.SysInfo.ElapsedTime = "01:00:00";
     int poolNumber = 0;
     for (const auto& objects : pools) {
-        PoolRecord& pool = model.Pools(model.Pools.Add());
-        pool.PoolName = "BP" + std::to_string(poolNumber++);
+        test::AddPool(model, "BP" + std::to_string(poolNumber++));
         for (std::int32_t sequential : objects) {
-            const int o = model.Objects.Add();
-            model.Objects(o).ObjectName = "DB.TS" + std::to_string(o);
-            model.Objects(o).Activity.GetPagesByAccess[1] = sequential;
-            if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-            pool.LastObject = static_cast<std::int16_t>(o);
+            const std::string name = "DB.TS" + std::to_string(model.ObjectCount() + 1);
+            test::AddObject(model, name, "").Activity.GetPagesByAccess[1] = sequential;
         }
     }
     return model;

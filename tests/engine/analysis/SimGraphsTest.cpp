@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "analysis/SimGraphs.h"
+#include "support/ChartPoints.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
+
+using test::PointObjects;
+using test::PointValues;
 
 // Per-point results of one test object; points not given stay 0.
 struct TestObject {
@@ -20,9 +25,8 @@ struct SimPool {
 
     explicit SimPool(const std::vector<TestObject>& objects, std::vector<std::int32_t> sizes = {1000, 2000, 3000, 4000},
                      std::vector<std::int32_t> getPages = {}) {
-        Model.Pools(Model.Pools.Add()).PoolName = "BP0";
-        PoolRecord& pool = Model.Pools(Model.Pools.Add());
-        pool.PoolName = "BP1";
+        test::AddPool(Model, "BP0");
+        PoolRecord& pool = test::AddPool(Model, "BP1");
         SimulationRecord& sim = Model.Simulations(Model.Simulations.Add());
         sim.SizeCount = static_cast<std::int16_t>(sizes.size());
         Model.SimulationCount = 1;
@@ -34,17 +38,13 @@ struct SimPool {
             slot.Detail1[k] = getPages.empty() ? 100 : getPages[k - 1];
         }
         for (std::size_t i = 0; i < objects.size(); ++i) {
-            const int o = Model.Objects.Add();
-            ObjectRecord& object = Model.Objects(o);
-            object.ObjectName = "DB1.OBJ" + std::to_string(i + 1);
+            ObjectRecord& object = test::AddObject(Model, "DB1.OBJ" + std::to_string(i + 1), "");
             SimObjectRecord& results = object.Sims.emplace_back();
             results.SimulationNo = 1;
             const TestObject& t = objects[i];
             for (std::size_t k = 1; k <= t.MaxWorkSet.size(); ++k) results.Detail5[k] = t.MaxWorkSet[k - 1];
             for (std::size_t k = 1; k <= t.HitRatio.size(); ++k) results.Detail8[k] = t.HitRatio[k - 1];
             for (std::size_t k = 1; k <= t.IORate.size(); ++k) results.Detail7[k] = t.IORate[k - 1];
-            if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-            pool.LastObject = static_cast<std::int16_t>(o);
         }
     }
     PoolSimRecord& Slot() { return Model.Pools(Pool).SimSlot(1); }
@@ -54,17 +54,6 @@ struct SimPool {
 std::vector<TestObject> AtLargestSize(const std::vector<std::int32_t>& workSets) {
     std::vector<TestObject> objects;
     for (std::int32_t w : workSets) objects.push_back({{1, 1, 1, w}});
-    return objects;
-}
-
-std::vector<double> Values(const ChartData& chart) {
-    std::vector<double> values;
-    for (const ChartPoint& point : chart.Points) values.push_back(point.Value);
-    return values;
-}
-std::vector<int> Objects(const ChartData& chart) {
-    std::vector<int> objects;
-    for (const ChartPoint& point : chart.Points) objects.push_back(point.Object);
     return objects;
 }
 
@@ -89,13 +78,14 @@ TEST(SimGraphs, LargestSizePointIsTheLargestSizeWithGetPages) {
 TEST(SimGraphs, WorkSetChartsRankWithTheirTieRules) {
     SimPool pool(AtLargestSize({50, 200, 10, 200}));
     const ChartData largest = ChartLargestWorkSets(pool.Model, SimPool::Pool, 1);
-    EXPECT_EQ(Values(largest), (std::vector<double>{10, 50, 200, 200}));
-    EXPECT_EQ(Objects(largest), (std::vector<int>{3, 1, 2, 4})) << "of equal values the later object stands last";
+    EXPECT_EQ(PointValues(largest), (std::vector<double>{10, 50, 200, 200}));
+    EXPECT_EQ(PointObjects(largest), (std::vector<int>{3, 1, 2, 4})) << "of equal values the later object stands last";
     EXPECT_EQ(largest.Axis, (AxisRange{0, 250, false}));
 
     const ChartData smallest = ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1);
-    EXPECT_EQ(Values(smallest), (std::vector<double>{10, 50, 200, 200}));
-    EXPECT_EQ(Objects(smallest), (std::vector<int>{3, 1, 2, 4})) << "of equal values the earlier object comes first";
+    EXPECT_EQ(PointValues(smallest), (std::vector<double>{10, 50, 200, 200}));
+    EXPECT_EQ(PointObjects(smallest), (std::vector<int>{3, 1, 2, 4}))
+        << "of equal values the earlier object comes first";
     EXPECT_EQ(smallest.Axis, (AxisRange{0, 250, false}));
     EXPECT_TRUE(largest.Messages.empty() && smallest.Messages.empty());
 }
@@ -114,7 +104,7 @@ TEST(SimGraphs, WorkSetChartsScaleToThousandsAbove9999) {
         SimPool pool(AtLargestSize({500, c.largest}));
         const ChartData chart = ChartLargestWorkSets(pool.Model, SimPool::Pool, 1);
         EXPECT_EQ(chart.Title, c.title);
-        EXPECT_EQ(Values(chart), (std::vector<double>{c.first, c.last})) << c.largest;
+        EXPECT_EQ(PointValues(chart), (std::vector<double>{c.first, c.last})) << c.largest;
         EXPECT_DOUBLE_EQ(chart.Axis->Max, c.axisMax) << c.largest;
     }
     SimPool pool(AtLargestSize({12345, 20000}));
@@ -127,7 +117,7 @@ TEST(SimGraphs, WorkSetChartsWithoutAUsablePointShowZeros) {
     SimPool pool(AtLargestSize({50, 200, 10}), {1000, 2000, 3000, 4000}, {0, 0, 0, 0});
     for (const ChartData& chart :
          {ChartLargestWorkSets(pool.Model, SimPool::Pool, 1), ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1)}) {
-        EXPECT_EQ(Values(chart), (std::vector<double>{0, 0, 0})) << chart.Title;
+        EXPECT_EQ(PointValues(chart), (std::vector<double>{0, 0, 0})) << chart.Title;
         EXPECT_EQ(chart.Axis->Max, 0);
     }
 }
@@ -137,14 +127,14 @@ TEST(SimGraphs, WorkSetChartsWithoutAUsablePointShowZeros) {
 TEST(SimGraphs, SmallestPassesMeetTheirOwnMarks) {
     SimPool marked(AtLargestSize({5, 2'000'000, 3'000'000}));
     const ChartData chart = ChartSmallestWorkSets(marked.Model, SimPool::Pool, 1);
-    EXPECT_EQ(Values(chart), (std::vector<double>{0.005f, 1000, 1000}));
-    EXPECT_EQ(Objects(chart), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(PointValues(chart), (std::vector<double>{0.005f, 1000, 1000}));
+    EXPECT_EQ(PointObjects(chart), (std::vector<int>{1, 1, 1}));
     EXPECT_EQ(chart.Axis->Max, 1250);
 
     SimPool unpicked(AtLargestSize({20'000'000, 30'000'000}));
     const ChartData none = ChartSmallestWorkSets(unpicked.Model, SimPool::Pool, 1);
-    EXPECT_EQ(Values(none), (std::vector<double>{20000, 20000}));
-    EXPECT_EQ(Objects(none), (std::vector<int>{0, 0}));
+    EXPECT_EQ(PointValues(none), (std::vector<double>{20000, 20000}));
+    EXPECT_EQ(PointObjects(none), (std::vector<int>{0, 0}));
     EXPECT_EQ(none.Points.front().Label, "");
 }
 
@@ -163,7 +153,7 @@ TEST(SimGraphs, PoolSizeReadIORateNeedsANonZeroRate) {
     SimPool pool({}, {3000, 1000, 2000});
     pool.Slot().Detail7 = {0, 12, 30, 0};
     const ChartData io = ChartPoolSizeReadIORate(pool.Model, SimPool::Pool, 1);
-    EXPECT_EQ(Values(io), (std::vector<double>{12, 30, 0})) << "a zero rate among others is plotted";
+    EXPECT_EQ(PointValues(io), (std::vector<double>{12, 30, 0})) << "a zero rate among others is plotted";
     EXPECT_TRUE(io.Messages.empty());
     pool.Slot().Detail7 = {};
     EXPECT_EQ(ChartPoolSizeReadIORate(pool.Model, SimPool::Pool, 1).Messages,
@@ -179,8 +169,8 @@ TEST(SimGraphs, ImprovementIsTheSpreadOverThePointsWithAWorkingSet) {
     });
     const ChartData chart = ChartLargestHitRatioGain(pool.Model, SimPool::Pool, 1);
     EXPECT_EQ(chart.Title, "Objects With Largest Percentage Improvement");
-    EXPECT_EQ(Values(chart), (std::vector<double>{0, 8, 8, 30}));
-    EXPECT_EQ(Objects(chart), (std::vector<int>{2, 3, 4, 1})) << "of equal spreads the later object stands last";
+    EXPECT_EQ(PointValues(chart), (std::vector<double>{0, 8, 8, 30}));
+    EXPECT_EQ(PointObjects(chart), (std::vector<int>{2, 3, 4, 1})) << "of equal spreads the later object stands last";
     EXPECT_EQ(chart.Points.back().Label, "DB1.OBJ1");
     EXPECT_EQ(chart.Axis, (AxisRange{0, 37.5, false}));
 }
@@ -193,7 +183,7 @@ TEST(SimGraphs, IORateReductionRanksTheRateSpread) {
     });
     const ChartData chart = ChartLargestIORateReduction(pool.Model, SimPool::Pool, 1);
     EXPECT_EQ(chart.Title, "Objects With Largest I/O Rate Reduction");
-    EXPECT_EQ(Objects(chart), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(PointObjects(chart), (std::vector<int>{3, 2, 1}));
     EXPECT_FLOAT_EQ(static_cast<float>(chart.Points.back().Value), 12.6f);
     EXPECT_EQ(chart.Points.back().ValueText, "12.6");
     EXPECT_DOUBLE_EQ(chart.Axis->Max, 16.25) << "top 13";

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "analysis/TuningRules.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -19,20 +20,15 @@ struct PlannedObject {
 ReportModel Report(int pools, const std::vector<PlannedObject>& objects) {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
-        PoolRecord& pool = model.Pools(model.Pools.Add());
-        pool.PoolName = p == 1 ? "BP1" : "BP" + std::to_string(p + 1);
+        PoolRecord& pool = test::AddPool(model, p == 1 ? "BP1" : "BP" + std::to_string(p + 1));
         pool.VPSize = 1000;
         pool.VPSEQT = 20;
         pool.VDWQT = 0;
-    }
-    for (const PlannedObject& planned : objects) {
-        const int o = model.Objects.Add();
-        ObjectRecord& object = model.Objects(o);
-        object.ObjectName = planned.name;
-        object.ObjectType = planned.type;
-        object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
-        if (model.Pools(1).FirstObject == 0) model.Pools(1).FirstObject = static_cast<std::int16_t>(o);
-        model.Pools(1).LastObject = static_cast<std::int16_t>(o);
+        if (p > 1) continue;
+        for (const PlannedObject& planned : objects) {
+            ObjectRecord& object = test::AddObject(model, planned.name, planned.type);
+            object.Activity.GetPagesByAccess = {0, planned.seq, planned.rand, planned.rid};
+        }
     }
     return model;
 }
@@ -51,14 +47,6 @@ std::vector<int> Evaluate(const ReportModel& model, UsageIntent intent = R) {
 
 bool Has(const std::vector<int>& rules, int rule) {
     return std::find(rules.begin(), rules.end(), rule) != rules.end();
-}
-
-TEST(RuleTexts, AreTheStoredTextsWithTwoLeadingBlanks) {
-    ASSERT_EQ(RuleTexts().size(), 39u);
-    for (int rule = 1; rule <= RuleCount; ++rule)
-        EXPECT_EQ(RuleTexts()[static_cast<std::size_t>(rule)].rfind("  Rule # " + std::to_string(rule) + " - ", 0), 0u);
-    EXPECT_EQ(RuleTexts()[13], "  Rule # 13 - ");
-    EXPECT_EQ(RuleTexts()[22], "  Rule # 22 - Evaluate the HP benefit for dedicated a pool dedicated to DSNDB07");
 }
 
 TEST(EvaluatePoolRules, PoolCountBoundaries) {

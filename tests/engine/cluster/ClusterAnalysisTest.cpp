@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cluster/ClusterAnalysis.h"
+#include "support/ModelBuilder.h"
 #include "support/ReportFiles.h"
 
 namespace kov {
@@ -19,9 +20,8 @@ struct TestObject {
 // Pool BP1 (after an empty BP0) with one simulation of two sizes, 1000 and 2000.
 ReportModel PoolWith(const std::vector<TestObject>& objects) {
     ReportModel model;
-    model.Pools(model.Pools.Add()).PoolName = "BP0";
-    PoolRecord& pool = model.Pools(model.Pools.Add());
-    pool.PoolName = "BP1";
+    test::AddPool(model, "BP0");
+    PoolRecord& pool = test::AddPool(model, "BP1");
     SimulationRecord& sim = model.Simulations(model.Simulations.Add());
     sim.PoolName = "BP1";
     sim.SizeCount = 2;
@@ -33,10 +33,7 @@ ReportModel PoolWith(const std::vector<TestObject>& objects) {
     slot.SimPoolSize[1] = 1000;
     slot.SimPoolSize[2] = 2000;
     for (const TestObject& t : objects) {
-        const int o = model.Objects.Add();
-        ObjectRecord& object = model.Objects(o);
-        object.ObjectType = t.Type;
-        object.ObjectName = std::string("DB.") + t.LongName;
+        ObjectRecord& object = test::AddObject(model, std::string("DB.") + t.LongName, t.Type);
         object.LongName = t.LongName;
         object.Activity.GetPages = t.GetPages;
         object.Activity.GetPagesByAccess = {0, t.Sequential, t.Random, t.RidList};
@@ -44,8 +41,6 @@ ReportModel PoolWith(const std::vector<TestObject>& objects) {
         simObject.SimulationNo = 1;
         simObject.Detail5[1] = t.MaxWorkSet1;
         simObject.Detail5[2] = t.MaxWorkSet2;
-        if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-        pool.LastObject = static_cast<std::int16_t>(o);
     }
     return model;
 }

@@ -4,19 +4,13 @@
 #include <sstream>
 
 #include "cluster/MemberFiles.h"
+#include "support/ModelBuilder.h"
 #include "support/ReportFiles.h"
 
 namespace kov {
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 StringTable ObjectsGrid(Rows rows) {
     return {{"Type", "Object", "Max Work Set"}, std::move(rows)};
@@ -25,17 +19,11 @@ StringTable ObjectsGrid(Rows rows) {
 // Pool BP1 after a pool of one index, so only BP1's objects may be written.
 ReportModel PoolOf(const std::vector<std::pair<const char*, const char*>>& typeAndName) {
     ReportModel model;
-    const auto add = [&](PoolRecord& pool, const char* type, const char* name) {
-        const int o = model.Objects.Add();
-        model.Objects(o).ObjectType = type;
-        model.Objects(o).ObjectName = name;
-        model.Objects(o).LongName = std::string(name) + ".LONG";
-        if (pool.FirstObject == 0) pool.FirstObject = static_cast<std::int16_t>(o);
-        pool.LastObject = static_cast<std::int16_t>(o);
-    };
-    add(model.Pools(model.Pools.Add()), "I", "OTHER.IX");
-    PoolRecord& pool = model.Pools(model.Pools.Add());
-    for (const auto& [type, name] : typeAndName) add(pool, type, name);
+    test::AddPool(model, "BP0");
+    test::AddObject(model, "OTHER.IX", "I").LongName = "OTHER.IX.LONG";
+    test::AddPool(model, "BP1");
+    for (const auto& [type, name] : typeAndName)
+        test::AddObject(model, name, type).LongName = std::string(name) + ".LONG";
     return model;
 }
 
@@ -80,10 +68,10 @@ TEST(MemberFiles, ExportsSayWhatHappened) {
     EXPECT_EQ(ExportIndexExcludeFile(withIndex, 2, folder.Path("")),
               (Message{"All Index Exclude Objects", "File <AINDEX.KOV> created.", MessageIcon::Information}));
     const std::string line = "DB1.IX1.LONG" + std::string(24, ' ') + "\r\n";
-    EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line);
+    EXPECT_EQ(test::ReadWhole(folder.Path("AINDEX.KOV")), line);
     EXPECT_EQ(ExportIndexExcludeFile(PoolOf({{"T", "DB1.TS1"}}), 2, folder.Path("")),
               (Message{"No Exclude Members", "File Not Created", MessageIcon::Information}));
-    EXPECT_EQ(ReadBytes(folder.Path("AINDEX.KOV")), line) << "the earlier file stays";
+    EXPECT_EQ(test::ReadWhole(folder.Path("AINDEX.KOV")), line) << "the earlier file stays";
 
     const Message unwritable = ExportIndexExcludeFile(withIndex, 2, folder.Path("missing"));
     EXPECT_EQ(unwritable.Icon, MessageIcon::Critical);

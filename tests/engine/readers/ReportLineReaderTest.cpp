@@ -48,34 +48,6 @@ TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
     }
 }
 
-// No report line comes near the limit: a longer one means the file is not a
-// report (a binary file, a file without line ends), and reading on would hold
-// the whole of it in memory.
-TEST(ReportLineReader, LineOverTheLimitStopsTheRead) {
-    const std::string tooLong(ReportLineReader::MaxLineLength + 1, 'x');
-    const struct {
-        const char* what;
-        std::string bytes;
-        int goodLines;
-    } cases[] = {
-        {"second line one character too long", "A\r\n" + tooLong + "\r\nB\r\n", 1},
-        {"first line too long, no line end", tooLong, 0},
-    };
-    test::TempFolder folder;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ReportLineReader reader;
-        reader.Open(test::WriteBytes(folder.Path("long.txt"), c.bytes));
-        for (int i = 0; i < c.goodLines; ++i) reader.ReadReportLine();
-        try {
-            reader.ReadReportLine();
-            ADD_FAILURE() << "the overlong line was returned";
-        } catch (const OverlongLine& overlong) {
-            EXPECT_EQ(overlong.LineNumber, c.goodLines + 1);
-        }
-    }
-}
-
 TEST(ReportLineReader, DecimalCommaStartsAfterColumn57) {
     test::TempFolder folder;
     std::string line(70, ' ');
