@@ -116,7 +116,7 @@ private:
 }  // namespace
 
 void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string& pool,
-                                    const std::function<void(TrendReport)>& take) {
+                                    const std::function<void(TrendReport)>& take, std::stop_token stop) {
     try {
         std::vector<StoredReport> reports = state_->StoredReports();
         std::erase_if(reports, [&](const StoredReport& report) { return !Passes(filter, report.Stamp); });
@@ -124,16 +124,21 @@ void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string
             return CollectedBefore(a.Stamp, b.Stamp);
         });
         StoredReportReader reader(state_->Db, pool);
-        for (const StoredReport& report : reports) take(reader.Read(report));
+        for (const StoredReport& report : reports) {
+            if (stop.stop_requested()) return;
+            take(reader.Read(report));
+        }
     } catch (const sql::SqliteError& failure) {
         state_->Refuse(failure);
     }
 }
 
-TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool) {
+TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool,
+                             std::stop_token stop) {
     HistoryDatabase history(path, HistoryDatabase::Access::Read);
     TrendBuilder builder;
-    history.ForEachReport(filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); });
+    history.ForEachReport(
+        filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); }, std::move(stop));
     return builder.Finish();
 }
 

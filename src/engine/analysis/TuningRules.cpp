@@ -229,7 +229,9 @@ public:
     PoolRules(const ReportModel& model, const PoolRecord& pool)
         : model_(model), pool_(pool), census_(TakeCensus(model, pool)), placement_(PlacementOf(census_)) {}
 
+    // Once per intent at most: each call starts a fresh list.
     std::vector<AdviceLine> Evaluate(UsageIntent intent) {
+        advice_.clear();
         PoolCount();
         Sharing();
         SortWork();
@@ -369,6 +371,15 @@ std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageI
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent) {
     std::vector<std::string> lines;
     for (AdviceLine& advice : ExplainPoolRules(model, p, intent)) lines.push_back(std::move(advice.Text));
+    return lines;
+}
+
+std::array<std::vector<std::string>, 2> EvaluatePoolRulesForBothIntents(const ReportModel& model, int p) {
+    std::array<std::vector<std::string>, 2> lines;
+    if (!model.Pools.Contains(p)) return lines;
+    PoolRules rules(model, model.Pools(p));
+    for (const UsageIntent intent : BothIntents)
+        for (AdviceLine& advice : rules.Evaluate(intent)) lines[IntentIndex(intent)].push_back(std::move(advice.Text));
     return lines;
 }
 
