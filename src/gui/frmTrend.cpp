@@ -272,9 +272,9 @@ std::string Native(const QString& file) {
 }
 
 // A database that cannot be read is listed as a report left out is.
-TrendResult TrendOfDatabase(const std::string& path, std::stop_token stop) {
+TrendResult TrendOfDatabase(const std::string& path, const std::stop_token& stop) {
     try {
-        return TrendFromHistory(path, {}, {}, std::move(stop));
+        return TrendFromHistory(path, {}, {}, stop);
     } catch (const std::exception& failure) {
         TrendResult refused;
         refused.LeftOut.push_back({path, {failure.what()}});
@@ -284,8 +284,8 @@ TrendResult TrendOfDatabase(const std::string& path, std::stop_token stop) {
 
 // Reports chosen beside a database are not mixed into its trend, nor it into theirs.
 TrendResult TrendOfReports(const std::vector<std::string>& files, const std::vector<std::string>& databases,
-                           std::stop_token stop) {
-    TrendResult result = TrendFromFiles(files, {}, 0, std::move(stop));
+                           const std::stop_token& stop) {
+    TrendResult result = TrendFromFiles(files, {}, 0, stop);
     for (const std::string& database : databases)
         result.LeftOut.push_back({database, {"A history database is opened alone, without statistics reports."}});
     return result;
@@ -301,12 +301,12 @@ void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, Mess
     if (chosen.size() == 1 && IsHistoryDatabase(chosen.front())) {
         window.ReadInBackground(
             "Reading the history database " + chosen.front() + "\u2026",
-            [path = Native(chosen.front())](std::stop_token stop) { return TrendOfDatabase(path, std::move(stop)); });
+            [path = Native(chosen.front())](const std::stop_token& stop) { return TrendOfDatabase(path, stop); });
     } else {
         std::vector<std::string> files, databases;
         for (const QString& file : chosen) (IsHistoryDatabase(file) ? databases : files).push_back(Native(file));
-        window.ReadInBackground(Text(TrendReadingText(files.size())), [files, databases](std::stop_token stop) {
-            return TrendOfReports(files, databases, std::move(stop));
+        window.ReadInBackground(Text(TrendReadingText(files.size())), [files, databases](const std::stop_token& stop) {
+            return TrendOfReports(files, databases, stop);
         });
     }
     services.RunModal(window);

@@ -68,7 +68,7 @@ public:
     // collection order; with a pool name, each report carries that pool alone.
     // Once `stop` is requested no further report is read.
     void ForEachReport(const TrendFilter& filter, const std::string& pool, const std::function<void(TrendReport)>& take,
-                       std::stop_token stop = {});
+                       const std::stop_token& stop = {});
 
     struct State;  // the connection; defined inside the history library
 
@@ -79,6 +79,6 @@ private:
 // The trend of the stored reports the filter passes (one pool when named);
 // once `stop` is requested, that of the reports read so far.
 TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter = {}, const std::string& pool = {},
-                             std::stop_token stop = {});
+                             const std::stop_token& stop = {});
 
 }  // namespace kov

@@ -129,7 +129,7 @@ private:
 }  // namespace
 
 void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string& pool,
-                                    const std::function<void(TrendReport)>& take, std::stop_token stop) {
+                                    const std::function<void(TrendReport)>& take, const std::stop_token& stop) {
     try {
         std::vector<StoredReport> reports = state_->StoredReports();
         std::erase_if(reports, [&](const StoredReport& report) { return !Passes(filter, report.Stamp); });
@@ -147,11 +147,11 @@ void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string
 }
 
 TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool,
-                             std::stop_token stop) {
+                             const std::stop_token& stop) {
     HistoryDatabase history(path, HistoryDatabase::Access::Read);
     TrendBuilder builder;
     history.ForEachReport(
-        filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); }, std::move(stop));
+        filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); }, stop);
     return builder.Finish();
 }
 

@@ -410,7 +410,7 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
 }
 
 TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter, unsigned threads,
-                           std::stop_token stop) {
+                           const std::stop_token& stop) {
     // Stamps first: cheap, and they decide which files are read and in what
     // order. A file whose header cannot be read is read whole after the
     // others, so that its messages say why.
@@ -442,7 +442,8 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
 }
 
 void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
-                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use, std::stop_token stop) {
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use,
+                      const std::stop_token& stop) {
     ReadInOrder(files, ThreadsToUse(threads), stop, ReadForTrend,
                 [&use](ReadOutcome outcome) { use(std::move(outcome.Report), std::move(outcome.LeftOut)); });
 }

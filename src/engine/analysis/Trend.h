@@ -167,7 +167,7 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
 // Once `stop` is requested no further report is begun: the reports being
 // read are finished, and the trend is that of the reports read so far.
 TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0,
-                           std::stop_token stop = {});
+                           const std::stop_token& stop = {});
 
 // Reads the files on all cores (one report per task; 0 threads: every core)
 // and hands each to `use` in the files' order: the report reduced, or
@@ -175,6 +175,6 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
 // Once `stop` is requested no further report is begun or handed over.
 void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
                       const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use,
-                      std::stop_token stop = {});
+                      const std::stop_token& stop = {});
 
 }  // namespace kov
