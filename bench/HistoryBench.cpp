@@ -8,7 +8,9 @@
 // Before them, the database's size against the reports' text.
 //
 // KOVGRAPH_HISTORY_REPORTS sets the number of reports (default 48; a month
-// of hourly reports is 720, about 1.5 GB of text).
+// of hourly reports is 720, about 1.8 GB of text); the series is
+// CapacitySeries.h's, kept in KOVGRAPH_TREND_FOLDER when that is set (the
+// databases are made beside it and removed at the end).
 
 #include <benchmark/benchmark.h>
 
@@ -22,19 +24,16 @@
 #include <string>
 #include <vector>
 
+#include "CapacitySeries.h"
 #include "history/HistoryDatabase.h"
-#include "readers/ReportWriter.h"
 #include "report/HistoryReport.h"
-#include "sampledata/SampleGenerator.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Series {
-    fs::path Folder;
-    std::vector<std::string> Files;
-    std::uintmax_t TextBytes = 0;
+    CapacitySeries Reports;
     std::string Database;  // filled once, read by the trend benchmarks
 };
 
@@ -43,50 +42,36 @@ Series& TheSeries() {
     return series;
 }
 
-void WriteSeries(Series& series, int reports) {
-    const kov::SamplePlan base = kov::CapacitySeriesBase();
-    for (int r = 0; r < reports; ++r) {
-        const kov::ReportModel model = kov::GenerateReport(kov::SeriesPlan(base, r, reports));
-        const fs::path path = series.Folder / ("SYSA_DB2P_" + std::to_string(r) + ".sta");
-        std::ofstream out(path, std::ios::binary);
-        kov::WriteStatReport(model, out);
-        out.close();
-        if (!out) throw std::runtime_error("cannot write " + path.string());
-        series.Files.push_back(path.string());
-        series.TextBytes += fs::file_size(path);
-    }
-}
-
 void LineScan(benchmark::State& state) {
     const Series& series = TheSeries();
     for (auto _ : state) {
         std::size_t lines = 0;
         std::string line;
-        for (const std::string& file : series.Files) {
+        for (const std::string& file : series.Reports.Files) {
             std::ifstream in(file, std::ios::binary);
             while (std::getline(in, line)) ++lines;
         }
         benchmark::DoNotOptimize(lines);
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(series.TextBytes));
+    state.SetBytesProcessed(state.iterations() * series.Reports.Bytes);
 }
 BENCHMARK(LineScan)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void AddReports(benchmark::State& state) {
     const Series& series = TheSeries();
-    const std::string database = (series.Folder / "add.db").string();
+    const std::string database = (series.Reports.Folder / "add.db").string();
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove(database);
         std::ostringstream out;
         std::ostringstream err;
         state.ResumeTiming();
-        if (kov::RunHistoryAdd(database, series.Files, out, err, static_cast<unsigned>(state.range(0))) != 0) {
+        if (kov::RunHistoryAdd(database, series.Reports.Files, out, err, static_cast<unsigned>(state.range(0))) != 0) {
             state.SkipWithError(err.str().c_str());
             break;
         }
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(series.TextBytes));
+    state.SetBytesProcessed(state.iterations() * series.Reports.Bytes);
 }
 BENCHMARK(AddReports)->ArgName("threads")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -100,33 +85,24 @@ void WholeTrend(benchmark::State& state) {
 }
 BENCHMARK(WholeTrend)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-fs::path MakeTemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kovgraph-history-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder under " + fs::temp_directory_path().string());
-    return pattern;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* count = std::getenv("KOVGRAPH_HISTORY_REPORTS");
-    const int reports = count != nullptr ? std::max(2, std::atoi(count)) : 48;
     Series& series = TheSeries();
     int status = 0;
     try {
-        series.Folder = MakeTemporaryFolder();
-        WriteSeries(series, reports);
-        series.Database = (series.Folder / "history.db").string();
+        series.Reports = WriteCapacitySeries(ReportsWanted("KOVGRAPH_HISTORY_REPORTS", 48));
+        series.Database = (series.Reports.Folder / "history.db").string();
+        fs::remove(series.Database);
         std::ostringstream out;
-        if (kov::RunHistoryAdd(series.Database, series.Files, out, std::cerr) != 0)
+        if (kov::RunHistoryAdd(series.Database, series.Reports.Files, out, std::cerr) != 0)
             throw std::runtime_error("the series could not be stored");
         const auto databaseBytes = fs::file_size(series.Database);
-        std::printf("%d reports: %.1f MB of text, database %.1f MB (%.3f of the text)\n", reports,
-                    static_cast<double>(series.TextBytes) / 1e6, static_cast<double>(databaseBytes) / 1e6,
-                    static_cast<double>(databaseBytes) / static_cast<double>(series.TextBytes));
+        std::printf("%zu reports: %.1f MB of text, database %.1f MB (%.3f of the text)\n", series.Reports.Files.size(),
+                    static_cast<double>(series.Reports.Bytes) / 1e6, static_cast<double>(databaseBytes) / 1e6,
+                    static_cast<double>(databaseBytes) / static_cast<double>(series.Reports.Bytes));
         benchmark::RunSpecifiedBenchmarks();
     } catch (const std::exception& failure) {
         std::cerr << "kovgraph_history_bench: " << failure.what() << "\n";
@@ -134,6 +110,10 @@ int main(int argc, char** argv) {
     }
     benchmark::Shutdown();
     std::error_code ignored;
-    fs::remove_all(series.Folder, ignored);
+    for (const char* database : {"history.db", "add.db"}) {
+        const fs::path path = series.Reports.Folder / database;
+        for (const char* end : {"", "-wal", "-shm"}) fs::remove(path.string() + end, ignored);
+    }
+    if (!series.Reports.Kept) fs::remove_all(series.Reports.Folder, ignored);
     return status;
 }

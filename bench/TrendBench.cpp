@@ -2,23 +2,21 @@
 // capacity, measured against one core merely splitting the same files into
 // lines.
 //
-// At start-up the writer produces the series (kovgraph-make-samples
-// --series N --capacity writes the same files): N hourly reports of one system of
-// 60 pools and 5000 objects, N = 720 unless KOVGRAPH_TREND_REPORTS says
-// otherwise. With KOVGRAPH_TREND_FOLDER the series is written there once and
-// reused by later runs; without it, into a temporary folder removed at the end.
+// The series is CapacitySeries.h's: N hourly reports, N = 720 unless
+// KOVGRAPH_TREND_REPORTS says otherwise, kept in KOVGRAPH_TREND_FOLDER.
 //   TrendFromFiles/0 the trend of every report, read on every core
 //   TrendFromFiles/1 the same on one core
 //   LineScan         ReadReportLine over every file, on one core
 // After the runs a summary sets each trend against the line scan: the median
-// when run with repetitions, else the mean of the runs.
+// when run with repetitions, else the mean of the runs. The process_s counter
+// is the processor time of all threads per run, which a busy machine
+// disturbs less than the wall time.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <numeric>
@@ -27,65 +25,39 @@
 #include <thread>
 #include <vector>
 
+#include "CapacitySeries.h"
 #include "WallTimeReporter.h"
 #include "analysis/Trend.h"
 #include "readers/ReportLineReader.h"
-#include "readers/ReportWriter.h"
-#include "sampledata/SampleGenerator.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Series {
-    std::vector<std::string> Files;
-    std::int64_t Bytes = 0;
-};
-
-Series& TheSeries() {
-    static Series series;
+CapacitySeries& TheSeries() {
+    static CapacitySeries series;
     return series;
 }
 
-int ReportCount() {
-    const char* text = std::getenv("KOVGRAPH_TREND_REPORTS");
-    const int count = text ? std::atoi(text) : 720;
-    return count > 0 ? count : 720;
+// Processor seconds of every thread of the process so far: on a shared
+// machine the wall time says more about the neighbours than about the work.
+double ProcessSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// The series in the folder, written where a report is missing, so that a
-// folder kept between runs is written once.
-void WriteSeries(const fs::path& folder, int count) {
-    Series& series = TheSeries();
-    const kov::SamplePlan base = kov::CapacitySeriesBase();
-    for (int r = 0; r < count; ++r) {
-        const kov::SamplePlan plan = kov::SeriesPlan(base, r, count);
-        const fs::path path = folder / kov::SeriesFileName(plan);
-        if (!fs::exists(path)) {
-            const kov::ReportModel model = kov::GenerateReport(plan);
-            const fs::path partial = path.string() + ".part";
-            {
-                std::ofstream out(partial, std::ios::binary);
-                kov::WriteStatReport(model, out);
-                if (!out) throw std::runtime_error("cannot write " + partial.string());
-            }
-            fs::rename(partial, path);
-        }
-        series.Files.push_back(path.string());
-        series.Bytes += static_cast<std::int64_t>(fs::file_size(path));
-    }
-}
-
-fs::path MakeTemporaryFolder() {
-    std::string pattern = (fs::temp_directory_path() / "kovgraph-trend-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder under " + fs::temp_directory_path().string());
-    return pattern;
+void CountProcessSeconds(benchmark::State& state, double start) {
+    state.counters["process_s"] = benchmark::Counter(ProcessSeconds() - start, benchmark::Counter::kAvgIterations);
 }
 
 void TrendFromFiles(benchmark::State& state) {
-    const Series& series = TheSeries();
+    const CapacitySeries& series = TheSeries();
     const unsigned threads = static_cast<unsigned>(state.range(0));
+    const double start = ProcessSeconds();
     for (auto _ : state) {
         const kov::TrendResult trend = kov::TrendFromFiles(series.Files, {}, threads);
         if (!trend.LeftOut.empty() || trend.Systems.size() != 1 ||
@@ -95,11 +67,13 @@ void TrendFromFiles(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(trend.Systems.data());
     }
+    CountProcessSeconds(state, start);
     state.SetBytesProcessed(state.iterations() * series.Bytes);
 }
 
 void LineScan(benchmark::State& state) {
-    const Series& series = TheSeries();
+    const CapacitySeries& series = TheSeries();
+    const double start = ProcessSeconds();
     for (auto _ : state) {
         std::size_t characters = 0;
         for (const std::string& path : series.Files) {
@@ -109,6 +83,7 @@ void LineScan(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(characters);
     }
+    CountProcessSeconds(state, start);
     state.SetBytesProcessed(state.iterations() * series.Bytes);
 }
 
@@ -136,10 +111,7 @@ public:
 int RunBenchmarks(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* kept = std::getenv("KOVGRAPH_TREND_FOLDER");
-    const fs::path folder = kept ? fs::path(kept) : MakeTemporaryFolder();
-    fs::create_directories(folder);
-    WriteSeries(folder, ReportCount());
+    TheSeries() = WriteCapacitySeries(ReportsWanted("KOVGRAPH_TREND_REPORTS", 720));
     benchmark::RegisterBenchmark("LineScan", LineScan)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("TrendFromFiles", TrendFromFiles)
         ->Arg(0)
@@ -149,7 +121,7 @@ int RunBenchmarks(int argc, char** argv) {
     SummaryReporter reporter(benchmark::ConsoleReporter::OO_Defaults);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    if (!kept) fs::remove_all(folder);
+    if (!TheSeries().Kept) fs::remove_all(TheSeries().Folder);
     return 0;
 }
 

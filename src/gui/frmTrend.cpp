@@ -116,15 +116,20 @@ frmTrend::frmTrend(QWidget* parent)
     connect(system_, &QComboBox::currentIndexChanged, this, &frmTrend::ShowSystem);
     connect(figure_, &QComboBox::currentIndexChanged, this, &frmTrend::ShowChosen);
     connect(pools_, &QListWidget::itemChanged, this, &frmTrend::ShowChosen);
-    // Cancel leaves the reading to finish on its own; its trend is dropped.
+    // Cancel stops the reading after the reports under way; what was read is dropped.
     connect(cancel_, &QPushButton::clicked, this, [this] {
         cancelled_ = true;
+        stopReading_.request_stop();
         reject();
     });
     ShowReading(false);
     // Large enough for a month of reports, never larger than the screen (a
     // scaled desktop leaves fewer pixels).
     resize(QSize(1300, 820).boundedTo(screen()->availableGeometry().size() * 0.95));
+}
+
+frmTrend::~frmTrend() {
+    stopReading_.request_stop();
 }
 
 void frmTrend::ShowReading(bool reading, const QString& what) {
@@ -140,12 +145,12 @@ void frmTrend::ShowReading(bool reading, const QString& what) {
         chooser->setEnabled(!reading);
 }
 
-void frmTrend::ReadInBackground(const QString& what, std::function<TrendResult()> read) {
+void frmTrend::ReadInBackground(const QString& what, std::function<TrendResult(std::stop_token)> read) {
     ShowReading(true, what);
     auto result = std::make_shared<TrendResult>();
-    QThread* thread = QThread::create([read = std::move(read), result] {
+    QThread* thread = QThread::create([read = std::move(read), result, stop = stopReading_.get_token()] {
         try {
-            *result = read();
+            *result = read(stop);
         } catch (const std::exception& failure) {
             result->LeftOut.push_back({"", {std::string("The reports could not be read: ") + failure.what()}});
         }
@@ -267,9 +272,9 @@ std::string Native(const QString& file) {
 }
 
 // A database that cannot be read is listed as a report left out is.
-TrendResult TrendOfDatabase(const std::string& path) {
+TrendResult TrendOfDatabase(const std::string& path, const std::stop_token& stop) {
     try {
-        return TrendFromHistory(path);
+        return TrendFromHistory(path, {}, {}, stop);
     } catch (const std::exception& failure) {
         TrendResult refused;
         refused.LeftOut.push_back({path, {failure.what()}});
@@ -278,8 +283,9 @@ TrendResult TrendOfDatabase(const std::string& path) {
 }
 
 // Reports chosen beside a database are not mixed into its trend, nor it into theirs.
-TrendResult TrendOfReports(const std::vector<std::string>& files, const std::vector<std::string>& databases) {
-    TrendResult result = TrendFromFiles(files);
+TrendResult TrendOfReports(const std::vector<std::string>& files, const std::vector<std::string>& databases,
+                           const std::stop_token& stop) {
+    TrendResult result = TrendFromFiles(files, {}, 0, stop);
     for (const std::string& database : databases)
         result.LeftOut.push_back({database, {"A history database is opened alone, without statistics reports."}});
     return result;
@@ -293,13 +299,15 @@ void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, Mess
     frmTrend window(parent);
     ConnectTrendExports(window, services, sink, folder);
     if (chosen.size() == 1 && IsHistoryDatabase(chosen.front())) {
-        window.ReadInBackground("Reading the history database " + chosen.front() + "\u2026",
-                                [path = Native(chosen.front())] { return TrendOfDatabase(path); });
+        window.ReadInBackground(
+            "Reading the history database " + chosen.front() + "\u2026",
+            [path = Native(chosen.front())](const std::stop_token& stop) { return TrendOfDatabase(path, stop); });
     } else {
         std::vector<std::string> files, databases;
         for (const QString& file : chosen) (IsHistoryDatabase(file) ? databases : files).push_back(Native(file));
-        window.ReadInBackground(Text(TrendReadingText(files.size())),
-                                [files, databases] { return TrendOfReports(files, databases); });
+        window.ReadInBackground(Text(TrendReadingText(files.size())), [files, databases](const std::stop_token& stop) {
+            return TrendOfReports(files, databases, stop);
+        });
     }
     services.RunModal(window);
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -32,12 +33,15 @@ class frmTrend : public QDialog {
     Q_OBJECT
 public:
     explicit frmTrend(QWidget* parent = nullptr);
+    // A read still under way is told to stop; it ends on its own thread.
+    ~frmTrend() override;
 
     // Shows a trend: the first system, its first pool, the hit ratio.
     void ShowTrend(TrendResult result);
     // Runs `read` on a thread of its own, the window showing that it reads
     // (what, in `what`) and offering Cancel; the trend is shown when it ends.
-    void ReadInBackground(const QString& what, std::function<TrendResult()> read);
+    // Cancel, or closing the window, requests the stop `read` is handed.
+    void ReadInBackground(const QString& what, std::function<TrendResult(std::stop_token)> read);
     bool Reading() const { return reading_; }
 
     const TrendResult& Result() const { return result_; }
@@ -74,6 +78,7 @@ private:
     TrendResult result_;
     bool reading_ = false;
     bool cancelled_ = false;
+    std::stop_source stopReading_;
     QComboBox* system_;
     QListWidget* pools_;
     QComboBox* figure_;

@@ -287,6 +287,7 @@ public:
 
     // The ids this add interned, taken out again when it does not commit.
     void Forget() {
+        state_.LastPoolObjects.clear();
         for (const std::string& key : newObjects_) state_.ObjectIds.erase(key);
         for (const std::string& text : newAdvice_) state_.AdviceIds.erase(text);
     }
@@ -318,14 +319,16 @@ private:
                 advice_.Bind(3, static_cast<std::int64_t>(line)).Bind(4, AdviceId(lines[line])).Run();
             }
         }
+        std::vector<HistoryDatabase::State::StoredObject>& last = state_.LastPoolObjects[pool.Name];
+        last.resize(pool.Objects.size());
         std::size_t o = 0;
         for (; o + ObjectRowsPerInsert <= pool.Objects.size(); o += ObjectRowsPerInsert) {
             for (std::size_t row = 0; row < ObjectRowsPerInsert; ++row)
-                BindObject(objects_, static_cast<int>(5 * row), poolId, o + row, pool.Objects[o + row]);
+                BindObject(objects_, static_cast<int>(5 * row), poolId, o + row, pool.Objects[o + row], last[o + row]);
             objects_.Run();
         }
         for (; o < pool.Objects.size(); ++o) {
-            BindObject(object_, 0, poolId, o, pool.Objects[o]);
+            BindObject(object_, 0, poolId, o, pool.Objects[o], last[o]);
             object_.Run();
         }
     }
@@ -341,10 +344,13 @@ private:
         return sql;
     }
 
+    // `atPlace`: the object stored at this place of the pool last time.
     void BindObject(sql::Statement& insert, int first, std::int64_t poolId, std::size_t position,
-                    const TrendObject& object) {
+                    const TrendObject& object, HistoryDatabase::State::StoredObject& atPlace) {
+        if (atPlace.Id == 0 || atPlace.Name != object.Name || atPlace.Type != object.Type)
+            atPlace = {object.Name, object.Type, ObjectId(object.Name, object.Type)};
         insert.Bind(first + 1, poolId).Bind(first + 2, static_cast<std::int64_t>(position));
-        insert.Bind(first + 3, ObjectId(object.Name, object.Type));
+        insert.Bind(first + 3, atPlace.Id);
         insert.Bind(first + 4, object.GetPages).Bind(first + 5, object.SyncReadIOs);
     }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -65,8 +66,9 @@ public:
 
     // Hands `take` the stored reports the filter passes one at a time, in
     // collection order; with a pool name, each report carries that pool alone.
-    void ForEachReport(const TrendFilter& filter, const std::string& pool,
-                       const std::function<void(TrendReport)>& take);
+    // Once `stop` is requested no further report is read.
+    void ForEachReport(const TrendFilter& filter, const std::string& pool, const std::function<void(TrendReport)>& take,
+                       const std::stop_token& stop = {});
 
     struct State;  // the connection; defined inside the history library
 
@@ -74,7 +76,9 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// The trend of the stored reports the filter passes (one pool when named).
-TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter = {}, const std::string& pool = {});
+// The trend of the stored reports the filter passes (one pool when named);
+// once `stop` is requested, that of the reports read so far.
+TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter = {}, const std::string& pool = {},
+                             const std::stop_token& stop = {});
 
 }  // namespace kov

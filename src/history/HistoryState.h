@@ -26,6 +26,15 @@ struct HistoryDatabase::State {
     bool IdsLoaded = false;
     std::unordered_map<std::string, std::int64_t> ObjectIds;  // ObjectKey(name, type)
     std::unordered_map<std::string, std::int64_t> AdviceIds;
+    // Each pool's objects (by pool name) as the last add stored them: a pool
+    // lists the same objects in the same order report after report, and
+    // then an object's id is the one at its place, not looked up by name.
+    struct StoredObject {
+        std::string Name;
+        std::string Type;
+        std::int64_t Id = 0;  // 0: none stored at this place yet
+    };
+    std::unordered_map<std::string, std::vector<StoredObject>> LastPoolObjects;
 
     std::vector<StoredReport> StoredReports();
     // The failure in words for the user, naming the file.

@@ -33,11 +33,14 @@ std::vector<SystemHistory> HistoryDatabase::List() {
 
 namespace {
 
+// For one pool the name index finds it at once: left to itself the planner,
+// which has no statistics, would rather walk all of the report's pools in
+// position order to save sorting, fetching every pool row to test its name.
 std::string PoolSelect(bool onePool) {
     std::string sql = "SELECT id, name, vp_size, hp_size, vpseqt, hpseqt, dwqt, vdwqt";
     for (const std::string& column : FigureColumns()) sql += ", " + column;
-    sql += " FROM pool WHERE report_id = ?";
-    sql += onePool ? " AND name = ?" : "";
+    sql += onePool ? " FROM pool INDEXED BY pool_by_name WHERE report_id = ? AND name = ?"
+                   : " FROM pool WHERE report_id = ?";
     return sql + " ORDER BY position";
 }
 
@@ -52,11 +55,8 @@ public:
                   "WHERE a.pool_id = ? ORDER BY a.intent, a.position"),
           objects_(db,
                    "SELECT object_id, get_pages_per_sec, sync_read_ios_per_sec FROM pool_object "
-                   "WHERE pool_id = ? ORDER BY position") {
-        sql::Statement names(db, "SELECT id, name, type FROM object");
-        while (names.Step())
-            objectNames_.emplace(names.ReadInteger(0), TrendObject{names.ReadText(1), names.ReadText(2)});
-    }
+                   "WHERE pool_id = ? ORDER BY position"),
+          objectName_(db, "SELECT name, type FROM object WHERE id = ?") {}
 
     TrendReport Read(const StoredReport& stored) {
         TrendReport report{stored.Stamp, {}};
@@ -96,19 +96,32 @@ private:
         advice_.Reset();
         objects_.Bind(1, poolId);
         while (objects_.Step()) {
-            const std::int64_t id = objects_.ReadInteger(0);
-            const auto named = objectNames_.find(id);
-            if (named == objectNames_.end())
-                throw sql::SqliteError("object " + std::to_string(id) + " has no name", SQLITE_CORRUPT);
-            TrendObject& object = pool.Objects.emplace_back(named->second);
+            TrendObject& object = pool.Objects.emplace_back(NamedObject(objects_.ReadInteger(0)));
             object.GetPages = objects_.ReadReal(1);
             object.SyncReadIOs = objects_.ReadReal(2);
         }
         objects_.Reset();
     }
 
+    // An object's name and type, read once per read of the history: a trend
+    // of one pool needs the names of its own objects only.
+    const TrendObject& NamedObject(std::int64_t id) {
+        const auto [named, added] = objectNames_.try_emplace(id);
+        if (added) {
+            objectName_.Bind(1, id);
+            const bool found = objectName_.Step();
+            if (found) named->second = {objectName_.ReadText(0), objectName_.ReadText(1)};
+            objectName_.Reset();
+            if (!found) {
+                objectNames_.erase(named);
+                throw sql::SqliteError("object " + std::to_string(id) + " has no name", SQLITE_CORRUPT);
+            }
+        }
+        return named->second;
+    }
+
     std::string poolName_;
-    sql::Statement pools_, advice_, objects_;
+    sql::Statement pools_, advice_, objects_, objectName_;
     std::unordered_map<std::int64_t, TrendObject> objectNames_;
     std::vector<std::int64_t> poolIds_;
 };
@@ -116,7 +129,7 @@ private:
 }  // namespace
 
 void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string& pool,
-                                    const std::function<void(TrendReport)>& take) {
+                                    const std::function<void(TrendReport)>& take, const std::stop_token& stop) {
     try {
         std::vector<StoredReport> reports = state_->StoredReports();
         std::erase_if(reports, [&](const StoredReport& report) { return !Passes(filter, report.Stamp); });
@@ -124,16 +137,21 @@ void HistoryDatabase::ForEachReport(const TrendFilter& filter, const std::string
             return CollectedBefore(a.Stamp, b.Stamp);
         });
         StoredReportReader reader(state_->Db, pool);
-        for (const StoredReport& report : reports) take(reader.Read(report));
+        for (const StoredReport& report : reports) {
+            if (stop.stop_requested()) return;
+            take(reader.Read(report));
+        }
     } catch (const sql::SqliteError& failure) {
         state_->Refuse(failure);
     }
 }
 
-TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool) {
+TrendResult TrendFromHistory(const std::string& path, const TrendFilter& filter, const std::string& pool,
+                             const std::stop_token& stop) {
     HistoryDatabase history(path, HistoryDatabase::Access::Read);
     TrendBuilder builder;
-    history.ForEachReport(filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); });
+    history.ForEachReport(
+        filter, pool, [&builder](TrendReport report) { builder.Add(std::move(report)); }, stop);
     return builder.Finish();
 }
 

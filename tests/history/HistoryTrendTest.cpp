@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <stop_token>
 
 #include "history/HistoryDatabase.h"
 #include "history/HistoryFixtures.h"
@@ -116,6 +117,56 @@ TEST(HistoryTrendTest, EveryObjectOfAPoolReadsBackInItsPlace) {
             }
         }
     }
+}
+
+// An object is stored by its name and type wherever it stands in its pool:
+// in the same place as before, moved, with another type, or left out.
+TEST(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
+    using Objects = std::vector<std::pair<std::string, std::string>>;
+    const std::vector<Objects> added = {
+        {{"A", "T"}, {"B", "I"}, {"C", "T"}},
+        {{"A", "T"}, {"B", "I"}, {"C", "T"}},
+        {{"B", "I"}, {"A", "T"}, {"C", "T"}},
+        {{"B", "T"}, {"A", "T"}, {"C", "T"}},
+        {{"C", "T"}},
+        {{"C", "T"}, {"B", "I"}},
+    };
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        for (std::size_t r = 0; r < added.size(); ++r) {
+            TrendReport report = MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + r) + ":00:00", 1, 0);
+            for (const auto& [name, type] : added[r]) report.Pools[0].Objects.push_back({name, type, 1, 2});
+            history.Add(report);
+        }
+    }
+    HistoryDatabase history(path, HistoryDatabase::Access::Read);
+    const std::vector<TrendReport> stored = StoredReports(history);
+    ASSERT_EQ(stored.size(), added.size());
+    for (std::size_t r = 0; r < added.size(); ++r) {
+        Objects readBack;
+        for (const TrendObject& object : stored[r].Pools.at(0).Objects) readBack.emplace_back(object.Name, object.Type);
+        EXPECT_EQ(readBack, added[r]) << r;
+    }
+    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM object"), 4);
+}
+
+TEST(HistoryTrendTest, AStopEndsTheReadingBetweenReports) {
+    test::TempFolder folder;
+    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
+    for (int hour = 10; hour < 14; ++hour)
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(hour) + ":00:00"));
+    std::stop_source stop;
+    std::vector<std::string> times;
+    history.ForEachReport(
+        {}, {},
+        [&](TrendReport report) {
+            times.push_back(report.Stamp.Time);
+            if (times.size() == 2) stop.request_stop();
+        },
+        stop.get_token());
+    EXPECT_EQ(times, (std::vector<std::string>{"10:00:00", "11:00:00"}));
 }
 
 TEST(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilter) {

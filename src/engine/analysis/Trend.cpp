@@ -135,7 +135,36 @@ struct PoolState {
         }
     }
 
+    // A pool lists the same objects in the same order report after report,
+    // and then pairing by name pairs each object with the one at its place
+    // in the last report that had the pool: no name is looked up.
     void AddObjects(std::size_t report, const std::vector<TrendObject>& objects) {
+        if (!SameOrderAsLast(objects)) {
+            PairByName(report, objects);
+            return;
+        }
+        for (std::size_t i = 0; i < objects.size(); ++i) Follow(Objects[LastOrder[i]], report, objects[i]);
+    }
+
+private:
+    // The drift of each object of the last report that had the pool, by position.
+    std::vector<std::size_t> LastOrder;
+
+    bool SameOrderAsLast(const std::vector<TrendObject>& objects) const {
+        if (objects.size() != LastOrder.size()) return false;
+        for (std::size_t i = 0; i < objects.size(); ++i)
+            if (objects[i].Name != Objects[LastOrder[i]].Name) return false;
+        return true;
+    }
+
+    static void Follow(ObjectDrift& drift, std::size_t report, const TrendObject& object) {
+        drift.LastReport = report;
+        drift.Last = object.SyncReadIOs;
+        drift.Change = drift.Last - drift.First;
+    }
+
+    void PairByName(std::size_t report, const std::vector<TrendObject>& objects) {
+        LastOrder.clear();
         for (const TrendObject& object : objects) {
             auto named = ObjectsNamed.find(std::string_view(object.Name));
             if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name, NamedObjects{}).first;
@@ -146,12 +175,10 @@ struct PoolState {
                 same.Drifts.push_back(Objects.size());
                 Objects.push_back(
                     {object.Name, object.Type, report, report, object.SyncReadIOs, object.SyncReadIOs, 0});
-                continue;
+            } else {
+                Follow(Objects[same.Drifts[k]], report, object);
             }
-            ObjectDrift& drift = Objects[same.Drifts[k]];
-            drift.LastReport = report;
-            drift.Last = object.SyncReadIOs;
-            drift.Change = drift.Last - drift.First;
+            LastOrder.push_back(same.Drifts[k]);
         }
     }
 };
@@ -266,13 +293,16 @@ unsigned ThreadsToUse(unsigned threads) {
 
 // Runs `read` over the files on `threads` workers, at most twice as many
 // reports in flight as workers so that memory stays flat, and hands each
-// outcome to `use` in the files' order.
+// outcome to `use` in the files' order. A stop ends it between reports: the
+// reads under way run to their end (a read cannot be left half-way) and are
+// dropped.
 template <typename Read, typename Use>
-void ReadInOrder(const std::vector<std::string>& files, unsigned threads, Read read, Use use) {
+void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const std::stop_token& stop, Read read,
+                 Use use) {
     std::deque<std::future<ReadOutcome>> inFlight;
     const std::size_t window = 2 * static_cast<std::size_t>(threads);
     std::size_t next = 0;
-    while (next < files.size() || !inFlight.empty()) {
+    while ((next < files.size() || !inFlight.empty()) && !stop.stop_requested()) {
         while (next < files.size() && inFlight.size() < window) {
             const std::string& file = files[next++];
             inFlight.push_back(threads == 1 ? std::async(std::launch::deferred, read, file)
@@ -299,8 +329,7 @@ TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
         pool.Name = record.PoolName.TrimmedString();
         pool.Settings = SettingsOf(record);
         pool.Figures = ComparedPoolFigures(record, seconds);
-        for (std::size_t i = 0; i < pool.Advice.size(); ++i)
-            pool.Advice[i] = EvaluatePoolRules(model, p, BothIntents[i]);
+        pool.Advice = EvaluatePoolRulesForBothIntents(model, p);
         const ObjectRange range = PoolObjects(model, record);
         pool.Objects.reserve(range.Size());
         for (int o = range.First; o <= range.Last; ++o) {
@@ -380,13 +409,15 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
     return builder.Finish();
 }
 
-TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter, unsigned threads) {
+TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter, unsigned threads,
+                           const std::stop_token& stop) {
     // Stamps first: cheap, and they decide which files are read and in what
     // order. A file whose header cannot be read is read whole after the
     // others, so that its messages say why.
     std::vector<std::pair<ReportStamp, std::string>> stamped;
     std::vector<std::string> unstamped;
     for (const std::string& file : files) {
+        if (stop.stop_requested()) return {};
         if (const std::optional<ReportStamp> stamp = ReadStamp(file)) {
             if (Passes(filter, *stamp)) stamped.emplace_back(*stamp, file);
         } else {
@@ -401,7 +432,7 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
     order.insert(order.end(), unstamped.begin(), unstamped.end());
 
     TrendBuilder builder;
-    ReadInOrder(order, ThreadsToUse(threads), ReadForTrend, [&](ReadOutcome outcome) {
+    ReadInOrder(order, ThreadsToUse(threads), stop, ReadForTrend, [&](ReadOutcome outcome) {
         if (!outcome.Report)
             builder.LeaveOut(std::move(outcome.LeftOut));
         else if (Passes(filter, outcome.Report->Stamp))
@@ -411,8 +442,9 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
 }
 
 void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
-                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use) {
-    ReadInOrder(files, ThreadsToUse(threads), ReadForTrend,
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use,
+                      const std::stop_token& stop) {
+    ReadInOrder(files, ThreadsToUse(threads), stop, ReadForTrend,
                 [&use](ReadOutcome outcome) { use(std::move(outcome.Report), std::move(outcome.LeftOut)); });
 }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -163,12 +164,17 @@ TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutRep
 // core), reduces each report read to its end and lists the others with
 // their messages, and builds the trend of the reports the filter passes. The
 // result does not depend on the number of threads.
-TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0);
+// Once `stop` is requested no further report is begun: the reports being
+// read are finished, and the trend is that of the reports read so far.
+TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0,
+                           const std::stop_token& stop = {});
 
 // Reads the files on all cores (one report per task; 0 threads: every core)
 // and hands each to `use` in the files' order: the report reduced, or
 // nothing and why it is left out (the history database stores them so).
+// Once `stop` is requested no further report is begun or handed over.
 void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
-                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use);
+                      const std::function<void(std::optional<TrendReport>, LeftOutReport)>& use,
+                      const std::stop_token& stop = {});
 
 }  // namespace kov

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "common/Formats.h"
 
@@ -229,18 +231,37 @@ public:
     PoolRules(const ReportModel& model, const PoolRecord& pool)
         : model_(model), pool_(pool), census_(TakeCensus(model, pool)), placement_(PlacementOf(census_)) {}
 
-    std::vector<AdviceLine> Evaluate(UsageIntent intent) {
+    // The advice under each intent, in BothIntents order. Only the
+    // sequential thresholds depend on the intent, so the sections before and
+    // after them are evaluated once for both.
+    std::array<std::vector<AdviceLine>, 2> EvaluateBoth() {
         PoolCount();
         Sharing();
         SortWork();
-        SequentialThresholds(intent);
+        const std::vector<AdviceLine> before = Taken();
+        std::array<std::vector<AdviceLine>, 2> thresholds;
+        for (const UsageIntent intent : BothIntents) {
+            SequentialThresholds(intent);
+            thresholds[IntentIndex(intent)] = Taken();
+        }
         IOTimes();
         VerticalDeferredWrite();
         Hiperpool();
-        return std::move(advice_);
+        const std::vector<AdviceLine> after = Taken();
+        std::array<std::vector<AdviceLine>, 2> both;
+        for (std::size_t i = 0; i < both.size(); ++i) {
+            both[i] = before;
+            both[i].insert(both[i].end(), std::make_move_iterator(thresholds[i].begin()),
+                           std::make_move_iterator(thresholds[i].end()));
+            both[i].insert(both[i].end(), after.begin(), after.end());
+        }
+        return both;
     }
 
 private:
+    // The lines fired since the last call.
+    std::vector<AdviceLine> Taken() { return std::exchange(advice_, {}); }
+
     void Fire(Rule rule, std::string because) {
         const int number = static_cast<int>(rule);
         advice_.push_back({number, RuleTexts()[static_cast<std::size_t>(number)], std::move(because)});
@@ -363,12 +384,21 @@ private:
 
 std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageIntent intent) {
     if (!model.Pools.Contains(p)) return {};
-    return PoolRules(model, model.Pools(p)).Evaluate(intent);
+    return std::move(PoolRules(model, model.Pools(p)).EvaluateBoth()[IntentIndex(intent)]);
 }
 
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent) {
     std::vector<std::string> lines;
     for (AdviceLine& advice : ExplainPoolRules(model, p, intent)) lines.push_back(std::move(advice.Text));
+    return lines;
+}
+
+std::array<std::vector<std::string>, 2> EvaluatePoolRulesForBothIntents(const ReportModel& model, int p) {
+    std::array<std::vector<std::string>, 2> lines;
+    if (!model.Pools.Contains(p)) return lines;
+    std::array<std::vector<AdviceLine>, 2> both = PoolRules(model, model.Pools(p)).EvaluateBoth();
+    for (std::size_t i = 0; i < both.size(); ++i)
+        for (AdviceLine& advice : both[i]) lines[i].push_back(std::move(advice.Text));
     return lines;
 }
 

@@ -5,6 +5,7 @@
 // and with it the figures it compared and the bound it compared them with,
 // so a DBA sees why before acting.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool);
 std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageIntent intent);
 // The same advice, the lines only.
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent);
+// The lines under each intent, in BothIntents order; the pool's objects are
+// walked once for both, which counts when a month of reports is summarised.
+std::array<std::vector<std::string>, 2> EvaluatePoolRulesForBothIntents(const ReportModel& model, int p);
 
 // What Copy puts on the clipboard: the line, then its explanation.
 std::string CopiedAdvice(const AdviceLine& advice);

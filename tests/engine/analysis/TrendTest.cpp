@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <stop_token>
 
 #include "analysis/CompareReports.h"
 #include "analysis/DataChecks.h"
@@ -271,6 +272,45 @@ TEST(Trend, ObjectsDriftFromTheirFirstToTheirLastReportAndTheTopListsFollowTheCo
     EXPECT_DOUBLE_EQ(pool.SyncReadIORises[6].Change, 6);  // the second DUP: 3 -> 9
 }
 
+// Objects pair by name and, among equal names, by order, however often a
+// pool keeps its order, changes it or is missing from a report.
+TEST(Trend, ObjectsPairByNameWhetherThePoolKeepsItsOrderOrNot) {
+    using Objects = std::vector<std::pair<std::string, double>>;
+    const std::vector<Objects> series = {
+        {{"X", 5}, {"DUP", 1}, {"DUP", 10}, {"Y", 7}},
+        {{"X", 6}, {"DUP", 2}, {"DUP", 20}, {"Y", 7}},  // the same order
+        {{"DUP", 3}, {"X", 6}, {"DUP", 30}, {"Y", 2}},  // X moved between the DUPs
+        {{"DUP", 4}, {"X", 8}, {"DUP", 45}, {"Y", 1}},  // that order kept
+        {},                                             // the pool without objects
+        {{"DUP", 4}, {"X", 8}, {"Y", 9}, {"DUP", 50}},  // Y before the second DUP
+    };
+    std::vector<TrendReport> reports;
+    for (std::size_t r = 0; r < series.size(); ++r)
+        reports.push_back(OnePool(Stamp(std::to_string(r), "S/D", "2026-11-30", std::to_string(10 + r) + ":00"), "BP0",
+                                  {}, series[r]));
+    const TrendResult result = BuildTrends(reports);
+    const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
+    struct Expected {
+        std::string Name;
+        std::size_t Last;
+        double First, LastValue;
+    };
+    // Rises and falls in one list, by their change.
+    std::vector<ObjectDrift> drifts = pool.SyncReadIORises;
+    drifts.insert(drifts.end(), pool.SyncReadIOFalls.begin(), pool.SyncReadIOFalls.end());
+    // Equal changes keep the order of first appearance: X before the first DUP.
+    const Expected expected[] = {{"DUP", 5, 10, 50}, {"X", 5, 5, 8}, {"DUP", 5, 1, 4}, {"Y", 5, 7, 9}};
+    ASSERT_EQ(drifts.size(), std::size(expected));
+    for (std::size_t i = 0; i < drifts.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(drifts[i].Name, expected[i].Name);
+        EXPECT_EQ(drifts[i].FirstReport, 0u);
+        EXPECT_EQ(drifts[i].LastReport, expected[i].Last);
+        EXPECT_DOUBLE_EQ(drifts[i].First, expected[i].First);
+        EXPECT_DOUBLE_EQ(drifts[i].Last, expected[i].LastValue);
+    }
+}
+
 // Reports of the small sample system with the interval, misses and a pool's
 // size moved, so that every figure and many objects differ between them.
 std::vector<ReportModel> DriftingSeries() {
@@ -416,6 +456,36 @@ TEST_F(TrendFiles, ReadsOnAnyNumberOfThreadsToTheSameTrendAndListsUnreadReports)
     ASSERT_EQ(filtered.LeftOut.size(), 2u);
     EXPECT_EQ(filtered.LeftOut[0].File, folder.Path("empty.sta"));
     EXPECT_EQ(filtered.LeftOut[1].File, folder.Path("missing.sta"));
+}
+
+// A stop requested while reading ends the read between reports: one asked
+// for before the start reads none, one asked for by the second report's
+// receiver gets no third.
+TEST_F(TrendFiles, AStopEndsTheReadingBetweenReports) {
+    std::vector<std::string> files;
+    const std::vector<ReportModel> models = DriftingSeries();
+    for (std::size_t r = 0; r < models.size(); ++r) files.push_back(Write(std::to_string(r) + ".sta", models[r]));
+    ASSERT_GE(files.size(), 3u);
+    for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        std::stop_source before;
+        before.request_stop();
+        const TrendResult none = TrendFromFiles(files, {}, threads, before.get_token());
+        EXPECT_TRUE(none.Systems.empty());
+        EXPECT_TRUE(none.LeftOut.empty());
+
+        std::stop_source during;
+        std::vector<std::string> handed;
+        ReadTrendReports(
+            files, threads,
+            [&](std::optional<TrendReport> report, const LeftOutReport&) {
+                ASSERT_TRUE(report.has_value());
+                handed.push_back(report->Stamp.File);
+                if (handed.size() == 2) during.request_stop();
+            },
+            during.get_token());
+        EXPECT_EQ(handed, (std::vector<std::string>{files[0], files[1]}));
+    }
 }
 
 TEST_F(TrendFiles, TakesConsolidatedFilesAsStatisticsReportsAndLeavesSimulationReportsOut) {
