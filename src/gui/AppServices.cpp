@@ -40,9 +40,9 @@ QStringList ChooseReports(QWidget* parent, ReportKind kind, QString& lastFolder)
 
 }  // namespace
 
-AppServices AppServices::Desktop() {
+AppServices AppServices::Desktop(const QString& startFolder) {
     AppServices services;
-    auto lastFolder = std::make_shared<QString>();
+    auto lastFolder = std::make_shared<QString>(startFolder);
     services.ChooseStatFile = [lastFolder](QWidget* parent) {
         return ChooseReports(parent, ReportKind::Statistics, *lastFolder).value(0);
     };

@@ -46,7 +46,8 @@ struct AppServices {
     QString ProgramFolder;
 
     // The real desktop: QFileDialog, exec(), std::exit, the executable's folder.
-    static AppServices Desktop();
+    // startFolder: where the open dialogs start until the user chooses a report.
+    static AppServices Desktop(const QString& startFolder = {});
 };
 
 // The report file dialogs: filters "All Files (*.*)", "Text Files (*.txt)"

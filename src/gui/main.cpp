@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstring>
 #include <iostream>
@@ -111,9 +112,13 @@ int RunProgram(int argc, char** argv) {
     kov::ReportModel model;
     kov::QtMessageSink sink;
     kov::AppState state;
-    kov::frmStatAnalysis window(model, sink, state, kov::AppServices::Desktop());
+    // Open dialogs start in the folder of the reports named on the command
+    // line, where the DBA keeps that system's reports.
+    const QStringList preloaded = QApplication::arguments().mid(1);
+    const QString startFolder = preloaded.isEmpty() ? QString() : QFileInfo(preloaded.front()).absolutePath();
+    kov::frmStatAnalysis window(model, sink, state, kov::AppServices::Desktop(startFolder));
     sink.SetParent(&window);
-    window.SetPreloadFiles(QApplication::arguments().mid(1));
+    window.SetPreloadFiles(preloaded);
     window.Form_Load();
     window.show();
     return QApplication::exec();
