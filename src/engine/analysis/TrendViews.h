@@ -33,8 +33,16 @@ const PoolTrend* FindPoolTrend(const SystemTrend& system, const std::string& poo
 ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const std::vector<std::string>& pools);
 
 // The date labels under the time axis: at most `most`, evenly spread, the
-// first and the last report always among them.
+// first report always among them and the last one too where two or more
+// fit. Each says only what differs from the label before it: the first in
+// full, then the month and day where the date changes, the year only where
+// it changes, else the time ("2026-11-30 10:00", "12-03 10:00", "22:00");
+// seconds only where they are not zero.
 std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most);
+
+// The date label sets a chart chooses from by its width, densest first,
+// down to the first report's label alone.
+std::vector<std::vector<XMark>> TrendTimeLabelSets(const SystemTrend& system);
 
 // Pool, intent, advice, first seen, last seen, reports: each advice line of
 // the chosen pools with the span of reports in which it fired.
