@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QMenu>
@@ -396,6 +397,8 @@ QAbstractAxis* ChartWidget::TimeAxis() const {
     // Each label ends a category. The first category starts outside the
     // axis: the unnamed start would hide the first label next to it.
     axis->setStartValue(low - pad - (high - low));
+    // FitTimeLabels keeps the labels apart; elided they would lose the date.
+    axis->setTruncateLabels(false);
     return axis;
 }
 
@@ -480,9 +483,17 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
         connect(line, &QLineSeries::hovered, this, [this, place](const QPointF&, bool hovering) {
             ShowHoverText(hovering ? MarkerText(place) : QString());
         });
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), &qchart);
-        label->setZValue(1000);
+        // On a backing of the paper colour, so the text reads where it
+        // stands over a line (a short plot leaves little room above them).
+        auto* backing = new QGraphicsRectItem(&qchart);
+        backing->setZValue(1000);
+        backing->setPen(Qt::NoPen);
+        QColor paper = palette().color(QPalette::Base);
+        paper.setAlpha(210);
+        backing->setBrush(paper);
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), backing);
         label->setBrush(palette().color(QPalette::WindowText));
+        backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
         markerLabels_.push_back(label);
         places.push_back(marker.X);
     }
@@ -495,7 +506,8 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
             const QRectF box = markerLabels_[k]->boundingRect();
             // Right of its line, or left of it where the plot ends first.
             const double left = at + 3 + box.width() <= plot.right() ? at + 3 : at - 3 - box.width();
-            markerLabels_[k]->setPos(std::max(plot.left(), left), plot.top() + 2 + static_cast<double>(k % 2) * row);
+            markerLabels_[k]->parentItem()->setPos(std::max(plot.left(), left),
+                                                   plot.top() + 2 + static_cast<double>(k % 2) * row);
         }
     });
 }
