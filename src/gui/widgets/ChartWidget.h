@@ -82,6 +82,7 @@ private:
     void LabelLinePoints(QChart& qchart, QAbstractSeries* series);
     void ShowSeries(QChart& qchart);
     QAbstractAxis* TimeAxis() const;
+    static QPen SeriesLinePen(std::size_t series, std::size_t points);
     void FitTimeLabels(QCategoryAxis& axis, const QRectF& plot);
     void ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y);
     void ShowHoverText(const QString& text);
