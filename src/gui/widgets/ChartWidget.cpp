@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QToolTip>
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QHorizontalBarSeries>
@@ -73,6 +72,7 @@ void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     valueLabels_.clear();
+    barNames_.clear();
     markerLabels_.clear();
     timeLabels_ = nullptr;
     // Sized before the chart is handed over, so it is laid out once.
@@ -156,26 +156,25 @@ void ChartWidget::ShowPie(QChart& qchart) {
 
 // Horizontal bars keep long object names readable; the first point is drawn
 // at the bottom, so the list's top entry (the last point) stands on top.
-// Every point is its own bar with its own category, even where two labels
-// read the same ("Duplicate Values"), so values and clicks stay with their
-// object.
+// Every point is its own bar at its own place, even where two labels read
+// the same ("Duplicate Values"), so values and clicks stay with their object.
+// The bars stand on a plain axis of places and their names are drawn beside
+// it: Qt Charts' category axis lays out every name as a rich-text document,
+// several times a layout, most of the time a summary of 60 pools took to fill.
 void ChartWidget::ShowBars(QChart& qchart) {
     auto* values = new QBarSet("");
-    QStringList categories;
-    for (const ChartPoint& point : data_.Points) {
-        *values << point.Value;
-        QString category = PlainText(point.Label);
-        while (categories.contains(category)) category += ZeroWidthSpace;
-        categories << category;
-    }
+    for (const ChartPoint& point : data_.Points) *values << point.Value;
     auto* series = new QHorizontalBarSeries;
     series->append(values);
     qchart.addSeries(series);
     qchart.legend()->setVisible(false);
-    auto* categoryAxis = new QBarCategoryAxis;
-    categoryAxis->append(categories);
-    qchart.addAxis(categoryAxis, Qt::AlignLeft);
-    series->attachAxis(categoryAxis);
+    auto* places = new QValueAxis;
+    places->setRange(-0.5, static_cast<double>(std::max<std::size_t>(data_.Points.size(), 1)) - 0.5);
+    places->setLabelsVisible(false);
+    places->setGridLineVisible(false);
+    places->setTickCount(2);
+    qchart.addAxis(places, Qt::AlignLeft);
+    series->attachAxis(places);
     auto* valueAxis = new QValueAxis;
     SetValueRange(*valueAxis);
     valueAxis->setTitleText(PlainText(data_.ValueUnit));
@@ -187,14 +186,53 @@ void ChartWidget::ShowBars(QChart& qchart) {
         auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), &qchart);
         label->setZValue(1000);  // above the bars
         valueLabels_.push_back(label);
+        auto* name = new QGraphicsSimpleTextItem(QString::fromStdString(point.Label), &qchart);
+        name->setFont(valueAxis->labelsFont());
+        name->setBrush(valueAxis->labelsBrush());
+        barNames_.push_back(name);
     }
     KeepRoomForValueLabels(qchart);
-    connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, series] { PlaceValueLabels(qchart, series); });
+    KeepRoomForBarNames(qchart, width());
+    connect(&qchart, &QChart::geometryChanged, this,
+            [this, &qchart] { KeepRoomForBarNames(qchart, qchart.rect().width()); });
+    connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, series] {
+        PlaceValueLabels(qchart, series);
+        PlaceBarNames(qchart, series);
+    });
 }
 
-// Every bar gets a row two labels high, however many there are (the category
-// axis elides a name its band cannot hold with its padding): a chart of many
-// bars grows (its page scrolls) rather than squeeze them.
+// The names stand left of the plot: the chart keeps a margin as wide as the
+// widest, but at most a third of its width, so the bars keep their room.
+void ChartWidget::KeepRoomForBarNames(QChart& qchart, double chartWidth) {
+    qreal widest = 0;
+    for (std::size_t i = 0; i < barNames_.size() && i < data_.Points.size(); ++i) {
+        const QFontMetricsF metrics(barNames_[i]->font());
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(data_.Points[i].Label)));
+    }
+    QMargins margins = qchart.margins();
+    margins.setLeft(static_cast<int>(std::ceil(std::min(widest, chartWidth / 3))) + 2 * ValueLabelGap);
+    if (margins != qchart.margins()) qchart.setMargins(margins);
+}
+
+// Each name right-aligned beside its bar's middle, cut short with an
+// ellipsis only where the chart is too narrow to hold it.
+void ChartWidget::PlaceBarNames(QChart& qchart, QAbstractSeries* series) {
+    const QRectF plot = qchart.plotArea();
+    const double room = plot.left() - qchart.rect().left() - 2 * ValueLabelGap;
+    for (std::size_t i = 0; i < barNames_.size() && i < data_.Points.size(); ++i) {
+        QGraphicsSimpleTextItem* name = barNames_[i];
+        const QString full = QString::fromStdString(data_.Points[i].Label);
+        const QFontMetricsF metrics(name->font());
+        name->setText(metrics.horizontalAdvance(full) <= room ? full : metrics.elidedText(full, Qt::ElideRight, room));
+        const QRectF box = name->boundingRect();
+        const double middle = qchart.mapToPosition(QPointF(0, static_cast<double>(i)), series).y();
+        name->setPos(plot.left() - ValueLabelGap - box.width(), middle - box.height() / 2);
+    }
+}
+
+// Every bar gets a row two labels high, however many there are, so names
+// and value labels never run into their neighbours: a chart of many bars
+// grows (its page scrolls) rather than squeeze them.
 int ChartWidget::BarChartHeight(std::size_t bars) const {
     const int row = 2 * fontMetrics().height();
     return std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(bars));
@@ -231,7 +269,7 @@ void ChartWidget::KeepRoomForValueLabels(QChart& qchart) {
     qchart.setMargins(margins);
 }
 
-// The category axis stands left of the plot area, one band per bar.
+// The bars' names stand left of the plot area, one band per bar.
 int ChartWidget::BarOfCategoryLabel(QPoint at) const {
     QChart* shown = chart();
     if (data_.Kind != ChartKind::Bar || shown->series().isEmpty() || data_.Points.empty()) return -1;

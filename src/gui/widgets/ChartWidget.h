@@ -24,6 +24,8 @@ public:
     const ChartData& Shown() const { return data_; }
     // The bars' value labels as drawn, in point order.
     const std::vector<QGraphicsSimpleTextItem*>& ValueLabels() const { return valueLabels_; }
+    // The bars' names beside the value axis as drawn, in point order.
+    const std::vector<QGraphicsSimpleTextItem*>& BarNames() const { return barNames_; }
 
     // The context menu's entries: "Copy image" and "Save image as…".
     QList<QAction*> ContextActions() const { return {copyImage_, saveImage_}; }
@@ -76,6 +78,8 @@ private:
     void ShowBarToolTip(bool hovering, int bar);
     void KeepRoomForValueLabels(QChart& qchart);
     void PlaceValueLabels(QChart& qchart, QAbstractSeries* series);
+    void KeepRoomForBarNames(QChart& qchart, double chartWidth);
+    void PlaceBarNames(QChart& qchart, QAbstractSeries* series);
     void ShowUnlessHidden(bool visible);
     void ShowNote(QChart& qchart);
     void ShowLineAgainstX(QChart& qchart);
@@ -88,6 +92,7 @@ private:
     void ShowHoverText(const QString& text);
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;   // owned by the chart
+    std::vector<QGraphicsSimpleTextItem*> barNames_;      // owned by the chart
     std::vector<QGraphicsSimpleTextItem*> markerLabels_;  // owned by the chart
     const std::vector<XMark>* timeLabels_ = nullptr;      // the date labels drawn, one of data_'s sets
     QAction* copyImage_;
