@@ -18,6 +18,9 @@ namespace {
 constexpr double kValueAxisOpening = 0.05;
 // Above the highest value the markers' texts stand in two rows, clear of the lines.
 constexpr double kMarkerTextRoom = 0.2;
+// The window and the saved images tell eight lines apart by colour; past
+// that the legend is left out and the chart says how to name a line.
+constexpr std::size_t kLinesTheColoursTellApart = 8;
 // How many date labels each set offers under the time axis, densest first.
 constexpr std::size_t kTimeLabelCounts[] = {24, 16, 12, 8, 6, 4, 3, 2, 1};
 
@@ -163,6 +166,8 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     chart.XUnit = "collected";
     const std::vector<const PoolTrend*> chosen = ChosenPools(system, pools);
     for (const PoolTrend* pool : chosen) chart.Series.push_back(PoolLine(system, *pool, figure));
+    if (chart.Series.size() > kLinesTheColoursTellApart)
+        chart.Note = "The colours repeat after eight pools: hover over a line to name its pool.";
     chart.Markers = EventMarkers(chosen);
     chart.XLabelSets = TrendTimeLabelSets(system);
     chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());

@@ -27,7 +27,8 @@ const PoolTrend* FindPoolTrend(const SystemTrend& system, const std::string& poo
 // One figure (a position in TrendFigureNames) of the chosen pools over the
 // system's reports: x is the report's position, a line per pool that breaks
 // where the pool is absent, a marker at each event of a chosen pool, date
-// labels under the axis. A point's label names its report (when, file), its
+// labels under the axis; past eight pools a note that hovering names a line
+// (the colours repeat). A point's label names its report (when, file), its
 // value text the figure as the grids write it. Pools the system does not have
 // are left out.
 ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const std::vector<std::string>& pools);

@@ -333,14 +333,20 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
                   Qt::Horizontal);
     painter.setFont(font);
-    PaintSeriesLegend(painter, chart,
-                      QRectF(plot.left(), plot.bottom() + labelHeight + unitRoom, plot.width(), labelHeight), fills);
+    if (chart.Series.size() <= SeriesColourCount())
+        PaintSeriesLegend(painter, chart,
+                          QRectF(plot.left(), plot.bottom() + labelHeight + unitRoom, plot.width(), labelHeight),
+                          fills);
 }
 
 }  // namespace
 
 QColor SeriesColour(std::size_t i) {
     return QColor(kColours[i % kColours.size()]);
+}
+
+std::size_t SeriesColourCount() {
+    return kColours.size();
 }
 
 void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills) {

@@ -517,7 +517,9 @@ void ChartWidget::ShowSeries(QChart& qchart) {
         }
     }
     ShowMarkers(qchart, x, y);
-    qchart.legend()->setVisible(true);
+    // Past the colours a legend names lines it cannot tell apart (and has
+    // no room for their names): hovering names a line instead.
+    qchart.legend()->setVisible(data_.Series.size() <= SeriesColourCount());
     qchart.legend()->setAlignment(Qt::AlignBottom);
 }
 

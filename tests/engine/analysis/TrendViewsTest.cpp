@@ -83,6 +83,20 @@ TEST(TrendViews, ChartTakesTheChosenPoolsInTheirOrder) {
     }
 }
 
+TEST(TrendViews, PastEightPoolsTheChartSaysHoveringNamesALine) {
+    for (const std::size_t pools : {1u, 8u, 9u, 60u}) {
+        SystemTrend system = FourHours();
+        std::vector<std::string> chosen;
+        for (std::size_t p = 0; p < pools; ++p) {
+            system.Pools.push_back(Pool("P" + std::to_string(p), kHitRatio, {1.0, 2.0, 3.0, 4.0}));
+            chosen.push_back("P" + std::to_string(p));
+        }
+        const ChartData chart = TrendFigureChart(system, kHitRatio, chosen);
+        EXPECT_EQ(chart.Series.size(), pools);
+        EXPECT_EQ(chart.Note.find("hover") != std::string::npos, pools > 8) << pools;
+    }
+}
+
 TEST(TrendViews, EventsOfOneReportShareOneMarker) {
     const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
     ASSERT_EQ(chart.Markers.size(), 2u);
