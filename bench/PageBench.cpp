@@ -4,10 +4,13 @@
 // And the whole window on the capacity report: from Next to its first
 // complete fill (target 100 ms), and one Next Pool with every refresh step
 // (one frame). The graphic summary of 60 pools fills within one frame too.
+// The trend window redraws a month of 60 pools without a noticeable wait.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -16,8 +19,10 @@
 #include "analysis/ObjectViews.h"
 #include "analysis/PoolCharts.h"
 #include "analysis/SimGraphs.h"
+#include "analysis/TrendViews.h"
 #include "common/AtomicFile.h"
 #include "frmStatAnalysis.h"
+#include "frmTrend.h"
 #include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/SimGraphPage.h"
@@ -233,6 +238,63 @@ void WholeSnapshotOfCapacity(benchmark::State& state) {
     state.counters["pools"] = static_cast<double>(pools);
 }
 BENCHMARK(WholeSnapshotOfCapacity)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// A month of hourly reports of 60 pools, as the trend window holds it: every
+// figure drifting, a size change in every tenth pool, ten rising and ten
+// falling objects and two advice lines a pool.
+kov::TrendResult MonthOfCapacity() {
+    constexpr std::size_t kReports = 720;
+    kov::SystemTrend system;
+    system.System = "SYSA/DB2P";
+    for (std::size_t i = 0; i < kReports; ++i) {
+        const std::string day = std::to_string(101 + i / 24).substr(1);
+        const std::string hour = std::to_string(100 + i % 24).substr(1);
+        system.Reports.push_back(
+            {"r" + std::to_string(i) + ".sta", system.System, "2026-11-" + day, hour + ":00:00", 3600});
+    }
+    for (int p = 0; p < kov::MaxPools; ++p) {
+        kov::PoolTrend pool;
+        pool.Name = "BP" + std::to_string(p);
+        pool.Figures.assign(kov::TrendFigureNames().size(), kov::FigureSeries(kReports));
+        for (std::size_t f = 0; f < pool.Figures.size(); ++f)
+            for (std::size_t i = 0; i < kReports; ++i)
+                pool.Figures[f][i] = 90 + static_cast<double>((i * 7 + f + static_cast<std::size_t>(p)) % 10);
+        if (p % 10 == 1) pool.Events.push_back({kReports / 2, "VP size 6,000 -> 9,000"});
+        for (int k = 0; k < 10; ++k) {
+            pool.SyncReadIORises.push_back({"TS" + std::to_string(k), "T", 0, kReports - 1, 1, 2.0 + k, 1.0 + k});
+            pool.SyncReadIOFalls.push_back({"IX" + std::to_string(k), "I", 0, kReports - 1, 9, 1, -8});
+        }
+        pool.Advice[0] = {{"Increase the pool size", {0, 1, 2}}, {"Review the objects", {5, 6}}};
+        system.Pools.push_back(std::move(pool));
+    }
+    kov::TrendResult result;
+    result.Systems.push_back(std::move(system));
+    return result;
+}
+
+// The trend window with all 60 pools chosen: another figure chosen redraws
+// the chart of 60 lines over 720 reports and the four grids of the pools.
+void TrendWindowAllPools(benchmark::State& state) {
+    kov::frmTrend window;
+    window.ShowTrend(MonthOfCapacity());
+    {
+        const QSignalBlocker quiet(window.lstTrendPools());
+        for (int row = 0; row < window.lstTrendPools()->count(); ++row)
+            window.lstTrendPools()->item(row)->setCheckState(Qt::Checked);
+    }
+    window.resize(1300, 820);
+    window.show();
+    QApplication::processEvents();
+    int figure = 0;
+    for (auto _ : state) {
+        figure = figure == 3 ? 4 : 3;
+        window.cboTrendFigure()->setCurrentIndex(figure);
+        window.repaint();
+        QApplication::processEvents();
+    }
+    state.counters["pools"] = static_cast<double>(window.ChosenPools().size());
+}
+BENCHMARK(TrendWindowAllPools)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

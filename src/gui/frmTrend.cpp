@@ -59,7 +59,11 @@ frmTrend::frmTrend(QWidget* parent)
     system_->setAccessibleName("System");
     pools_->setObjectName("lstTrendPools");
     pools_->setAccessibleName("Pools shown");
-    pools_->setMaximumWidth(fontMetrics().horizontalAdvance("BP32K999") * 2);
+    // The longest pool name, its check box and the scroll bar always fit,
+    // however narrow the window or large the scale.
+    const int longestName = fontMetrics().horizontalAdvance("BP32K999");
+    pools_->setMinimumWidth(longestName + 4 * fontMetrics().height());
+    pools_->setMaximumWidth(longestName * 2 + 4 * fontMetrics().height());
     figure_->setObjectName("cboTrendFigure");
     figure_->setAccessibleName("Figure");
     for (const std::string& name : TrendFigureNames()) figure_->addItem(Text(name));

@@ -15,8 +15,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtCharts/QCategoryAxis>
 #include <atomic>
 #include <fstream>
+#include <limits>
 
 #include "UiFixture.h"
 #include "frmTrend.h"
@@ -136,6 +138,45 @@ TEST(TrendWindow, HoverNamesTheValueAndItsReport) {
     EXPECT_EQ(chart->SeriesPointText(0, QPointF(1.2, 0)).toStdString(), "BP0: 91 %\n2026-12-03 01:00:00  r01.txt");
     EXPECT_EQ(chart->SeriesPointText(0, QPointF(9, 0)).toStdString(), "BP0: 93 %\n2026-12-03 03:00:00  r03.txt");
     EXPECT_TRUE(chart->SeriesPointText(5, QPointF(1, 0)).isEmpty());
+}
+
+// A month of hourly reports: the narrower the window, the fewer date labels
+// under the chart, and never two that run into each other.
+TEST(TrendWindow, DateLabelsThinOutAsTheWindowNarrows) {
+    TrendResult month;
+    SystemTrend system{"SYSA/DB2P", {}, {Pool("BP1", 720, 90)}};
+    for (int i = 0; i < 720; ++i) {
+        ReportStamp stamp = Stamp(system.System, i % 24);
+        stamp.Date = "2026-12-" + std::string(i / 24 < 9 ? "0" : "") + std::to_string(i / 24 + 1);
+        system.Reports.push_back(stamp);
+    }
+    month.Systems = {system};
+    frmTrend window;
+    window.ShowTrend(month);
+    window.show();
+    ChartWidget* chart = window.chartTrendFigure();
+    std::size_t before = std::numeric_limits<std::size_t>::max();
+    for (const int width : {1600, 1000, 700, 520}) {
+        window.resize(width, 700);
+        QTRY_COMPARE(chart->chart()->plotArea().width() > 0, true);
+        QApplication::processEvents();
+        auto* axis = qobject_cast<QCategoryAxis*>(chart->chart()->axes(Qt::Horizontal).value(0));
+        ASSERT_NE(axis, nullptr);
+        const QStringList drawn = axis->categoriesLabels();
+        ASSERT_EQ(drawn.size(), static_cast<qsizetype>(chart->TimeLabels().size())) << width;
+        EXPECT_GE(drawn.size(), 2) << width;
+        EXPECT_LE(static_cast<std::size_t>(drawn.size()), before) << width;
+        before = static_cast<std::size_t>(drawn.size());
+        const QFontMetricsF metrics(axis->labelsFont());
+        QAbstractSeries* line = chart->chart()->series().front();
+        for (qsizetype i = 1; i < drawn.size(); ++i) {
+            const double left = chart->chart()->mapToPosition(QPointF(axis->endValue(drawn[i - 1]), 0), line).x();
+            const double right = chart->chart()->mapToPosition(QPointF(axis->endValue(drawn[i]), 0), line).x();
+            EXPECT_GE(right - left, (metrics.horizontalAdvance(drawn[i - 1]) + metrics.horizontalAdvance(drawn[i])) / 2)
+                << width << " " << drawn[i].toStdString();
+        }
+    }
+    EXPECT_LT(before, 8u);
 }
 
 TEST(TrendWindow, OnlyReportsLeftOutShowTheirMessages) {

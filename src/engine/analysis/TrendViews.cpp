@@ -18,8 +18,11 @@ namespace {
 constexpr double kValueAxisOpening = 0.05;
 // Above the highest value the markers' texts stand in two rows, clear of the lines.
 constexpr double kMarkerTextRoom = 0.2;
-// A date label is about a sixth of a chart's width.
-constexpr std::size_t kMostTimeLabels = 6;
+// The window and the saved images tell eight lines apart by colour; past
+// that the legend is left out and the chart says how to name a line.
+constexpr std::size_t kLinesTheColoursTellApart = 8;
+// How many date labels each set offers under the time axis, densest first.
+constexpr std::size_t kTimeLabelCounts[] = {24, 16, 12, 8, 6, 4, 3, 2, 1};
 
 // Whole numbers show no decimals, every other figure two, as the compare.
 std::string FigureText(double value) {
@@ -71,6 +74,20 @@ std::vector<XMark> EventMarkers(const std::vector<const PoolTrend*>& pools) {
     return markers;
 }
 
+bool IsIsoDate(const std::string& date) {
+    return date.size() == 10 && date[4] == '-' && date[7] == '-';
+}
+
+// A date label's text: what differs from the label before it (none for the first).
+std::string TimeLabelText(const ReportStamp& stamp, const ReportStamp* before) {
+    std::string time = stamp.Time;
+    if (time.size() == 8 && time.ends_with(":00")) time.resize(5);
+    if (before && before->Date == stamp.Date) return time;
+    const bool sameYear =
+        before && IsIsoDate(stamp.Date) && IsIsoDate(before->Date) && before->Date.starts_with(stamp.Date.substr(0, 5));
+    return (sameYear ? stamp.Date.substr(5) : stamp.Date) + " " + time;
+}
+
 std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines, bool markers) {
     std::optional<double> low, high;
     for (const ChartSeries& line : lines)
@@ -113,13 +130,25 @@ std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most) 
     const std::size_t count = system.Reports.size();
     std::vector<XMark> labels;
     if (count == 0 || most == 0) return labels;
-    const std::size_t shown = std::min(count, std::max<std::size_t>(most, 2));
+    const std::size_t shown = std::min(count, most);
+    const ReportStamp* before = nullptr;
     for (std::size_t k = 0; k < shown; ++k) {
         const std::size_t report = shown == 1 ? 0 : (k * (count - 1) + (shown - 1) / 2) / (shown - 1);
         if (!labels.empty() && labels.back().X == static_cast<double>(report)) continue;
-        labels.push_back({static_cast<double>(report), CollectedAt(system.Reports[report])});
+        labels.push_back({static_cast<double>(report), TimeLabelText(system.Reports[report], before)});
+        before = &system.Reports[report];
     }
     return labels;
+}
+
+std::vector<std::vector<XMark>> TrendTimeLabelSets(const SystemTrend& system) {
+    std::vector<std::vector<XMark>> sets;
+    for (const std::size_t most : kTimeLabelCounts) {
+        std::vector<XMark> labels = TrendTimeLabels(system, most);
+        if (labels.empty()) break;
+        if (sets.empty() || sets.back() != labels) sets.push_back(std::move(labels));
+    }
+    return sets;
 }
 
 ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const std::vector<std::string>& pools) {
@@ -137,8 +166,10 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     chart.XUnit = "collected";
     const std::vector<const PoolTrend*> chosen = ChosenPools(system, pools);
     for (const PoolTrend* pool : chosen) chart.Series.push_back(PoolLine(system, *pool, figure));
+    if (chart.Series.size() > kLinesTheColoursTellApart)
+        chart.Note = "The colours repeat after eight pools: hover over a line to name its pool.";
     chart.Markers = EventMarkers(chosen);
-    chart.XLabels = TrendTimeLabels(system, kMostTimeLabels);
+    chart.XLabelSets = TrendTimeLabelSets(system);
     chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
     if (!system.Reports.empty()) chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
     return chart;

@@ -27,14 +27,23 @@ const PoolTrend* FindPoolTrend(const SystemTrend& system, const std::string& poo
 // One figure (a position in TrendFigureNames) of the chosen pools over the
 // system's reports: x is the report's position, a line per pool that breaks
 // where the pool is absent, a marker at each event of a chosen pool, date
-// labels under the axis. A point's label names its report (when, file), its
+// labels under the axis; past eight pools a note that hovering names a line
+// (the colours repeat). A point's label names its report (when, file), its
 // value text the figure as the grids write it. Pools the system does not have
 // are left out.
 ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const std::vector<std::string>& pools);
 
 // The date labels under the time axis: at most `most`, evenly spread, the
-// first and the last report always among them.
+// first report always among them and the last one too where two or more
+// fit. Each says only what differs from the label before it: the first in
+// full, then the month and day where the date changes, the year only where
+// it changes, else the time ("2026-11-30 10:00", "12-03 10:00", "22:00");
+// seconds only where they are not zero.
 std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most);
+
+// The date label sets a chart chooses from by its width, densest first,
+// down to the first report's label alone.
+std::vector<std::vector<XMark>> TrendTimeLabelSets(const SystemTrend& system);
 
 // Pool, intent, advice, first seen, last seen, reports: each advice line of
 // the chosen pools with the span of reports in which it fired.

@@ -68,4 +68,26 @@ std::string TickText(double value, int decimals) {
     return std::string(text, end);
 }
 
+namespace {
+
+bool StandApart(const std::vector<XMark>& labels, const std::function<double(double)>& place,
+                const std::function<double(const std::string&)>& width, double gap) {
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+        const double room = (width(labels[i - 1].Text) + width(labels[i].Text)) / 2 + gap;
+        if (place(labels[i].X) - place(labels[i - 1].X) < room) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::vector<XMark>& FittingXLabels(const ChartData& chart, const std::function<double(double)>& place,
+                                         const std::function<double(const std::string&)>& width, double gap) {
+    static const std::vector<XMark> none;
+    if (chart.XLabelSets.empty()) return none;
+    for (const std::vector<XMark>& labels : chart.XLabelSets)
+        if (StandApart(labels, place, width, gap)) return labels;
+    return chart.XLabelSets.back();
+}
+
 }  // namespace kov

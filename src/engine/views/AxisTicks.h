@@ -2,6 +2,7 @@
 // Value-axis ticks, the same on the screen, on paper and in exported images:
 // on 1, 2 or 5 times a power of ten, counted from 0, about five over the range.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,5 +49,12 @@ std::string AxisUnit(std::string_view unit, bool thousands);
 
 // A tick label: the value with the tick's decimals and no grouping.
 std::string TickText(double value, int decimals);
+
+// The densest of a chart's x label sets whose texts, each centred on its
+// place, keep `gap` apart: `place` maps an x value to a position across the
+// plot, `width` measures a text in the same units. The sparsest set where
+// none does; an empty set where the chart has none.
+const std::vector<XMark>& FittingXLabels(const ChartData& chart, const std::function<double(double)>& place,
+                                         const std::function<double(const std::string&)>& width, double gap);
 
 }  // namespace kov

@@ -68,7 +68,10 @@ struct ChartData {
     std::vector<ChartPoint> Points;  // in plotted order
     // A line chart of several lines draws these (with a legend) instead of Points.
     std::vector<ChartSeries> Series;
-    std::vector<XMark> XLabels;  // texts under the x axis in place of its numbers
+    // Texts under the x axis in place of its numbers, in sets from the
+    // densest to the sparsest: a chart draws the densest set whose texts
+    // stand apart at its width (FittingXLabels).
+    std::vector<std::vector<XMark>> XLabelSets;
     std::vector<XMark> Markers;  // vertical lines across the plot, each with its text
     std::optional<AxisRange> Axis;
     std::optional<AxisRange> XAxis;  // fixed x range of a chart with explicit x values

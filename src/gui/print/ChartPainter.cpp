@@ -280,9 +280,11 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     const AxisTicks ticks = TicksBetween(low, high);
     const double unitRoom = AxisUnitRoom(chart);
     // The first and last date labels are centred on the plot's edges.
+    const QFontMetricsF labelMetrics(font);
     double halfLabel = 0;
-    for (const XMark& label : chart.XLabels)
-        halfLabel = std::max(halfLabel, QFontMetricsF(font).horizontalAdvance(Text(label.Text)) / 2 + 60);
+    for (const std::vector<XMark>& labels : chart.XLabelSets)
+        for (const XMark& label : labels)
+            halfLabel = std::max(halfLabel, labelMetrics.horizontalAdvance(Text(label.Text)) / 2 + 60);
     const double tickWidth = std::max(TickLabelRoom(ticks, font).width() + unitRoom, halfLabel);
     const QRectF plot(area.left() + tickWidth, area.top(), area.width() - tickWidth - halfLabel,
                       area.height() - 3 * labelHeight - unitRoom);
@@ -296,10 +298,14 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     };
     painter.setFont(font);
     painter.setPen(Qt::black);
-    for (const XMark& label : chart.XLabels) {
+    const std::vector<XMark>& dates = FittingXLabels(
+        chart, [&](double x) { return at(x, low).x(); },
+        [&](const std::string& text) { return labelMetrics.horizontalAdvance(Text(text)); },
+        labelMetrics.horizontalAdvance(QLatin1Char('M')) * 2);
+    for (const XMark& label : dates) {
         const double x = at(label.X, low).x();
-        painter.drawText(QRectF(x - 1200, plot.bottom() + 40, 2400, labelHeight), Qt::AlignHCenter | Qt::AlignTop,
-                         Text(label.Text));
+        painter.drawText(QRectF(x - halfLabel, plot.bottom() + 40, 2 * halfLabel, labelHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, Text(label.Text));
     }
     for (std::size_t i = 0; i < chart.Series.size(); ++i)
         for (const std::vector<ChartPoint>& run : chart.Series[i].Runs) {
@@ -327,14 +333,20 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
     PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
                   Qt::Horizontal);
     painter.setFont(font);
-    PaintSeriesLegend(painter, chart,
-                      QRectF(plot.left(), plot.bottom() + labelHeight + unitRoom, plot.width(), labelHeight), fills);
+    if (chart.Series.size() <= SeriesColourCount())
+        PaintSeriesLegend(painter, chart,
+                          QRectF(plot.left(), plot.bottom() + labelHeight + unitRoom, plot.width(), labelHeight),
+                          fills);
 }
 
 }  // namespace
 
 QColor SeriesColour(std::size_t i) {
     return QColor(kColours[i % kColours.size()]);
+}
+
+std::size_t SeriesColourCount() {
+    return kColours.size();
 }
 
 void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, ChartFills fills) {

@@ -25,5 +25,7 @@ void PaintChart(QPainter& painter, const ChartData& chart, const QRectF& box, Ch
 // The colour of the i-th line of a chart of several lines, the same on the
 // screen and in images, apart for colour-blind readers too.
 QColor SeriesColour(std::size_t i);
+// How many series the colours tell apart: a legend past that is left out.
+std::size_t SeriesColourCount();
 
 }  // namespace kov

@@ -5,7 +5,6 @@
 #include <QGraphicsSimpleTextItem>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QHorizontalBarSeries>
 #include <QtCharts/QLegendMarker>
@@ -80,9 +79,7 @@ json BarPoints(ChartWidget& view, QHorizontalBarSeries& series, json& document) 
     json points = json::array();
     if (series.barSets().isEmpty()) return points;
     QBarSet& bars = *series.barSets().front();
-    QStringList categories;
-    for (QAbstractAxis* axis : series.attachedAxes())
-        if (auto* labels = qobject_cast<QBarCategoryAxis*>(axis)) categories = labels->categories();
+    const auto& names = view.BarNames();
     const std::vector<int> objects = ObjectsOfBars(view, bars);
     const bool carriesObjects = std::any_of(objects.begin(), objects.end(), [](int object) { return object != 0; });
     const auto& valueLabels = view.ValueLabels();
@@ -90,7 +87,8 @@ json BarPoints(ChartWidget& view, QHorizontalBarSeries& series, json& document) 
         const auto at = static_cast<std::size_t>(i);
         const std::optional<double> shown =
             at < valueLabels.size() ? ShownNumber(valueLabels[at]->text()) : std::nullopt;
-        json point = {{"label", i < categories.size() ? DrawnText(categories[i]) : std::string()},
+        // The name in full, as the chart holds it: a narrow chart shows it cut short.
+        json point = {{"label", at < names.size() ? view.Shown().Points[at].Label : std::string()},
                       {"value", shown.value_or(bars.at(i))}};
         if (carriesObjects) point["object"] = objects[at];
         points.push_back(point);

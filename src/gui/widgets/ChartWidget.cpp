@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QToolTip>
-#include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QBarSet>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QHorizontalBarSeries>
@@ -72,7 +72,9 @@ void ChartWidget::contextMenuEvent(QContextMenuEvent* event) {
 void ChartWidget::Show(const ChartData& shown) {
     data_ = shown;
     valueLabels_.clear();
+    barNames_.clear();
     markerLabels_.clear();
+    timeLabels_ = nullptr;
     // Sized before the chart is handed over, so it is laid out once.
     setMinimumHeight(shown.Kind == ChartKind::Bar && !shown.Hidden ? BarChartHeight(shown.Points.size())
                                                                    : MinimumChartHeight);
@@ -84,27 +86,31 @@ void ChartWidget::Show(const ChartData& shown) {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     titleFont.setBold(true);
     qchart->setTitleFont(titleFont);
-    // The view takes the new chart and only releases the previous one.
+    ShowUnlessHidden(!shown.Hidden);
+    if (!shown.Hidden) Build(*qchart);
+    // Built in full before the view takes it, so the view lays it out once.
+    // The view only releases the chart it showed before.
     QChart* previous = chart();
     setChart(qchart);
     delete previous;
-    ShowUnlessHidden(!shown.Hidden);
-    if (shown.Hidden) return;
-    switch (shown.Kind) {
+}
+
+void ChartWidget::Build(QChart& qchart) {
+    switch (data_.Kind) {
         case ChartKind::Pie:
-            ShowPie();
+            ShowPie(qchart);
             break;
         case ChartKind::Bar:
-            ShowBars();
+            ShowBars(qchart);
             break;
         case ChartKind::Line:
-            if (!shown.Series.empty())
-                ShowSeries();
+            if (!data_.Series.empty())
+                ShowSeries(qchart);
             else
-                shown.XAxis || shown.Points.empty() ? ShowLineAgainstX() : ShowLine();
+                data_.XAxis || data_.Points.empty() ? ShowLineAgainstX(qchart) : ShowLine(qchart);
             break;
     }
-    ShowNote();
+    ShowNote(qchart);
 }
 
 // A chart that is a tab's page is shown by its tab strip: shown here while
@@ -116,30 +122,30 @@ void ChartWidget::ShowUnlessHidden(bool visible) {
 }
 
 // The chart's note stands under the plot, in the text colour.
-void ChartWidget::ShowNote() {
+void ChartWidget::ShowNote(QChart& qchart) {
     if (data_.Note.empty()) return;
-    auto* note = new QGraphicsSimpleTextItem(QString::fromStdString(data_.Note), chart());
+    auto* note = new QGraphicsSimpleTextItem(QString::fromStdString(data_.Note), &qchart);
     note->setBrush(palette().color(QPalette::WindowText));
-    QMargins margins = chart()->margins();
+    QMargins margins = qchart.margins();
     margins.setBottom(margins.bottom() + static_cast<int>(note->boundingRect().height()) + 4 * ValueLabelGap);
-    chart()->setMargins(margins);
-    const auto place = [this, note] {
-        const QRectF area = chart()->rect();
+    qchart.setMargins(margins);
+    const auto place = [&qchart, note] {
+        const QRectF area = qchart.rect();
         note->setPos(area.left() + 16, area.bottom() - note->boundingRect().height() - 4 * ValueLabelGap);
     };
     place();
-    connect(chart(), &QChart::geometryChanged, chart(), place);
+    connect(&qchart, &QChart::geometryChanged, &qchart, place);
 }
 
 // A slice of nothing is left out of the legend; a figure the engine writes
 // beside a slice (a counter that cannot be a share) follows its legend text.
-void ChartWidget::ShowPie() {
+void ChartWidget::ShowPie(QChart& qchart) {
     auto* series = new QPieSeries;
     for (const ChartPoint& point : data_.Points) series->append(PlainText(point.Label), point.Value);
-    chart()->addSeries(series);
-    chart()->legend()->setAlignment(Qt::AlignRight);
-    chart()->legend()->setVisible(true);
-    const QList<QLegendMarker*> markers = chart()->legend()->markers(series);
+    qchart.addSeries(series);
+    qchart.legend()->setAlignment(Qt::AlignRight);
+    qchart.legend()->setVisible(true);
+    const QList<QLegendMarker*> markers = qchart.legend()->markers(series);
     for (qsizetype i = 0; i < markers.size() && i < static_cast<qsizetype>(data_.Points.size()); ++i) {
         const ChartPoint& point = data_.Points[static_cast<std::size_t>(i)];
         if (point.Value == 0) markers[i]->setVisible(false);
@@ -150,45 +156,83 @@ void ChartWidget::ShowPie() {
 
 // Horizontal bars keep long object names readable; the first point is drawn
 // at the bottom, so the list's top entry (the last point) stands on top.
-// Every point is its own bar with its own category, even where two labels
-// read the same ("Duplicate Values"), so values and clicks stay with their
-// object.
-void ChartWidget::ShowBars() {
+// Every point is its own bar at its own place, even where two labels read
+// the same ("Duplicate Values"), so values and clicks stay with their object.
+// The bars stand on a plain axis of places and their names are drawn beside
+// it: Qt Charts' category axis lays out every name as a rich-text document,
+// several times a layout, most of the time a summary of 60 pools took to fill.
+void ChartWidget::ShowBars(QChart& qchart) {
     auto* values = new QBarSet("");
-    QStringList categories;
-    for (const ChartPoint& point : data_.Points) {
-        *values << point.Value;
-        QString category = PlainText(point.Label);
-        while (categories.contains(category)) category += ZeroWidthSpace;
-        categories << category;
-    }
+    for (const ChartPoint& point : data_.Points) *values << point.Value;
     auto* series = new QHorizontalBarSeries;
     series->append(values);
-    chart()->addSeries(series);
-    chart()->legend()->setVisible(false);
-    auto* categoryAxis = new QBarCategoryAxis;
-    categoryAxis->append(categories);
-    chart()->addAxis(categoryAxis, Qt::AlignLeft);
-    series->attachAxis(categoryAxis);
+    qchart.addSeries(series);
+    qchart.legend()->setVisible(false);
+    auto* places = new QValueAxis;
+    places->setRange(-0.5, static_cast<double>(std::max<std::size_t>(data_.Points.size(), 1)) - 0.5);
+    places->setLabelsVisible(false);
+    places->setGridLineVisible(false);
+    places->setTickCount(2);
+    qchart.addAxis(places, Qt::AlignLeft);
+    series->attachAxis(places);
     auto* valueAxis = new QValueAxis;
     SetValueRange(*valueAxis);
     valueAxis->setTitleText(PlainText(data_.ValueUnit));
-    chart()->addAxis(valueAxis, Qt::AlignBottom);
+    qchart.addAxis(valueAxis, Qt::AlignBottom);
     series->attachAxis(valueAxis);
     connect(values, &QBarSet::clicked, this, &ChartWidget::ChooseBar);
     connect(values, &QBarSet::hovered, this, &ChartWidget::ShowBarToolTip);
     for (const ChartPoint& point : data_.Points) {
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), &qchart);
         label->setZValue(1000);  // above the bars
         valueLabels_.push_back(label);
+        auto* name = new QGraphicsSimpleTextItem(QString::fromStdString(point.Label), &qchart);
+        name->setFont(valueAxis->labelsFont());
+        name->setBrush(valueAxis->labelsBrush());
+        barNames_.push_back(name);
     }
-    KeepRoomForValueLabels();
-    connect(chart(), &QChart::plotAreaChanged, this, [this, series] { PlaceValueLabels(series); });
+    KeepRoomForValueLabels(qchart);
+    KeepRoomForBarNames(qchart, width());
+    connect(&qchart, &QChart::geometryChanged, this,
+            [this, &qchart] { KeepRoomForBarNames(qchart, qchart.rect().width()); });
+    connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, series] {
+        PlaceValueLabels(qchart, series);
+        PlaceBarNames(qchart, series);
+    });
 }
 
-// Every bar gets a row two labels high, however many there are (the category
-// axis elides a name its band cannot hold with its padding): a chart of many
-// bars grows (its page scrolls) rather than squeeze them.
+// The names stand left of the plot: the chart keeps a margin as wide as the
+// widest, but at most a third of its width, so the bars keep their room.
+void ChartWidget::KeepRoomForBarNames(QChart& qchart, double chartWidth) {
+    qreal widest = 0;
+    for (std::size_t i = 0; i < barNames_.size() && i < data_.Points.size(); ++i) {
+        const QFontMetricsF metrics(barNames_[i]->font());
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(data_.Points[i].Label)));
+    }
+    QMargins margins = qchart.margins();
+    margins.setLeft(static_cast<int>(std::ceil(std::min(widest, chartWidth / 3))) + 2 * ValueLabelGap);
+    if (margins != qchart.margins()) qchart.setMargins(margins);
+}
+
+// Each name right-aligned beside its bar's middle, cut short with an
+// ellipsis only where the chart is too narrow to hold it.
+void ChartWidget::PlaceBarNames(QChart& qchart, QAbstractSeries* series) {
+    const QRectF plot = qchart.plotArea();
+    const double room = plot.left() - qchart.rect().left() - 2 * ValueLabelGap;
+    for (std::size_t i = 0; i < barNames_.size() && i < data_.Points.size(); ++i) {
+        QGraphicsSimpleTextItem* name = barNames_[i];
+        const QString full = QString::fromStdString(data_.Points[i].Label);
+        const QFontMetricsF metrics(name->font());
+        name->setText(metrics.horizontalAdvance(full) <= room ? full : metrics.elidedText(full, Qt::ElideRight, room));
+        const QRectF box = name->boundingRect();
+        const double middle = qchart.mapToPosition(QPointF(0, static_cast<double>(i)), series).y();
+        name->setPos(plot.left() - ValueLabelGap - box.width(), middle - box.height() / 2);
+    }
+}
+
+// Every bar gets a row two labels high, however many there are, so names
+// and value labels never run into their neighbours: a chart of many bars
+// grows (its page scrolls) rather than squeeze them.
 int ChartWidget::BarChartHeight(std::size_t bars) const {
     const int row = 2 * fontMetrics().height();
     return std::max(MinimumChartHeight, BarChartFrame + row * static_cast<int>(bars));
@@ -217,15 +261,15 @@ void ChartWidget::ShowBarToolTip(bool hovering, int bar) {
 
 // Value labels stand past their bars' ends, the longest bar's too: the
 // chart keeps a margin on the right as wide as the widest label.
-void ChartWidget::KeepRoomForValueLabels() {
+void ChartWidget::KeepRoomForValueLabels(QChart& qchart) {
     qreal widest = 0;
     for (const QGraphicsSimpleTextItem* label : valueLabels_) widest = std::max(widest, label->boundingRect().width());
-    QMargins margins = chart()->margins();
+    QMargins margins = qchart.margins();
     margins.setRight(std::max(margins.right(), static_cast<int>(std::ceil(widest)) + 2 * ValueLabelGap));
-    chart()->setMargins(margins);
+    qchart.setMargins(margins);
 }
 
-// The category axis stands left of the plot area, one band per bar.
+// The bars' names stand left of the plot area, one band per bar.
 int ChartWidget::BarOfCategoryLabel(QPoint at) const {
     QChart* shown = chart();
     if (data_.Kind != ChartKind::Bar || shown->series().isEmpty() || data_.Points.empty()) return -1;
@@ -275,14 +319,14 @@ void ChartWidget::UseRoundTicks(QValueAxis& axis) {
 // right, left of one growing left), in the text colour, so it reads on short
 // and empty bars alike and never on a bar; the margin kept for the labels
 // holds the longest bar's.
-void ChartWidget::PlaceValueLabels(QAbstractSeries* series) {
-    const QRectF plot = chart()->plotArea();
+void ChartWidget::PlaceValueLabels(QChart& qchart, QAbstractSeries* series) {
+    const QRectF plot = qchart.plotArea();
     const QColor colour = palette().color(QPalette::WindowText);
     const auto [low, high] = ValueAxisSpan(data_);
-    const double base = chart()->mapToPosition(QPointF(std::clamp(0.0, low, high), 0), series).x();
+    const double base = qchart.mapToPosition(QPointF(std::clamp(0.0, low, high), 0), series).x();
     for (std::size_t i = 0; i < valueLabels_.size() && i < data_.Points.size(); ++i) {
         QGraphicsSimpleTextItem* label = valueLabels_[i];
-        const QPointF end = chart()->mapToPosition(QPointF(data_.Points[i].Value, static_cast<double>(i)), series);
+        const QPointF end = qchart.mapToPosition(QPointF(data_.Points[i].Value, static_cast<double>(i)), series);
         const QRectF box = label->boundingRect();
         QPointF at(end.x() + ValueLabelGap, end.y() - box.height() / 2);
         if (end.x() < base) at.setX(std::max(plot.left(), end.x() - ValueLabelGap - box.width()));
@@ -291,13 +335,13 @@ void ChartWidget::PlaceValueLabels(QAbstractSeries* series) {
     }
 }
 
-void ChartWidget::ShowLine() {
+void ChartWidget::ShowLine(QChart& qchart) {
     auto* series = new QLineSeries;
     for (std::size_t i = 0; i < data_.Points.size(); ++i) series->append(static_cast<double>(i), data_.Points[i].Value);
-    chart()->addSeries(series);
-    chart()->createDefaultAxes();
-    chart()->legend()->setVisible(false);
-    for (QAbstractAxis* axis : chart()->axes(Qt::Vertical)) axis->setTitleText(PlainText(data_.ValueUnit));
+    qchart.addSeries(series);
+    qchart.createDefaultAxes();
+    qchart.legend()->setVisible(false);
+    for (QAbstractAxis* axis : qchart.axes(Qt::Vertical)) axis->setTitleText(PlainText(data_.ValueUnit));
 }
 
 }  // namespace kov
@@ -308,12 +352,12 @@ namespace kov {
 // axes over the ranges the analysis fixed. A range of one value is widened a
 // little, so a flat line still has an axis to stand on; a line without points
 // (a simulation the pool does not have) gets plain axes.
-void ChartWidget::ShowLineAgainstX() {
+void ChartWidget::ShowLineAgainstX(QChart& qchart) {
     auto* series = new QLineSeries;
     for (const ChartPoint& point : data_.Points) series->append(point.X.value_or(0), point.Value);
     series->setPointsVisible(true);
-    chart()->addSeries(series);
-    chart()->legend()->setVisible(false);
+    qchart.addSeries(series);
+    qchart.legend()->setVisible(false);
     // Pool sizes are whole buffers; rates and ratios need a few digits.
     const auto axisOver = [](const std::optional<AxisRange>& range, const char* tickFormat) {
         auto* axis = new QValueAxis;
@@ -331,27 +375,27 @@ void ChartWidget::ShowLineAgainstX() {
     UseRoundTicks(*y);
     x->setTitleText(PlainText(data_.XUnit));
     y->setTitleText(PlainText(data_.ValueUnit));
-    chart()->addAxis(x, Qt::AlignBottom);
-    chart()->addAxis(y, Qt::AlignLeft);
+    qchart.addAxis(x, Qt::AlignBottom);
+    qchart.addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
     series->attachAxis(y);
-    LabelLinePoints(series);
+    LabelLinePoints(qchart, series);
 }
 
 // A point's value text stands just above it, as on paper: the figure at each
 // simulated size, or which point is the current and the recommended one.
-void ChartWidget::LabelLinePoints(QAbstractSeries* series) {
+void ChartWidget::LabelLinePoints(QChart& qchart, QAbstractSeries* series) {
     std::vector<std::pair<QGraphicsSimpleTextItem*, QPointF>> labels;
     for (const ChartPoint& point : data_.Points) {
         if (point.ValueText.empty()) continue;
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), chart());
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), &qchart);
         label->setZValue(1000);
         label->setBrush(palette().color(QPalette::WindowText));
         labels.emplace_back(label, QPointF(point.X.value_or(0), point.Value));
     }
-    connect(chart(), &QChart::plotAreaChanged, this, [this, series, labels] {
+    connect(&qchart, &QChart::plotAreaChanged, this, [&qchart, series, labels] {
         for (const auto& [label, value] : labels) {
-            const QPointF at = chart()->mapToPosition(value, series);
+            const QPointF at = qchart.mapToPosition(value, series);
             const QRectF box = label->boundingRect();
             label->setPos(at.x() - box.width() / 2, at.y() - box.height() - ValueLabelGap);
         }
@@ -373,14 +417,14 @@ QString Distinct(QString text, const QStringList& taken) {
 }  // namespace
 
 // The x axis of a chart of several lines: the engine's labels (dates) at
-// their places, or plain numbers where it gives none.
+// their places (FitTimeLabels chooses them), or plain numbers where it gives none.
 QAbstractAxis* ChartWidget::TimeAxis() const {
     const double low = data_.XAxis ? data_.XAxis->Min : 0;
     const double high = data_.XAxis && data_.XAxis->Max > low ? data_.XAxis->Max : low + 1;
     // Room beyond the first and last report for half a date label each:
     // Qt Charts hides a label that would stand out of its axis.
     const double pad = (high - low) * 0.05;
-    if (data_.XLabels.empty()) {
+    if (data_.XLabelSets.empty()) {
         auto* axis = new QValueAxis;
         axis->setRange(low - pad, high + pad);
         return axis;
@@ -391,81 +435,136 @@ QAbstractAxis* ChartWidget::TimeAxis() const {
     // Each label ends a category. The first category starts outside the
     // axis: the unnamed start would hide the first label next to it.
     axis->setStartValue(low - pad - (high - low));
+    // FitTimeLabels keeps the labels apart; elided they would lose the date.
+    axis->setTruncateLabels(false);
+    return axis;
+}
+
+const std::vector<XMark>& ChartWidget::TimeLabels() const {
+    static const std::vector<XMark> none;
+    return timeLabels_ ? *timeLabels_ : none;
+}
+
+// The densest set of date labels that stand apart at the plot's width, a
+// blank of a wide letter between neighbours; chosen again as the plot
+// changes width, so a narrow window shows fewer labels, never overprinted ones.
+void ChartWidget::FitTimeLabels(QCategoryAxis& axis, const QRectF& plot) {
+    const QFontMetricsF metrics(axis.labelsFont());
+    const double span = axis.max() - axis.min();
+    const std::vector<XMark>& fitting = FittingXLabels(
+        data_, [&](double x) { return plot.left() + (x - axis.min()) / span * plot.width(); },
+        [&](const std::string& text) { return metrics.horizontalAdvance(QString::fromStdString(text)); },
+        metrics.horizontalAdvance(QLatin1Char('M')) * 2);
+    if (&fitting == timeLabels_) return;
+    timeLabels_ = &fitting;
+    for (const QString& label : axis.categoriesLabels()) axis.remove(label);
     QStringList taken;
-    for (const XMark& label : data_.XLabels) {
+    for (const XMark& label : fitting) {
         const QString text = Distinct(QString::fromStdString(label.Text), taken);
         taken << text;
-        axis->append(text, label.X);
+        axis.append(text, label.X);
     }
-    return axis;
+}
+
+// Lines two pixels wide read best, but the painter strokes a wide line as an
+// outline, point by point: a month of hourly reports of 60 pools took 0.4 s
+// to draw that way. Past a few pools' worth of points the lines are one
+// pixel wide, which the painter draws directly (a third of the time).
+QPen ChartWidget::SeriesLinePen(std::size_t series, std::size_t points) {
+    constexpr std::size_t MostWidePoints = 3000;  // four pools over a month of hourly reports
+    QPen pen(SeriesColour(series), points <= MostWidePoints ? 2 : 1);
+    pen.setCosmetic(points > MostWidePoints);
+    return pen;
 }
 
 // One colour a series, every run of it in that colour and only its first
 // run named in the legend; hovering a line names the nearest report.
-void ChartWidget::ShowSeries() {
+void ChartWidget::ShowSeries(QChart& qchart) {
     QAbstractAxis* x = TimeAxis();
     auto* y = new QValueAxis;
     SetValueRange(*y);
     x->setTitleText(PlainText(data_.XUnit));
     y->setTitleText(PlainText(data_.ValueUnit));
-    chart()->addAxis(x, Qt::AlignBottom);
-    chart()->addAxis(y, Qt::AlignLeft);
+    qchart.addAxis(x, Qt::AlignBottom);
+    qchart.addAxis(y, Qt::AlignLeft);
+    if (auto* dates = qobject_cast<QCategoryAxis*>(x)) {
+        FitTimeLabels(*dates, qchart.plotArea());
+        connect(&qchart, &QChart::plotAreaChanged, dates,
+                [this, dates](const QRectF& plot) { FitTimeLabels(*dates, plot); });
+    }
+    std::size_t points = 0;
+    for (const ChartSeries& series : data_.Series)
+        for (const std::vector<ChartPoint>& run : series.Runs) points += run.size();
     for (std::size_t i = 0; i < data_.Series.size(); ++i) {
         bool named = false;
         for (const std::vector<ChartPoint>& run : data_.Series[i].Runs) {
             auto* line = new QLineSeries;
             line->setName(PlainText(data_.Series[i].Name));
-            line->setPen(QPen(SeriesColour(i), 2));
+            line->setPen(SeriesLinePen(i, points));
             line->setPointsVisible(run.size() == 1);
-            for (const ChartPoint& point : run) line->append(point.X.value_or(0), point.Value);
-            chart()->addSeries(line);
+            QList<QPointF> places;
+            places.reserve(static_cast<qsizetype>(run.size()));
+            for (const ChartPoint& point : run) places.append(QPointF(point.X.value_or(0), point.Value));
+            line->append(places);
+            qchart.addSeries(line);
             line->attachAxis(x);
             line->attachAxis(y);
-            chart()->legend()->markers(line).front()->setVisible(!named);
+            qchart.legend()->markers(line).front()->setVisible(!named);
             named = true;
             connect(line, &QLineSeries::hovered, this, [this, i](const QPointF& at, bool hovering) {
                 ShowHoverText(hovering ? SeriesPointText(i, at) : QString());
             });
         }
     }
-    ShowMarkers(x, y);
-    chart()->legend()->setVisible(true);
-    chart()->legend()->setAlignment(Qt::AlignBottom);
+    ShowMarkers(qchart, x, y);
+    // Past the colours a legend names lines it cannot tell apart (and has
+    // no room for their names): hovering names a line instead.
+    qchart.legend()->setVisible(data_.Series.size() <= SeriesColourCount());
+    qchart.legend()->setAlignment(Qt::AlignBottom);
 }
 
 // A dashed line across the plot at each marked report, its text along the
 // top, rows taking turns so that neighbouring texts do not overprint.
-void ChartWidget::ShowMarkers(QAbstractAxis* x, QValueAxis* y) {
+void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
     std::vector<double> places;
     for (const XMark& marker : data_.Markers) {
         auto* line = new QLineSeries;
         line->setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
         line->append(marker.X, y->min());
         line->append(marker.X, y->max());
-        chart()->addSeries(line);
+        qchart.addSeries(line);
         line->attachAxis(x);
         line->attachAxis(y);
-        chart()->legend()->markers(line).front()->setVisible(false);
+        qchart.legend()->markers(line).front()->setVisible(false);
         const double place = marker.X;
         connect(line, &QLineSeries::hovered, this, [this, place](const QPointF&, bool hovering) {
             ShowHoverText(hovering ? MarkerText(place) : QString());
         });
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), chart());
-        label->setZValue(1000);
+        // On a backing of the paper colour, so the text reads where it
+        // stands over a line (a short plot leaves little room above them).
+        auto* backing = new QGraphicsRectItem(&qchart);
+        backing->setZValue(1000);
+        backing->setPen(Qt::NoPen);
+        QColor paper = palette().color(QPalette::Base);
+        paper.setAlpha(210);
+        backing->setBrush(paper);
+        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), backing);
         label->setBrush(palette().color(QPalette::WindowText));
+        backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
         markerLabels_.push_back(label);
         places.push_back(marker.X);
     }
     if (places.empty()) return;
     const int row = fontMetrics().height();
-    QAbstractSeries* anchor = chart()->series().front();
-    connect(chart(), &QChart::plotAreaChanged, this, [this, places, anchor, row](const QRectF& plot) {
+    QAbstractSeries* anchor = qchart.series().front();
+    connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, places, anchor, row](const QRectF& plot) {
         for (std::size_t k = 0; k < markerLabels_.size() && k < places.size(); ++k) {
-            const double at = chart()->mapToPosition(QPointF(places[k], 0), anchor).x();
+            const double at = qchart.mapToPosition(QPointF(places[k], 0), anchor).x();
             const QRectF box = markerLabels_[k]->boundingRect();
             // Right of its line, or left of it where the plot ends first.
             const double left = at + 3 + box.width() <= plot.right() ? at + 3 : at - 3 - box.width();
-            markerLabels_[k]->setPos(std::max(plot.left(), left), plot.top() + 2 + static_cast<double>(k % 2) * row);
+            markerLabels_[k]->parentItem()->setPos(std::max(plot.left(), left),
+                                                   plot.top() + 2 + static_cast<double>(k % 2) * row);
         }
     });
 }

@@ -12,6 +12,7 @@
 #include "views/ChartData.h"
 
 class QGraphicsSimpleTextItem;
+class QCategoryAxis;
 
 namespace kov {
 
@@ -23,6 +24,8 @@ public:
     const ChartData& Shown() const { return data_; }
     // The bars' value labels as drawn, in point order.
     const std::vector<QGraphicsSimpleTextItem*>& ValueLabels() const { return valueLabels_; }
+    // The bars' names beside the value axis as drawn, in point order.
+    const std::vector<QGraphicsSimpleTextItem*>& BarNames() const { return barNames_; }
 
     // The context menu's entries: "Copy image" and "Save image as…".
     QList<QAction*> ContextActions() const { return {copyImage_, saveImage_}; }
@@ -44,6 +47,9 @@ public:
     QString MarkerText(double x) const;
     // The marker texts as drawn, in marker order.
     const std::vector<QGraphicsSimpleTextItem*>& MarkerLabels() const { return markerLabels_; }
+    // The date labels drawn under a chart of several lines: the densest of
+    // the chart's sets that stand apart at the plot's width.
+    const std::vector<XMark>& TimeLabels() const;
     // The middle of a bar's category label, in viewport coordinates.
     QPoint CategoryLabelCentre(int bar) const;
 
@@ -61,27 +67,34 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void ShowPie();
-    void ShowBars();
-    void ShowLine();
+    void Build(QChart& qchart);
+    void ShowPie(QChart& qchart);
+    void ShowBars(QChart& qchart);
+    void ShowLine(QChart& qchart);
     void SetValueRange(QValueAxis& axis) const;
     static void UseRoundTicks(QValueAxis& axis);
     int BarChartHeight(std::size_t bars) const;
     void ChooseBar(int bar);
     void ShowBarToolTip(bool hovering, int bar);
-    void KeepRoomForValueLabels();
-    void PlaceValueLabels(QAbstractSeries* series);
+    void KeepRoomForValueLabels(QChart& qchart);
+    void PlaceValueLabels(QChart& qchart, QAbstractSeries* series);
+    void KeepRoomForBarNames(QChart& qchart, double chartWidth);
+    void PlaceBarNames(QChart& qchart, QAbstractSeries* series);
     void ShowUnlessHidden(bool visible);
-    void ShowNote();
-    void ShowLineAgainstX();
-    void LabelLinePoints(QAbstractSeries* series);
-    void ShowSeries();
+    void ShowNote(QChart& qchart);
+    void ShowLineAgainstX(QChart& qchart);
+    void LabelLinePoints(QChart& qchart, QAbstractSeries* series);
+    void ShowSeries(QChart& qchart);
     QAbstractAxis* TimeAxis() const;
-    void ShowMarkers(QAbstractAxis* x, QValueAxis* y);
+    static QPen SeriesLinePen(std::size_t series, std::size_t points);
+    void FitTimeLabels(QCategoryAxis& axis, const QRectF& plot);
+    void ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y);
     void ShowHoverText(const QString& text);
     ChartData data_;
     std::vector<QGraphicsSimpleTextItem*> valueLabels_;   // owned by the chart
+    std::vector<QGraphicsSimpleTextItem*> barNames_;      // owned by the chart
     std::vector<QGraphicsSimpleTextItem*> markerLabels_;  // owned by the chart
+    const std::vector<XMark>* timeLabels_ = nullptr;      // the date labels drawn, one of data_'s sets
     QAction* copyImage_;
     QAction* saveImage_;
 };

@@ -83,6 +83,20 @@ TEST(TrendViews, ChartTakesTheChosenPoolsInTheirOrder) {
     }
 }
 
+TEST(TrendViews, PastEightPoolsTheChartSaysHoveringNamesALine) {
+    for (const std::size_t pools : {1u, 8u, 9u, 60u}) {
+        SystemTrend system = FourHours();
+        std::vector<std::string> chosen;
+        for (std::size_t p = 0; p < pools; ++p) {
+            system.Pools.push_back(Pool("P" + std::to_string(p), kHitRatio, {1.0, 2.0, 3.0, 4.0}));
+            chosen.push_back("P" + std::to_string(p));
+        }
+        const ChartData chart = TrendFigureChart(system, kHitRatio, chosen);
+        EXPECT_EQ(chart.Series.size(), pools);
+        EXPECT_EQ(chart.Note.find("hover") != std::string::npos, pools > 8) << pools;
+    }
+}
+
 TEST(TrendViews, EventsOfOneReportShareOneMarker) {
     const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
     ASSERT_EQ(chart.Markers.size(), 2u);
@@ -110,7 +124,7 @@ TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
         std::vector<double> Xs;
     };
     const Case cases[] = {
-        {0, 8, {}}, {1, 8, {0}}, {3, 8, {0, 1, 2}}, {10, 2, {0, 9}}, {10, 4, {0, 3, 6, 9}}, {10, 1, {0, 9}},
+        {0, 8, {}}, {1, 8, {0}}, {3, 8, {0, 1, 2}}, {10, 2, {0, 9}}, {10, 4, {0, 3, 6, 9}}, {10, 1, {0}},
     };
     for (const Case& c : cases) {
         SystemTrend system;
@@ -125,6 +139,38 @@ TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
     ASSERT_EQ(labels.size(), 8u);
     EXPECT_EQ(labels.back().X, 719.0);
     for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NEAR(labels[i].X - labels[i - 1].X, 719.0 / 7, 1.0);
+}
+
+// Each label says what differs from the one before it, so a month of
+// hourly reports is labelled "12-03 10:00", not the year again and again.
+TEST(TrendViews, TimeLabelsDropWhatRepeatsTheLabelBefore) {
+    const std::vector<std::pair<std::string, std::string>> stamps = {
+        {"2026-12-31", "22:00:00"}, {"2026-12-31", "23:00:00"}, {"2027-01-01", "00:00:00"},
+        {"2027-01-01", "01:00:30"}, {"2027-02-01", "01:00:00"}, {"30-NOV-26", "01:00:00"},
+    };
+    SystemTrend system;
+    for (const auto& [date, time] : stamps) system.Reports.push_back({"r.txt", "SYSA/DB2P", date, time, 3600});
+    std::vector<std::string> texts;
+    for (const XMark& label : TrendTimeLabels(system, stamps.size())) texts.push_back(label.Text);
+    const std::vector<std::string> expected = {
+        "2026-12-31 22:00", "23:00", "2027-01-01 00:00", "01:00:30", "02-01 01:00", "30-NOV-26 01:00",
+    };
+    EXPECT_EQ(texts, expected);
+}
+
+TEST(TrendViews, TimeLabelSetsGetSparserDownToTheFirstReport) {
+    SystemTrend month;
+    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+    const std::vector<std::vector<XMark>> sets = TrendTimeLabelSets(month);
+    ASSERT_GE(sets.size(), 3u);
+    for (std::size_t k = 1; k < sets.size(); ++k) EXPECT_LT(sets[k].size(), sets[k - 1].size()) << k;
+    EXPECT_EQ(sets.back(), (std::vector<XMark>{{0, "2026-12-03 00:00"}}));
+    // Two reports: both, then the first alone; none: no set at all.
+    SystemTrend two;
+    two.Reports = {Stamp(0), Stamp(1)};
+    EXPECT_EQ(TrendTimeLabelSets(two).size(), 2u);
+    EXPECT_TRUE(TrendTimeLabelSets(SystemTrend{}).empty());
+    EXPECT_EQ(TrendFigureChart(month, kHitRatio, {}).XLabelSets, sets);
 }
 
 TEST(TrendViews, AdviceTimelineGivesEachLinesSpan) {

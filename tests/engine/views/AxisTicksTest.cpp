@@ -80,5 +80,33 @@ TEST(AxisTicks, ValueAxisSpanOpensOnlyABarChartsFixedBottom) {
     EXPECT_EQ(span(ChartKind::Bar, std::nullopt, {0, 0}), (Span{0, 1}));
 }
 
+// Labels one unit of x apart on a scale of `pixels` per unit, each text as
+// wide as its characters: the densest set whose neighbours keep a gap of 2.
+TEST(AxisTicks, FittingXLabelsTakesTheDensestSetThatStandsApart) {
+    ChartData chart;
+    chart.XLabelSets = {
+        {{0, "aaaa"}, {1, "bb"}, {2, "cc"}, {3, "dd"}, {4, "ee"}},
+        {{0, "aaaa"}, {2, "cccc"}, {4, "eeee"}},
+        {{0, "aaaa"}, {4, "eeee"}},
+    };
+    const struct {
+        double pixels;
+        std::size_t set;
+    } cases[] = {
+        {10, 0},                                 // 3 + 2 = 5 needed between each pair
+        {5, 0},                                  // exactly the room needed
+        {4.9, 1},                                // (4 + 4) / 2 + 2 = 6 needed two units apart
+        {3, 1},   {2.9, 2}, {1.5, 2}, {1.4, 2},  // nothing fits: the sparsest set
+    };
+    const auto width = [](const std::string& text) { return static_cast<double>(text.size()); };
+    for (const auto& c : cases) {
+        const auto place = [&](double x) { return x * c.pixels; };
+        EXPECT_EQ(&FittingXLabels(chart, place, width, 2), &chart.XLabelSets[c.set]) << c.pixels;
+    }
+    EXPECT_TRUE(FittingXLabels(
+                    ChartData{}, [](double x) { return x; }, width, 2)
+                    .empty());
+}
+
 }  // namespace
 }  // namespace kov
