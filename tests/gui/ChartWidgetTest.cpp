@@ -84,6 +84,22 @@ TEST(ChartWidget, EveryPointIsItsOwnBarAndAClickNamesItsObject) {
 
 // Each name stands beside the middle of its own bar, left of the plot and
 // inside the chart; only a name the chart is too narrow for is cut short.
+// A report whose pools were not read: its charts keep their titles and say
+// so, with no axis whose 0 to 1 would read as figures.
+TEST(ChartWidget, NothingToPlotShowsNoAxes) {
+    for (const ChartKind kind : {ChartKind::Bar, ChartKind::Line}) {
+        ChartData empty = Bars({});
+        empty.Kind = kind;
+        const ShownChart shown(empty);
+        EXPECT_TRUE(shown.widget.chart()->axes().isEmpty());
+        EXPECT_EQ(shown.TitleAsDrawn().left(11), "Buffer Pool");
+        bool said = false;
+        for (QGraphicsItem* item : shown.widget.scene()->items())
+            if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) said |= text->text() == "No values to plot";
+        EXPECT_TRUE(said);
+    }
+}
+
 TEST(ChartWidget, BarNamesStandBesideTheirBars) {
     const std::string longName(40, 'N');
     const struct {

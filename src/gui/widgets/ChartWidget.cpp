@@ -96,6 +96,10 @@ void ChartWidget::Show(const ChartData& shown) {
 }
 
 void ChartWidget::Build(QChart& qchart) {
+    if (data_.Kind != ChartKind::Pie && data_.Points.empty() && data_.Series.empty()) {
+        ShowNothingToPlot(qchart);
+        return;
+    }
     switch (data_.Kind) {
         case ChartKind::Pie:
             ShowPie(qchart);
@@ -111,6 +115,25 @@ void ChartWidget::Build(QChart& qchart) {
             break;
     }
     ShowNote(qchart);
+}
+
+// A chart with nothing to plot (a report whose pools were not read) keeps
+// its title and says so, without axes whose 0 to 1 would read as figures.
+void ChartWidget::ShowNothingToPlot(QChart& qchart) {
+    if (data_.Kind == ChartKind::Bar) {
+        auto* bars = new QHorizontalBarSeries;
+        bars->append(new QBarSet(""));
+        qchart.addSeries(bars);
+    } else {
+        qchart.addSeries(new QLineSeries);
+    }
+    qchart.legend()->setVisible(false);
+    auto* text = new QGraphicsSimpleTextItem(QStringLiteral("No values to plot"), &qchart);
+    text->setBrush(palette().color(QPalette::PlaceholderText));
+    QChart* plotted = &qchart;
+    const auto place = [plotted, text] { text->setPos(plotted->rect().center() - text->boundingRect().center()); };
+    place();
+    connect(plotted, &QChart::geometryChanged, plotted, place);
 }
 
 // A chart that is a tab's page is shown by its tab strip: shown here while

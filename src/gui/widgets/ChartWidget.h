@@ -68,6 +68,7 @@ protected:
 
 private:
     void Build(QChart& qchart);
+    void ShowNothingToPlot(QChart& qchart);
     void ShowPie(QChart& qchart);
     void ShowBars(QChart& qchart);
     void ShowLine(QChart& qchart);
