@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -112,6 +113,24 @@ std::vector<snapshot::json> WalkPages(frmStatAnalysis& window) {
         states.push_back(Shown(window));
     }
     return states;
+}
+
+// Reading a window (the monkey's and the snapshot's way of seeing it) must
+// not act on it: a bar clicked to learn its object opens that object's details.
+TEST(Reading, LeavesTheWindowAsItWas) {
+    UiHarness ui;
+    auto window = ui.StartWithSamples();
+    ClickPoolRow(*window, "BP1");
+    ChoosePage(*window, PagePoolInfo);
+    PoolInfoPage& page = *window->PoolInfo();
+    const int types = window->findChild<QComboBox*>("cboPoolGraphType")->count();
+    for (int type = 0; type < types; ++type) {
+        page.SelectGraphType(type);
+        emit page.GraphTypeChosen(type + 1);
+        const snapshot::json first = Shown(*window);
+        EXPECT_EQ(Shown(*window), first) << "graph type " << type + 1;
+        EXPECT_FALSE(page.pnlPoolDetails()->isVisible()) << "graph type " << type + 1;
+    }
 }
 
 struct ReloadCase {

@@ -56,20 +56,14 @@ json PiePoints(QChart& chart, QPieSeries& series) {
     return points;
 }
 
-// The object each bar reports when clicked, in bar order.
-std::vector<int> ObjectsOfBars(ChartWidget& view, QBarSet& bars) {
-    std::vector<int> objects;
-    // A chart whose bars stand for no object (the graphic summary's pools)
-    // acts on a click: reading it must not choose a pool.
-    if (!view.Shown().HasObjectSeries) return std::vector<int>(static_cast<std::size_t>(bars.count()), 0);
-    const auto listening =
-        QObject::connect(&view, &ChartWidget::ObjectClicked, [&objects](int object) { objects.push_back(object); });
-    for (int i = 0; i < bars.count(); ++i) {
-        const std::size_t before = objects.size();
-        emit bars.clicked(i);
-        if (objects.size() == before) objects.push_back(0);
-    }
-    QObject::disconnect(listening);
+// The object each bar stands for, in bar order. Read from what the chart
+// shows, not by clicking: a click on an object's bar opens its details, and
+// reading a window must not change it.
+std::vector<int> ObjectsOfBars(const ChartWidget& view, const QBarSet& bars) {
+    std::vector<int> objects(static_cast<std::size_t>(bars.count()), 0);
+    if (!view.Shown().HasObjectSeries) return objects;
+    const auto& points = view.Shown().Points;
+    for (std::size_t i = 0; i < objects.size() && i < points.size(); ++i) objects[i] = points[i].Object;
     return objects;
 }
 
