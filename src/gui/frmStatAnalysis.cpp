@@ -603,6 +603,12 @@ void frmStatAnalysis::ChooseObjectFromGrid(const QString& name) {
 
 void frmStatAnalysis::ShowObjectDetails() {
     const OncePerStepSink::Step step(sink_);
+    // A pool without objects has no current object: nothing of the pool
+    // shown before may stay in the pie.
+    if (!model_.Objects.Contains(model_.CurrentObject)) {
+        objectInfo_->ShowNoObject();
+        return;
+    }
     const auto breakdown = ObjectBreakdownFor(model_, model_.CurrentObject, objectInfo_->GraphType());
     if (!breakdown) return;
     ShowCurrentObjectInViews();

@@ -24,6 +24,7 @@
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
+#include "widgets/LabelPanel.h"
 
 namespace kov::test {
 namespace {
@@ -71,6 +72,14 @@ TEST(ObjectViews, ListGridAndPieAlwaysShowTheSameObject) {
     v.ExpectAllShowTheCurrentObject("a list click");
     v.window->cmdNextPool_Click();
     v.ExpectAllShowTheCurrentObject("Next Pool");
+
+    // Onto a pool without objects: nothing of the pool before stays.
+    PoolRecord& empty = v.ui.model.Pools(v.ui.model.CurrentPool + 1);
+    empty.FirstObject = empty.LastObject = 0;
+    v.window->cmdNextPool_Click();
+    EXPECT_EQ(v.ui.model.CurrentObject, 0);
+    EXPECT_TRUE(v.page->Chart()->Shown().Points.empty());
+    EXPECT_FALSE(v.page->Labels()->Value(0)->isVisible());
 }
 
 TEST(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {

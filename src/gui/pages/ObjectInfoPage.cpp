@@ -212,7 +212,10 @@ void ObjectInfoPage::Clear() {
     }
     list_->headerItem()->setText(0, kListHeading);
     grid_->ClearRows();
-    // No object: no empty value boxes and no axes, an empty pie.
+    ShowNoObject();
+}
+
+void ObjectInfoPage::ShowNoObject() {
     labels_->Show({});
     for (int row = 0; row < 5; ++row) labels_->SetRowVisible(row, false);
     ChartData none;

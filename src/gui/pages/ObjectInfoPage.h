@@ -39,6 +39,8 @@ public:
     // pick nothing when the pool shown has no such object.
     void ShowCurrentObject(const QString& name);
     void ShowBreakdown(const ObjectBreakdown& breakdown);
+    // No object chosen: no empty value boxes and no axes, an empty pie.
+    void ShowNoObject();
     // No pool: list, grid rows, labels and chart empty.
     void Clear();
 
