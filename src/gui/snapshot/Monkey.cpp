@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -835,6 +836,7 @@ private:
             FollowCombos(walked, Window->tbsStats()->currentIndex());
             FollowInnerTabs(walked);
             FollowOptions(walked);
+            FollowTypedRadius(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
             FollowPickedRow(walked, "grdClusters");
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
@@ -954,6 +956,14 @@ private:
             for (auto [from, to] : Pairs<QTabWidget>(walked, *Window))
                 if (from != walked.tbsStats() && to->currentIndex() != from->currentIndex())
                     to->setCurrentIndex(from->currentIndex());
+        }
+
+        // The cluster radius stays as stepped or typed until another report
+        // is loaded: the fresh window has it typed.
+        void FollowTypedRadius(frmStatAnalysis& walked) {
+            auto* from = walked.findChild<QLineEdit*>("txtClusterRadius");
+            auto* to = Window->findChild<QLineEdit*>("txtClusterRadius");
+            if (from && to && from->text() != to->text()) to->setText(from->text());
         }
 
         void FollowOptions(frmStatAnalysis& walked) {
