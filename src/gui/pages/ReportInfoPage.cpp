@@ -28,6 +28,8 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     sizeAdvice_->setEnabled(false);
     trend_->setObjectName("cmdTrend");
     trend_->setToolTip("Figures, advice and objects over many statistics reports");
+    // The pool's name stays in view while its figures scroll by.
+    grid_->FreezeColumns(1);
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(systemInfo_);
