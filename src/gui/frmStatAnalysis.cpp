@@ -460,8 +460,10 @@ void frmStatAnalysis::MovePool(int (*step)(const ReportModel&, int), const char*
     }
 }
 
+// The details panel belongs to the bar clicked on the chart now replaced.
 void frmStatAnalysis::RefreshPoolCharts() {
     const OncePerStepSink::Step step(sink_);
+    poolInfo_->HidePoolDetails();
     const int position = poolInfo_->GraphPosition();
     if (position < 1 || !model_.Pools.Contains(model_.CurrentPool)) return;
     const ChartData chart = PoolChart(model_, model_.CurrentPool, position);

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <fstream>
+#include <functional>
 
 #include "TrayIcon.h"
 #include "UiFixture.h"
@@ -313,7 +314,7 @@ TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
     }
 }
 
-TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
+TEST(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
     window->tbsStats()->setTabEnabled(2, true);
@@ -337,9 +338,20 @@ TEST(PoolDetailsPanel, ABarClickOpensItAndAPageSwitchClosesIt) {
     window->findChild<QPushButton*>("cmdClosePoolDetails")->click();
     EXPECT_FALSE(panel->isVisible());
 
-    emit page->Chart()->ObjectClicked(object);
-    window->tbsStats()->setCurrentIndex(0);
-    EXPECT_FALSE(panel->isVisibleTo(window.get()));
+    // The chart it came from replaced: another graph type, another pool, a page.
+    window->SelectPoolFromGrid("BP0");
+    const std::vector<std::pair<const char*, std::function<void()>>> replacements = {
+        {"graph type", [&] { emit page->GraphTypeChosen(8); }},
+        {"Next Pool", [&] { page->cmdNextPool()->click(); }},
+        {"page switch", [&] { window->tbsStats()->setCurrentIndex(0); }},
+    };
+    for (const auto& [what, replace] : replacements) {
+        window->tbsStats()->setCurrentIndex(2);
+        emit page->Chart()->ObjectClicked(ui.model.Pools(ui.model.CurrentPool).FirstObject);
+        ASSERT_TRUE(panel->isVisible()) << what;
+        replace();
+        EXPECT_FALSE(panel->isVisibleTo(window.get())) << what;
+    }
 }
 
 // Back, Reset and a statistics report that fails to read: the pages show

@@ -610,7 +610,8 @@ private:
     // A click on a pool row (or a finding that names a pool) chooses a pool,
     // which opens the pool pages.
     void NotePoolChoice(const QAbstractItemView& view, const std::string& done) {
-        if (view.objectName() == "grdPoolInfo") poolChosen_ = true;
+        // The grid's frozen Pool column chooses as the grid does.
+        if (view.objectName().startsWith("grdPoolInfo")) poolChosen_ = true;
         if (view.objectName() == "lstDataChecks" && done.find("\"Report:") == std::string::npos) poolChosen_ = true;
     }
 
