@@ -1,8 +1,11 @@
 #include "analysis/TrendViews.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <map>
+#include <optional>
 
 #include "analysis/CompareReports.h"
 #include "analysis/GeneralInfo.h"
@@ -21,7 +24,19 @@ constexpr double kMarkerTextRoom = 0.2;
 // The window and the saved images tell eight lines apart by colour; past
 // that the legend is left out and the chart says how to name a line.
 constexpr std::size_t kLinesTheColoursTellApart = 8;
-// How many date labels each set offers under the time axis, densest first.
+// Round steps between date labels, finest first: minutes within a day
+// (midnight is a multiple of each), whole days and weeks from a Monday's
+// midnight, and calendar months.
+struct LabelStep {
+    int Minutes = 0;
+    int Months = 0;
+};
+constexpr int kDay = 24 * 60;
+constexpr LabelStep kLabelSteps[] = {
+    {5},    {10},       {15},       {30},        {60},   {120},  {180},  {360},   {720},
+    {kDay}, {2 * kDay}, {7 * kDay}, {14 * kDay}, {0, 1}, {0, 3}, {0, 6}, {0, 12},
+};
+// Stamps the calendar cannot place (no ISO date) get evenly spread labels.
 constexpr std::size_t kTimeLabelCounts[] = {24, 16, 12, 8, 6, 4, 3, 2, 1};
 
 // Whole numbers show no decimals, every other figure two, as the compare.
@@ -76,6 +91,43 @@ std::vector<XMark> EventMarkers(const std::vector<const PoolTrend*>& pools) {
 
 bool IsIsoDate(const std::string& date) {
     return date.size() == 10 && date[4] == '-' && date[7] == '-';
+}
+
+// Minutes since 1970-01-01 00:00 and the calendar month (years * 12 +
+// month) of a stamp, when its date is ISO and its time HH:MM[:SS].
+struct StampTime {
+    long long Minutes = 0;
+    long long Month = 0;
+    unsigned DayOfMonth = 0;
+};
+
+std::optional<StampTime> TimeOf(const ReportStamp& stamp) {
+    if (!IsIsoDate(stamp.Date) || stamp.Time.size() < 5 || stamp.Time[2] != ':') return std::nullopt;
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    if (std::sscanf(stamp.Date.c_str(), "%4d-%2d-%2d", &year, &month, &day) != 3 ||
+        std::sscanf(stamp.Time.c_str(), "%2d:%2d", &hour, &minute) != 2)
+        return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(day))};
+    if (!date.ok() || hour > 23 || minute > 59) return std::nullopt;
+    const long long days = std::chrono::sys_days(date).time_since_epoch().count();
+    return StampTime{days * kDay + hour * 60 + minute, year * 12LL + month - 1, static_cast<unsigned>(day)};
+}
+
+// Which step of the calendar a time falls in. 1970-01-01 was a Thursday:
+// weeks count from the Monday before it.
+long long StepOf(const StampTime& time, const LabelStep& step) {
+    if (step.Months > 0) return time.Month / step.Months;
+    if (step.Minutes <= kDay) return time.Minutes / step.Minutes;
+    const long long days = time.Minutes / kDay + (step.Minutes % (7 * kDay) == 0 ? 3 : 0);
+    return days / (step.Minutes / kDay);
+}
+
+bool StartsStep(const StampTime& time, const LabelStep& step) {
+    if (step.Months > 0) return time.DayOfMonth == 1 && time.Minutes % kDay == 0 && time.Month % step.Months == 0;
+    StampTime before = time;
+    --before.Minutes;
+    return StepOf(before, step) != StepOf(time, step);
 }
 
 // A date label's text: what differs from the label before it (none for the first).
@@ -141,13 +193,39 @@ std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most) 
     return labels;
 }
 
+std::vector<XMark> TrendCalendarLabels(const SystemTrend& system, const LabelStep& step) {
+    std::vector<XMark> labels;
+    const ReportStamp* before = nullptr;
+    std::optional<StampTime> last;
+    for (std::size_t report = 0; report < system.Reports.size(); ++report) {
+        const std::optional<StampTime> time = TimeOf(system.Reports[report]);
+        if (!time) return {};
+        // The first report in each step; the very first only when it opens one.
+        const bool labelled = last ? StepOf(*time, step) != StepOf(*last, step) : StartsStep(*time, step);
+        last = time;
+        if (!labelled) continue;
+        labels.push_back({static_cast<double>(report), TimeLabelText(system.Reports[report], before)});
+        before = &system.Reports[report];
+    }
+    return labels;
+}
+
+// Label sets at round times (midnights, Mondays, first days of months),
+// each sparser than the one before, down to the first report alone; evenly
+// spread sets where the stamps are not calendar dates.
 std::vector<std::vector<XMark>> TrendTimeLabelSets(const SystemTrend& system) {
     std::vector<std::vector<XMark>> sets;
-    for (const std::size_t most : kTimeLabelCounts) {
-        std::vector<XMark> labels = TrendTimeLabels(system, most);
-        if (labels.empty()) break;
-        if (sets.empty() || sets.back() != labels) sets.push_back(std::move(labels));
-    }
+    if (system.Reports.empty()) return sets;
+    const auto offer = [&sets](std::vector<XMark> labels) {
+        if (!labels.empty() && (sets.empty() || labels.size() < sets.back().size())) sets.push_back(std::move(labels));
+    };
+    const bool calendar = std::all_of(system.Reports.begin(), system.Reports.end(),
+                                      [](const ReportStamp& stamp) { return TimeOf(stamp).has_value(); });
+    if (calendar)
+        for (const LabelStep& step : kLabelSteps) offer(TrendCalendarLabels(system, step));
+    else
+        for (const std::size_t most : kTimeLabelCounts) offer(TrendTimeLabels(system, most));
+    offer(TrendTimeLabels(system, 1));
     return sets;
 }
 

@@ -41,8 +41,9 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
 // seconds only where they are not zero.
 std::vector<XMark> TrendTimeLabels(const SystemTrend& system, std::size_t most);
 
-// The date label sets a chart chooses from by its width, densest first,
-// down to the first report's label alone.
+// The date label sets a chart chooses from by its width, densest first:
+// labels at round times (each 5 minutes up to each 12 hours, midnights,
+// Mondays, first days of months), the first report's label alone last.
 std::vector<std::vector<XMark>> TrendTimeLabelSets(const SystemTrend& system);
 
 // Pool, intent, advice, first seen, last seen, reports: each advice line of

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "analysis/TrendViews.h"
 
 namespace kov {
@@ -158,17 +160,53 @@ TEST(TrendViews, TimeLabelsDropWhatRepeatsTheLabelBefore) {
     EXPECT_EQ(texts, expected);
 }
 
-TEST(TrendViews, TimeLabelSetsGetSparserDownToTheFirstReport) {
-    SystemTrend month;
-    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+// Hourly reports from 2026-11-01 07:00 (a Sunday) on.
+SystemTrend HourlyFromSundayMorning(int reports) {
+    SystemTrend system;
+    for (int i = 0; i < reports; ++i) {
+        const int hour = (7 + i) % 24, day = 1 + (7 + i) / 24;
+        char date[11], time[9];
+        std::snprintf(date, sizeof date, "2026-11-%02d", day);
+        std::snprintf(time, sizeof time, "%02d:00:00", hour);
+        system.Reports.push_back({"r.txt", "SYSA/DB2P", date, time, 3600});
+    }
+    return system;
+}
+
+std::vector<std::string> Texts(const std::vector<XMark>& labels) {
+    std::vector<std::string> texts;
+    for (const XMark& label : labels) texts.push_back(label.Text);
+    return texts;
+}
+
+// Labels fall on round times, never on whatever hour the series began.
+TEST(TrendViews, TimeLabelSetsFallOnRoundTimesAndGetSparser) {
+    const SystemTrend month = HourlyFromSundayMorning(24 * 29);
     const std::vector<std::vector<XMark>> sets = TrendTimeLabelSets(month);
-    ASSERT_GE(sets.size(), 3u);
+    ASSERT_GE(sets.size(), 5u);
     for (std::size_t k = 1; k < sets.size(); ++k) EXPECT_LT(sets[k].size(), sets[k - 1].size()) << k;
-    EXPECT_EQ(sets.back(), (std::vector<XMark>{{0, "2026-12-03 00:00"}}));
-    // Two reports: both, then the first alone; none: no set at all.
-    SystemTrend two;
-    two.Reports = {Stamp(0), Stamp(1)};
-    EXPECT_EQ(TrendTimeLabelSets(two).size(), 2u);
+    // The set whose labels stand `reports` apart, its first three texts.
+    const auto spacedBy = [&sets](double reports) {
+        for (const auto& set : sets)
+            if (set.size() > 3 && set[1].X - set[0].X == reports) {
+                const std::vector<std::string> texts = Texts(set);
+                return std::vector<std::string>(texts.begin(), texts.begin() + 3);
+            }
+        return std::vector<std::string>{};
+    };
+    EXPECT_EQ(spacedBy(6), (std::vector<std::string>{"2026-11-01 12:00", "18:00", "11-02 00:00"}));
+    EXPECT_EQ(spacedBy(24), (std::vector<std::string>{"2026-11-02 00:00", "11-03 00:00", "11-04 00:00"}));
+    EXPECT_EQ(spacedBy(24 * 7), (std::vector<std::string>{"2026-11-02 00:00", "11-09 00:00", "11-16 00:00"}))
+        << "weeks start on Mondays";
+    EXPECT_EQ(sets.back().size(), 1u);
+
+    // Stamps that are not calendar dates: evenly spread, down to the first.
+    SystemTrend undated = HourlyFromSundayMorning(48);
+    for (ReportStamp& stamp : undated.Reports) stamp.Date = "01-NOV-26";
+    const std::vector<std::vector<XMark>> spread = TrendTimeLabelSets(undated);
+    ASSERT_FALSE(spread.empty());
+    EXPECT_EQ(spread.front().size(), 24u);
+    EXPECT_EQ(spread.back(), (std::vector<XMark>{{0, "01-NOV-26 07:00"}}));
     EXPECT_TRUE(TrendTimeLabelSets(SystemTrend{}).empty());
     EXPECT_EQ(TrendFigureChart(month, kHitRatio, {}).XLabelSets, sets);
 }
