@@ -58,6 +58,9 @@ TEST(TrendViews, ChartLineBreaksWhereThePoolIsAbsent) {
     EXPECT_EQ(second.ValueText, "92.50");
     EXPECT_EQ(second.Label, "2026-12-03 01:00:00  r01.txt");
     EXPECT_EQ(chart.Series[0].Runs[1][0].ValueText, "95");
+    // The events of one report share one marker.
+    ASSERT_EQ(chart.Markers.size(), 2u);
+    EXPECT_EQ(chart.Markers[0].Text, "BP1 VP size 40,000 -> 60,000; BP1 VPSEQT 80 -> 60");
 }
 
 TEST(TrendViews, ChartTakesTheChosenPoolsInTheirOrder) {
@@ -95,12 +98,6 @@ TEST(TrendViews, PastEightPoolsTheChartSaysHoveringNamesALine) {
         EXPECT_EQ(chart.Series.size(), pools);
         EXPECT_EQ(chart.Note.find("hover") != std::string::npos, pools > 8) << pools;
     }
-}
-
-TEST(TrendViews, EventsOfOneReportShareOneMarker) {
-    const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
-    ASSERT_EQ(chart.Markers.size(), 2u);
-    EXPECT_EQ(chart.Markers[0].Text, "BP1 VP size 40,000 -> 60,000; BP1 VPSEQT 80 -> 60");
 }
 
 TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
