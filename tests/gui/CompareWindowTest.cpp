@@ -51,10 +51,6 @@ struct CompareHarness {
     }
 };
 
-std::string Cell(GridView* grid, int row, int column) {
-    return grid->Cell(row, column).toStdString();
-}
-
 TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid) {
     CompareHarness h;
     h.window->SelectPoolFromGrid("BP1");

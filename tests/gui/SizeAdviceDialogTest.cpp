@@ -39,10 +39,6 @@ struct SizeAdviceHarness {
     }
 };
 
-std::string Cell(GridView* grid, int row, int column) {
-    return grid->Cell(row, column).toStdString();
-}
-
 void TypeBudget(frmSizeAdvice& dialog, const QString& text) {
     QDoubleSpinBox* box = dialog.txtBudgetMB();
     box->selectAll();

@@ -38,6 +38,13 @@ SystemTrend FourHours() {
     return system;
 }
 
+// A month of hourly reports.
+SystemTrend Month() {
+    SystemTrend month;
+    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+    return month;
+}
+
 std::vector<double> Xs(const std::vector<ChartPoint>& run) {
     std::vector<double> xs;
     for (const ChartPoint& point : run) xs.push_back(*point.X);
@@ -130,9 +137,7 @@ TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
         for (const XMark& label : TrendTimeLabels(system, c.Most)) xs.push_back(label.X);
         EXPECT_EQ(xs, c.Xs) << c.Reports << " reports, " << c.Most;
     }
-    SystemTrend month;
-    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
-    const std::vector<XMark> labels = TrendTimeLabels(month, 8);
+    const std::vector<XMark> labels = TrendTimeLabels(Month(), 8);
     ASSERT_EQ(labels.size(), 8u);
     EXPECT_EQ(labels.back().X, 719.0);
     for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NEAR(labels[i].X - labels[i - 1].X, 719.0 / 7, 1.0);
@@ -156,8 +161,7 @@ TEST(TrendViews, TimeLabelsDropWhatRepeatsTheLabelBefore) {
 }
 
 TEST(TrendViews, TimeLabelSetsGetSparserDownToTheFirstReport) {
-    SystemTrend month;
-    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+    const SystemTrend month = Month();
     const std::vector<std::vector<XMark>> sets = TrendTimeLabelSets(month);
     ASSERT_GE(sets.size(), 3u);
     for (std::size_t k = 1; k < sets.size(); ++k) EXPECT_LT(sets[k].size(), sets[k - 1].size()) << k;
