@@ -7,7 +7,6 @@
 // kovgraph --monkey OUT.json --steps N --seed S FILE...: a seeded random walk
 // over the window offscreen, its invariants checked after every action.
 
-#include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +17,7 @@
 
 #include "AppServices.h"
 #include "QtMessageSink.h"
+#include "cli/CommandLine.h"
 #include "cluster/ClusterAnalysis.h"
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
@@ -41,16 +41,8 @@ int RunPdfReport(int argc, char** argv) {
     cli.add_option("--pdf", options.OutFile, "the PDF file to write")->required();
     cli.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file")->required();
     cli.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
-    try {
-        cli.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << cli.help();
-        return 0;
-    } catch (const CLI::ParseError& error) {
-        std::cerr << "kovgraph: " << error.what() << "\n"
-                  << "Run with --pdf --help for usage.\n";
-        return 2;
-    }
+    if (const std::optional<int> status = kov::ParseCommandLine(cli, argc, argv, "kovgraph", "--pdf --help"))
+        return *status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     options.AccDir = kov::ThresholdFolder(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());

@@ -7,11 +7,12 @@
 // kovgraph-report --history DB --add FILE...
 // kovgraph-report --history DB --list
 
-#include <CLI/CLI.hpp>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
+#include "cli/CommandLine.h"
 #include "cluster/ClusterAnalysis.h"
 #include "common/CollectionDate.h"
 #include "report/BatchReport.h"
@@ -117,8 +118,7 @@ int RunReport(int argc, char** argv) {
                             ->excludes(trendFlag);
     app.add_option("STATFILE", options.StatFile, "statistics report or consolidated data file");
     app.add_option("SIMFILE", options.SimFiles, "simulation reports, read in the order given");
-    try {
-        app.parse(argc, argv);
+    const auto checkCombinations = [&] {
         if (!compare.empty() && (compare.size() != 2 || !options.StatFile.empty()))
             throw CLI::ValidationError("--compare", "takes exactly two statistics reports: BEFORE AFTER");
         if (history->count() > 0 && add->count() + list->count() == 0 && !trendWanted)
@@ -130,17 +130,10 @@ int RunReport(int argc, char** argv) {
         if (compare.empty() && options.StatFile.empty() && history->count() == 0) throw CLI::RequiredError("STATFILE");
         if (adviseSizes && !compare.empty())
             throw CLI::ValidationError("--advise-sizes", "reads one statistics report and its simulation reports");
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::CallForVersion&) {
-        std::cout << app.version() << "\n";
-        return 0;
-    } catch (const CLI::ParseError& error) {
-        std::cerr << "kovgraph-report: " << error.what() << "\n"
-                  << "Run with --help for usage.\n";
-        return 2;
-    }
+    };
+    if (const std::optional<int> status =
+            kov::ParseCommandLine(app, argc, argv, "kovgraph-report", "--help", checkCombinations))
+        return *status;
     if (trendWanted) {
         trend.Json = options.Json;
         trend.Files.push_back(options.StatFile);

@@ -40,9 +40,6 @@ struct ClusterWindow {
 
     QRadioButton* Option(const char* name) const { return window->findChild<QRadioButton*>(name); }
     QString Radius() const { return page->txtClusterRadius()->text(); }
-    void ClickSpinner(SpinButtons* spinner, bool upper) const {
-        QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
-    }
     std::vector<std::vector<std::string>> Rows(GridView* grid) const { return grid->Model()->Table().Rows; }
     QStringList Headings(GridView* grid) const {
         QStringList headings;
@@ -111,7 +108,7 @@ TEST(ClusterPage, RadiusSpinnerStepsByTenthsWithinBounds) {
     } steps[] = {{"7.9", true, "7.6"}, {"0.1", false, "0.4"}, {"1.25", false, "1.1"}, {"", true, "0.4"}};
     for (const auto& step : steps) {
         w.page->txtClusterRadius()->setText(step.typed);
-        w.ClickSpinner(spinner, step.up);
+        ClickSpinner(spinner, step.up);
         EXPECT_EQ(w.Radius(), step.shown) << step.typed;
         EXPECT_FALSE(w.page->tmrClusterRadius()->isActive()) << "released";
     }

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -119,6 +120,7 @@ TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     ASSERT_EQ(ui.saveQuestions.size(), 1u);
     EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-objects.csv");
     EXPECT_EQ(ui.saveQuestions[0].Filters.value(0), "CSV Files (*.csv)");
+    EXPECT_EQ(ui.saveQuestions[0].Folder, SampleFolder()) << "the reports' folder, until another is chosen";
     QFile file(ui.nextSaveFile);  // the CSV text itself is read back in the engine's tests
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), CsvText(grid->Model()->Grid()));
@@ -126,6 +128,7 @@ TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
 
     ui.nextSaveFile = folder.filePath("no-such-folder/objects.csv");
     grid->ContextActions()[1]->trigger();
+    EXPECT_EQ(ui.saveQuestions[1].Folder, QFileInfo(folder.path()).absoluteFilePath());
     ASSERT_EQ(ui.sink.Messages.size(), 1u);
     EXPECT_EQ(ui.sink.Messages[0].Title, "Save as CSV");
     EXPECT_EQ(ui.sink.Messages[0].Icon, MessageIcon::Exclamation);

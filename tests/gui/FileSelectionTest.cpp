@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "UiFixture.h"
+#include "frmAbout.h"
 
 namespace kov::test {
 namespace {
@@ -118,8 +119,11 @@ TEST(FileSelection, ReturningFromAboutKeepsTheList) {
     screen.show();
     screen.OpenStatisticsFile(SampleStat());
     screen.OpenSimulationFiles(SampleSims());
-    ui.state.AboutReturn = true;
     screen.hide();
+    frmAbout about(ui.state);  // its OK tells the screen the About box is what closed
+    about.show();
+    about.findChild<QPushButton*>("cmdOkay")->click();
+    EXPECT_FALSE(about.isVisible());
     screen.show();  // the activation after the About box
     EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 3);
     EXPECT_FALSE(ui.state.AboutReturn);

@@ -176,7 +176,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReloadCase{"ConsolidatedAfterSamples", kSamples, {SamplePath("SYSA_DB2P_20261130_consolidated.txt"), {}}},
         ReloadCase{"WeekLaterAfterSamples", kSamples, {SamplePath("SYSA_DB2P_20261207.sta"), {}}},
-        ReloadCase{"SamplesAgain", kSamples, kSamples}),
+        ReloadCase{"SamplesAgain", kSamples, kSamples},
+        // A file that is no statistics report: the pages show nothing, never
+        // a figure of the report before.
+        ReloadCase{"FailedReadAfterSamples", kSamples, {SamplePath("SYSA_DB2P_20261130_BP0.sim"), {}}}),
     [](const ::testing::TestParamInfo<ReloadCase>& reload) { return std::string(reload.param.Name); });
 
 // A statistics report that was not read to its end: each message once, no

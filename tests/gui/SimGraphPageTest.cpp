@@ -53,9 +53,6 @@ struct SimWindow {
 
     int Pool() const { return ui.model.CurrentPool; }
     const ChartData& Shown(SimGraphPage::SubTab tab) const { return page->Shown(tab); }
-    void ClickSpinner(SpinButtons* spinner, bool upper) const {
-        QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
-    }
     QStringList DetailHeadings() const {
         QStringList headings;
         for (const std::string& h : page->lvSimObjectDetails()->Model()->Table().Headings)
@@ -85,19 +82,19 @@ TEST(SimGraphPage, EnteringShowsThePoolSizesWithTheHitRatio) {
 
 TEST(SimGraphPage, BothNumberBoxesShowOneSimulation) {
     SimWindow w;
-    w.ClickSpinner(w.page->updnSimNo(), true);
+    ClickSpinner(w.page->updnSimNo(), true);
     EXPECT_EQ(w.page->txtSimNo()->text(), "2");
     EXPECT_EQ(w.cluster->txtSimNo()->text(), "2") << "the cluster page's box follows page 6";
     EXPECT_EQ(w.ui.model.CurrentSimulation, 2);
     EXPECT_EQ(w.page->lblSimFileName()->text(), w.secondBP1);
     EXPECT_EQ(w.cluster->lblSimFileName()->text(), w.secondBP1);
     EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 16);
-    w.ClickSpinner(w.page->updnSimNo(), true);
+    ClickSpinner(w.page->updnSimNo(), true);
     EXPECT_EQ(w.page->txtSimNo()->text(), "2") << "BP1 has two simulations";
 
-    w.ClickSpinner(w.cluster->updnSimNo(), false);
+    ClickSpinner(w.cluster->updnSimNo(), false);
     EXPECT_EQ(w.page->txtSimNo()->text(), "1") << "page 6's box follows the cluster page";
-    w.ClickSpinner(w.cluster->updnSimNo(), false);
+    ClickSpinner(w.cluster->updnSimNo(), false);
     EXPECT_EQ(w.cluster->txtSimNo()->text(), "1");
     EXPECT_EQ(w.page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP1.sim"));
     EXPECT_TRUE(w.ui.sink.Messages.empty());

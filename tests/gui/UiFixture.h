@@ -19,6 +19,7 @@
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "widgets/GridView.h"
+#include "widgets/SpinButtons.h"
 
 namespace kov::test {
 
@@ -73,6 +74,15 @@ inline void ClickHeading(GridView* grid, int column) {
 
 inline void ClickRow(GridView* grid, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 0)).center());
+}
+
+inline std::string Cell(GridView* grid, int row, int column) {
+    return grid->Cell(row, column).toStdString();
+}
+
+// A click on the spinner's upper or lower button.
+inline void ClickSpinner(SpinButtons* spinner, bool upper) {
+    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
 }
 
 struct UiHarness {

@@ -6,13 +6,11 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include "UiFixture.h"
@@ -208,23 +206,6 @@ TEST(Keyboard, F1OpensTheHelp) {
     auto* help = window->findChild<QDialog*>("dlgHelp");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->findChild<QWidget*>("txtHelp") != nullptr);
-}
-
-// The names themselves: SaveDialogs; a grid's and a chart's: ExportTest.
-TEST(Exports, StartInTheReportsFolderUntilAnotherIsChosen) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
-    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
-    ASSERT_EQ(ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-pools.csv");
-    EXPECT_EQ(ui.saveQuestions[0].Folder, QFileInfo(SampleStat()).absolutePath());
-
-    QTemporaryDir elsewhere;
-    ui.nextSaveFile = elsewhere.filePath("pools.csv");
-    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
-    ui.nextSaveFile.clear();
-    window->ReportInfo()->grdPoolInfo()->ContextActions()[1]->trigger();
-    EXPECT_EQ(ui.saveQuestions.back().Folder, QFileInfo(elsewhere.path()).absoluteFilePath());
 }
 
 TEST(HighDpi, TheWindowFitsAScreenOfHalfTheSize) {

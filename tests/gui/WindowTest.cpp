@@ -9,23 +9,18 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <fstream>
 #include <functional>
 
 #include "TrayIcon.h"
 #include "UiFixture.h"
-#include "frmAbout.h"
 #include "frmTitle.h"
 #include "pages/GraphicSummaryPage.h"
-#include "pages/ObjectInfoPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "pages/ScanCostPage.h"
@@ -255,15 +250,6 @@ TEST(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
     EXPECT_FALSE(window->Tray()->IsShown());
 }
 
-TEST(About, OkSetsTheReturnFlagSoTheFileListSurvives) {
-    UiHarness ui;
-    frmAbout about(ui.state);
-    about.show();
-    about.findChild<QPushButton*>("cmdOkay")->click();
-    EXPECT_TRUE(ui.state.AboutReturn);
-    EXPECT_FALSE(about.isVisible());
-}
-
 TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     UiHarness ui;
     auto window = ui.StartWithSamples();
@@ -352,38 +338,6 @@ TEST(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
         replace();
         EXPECT_FALSE(panel->isVisibleTo(window.get())) << what;
     }
-}
-
-// Back, Reset and a statistics report that fails to read: the pages show
-// nothing, never a figure of the report before (a report that reads: the
-// window snapshot test's --first run).
-TEST(Reload, AFailedReadLeavesEveryPageEmpty) {
-    QTemporaryDir folder;
-    const QString broken = folder.filePath("broken.sta");
-    std::ofstream(QFile::encodeName(broken).toStdString(), std::ios::binary) << "not a statistics report\r\n";
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
-    window->SelectPoolFromGrid("BP2");
-    ui.onFileSelection = [&](frmSelectFiles& screen) {
-        screen.cmdReset_Click();
-        screen.OpenStatisticsFile(broken);
-        screen.cmdNext_Click();
-    };
-    window->cmdBack_Click();
-
-    ObjectInfoPage* objects = window->ObjectInfo();
-    window->tbsStats()->setTabEnabled(PageObjectInfo, true);
-    window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object views as a user opens them
-    const auto label = [&](const char* name) { return window->findChild<QLabel*>(name)->text().trimmed(); };
-    EXPECT_EQ(window->windowTitle(), "KOVGraph");
-    EXPECT_EQ(label("lblPoolInfo_0"), "");
-    EXPECT_EQ(label("lblPoolInfo_2"), "");
-    EXPECT_EQ(window->PoolInfo()->Chart()->Shown().Title, "");
-    EXPECT_EQ(objects->lvObjects()->topLevelItemCount(), 0);
-    EXPECT_EQ(objects->grdObjectInfo()->model()->rowCount(), 0);
-    EXPECT_EQ(window->ScanCost()->grdScanCost()->model()->rowCount(), 0);
-    EXPECT_EQ(window->ScanCost()->grdScanCostPool()->model()->rowCount(), 0);
-    EXPECT_EQ(window->findChild<QListWidget*>("lstBPAnalysis")->count(), 0);
 }
 
 }  // namespace

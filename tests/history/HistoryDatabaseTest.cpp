@@ -134,65 +134,38 @@ void Spoil(const std::string& path, std::size_t offset, std::size_t length) {
 }
 
 TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItWas) {
+    // Each file is a history of a few reports, then spoiled, unless it is
+    // something else altogether.
     struct Case {
         const char* Name;
-        std::function<std::string(const test::TempFolder&)> Make;
+        bool FromHistory;
+        std::function<void(const std::string&)> Make;
         const char* Words;  // what the refusal says
     };
+    const auto sql = [](std::string statement) {
+        return [statement](const std::string& path) { test::ExecuteSql(path, statement); };
+    };
     const std::vector<Case> cases = {
-        {"a statistics report",
-         [](const test::TempFolder& f) {
-             return test::WriteBytes(f.Path("report.db"), "BPH STATISTICS      KOVCOLL V1R1    SYSADB2P\r\n");
-         },
+        {"a statistics report", false,
+         [](const std::string& path) { test::WriteBytes(path, "BPH STATISTICS      KOVCOLL V1R1    SYSADB2P\r\n"); },
          "is not an SQLite database"},
-        {"a damaged header",
-         [](const test::TempFolder& f) {
-             const std::string path = WriteHistory(f, "header.db");
-             Spoil(path, 0, 16);
-             return path;
-         },
-         "is not an SQLite database"},
-        {"damaged pages",
-         [](const test::TempFolder& f) {
-             const std::string path = WriteHistory(f, "pages.db");
-             Spoil(path, 4096, 4096 * 6);
-             return path;
-         },
+        {"a damaged header", true, [](const std::string& path) { Spoil(path, 0, 16); }, "is not an SQLite database"},
+        {"damaged pages", true, [](const std::string& path) { Spoil(path, 4096, 4096 * 6); }, "is damaged"},
+        {"a truncated file", true,
+         [](const std::string& path) { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); },
          "is damaged"},
-        {"a truncated file",
-         [](const test::TempFolder& f) {
-             const std::string path = WriteHistory(f, "truncated.db");
-             std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
-             return path;
-         },
-         "is damaged"},
-        {"another program's database",
-         [](const test::TempFolder& f) {
-             const std::string path = f.Path("other.db");
-             test::ExecuteSql(path, "CREATE TABLE report (id INTEGER); INSERT INTO report VALUES (1);");
-             return path;
-         },
+        {"another program's database", false, sql("CREATE TABLE report (id INTEGER); INSERT INTO report VALUES (1);"),
          "another program"},
-        {"a newer schema",
-         [](const test::TempFolder& f) {
-             const std::string path = WriteHistory(f, "newer.db");
-             test::ExecuteSql(path, "PRAGMA user_version = " + std::to_string(HistorySchemaVersion + 1));
-             return path;
-         },
+        {"a newer schema", true, sql("PRAGMA user_version = " + std::to_string(HistorySchemaVersion + 1)),
          "written by a newer KOVGraph"},
-        {"a history missing a table",
-         [](const test::TempFolder& f) {
-             const std::string path = WriteHistory(f, "table.db");
-             test::ExecuteSql(path, "DROP TABLE pool_advice");
-             return path;
-         },
-         "table pool_advice is missing"},
+        {"a history missing a table", true, sql("DROP TABLE pool_advice"), "table pool_advice is missing"},
     };
     for (const Case& c : cases) {
         for (const auto access : {HistoryDatabase::Access::Read, HistoryDatabase::Access::Write}) {
             SCOPED_TRACE(std::string(c.Name) + (access == HistoryDatabase::Access::Read ? ", read" : ", write"));
             test::TempFolder folder;
-            const std::string path = c.Make(folder);
+            const std::string path = c.FromHistory ? WriteHistory(folder, "history.db") : folder.Path("history.db");
+            c.Make(path);
             const std::string before = test::ReadWhole(path);
             std::string refusal;
             try {

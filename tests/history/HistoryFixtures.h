@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "analysis/Trend.h"
 
@@ -31,6 +33,14 @@ inline TrendReport MakeTrendReport(const std::string& system, const std::string&
                                     seed * o + 0.25, seed / (o + 3)});
     }
     return report;
+}
+
+// A pool's objects as rows that compare whole.
+inline std::vector<std::tuple<std::string, std::string, double, double>> ObjectRows(
+    const std::vector<TrendObject>& objects) {
+    std::vector<std::tuple<std::string, std::string, double, double>> rows;
+    for (const TrendObject& o : objects) rows.emplace_back(o.Name, o.Type, o.GetPages, o.SyncReadIOs);
+    return rows;
 }
 
 // The first column of a query's rows, NULL as "NULL", one row a line.

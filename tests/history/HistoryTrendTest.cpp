@@ -83,12 +83,7 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     EXPECT_TRUE(second.Settings == report.Pools[1].Settings);
     EXPECT_TRUE(std::isnan(second.Figures[3]));
     EXPECT_EQ(second.Advice, report.Pools[1].Advice);
-    ASSERT_EQ(second.Objects.size(), 3u);
-    for (std::size_t o = 0; o < 3; ++o) {
-        EXPECT_EQ(second.Objects[o].Name, report.Pools[1].Objects[o].Name);
-        EXPECT_EQ(second.Objects[o].Type, report.Pools[1].Objects[o].Type);
-        EXPECT_EQ(second.Objects[o].SyncReadIOs, report.Pools[1].Objects[o].SyncReadIOs);
-    }
+    EXPECT_EQ(test::ObjectRows(second.Objects), test::ObjectRows(report.Pools[1].Objects));
 }
 
 // Objects are stored many to a statement: every count around a statement's
@@ -106,16 +101,8 @@ TEST(HistoryTrendTest, EveryObjectOfAPoolReadsBackInItsPlace) {
         SCOPED_TRACE(std::to_string(counts[c]) + " objects");
         const TrendReport expected = MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2,
                                                      counts[c], static_cast<double>(c + 1));
-        for (std::size_t p = 0; p < 2; ++p) {
-            const std::vector<TrendObject>& objects = stored[c].Pools[p].Objects;
-            ASSERT_EQ(objects.size(), expected.Pools[p].Objects.size());
-            for (std::size_t o = 0; o < objects.size(); ++o) {
-                EXPECT_EQ(objects[o].Name, expected.Pools[p].Objects[o].Name) << o;
-                EXPECT_EQ(objects[o].Type, expected.Pools[p].Objects[o].Type) << o;
-                EXPECT_EQ(objects[o].GetPages, expected.Pools[p].Objects[o].GetPages) << o;
-                EXPECT_EQ(objects[o].SyncReadIOs, expected.Pools[p].Objects[o].SyncReadIOs) << o;
-            }
-        }
+        for (std::size_t p = 0; p < 2; ++p)
+            EXPECT_EQ(test::ObjectRows(stored[c].Pools[p].Objects), test::ObjectRows(expected.Pools[p].Objects)) << p;
     }
 }
 

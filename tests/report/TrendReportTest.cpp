@@ -25,16 +25,9 @@ protected:
             {"a.sta", "2026-11-30", "10:00:00", 800, 1.0},
             {"b.sta", "2026-11-30", "11:00:00", 800, 1.3},
         };
-        for (const auto& r : reports) {
-            SamplePlan plan = test::SmallPlan();
-            plan.CollectionDate = r.date;
-            plan.CollectionTime = r.time;
-            for (PoolPlan& pool : plan.Pools) {
-                pool.MissFactor = r.missFactor;
-                if (pool.Name == "BP1") pool.VPSize = r.bp1Size;
-            }
-            files_.push_back(test::WriteLines(folder_.Path(r.file), test::StatLines(GenerateReport(plan))));
-        }
+        for (const auto& r : reports)
+            files_.push_back(test::WriteLines(folder_.Path(r.file), test::StatLines(GenerateReport(test::DriftedPlan(
+                                                                        r.date, r.time, r.missFactor, r.bp1Size)))));
     }
 
     test::ReportRun Run(const std::string& arguments) { return test::RunReportProgram(folder_, arguments); }

@@ -78,6 +78,17 @@ SamplePlan SmallPlan() {
     return plan;
 }
 
+SamplePlan DriftedPlan(const std::string& date, const std::string& time, double missFactor, std::int32_t bp1Size) {
+    SamplePlan plan = SmallPlan();
+    plan.CollectionDate = date;
+    plan.CollectionTime = time;
+    for (PoolPlan& pool : plan.Pools) {
+        pool.MissFactor = missFactor;
+        if (pool.Name == "BP1") pool.VPSize = bp1Size;
+    }
+    return plan;
+}
+
 std::vector<std::string> StatLines(const ReportModel& model, const WriteOptions& options) {
     std::ostringstream out;
     WriteStatReport(model, out, options);

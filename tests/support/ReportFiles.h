@@ -34,6 +34,9 @@ private:
 // BP1 (4, 800 + 200), BP2 (none) and BP32K (none, the last pool). BP10 comes
 // before BP1 so that a simulation of BP1 must not stop at BP10.
 SamplePlan SmallPlan();
+// The small plan collected at another time, its misses scaled by missFactor
+// and BP1 at another VP size: one report of a series whose figures drift.
+SamplePlan DriftedPlan(const std::string& date, const std::string& time, double missFactor, std::int32_t bp1Size);
 
 // The report the writer makes, one entry per line, line ends removed.
 std::vector<std::string> StatLines(const ReportModel& model, const WriteOptions& options = {});

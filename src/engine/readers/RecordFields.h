@@ -1,16 +1,19 @@
 #pragma once
 // Which record member each field of a report line fills, by the field's
-// index in its Layout. The readers parse into these members and the writer
-// writes them, so the mapping of a line type is written once. Fields that
-// need more than a conversion (a record tag that starts a new record, the
-// activity block, the "Data Space" flag, a long name that falls back to the
-// short one, the simulation header's size points) are handled beside the
-// tables.
+// index in its Layout or by its place. The readers parse into these members
+// and the writer writes them, so the mapping of a line type is written once.
+// Fields that need more than a conversion (a record tag that starts a new
+// record, the activity block, the "Data Space" flag, a long name that falls
+// back to the short one, the simulation header's size labels) are handled
+// beside the tables.
 
 #include <cstddef>
 #include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "model/Records.h"
+#include "readers/Layouts.h"
 
 namespace kov {
 
@@ -96,12 +99,50 @@ struct PointMember {
     static constexpr auto Member = M;
 };
 
-// Calls visit(field) for each PointMember of the table, in order; the
-// visitor reads decltype(field)::Detail and ::Member.
+// Calls visit(field) for each entry of a table whose entries carry their
+// place and member in their type (PointMember, SpanMember,
+// HeaderPointMember), in order; the visitor reads decltype(field).
 template <typename Table, typename Visit>
 constexpr void ForEachPointField(const Table& table, Visit&& visit) {
     std::apply([&](const auto&... field) { (visit(field), ...); }, table);
 }
+
+// Whether the member a typed field names is a number (else a text).
+template <typename Field, typename Record>
+inline constexpr bool FillsNumber =
+    std::is_arithmetic_v<std::remove_reference_t<decltype(std::declval<Record&>().*Field::Member)>>;
+
+// A field at a place its line type fixes fills `Member`. The place is a
+// compile-time constant, so the reader's straight conversion of a sound
+// line knows the column's width.
+template <FieldSpan S, auto M>
+struct SpanMember {
+    static constexpr FieldSpan Span = S;
+    static constexpr auto Member = M;
+};
+
+// The simulation object line before its size points, in column order.
+inline constexpr std::tuple SimObjectFields{
+    SpanMember<SimLineLayout::RecordTag, &SimObjectRecord::RecordTag>{},
+    SpanMember<SimLineLayout::IncludeFlag, &SimObjectRecord::IncludeFlag>{},
+    SpanMember<SimLineLayout::ObjectName, &SimObjectRecord::ObjectName>{},
+    SpanMember<SimLineLayout::SimValue49, &SimObjectRecord::SimValue49>{},
+    SpanMember<SimLineLayout::SimValue59, &SimObjectRecord::SimValue59>{},
+};
+
+// A field of size point i of the simulation header, at SpanOf(i), fills
+// element i of the array `Member`.
+template <FieldSpan (*SpanOf)(int), auto M>
+struct HeaderPointMember {
+    static FieldSpan Span(int point) { return SpanOf(point); }
+    static constexpr auto Member = M;
+};
+
+// Each size point of the simulation header: its simulated VP and HP sizes.
+inline constexpr std::tuple SimHeaderPointFields{
+    HeaderPointMember<&SimHeaderLayout::VPSize, &SimulationRecord::SimVPSize>{},
+    HeaderPointMember<&SimHeaderLayout::HPSize, &SimulationRecord::SimHPSize>{},
+};
 
 // Each size point of a simulation object line, in column order.
 inline constexpr std::tuple SimObjectPointFields{

@@ -53,6 +53,20 @@ public:
         });
     }
 
+    // The members a table of SpanMember names, at their places.
+    template <typename Table, typename Record>
+    void Spans(const Table& table, const Record& record) {
+        ForEachPointField(table, [&](auto field) { Put(decltype(field)::Span, record.*decltype(field)::Member); });
+    }
+    // Point i of a simulation header: the members a HeaderPointMember table names.
+    template <typename Table, typename Record>
+    void HeaderPoint(int i, const Table& table, const Record& record) {
+        ForEachPointField(table, [&](auto field) {
+            using Point = decltype(field);
+            Put(Point::Span(i), (record.*Point::Member)[static_cast<std::size_t>(i)]);
+        });
+    }
+
     void Activity(const ActivityBlock& block, int blockStart) {
         ActivityBlock copy = block;  // ActivityField hands out writable references
         for (int p = 1; p <= ActivityPositions; ++p) {
@@ -128,10 +142,7 @@ std::string SimHeaderLine(const SimulationRecord& sim) {
     b.Fields(f, SimHeaderFields, sim);
     const int n = sim.SizeCount;
     if (n < 1 || n > MaxSizes) throw std::invalid_argument("a simulation must have 1 to 16 size points");
-    for (int i = 1; i <= n; ++i) {
-        b.Number(SimHeaderLayout::VPSize(i), sim.SimVPSize[static_cast<std::size_t>(i)]);
-        b.Number(SimHeaderLayout::HPSize(i), sim.SimHPSize[static_cast<std::size_t>(i)]);
-    }
+    for (int i = 1; i <= n; ++i) b.HeaderPoint(i, SimHeaderPointFields, sim);
     for (int i = 1; i <= n; ++i)
         b.Text(SimHeaderLayout::SizeLabel(n, i), sim.SizeLabel[static_cast<std::size_t>(i)].Padded());
     return b.Done();
@@ -151,11 +162,7 @@ std::string SimPoolLine(const PoolSimRecord& slot, int points) {
 std::string SimObjectLine(const SimObjectRecord& slot, int points) {
     const SimLineLayout layout = LayoutFor(points);
     LineBuilder b("BPS ");
-    b.Text(SimLineLayout::RecordTag, slot.RecordTag.Trimmed());
-    b.Text(SimLineLayout::IncludeFlag, slot.IncludeFlag.Trimmed());
-    b.Text(SimLineLayout::ObjectName, slot.ObjectName.Trimmed());
-    b.Number(SimLineLayout::SimValue49, slot.SimValue49);
-    b.Number(SimLineLayout::SimValue59, slot.SimValue59);
+    b.Spans(SimObjectFields, slot);
     for (int i = 1; i <= points; ++i) b.Points(layout, i, SimObjectPointFields, slot);
     return b.Done();
 }

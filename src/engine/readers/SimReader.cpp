@@ -64,7 +64,7 @@ std::int32_t SimulatedPoolSize(const SimulationRecord& sim, int i) {
     return static_cast<std::int32_t>(size);
 }
 
-template <const FieldSpan& Span>
+template <FieldSpan Span>
 std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
     return ColumnInt32<static_cast<std::size_t>(Span.Length)>(line.data() + (Span.Start - 1), decimalComma);
 }
@@ -75,8 +75,11 @@ std::int32_t ConvertInt32(std::string_view line, bool decimalComma) {
 // narrow columns read the two characters before them as well.
 void ConvertCompleteObjectLine(std::string_view line, const SimLineLayout& layout, int points, bool decimalComma,
                                SimObjectRecord& slot) {
-    slot.SimValue49 = ConvertInt32<SimLineLayout::SimValue49>(line, decimalComma);
-    slot.SimValue59 = ConvertInt32<SimLineLayout::SimValue59>(line, decimalComma);
+    ForEachPointField(SimObjectFields, [&](auto field) {
+        using Field = decltype(field);
+        if constexpr (FillsNumber<Field, SimObjectRecord>)
+            slot.*Field::Member = ConvertInt32<Field::Span>(line, decimalComma);
+    });
     const char* group1 = line.data() + (layout.Group1(1, 1).Start - 1);
     const char* group2 = line.data() + (layout.Group2(1, 6).Start - 1);
     for (int i = 1; i <= points; ++i, group1 += kGroup1Stride, group2 += kGroup2Stride) {
@@ -218,8 +221,10 @@ void ReportReader::ReadSimHeader(int simNo) {
                                      " size points; a simulation holds at most " + std::to_string(MaxSizes));
                 });
             }
-            NumberField(line, SimHeaderLayout::VPSize(i), sim->SimVPSize[static_cast<std::size_t>(i)]);
-            NumberField(line, SimHeaderLayout::HPSize(i), sim->SimHPSize[static_cast<std::size_t>(i)]);
+            ForEachPointField(SimHeaderPointFields, [&](auto field) {
+                using Point = decltype(field);
+                NumberField(line, Point::Span(i), (sim->*Point::Member)[static_cast<std::size_t>(i)]);
+            });
         }
         for (int i = 1; i <= n; ++i)
             TextField(line, SimHeaderLayout::SizeLabel(n, i), sim->SizeLabel[static_cast<std::size_t>(i)], false);
@@ -362,14 +367,17 @@ void ReportReader::ReadSimObjectLine(std::string_view line, int simNo, int poolN
         slot.SimulationNo = static_cast<std::int16_t>(simNo);
         slot.ObjectName = name;
 
-        TextField(line, SimLineLayout::RecordTag, slot.RecordTag);
-        TextField(line, SimLineLayout::IncludeFlag, slot.IncludeFlag);
-        TextField(line, SimLineLayout::ObjectName, slot.ObjectName);
-        // The numbers: SimValue49, SimValue59, then the details of each point.
+        ForEachPointField(SimObjectFields, [&](auto field) {
+            using Field = decltype(field);
+            if constexpr (!FillsNumber<Field, SimObjectRecord>) TextField(line, Field::Span, slot.*Field::Member);
+        });
+        // The numbers: those before the points, then the details of each point.
         const int n = model_.Simulations(simNo).SizeCount;
         const auto numbers = [&](auto&& number) {
-            number(SimLineLayout::SimValue49, slot.SimValue49);
-            number(SimLineLayout::SimValue59, slot.SimValue59);
+            ForEachPointField(SimObjectFields, [&](auto field) {
+                using Field = decltype(field);
+                if constexpr (FillsNumber<Field, SimObjectRecord>) number(Field::Span, slot.*Field::Member);
+            });
             for (int i = 1; i <= n; ++i) {
                 const auto p = static_cast<std::size_t>(i);
                 ForEachPointField(SimObjectPointFields, [&](auto field) {

@@ -36,6 +36,30 @@ constexpr int MinimumChartHeight = 320;
 // distinct with zero-width spaces, which draw as nothing.
 const QChar ZeroWidthSpace(0x200B);
 
+// Free text on a chart (a bar's value or name, a point's value, a note):
+// plain text, never markup, in the given colour.
+QGraphicsSimpleTextItem* AddChartText(QGraphicsItem* parent, const QString& text, const QBrush& brush) {
+    auto* item = new QGraphicsSimpleTextItem(text, parent);
+    item->setBrush(brush);
+    return item;
+}
+
+// Puts the text so that the point of its box that `alignment` names stands
+// at `anchor`: Qt::AlignRight | Qt::AlignVCenter puts the middle of its
+// right edge there.
+void PlaceChartText(QGraphicsSimpleTextItem& text, QPointF anchor, Qt::Alignment alignment) {
+    const QRectF box = text.boundingRect();
+    if (alignment & Qt::AlignRight)
+        anchor.rx() -= box.width();
+    else if (alignment & Qt::AlignHCenter)
+        anchor.rx() -= box.width() / 2;
+    if (alignment & Qt::AlignBottom)
+        anchor.ry() -= box.height();
+    else if (alignment & Qt::AlignVCenter)
+        anchor.ry() -= box.height() / 2;
+    text.setPos(anchor);
+}
+
 }  // namespace
 
 // Titles, axis labels and legends are drawn as rich text: the engine's texts
@@ -128,10 +152,9 @@ void ChartWidget::ShowNothingToPlot(QChart& qchart) {
         qchart.addSeries(new QLineSeries);
     }
     qchart.legend()->setVisible(false);
-    auto* text = new QGraphicsSimpleTextItem(QStringLiteral("No values to plot"), &qchart);
-    text->setBrush(palette().color(QPalette::PlaceholderText));
+    auto* text = AddChartText(&qchart, QStringLiteral("No values to plot"), palette().color(QPalette::PlaceholderText));
     QChart* plotted = &qchart;
-    const auto place = [plotted, text] { text->setPos(plotted->rect().center() - text->boundingRect().center()); };
+    const auto place = [plotted, text] { PlaceChartText(*text, plotted->rect().center(), Qt::AlignCenter); };
     place();
     connect(plotted, &QChart::geometryChanged, plotted, place);
 }
@@ -147,14 +170,14 @@ void ChartWidget::ShowUnlessHidden(bool visible) {
 // The chart's note stands under the plot, in the text colour.
 void ChartWidget::ShowNote(QChart& qchart) {
     if (data_.Note.empty()) return;
-    auto* note = new QGraphicsSimpleTextItem(QString::fromStdString(data_.Note), &qchart);
-    note->setBrush(palette().color(QPalette::WindowText));
+    auto* note = AddChartText(&qchart, QString::fromStdString(data_.Note), palette().color(QPalette::WindowText));
     QMargins margins = qchart.margins();
     margins.setBottom(margins.bottom() + static_cast<int>(note->boundingRect().height()) + 4 * ValueLabelGap);
     qchart.setMargins(margins);
     const auto place = [&qchart, note] {
         const QRectF area = qchart.rect();
-        note->setPos(area.left() + 16, area.bottom() - note->boundingRect().height() - 4 * ValueLabelGap);
+        PlaceChartText(*note, QPointF(area.left() + 16, area.bottom() - 4 * ValueLabelGap),
+                       Qt::AlignLeft | Qt::AlignBottom);
     };
     place();
     connect(&qchart, &QChart::geometryChanged, &qchart, place);
@@ -206,12 +229,12 @@ void ChartWidget::ShowBars(QChart& qchart) {
     connect(values, &QBarSet::clicked, this, &ChartWidget::ChooseBar);
     connect(values, &QBarSet::hovered, this, &ChartWidget::ShowBarToolTip);
     for (const ChartPoint& point : data_.Points) {
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), &qchart);
+        auto* label =
+            AddChartText(&qchart, QString::fromStdString(point.ValueText), palette().color(QPalette::WindowText));
         label->setZValue(1000);  // above the bars
         valueLabels_.push_back(label);
-        auto* name = new QGraphicsSimpleTextItem(QString::fromStdString(point.Label), &qchart);
+        auto* name = AddChartText(&qchart, QString::fromStdString(point.Label), valueAxis->labelsBrush());
         name->setFont(valueAxis->labelsFont());
-        name->setBrush(valueAxis->labelsBrush());
         barNames_.push_back(name);
     }
     KeepRoomForValueLabels(qchart);
@@ -247,9 +270,8 @@ void ChartWidget::PlaceBarNames(QChart& qchart, QAbstractSeries* series) {
         const QString full = QString::fromStdString(data_.Points[i].Label);
         const QFontMetricsF metrics(name->font());
         name->setText(metrics.horizontalAdvance(full) <= room ? full : metrics.elidedText(full, Qt::ElideRight, room));
-        const QRectF box = name->boundingRect();
         const double middle = qchart.mapToPosition(QPointF(0, static_cast<double>(i)), series).y();
-        name->setPos(plot.left() - ValueLabelGap - box.width(), middle - box.height() / 2);
+        PlaceChartText(*name, QPointF(plot.left() - ValueLabelGap, middle), Qt::AlignRight | Qt::AlignVCenter);
     }
 }
 
@@ -344,17 +366,17 @@ void ChartWidget::UseRoundTicks(QValueAxis& axis) {
 // holds the longest bar's.
 void ChartWidget::PlaceValueLabels(QChart& qchart, QAbstractSeries* series) {
     const QRectF plot = qchart.plotArea();
-    const QColor colour = palette().color(QPalette::WindowText);
     const auto [low, high] = ValueAxisSpan(data_);
     const double base = qchart.mapToPosition(QPointF(std::clamp(0.0, low, high), 0), series).x();
     for (std::size_t i = 0; i < valueLabels_.size() && i < data_.Points.size(); ++i) {
-        QGraphicsSimpleTextItem* label = valueLabels_[i];
+        QGraphicsSimpleTextItem& label = *valueLabels_[i];
         const QPointF end = qchart.mapToPosition(QPointF(data_.Points[i].Value, static_cast<double>(i)), series);
-        const QRectF box = label->boundingRect();
-        QPointF at(end.x() + ValueLabelGap, end.y() - box.height() / 2);
-        if (end.x() < base) at.setX(std::max(plot.left(), end.x() - ValueLabelGap - box.width()));
-        label->setBrush(colour);
-        label->setPos(at);
+        if (end.x() >= base) {
+            PlaceChartText(label, QPointF(end.x() + ValueLabelGap, end.y()), Qt::AlignLeft | Qt::AlignVCenter);
+        } else {
+            PlaceChartText(label, QPointF(end.x() - ValueLabelGap, end.y()), Qt::AlignRight | Qt::AlignVCenter);
+            label.setX(std::max(plot.left(), label.x()));
+        }
     }
 }
 
@@ -411,16 +433,15 @@ void ChartWidget::LabelLinePoints(QChart& qchart, QAbstractSeries* series) {
     std::vector<std::pair<QGraphicsSimpleTextItem*, QPointF>> labels;
     for (const ChartPoint& point : data_.Points) {
         if (point.ValueText.empty()) continue;
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(point.ValueText), &qchart);
+        auto* label =
+            AddChartText(&qchart, QString::fromStdString(point.ValueText), palette().color(QPalette::WindowText));
         label->setZValue(1000);
-        label->setBrush(palette().color(QPalette::WindowText));
         labels.emplace_back(label, QPointF(point.X.value_or(0), point.Value));
     }
     connect(&qchart, &QChart::plotAreaChanged, this, [&qchart, series, labels] {
         for (const auto& [label, value] : labels) {
             const QPointF at = qchart.mapToPosition(value, series);
-            const QRectF box = label->boundingRect();
-            label->setPos(at.x() - box.width() / 2, at.y() - box.height() - ValueLabelGap);
+            PlaceChartText(*label, QPointF(at.x(), at.y() - ValueLabelGap), Qt::AlignHCenter | Qt::AlignBottom);
         }
     });
 }
@@ -571,8 +592,7 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
         QColor paper = palette().color(QPalette::Base);
         paper.setAlpha(210);
         backing->setBrush(paper);
-        auto* label = new QGraphicsSimpleTextItem(QString::fromStdString(marker.Text), backing);
-        label->setBrush(palette().color(QPalette::WindowText));
+        auto* label = AddChartText(backing, QString::fromStdString(marker.Text), palette().color(QPalette::WindowText));
         backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
         markerLabels_.push_back(label);
         places.push_back(marker.X);

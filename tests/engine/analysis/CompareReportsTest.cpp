@@ -29,6 +29,11 @@ ObjectRecord& AddObject(ReportModel& model, const char* name, std::int32_t syncR
     return object;
 }
 
+// Objects of the pool added last, each with its sync read I/Os.
+void AddObjects(ReportModel& model, std::initializer_list<std::pair<const char*, std::int32_t>> objects) {
+    for (const auto& [name, syncReadIOs] : objects) AddObject(model, name, syncReadIOs);
+}
+
 const ComparedFigure& FigureNamed(const std::vector<ComparedFigure>& figures, const std::string& name) {
     for (const ComparedFigure& figure : figures)
         if (figure.Name == name) return figure;
@@ -44,23 +49,17 @@ std::vector<std::string> Names(const PoolComparison& pool, const std::vector<std
 TEST(CompareReports, MatchesPoolsByTrimmedNameAndObjectsWithinTheirPool) {
     ReportModel before = Report("01:00:00");
     AddPool(before, "BP0");
-    AddObject(before, "DB1.TS1", 10);
-    AddObject(before, "DB1.TS2", 20);
-    AddObject(before, "DUP", 1);
-    AddObject(before, "DUP", 2);
+    AddObjects(before, {{"DB1.TS1", 10}, {"DB1.TS2", 20}, {"DUP", 1}, {"DUP", 2}});
     AddPool(before, "BP1");
     AddObject(before, "DB2.TS9", 5);
     AddPool(before, "BP7");
 
     ReportModel after = Report("01:00:00");
-    AddPool(after, "BP1   ");         // trailing blanks do not keep it apart
-    AddObject(after, "DB1.TS1", 99);  // same name, other pool: no match for BP0's object
-    AddObject(after, "DB2.TS9", 6);
+    AddPool(after, "BP1   ");  // trailing blanks do not keep it apart
+    // The same name in another pool is no match for BP0's object.
+    AddObjects(after, {{"DB1.TS1", 99}, {"DB2.TS9", 6}});
     AddPool(after, "BP0");
-    AddObject(after, "DUP", 7);
-    AddObject(after, "DB1.TS2", 25);
-    AddObject(after, "DUP", 8);
-    AddObject(after, "DUP", 9);
+    AddObjects(after, {{"DUP", 7}, {"DB1.TS2", 25}, {"DUP", 8}, {"DUP", 9}});
     AddPool(after, "BP4");
 
     const ReportComparison c = CompareReports(before, after);
@@ -153,13 +152,8 @@ TEST(CompareReports, TopTenRisesAndFallsOfSyncReadIOsLargestFirstTiesInReportOrd
         AddObject(before, name.c_str(), 100);
         AddObject(after, name.c_str(), 100 + rises[i]);
     }
-    for (const auto& [name, fall] : {std::pair{"f1", 2}, std::pair{"f2", 4}, std::pair{"f3", 2}}) {
-        AddObject(before, name, 50);
-        AddObject(after, name, 50 - fall);
-    }
-    AddObject(before, "s", 10);
-    AddObject(after, "s", 10);
-    AddObject(after, "n", 1000);
+    AddObjects(before, {{"f1", 50}, {"f2", 50}, {"f3", 50}, {"s", 10}});
+    AddObjects(after, {{"f1", 48}, {"f2", 46}, {"f3", 48}, {"s", 10}, {"n", 1000}});
 
     const ReportComparison c = CompareReports(before, after);
     ASSERT_EQ(c.Pools.size(), 1u);

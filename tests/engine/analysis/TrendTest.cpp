@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <stop_token>
 
@@ -19,6 +18,11 @@ using test::TempFolder;
 ReportStamp Stamp(const std::string& file, const std::string& system, const std::string& date,
                   const std::string& time) {
     return {file, system, date, time, 3600};
+}
+
+// Report r of an hourly series of system S/D, from 10:00.
+ReportStamp Hour(std::size_t r) {
+    return Stamp(std::to_string(r), "S/D", "2026-11-30", std::to_string(10 + r) + ":00");
 }
 
 // A report of one pool with these settings, advice and objects (name, sync
@@ -161,9 +165,8 @@ TEST(Trend, SettingChangesAndPoolsComingAndGoingAreEventsOfTheReportWhereTheyHap
     };
     for (const auto& k : settingCases) {
         SCOPED_TRACE(k.name);
-        const TrendResult result = BuildTrends({OnePool(Stamp("1", "S/D", "2026-11-30", "10:00"), "BP1", base),
-                                                OnePool(Stamp("2", "S/D", "2026-11-30", "11:00"), "BP1", base),
-                                                OnePool(Stamp("3", "S/D", "2026-11-30", "12:00"), "BP1", k.second)});
+        const TrendResult result = BuildTrends(
+            {OnePool(Hour(0), "BP1", base), OnePool(Hour(1), "BP1", base), OnePool(Hour(2), "BP1", k.second)});
         std::vector<std::string> texts;
         for (const TrendEvent& event : result.Systems.at(0).Pools.at(0).Events) {
             EXPECT_EQ(event.Report, 2u);
@@ -174,10 +177,10 @@ TEST(Trend, SettingChangesAndPoolsComingAndGoingAreEventsOfTheReportWhereTheyHap
 
     // BP2 is missing from the second report; BP3 first comes in the third
     // with other settings than BP2's, which must not count as a change.
-    TrendReport first = OnePool(Stamp("1", "S/D", "2026-11-30", "10:00"), "BP1", base);
+    TrendReport first = OnePool(Hour(0), "BP1", base);
     first.Pools.push_back(OnePool(first.Stamp, "BP2", base).Pools[0]);
-    TrendReport second = OnePool(Stamp("2", "S/D", "2026-11-30", "11:00"), "BP1", base);
-    TrendReport third = OnePool(Stamp("3", "S/D", "2026-11-30", "12:00"), "BP3", {1, 2, 3, 4, 5, 6});
+    TrendReport second = OnePool(Hour(1), "BP1", base);
+    TrendReport third = OnePool(Hour(2), "BP3", {1, 2, 3, 4, 5, 6});
     third.Pools.push_back(OnePool(third.Stamp, "BP2", changed([](PoolSettings& s) { s.VPSize = 1000; })).Pools[0]);
     const TrendResult result = BuildTrends({third, first, second});
     const SystemTrend& trend = result.Systems.at(0);
@@ -212,9 +215,7 @@ TEST(Trend, AdviceLinesKeepTheReportsInWhichTheyFired) {
         {{{"grow the pool"}, {}}},
     };
     std::vector<TrendReport> given;
-    for (std::size_t r = 0; r < std::size(reports); ++r)
-        given.push_back(OnePool(Stamp(std::to_string(r), "S/D", "2026-11-3" + std::to_string(r), "10:00:00"), "BP1", {},
-                                {}, reports[r]));
+    for (std::size_t r = 0; r < std::size(reports); ++r) given.push_back(OnePool(Hour(r), "BP1", {}, {}, reports[r]));
     const TrendResult result = BuildTrends(given);
     const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
     const struct {
@@ -253,9 +254,8 @@ TEST(Trend, ObjectsDriftFromTheirFirstToTheirLastReportAndTheTopListsFollowTheCo
     last.emplace_back("LATE", 40);  // first seen in the middle report
     last.emplace_back("DUP", 2);    // the k-th DUP pairs with the k-th
     last.emplace_back("DUP", 9);
-    const TrendResult result = BuildTrends({OnePool(Stamp("1", "S/D", "2026-11-30", "10:00"), "BP0", {}, first),
-                                            OnePool(Stamp("2", "S/D", "2026-11-30", "11:00"), "BP0", {}, middle),
-                                            OnePool(Stamp("3", "S/D", "2026-11-30", "12:00"), "BP0", {}, last)});
+    const TrendResult result = BuildTrends(
+        {OnePool(Hour(0), "BP0", {}, first), OnePool(Hour(1), "BP0", {}, middle), OnePool(Hour(2), "BP0", {}, last)});
     const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
     std::vector<std::string> rises, falls;
     for (const ObjectDrift& o : pool.SyncReadIORises) rises.push_back(o.Name);
@@ -285,9 +285,7 @@ TEST(Trend, ObjectsPairByNameWhetherThePoolKeepsItsOrderOrNot) {
         {{"DUP", 4}, {"X", 8}, {"Y", 9}, {"DUP", 50}},  // Y before the second DUP
     };
     std::vector<TrendReport> reports;
-    for (std::size_t r = 0; r < series.size(); ++r)
-        reports.push_back(OnePool(Stamp(std::to_string(r), "S/D", "2026-11-30", std::to_string(10 + r) + ":00"), "BP0",
-                                  {}, series[r]));
+    for (std::size_t r = 0; r < series.size(); ++r) reports.push_back(OnePool(Hour(r), "BP0", {}, series[r]));
     const TrendResult result = BuildTrends(reports);
     const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
     struct Expected {
@@ -315,27 +313,18 @@ TEST(Trend, ObjectsPairByNameWhetherThePoolKeepsItsOrderOrNot) {
 // size moved, so that every figure and many objects differ between them.
 std::vector<ReportModel> DriftingSeries() {
     const struct {
-        const char* date;
         const char* time;
         const char* elapsed;
         double missFactor;
         std::int32_t bp1Size;
-    } steps[] = {
-        {"2026-11-30", "10:00:00", "01:00:00", 1.0, 800},
-        {"2026-11-30", "11:00:00", "00:59:30", 1.4, 800},
-        {"2026-11-30", "12:00:00", "01:10:00", 0.7, 1600},
-        {"2026-11-30", "13:00:00", "00:00:00", 1.0, 1600},
-    };
+    } steps[] = {{"10:00:00", "01:00:00", 1.0, 800},
+                 {"11:00:00", "00:59:30", 1.4, 800},
+                 {"12:00:00", "01:10:00", 0.7, 1600},
+                 {"13:00:00", "00:00:00", 1.0, 1600}};
     std::vector<ReportModel> models;
     for (const auto& step : steps) {
-        SamplePlan plan = test::SmallPlan();
-        plan.CollectionDate = step.date;
-        plan.CollectionTime = step.time;
+        SamplePlan plan = test::DriftedPlan("2026-11-30", step.time, step.missFactor, step.bp1Size);
         plan.ElapsedTime = step.elapsed;
-        for (PoolPlan& pool : plan.Pools) {
-            pool.MissFactor = step.missFactor;
-            if (pool.Name == "BP1") pool.VPSize = step.bp1Size;
-        }
         models.push_back(GenerateReport(plan));
     }
     return models;
@@ -416,9 +405,7 @@ protected:
     TempFolder folder;
 
     std::string Write(const std::string& name, const ReportModel& model) {
-        std::ofstream out(folder.Path(name), std::ios::binary);
-        WriteStatReport(model, out);
-        return folder.Path(name);
+        return test::WriteLines(folder.Path(name), test::StatLines(model));
     }
 };
 

@@ -40,6 +40,13 @@ SystemTrend FourHours() {
     return system;
 }
 
+// A month of hourly reports.
+SystemTrend Month() {
+    SystemTrend month;
+    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
+    return month;
+}
+
 std::vector<double> Xs(const std::vector<ChartPoint>& run) {
     std::vector<double> xs;
     for (const ChartPoint& point : run) xs.push_back(*point.X);
@@ -60,6 +67,9 @@ TEST(TrendViews, ChartLineBreaksWhereThePoolIsAbsent) {
     EXPECT_EQ(second.ValueText, "92.50");
     EXPECT_EQ(second.Label, "2026-12-03 01:00:00  r01.txt");
     EXPECT_EQ(chart.Series[0].Runs[1][0].ValueText, "95");
+    // The events of one report share one marker.
+    ASSERT_EQ(chart.Markers.size(), 2u);
+    EXPECT_EQ(chart.Markers[0].Text, "BP1 VP size 40,000 -> 60,000; BP1 VPSEQT 80 -> 60");
 }
 
 TEST(TrendViews, ChartTakesTheChosenPoolsInTheirOrder) {
@@ -99,12 +109,6 @@ TEST(TrendViews, PastEightPoolsTheChartSaysHoveringNamesALine) {
     }
 }
 
-TEST(TrendViews, EventsOfOneReportShareOneMarker) {
-    const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1"});
-    ASSERT_EQ(chart.Markers.size(), 2u);
-    EXPECT_EQ(chart.Markers[0].Text, "BP1 VP size 40,000 -> 60,000; BP1 VPSEQT 80 -> 60");
-}
-
 TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
     const ChartData chart = TrendFigureChart(FourHours(), kHitRatio, {"BP1", "BP2"});
     ASSERT_TRUE(chart.Axis);
@@ -135,9 +139,7 @@ TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
         for (const XMark& label : TrendTimeLabels(system, c.Most)) xs.push_back(label.X);
         EXPECT_EQ(xs, c.Xs) << c.Reports << " reports, " << c.Most;
     }
-    SystemTrend month;
-    for (int i = 0; i < 720; ++i) month.Reports.push_back(Stamp(i % 24));
-    const std::vector<XMark> labels = TrendTimeLabels(month, 8);
+    const std::vector<XMark> labels = TrendTimeLabels(Month(), 8);
     ASSERT_EQ(labels.size(), 8u);
     EXPECT_EQ(labels.back().X, 719.0);
     for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NEAR(labels[i].X - labels[i - 1].X, 719.0 / 7, 1.0);

@@ -45,20 +45,23 @@ std::vector<int> Evaluate(const ReportModel& model, UsageIntent intent = R) {
     return Fired(EvaluatePoolRules(model, 1, intent));
 }
 
-bool Has(const std::vector<int>& rules, int rule) {
-    return std::find(rules.begin(), rules.end(), rule) != rules.end();
+// The rules of those a test looks at that fire, in the order they fire.
+std::vector<int> Among(const std::vector<int>& fired, std::initializer_list<int> watched) {
+    std::vector<int> rules;
+    for (int rule : fired)
+        if (std::find(watched.begin(), watched.end(), rule) != watched.end()) rules.push_back(rule);
+    return rules;
+}
+
+ReportModel Renamed(ReportModel model, const char* firstPool) {
+    model.Pools(1).PoolName = firstPool;
+    return model;
 }
 
 TEST(EvaluatePoolRules, PoolCountBoundaries) {
-    const struct {
-        int pools;
-        bool rule9, rule12;
-    } cases[] = {{1, true, false}, {5, true, false}, {6, false, false}, {12, false, false}, {13, false, true}};
-    for (const auto& c : cases) {
-        const auto rules = Evaluate(Report(c.pools, {{"DB.TS1", "T", 0, 10, 0}}));
-        EXPECT_EQ(Has(rules, 9), c.rule9) << c.pools;
-        EXPECT_EQ(Has(rules, 12), c.rule12) << c.pools;
-    }
+    const std::pair<int, std::vector<int>> cases[] = {{1, {9}}, {5, {9}}, {6, {}}, {12, {}}, {13, {12}}};
+    for (const auto& [pools, expected] : cases)
+        EXPECT_EQ(Among(Evaluate(Report(pools, {{"DB.TS1", "T", 0, 10, 0}})), {9, 12}), expected) << pools;
 }
 
 TEST(EvaluatePoolRules, ObjectMixAndSortWorkPlacement) {
@@ -73,23 +76,13 @@ TEST(EvaluatePoolRules, ObjectMixAndSortWorkPlacement) {
         {"a scanned index", Report(8, {{"DB.IX1", "I", 95, 5, 0}, {"DB.IX2", "I", 0, 10, 0}}), {}},
         {"idle index", Report(8, {{"DB.IX1", "I", 0, 0, 0}}), {4}},
         {"sort work shared", Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}, {"DB.TS1", "T", 0, 5, 0}}), {5, 8}},
+        {"sort work shared in BP0",
+         Renamed(Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}, {"DB.TS1", "T", 0, 5, 0}}), "BP0"),
+         {5}},
         {"sort work alone", Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}}), {}},
         {"no objects", Report(8, {}), {}},
     };
-    for (const auto& c : cases) {
-        std::vector<int> objectRules;
-        for (int rule : Evaluate(c.model))
-            if (rule == 3 || rule == 4 || rule == 5 || rule == 6 || rule == 8) objectRules.push_back(rule);
-        EXPECT_EQ(objectRules, c.expected) << c.what;
-    }
-}
-
-TEST(EvaluatePoolRules, SharedSortWorkInBP0AddsRule5ButNot8) {
-    ReportModel model = Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}, {"DB.TS1", "T", 0, 5, 0}});
-    model.Pools(1).PoolName = "BP0";
-    const auto rules = Evaluate(model);
-    EXPECT_TRUE(Has(rules, 5));
-    EXPECT_FALSE(Has(rules, 8));
+    for (const auto& c : cases) EXPECT_EQ(Among(Evaluate(c.model), {3, 4, 5, 6, 8}), c.expected) << c.what;
 }
 
 TEST(EvaluatePoolRules, IntentThresholds) {
@@ -110,10 +103,8 @@ TEST(EvaluatePoolRules, IntentThresholds) {
         pool.VPSEQT = c.vpseqt;
         pool.HPSize = c.hpSize;
         pool.HPSEQT = c.hpseqt;
-        std::vector<int> intentRules;
-        for (int rule : Evaluate(model, c.intent))
-            if (rule == 10 || rule == 18 || rule == 20 || rule == 21 || rule == 22) intentRules.push_back(rule);
-        EXPECT_EQ(intentRules, c.expected) << IntentLetter(c.intent) << " VPSEQT " << c.vpseqt;
+        EXPECT_EQ(Among(Evaluate(model, c.intent), {10, 18, 20, 21, 22}), c.expected)
+            << IntentLetter(c.intent) << " VPSEQT " << c.vpseqt;
     }
 }
 
@@ -182,10 +173,7 @@ TEST(EvaluatePoolRules, HiperpoolRules) {
         pool.HPSize = c.hp;
         pool.HPSEQT = c.hpseqt;
         pool.Activity.GetPagesByAccess = {0, c.seq, c.rand, 0};
-        std::vector<int> hpRules;
-        for (int rule : Evaluate(model, S))
-            if (rule == 37 || rule == 38) hpRules.push_back(rule);
-        EXPECT_EQ(hpRules, c.expected) << c.hp << " " << c.hpseqt;
+        EXPECT_EQ(Among(Evaluate(model, S), {37, 38}), c.expected) << c.hp << " " << c.hpseqt;
     }
 }
 
