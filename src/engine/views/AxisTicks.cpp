@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 namespace kov {
@@ -88,6 +89,36 @@ const std::vector<XMark>& FittingXLabels(const ChartData& chart, const std::func
     for (const std::vector<XMark>& labels : chart.XLabelSets)
         if (StandApart(labels, place, width, gap)) return labels;
     return chart.XLabelSets.back();
+}
+
+std::vector<MarkerTextPlace> PlaceMarkerTexts(const std::vector<double>& lines, const std::vector<double>& widths,
+                                              double plotLeft, double plotRight, double gap, int rows) {
+    std::vector<MarkerTextPlace> places;
+    // The text standing last in each row, by its index in places.
+    std::vector<std::optional<std::size_t>> lastInRow(static_cast<std::size_t>(std::max(rows, 1)));
+    const auto end = [&places](std::size_t k) { return places[k].Left + places[k].Width; };
+    for (std::size_t k = 0; k < lines.size() && k < widths.size(); ++k) {
+        const double width = widths[k];
+        const double right = lines[k] + gap;
+        const double left = right + width <= plotRight ? right : std::max(plotLeft, lines[k] - gap - width);
+        std::size_t row = 0;
+        bool clear = false;
+        for (std::size_t r = 0; r < lastInRow.size() && !clear; ++r)
+            if (!lastInRow[r] || end(*lastInRow[r]) + gap <= left) {
+                row = r;
+                clear = true;
+            }
+        if (!clear)
+            for (std::size_t r = 1; r < lastInRow.size(); ++r)
+                if (end(*lastInRow[r]) < end(*lastInRow[row])) row = r;
+        if (!clear) {
+            MarkerTextPlace& before = places[*lastInRow[row]];
+            before.Width = std::max(0.0, std::min(before.Width, left - gap - before.Left));
+        }
+        lastInRow[row] = places.size();
+        places.push_back({left, static_cast<int>(row), width});
+    }
+    return places;
 }
 
 }  // namespace kov

@@ -57,4 +57,21 @@ std::string TickText(double value, int decimals);
 const std::vector<XMark>& FittingXLabels(const ChartData& chart, const std::function<double(double)>& place,
                                          const std::function<double(const std::string&)>& width, double gap);
 
+// Where a marker's text stands along the top of a plot: its left edge, its
+// row (0 the top one) and the width it may take (its own, or less where a
+// later text in its row would overprint it).
+struct MarkerTextPlace {
+    double Left = 0;
+    int Row = 0;
+    double Width = 0;
+};
+
+// Each text stands right of its line, or left of it where the plot ends
+// first, in the first of `rows` rows where it clears the texts before it by
+// `gap`; where no row is clear it takes the row freed first and the text
+// before it there is cut short. `lines` are the markers' x positions in
+// ascending order, `widths` their texts' widths, in the same units.
+std::vector<MarkerTextPlace> PlaceMarkerTexts(const std::vector<double>& lines, const std::vector<double>& widths,
+                                              double plotLeft, double plotRight, double gap, int rows);
+
 }  // namespace kov

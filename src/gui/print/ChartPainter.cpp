@@ -316,19 +316,24 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
             painter.drawPath(path);
             if (run.size() == 1) painter.drawEllipse(path.currentPosition(), 30, 30);
         }
-    // Marker texts in two rows at the top of the plot, where the value axis
-    // leaves room above the lines; right of their line, or left where the plot ends.
+    // Marker texts at the top of the plot, where the value axis leaves room
+    // above the lines for two rows.
     const QFontMetricsF metrics(font);
-    for (std::size_t k = 0; k < chart.Markers.size(); ++k) {
-        const XMark& marker = chart.Markers[k];
+    std::vector<double> lines, widths;
+    for (const XMark& marker : chart.Markers) {
         const double x = at(marker.X, low).x();
         painter.setPen(QPen(Qt::darkGray, 12, Qt::DashLine));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        const double width = metrics.horizontalAdvance(Text(marker.Text)) + 40;
-        const double left = x + 40 + width <= plot.right() ? x + 40 : std::max(plot.left(), x - 40 - width);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(left, plot.top() + 20 + static_cast<double>(k % 2) * labelHeight, width, labelHeight),
-                         Qt::AlignLeft | Qt::AlignTop, Text(marker.Text));
+        lines.push_back(x);
+        widths.push_back(metrics.horizontalAdvance(Text(marker.Text)) + 40);
+    }
+    const std::vector<MarkerTextPlace> placed = PlaceMarkerTexts(lines, widths, plot.left(), plot.right(), 40, 2);
+    painter.setPen(Qt::black);
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        const QString text = metrics.elidedText(Text(chart.Markers[k].Text), Qt::ElideRight, placed[k].Width - 40);
+        painter.drawText(
+            QRectF(placed[k].Left, plot.top() + 20 + placed[k].Row * labelHeight, placed[k].Width, labelHeight),
+            Qt::AlignLeft | Qt::AlignTop, text);
     }
     PaintAxisUnit(painter, chart.XUnit, QRectF(plot.left(), plot.bottom() + labelHeight, plot.width(), unitRoom),
                   Qt::Horizontal);

@@ -601,13 +601,21 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
     const int row = fontMetrics().height();
     QAbstractSeries* anchor = qchart.series().front();
     connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, places, anchor, row](const QRectF& plot) {
+        const QFontMetricsF metrics(markerLabels_.front()->font());
+        std::vector<double> lines, widths;
         for (std::size_t k = 0; k < markerLabels_.size() && k < places.size(); ++k) {
-            const double at = qchart.mapToPosition(QPointF(places[k], 0), anchor).x();
-            const QRectF box = markerLabels_[k]->boundingRect();
-            // Right of its line, or left of it where the plot ends first.
-            const double left = at + 3 + box.width() <= plot.right() ? at + 3 : at - 3 - box.width();
-            markerLabels_[k]->parentItem()->setPos(std::max(plot.left(), left),
-                                                   plot.top() + 2 + static_cast<double>(k % 2) * row);
+            lines.push_back(qchart.mapToPosition(QPointF(places[k], 0), anchor).x());
+            widths.push_back(metrics.horizontalAdvance(QString::fromStdString(data_.Markers[k].Text)) + 4);
+        }
+        const std::vector<MarkerTextPlace> placed = PlaceMarkerTexts(lines, widths, plot.left(), plot.right(), 3, 2);
+        for (std::size_t k = 0; k < placed.size(); ++k) {
+            const QString full = QString::fromStdString(data_.Markers[k].Text);
+            QGraphicsSimpleTextItem* label = markerLabels_[k];
+            label->setText(
+                placed[k].Width >= widths[k] ? full : metrics.elidedText(full, Qt::ElideRight, placed[k].Width - 4));
+            auto* backing = static_cast<QGraphicsRectItem*>(label->parentItem());
+            backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
+            backing->setPos(placed[k].Left + 2, plot.top() + 2 + placed[k].Row * row);
         }
     });
 }

@@ -108,5 +108,32 @@ TEST(AxisTicks, FittingXLabelsTakesTheDensestSetThatStandsApart) {
                     .empty());
 }
 
+// A plot from 0 to 100, gap 2, two rows: texts right of their lines where
+// they fit, else left; a second row before any text is cut.
+TEST(AxisTicks, MarkerTextsTakeTheFirstClearRowAndCutOnlyWhenNoneIs) {
+    struct Place {
+        double Left;
+        int Row;
+        double Width;
+        bool operator==(const Place&) const = default;
+    };
+    const struct {
+        const char* what;
+        std::vector<double> lines, widths;
+        std::vector<Place> places;
+    } cases[] = {
+        {"apart", {10, 60}, {20, 20}, {{12, 0, 20}, {62, 0, 20}}},
+        {"close", {10, 20}, {20, 20}, {{12, 0, 20}, {22, 1, 20}}},
+        {"at the right end", {90}, {20}, {{68, 0, 20}}},
+        {"no clear row", {10, 20, 30}, {20, 20, 20}, {{12, 0, 18}, {22, 1, 20}, {32, 0, 20}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Place> places;
+        for (const MarkerTextPlace& p : PlaceMarkerTexts(c.lines, c.widths, 0, 100, 2, 2))
+            places.push_back({p.Left, p.Row, p.Width});
+        EXPECT_EQ(places, c.places) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace kov
