@@ -4,9 +4,12 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -28,11 +31,26 @@ void PrepareOpenDialog(QFileDialog& dialog, ReportKind kind, const QString& fold
 
 namespace {
 
+// Qt's own file dialog opens small enough to cut the Size and Date
+// columns; it opens wide enough for them, within the screen.
+bool ExecRoomy(QFileDialog& dialog) {
+    QSize room(900, 540);
+    if (const QScreen* screen = dialog.screen()) room = room.boundedTo(screen->availableSize() * 9 / 10);
+    dialog.resize(dialog.sizeHint().expandedTo(room));
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView& header = *details->header();
+        header.setStretchLastSection(false);
+        header.setSectionResizeMode(QHeaderView::ResizeToContents);
+        header.setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
 // Both report dialogs open where the user last chose a report.
 QStringList ChooseReports(QWidget* parent, ReportKind kind, QString& lastFolder) {
     QFileDialog dialog(parent);
     PrepareOpenDialog(dialog, kind, lastFolder);
-    if (dialog.exec() != QDialog::Accepted) return {};
+    if (!ExecRoomy(dialog)) return {};
     QStringList chosen = dialog.selectedFiles();
     if (!chosen.isEmpty()) lastFolder = QFileInfo(chosen.front()).absolutePath();
     return chosen;
@@ -58,7 +76,7 @@ AppServices AppServices::Desktop(const QString& startFolder) {
         dialog.setNameFilters(dialog.nameFilters() << QStringLiteral("History Databases (*.db *.sqlite *.sqlite3)"));
         dialog.selectNameFilter(dialog.nameFilters().value(2));
         dialog.setWindowTitle(QStringLiteral("Trend: choose statistics reports or a history database"));
-        if (dialog.exec() != QDialog::Accepted) return QStringList();
+        if (!ExecRoomy(dialog)) return QStringList();
         QStringList chosen = dialog.selectedFiles();
         if (!chosen.isEmpty()) *lastFolder = QFileInfo(chosen.front()).absolutePath();
         return chosen;
@@ -78,7 +96,7 @@ AppServices AppServices::Desktop(const QString& startFolder) {
         useSuffixOf(filters.value(0));
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
         dialog.selectFile(proposedName);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return ExecRoomy(dialog) ? dialog.selectedFiles().value(0) : QString();
     };
     services.ChoosePrinter = [](QPrinter& printer, QWidget* parent) {
         QPrintDialog dialog(&printer, parent);
