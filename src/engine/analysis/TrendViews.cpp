@@ -245,7 +245,7 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     const std::vector<const PoolTrend*> chosen = ChosenPools(system, pools);
     for (const PoolTrend* pool : chosen) chart.Series.push_back(PoolLine(system, *pool, figure));
     if (chart.Series.size() > kLinesTheColoursTellApart)
-        chart.Note = "The colours repeat after eight pools: hover over a line to name its pool.";
+        chart.Note = "The colours repeat after eight pools: in the window, hovering over a line names its pool.";
     chart.Markers = EventMarkers(chosen);
     chart.XLabelSets = TrendTimeLabelSets(system);
     chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
