@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -42,6 +43,8 @@ bool IsSystemObject(const ObjectRecord& o) {
 }
 
 PoolCensus TakeCensus(const ReportModel& model, const PoolRecord& pool) {
+    if (!model.ObjectCountersRead.Covers(PoolRuleObjectCounters))
+        throw std::logic_error("the pool rules need object counters this report was read without");
     PoolCensus census;
     if (pool.FirstObject == 0) return census;
     census.Objects = pool.LastObject - pool.FirstObject + 1;
