@@ -5,6 +5,7 @@
 #include <exception>
 #include <future>
 #include <map>
+#include <stdexcept>
 #include <thread>
 #include <tuple>
 #include <unordered_map>
@@ -261,6 +262,7 @@ struct ReadOutcome {
 ReadOutcome ReadForTrend(const std::string& file) try {
     auto set = std::make_unique<LoadedReportSet>();
     ReportReader reader(set->Model, set->Sink);
+    reader.ChooseObjectCounters(TrendObjectCounters);
     set->StatsRead = OpenStatisticsReport(set->Model, reader, file);
     if (set->StatsRead) return {SummarizeReport(set->Model, file), {}};
     return {std::nullopt, {file, ReadingMessages(*set, reader.StatsStop)}};
@@ -320,6 +322,8 @@ bool CollectedBefore(const ReportStamp& a, const ReportStamp& b) {
 }
 
 TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
+    if (!model.ObjectCountersRead.Covers(TrendObjectCounters))
+        throw std::logic_error("a trend needs object counters this report was read without");
     const std::int32_t seconds = CollectionSeconds(model);
     TrendReport report{StampOf(model.SysInfo, seconds, file), {}};
     report.Pools.reserve(static_cast<std::size_t>(model.PoolCount()));

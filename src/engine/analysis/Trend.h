@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/TuningRules.h"
 #include "model/ReportModel.h"
 
 namespace kov {
@@ -71,7 +72,15 @@ struct TrendReport {
     std::vector<TrendPool> Pools;  // in report order
 };
 
-// A report read to its end, reduced.
+// The object counters a trend reads from a report: what SummarizeReport
+// keeps of each object and what the pool rules read. A trend's reports are
+// read with these alone, which at capacity is most of the work saved.
+inline constexpr ActivityCounters TrendObjectCounters =
+    PoolRuleObjectCounters | ActivityCounters::Of({ActivityPositionOf(&ActivityBlock::GetPages),
+                                                   ActivityPositionOf(&ActivityBlock::ReadIOsByType, 1)});
+
+// A report read to its end, reduced. Its objects must have been read with
+// at least TrendObjectCounters (else std::logic_error).
 TrendReport SummarizeReport(const ReportModel& model, const std::string& file);
 
 // A report that is not part of the trend, and why.

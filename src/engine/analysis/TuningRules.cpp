@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -15,8 +16,23 @@ namespace {
 enum class ObjectMix { Mixed, TablesOnly, IndexesOnly };
 enum class SortWorkPlacement { None, All, Mixed };  // where the pool's DSNDB07 objects stand
 
-bool NameContains(const ObjectRecord& object, const char* text) {
-    return object.ObjectName.Padded().find(text) != std::string_view::npos;
+// Which system databases an object's name mentions. A pool's objects are
+// walked for every report of a trend, so the name is searched once for
+// "DSN" rather than once per database.
+struct DatabaseMentions {
+    bool SortWork = false;  // DSNDB07
+    bool System = false;    // DSNRLST or DSNDB06
+};
+
+DatabaseMentions MentionsOf(const ObjectRecord& object) {
+    const std::string_view name = object.ObjectName.Padded();
+    DatabaseMentions mentions;
+    for (std::size_t at = name.find("DSN"); at != std::string_view::npos; at = name.find("DSN", at + 1)) {
+        const std::string_view database = name.substr(at + 3, 4);
+        if (database == "DB07") mentions.SortWork = true;
+        if (database == "RLST" || database == "DB06") mentions.System = true;
+    }
+    return mentions;
 }
 
 // What the object rules count, found in one walk over the pool's objects,
@@ -36,22 +52,26 @@ struct PoolCensus {
     double LeastRandomTotal = 0;
 };
 
-bool IsSystemObject(const ObjectRecord& o) {
+bool IsSystemObject(const ObjectRecord& o, const DatabaseMentions& mentions) {
     const std::string_view type = o.ObjectType.Padded();
-    return NameContains(o, "DSNRLST") || NameContains(o, "DSNDB06") || type == "*" || type == "U";
+    return mentions.System || type == "*" || type == "U";
 }
 
 PoolCensus TakeCensus(const ReportModel& model, const PoolRecord& pool) {
+    if (!model.ObjectCountersRead.Covers(PoolRuleObjectCounters))
+        throw std::logic_error("the pool rules need object counters this report was read without");
     PoolCensus census;
     if (pool.FirstObject == 0) return census;
     census.Objects = pool.LastObject - pool.FirstObject + 1;
     const ObjectRange range = PoolObjects(model, pool);
+    census.Others.reserve(range.Size());
     for (int index = range.First; index <= range.Last; ++index) {
         const ObjectRecord& o = model.Objects(index);
         if (o.ObjectType.Padded() == "I") ++census.Indexes;
         if (o.ObjectType.Padded() == "T") ++census.TableSpaces;
-        if (IsSystemObject(o)) ++census.SystemObjects;
-        (NameContains(o, "DSNDB07") ? census.SortWork : census.Others).push_back(&o);
+        const DatabaseMentions mentions = MentionsOf(o);
+        if (IsSystemObject(o, mentions)) ++census.SystemObjects;
+        (mentions.SortWork ? census.SortWork : census.Others).push_back(&o);
         const auto& g = o.Activity.GetPagesByAccess;
         const double total = static_cast<double>(g[1]) + g[2] + g[3];
         if (g[2] < 0.1 * total) census.IndexAccessPasses = false;

@@ -37,6 +37,13 @@ struct VdwqtSuggestion {
 // None when the pool has no VP size.
 std::optional<VdwqtSuggestion> SuggestVdwqt(const PoolRecord& pool);
 
+// The counters of an object line the rules read: its get pages by access
+// (sequential, random, RID list). A model whose reader skipped any of them
+// is refused (std::logic_error).
+inline constexpr ActivityCounters PoolRuleObjectCounters = ActivityCounters::Of(
+    {ActivityPositionOf(&ActivityBlock::GetPagesByAccess, 1), ActivityPositionOf(&ActivityBlock::GetPagesByAccess, 2),
+     ActivityPositionOf(&ActivityBlock::GetPagesByAccess, 3)});
+
 // The advice for pool p under the intent, in the order the rules fire.
 std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageIntent intent);
 // The same advice, the lines only.

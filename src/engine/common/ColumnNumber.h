@@ -90,18 +90,19 @@ template <std::size_t Width>
 
 }  // namespace column_detail
 
-// A right-aligned whole number without a sign: at most 8 digits, or in a
-// wider column up to the Int32 maximum; false for any other text (which may
-// still be a number).
+namespace column_detail {
+
+// The plain whole numbers of TryPlainWhole, with the value taken only when
+// `value` is given: a read that skips a counter still checks it this way.
 template <std::size_t Width>
-[[gnu::always_inline]] inline bool TryPlainWhole(const char* field, std::int32_t& value) {
-    using namespace column_detail;
+[[gnu::always_inline]] inline bool PlainWhole(const char* field, std::int32_t* value) {
     if constexpr (std::endian::native != std::endian::little) {
         return false;
     } else {
         std::uint64_t word = 0;
         if (!LastEight<Width>(field, word)) {
-            if constexpr (Width > 8) return LongWhole<Width>(field, value);
+            std::int32_t unused = 0;
+            if constexpr (Width > 8) return LongWhole<Width>(field, value != nullptr ? *value : unused);
             return false;
         }
         const std::uint64_t notBlank = word ^ (kEachByte * ' ');
@@ -109,9 +110,24 @@ template <std::size_t Width>
         const std::uint64_t used = ~std::uint64_t{0} << (std::countr_zero(notBlank) & ~7);
         const std::uint64_t values = word ^ (kEachByte * '0');
         if ((NotDigits(values) & used) != 0) return false;
-        value = static_cast<std::int32_t>(EightDigits(values & used));
+        if (value != nullptr) *value = static_cast<std::int32_t>(EightDigits(values & used));
         return true;
     }
+}
+
+}  // namespace column_detail
+
+// A right-aligned whole number without a sign: at most 8 digits, or in a
+// wider column up to the Int32 maximum; false for any other text (which may
+// still be a number).
+template <std::size_t Width>
+[[gnu::always_inline]] inline bool TryPlainWhole(const char* field, std::int32_t& value) {
+    return column_detail::PlainWhole<Width>(field, &value);
+}
+// The same test without the value.
+template <std::size_t Width>
+[[gnu::always_inline]] inline bool IsPlainWhole(const char* field) {
+    return column_detail::PlainWhole<Width>(field, nullptr);
 }
 
 // A right-aligned decimal of at most 8 characters: digits with at most one
@@ -159,6 +175,15 @@ template <std::size_t Width>
     if (TryPlainWhole<Width>(field, value)) [[likely]]
         return value;
     return static_cast<std::int32_t>(ParseNumberField(std::string_view(field, Width), NumberKind::Int32, decimalComma));
+}
+
+// Throws FieldError exactly where ColumnInt32 would, without converting a
+// plain column.
+template <std::size_t Width>
+[[gnu::always_inline]] inline void CheckColumnInt32(const char* field, bool decimalComma) {
+    if (IsPlainWhole<Width>(field)) [[likely]]
+        return;
+    ParseNumberField(std::string_view(field, Width), NumberKind::Int32, decimalComma);
 }
 
 template <std::size_t Width>

@@ -5,7 +5,10 @@
 // points); element 0 of a point array stays 0.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -164,6 +167,65 @@ struct ActivityFieldRef {
 }
 constexpr bool IsRealActivityPosition(int position) {
     return position >= 9 && position <= 11;
+}
+
+// The position (1..40) of one counter of the block, found from the member
+// itself, so that code choosing counters names members and the column
+// layout stays in ActivityField alone. `element` picks the kind of a by-kind
+// array (ReadIOsByType, 1 = synchronous).
+template <typename Member>
+consteval int ActivityPositionOf(Member ActivityBlock::*member, std::size_t element = 0) {
+    ActivityBlock block{};
+    const void* counter = nullptr;
+    if constexpr (requires { (block.*member)[element]; })
+        counter = &(block.*member)[element];
+    else
+        counter = &(block.*member);
+    for (int p = 1; p <= ActivityPositions; ++p) {
+        const ActivityFieldRef ref = ActivityField(block, p);
+        if (static_cast<const void*>(ref.Integer) == counter || static_cast<const void*>(ref.Real) == counter) return p;
+    }
+    throw std::logic_error("not an activity counter");
+}
+
+// A choice of the 40 counters of a block. A read made for one purpose (the
+// trend) converts only the counters it chooses, and every other counter of
+// the block holds a NotRead value, never a plausible count: code that reads
+// a counter it did not choose gets nonsense instead of a quiet zero.
+class ActivityCounters {
+public:
+    static constexpr ActivityCounters All() {
+        ActivityCounters all;
+        for (int p = 1; p <= ActivityPositions; ++p) all.positions_ |= Bit(p);
+        return all;
+    }
+    static constexpr ActivityCounters Of(std::initializer_list<int> positions) {
+        ActivityCounters chosen;
+        for (const int p : positions) chosen.positions_ |= Bit(p);
+        return chosen;
+    }
+    constexpr bool Has(int position) const { return (positions_ & Bit(position)) != 0; }
+    constexpr bool Covers(ActivityCounters other) const { return (other.positions_ & ~positions_) == 0; }
+    constexpr bool IsAll() const { return Covers(All()); }
+    friend constexpr ActivityCounters operator|(ActivityCounters a, ActivityCounters b) {
+        a.positions_ |= b.positions_;
+        return a;
+    }
+    friend constexpr bool operator==(ActivityCounters, ActivityCounters) = default;
+
+private:
+    static constexpr std::uint64_t Bit(int position) { return std::uint64_t{1} << position; }
+    std::uint64_t positions_ = 0;  // bit p: position p
+};
+
+// What a counter that was not read holds.
+inline constexpr std::int32_t NotReadCount = std::numeric_limits<std::int32_t>::min();
+inline constexpr double NotReadReal = std::numeric_limits<double>::quiet_NaN();
+[[gnu::always_inline]] constexpr void MarkNotRead(const ActivityFieldRef& ref) {
+    if (ref.Real != nullptr)
+        *ref.Real = NotReadReal;
+    else
+        *ref.Integer = NotReadCount;
 }
 
 // One pool's results in one simulation. Free while SimPoolSize[1] is 0.

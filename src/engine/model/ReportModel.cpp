@@ -24,6 +24,7 @@ void ReportModel::ClearLoadedData() {
     CurrentSimulation = 0;
     StatsLoaded = false;
     SimulationsLoaded = false;
+    ObjectCountersRead = ActivityCounters::All();
 }
 
 int ReportModel::FindPool(std::string_view simPoolName6) const {

@@ -190,6 +190,9 @@ public:
     UsageIntent PoolUsageIntent = UsageIntent::Random;
     bool StatsLoaded = false;
     bool SimulationsLoaded = false;
+    // The counters of the object lines the statistics read converted (all,
+    // unless the read was made for one purpose); the others hold NotRead.
+    ActivityCounters ObjectCountersRead = ActivityCounters::All();
     std::string StatFileName;
 
     int PoolCount() const { return Pools.Count(); }

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "common/ColumnNumber.h"
 #include "common/NumberField.h"
@@ -100,7 +105,7 @@ namespace {
 // Counter position P of a block whose first column is `block`, at its place
 // and width in the layout.
 template <int P>
-void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock& b) {
+[[gnu::always_inline]] inline void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock& b) {
     constexpr int offset = ActivityColumn(1, P) - 1;
     constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
     if constexpr (IsRealActivityPosition(P))
@@ -109,16 +114,118 @@ void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock
         *ActivityField(b, P).Integer = ColumnInt32<width>(block + offset, decimalComma);
 }
 
+// Whether every whole-number counter of a block is plain: blanks in its
+// first two columns, then blanks and at least one digit to its end, so at
+// most 8 digits, which always convert. Nearly every block is; it then
+// needs none of its skipped counters checked one by one. The block is
+// classified 16 characters at a time into a bit per character (blank,
+// digit), and the columns' shapes are bit masks made from the layout.
+constexpr int kBlockBytes = ActivityColumn(1, ActivityPositions) - 1 + ActivityWidth(ActivityPositions);
+constexpr int kBlockWords = (kBlockBytes + 63) / 64;
+
+struct WholeColumnMasks {
+    std::uint64_t Whole[kBlockWords]{};  // every character of a whole-number column
+    std::uint64_t Lead[kBlockWords]{};   // its first two, which must be blank
+    std::uint64_t Start[kBlockWords]{};  // its first
+    std::uint64_t Last[kBlockWords]{};   // its last, which must be a digit
+};
+
+constexpr WholeColumnMasks MakeWholeColumnMasks() {
+    WholeColumnMasks m;
+    const auto set = [](std::uint64_t* words, int at) { words[at / 64] |= std::uint64_t{1} << (at % 64); };
+    for (int p = 1; p <= ActivityPositions; ++p) {
+        if (IsRealActivityPosition(p)) continue;
+        const int start = ActivityColumn(1, p) - 1;
+        const int width = ActivityWidth(p);
+        for (int i = 0; i < width; ++i) set(m.Whole, start + i);
+        set(m.Lead, start);
+        set(m.Lead, start + 1);
+        set(m.Start, start);
+        set(m.Last, start + width - 1);
+    }
+    return m;
+}
+
+class PlainWholeColumns {
+    static constexpr int kWords = kBlockWords;
+    static constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
+
+public:
+    // Characters read from the block's start: a little past its end.
+    static constexpr std::size_t kBytesRead = (kBlockBytes + 15) / 16 * 16;
+    static_assert(kBytesRead <= 64 * kWords);
+
+    static bool AllPlain(const char* block) {
+#if defined(__SSE2__)
+        const __m128i blanks = _mm_set1_epi8(' ');
+        // '0'..'9' moved to -128..-119, the only bytes below -118.
+        const __m128i toDigits = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
+        const __m128i aboveDigits = _mm_set1_epi8(-118);
+        constexpr std::size_t kChunks = kBytesRead / 16;
+        std::uint64_t wrong = 0;
+        std::uint64_t blankBefore = 0;  // the last character of the word before
+        for (int w = 0; w < kWords; ++w) {
+            std::uint64_t b = 0;  // a bit per blank of the 64 characters
+            std::uint64_t d = 0;  // and per digit
+            for (std::size_t k = 0; k < 4 && 4 * static_cast<std::size_t>(w) + k < kChunks; ++k) {
+                const char* at = block + 16 * (4 * static_cast<std::size_t>(w) + k);
+                const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+                const auto isBlank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, blanks)));
+                const auto isDigit = static_cast<std::uint32_t>(
+                    _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(text, toDigits), aboveDigits)));
+                b |= std::uint64_t{isBlank} << (16 * k);
+                d |= std::uint64_t{isDigit} << (16 * k);
+            }
+            wrong |= kMasks.Whole[w] & ~(b | d);
+            wrong |= kMasks.Lead[w] & ~b;
+            wrong |= kMasks.Last[w] & ~d;
+            // A blank inside a column follows a blank: the blanks lead.
+            wrong |= b & kMasks.Whole[w] & ~kMasks.Start[w] & ~((b << 1) | blankBefore);
+            blankBefore = b >> 63;
+        }
+        return wrong == 0;
+#else
+        (void)block;
+        return false;
+#endif
+    }
+};
+
+// A position that is not chosen: checked as its conversion would check it
+// (a Real, one of three, is simply converted and dropped), then marked. A
+// whole number needs no check in a block whose whole numbers are all plain.
+template <int P>
+void SkipActivityPosition(const char* block, bool decimalComma, bool wholesPlain, ActivityBlock& b) {
+    constexpr int offset = ActivityColumn(1, P) - 1;
+    constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
+    if constexpr (IsRealActivityPosition(P))
+        ColumnDouble<width>(block + offset, decimalComma);
+    else if (!wholesPlain)
+        CheckColumnInt32<width>(block + offset, decimalComma);
+    MarkNotRead(ActivityField(b, P));
+}
+
 // All 40 positions in column order, so that a failing field leaves the same
 // counters written as the walk by layout does.
 template <int... P>
 void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b, std::integer_sequence<int, P...>) {
     (ConvertActivityPosition<P + 1>(block, decimalComma, b), ...);
 }
+// The same with only the chosen positions converted; `readable`: the
+// characters of the line from the block's start.
+template <int... P>
+void ConvertChosenPositions(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b,
+                            ActivityCounters chosen, std::integer_sequence<int, P...>) {
+    const bool wholesPlain = readable >= PlainWholeColumns::kBytesRead && PlainWholeColumns::AllPlain(block);
+    ((chosen.Has(P + 1) ? ConvertActivityPosition<P + 1>(block, decimalComma, b)
+                        : SkipActivityPosition<P + 1>(block, decimalComma, wholesPlain, b)),
+     ...);
+}
 
 }  // namespace
 
-void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField) {
+void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField,
+                                  ActivityCounters chosen) {
     const auto each = [&](auto&& convert) {
         for (int p = 1; p <= ActivityPositions; ++p) {
             const FieldSpan& span = layout[static_cast<std::size_t>(firstField - 1 + p - 1)];
@@ -137,17 +244,24 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
             // The whole block is in the line: each column at its fixed place
             // (a narrow column reads the two characters before it as well).
             static_assert(ActivityColumn(1, 1) == 1 && ActivityWidth(1) == 10);
-            ConvertActivityBlock(line.data() + (first.Start - 1), decimalComma, block,
-                                 std::make_integer_sequence<int, ActivityPositions>{});
+            const char* text = line.data() + (first.Start - 1);
+            constexpr auto positions = std::make_integer_sequence<int, ActivityPositions>{};
+            if (chosen.IsAll())
+                ConvertActivityBlock(text, decimalComma, block, positions);
+            else
+                ConvertChosenPositions(text, line.size() - static_cast<std::size_t>(first.Start - 1), decimalComma,
+                                       block, chosen, positions);
             lines_.ReadFieldNumber() += ActivityPositions;
             return;
         }
+        int p = 0;
         each([&](const FieldSpan& span, const ActivityFieldRef& ref) {
             if (ref.Real != nullptr)
                 *ref.Real = ParseNumberField(span.In(line), NumberKind::Double, decimalComma);
             else
                 *ref.Integer =
                     static_cast<std::int32_t>(ParseNumberField(span.In(line), NumberKind::Int32, decimalComma));
+            if (!chosen.Has(++p)) MarkNotRead(ref);
         });
         lines_.ReadFieldNumber() += ActivityPositions;
         return;

@@ -41,6 +41,11 @@ public:
     bool FileError = false;
     bool RecordError = false;
 
+    // The object counters the statistics reads convert: all unless a
+    // purpose needs fewer (the trend). The others are still checked, so a
+    // report fails to read, with the same messages, whatever is chosen.
+    void ChooseObjectCounters(ActivityCounters chosen) { objectCounters_ = chosen; }
+
     // Where and why the last statistics read stopped: its first failure
     // (line 1 for one met before any line was read). Empty when it was read
     // to its end.
@@ -76,6 +81,7 @@ private:
     };
     struct LineAbandoned {};
     bool readingStats_ = false;  // a statistics read is under way: its first failure is noted
+    ActivityCounters objectCounters_ = ActivityCounters::All();
 
     void Show(std::string title, std::string text, MessageIcon icon);
     void NoteStatsStop(int line, const std::string& reason);
@@ -113,7 +119,10 @@ private:
     void FieldsInto(std::string_view line, const Layout& layout, const Table& table, Record& record);
     void ReportFieldError(const std::string& description, int column, int lineNumber);
     std::string_view ReadLineOrFieldError(const FieldSpan& firstField, const char* lineKind);
-    void ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField);
+    // The 40 counters of a pool or object line; those not `chosen` are
+    // checked exactly as a conversion would check them, then marked NotRead.
+    void ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField,
+                        ActivityCounters chosen);
 
     bool HandleStatLine(std::string_view line, StatLineState& state);
     void CloseObjectRange(const StatLineState& state);

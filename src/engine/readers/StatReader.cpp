@@ -54,6 +54,7 @@ bool ReportReader::StartStatisticsPart(bool markerLineFirst) {
     RecordError = false;
     lines_.Open(model_.StatFileName);
     lines_.ResetReadCounters();
+    model_.ObjectCountersRead = objectCounters_;
     if (markerLineFirst && !lines_.AtEnd()) lines_.ReadReportLine();
     CheckEnvironment();
     if (!FileError) ReadHeader();
@@ -115,7 +116,7 @@ void ReportReader::ReadPoolLine(std::string_view line) {
             pool->RecordTag = TrimBlanks(text);
         });
         FieldsInto(line, f, PoolSettingFields, *pool);
-        ActivityFields(line, pool->Activity, f, 9);
+        ActivityFields(line, pool->Activity, f, 9, ActivityCounters::All());
         FieldsInto(line, f, PoolThresholdFields, *pool);
         Field(line, f[50],
               [&](std::string_view text) { pool->DataSpace = ContainsIgnoringCase(text, "Data Space") ? "Y" : "N"; });
@@ -136,7 +137,7 @@ void ReportReader::ReadObjectLine(std::string_view line) {
             object->RecordTag = TrimBlanks(text);
         });
         FieldsInto(line, f, ObjectFields, *object);
-        ActivityFields(line, object->Activity, f, 5);
+        ActivityFields(line, object->Activity, f, 5, objectCounters_);
         Field(line, f[44], [&](std::string_view text) {
             const std::string_view longName = TrimBlanks(text);
             object->LongName = longName.empty() ? object->ObjectName.Trimmed() : longName;
