@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "analysis/TrendViews.h"
 
 namespace kov {
@@ -167,10 +165,8 @@ SystemTrend HourlyFromSundayMorning(int reports) {
     SystemTrend system;
     for (int i = 0; i < reports; ++i) {
         const int hour = (7 + i) % 24, day = 1 + (7 + i) / 24;
-        char date[11], time[9];
-        std::snprintf(date, sizeof date, "2026-11-%02d", day);
-        std::snprintf(time, sizeof time, "%02d:00:00", hour);
-        system.Reports.push_back({"r.txt", "SYSA/DB2P", date, time, 3600});
+        const auto twoDigits = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+        system.Reports.push_back({"r.txt", "SYSA/DB2P", "2026-11-" + twoDigits(day), twoDigits(hour) + ":00:00", 3600});
     }
     return system;
 }
