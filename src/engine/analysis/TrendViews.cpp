@@ -111,7 +111,7 @@ std::optional<StampTime> TimeOf(const ReportStamp& stamp) {
                                            std::chrono::day(static_cast<unsigned>(day))};
     if (!date.ok() || hour > 23 || minute > 59) return std::nullopt;
     const long long days = std::chrono::sys_days(date).time_since_epoch().count();
-    return StampTime{days * kDay + hour * 60 + minute, year * 12LL + month - 1, static_cast<unsigned>(day)};
+    return StampTime{days * kDay + hour * 60LL + minute, year * 12LL + month - 1, static_cast<unsigned>(day)};
 }
 
 // Which step of the calendar a time falls in. 1970-01-01 was a Thursday:

@@ -152,8 +152,8 @@ class PlainWholeColumns {
 
 public:
     // Characters read from the block's start: a little past its end.
-    static constexpr std::size_t kBytesRead = (kBlockBytes + 15) / 16 * 16;
-    static_assert(kBytesRead <= 64 * kWords);
+    static constexpr std::size_t kBytesRead = std::size_t{(kBlockBytes + 15) / 16} * 16;
+    static_assert(kBytesRead <= std::size_t{64} * kWords);
 
     static bool AllPlain(const char* block) {
 #if defined(__SSE2__)

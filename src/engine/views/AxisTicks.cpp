@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <tuple>
 
 namespace kov {
@@ -94,25 +93,26 @@ const std::vector<XMark>& FittingXLabels(const ChartData& chart, const std::func
 std::vector<MarkerTextPlace> PlaceMarkerTexts(const std::vector<double>& lines, const std::vector<double>& widths,
                                               double plotLeft, double plotRight, double gap, int rows) {
     std::vector<MarkerTextPlace> places;
-    // The text standing last in each row, by its index in places.
-    std::vector<std::optional<std::size_t>> lastInRow(static_cast<std::size_t>(std::max(rows, 1)));
-    const auto end = [&places](std::size_t k) { return places[k].Left + places[k].Width; };
+    // The index in places of the text standing last in each row; none yet.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> lastInRow(static_cast<std::size_t>(std::max(rows, 1)), kNone);
+    const auto rowEnd = [&](std::size_t row) {
+        const std::size_t last = lastInRow[row];
+        return last == kNone ? plotLeft - gap : places[last].Left + places[last].Width;
+    };
     for (std::size_t k = 0; k < lines.size() && k < widths.size(); ++k) {
         const double width = widths[k];
         const double right = lines[k] + gap;
         const double left = right + width <= plotRight ? right : std::max(plotLeft, lines[k] - gap - width);
+        // The first clear row, else the one freed first.
         std::size_t row = 0;
-        bool clear = false;
-        for (std::size_t r = 0; r < lastInRow.size() && !clear; ++r)
-            if (!lastInRow[r] || end(*lastInRow[r]) + gap <= left) {
-                row = r;
-                clear = true;
-            }
-        if (!clear)
-            for (std::size_t r = 1; r < lastInRow.size(); ++r)
-                if (end(*lastInRow[r]) < end(*lastInRow[row])) row = r;
+        while (row < lastInRow.size() && rowEnd(row) + gap > left) ++row;
+        const bool clear = row < lastInRow.size();
         if (!clear) {
-            MarkerTextPlace& before = places[*lastInRow[row]];
+            row = 0;
+            for (std::size_t r = 1; r < lastInRow.size(); ++r)
+                if (rowEnd(r) < rowEnd(row)) row = r;
+            MarkerTextPlace& before = places[lastInRow[row]];
             before.Width = std::max(0.0, std::min(before.Width, left - gap - before.Left));
         }
         lastInRow[row] = places.size();
