@@ -298,6 +298,8 @@ public:
         // A bar of the graphic summary names its pool: clicking it chooses that pool.
         QObject::connect(window_->GraphicSummary(), &GraphicSummaryPage::PoolChosen, window_.get(),
                          [this] { poolChosen_ = true; });
+        QObject::connect(window_->tbsStats(), &QTabWidget::currentChanged, window_.get(),
+                         [this] { simSteppedOnShownPage_ = false; });
     }
 
     MonkeyRun Walk() {
@@ -451,6 +453,7 @@ private:
     bool LeaveScreen() {
         leftScreen_ = true;
         poolChosen_ = false;
+        poolGridSorts_.clear();
         deferredStep_ = run_.Actions + 1;
         deferredMark_ = sink_.Messages.size();
         return true;
@@ -548,7 +551,9 @@ private:
             if (!view) return false;
             const int column = static_cast<int>(choice % static_cast<std::uint32_t>(view->model()->columnCount()));
             done = Name(*view) + " heading " + std::to_string(column);
-            return ClickHeading(*view, column);
+            if (!ClickHeading(*view, column)) return false;
+            if (view->objectName().startsWith("grdPoolInfo")) poolGridSorts_.emplace_back(view->objectName(), column);
+            return true;
         }
         if (kind == "BarClick") {
             std::vector<ChartWidget*> charts;
@@ -583,6 +588,7 @@ private:
             if (!spinner) return false;
             const bool up = choice % 2 == 0;
             ClickSpinner(*spinner, up);
+            if (kind == "SimStep") simSteppedOnShownPage_ = true;
             done = Name(*spinner) + (up ? " up" : " down");
             return true;
         }
@@ -806,11 +812,15 @@ private:
             Window->Form_Load();
             Window->show();
             QApplication::processEvents();
-            Follow(*walk.window_, walk.model_, walk.poolChosen_);
+            Follow(walk);
         }
         ~FreshWindow() { Window->hide(); }
 
-        void Follow(frmStatAnalysis& walked, const ReportModel& walkedModel, bool poolChosen) {
+        void Follow(const MonkeyWalk& walk) {
+            frmStatAnalysis& walked = *walk.window_;
+            const ReportModel& walkedModel = walk.model_;
+            const bool poolChosen = walk.poolChosen_;
+            ReplayPoolGridSorts(walk.poolGridSorts_);
             if (poolChosen) FollowObjectOfAnotherPool(walkedModel);
             if (poolChosen && walkedModel.Pools.Contains(walkedModel.CurrentPool))
                 Window->ShowPoolOfFinding(walkedModel.CurrentPool);
@@ -819,11 +829,7 @@ private:
             if (walkedModel.Objects.Contains(walkedModel.CurrentObject) &&
                 Model.CurrentObject != walkedModel.CurrentObject)
                 ChooseObject(walkedModel, walkedModel.CurrentObject);
-            // The simulation number is stepped on the simulation pages, which
-            // open with a chosen pool.
-            for (int step = 0;
-                 poolChosen && step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
-                Window->updnSimNo_Click(0, 1);
+            if (!walk.simSteppedOnShownPage_) FollowSimulation(walkedModel, poolChosen);
             // Sorts and lists are chosen on their own pages, as the user chose
             // them: sorts again after the lists, since a list can refill a
             // grid and a sort can start a list again. Then the page the walked
@@ -832,6 +838,7 @@ private:
             FollowCombos(walked);
             FollowSorts(walked);
             Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
+            if (walk.simSteppedOnShownPage_) FollowSimulationOnThePage(walked, walkedModel, poolChosen);
             // Entering a page can start its lists again (the object breakdown,
             // the cluster pool size): the shown page's lists once more.
             FollowCombos(walked, Window->tbsStats()->currentIndex());
@@ -843,6 +850,34 @@ private:
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
             FollowPanel(walked, "pnlPoolDetails", "lblPanelHeading");
             QApplication::processEvents();
+        }
+
+        // The simulation number is stepped on the simulation pages, which
+        // open with a chosen pool.
+        void FollowSimulation(const ReportModel& walkedModel, bool poolChosen) {
+            for (int step = 0;
+                 poolChosen && step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
+                Window->updnSimNo_Click(0, 1);
+        }
+
+        // Stepped on the page shown, as the walk stepped it last; where the
+        // number needs no step, a step away and back writes the status.
+        void FollowSimulationOnThePage(frmStatAnalysis& walked, const ReportModel& walkedModel, bool poolChosen) {
+            const int before = Model.CurrentSimulation;
+            FollowSimulation(walkedModel, poolChosen);
+            if (Model.CurrentSimulation != before || Window->StatusText() == walked.StatusText()) return;
+            const int away = Model.CurrentSimulation > 1 ? -1 : 1;
+            Window->updnSimNo_Click(0, away);
+            if (Model.CurrentSimulation != before) Window->updnSimNo_Click(0, -away);
+        }
+
+        // The pool grid's heading clicks, in the order the walk clicked them.
+        void ReplayPoolGridSorts(const std::vector<std::pair<QString, int>>& sorts) {
+            for (const auto& [name, column] : sorts) {
+                auto* view = Window->findChild<QAbstractItemView*>(name);
+                if (view && ShowPageOf(*view)) ClickHeading(*view, column);
+                QApplication::processEvents();
+            }
         }
 
         // A pick in the pool grid keeps the object chosen in the pool shown
@@ -1036,6 +1071,12 @@ private:
     bool leftScreen_ = false;
     bool closedCompare_ = false;
     bool poolChosen_ = false;
+    // Stepping the simulation number writes the cluster count into the
+    // status bar until the page changes.
+    bool simSteppedOnShownPage_ = false;
+    // The pool grid's heading clicks since the report was loaded: ties keep
+    // the order the sorts before left them, and the graphic summary follows it.
+    std::vector<std::pair<QString, int>> poolGridSorts_;
     int deferredStep_ = 0;
     std::size_t deferredMark_ = 0;
     int sinceFresh_ = 0;
