@@ -453,6 +453,7 @@ private:
     bool LeaveScreen() {
         leftScreen_ = true;
         poolChosen_ = false;
+        poolGridClicksBefore_ += static_cast<int>(poolGridSorts_.size());
         poolGridSorts_.clear();
         deferredStep_ = run_.Actions + 1;
         deferredMark_ = sink_.Messages.size();
@@ -820,6 +821,7 @@ private:
             frmStatAnalysis& walked = *walk.window_;
             const ReportModel& walkedModel = walk.model_;
             const bool poolChosen = walk.poolChosen_;
+            if (walk.poolGridClicksBefore_ % 2 == 1) TurnPoolGridDirection();
             ReplayPoolGridSorts(walk.poolGridSorts_);
             if (poolChosen) FollowObjectOfAnotherPool(walkedModel);
             if (poolChosen && walkedModel.Pools.Contains(walkedModel.CurrentPool))
@@ -869,6 +871,17 @@ private:
             const int away = Model.CurrentSimulation > 1 ? -1 : 1;
             Window->updnSimNo_Click(0, away);
             if (Model.CurrentSimulation != before) Window->updnSimNo_Click(0, -away);
+        }
+
+        // A click turns the direction and the window's next activation
+        // refills the grid in table order, as a reload after a sort does.
+        void TurnPoolGridDirection() {
+            auto* grid = Window->findChild<QAbstractItemView*>("grdPoolInfo");
+            if (!grid || !ShowPageOf(*grid)) return;
+            ClickHeading(*grid, 0);
+            Window->hide();
+            Window->show();
+            QApplication::processEvents();
         }
 
         // The pool grid's heading clicks, in the order the walk clicked them.
@@ -1077,6 +1090,9 @@ private:
     // The pool grid's heading clicks since the report was loaded: ties keep
     // the order the sorts before left them, and the graphic summary follows it.
     std::vector<std::pair<QString, int>> poolGridSorts_;
+    // The grid's sort direction is one toggle that lives as long as the
+    // window: the clicks before the report was loaded still turn it.
+    int poolGridClicksBefore_ = 0;
     int deferredStep_ = 0;
     std::size_t deferredMark_ = 0;
     int sinceFresh_ = 0;
