@@ -31,6 +31,7 @@
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
 #include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "readers/ReportLoading.h"
 #include "snapshot/ShownPage.h"
@@ -823,7 +824,7 @@ private:
             const bool poolChosen = walk.poolChosen_;
             if (walk.poolGridClicksBefore_ % 2 == 1) TurnPoolGridDirection();
             ReplayPoolGridSorts(walk.poolGridSorts_);
-            if (poolChosen) FollowObjectOfAnotherPool(walkedModel);
+            if (poolChosen) FollowObjectOfAnotherPool(walked, walkedModel);
             if (poolChosen && walkedModel.Pools.Contains(walkedModel.CurrentPool))
                 Window->ShowPoolOfFinding(walkedModel.CurrentPool);
             else if (poolChosen)
@@ -895,16 +896,35 @@ private:
 
         // A pick in the pool grid keeps the object chosen in the pool shown
         // before: the fresh window chooses that object in its own pool first.
-        void FollowObjectOfAnotherPool(const ReportModel& walkedModel) {
+        void FollowObjectOfAnotherPool(frmStatAnalysis& walked, const ReportModel& walkedModel) {
             const int object = walkedModel.CurrentObject;
             if (!walkedModel.Objects.Contains(object) || !walkedModel.Pools.Contains(walkedModel.CurrentPool) ||
                 PoolObjects(walkedModel, walkedModel.Pools(walkedModel.CurrentPool)).Holds(object))
                 return;
             for (int p = 1; p <= walkedModel.PoolCount(); ++p) {
                 if (!PoolObjects(walkedModel, walkedModel.Pools(p)).Holds(object)) continue;
+                // A pie without titles was never shown with its object picked
+                // in the list: Next Pool chose the pool's first object.
+                if (walked.ObjectInfo()->Chart()->Shown().Title.empty() && FirstObjectOf(walkedModel, p) == object)
+                    MoveOntoPool(walkedModel, p);
+                if (Model.CurrentObject == object) return;
                 Window->ShowPoolOfFinding(p);
                 ChooseObject(walkedModel, object);
                 return;
+            }
+        }
+
+        // Next Pool from the pool before p, or Previous Pool from the one after.
+        void MoveOntoPool(const ReportModel& walkedModel, int p) {
+            for (const bool forward : {true, false}) {
+                const int from = forward ? PreviousPool(walkedModel, p) : NextPool(walkedModel, p);
+                if (from == p || !walkedModel.Pools.Contains(from)) continue;
+                Window->ShowPoolOfFinding(from);
+                if (forward)
+                    Window->cmdNextPool_Click();
+                else
+                    Window->cmdPreviousPool_Click();
+                if (Model.CurrentPool == p) return;
             }
         }
 
