@@ -19,8 +19,10 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
+#include <tuple>
 #include <type_traits>
 
 #include "AppServices.h"
@@ -30,6 +32,7 @@
 #include "frmCompareReports.h"
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
+#include "pages/ClusterPage.h"
 #include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/ReportInfoPage.h"
@@ -541,6 +544,7 @@ private:
             QAbstractItemView* view = Choose(views, choice);
             if (!view || !ClickRowOf(*view, choice, done)) return false;
             NotePoolChoice(*view, done);
+            if (view->objectName() == "grdClusters") NoteClusterPick(*view);
             return true;
         }
         if (kind == "Heading") {
@@ -589,8 +593,11 @@ private:
             SpinButtons* spinner = Choose(spinners, choice);
             if (!spinner) return false;
             const bool up = choice % 2 == 0;
+            const QString simulation = window_->Cluster()->txtSimNo()->text();
             ClickSpinner(*spinner, up);
-            if (kind == "SimStep") simSteppedOnShownPage_ = true;
+            // A step at either end writes nothing, so nothing runs.
+            if (kind == "SimStep" && window_->Cluster()->txtSimNo()->text() != simulation)
+                simSteppedOnShownPage_ = true;
             done = Name(*spinner) + (up ? " up" : " down");
             return true;
         }
@@ -617,6 +624,15 @@ private:
 
     // A click on a pool row (or a finding that names a pool) chooses a pool,
     // which opens the pool pages.
+    void NoteClusterPick(const QAbstractItemView& grid) {
+        ClusterPage& page = *window_->Cluster();
+        const QModelIndex current = grid.currentIndex();
+        if (!current.isValid()) return;
+        clusterPick_ = ClusterPick{grid.model()->index(current.row(), 0).data().toInt(), page.RandomSelected() ? 1 : 0,
+                                   page.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
+                                   page.findChild<QLineEdit*>("txtClusterRadius")->text(), window_->StatusText()};
+    }
+
     void NotePoolChoice(const QAbstractItemView& view, const std::string& done) {
         // The grid's frozen Pool column chooses as the grid does.
         if (view.objectName().startsWith("grdPoolInfo")) poolChosen_ = true;
@@ -850,6 +866,7 @@ private:
             FollowTypedRadius(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
             FollowPickedRow(walked, "grdClusters");
+            FollowClusterPickBeforeRerun(walk);
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
             FollowPanel(walked, "pnlPoolDetails", "lblPanelHeading");
             QApplication::processEvents();
@@ -910,8 +927,18 @@ private:
                 if (Model.CurrentObject == object) return;
                 Window->ShowPoolOfFinding(p);
                 ChooseObject(walkedModel, object);
+                FollowPieSubtitle(walked);
                 return;
             }
+        }
+
+        // The pie keeps the titles it was last drawn with while its object
+        // was picked in the list: its graph type is chosen while picked.
+        void FollowPieSubtitle(frmStatAnalysis& walked) {
+            const QString subtitle = QString::fromStdString(walked.ObjectInfo()->Chart()->Shown().Subtitle);
+            auto* types = Window->findChild<QComboBox*>("cboObjectGraphType");
+            const int type = types ? types->findText(subtitle) : -1;
+            if (type >= 0 && type != types->currentIndex()) ChooseComboItem(*types, type);
         }
 
         // Next Pool from the pool before p, or Previous Pool from the one after.
@@ -1021,6 +1048,41 @@ private:
             Click(*to->viewport(), to->visualRect(index).center());
         }
 
+        // The walk picked a cluster and then ran the analysis again: the
+        // fresh window picks it under the settings of the pick, then runs
+        // again under the walk's settings, which its option click does.
+        void FollowClusterPickBeforeRerun(const MonkeyWalk& walk) {
+            const auto& pick = walk.clusterPick_;
+            frmStatAnalysis& walked = *walk.window_;
+            ClusterPage& page = *Window->Cluster();
+            if (!pick || walked.StatusText() != pick->Status || Window->StatusText() == pick->Status ||
+                !page.isVisible())
+                return;
+            const ClusterPage& walkedPage = *walked.Cluster();
+            const auto settings = [](const ClusterPage& p) {
+                return std::tuple(p.RandomSelected() ? 1 : 0, p.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
+                                  p.findChild<QLineEdit*>("txtClusterRadius")->text());
+            };
+            const auto apply = [&page](int intent, int poolSize, const QString& radius) {
+                auto* sizes = page.findChild<QComboBox*>("cmbPoolSize");
+                if (poolSize >= 0 && poolSize < sizes->count() && sizes->currentIndex() != poolSize)
+                    ChooseComboItem(*sizes, poolSize);
+                page.findChild<QLineEdit*>("txtClusterRadius")->setText(radius);
+                page.findChild<QRadioButton*>(QString("optPoolClusterAnalysisUsage_%1").arg(intent))->click();
+                QApplication::processEvents();
+            };
+            apply(pick->Intent, pick->PoolSize, pick->Radius);
+            auto* grid = page.findChild<QAbstractItemView*>("grdClusters");
+            for (int row = 0; row < grid->model()->rowCount(); ++row)
+                if (grid->model()->index(row, 0).data().toInt() == pick->Cluster) {
+                    grid->scrollTo(grid->model()->index(row, 0));
+                    Click(*grid->viewport(), grid->visualRect(grid->model()->index(row, 0)).center());
+                    break;
+                }
+            const auto [intent, poolSize, radius] = settings(walkedPage);
+            apply(intent, poolSize, radius);
+        }
+
         void FollowInnerTabs(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QTabWidget>(walked, *Window))
                 if (from != walked.tbsStats() && to->currentIndex() != from->currentIndex())
@@ -1107,6 +1169,16 @@ private:
     // Stepping the simulation number writes the cluster count into the
     // status bar until the page changes.
     bool simSteppedOnShownPage_ = false;
+    // A cluster pick writes the status bar, and a rerun of the analysis after
+    // it (intent, pool size, radius) empties the grids but keeps that text.
+    struct ClusterPick {
+        int Cluster = 0;
+        int Intent = 0;
+        int PoolSize = 0;
+        QString Radius;
+        QString Status;
+    };
+    std::optional<ClusterPick> clusterPick_;
     // The pool grid's heading clicks since the report was loaded: ties keep
     // the order the sorts before left them, and the graphic summary follows it.
     std::vector<std::pair<QString, int>> poolGridSorts_;
