@@ -459,6 +459,7 @@ private:
         poolChosen_ = false;
         poolGridClicksBefore_ += static_cast<int>(poolGridSorts_.size());
         poolGridSorts_.clear();
+        clusterPick_.reset();
         deferredStep_ = run_.Actions + 1;
         deferredMark_ = sink_.Messages.size();
         return true;
@@ -622,8 +623,6 @@ private:
         return false;
     }
 
-    // A click on a pool row (or a finding that names a pool) chooses a pool,
-    // which opens the pool pages.
     void NoteClusterPick(const QAbstractItemView& grid) {
         ClusterPage& page = *window_->Cluster();
         const QModelIndex current = grid.currentIndex();
@@ -633,6 +632,8 @@ private:
                                    page.findChild<QLineEdit*>("txtClusterRadius")->text(), window_->StatusText()};
     }
 
+    // A click on a pool row (or a finding that names a pool) chooses a pool,
+    // which opens the pool pages.
     void NotePoolChoice(const QAbstractItemView& view, const std::string& done) {
         // The grid's frozen Pool column chooses as the grid does.
         if (view.objectName().startsWith("grdPoolInfo")) poolChosen_ = true;
