@@ -19,8 +19,10 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
+#include <tuple>
 #include <type_traits>
 
 #include "AppServices.h"
@@ -30,7 +32,9 @@
 #include "frmCompareReports.h"
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
+#include "pages/ClusterPage.h"
 #include "pages/GraphicSummaryPage.h"
+#include "pages/ObjectInfoPage.h"
 #include "pages/ReportInfoPage.h"
 #include "readers/ReportLoading.h"
 #include "snapshot/ShownPage.h"
@@ -298,6 +302,8 @@ public:
         // A bar of the graphic summary names its pool: clicking it chooses that pool.
         QObject::connect(window_->GraphicSummary(), &GraphicSummaryPage::PoolChosen, window_.get(),
                          [this] { poolChosen_ = true; });
+        QObject::connect(window_->tbsStats(), &QTabWidget::currentChanged, window_.get(),
+                         [this] { simSteppedOnShownPage_ = false; });
     }
 
     MonkeyRun Walk() {
@@ -451,6 +457,9 @@ private:
     bool LeaveScreen() {
         leftScreen_ = true;
         poolChosen_ = false;
+        poolGridClicksBefore_ += static_cast<int>(poolGridSorts_.size());
+        poolGridSorts_.clear();
+        clusterPick_.reset();
         deferredStep_ = run_.Actions + 1;
         deferredMark_ = sink_.Messages.size();
         return true;
@@ -536,6 +545,7 @@ private:
             QAbstractItemView* view = Choose(views, choice);
             if (!view || !ClickRowOf(*view, choice, done)) return false;
             NotePoolChoice(*view, done);
+            if (view->objectName() == "grdClusters") NoteClusterPick(*view);
             return true;
         }
         if (kind == "Heading") {
@@ -548,7 +558,9 @@ private:
             if (!view) return false;
             const int column = static_cast<int>(choice % static_cast<std::uint32_t>(view->model()->columnCount()));
             done = Name(*view) + " heading " + std::to_string(column);
-            return ClickHeading(*view, column);
+            if (!ClickHeading(*view, column)) return false;
+            if (view->objectName().startsWith("grdPoolInfo")) poolGridSorts_.emplace_back(view->objectName(), column);
+            return true;
         }
         if (kind == "BarClick") {
             std::vector<ChartWidget*> charts;
@@ -582,7 +594,11 @@ private:
             SpinButtons* spinner = Choose(spinners, choice);
             if (!spinner) return false;
             const bool up = choice % 2 == 0;
+            const QString simulation = window_->Cluster()->txtSimNo()->text();
             ClickSpinner(*spinner, up);
+            // A step at either end writes nothing, so nothing runs.
+            if (kind == "SimStep" && window_->Cluster()->txtSimNo()->text() != simulation)
+                simSteppedOnShownPage_ = true;
             done = Name(*spinner) + (up ? " up" : " down");
             return true;
         }
@@ -605,6 +621,15 @@ private:
             return true;
         }
         return false;
+    }
+
+    void NoteClusterPick(const QAbstractItemView& grid) {
+        ClusterPage& page = *window_->Cluster();
+        const QModelIndex current = grid.currentIndex();
+        if (!current.isValid()) return;
+        clusterPick_ = ClusterPick{grid.model()->index(current.row(), 0).data().toInt(), page.RandomSelected() ? 1 : 0,
+                                   page.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
+                                   page.findChild<QLineEdit*>("txtClusterRadius")->text(), window_->StatusText()};
     }
 
     // A click on a pool row (or a finding that names a pool) chooses a pool,
@@ -806,12 +831,17 @@ private:
             Window->Form_Load();
             Window->show();
             QApplication::processEvents();
-            Follow(*walk.window_, walk.model_, walk.poolChosen_);
+            Follow(walk);
         }
         ~FreshWindow() { Window->hide(); }
 
-        void Follow(frmStatAnalysis& walked, const ReportModel& walkedModel, bool poolChosen) {
-            if (poolChosen) FollowObjectOfAnotherPool(walkedModel);
+        void Follow(const MonkeyWalk& walk) {
+            frmStatAnalysis& walked = *walk.window_;
+            const ReportModel& walkedModel = walk.model_;
+            const bool poolChosen = walk.poolChosen_;
+            if (walk.poolGridClicksBefore_ % 2 == 1) TurnPoolGridDirection();
+            ReplayPoolGridSorts(walk.poolGridSorts_);
+            if (poolChosen) FollowObjectOfAnotherPool(walked, walkedModel);
             if (poolChosen && walkedModel.Pools.Contains(walkedModel.CurrentPool))
                 Window->ShowPoolOfFinding(walkedModel.CurrentPool);
             else if (poolChosen)
@@ -819,11 +849,7 @@ private:
             if (walkedModel.Objects.Contains(walkedModel.CurrentObject) &&
                 Model.CurrentObject != walkedModel.CurrentObject)
                 ChooseObject(walkedModel, walkedModel.CurrentObject);
-            // The simulation number is stepped on the simulation pages, which
-            // open with a chosen pool.
-            for (int step = 0;
-                 poolChosen && step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
-                Window->updnSimNo_Click(0, 1);
+            if (!walk.simSteppedOnShownPage_) FollowSimulation(walkedModel, poolChosen);
             // Sorts and lists are chosen on their own pages, as the user chose
             // them: sorts again after the lists, since a list can refill a
             // grid and a sort can start a list again. Then the page the walked
@@ -832,6 +858,7 @@ private:
             FollowCombos(walked);
             FollowSorts(walked);
             Window->tbsStats()->setCurrentIndex(walked.tbsStats()->currentIndex());
+            if (walk.simSteppedOnShownPage_) FollowSimulationOnThePage(walked, walkedModel, poolChosen);
             // Entering a page can start its lists again (the object breakdown,
             // the cluster pool size): the shown page's lists once more.
             FollowCombos(walked, Window->tbsStats()->currentIndex());
@@ -840,23 +867,92 @@ private:
             FollowTypedRadius(walked);
             FollowPickedRow(walked, "lstBPAnalysis");
             FollowPickedRow(walked, "grdClusters");
+            FollowClusterPickBeforeRerun(walk);
             FollowPanel(walked, "pnlSimAnalysisDetails", "lblSimObjName");
             FollowPanel(walked, "pnlPoolDetails", "lblPanelHeading");
             QApplication::processEvents();
         }
 
+        // The simulation number is stepped on the simulation pages, which
+        // open with a chosen pool.
+        void FollowSimulation(const ReportModel& walkedModel, bool poolChosen) {
+            for (int step = 0;
+                 poolChosen && step < MaxSimulations && Model.CurrentSimulation < walkedModel.CurrentSimulation; ++step)
+                Window->updnSimNo_Click(0, 1);
+        }
+
+        // Stepped on the page shown, as the walk stepped it last; where the
+        // number needs no step, a step away and back writes the status.
+        void FollowSimulationOnThePage(frmStatAnalysis& walked, const ReportModel& walkedModel, bool poolChosen) {
+            const int before = Model.CurrentSimulation;
+            FollowSimulation(walkedModel, poolChosen);
+            if (Model.CurrentSimulation != before || Window->StatusText() == walked.StatusText()) return;
+            const int away = Model.CurrentSimulation > 1 ? -1 : 1;
+            Window->updnSimNo_Click(0, away);
+            if (Model.CurrentSimulation != before) Window->updnSimNo_Click(0, -away);
+        }
+
+        // A click turns the direction and the window's next activation
+        // refills the grid in table order, as a reload after a sort does.
+        void TurnPoolGridDirection() {
+            auto* grid = Window->findChild<QAbstractItemView*>("grdPoolInfo");
+            if (!grid || !ShowPageOf(*grid)) return;
+            ClickHeading(*grid, 0);
+            Window->hide();
+            Window->show();
+            QApplication::processEvents();
+        }
+
+        // The pool grid's heading clicks, in the order the walk clicked them.
+        void ReplayPoolGridSorts(const std::vector<std::pair<QString, int>>& sorts) {
+            for (const auto& [name, column] : sorts) {
+                auto* view = Window->findChild<QAbstractItemView*>(name);
+                if (view && ShowPageOf(*view)) ClickHeading(*view, column);
+                QApplication::processEvents();
+            }
+        }
+
         // A pick in the pool grid keeps the object chosen in the pool shown
         // before: the fresh window chooses that object in its own pool first.
-        void FollowObjectOfAnotherPool(const ReportModel& walkedModel) {
+        void FollowObjectOfAnotherPool(frmStatAnalysis& walked, const ReportModel& walkedModel) {
             const int object = walkedModel.CurrentObject;
             if (!walkedModel.Objects.Contains(object) || !walkedModel.Pools.Contains(walkedModel.CurrentPool) ||
                 PoolObjects(walkedModel, walkedModel.Pools(walkedModel.CurrentPool)).Holds(object))
                 return;
             for (int p = 1; p <= walkedModel.PoolCount(); ++p) {
                 if (!PoolObjects(walkedModel, walkedModel.Pools(p)).Holds(object)) continue;
+                // A pie without titles was never shown with its object picked
+                // in the list: Next Pool chose the pool's first object.
+                if (walked.ObjectInfo()->Chart()->Shown().Title.empty() && FirstObjectOf(walkedModel, p) == object)
+                    MoveOntoPool(walkedModel, p);
+                if (Model.CurrentObject == object) return;
                 Window->ShowPoolOfFinding(p);
                 ChooseObject(walkedModel, object);
+                FollowPieSubtitle(walked);
                 return;
+            }
+        }
+
+        // The pie keeps the titles it was last drawn with while its object
+        // was picked in the list: its graph type is chosen while picked.
+        void FollowPieSubtitle(frmStatAnalysis& walked) {
+            const QString subtitle = QString::fromStdString(walked.ObjectInfo()->Chart()->Shown().Subtitle);
+            auto* types = Window->findChild<QComboBox*>("cboObjectGraphType");
+            const int type = types ? types->findText(subtitle) : -1;
+            if (type >= 0 && type != types->currentIndex()) ChooseComboItem(*types, type);
+        }
+
+        // Next Pool from the pool before p, or Previous Pool from the one after.
+        void MoveOntoPool(const ReportModel& walkedModel, int p) {
+            for (const bool forward : {true, false}) {
+                const int from = forward ? PreviousPool(walkedModel, p) : NextPool(walkedModel, p);
+                if (from == p || !walkedModel.Pools.Contains(from)) continue;
+                Window->ShowPoolOfFinding(from);
+                if (forward)
+                    Window->cmdNextPool_Click();
+                else
+                    Window->cmdPreviousPool_Click();
+                if (Model.CurrentPool == p) return;
             }
         }
 
@@ -953,6 +1049,41 @@ private:
             Click(*to->viewport(), to->visualRect(index).center());
         }
 
+        // The walk picked a cluster and then ran the analysis again: the
+        // fresh window picks it under the settings of the pick, then runs
+        // again under the walk's settings, which its option click does.
+        void FollowClusterPickBeforeRerun(const MonkeyWalk& walk) {
+            const auto& pick = walk.clusterPick_;
+            frmStatAnalysis& walked = *walk.window_;
+            ClusterPage& page = *Window->Cluster();
+            if (!pick || walked.StatusText() != pick->Status || Window->StatusText() == pick->Status ||
+                !page.isVisible())
+                return;
+            const ClusterPage& walkedPage = *walked.Cluster();
+            const auto settings = [](const ClusterPage& p) {
+                return std::tuple(p.RandomSelected() ? 1 : 0, p.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
+                                  p.findChild<QLineEdit*>("txtClusterRadius")->text());
+            };
+            const auto apply = [&page](int intent, int poolSize, const QString& radius) {
+                auto* sizes = page.findChild<QComboBox*>("cmbPoolSize");
+                if (poolSize >= 0 && poolSize < sizes->count() && sizes->currentIndex() != poolSize)
+                    ChooseComboItem(*sizes, poolSize);
+                page.findChild<QLineEdit*>("txtClusterRadius")->setText(radius);
+                page.findChild<QRadioButton*>(QString("optPoolClusterAnalysisUsage_%1").arg(intent))->click();
+                QApplication::processEvents();
+            };
+            apply(pick->Intent, pick->PoolSize, pick->Radius);
+            auto* grid = page.findChild<QAbstractItemView*>("grdClusters");
+            for (int row = 0; row < grid->model()->rowCount(); ++row)
+                if (grid->model()->index(row, 0).data().toInt() == pick->Cluster) {
+                    grid->scrollTo(grid->model()->index(row, 0));
+                    Click(*grid->viewport(), grid->visualRect(grid->model()->index(row, 0)).center());
+                    break;
+                }
+            const auto [intent, poolSize, radius] = settings(walkedPage);
+            apply(intent, poolSize, radius);
+        }
+
         void FollowInnerTabs(frmStatAnalysis& walked) {
             for (auto [from, to] : Pairs<QTabWidget>(walked, *Window))
                 if (from != walked.tbsStats() && to->currentIndex() != from->currentIndex())
@@ -1036,6 +1167,25 @@ private:
     bool leftScreen_ = false;
     bool closedCompare_ = false;
     bool poolChosen_ = false;
+    // Stepping the simulation number writes the cluster count into the
+    // status bar until the page changes.
+    bool simSteppedOnShownPage_ = false;
+    // A cluster pick writes the status bar, and a rerun of the analysis after
+    // it (intent, pool size, radius) empties the grids but keeps that text.
+    struct ClusterPick {
+        int Cluster = 0;
+        int Intent = 0;
+        int PoolSize = 0;
+        QString Radius;
+        QString Status;
+    };
+    std::optional<ClusterPick> clusterPick_;
+    // The pool grid's heading clicks since the report was loaded: ties keep
+    // the order the sorts before left them, and the graphic summary follows it.
+    std::vector<std::pair<QString, int>> poolGridSorts_;
+    // The grid's sort direction is one toggle that lives as long as the
+    // window: the clicks before the report was loaded still turn it.
+    int poolGridClicksBefore_ = 0;
     int deferredStep_ = 0;
     std::size_t deferredMark_ = 0;
     int sinceFresh_ = 0;
