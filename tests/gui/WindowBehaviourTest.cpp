@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -119,6 +120,31 @@ TEST(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
     EXPECT_FALSE(frozen->isColumnHidden(1));
     EXPECT_EQ(frozen->model()->data(frozen->model()->index(0, 1)).toString(), grid->Cell(0, 1));
     EXPECT_LE(frozen->geometry().left(), grid->viewport()->geometry().left());
+}
+
+// At a large scale factor the pool grid shows a row or two: a click on the
+// row cut at its bottom scrolls it into view under the pressed button.
+TEST(PoolGrid, AClickOnARowShownInPartChoosesThatRow) {
+    for (const char* viewName : {"grdPoolInfo", "grdPoolInfoFrozen"}) {
+        SCOPED_TRACE(viewName);
+        UiHarness ui;
+        auto window = ui.StartWithSamples();
+        GridView* grid = window->ReportInfo()->grdPoolInfo();
+        QApplication::processEvents();
+        grid->setFixedHeight(grid->height() - grid->viewport()->height() + grid->rowHeight(0) * 3 / 2);
+        QApplication::processEvents();
+        auto* view = grid->objectName() == viewName ? grid : grid->findChild<QTableView*>(viewName);
+        ASSERT_NE(view, nullptr);
+        const QPoint cut(view->visualRect(view->model()->index(0, 0)).center().x(), view->viewport()->height() - 2);
+        const int pressed = view->indexAt(cut).row();
+        ASSERT_EQ(pressed, 1) << "the second row must be shown in part for this test";
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cut);
+        QApplication::processEvents();
+        EXPECT_EQ(ui.model.CurrentPool, PoolNamed(ui.model, grid->Cell(pressed, 0).toStdString()));
+        EXPECT_TRUE(window->windowTitle().endsWith(grid->Cell(pressed, 0).trimmed()));
+        EXPECT_EQ(grid->currentIndex().row(), pressed);
+        EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    }
 }
 
 TEST(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {

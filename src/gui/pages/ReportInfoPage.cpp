@@ -30,6 +30,7 @@ ReportInfoPage::ReportInfoPage(QWidget* parent)
     trend_->setToolTip("Figures, advice and objects over many statistics reports");
     // The pool's name stays in view while its figures scroll by.
     grid_->FreezeColumns(1);
+    grid_->ShowAtLeastRows(6);
     auto* labels = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(systemInfo_);

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <set>
 
@@ -39,6 +40,7 @@ GridView::GridView(const char* objectName, std::vector<int> columnTwips, QWidget
     horizontalHeader()->setHighlightSections(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::SortByHeading);
     connect(this, &QTableView::clicked, this, &GridView::ChooseClickedRow);
+    viewport()->installEventFilter(this);
     // The menu shows the shortcut; keyPressEvent carries it out.
     copy_->setShortcut(QKeySequence::Copy);
     connect(copy_, &QAction::triggered, this, &GridView::CopySelection);
@@ -56,6 +58,30 @@ void GridView::ChooseClickedRow(const QModelIndex& index) {
     // A click that adds to the selection keeps what the user had chosen.
     if (QGuiApplication::keyboardModifiers() == Qt::NoModifier) selectRow(index.row());
     emit RowChosen(index.row());
+}
+
+// A click on a row shown in part scrolls the row into view while the button
+// is down, so the release lands on another row and the view reports no
+// click: the row pressed is chosen, as the user meant it.
+bool GridView::eventFilter(QObject* watched, QEvent* event) {
+    const auto* view = qobject_cast<QAbstractItemView*>(watched->parent());
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
+    if (view == nullptr || (!press && !release)) return QTableView::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QModelIndex under = view->indexAt(mouse->position().toPoint());
+    if (press) {
+        pressScroll_ = scroll;
+        pressed_ = mouse->button() == Qt::LeftButton ? under : QModelIndex();
+    } else if (pressed_.isValid() && scroll != pressScroll_ && under != pressed_ &&
+               mouse->modifiers() == Qt::NoModifier) {
+        const int pressed = pressed_.row();
+        // After the view has handled the release, which may select the row under it.
+        QMetaObject::invokeMethod(
+            this, [this, pressed] { ChooseClickedRow(model_->index(pressed, 0)); }, Qt::QueuedConnection);
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 QString GridView::SelectionText() const {
@@ -127,6 +153,7 @@ void GridView::FreezeColumns(int count) {
     viewport()->stackUnder(frozen_);
     connect(frozen_->horizontalHeader(), &QHeaderView::sectionClicked, this, &GridView::SortByHeading);
     connect(frozen_, &QTableView::clicked, this, &GridView::ChooseClickedRow);
+    frozen_->viewport()->installEventFilter(this);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, frozen_->verticalScrollBar(),
             &QAbstractSlider::setValue);
     connect(frozen_->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
@@ -137,6 +164,11 @@ void GridView::FreezeColumns(int count) {
         PlaceFrozenColumns();
     });
     UpdateFrozenColumns();
+}
+
+void GridView::ShowAtLeastRows(int rows) {
+    setMinimumHeight(horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() +
+                     horizontalScrollBar()->sizeHint().height() + 2 * frameWidth());
 }
 
 void GridView::UpdateFrozenColumns() {

@@ -3,6 +3,7 @@
 // with whole-row selection, heading-click sorting, and the copy and CSV
 // export every grid offers (Ctrl+C and the context menu).
 
+#include <QPersistentModelIndex>
 #include <QTableView>
 
 #include "widgets/StringTableModel.h"
@@ -25,6 +26,9 @@ public:
     // The first `count` columns stay in view when the grid scrolls sideways
     // (drawn by a second view over the grid's left edge, "<name>Frozen").
     void FreezeColumns(int count);
+    // The grid is never squeezed below the heading and this many rows: where
+    // the page cannot give it room, the page scrolls instead.
+    void ShowAtLeastRows(int rows);
 
     // The selected cells under their headings as tab-separated text.
     QString SelectionText() const;
@@ -46,6 +50,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SortByHeading(int column);
@@ -59,6 +64,11 @@ private:
     QAction* saveCsv_;
     QTableView* frozen_ = nullptr;
     int frozenCount_ = 0;
+    // Where the grid was scrolled at a press, and the cell pressed: a press
+    // on a cell shown in part scrolls it into view, and the release then
+    // falls on another cell.
+    QPoint pressScroll_;
+    QPersistentModelIndex pressed_;
 };
 
 }  // namespace kov
