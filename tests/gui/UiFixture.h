@@ -2,6 +2,8 @@
 // A window under test: real widgets, a recording message sink, and desktop
 // services that never block (no modal loops, no file dialogs, no exit).
 
+#include <gtest/gtest.h>
+
 #include <QDialog>
 #include <QHeaderView>
 #include <QProcess>
@@ -147,6 +149,13 @@ struct UiHarness {
         window->show();
         return window;
     }
+};
+
+// A test of the window on the samples; each suite names it with an alias.
+class SamplesWindow : public ::testing::Test {
+protected:
+    UiHarness ui;
+    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
 };
 
 }  // namespace kov::test

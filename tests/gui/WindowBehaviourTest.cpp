@@ -121,9 +121,8 @@ TEST(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
     EXPECT_LE(frozen->geometry().left(), grid->viewport()->geometry().left());
 }
 
-TEST(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Keyboard = SamplesWindow;
+TEST_F(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     ClickRow(grid, 0);
     const auto poolOfRow = [&](int row) { return PoolNamed(ui.model, grid->Cell(row, 0).toStdString()); };
@@ -137,9 +136,7 @@ TEST(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {
     EXPECT_EQ(ui.model.CurrentPool, poolOfRow(1));
 }
 
-TEST(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
     window->SelectPoolFromGrid("BP1");
     QTabWidget* tabs = window->tbsStats();
     tabs->setCurrentIndex(PageGraphicSummary);
@@ -161,9 +158,7 @@ TEST(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
     EXPECT_EQ(window->GraphicSummary()->tbsGraphicSummary()->currentIndex(), subTab) << "the sub-tabs stay";
 }
 
-TEST(Keyboard, EscapeClosesTheDetailsPanels) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Keyboard, EscapeClosesTheDetailsPanels) {
     window->SelectPoolFromGrid("BP1");
     window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
     SimGraphPage* sims = window->SimGraphs();
@@ -180,9 +175,7 @@ TEST(Keyboard, EscapeClosesTheDetailsPanels) {
     EXPECT_FALSE(panel->isVisible());
 }
 
-TEST(Keyboard, MainTabsHaveMnemonicsAndDisabledPagesSayWhy) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Keyboard, MainTabsHaveMnemonicsAndDisabledPagesSayWhy) {
     QTabWidget* tabs = window->tbsStats();
     QStringList letters;
     for (int page = 0; page < tabs->count(); ++page) {
@@ -199,18 +192,15 @@ TEST(Keyboard, MainTabsHaveMnemonicsAndDisabledPagesSayWhy) {
     EXPECT_EQ(tabs->tabToolTip(PagePoolInfo), "");
 }
 
-TEST(Keyboard, F1OpensTheHelp) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Keyboard, F1OpensTheHelp) {
     QTest::keyClick(window->ReportInfo()->grdPoolInfo(), Qt::Key_F1);
     auto* help = window->findChild<QDialog*>("dlgHelp");
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->findChild<QWidget*>("txtHelp") != nullptr);
 }
 
-TEST(HighDpi, TheWindowFitsAScreenOfHalfTheSize) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using HighDpi = SamplesWindow;
+TEST_F(HighDpi, TheWindowFitsAScreenOfHalfTheSize) {
     window->SelectPoolFromGrid("BP1");
     // 1600 x 1000 at scale factor 2, less a title bar and a panel.
     const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
