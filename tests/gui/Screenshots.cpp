@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -19,7 +18,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <tuple>
 
@@ -35,7 +33,6 @@
 #include "pages/ReportInfoPage.h"
 #include "pages/SimGraphPage.h"
 #include "print/ChartImage.h"
-#include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
@@ -67,19 +64,6 @@ void Take(frmStatAnalysis& window, std::initializer_list<Shot> shots) {
         if (shot.Act) shot.Act(window);
         SaveScreenshot(window, shot.Name);
     }
-}
-
-// The window opened on this model, written as a statistics report in folder.
-std::unique_ptr<frmStatAnalysis> StartOnReport(UiHarness& ui, const ReportModel& model, const QTemporaryDir& folder) {
-    const QString path = folder.filePath("report.sta");
-    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
-    WriteStatReport(model, out);
-    out.close();
-    ui.onFileSelection = [path](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(path);
-        screen.cmdNext_Click();
-    };
-    return ui.Start();
 }
 
 void ClickLastBar(ChartWidget* chart) {
@@ -130,7 +114,7 @@ TEST(Screenshots, DataChecksStrip) {
     model.Objects(model.Pools(3).FirstObject).Activity.SysHitRatio = -3.5;
     UiHarness ui;
     QTemporaryDir folder;
-    Take(*StartOnReport(ui, model, folder),
+    Take(*ui.StartWith(WriteStatFile(model, folder.filePath("damaged.sta"))),
          {{"page0-data-checks-closed"}, {"page0-data-checks-open", -1, -1, [](frmStatAnalysis& w) {
                                              w.ReportInfo()->DataChecks()->cmdDataChecks()->click();
                                          }}});
@@ -147,7 +131,7 @@ TEST(Screenshots, ChartsAtEverySize) {
     model.Pools(2).Activity.PagesReadByType[1] = -7175;
     UiHarness ui;
     QTemporaryDir folder;
-    auto window = StartOnReport(ui, model, folder);
+    auto window = ui.StartWith(WriteStatFile(model, folder.filePath("sixty.sta")));
     for (const auto& [pool, graphType, name] : {std::tuple{1, 19, "charts-equal-avg-sync-io"},
                                                 {1, 15, "charts-lowest-sys-hit-ratio"},
                                                 {1, 0, "charts-pie-zero-slice"},
