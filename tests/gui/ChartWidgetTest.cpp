@@ -56,6 +56,13 @@ struct ShownChart {
                 return text->toPlainText();
         return {};
     }
+    // Whether a free text of the chart reads `text` and is shown.
+    bool ShowsText(const QString& text) const {
+        for (QGraphicsItem* item : widget.scene()->items())
+            if (auto* drawn = dynamic_cast<QGraphicsSimpleTextItem*>(item); drawn && drawn->text() == text)
+                return drawn->isVisible();
+        return false;
+    }
     // A real click in the middle of bar `index` (0 = bottom).
     void ClickBar(int index, double value) {
         QAbstractSeries* series = widget.chart()->series().value(0);
@@ -83,8 +90,6 @@ TEST(ChartWidget, EveryPointIsItsOwnBarAndAClickNamesItsObject) {
                   QString::fromStdString(shown.widget.Shown().Points[static_cast<std::size_t>(bar)].Label));
 }
 
-// Each name stands beside the middle of its own bar, left of the plot and
-// inside the chart; only a name the chart is too narrow for is cut short.
 // A report whose pools were not read: its charts keep their titles and say
 // so, with no axis whose 0 to 1 would read as figures.
 TEST(ChartWidget, NothingToPlotShowsNoAxes) {
@@ -94,13 +99,12 @@ TEST(ChartWidget, NothingToPlotShowsNoAxes) {
         const ShownChart shown(empty);
         EXPECT_TRUE(shown.widget.chart()->axes().isEmpty());
         EXPECT_EQ(shown.TitleAsDrawn().left(11), "Buffer Pool");
-        bool said = false;
-        for (QGraphicsItem* item : shown.widget.scene()->items())
-            if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) said |= text->text() == "No values to plot";
-        EXPECT_TRUE(said);
+        EXPECT_TRUE(shown.ShowsText("No values to plot"));
     }
 }
 
+// Each name stands beside the middle of its own bar, left of the plot and
+// inside the chart; only a name the chart is too narrow for is cut short.
 TEST(ChartWidget, BarNamesStandBesideTheirBars) {
     const std::string longName(40, 'N');
     const struct {
@@ -234,11 +238,7 @@ TEST(ChartWidget, PieLegendLeavesOutEmptySlicesAndNamesNegativeCounters) {
     QTextDocument drawn;
     drawn.setHtml(markers[0]->label());
     EXPECT_EQ(drawn.toPlainText().replace(QChar(0xA0), ' '), "Sync (120.0%)  -7175");
-    bool noteShown = false;
-    for (QGraphicsItem* item : shown.widget.scene()->items())
-        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item))
-            noteShown = noteShown || (text->text().toStdString() == pie.Note && text->isVisible());
-    EXPECT_TRUE(noteShown);
+    EXPECT_TRUE(shown.ShowsText(QString::fromStdString(pie.Note)));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -14,14 +13,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <fstream>
 
 #include "UiFixture.h"
 #include "analysis/TuningRules.h"
 #include "pages/DataChecksStrip.h"
 #include "pages/ExpertTuningPage.h"
 #include "pages/ReportInfoPage.h"
-#include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
 #include "views/PageStatus.h"
 
@@ -74,21 +71,13 @@ QString SpoiledReport(const QTemporaryDir& folder) {
     plan.Pools = {{"XP7", PoolUse::Data, 5, 1000, 0}, {"XP8", PoolUse::Index, 3, 2000, 0}};
     ReportModel model = GenerateReport(plan);
     model.Objects(6).Activity.SysHitRatio = 101;
-    const QString path = folder.filePath("spoiled.sta");
-    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
-    WriteStatReport(model, out);
-    return path;
+    return WriteStatFile(model, folder.filePath("spoiled.sta"));
 }
 
 TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
     QTemporaryDir folder;
-    const QString spoiled = SpoiledReport(folder);
     UiHarness ui;
-    ui.onFileSelection = [&](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(spoiled);
-        screen.cmdNext_Click();
-    };
-    auto window = ui.Start();
+    auto window = ui.StartWith(SpoiledReport(folder));
 
     DataChecksStrip* strip = window->ReportInfo()->DataChecks();
     QToolButton* button = strip->cmdDataChecks();

@@ -68,9 +68,8 @@ int InkedPixels(const QImage& image) {
     return inked;
 }
 
-TEST(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using GridExport = SamplesWindow;
+TEST_F(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
     ASSERT_FALSE(window->findChildren<GridView*>().isEmpty());
     for (GridView* grid : window->findChildren<GridView*>())
         EXPECT_EQ(ActionTexts(grid->ContextActions()), "Copy|Save as CSV…") << grid->objectName().toStdString();
@@ -79,9 +78,7 @@ TEST(GridExport, EveryGridOffersCopyAndSaveAsCsv) {
             << chart->objectName().toStdString();
 }
 
-TEST(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     ASSERT_GE(grid->model()->rowCount(), 3);
     ClickHeading(grid, 2);  // sorted: the copy follows the order shown, without the marker
@@ -106,9 +103,7 @@ TEST(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {
     ExpectFieldsAreRow(Split(lines[1], '\t'), grid, 1);
 }
 
-TEST(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     window->tbsStats()->setCurrentIndex(PageObjectInfo);  // the object grid is filled when its page shows
     GridView* grid = window->findChild<GridView*>("grdObjectInfo");
     ASSERT_GE(grid->model()->rowCount(), 2);

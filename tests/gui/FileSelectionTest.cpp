@@ -18,26 +18,27 @@ struct Controls {
     int statImage, simImage, listed;
 };
 
-Controls Read(frmSelectFiles& screen) {
-    const auto enabled = [&](const char* name) { return screen.findChild<QPushButton*>(name)->isEnabled(); };
-    return {enabled("cmdSelectSimFile"), enabled("cmdNext"), enabled("cmdReset"),
-            screen.StatImage(),          screen.SimImage(),  screen.findChild<QComboBox*>("cboFiles")->count()};
-}
-
 void ExpectState(frmSelectFiles& screen, const Controls& expected, const char* when) {
-    const Controls c = Read(screen);
-    EXPECT_EQ(c.simOpen, expected.simOpen) << when;
-    EXPECT_EQ(c.next, expected.next) << when;
-    EXPECT_EQ(c.reset, expected.reset) << when;
-    EXPECT_EQ(c.statImage, expected.statImage) << when;
-    EXPECT_EQ(c.simImage, expected.simImage) << when;
-    EXPECT_EQ(c.listed, expected.listed) << when;
+    const auto enabled = [&](const char* name) { return screen.findChild<QPushButton*>(name)->isEnabled(); };
+    EXPECT_EQ(enabled("cmdSelectSimFile"), expected.simOpen) << when;
+    EXPECT_EQ(enabled("cmdNext"), expected.next) << when;
+    EXPECT_EQ(enabled("cmdReset"), expected.reset) << when;
+    EXPECT_EQ(screen.StatImage(), expected.statImage) << when;
+    EXPECT_EQ(screen.SimImage(), expected.simImage) << when;
+    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), expected.listed) << when;
 }
 
-TEST(FileSelection, ControlsFollowTheReads) {
+// The screen shown on an empty model, as at the program's start.
+class FileSelection : public ::testing::Test {
+protected:
+    FileSelection() { screen.show(); }
+    int Listed() const { return screen.findChild<QComboBox*>("cboFiles")->count(); }
+
     UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
-    screen.show();
+    frmSelectFiles screen{ui.model, ui.sink, ui.state, ui.services};
+};
+
+TEST_F(FileSelection, ControlsFollowTheReads) {
     ExpectState(screen, {false, false, false, 1, 1, 0}, "first start");
 
     ui.nextStatFile = SampleStat();
@@ -51,7 +52,7 @@ TEST(FileSelection, ControlsFollowTheReads) {
     EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->currentIndex(), 0);
 
     screen.findChild<QPushButton*>("btnRemove")->click();
-    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 2);
+    EXPECT_EQ(Listed(), 2);
     EXPECT_EQ(ui.model.SimulationCount, 3) << "removing an entry keeps the simulation loaded";
 
     screen.findChild<QPushButton*>("cmdReset")->click();
@@ -60,10 +61,7 @@ TEST(FileSelection, ControlsFollowTheReads) {
     EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
-TEST(FileSelection, CancelledDialogsChangeNothingAndSayNothing) {
-    UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
-    screen.show();
+TEST_F(FileSelection, CancelledDialogsChangeNothingAndSayNothing) {
     screen.OpenStatisticsFile(SampleStat());
     ui.nextSimFiles.clear();
     screen.cmdSelectSimFile_Click();
@@ -75,26 +73,20 @@ TEST(FileSelection, CancelledDialogsChangeNothingAndSayNothing) {
     EXPECT_FALSE(screen.findChild<QPushButton*>("cmdSelectSimFile")->isEnabled());
 }
 
-TEST(FileSelection, AConsolidatedFileFillsTheListAndAtMost25FilesAreTakenAtOnce) {
-    UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
-    screen.show();
+TEST_F(FileSelection, AConsolidatedFileFillsTheListAndAtMost25FilesAreTakenAtOnce) {
     screen.OpenStatisticsFile(SamplePath("SYSA_DB2P_20261130_consolidated.txt"));
-    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 3);
+    EXPECT_EQ(Listed(), 3);
     EXPECT_EQ(screen.SimImage(), 2);
 
     screen.OpenStatisticsFile(SampleStat());
-    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 0) << "a new statistics report starts an empty list";
+    EXPECT_EQ(Listed(), 0) << "a new statistics report starts an empty list";
     QStringList thirty;
     for (int i = 0; i < 30; ++i) thirty << SampleSims()[i % 3];
     screen.OpenSimulationFiles(thirty);
     EXPECT_EQ(ui.model.SimulationCount, 25);
 }
 
-TEST(FileSelection, AnUnreadableStatisticsFileIsReportedAndNextStaysPossible) {
-    UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
-    screen.show();
+TEST_F(FileSelection, AnUnreadableStatisticsFileIsReportedAndNextStaysPossible) {
     screen.OpenStatisticsFile(SamplePath("Rand.acc"));
     ASSERT_EQ(ui.sink.Messages.size(), 1u);
     EXPECT_EQ(ui.sink.Messages[0].Title, "File IO");
@@ -102,21 +94,17 @@ TEST(FileSelection, AnUnreadableStatisticsFileIsReportedAndNextStaysPossible) {
     EXPECT_TRUE(screen.findChild<QPushButton*>("cmdNext")->isEnabled());
 }
 
-TEST(FileSelection, PreloadedFilesAreReadWhenTheScreenAppears) {
-    UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
+TEST_F(FileSelection, PreloadedFilesAreReadWhenTheScreenAppears) {
+    screen.hide();
     screen.Preload(QStringList{SampleStat()} + SampleSims());
     screen.show();
     QApplication::processEvents();
     EXPECT_TRUE(ui.model.StatsLoaded);
     EXPECT_EQ(ui.model.SimulationCount, 3);
-    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 3);
+    EXPECT_EQ(Listed(), 3);
 }
 
-TEST(FileSelection, ReturningFromAboutKeepsTheList) {
-    UiHarness ui;
-    frmSelectFiles screen(ui.model, ui.sink, ui.state, ui.services);
-    screen.show();
+TEST_F(FileSelection, ReturningFromAboutKeepsTheList) {
     screen.OpenStatisticsFile(SampleStat());
     screen.OpenSimulationFiles(SampleSims());
     screen.hide();
@@ -125,7 +113,7 @@ TEST(FileSelection, ReturningFromAboutKeepsTheList) {
     about.findChild<QPushButton*>("cmdOkay")->click();
     EXPECT_FALSE(about.isVisible());
     screen.show();  // the activation after the About box
-    EXPECT_EQ(screen.findChild<QComboBox*>("cboFiles")->count(), 3);
+    EXPECT_EQ(Listed(), 3);
     EXPECT_FALSE(ui.state.AboutReturn);
 }
 

@@ -1,12 +1,15 @@
-// Page 3: the object list and grid, the current object they choose, and the
-// breakdown labels and pie that follow it.
+// Page 3: the object list and grid, the current object they choose (list,
+// grid and pie always agree on it), and the breakdown labels and pie.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTreeWidget>
 
 #include "UiFixture.h"
@@ -36,6 +39,7 @@ void ClickListItem(QTreeWidget* list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
+// The window on the samples with page 3 opened on a pool.
 struct ObjectPage {
     UiHarness ui;
     std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
@@ -47,6 +51,23 @@ struct ObjectPage {
     }
     const PoolRecord& Pool() const { return ui.model.Pools(ui.model.CurrentPool); }
     QString Value(int row) const { return page->Labels()->Value(row)->text(); }
+    QString ListPick() const {
+        const QList<QTreeWidgetItem*> picked = page->lvObjects()->selectedItems();
+        return picked.size() == 1 ? picked.front()->text(0) : QString("(%1 picked)").arg(picked.size());
+    }
+    QString GridPick() const {
+        const QModelIndexList rows = page->grdObjectInfo()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? page->grdObjectInfo()->Cell(rows.front().row(), 1)
+                                : QString("(%1 picked)").arg(rows.size());
+    }
+    // List, grid and pie name the current object.
+    void ExpectAllShowTheCurrentObject(const char* after) const {
+        ASSERT_GT(ui.model.CurrentObject, 0) << after;
+        const QString current = QString::fromStdString(Trimmed(ui.model.Objects(ui.model.CurrentObject)));
+        EXPECT_EQ(ListPick(), current) << after;
+        EXPECT_EQ(GridPick(), current) << after;
+        EXPECT_EQ(QString::fromStdString(page->Chart()->Shown().Title), current) << after;
+    }
 };
 
 TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
@@ -155,6 +176,72 @@ TEST(ObjectInfo, DoubleClickWidensTheGridOverTheChartAndBack) {
     doubleClick();
     EXPECT_FALSE(p.page->IsGridWidened());
     EXPECT_EQ(grid->width(), width);
+}
+
+TEST(ObjectViews, ListGridAndPieAlwaysShowTheSameObject) {
+    ObjectPage v;
+    v.Open("BP1");
+    v.ExpectAllShowTheCurrentObject("the first entry");
+    EXPECT_EQ(v.page->Chart()->Shown().Subtitle, "Access Type");
+
+    ClickRow(v.page->grdObjectInfo(), 3);
+    v.ExpectAllShowTheCurrentObject("a grid row click");
+    QTreeWidget* list = v.page->lvObjects();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(5)).center());
+    v.ExpectAllShowTheCurrentObject("a list click");
+    v.window->cmdNextPool_Click();
+    v.ExpectAllShowTheCurrentObject("Next Pool");
+
+    // Onto a pool without objects: nothing of the pool before stays.
+    PoolRecord& empty = v.ui.model.Pools(v.ui.model.CurrentPool + 1);
+    empty.FirstObject = empty.LastObject = 0;
+    v.window->cmdNextPool_Click();
+    EXPECT_EQ(v.ui.model.CurrentObject, 0);
+    EXPECT_TRUE(v.page->Chart()->Shown().Points.empty());
+    EXPECT_FALSE(v.page->Labels()->Value(0)->isVisible());
+}
+
+TEST(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {
+    ObjectPage v;
+    v.Open("BP1");
+    GridView* grid = v.page->grdObjectInfo();
+    const int last = grid->model()->rowCount() - 1;
+    grid->scrollToBottom();
+    ClickRow(grid, last);
+    const int chosen = v.ui.model.CurrentObject;
+    for (int column : {9, 1, 9}) {
+        ClickHeading(grid, column);
+        EXPECT_EQ(v.ui.model.CurrentObject, chosen) << column;
+        v.ExpectAllShowTheCurrentObject("a heading sort");
+        const QModelIndexList rows = grid->selectionModel()->selectedRows();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_TRUE(grid->viewport()->rect().intersects(grid->visualRect(rows.front()))) << "scrolled into view";
+    }
+    // A click on the sorted grid takes the object of the row as shown.
+    grid->scrollToTop();
+    ClickRow(grid, 4);
+    v.ExpectAllShowTheCurrentObject("a click after the sort");
+    EXPECT_EQ(v.GridPick(), grid->Cell(4, 1));
+    SaveScreenshot(*v.window, "object-info-after-heading-sort");
+}
+
+TEST(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
+    ObjectPage v;
+    v.Open("BP1");
+    GridView* grid = v.page->grdObjectInfo();
+    v.window->resize(900, 700);
+    QApplication::processEvents();
+    QScrollBar* sideways = grid->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0) << "the grid must be wider than its view for this test";
+    sideways->setValue(sideways->maximum());
+    QApplication::processEvents();
+    // Whatever draws the frozen columns shows the object names at the left.
+    auto* frozen = grid->findChild<QTableView*>("grdObjectInfoFrozen");
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_TRUE(frozen->isVisibleTo(grid));
+    EXPECT_FALSE(frozen->isColumnHidden(1));
+    EXPECT_EQ(frozen->model()->data(frozen->model()->index(0, 1)).toString(), grid->Cell(0, 1));
+    EXPECT_LE(frozen->geometry().left(), grid->viewport()->geometry().left());
 }
 
 }  // namespace

@@ -39,12 +39,7 @@ struct SimWindow {
     SimWindow() {
         secondBP1 = folder.filePath("BP1-again.sim");
         QFile::copy(SamplePath("SYSA_DB2P_20261130_BP1.sim"), secondBP1);
-        ui.onFileSelection = [this](frmSelectFiles& screen) {
-            screen.OpenStatisticsFile(SampleStat());
-            screen.OpenSimulationFiles(SampleSims() << secondBP1);
-            screen.cmdNext_Click();
-        };
-        window = ui.Start();
+        window = ui.StartWith(SampleStat(), SampleSims() << secondBP1);
         window->SelectPoolFromGrid("BP1");
         window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
         page = window->SimGraphs();

@@ -82,11 +82,7 @@ TEST(SizeAdviceDialog, RecomputesAsTheBudgetIsTypedAndFollowsTheChosenPool) {
 
 TEST(SizeAdviceDialog, DisabledWithoutSimulations) {
     SizeAdviceHarness h;
-    h.ui.onFileSelection = [](frmSelectFiles& screen) {
-        screen.OpenStatisticsFile(SampleStat());
-        screen.cmdNext_Click();
-    };
-    h.window = h.ui.Start();
+    h.window = h.ui.StartWith(SampleStat());
     EXPECT_FALSE(h.window->ReportInfo()->cmdSizeAdvice()->isEnabled());
 }
 

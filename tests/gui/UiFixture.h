@@ -2,12 +2,16 @@
 // A window under test: real widgets, a recording message sink, and desktop
 // services that never block (no modal loops, no file dialogs, no exit).
 
+#include <gtest/gtest.h>
+
 #include <QDialog>
+#include <QFile>
 #include <QHeaderView>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,6 +22,7 @@
 #include "frmSelectFiles.h"
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
+#include "readers/ReportWriter.h"
 #include "widgets/GridView.h"
 #include "widgets/SpinButtons.h"
 
@@ -56,6 +61,13 @@ inline QStringList PdfPages(const QString& path, bool layout = false) {
     QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
     return pages;
+}
+
+// The model written as a statistics report at path; gives the path.
+inline QString WriteStatFile(const ReportModel& model, const QString& path) {
+    std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
+    WriteStatReport(model, out);
+    return path;
 }
 
 // Grabs the widget; with KOVGRAPH_SCREENSHOTS naming a folder, saves it there as name.png.
@@ -130,15 +142,16 @@ struct UiHarness {
         };
     }
 
-    // The window after the start-up road with the samples loaded, shown.
-    std::unique_ptr<frmStatAnalysis> StartWithSamples() {
-        onFileSelection = [](frmSelectFiles& screen) {
-            screen.OpenStatisticsFile(SampleStat());
-            screen.OpenSimulationFiles(SampleSims());
+    // The window after the start-up road with these reports read, shown.
+    std::unique_ptr<frmStatAnalysis> StartWith(const QString& stat, const QStringList& sims = {}) {
+        onFileSelection = [stat, sims](frmSelectFiles& screen) {
+            screen.OpenStatisticsFile(stat);
+            if (!sims.isEmpty()) screen.OpenSimulationFiles(sims);
             screen.cmdNext_Click();
         };
         return Start();
     }
+    std::unique_ptr<frmStatAnalysis> StartWithSamples() { return StartWith(SampleStat(), SampleSims()); }
 
     // The window after the start-up road as onFileSelection walks it, shown.
     std::unique_ptr<frmStatAnalysis> Start() {
@@ -147,6 +160,13 @@ struct UiHarness {
         window->show();
         return window;
     }
+};
+
+// A test of the window on the samples; each suite names it with an alias.
+class SamplesWindow : public ::testing::Test {
+protected:
+    UiHarness ui;
+    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
 };
 
 }  // namespace kov::test

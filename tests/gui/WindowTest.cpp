@@ -66,9 +66,8 @@ TEST(StartUp, CancelOnTheFileSelectionEndsTheProgram) {
     EXPECT_EQ(ui.endProgramCalls, 1);
 }
 
-TEST(Grid, HeadingClicksToggleOneSharedDirection) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Grid = SamplesWindow;
+TEST_F(Grid, HeadingClicksToggleOneSharedDirection) {
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
 
@@ -90,9 +89,7 @@ TEST(Grid, HeadingClicksToggleOneSharedDirection) {
     EXPECT_EQ(Heading(grid, 3), "Updates");
 }
 
-TEST(Grid, RowClickMakesThePoolCurrent) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Grid, RowClickMakesThePoolCurrent) {
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     const struct {
         const char* pool;
@@ -154,9 +151,8 @@ TEST(GraphicSummaryPage, AClickOnAPoolsBarOpensPoolInfoOnThatPool) {
     EXPECT_EQ(ui.model.Pools(ui.model.CurrentPool).PoolName.TrimmedString(), pool);
 }
 
-TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Pages = SamplesWindow;
+TEST_F(Pages, StatusTextAndPrintButtonFollowThePage) {
     window->SelectPoolFromGrid("BP1");
     auto* print = window->findChild<QPushButton*>("cmdPrint");
     const struct {
@@ -181,9 +177,7 @@ TEST(Pages, StatusTextAndPrintButtonFollowThePage) {
     }
 }
 
-TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Pages, NextAndPreviousPoolStopAtTheEnds) {
     window->SelectPoolFromGrid("BP32K");
     auto* next = window->PoolInfo()->cmdNextPool();
     auto* previous = window->PoolInfo()->cmdPreviousPool();
@@ -198,17 +192,15 @@ TEST(Pages, NextAndPreviousPoolStopAtTheEnds) {
     EXPECT_TRUE(window->tbsStats()->isTabEnabled(6)) << "BP0 has a simulation";
 }
 
-TEST(ScanCost, DoubleClickOnTheWindowRefreshesBothLists) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using ScanCost = SamplesWindow;
+TEST_F(ScanCost, DoubleClickOnTheWindowRefreshesBothLists) {
     window->ScanCost()->grdScanCost()->SetTable({});
     QTest::mouseDClick(window.get(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(window->ScanCost()->grdScanCost()->model()->rowCount(), 20);
 }
 
-TEST(Back, ReturnsToTheFileSelectionWithTheLoadedReports) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Back = SamplesWindow;
+TEST_F(Back, ReturnsToTheFileSelectionWithTheLoadedReports) {
     window->SelectPoolFromGrid("BP2");
     QString statShown;
     int listed = -1, selected = -1;
@@ -229,9 +221,7 @@ TEST(Back, ReturnsToTheFileSelectionWithTheLoadedReports) {
     EXPECT_FALSE(ui.model.SimulationsLoaded);
 }
 
-TEST(Back, QuittingOnTheFileSelectionEndsWithoutShowingTheWindow) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(Back, QuittingOnTheFileSelectionEndsWithoutShowingTheWindow) {
     ui.onFileSelection = [&](frmSelectFiles& screen) {
         screen.cmdQuit_Click();
         ui.state.QuitRequested = true;
@@ -241,18 +231,16 @@ TEST(Back, QuittingOnTheFileSelectionEndsWithoutShowingTheWindow) {
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Finish = SamplesWindow;
+TEST_F(Finish, EndsTheProgramAndRemovesTheTrayIcon) {
     window->findChild<QPushButton*>("cmdFinish")->click();
     EXPECT_EQ(ui.endProgramCalls, 1);
     EXPECT_TRUE(ui.state.QuitRequested);
     EXPECT_FALSE(window->Tray()->IsShown());
 }
 
-TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using PoolChart = SamplesWindow;
+TEST_F(PoolChart, FollowsTheGraphTypeAndThePool) {
     PoolInfoPage* page = window->PoolInfo();
     EXPECT_EQ(page->GraphPosition(), 1) << "activation selects the first graph type";
     EXPECT_EQ(page->Chart()->Shown().Title, "Buffer Pool - BP0     ");
@@ -267,9 +255,7 @@ TEST(PoolChart, FollowsTheGraphTypeAndThePool) {
     EXPECT_EQ(page->GraphPosition(), 7) << "the chosen graph type stays";
 }
 
-TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+TEST_F(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
     window->tbsStats()->setTabEnabled(2, true);
     window->tbsStats()->setCurrentIndex(2);
     auto* types = window->findChild<QComboBox*>("cboPoolGraphType");
@@ -300,9 +286,8 @@ TEST(PoolChart, TheGraphTypeListOpensWideUnderItsBoxInsideTheWindow) {
     }
 }
 
-TEST(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using PoolDetailsPanel = SamplesWindow;
+TEST_F(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
     window->tbsStats()->setTabEnabled(2, true);
     window->tbsStats()->setCurrentIndex(2);
     PoolInfoPage* page = window->PoolInfo();

@@ -1,14 +1,15 @@
 #include "analysis/TrendViews.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <optional>
 
 #include "analysis/CompareReports.h"
 #include "analysis/GeneralInfo.h"
+#include "common/CollectionDate.h"
 #include "common/Formats.h"
 #include "model/UsageIntent.h"
 
@@ -36,7 +37,7 @@ constexpr LabelStep kLabelSteps[] = {
     {5},    {10},       {15},       {30},        {60},   {120},  {180},  {360},   {720},
     {kDay}, {2 * kDay}, {7 * kDay}, {14 * kDay}, {0, 1}, {0, 3}, {0, 6}, {0, 12},
 };
-// Stamps the calendar cannot place (no ISO date) get evenly spread labels.
+// Stamps the calendar cannot place (no readable date) get evenly spread labels.
 constexpr std::size_t kTimeLabelCounts[] = {24, 16, 12, 8, 6, 4, 3, 2, 1};
 
 // Whole numbers show no decimals, every other figure two, as the compare.
@@ -94,7 +95,8 @@ bool IsIsoDate(const std::string& date) {
 }
 
 // Minutes since 1970-01-01 00:00 and the calendar month (years * 12 +
-// month) of a stamp, when its date is ISO and its time HH:MM[:SS].
+// month) of a stamp, when its date and time are in a form the collection
+// tools write.
 struct StampTime {
     long long Minutes = 0;
     long long Month = 0;
@@ -102,16 +104,16 @@ struct StampTime {
 };
 
 std::optional<StampTime> TimeOf(const ReportStamp& stamp) {
-    if (!IsIsoDate(stamp.Date) || stamp.Time.size() < 5 || stamp.Time[2] != ':') return std::nullopt;
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    if (std::sscanf(stamp.Date.c_str(), "%4d-%2d-%2d", &year, &month, &day) != 3 ||
-        std::sscanf(stamp.Time.c_str(), "%2d:%2d", &hour, &minute) != 2)
-        return std::nullopt;
-    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
-                                           std::chrono::day(static_cast<unsigned>(day))};
-    if (!date.ok() || hour > 23 || minute > 59) return std::nullopt;
+    const std::optional<CalendarDate> day = ReadCollectionDate(stamp.Date);
+    const std::optional<std::array<int, 3>> time = ReadCollectionTime(stamp.Time);
+    if (!day || !time) return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(day->Year),
+                                           std::chrono::month(static_cast<unsigned>(day->Month)),
+                                           std::chrono::day(static_cast<unsigned>(day->Day))};
+    if (!date.ok()) return std::nullopt;
     const long long days = std::chrono::sys_days(date).time_since_epoch().count();
-    return StampTime{days * kDay + hour * 60LL + minute, year * 12LL + month - 1, static_cast<unsigned>(day)};
+    return StampTime{days * kDay + (*time)[0] * 60LL + (*time)[1], day->Year * 12LL + day->Month - 1,
+                     static_cast<unsigned>(day->Day)};
 }
 
 // Which step of the calendar a time falls in. 1970-01-01 was a Thursday:

@@ -598,26 +598,33 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
         places.push_back(marker.X);
     }
     if (places.empty()) return;
+    // The texts keep their widths while the plot changes size: measured once here,
+    // only placed again on each change of the plot area.
+    const QFontMetricsF metrics(markerLabels_.front()->font());
+    std::vector<double> widths;
+    widths.reserve(data_.Markers.size());
+    for (const XMark& marker : data_.Markers)
+        widths.push_back(metrics.horizontalAdvance(QString::fromStdString(marker.Text)) + 4);
     const int row = fontMetrics().height();
     QAbstractSeries* anchor = qchart.series().front();
-    connect(&qchart, &QChart::plotAreaChanged, this, [this, &qchart, places, anchor, row](const QRectF& plot) {
-        const QFontMetricsF metrics(markerLabels_.front()->font());
-        std::vector<double> lines, widths;
-        for (std::size_t k = 0; k < markerLabels_.size() && k < places.size(); ++k) {
-            lines.push_back(qchart.mapToPosition(QPointF(places[k], 0), anchor).x());
-            widths.push_back(metrics.horizontalAdvance(QString::fromStdString(data_.Markers[k].Text)) + 4);
-        }
-        const std::vector<MarkerTextPlace> placed = PlaceMarkerTexts(lines, widths, plot.left(), plot.right(), 3, 2);
-        for (std::size_t k = 0; k < placed.size(); ++k) {
-            const QString full = QString::fromStdString(data_.Markers[k].Text);
-            QGraphicsSimpleTextItem* label = markerLabels_[k];
-            label->setText(
-                placed[k].Width >= widths[k] ? full : metrics.elidedText(full, Qt::ElideRight, placed[k].Width - 4));
-            auto* backing = static_cast<QGraphicsRectItem*>(label->parentItem());
-            backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
-            backing->setPos(placed[k].Left + 2, plot.top() + 2 + placed[k].Row * row);
-        }
-    });
+    connect(&qchart, &QChart::plotAreaChanged, this,
+            [this, &qchart, places, widths, metrics, anchor, row](const QRectF& plot) {
+                std::vector<double> lines;
+                lines.reserve(places.size());
+                for (const double place : places) lines.push_back(qchart.mapToPosition(QPointF(place, 0), anchor).x());
+                const std::vector<MarkerTextPlace> placed =
+                    PlaceMarkerTexts(lines, widths, plot.left(), plot.right(), 3, 2);
+                for (std::size_t k = 0; k < placed.size(); ++k) {
+                    const QString full = QString::fromStdString(data_.Markers[k].Text);
+                    QGraphicsSimpleTextItem* label = markerLabels_[k];
+                    label->setText(placed[k].Width >= widths[k]
+                                       ? full
+                                       : metrics.elidedText(full, Qt::ElideRight, placed[k].Width - 4));
+                    auto* backing = static_cast<QGraphicsRectItem*>(label->parentItem());
+                    backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
+                    backing->setPos(placed[k].Left + 2, plot.top() + 2 + placed[k].Row * row);
+                }
+            });
 }
 
 void ChartWidget::ShowHoverText(const QString& text) {

@@ -187,32 +187,23 @@ TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
     }
 }
 
-TEST(PoolChartTopLists, PagesPerWriteCountsBelowOneAsOne) {
-    ReportModel model = PoolWith(3);
-    const std::int32_t written[] = {10, 0, 6}, writes[] = {0, 5, 4};
-    for (int o = 1; o <= 3; ++o) {
-        model.Objects(o).Activity.PagesWritten = written[o - 1];
-        model.Objects(o).Activity.WriteIOs = writes[o - 1];
-    }
-    const ChartData highest = PoolChart(model, 1, 11);
-    EXPECT_EQ(Ranked(PointLabels(highest)), (std::vector<std::string>{"O1", "O3", "O2"}));
-    EXPECT_EQ(Ranked(PointValues(highest)), (std::vector<double>{10, 1.5, 0.2f}));
-    EXPECT_EQ(highest.Subtitle, "Highest Pages/Write");
-}
-
-TEST(PoolChartTopLists, LowestPagesPerWriteShowsEachDistinctRatioOnce) {
+// Pages written per write I/O: a ratio below one counts as one, no write
+// I/Os as the pages written; the lowest list shows each ratio once.
+TEST(PoolChartTopLists, PagesPerWriteListsCountBelowOneAsOneAndShowEachLowestRatioOnce) {
     const struct {
+        int position;
         std::vector<std::pair<int, int>> writtenAndWrites;
         std::vector<std::string> names;
         std::vector<double> values;
         std::vector<int> objects;
     } cases[] = {
+        {11, {{10, 0}, {0, 5}, {6, 4}}, {"O1", "O3", "O2"}, {10, 1.5, 0.2f}, {1, 3, 2}},
         // Three at 2.0, one at 3.0, one at exactly 1.0 (never listed).
-        {{{4, 2}, {6, 3}, {2, 1}, {9, 3}, {5, 5}}, {"Duplicate Values", "O4"}, {2, 3}, {1, 4}},
+        {17, {{4, 2}, {6, 3}, {2, 1}, {9, 3}, {5, 5}}, {"Duplicate Values", "O4"}, {2, 3}, {1, 4}},
         // Out of order: the exchange sort decides which object the shared bar points to.
-        {{{9, 3}, {4, 2}, {2, 1}}, {"Duplicate Values", "O1"}, {2, 3}, {2, 1}},
+        {17, {{9, 3}, {4, 2}, {2, 1}}, {"Duplicate Values", "O1"}, {2, 3}, {2, 1}},
         // Objects without writes have ratio 0 and sort first, though they do not count.
-        {{{0, 0}, {4, 2}}, {"O1", ""}, {0, 0}, {1, 0}},
+        {17, {{0, 0}, {4, 2}}, {"O1", ""}, {0, 0}, {1, 0}},
     };
     for (const auto& c : cases) {
         ReportModel model = PoolWith(static_cast<int>(c.writtenAndWrites.size()));
@@ -220,10 +211,12 @@ TEST(PoolChartTopLists, LowestPagesPerWriteShowsEachDistinctRatioOnce) {
             model.Objects(static_cast<int>(k) + 1).Activity.PagesWritten = c.writtenAndWrites[k].first;
             model.Objects(static_cast<int>(k) + 1).Activity.WriteIOs = c.writtenAndWrites[k].second;
         }
-        const ChartData chart = PoolChart(model, 1, 17);
-        EXPECT_EQ(Ranked(PointLabels(chart)), c.names) << c.writtenAndWrites.size();
-        EXPECT_EQ(Ranked(PointValues(chart)), c.values) << c.writtenAndWrites.size();
-        EXPECT_EQ(Ranked(PointObjects(chart)), c.objects) << c.writtenAndWrites.size();
+        const ChartData chart = PoolChart(model, 1, c.position);
+        const std::string where = std::to_string(c.position) + "/" + std::to_string(c.writtenAndWrites.size());
+        EXPECT_EQ(chart.Subtitle, c.position == 11 ? "Highest Pages/Write" : "Lowest Pages/Write") << where;
+        EXPECT_EQ(Ranked(PointLabels(chart)), c.names) << where;
+        EXPECT_EQ(Ranked(PointValues(chart)), c.values) << where;
+        EXPECT_EQ(Ranked(PointObjects(chart)), c.objects) << where;
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "analysis/TrendViews.h"
 
 namespace kov {
@@ -198,13 +200,35 @@ TEST(TrendViews, TimeLabelSetsFallOnRoundTimesAndGetSparser) {
         << "weeks start on Mondays";
     EXPECT_EQ(sets.back().size(), 1u);
 
+    // The other date forms the tools write fall on the same round times.
+    const struct {
+        const char* date;
+        std::string first, second;
+    } forms[] = {{"DD-NOV-26", "01-NOV-26 12:00", "02-NOV-26 00:00"},
+                 {"11/DD/2026", "11/01/2026 12:00", "11/02/2026 00:00"}};
+    for (const auto& form : forms) {
+        SystemTrend other = month;
+        for (ReportStamp& stamp : other.Reports)
+            stamp.Date = std::string(form.date).replace(std::string(form.date).find("DD"), 2, stamp.Date.substr(8));
+        const std::vector<std::vector<XMark>> otherSets = TrendTimeLabelSets(other);
+        ASSERT_EQ(otherSets.size(), sets.size()) << form.date;
+        for (std::size_t k = 0; k < sets.size(); ++k)
+            for (std::size_t i = 0; i < sets[k].size() && i < otherSets[k].size(); ++i)
+                EXPECT_EQ(otherSets[k][i].X, sets[k][i].X) << form.date << " set " << k;
+        const auto sixHourly = std::find_if(otherSets.begin(), otherSets.end(),
+                                            [](const auto& set) { return set.size() > 3 && set[1].X - set[0].X == 6; });
+        ASSERT_NE(sixHourly, otherSets.end()) << form.date;
+        EXPECT_EQ(Texts(*sixHourly)[0], form.first) << form.date;
+        EXPECT_EQ(Texts(*sixHourly)[2], form.second) << form.date;
+    }
+
     // Stamps that are not calendar dates: evenly spread, down to the first.
     SystemTrend undated = HourlyFromSundayMorning(48);
-    for (ReportStamp& stamp : undated.Reports) stamp.Date = "01-NOV-26";
+    for (ReportStamp& stamp : undated.Reports) stamp.Date = "day 1";
     const std::vector<std::vector<XMark>> spread = TrendTimeLabelSets(undated);
     ASSERT_FALSE(spread.empty());
     EXPECT_EQ(spread.front().size(), 24u);
-    EXPECT_EQ(spread.back(), (std::vector<XMark>{{0, "01-NOV-26 07:00"}}));
+    EXPECT_EQ(spread.back(), (std::vector<XMark>{{0, "day 1 07:00"}}));
     EXPECT_TRUE(TrendTimeLabelSets(SystemTrend{}).empty());
     EXPECT_EQ(TrendFigureChart(month, kHitRatio, {}).XLabelSets, sets);
 }

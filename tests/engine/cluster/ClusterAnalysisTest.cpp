@@ -155,12 +155,6 @@ TEST(ClusterInputs, RadiusTextIsReadByTheRuleOfItsFrontEnd) {
     }
 }
 
-}  // namespace
-}  // namespace kov
-
-namespace kov {
-namespace {
-
 // The thresholds beside the program win (a build tree, or a DBA's own), then
 // the installed tree's share/kovgraph; without either the program's folder
 // is named, so the message says where they were expected.
