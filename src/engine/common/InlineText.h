@@ -25,11 +25,12 @@ public:
     // A longer text is refused (std::length_error): cutting it would change it.
     InlineText(std::string_view text) {  // NOLINT: taken from text like a std::string
         if (text.size() > N)
-            throw std::length_error("\"" + std::string(text) + "\" is longer than " + std::to_string(N) + " characters");
+            throw std::length_error("\"" + std::string(text) + "\" is longer than " + std::to_string(N) +
+                                    " characters");
         std::copy(text.begin(), text.end(), chars_.begin());
         size_ = static_cast<std::uint8_t>(text.size());
     }
-    InlineText(const char* text) : InlineText(std::string_view(text)) {}        // NOLINT: as above
+    InlineText(const char* text) : InlineText(std::string_view(text)) {}         // NOLINT: as above
     InlineText(const std::string& text) : InlineText(std::string_view(text)) {}  // NOLINT: as above
 
     std::string_view View() const { return {chars_.data(), size_}; }
