@@ -8,8 +8,10 @@
 //   TrendFromFiles/1 the same on one core
 //   LineScan         ReadReportLine over every file, on one core
 // A trend converts only the object counters it uses (TrendObjectCounters)
-// and checks the others, so what remains beside the line scan is mostly
-// building each report's model, its summary and the trend itself.
+// and checks the others, and its objects hold their names in place, so what
+// remains beside the line scan is mostly building each report's model (its
+// object records), the counter check, the rules' census, the summary and
+// the trend itself.
 // After the runs a summary sets each trend against the line scan: the median
 // when run with repetitions, else the mean of the runs. The process_s counter
 // is the processor time of all threads per run, which a busy machine

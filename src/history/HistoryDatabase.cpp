@@ -98,7 +98,7 @@ std::int64_t PragmaNumber(sql::Database& db, const char* pragma) {
 
 // One key for a name and a type, whatever characters they hold; built in
 // `key` so that a lookup of a known object allocates nothing.
-const std::string& ObjectKey(std::string& key, const std::string& name, const std::string& type) {
+const std::string& ObjectKey(std::string& key, std::string_view name, std::string_view type) {
     key.clear();
     key.append(std::to_string(name.size())).append(1, ':').append(name).append(type);
     return key;
@@ -347,8 +347,8 @@ private:
     // `atPlace`: the object stored at this place of the pool last time.
     void BindObject(sql::Statement& insert, int first, std::int64_t poolId, std::size_t position,
                     const TrendObject& object, HistoryDatabase::State::StoredObject& atPlace) {
-        if (atPlace.Id == 0 || atPlace.Name != object.Name || atPlace.Type != object.Type)
-            atPlace = {object.Name, object.Type, ObjectId(object.Name, object.Type)};
+        if (atPlace.Id == 0 || object.Name != atPlace.Name || object.Type != atPlace.Type)
+            atPlace = {object.Name.String(), object.Type.String(), ObjectId(object.Name, object.Type)};
         insert.Bind(first + 1, poolId).Bind(first + 2, static_cast<std::int64_t>(position));
         insert.Bind(first + 3, atPlace.Id);
         insert.Bind(first + 4, object.GetPages).Bind(first + 5, object.SyncReadIOs);
@@ -365,7 +365,7 @@ private:
         return id;
     }
 
-    std::int64_t ObjectId(const std::string& name, const std::string& type) {
+    std::int64_t ObjectId(std::string_view name, std::string_view type) {
         const std::string& key = ObjectKey(key_, name, type);
         if (const auto known = state_.ObjectIds.find(key); known != state_.ObjectIds.end()) return known->second;
         objectName_.Bind(1, name).Bind(2, type).Run();

@@ -110,14 +110,29 @@ private:
         if (added) {
             objectName_.Bind(1, id);
             const bool found = objectName_.Step();
-            if (found) named->second = {objectName_.ReadText(0), objectName_.ReadText(1)};
+            const bool fits = found && TakeName(named->second);
             objectName_.Reset();
-            if (!found) {
+            if (!fits) {
                 objectNames_.erase(named);
-                throw sql::SqliteError("object " + std::to_string(id) + " has no name", SQLITE_CORRUPT);
+                throw sql::SqliteError(
+                    "object " + std::to_string(id) +
+                        (found ? " has a name or type wider than a report's column" : " has no name"),
+                    SQLITE_CORRUPT);
             }
         }
         return named->second;
+    }
+
+    // False when the stored name or type is wider than a report holds: not
+    // written by this program, and not to be cut short.
+    bool TakeName(TrendObject& object) {
+        const std::string name = objectName_.ReadText(0);
+        const std::string type = objectName_.ReadText(1);
+        if (name.size() > decltype(object.Name)::Capacity || type.size() > decltype(object.Type)::Capacity)
+            return false;
+        object.Name = name;
+        object.Type = type;
+        return true;
     }
 
     std::string poolName_;

@@ -25,6 +25,11 @@ std::vector<TrendReport> StoredReports(HistoryDatabase& history, const TrendFilt
     return reports;
 }
 
+// A case's text as an object's name: as wide as a report's column holds.
+std::string_view ObjectName(std::string_view text) {
+    return text.substr(0, decltype(TrendObject::Name)::Capacity);
+}
+
 TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     struct Case {
         const char* Name;
@@ -47,7 +52,7 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     report.Pools[0].Figures.clear();
     for (const Case& c : cases) {
         report.Pools[0].Figures.push_back(c.Stored);
-        report.Pools[0].Objects.push_back({c.Name, "T", c.Stored, -c.Stored});
+        report.Pools[0].Objects.push_back({ObjectName(c.Name), "T", c.Stored, -c.Stored});
     }
     report.Pools[0].Figures.resize(14);
     report.Pools[1].Figures[3] = std::nan("");
@@ -72,7 +77,7 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     for (std::size_t c = 0; c < cases.size(); ++c) {
         SCOPED_TRACE(cases[c].Name);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Figures[c]), std::bit_cast<std::uint64_t>(cases[c].ReadBack));
-        EXPECT_EQ(first.Objects[c].Name, cases[c].Name);
+        EXPECT_EQ(first.Objects[c].Name, ObjectName(cases[c].Name));
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].GetPages),
                   std::bit_cast<std::uint64_t>(cases[c].ReadBack));
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].SyncReadIOs),
@@ -137,6 +142,16 @@ TEST(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
         EXPECT_EQ(readBack, added[r]) << r;
     }
     EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM object"), 4);
+
+    // A name wider than a report's column was stored by no read of a report:
+    // the history is refused, the name never cut short.
+    test::ExecuteSql(path, "UPDATE object SET name = 'A234567890123456789012345678' WHERE name = 'A'");
+    try {
+        StoredReports(history);
+        ADD_FAILURE() << "a name wider than a report's column was read";
+    } catch (const HistoryError& error) {
+        EXPECT_NE(std::string(error.what()).find("wider than a report's column"), std::string::npos) << error.what();
+    }
 }
 
 TEST(HistoryTrendTest, AStopEndsTheReadingBetweenReports) {

@@ -154,7 +154,7 @@ private:
     bool SameOrderAsLast(const std::vector<TrendObject>& objects) const {
         if (objects.size() != LastOrder.size()) return false;
         for (std::size_t i = 0; i < objects.size(); ++i)
-            if (objects[i].Name != Objects[LastOrder[i]].Name) return false;
+            if (objects[i].Name.View() != Objects[LastOrder[i]].Name) return false;
         return true;
     }
 
@@ -167,15 +167,15 @@ private:
     void PairByName(std::size_t report, const std::vector<TrendObject>& objects) {
         LastOrder.clear();
         for (const TrendObject& object : objects) {
-            auto named = ObjectsNamed.find(std::string_view(object.Name));
-            if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name, NamedObjects{}).first;
+            auto named = ObjectsNamed.find(object.Name.View());
+            if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name.String(), NamedObjects{}).first;
             NamedObjects& same = named->second;
             if (same.Report != report) same = {std::move(same.Drifts), report, 0};
             const std::size_t k = same.Paired++;
             if (k == same.Drifts.size()) {
                 same.Drifts.push_back(Objects.size());
-                Objects.push_back(
-                    {object.Name, object.Type, report, report, object.SyncReadIOs, object.SyncReadIOs, 0});
+                Objects.push_back({object.Name.String(), object.Type.String(), report, report, object.SyncReadIOs,
+                                   object.SyncReadIOs, 0});
             } else {
                 Follow(Objects[same.Drifts[k]], report, object);
             }
@@ -338,7 +338,7 @@ TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
         pool.Objects.reserve(range.Size());
         for (int o = range.First; o <= range.Last; ++o) {
             const ObjectRecord& object = model.Objects(o);
-            pool.Objects.push_back({object.ObjectName.TrimmedString(), object.ObjectType.TrimmedString(),
+            pool.Objects.push_back({object.ObjectName.Trimmed(), object.ObjectType.Trimmed(),
                                     PerSecond(object.Activity.GetPages, seconds),
                                     PerSecond(object.Activity.ReadIOsByType[1], seconds)});
         }

@@ -20,14 +20,16 @@
 #include <vector>
 
 #include "analysis/TuningRules.h"
+#include "common/InlineText.h"
 #include "model/ReportModel.h"
 
 namespace kov {
 
-// One object of a pool as a trend follows it; counts per second.
+// One object of a pool as a trend follows it; counts per second. The name
+// and type are held in place, as wide as the report's columns.
 struct TrendObject {
-    std::string Name;  // trimmed, as the compare matches objects
-    std::string Type;  // "T", "I", ...
+    InlineText<decltype(ObjectRecord::ObjectName)::Width> Name;  // trimmed, as the compare matches objects
+    InlineText<decltype(ObjectRecord::ObjectType)::Width> Type;  // "T", "I", ...
     double GetPages = 0;
     double SyncReadIOs = 0;  // synchronous read I/Os
 };

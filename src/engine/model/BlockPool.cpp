@@ -95,7 +95,15 @@ BlockPool::SizeClass* BlockPool::ClassOf(std::size_t blockSize, bool create) {
 }
 
 BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
-    void* memory = MapChunk();
+    void* memory = nullptr;
+    if (spare_ != nullptr) {
+        memory = spare_;
+        KOV_UNPOISON(memory, ChunkSize);
+        spare_ = spare_->Next;
+        --spareCount_;
+    } else {
+        memory = MapChunk();
+    }
     char* const bytes = static_cast<char*>(memory);
     auto* chunk = ::new (memory) Chunk;
     chunk->BlockSize = blockSize;
@@ -106,6 +114,13 @@ BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
 }
 
 void BlockPool::ReleaseChunk(Chunk* chunk) noexcept {
+    if (spareCount_ < SpareChunks) {
+        chunk->Next = spare_;
+        spare_ = chunk;
+        ++spareCount_;
+        KOV_POISON(static_cast<char*>(static_cast<void*>(chunk)) + kHeaderSize, ChunkSize - kHeaderSize);
+        return;
+    }
     // The address range may be handed out again by the system, so it must
     // not stay marked as freed.
     KOV_UNPOISON(chunk, ChunkSize);
