@@ -304,6 +304,8 @@ public:
                          [this] { poolChosen_ = true; });
         QObject::connect(window_->tbsStats(), &QTabWidget::currentChanged, window_.get(),
                          [this] { simSteppedOnShownPage_ = false; });
+        QObject::connect(window_->ReportInfo()->grdPoolInfo(), &GridView::SortedByHeading, window_.get(),
+                         [this] { ++poolGridSortCount_; });
     }
 
     MonkeyRun Walk() {
@@ -558,8 +560,11 @@ private:
             if (!view) return false;
             const int column = static_cast<int>(choice % static_cast<std::uint32_t>(view->model()->columnCount()));
             done = Name(*view) + " heading " + std::to_string(column);
+            const int sortsBefore = poolGridSortCount_;
             if (!ClickHeading(*view, column)) return false;
-            if (view->objectName().startsWith("grdPoolInfo")) poolGridSorts_.emplace_back(view->objectName(), column);
+            // The frozen view hides every heading but the pool's: a click
+            // there on another column sorts nothing.
+            if (poolGridSortCount_ != sortsBefore) poolGridSorts_.emplace_back(view->objectName(), column);
             return true;
         }
         if (kind == "BarClick") {
@@ -1186,6 +1191,7 @@ private:
     // The grid's sort direction is one toggle that lives as long as the
     // window: the clicks before the report was loaded still turn it.
     int poolGridClicksBefore_ = 0;
+    int poolGridSortCount_ = 0;
     int deferredStep_ = 0;
     std::size_t deferredMark_ = 0;
     int sinceFresh_ = 0;
