@@ -94,16 +94,21 @@ public:
 
     // Appends an empty entry and returns its index; a full table is an error.
     int Add() {
-        if (Count() >= capacity_)
-            throw CapacityError("the " + std::string(entryName_) + " table is full: at most " +
-                                std::to_string(capacity_) + " " + entryName_ + "s can be loaded");
+        CheckRoomFor(Count() + 1);
         AppendEmpty();
         return Count();
     }
 
+    // Whether `count` entries fit; the error a full table gives when not.
+    void CheckRoomFor(int count) const {
+        if (count > capacity_)
+            throw CapacityError("the " + std::string(entryName_) + " table is full: at most " +
+                                std::to_string(capacity_) + " " + entryName_ + "s can be loaded");
+    }
+
     // Makes entries 1..count exist (new ones empty), within the capacity.
     void GrowTo(int count) {
-        if (count > capacity_) (void)Add();  // reports the full table
+        CheckRoomFor(count);
         while (Count() < count) AppendEmpty();
     }
 

@@ -55,6 +55,11 @@ TEST(OneBasedTable, RefusesEntriesBeyondItsCapacity) {
     EXPECT_THROW(table.Add(), CapacityError);
     EXPECT_THROW(table(0), CapacityError);
     EXPECT_THROW(table(3), CapacityError);
+    // Growing past the capacity is refused even from a table not yet full,
+    // and leaves the entries as they were.
+    OneBasedTable<int> growing(3, "simulation");
+    EXPECT_THROW(growing.GrowTo(5), CapacityError);
+    EXPECT_EQ(growing.Count(), 0);
 }
 
 TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
