@@ -136,6 +136,30 @@ TEST(ChartWidget, BarNamesStandBesideTheirBars) {
     }
 }
 
+// A long subtitle (a trend's system, span and report count) is broken into
+// lines where the chart is too narrow for it, and joined again when the
+// chart is widened: it is never cut short.
+TEST(ChartWidget, ALongSubtitleIsBrokenIntoLinesToFitTheWidth) {
+    const QString subtitle = "SYSA/DB2P, 2026-11-01 00:00:00 to 2026-11-30 23:00:00, 720 reports";
+    ShownChart shown(Bars({{"A", 1, 1, "1"}}, subtitle.toStdString()));
+    const struct {
+        int width;
+        bool broken;
+    } cases[] = {{1200, false}, {420, true}, {900, false}};
+    for (const auto& c : cases) {
+        shown.widget.resize(c.width, 450);
+        QApplication::processEvents();
+        QStringList lines = shown.TitleAsDrawn().split('\n');
+        ASSERT_GE(lines.size(), 2) << c.width;
+        EXPECT_EQ(lines.size() > 2, c.broken) << c.width;
+        const QFontMetrics metrics(shown.widget.chart()->titleFont());
+        for (const QString& line : lines)
+            EXPECT_LT(metrics.horizontalAdvance(line), shown.widget.width()) << line.toStdString();
+        lines.removeFirst();
+        EXPECT_EQ(lines.join(' ').toStdString(), subtitle.toStdString()) << c.width;
+    }
+}
+
 TEST(ChartWidget, TitlesAndLabelsAreShownAsPlainText) {
     const struct {
         std::string subtitle;

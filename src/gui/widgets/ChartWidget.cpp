@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGraphicsLayout>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
@@ -32,6 +33,7 @@ constexpr int ValueLabelGap = 4;
 // Room a bar chart keeps above and below its bars (titles, the value axis).
 constexpr int BarChartFrame = 150;
 constexpr int MinimumChartHeight = 320;
+constexpr int TitlePadding = 10;  // each side of the title's text
 // Qt Charts tells category labels apart by their text; a repeat is made
 // distinct with zero-width spaces, which draw as nothing.
 const QChar ZeroWidthSpace(0x200B);
@@ -58,6 +60,25 @@ void PlaceChartText(QGraphicsSimpleTextItem& text, QPointF anchor, Qt::Alignment
     else if (alignment & Qt::AlignVCenter)
         anchor.ry() -= box.height() / 2;
     text.setPos(anchor);
+}
+
+// `line` broken into lines no wider than `width`: after its commas first, so
+// it breaks where its sense does, and a part still too wide between its words.
+QStringList BrokenToFit(const QString& line, const QFontMetrics& metrics, int width) {
+    const auto fits = [&](const QString& text) { return metrics.horizontalAdvance(text) <= width; };
+    if (fits(line)) return {line};
+    QStringList parts = line.split(QStringLiteral(", "));
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) parts[i] += ',';
+    QStringList lines;
+    for (const QString& part : parts) {
+        for (const QString& word : fits(part) ? QStringList{part} : part.split(' ')) {
+            if (!lines.isEmpty() && fits(lines.back() + ' ' + word))
+                lines.back() += ' ' + word;
+            else
+                lines.push_back(word);
+        }
+    }
+    return lines;
 }
 
 }  // namespace
@@ -103,13 +124,11 @@ void ChartWidget::Show(const ChartData& shown) {
     setMinimumHeight(shown.Kind == ChartKind::Bar && !shown.Hidden ? BarChartHeight(shown.Points.size())
                                                                    : MinimumChartHeight);
     auto* qchart = new QChart;
-    QString title = PlainText(shown.Title);
-    if (!shown.Subtitle.empty()) title += "<br>" + PlainText(shown.Subtitle);
-    qchart->setTitle(title);
     QFont titleFont = qchart->titleFont();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     titleFont.setBold(true);
     qchart->setTitleFont(titleFont);
+    FitTitle(*qchart, width());
     ShowUnlessHidden(!shown.Hidden);
     if (!shown.Hidden) Build(*qchart);
     // Built in full before the view takes it, so the view lays it out once.
@@ -117,6 +136,32 @@ void ChartWidget::Show(const ChartData& shown) {
     QChart* previous = chart();
     setChart(qchart);
     delete previous;
+}
+
+// The title, then the subtitle, each broken into lines where it is wider
+// than the chart: a trend's subtitle (system, span, reports) reads whole in
+// a narrow window instead of ending in "...".
+void ChartWidget::FitTitle(QChart& qchart, int chartWidth) const {
+    // The title is laid out inside the chart's layout margins and its own
+    // margins, and drawn as a text document with a margin of its own.
+    const QMarginsF margins = qchart.margins();
+    qreal left = 0, top = 0, right = 0, bottom = 0;
+    if (qchart.layout() != nullptr) qchart.layout()->getContentsMargins(&left, &top, &right, &bottom);
+    const int room = chartWidth - static_cast<int>(margins.left() + margins.right() + left + right) - 2 * TitlePadding;
+    const QFontMetrics metrics(qchart.titleFont());
+    QStringList lines;
+    for (const std::string& text : {data_.Title, data_.Subtitle}) {
+        if (text.empty()) continue;
+        for (const QString& line : BrokenToFit(QString::fromStdString(text), metrics, room))
+            lines.push_back(PlainText(line.toStdString()));
+    }
+    const QString title = lines.join(QStringLiteral("<br>"));
+    if (qchart.title() != title) qchart.setTitle(title);
+}
+
+void ChartWidget::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    if (chart() != nullptr) FitTitle(*chart(), event->size().width());
 }
 
 void ChartWidget::Build(QChart& qchart) {

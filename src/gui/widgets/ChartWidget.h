@@ -65,9 +65,11 @@ signals:
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Build(QChart& qchart);
+    void FitTitle(QChart& qchart, int chartWidth) const;
     void ShowNothingToPlot(QChart& qchart);
     void ShowPie(QChart& qchart);
     void ShowBars(QChart& qchart);
