@@ -248,8 +248,13 @@ enum class Rule {
 // the advice list shows them.
 class PoolRules {
 public:
-    PoolRules(const ReportModel& model, const PoolRecord& pool)
-        : model_(model), pool_(pool), census_(TakeCensus(model, pool)), placement_(PlacementOf(census_)) {}
+    // Without `explain`, the lines come without their explanations.
+    PoolRules(const ReportModel& model, const PoolRecord& pool, bool explain = true)
+        : model_(model),
+          pool_(pool),
+          census_(TakeCensus(model, pool)),
+          placement_(PlacementOf(census_)),
+          explain_(explain) {}
 
     // The advice under each intent, in BothIntents order. Only the
     // sequential thresholds depend on the intent, so the sections before and
@@ -282,71 +287,91 @@ private:
     // The lines fired since the last call.
     std::vector<AdviceLine> Taken() { return std::exchange(advice_, {}); }
 
-    void Fire(Rule rule, std::string because) {
+    // `because` makes the explanation, only when one is wanted: a trend
+    // keeps the lines alone, for every pool of every report.
+    template <typename Because>
+    void Fire(Rule rule, const Because& because) {
         const int number = static_cast<int>(rule);
-        advice_.push_back({number, RuleTexts()[static_cast<std::size_t>(number)], std::move(because)});
+        advice_.push_back(
+            {number, RuleTexts()[static_cast<std::size_t>(number)], explain_ ? because() : std::string()});
     }
 
     void PoolCount() {
-        const std::string pools = "the report holds " + Count(model_.PoolCount(), "pool", "pools");
-        if (model_.PoolCount() < 6) Fire(Rule::MorePools, pools + ", fewer than 6");
-        if (model_.PoolCount() > 12) Fire(Rule::FewerPools, pools + ", more than 12");
+        const auto pools = [&] { return "the report holds " + Count(model_.PoolCount(), "pool", "pools"); };
+        if (model_.PoolCount() < 6) Fire(Rule::MorePools, [&] { return pools() + ", fewer than 6"; });
+        if (model_.PoolCount() > 12) Fire(Rule::FewerPools, [&] { return pools() + ", more than 12"; });
     }
 
     // What shares the pool.
     void Sharing() {
         if (census_.Objects == 0) return;
         const ObjectMix mix = MixOf(census_);
-        const std::string sharing = Count(census_.Indexes, "index", "indexes") + " and " +
-                                    Count(census_.TableSpaces, "table space", "table spaces") + " share this pool";
-        const std::string objects = Count(census_.Objects, "object", "objects");
+        const auto sharing = [&] {
+            return Count(census_.Indexes, "index", "indexes") + " and " +
+                   Count(census_.TableSpaces, "table space", "table spaces") + " share this pool";
+        };
+        const auto objects = [&] { return Count(census_.Objects, "object", "objects"); };
         if (mix == ObjectMix::Mixed && census_.SystemObjects != census_.Objects)
-            Fire(Rule::SeparateIndexes,
-                 sharing + ", and " +
-                     (census_.SystemObjects == 0 ? "none of its " + objects + " is a system object"
-                                                 : "only " + Grouped(census_.SystemObjects, 0) + " of its " + objects +
-                                                       " are system objects"));
-        if (mix == ObjectMix::IndexesOnly && census_.IndexAccessPasses) {
-            std::string because = sharing + ", and no object reads fewer than 10 % of its get pages at random";
-            if (census_.LeastRandom != nullptr)
-                because += " (lowest: " + std::string(census_.LeastRandom->ObjectName.Trimmed()) + ", " +
-                           Grouped(census_.LeastRandomShare * 100, 2) + " % of " +
-                           Grouped(census_.LeastRandomTotal, 0) + ")";
-            Fire(Rule::SeparateScannedIndexes, because);
-        }
+            Fire(Rule::SeparateIndexes, [&] {
+                return sharing() + ", and " +
+                       (census_.SystemObjects == 0 ? "none of its " + objects() + " is a system object"
+                                                   : "only " + Grouped(census_.SystemObjects, 0) + " of its " +
+                                                         objects() + " are system objects");
+            });
+        if (mix == ObjectMix::IndexesOnly && census_.IndexAccessPasses)
+            Fire(Rule::SeparateScannedIndexes, [&] {
+                std::string because = sharing() + ", and no object reads fewer than 10 % of its get pages at random";
+                if (census_.LeastRandom != nullptr)
+                    because += " (lowest: " + std::string(census_.LeastRandom->ObjectName.Trimmed()) + ", " +
+                               Grouped(census_.LeastRandomShare * 100, 2) + " % of " +
+                               Grouped(census_.LeastRandomTotal, 0) + ")";
+                return because;
+            });
     }
 
     void SortWork() {
         if (placement_ == SortWorkPlacement::None) return;
-        if (placement_ == SortWorkPlacement::Mixed) Fire(Rule::SortWorkOwnPool, SortWorkSharing(census_));
+        if (placement_ == SortWorkPlacement::Mixed)
+            Fire(Rule::SortWorkOwnPool, [&] { return SortWorkSharing(census_); });
         if (pool_.HPSize > 0)
-            Fire(Rule::SortWorkHiperpool,
-                 Count(static_cast<long long>(census_.SortWork.size()), "DSNDB07 object is", "DSNDB07 objects are") +
-                     " in this pool and HP size is " + Size(pool_.HPSize) + ", above 0");
+            Fire(Rule::SortWorkHiperpool, [&] {
+                return Count(static_cast<long long>(census_.SortWork.size()), "DSNDB07 object is",
+                             "DSNDB07 objects are") +
+                       " in this pool and HP size is " + Size(pool_.HPSize) + ", above 0";
+            });
         if (pool_.PoolName.Padded().find("BP0") == std::string_view::npos && placement_ == SortWorkPlacement::Mixed)
-            Fire(Rule::SortWorkDedicatedPool, SortWorkSharing(census_) + "; the pool name " +
-                                                  std::string(pool_.PoolName.Trimmed()) + " does not contain BP0");
+            Fire(Rule::SortWorkDedicatedPool, [&] {
+                return SortWorkSharing(census_) + "; the pool name " + std::string(pool_.PoolName.Trimmed()) +
+                       " does not contain BP0";
+            });
     }
 
     // The sequential thresholds for the way the pool is used.
     void SequentialThresholds(UsageIntent intent) {
-        const std::string vpseqt = "VPSEQT is " + Pct(pool_.VPSEQT);
+        const auto vpseqt = [&] { return "VPSEQT is " + Pct(pool_.VPSEQT); };
         if (intent == UsageIntent::Random) {
-            if (pool_.VPSEQT > 25) Fire(Rule::RandomVpseqt, vpseqt + ", above 25 % for a pool used for random access");
+            if (pool_.VPSEQT > 25)
+                Fire(Rule::RandomVpseqt, [&] { return vpseqt() + ", above 25 % for a pool used for random access"; });
             if (pool_.HPSize > 0 && pool_.HPSEQT != 0)
-                Fire(Rule::RandomHpseqt, "HP size is " + Size(pool_.HPSize) + " and HPSEQT is " + Pct(pool_.HPSEQT) +
-                                             ", not 0 %, for a pool used for random access");
+                Fire(Rule::RandomHpseqt, [&] {
+                    return "HP size is " + Size(pool_.HPSize) + " and HPSEQT is " + Pct(pool_.HPSEQT) +
+                           ", not 0 %, for a pool used for random access";
+                });
         } else {
             if (pool_.VPSEQT < 90) {
                 if (placement_ == SortWorkPlacement::All)
-                    Fire(Rule::SortPoolVpseqt, vpseqt + ", below 90 %, and " + OnlySortWork(census_));
+                    Fire(Rule::SortPoolVpseqt, [&] { return vpseqt() + ", below 90 %, and " + OnlySortWork(census_); });
             } else {
                 if (placement_ == SortWorkPlacement::None)
-                    Fire(Rule::SequentialVpseqt,
-                         vpseqt + ", 90 % or more, for a pool used for sequential access without DSNDB07 objects");
+                    Fire(Rule::SequentialVpseqt, [&] {
+                        return vpseqt() +
+                               ", 90 % or more, for a pool used for sequential access without DSNDB07 objects";
+                    });
                 if (placement_ == SortWorkPlacement::All && pool_.HPSize > 0)
-                    Fire(Rule::SortPoolHiperpool,
-                         vpseqt + ", 90 % or more; " + OnlySortWork(census_) + " and HP size is " + Size(pool_.HPSize));
+                    Fire(Rule::SortPoolHiperpool, [&] {
+                        return vpseqt() + ", 90 % or more; " + OnlySortWork(census_) + " and HP size is " +
+                               Size(pool_.HPSize);
+                    });
             }
         }
     }
@@ -355,16 +380,21 @@ private:
     void IOTimes() {
         const ActivityBlock& a = pool_.Activity;
         if (a.AvgSyncIOTime > 30)
-            Fire(Rule::SyncIOAbove30, "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 30 ms");
+            Fire(Rule::SyncIOAbove30,
+                 [&] { return "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 30 ms"; });
         else if (a.AvgSyncIOTime > 16)
-            Fire(Rule::SyncIOAbove16,
-                 "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 16 ms and not above 30 ms");
+            Fire(Rule::SyncIOAbove16, [&] {
+                return "average synchronous I/O " + Ms(a.AvgSyncIOTime) + ", above 16 ms and not above 30 ms";
+            });
         if (a.AvgSeqPrefIOTime > 60)
-            Fire(Rule::SeqPrefetchIO, "average sequential prefetch I/O " + Ms(a.AvgSeqPrefIOTime) + ", above 60 ms");
+            Fire(Rule::SeqPrefetchIO,
+                 [&] { return "average sequential prefetch I/O " + Ms(a.AvgSeqPrefIOTime) + ", above 60 ms"; });
         if (a.AvgListPrefIOTime > 80)
-            Fire(Rule::ListPrefetchIO, "average list prefetch I/O " + Ms(a.AvgListPrefIOTime) + ", above 80 ms");
+            Fire(Rule::ListPrefetchIO,
+                 [&] { return "average list prefetch I/O " + Ms(a.AvgListPrefIOTime) + ", above 80 ms"; });
         if (a.AvgDynPrefIOTime > 60)
-            Fire(Rule::DynPrefetchIO, "average dynamic prefetch I/O " + Ms(a.AvgDynPrefIOTime) + ", above 60 ms");
+            Fire(Rule::DynPrefetchIO,
+                 [&] { return "average dynamic prefetch I/O " + Ms(a.AvgDynPrefIOTime) + ", above 60 ms"; });
     }
 
     // The advice line carries the suggested threshold after the rule's text.
@@ -375,28 +405,32 @@ private:
         advice_.push_back({number,
                            RuleTexts()[static_cast<std::size_t>(number)] + "  " +
                                std::to_string(static_cast<long long>(vdwqt->Suggested)) + "%",
-                           VdwqtWorking(pool_, *vdwqt)});
+                           explain_ ? VdwqtWorking(pool_, *vdwqt) : std::string()});
     }
 
     void Hiperpool() {
         if (pool_.HPSize <= 0) return;
         if (pool_.HPSize < 2.0 * pool_.VPSize)
-            Fire(Rule::HiperpoolSize, "HP size " + Size(pool_.HPSize) + " is below twice the VP size " +
-                                          Size(pool_.VPSize) + " (" + Grouped(2.0 * pool_.VPSize, 0) + ")");
+            Fire(Rule::HiperpoolSize, [&] {
+                return "HP size " + Size(pool_.HPSize) + " is below twice the VP size " + Size(pool_.VPSize) + " (" +
+                       Grouped(2.0 * pool_.VPSize, 0) + ")";
+            });
         if (pool_.HPSEQT <= 49) return;
         const auto& g = pool_.Activity.GetPagesByAccess;
         const double total = static_cast<double>(g[1]) + g[2] + g[3];
         if (total != 0 && g[2] / total * 100 > 30)
-            Fire(Rule::RandomPagesHpseqt, "HPSEQT is " + Pct(pool_.HPSEQT) + ", above 49 %; random get pages " +
-                                              Grouped(g[2], 0) + " are " + Grouped(g[2] / total * 100, 2) +
-                                              " % of the pool's " + Grouped(total, 0) +
-                                              " sequential, random and RID-list get pages, above 30 %");
+            Fire(Rule::RandomPagesHpseqt, [&] {
+                return "HPSEQT is " + Pct(pool_.HPSEQT) + ", above 49 %; random get pages " + Grouped(g[2], 0) +
+                       " are " + Grouped(g[2] / total * 100, 2) + " % of the pool's " + Grouped(total, 0) +
+                       " sequential, random and RID-list get pages, above 30 %";
+            });
     }
 
     const ReportModel& model_;
     const PoolRecord& pool_;
     const PoolCensus census_;
     const SortWorkPlacement placement_;
+    const bool explain_;
     std::vector<AdviceLine> advice_;
 };
 
@@ -408,15 +442,13 @@ std::vector<AdviceLine> ExplainPoolRules(const ReportModel& model, int p, UsageI
 }
 
 std::vector<std::string> EvaluatePoolRules(const ReportModel& model, int p, UsageIntent intent) {
-    std::vector<std::string> lines;
-    for (AdviceLine& advice : ExplainPoolRules(model, p, intent)) lines.push_back(std::move(advice.Text));
-    return lines;
+    return std::move(EvaluatePoolRulesForBothIntents(model, p)[IntentIndex(intent)]);
 }
 
 std::array<std::vector<std::string>, 2> EvaluatePoolRulesForBothIntents(const ReportModel& model, int p) {
     std::array<std::vector<std::string>, 2> lines;
     if (!model.Pools.Contains(p)) return lines;
-    std::array<std::vector<AdviceLine>, 2> both = PoolRules(model, model.Pools(p)).EvaluateBoth();
+    std::array<std::vector<AdviceLine>, 2> both = PoolRules(model, model.Pools(p), false).EvaluateBoth();
     for (std::size_t i = 0; i < both.size(); ++i)
         for (AdviceLine& advice : both[i]) lines[i].push_back(std::move(advice.Text));
     return lines;
