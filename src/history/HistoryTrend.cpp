@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 #include "history/HistoryState.h"
 #include "model/UsageIntent.h"
@@ -126,8 +127,8 @@ private:
     // False when the stored name or type is wider than a report holds: not
     // written by this program, and not to be cut short.
     bool TakeName(TrendObject& object) {
-        const std::string name = objectName_.ReadText(0);
-        const std::string type = objectName_.ReadText(1);
+        const std::string_view name = objectName_.ReadTextView(0);
+        const std::string_view type = objectName_.ReadTextView(1);
         if (name.size() > decltype(object.Name)::Capacity || type.size() > decltype(object.Type)::Capacity)
             return false;
         object.Name = name;

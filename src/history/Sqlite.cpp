@@ -125,9 +125,15 @@ double Statement::ReadReal(int column) const {
 }
 
 std::string Statement::ReadText(int column) const {
+    return std::string(ReadTextView(column));
+}
+
+std::string_view Statement::ReadTextView(int column) const {
+    // The text first, then its length: asking for the text may convert the
+    // value, which changes its length.
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(handle_, column));
-    return text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(handle_, column)))
-                           : std::string();
+    return text != nullptr ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(handle_, column)))
+                           : std::string_view();
 }
 
 Transaction::Transaction(Database& db) : db_(db) {

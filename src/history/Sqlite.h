@@ -70,6 +70,8 @@ public:
     std::int64_t ReadInteger(int column) const;
     double ReadReal(int column) const;
     std::string ReadText(int column) const;
+    // The text in place, without a copy: valid until the next Step or Reset.
+    std::string_view ReadTextView(int column) const;
 
 private:
     void Check(int result) const;
