@@ -616,6 +616,7 @@ void ChartWidget::ShowSeries(QChart& qchart) {
 // top, rows taking turns so that neighbouring texts do not overprint.
 void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
     std::vector<double> places;
+    std::vector<QString> texts;
     for (const XMark& marker : data_.Markers) {
         auto* line = new QLineSeries;
         line->setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DashLine));
@@ -637,34 +638,33 @@ void ChartWidget::ShowMarkers(QChart& qchart, QAbstractAxis* x, QValueAxis* y) {
         QColor paper = palette().color(QPalette::Base);
         paper.setAlpha(210);
         backing->setBrush(paper);
-        auto* label = AddChartText(backing, QString::fromStdString(marker.Text), palette().color(QPalette::WindowText));
+        texts.push_back(QString::fromStdString(marker.Text));
+        auto* label = AddChartText(backing, texts.back(), palette().color(QPalette::WindowText));
         backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
         markerLabels_.push_back(label);
         places.push_back(marker.X);
     }
     if (places.empty()) return;
-    // The texts keep their widths while the plot changes size: measured once here,
+    // The texts and their widths stay while the plot changes size: taken once here,
     // only placed again on each change of the plot area.
     const QFontMetricsF metrics(markerLabels_.front()->font());
     std::vector<double> widths;
-    widths.reserve(data_.Markers.size());
-    for (const XMark& marker : data_.Markers)
-        widths.push_back(metrics.horizontalAdvance(QString::fromStdString(marker.Text)) + 4);
+    widths.reserve(texts.size());
+    for (const QString& text : texts) widths.push_back(metrics.horizontalAdvance(text) + 4);
     const int row = fontMetrics().height();
     QAbstractSeries* anchor = qchart.series().front();
     connect(&qchart, &QChart::plotAreaChanged, this,
-            [this, &qchart, places, widths, metrics, anchor, row](const QRectF& plot) {
+            [this, &qchart, places, texts, widths, metrics, anchor, row](const QRectF& plot) {
                 std::vector<double> lines;
                 lines.reserve(places.size());
                 for (const double place : places) lines.push_back(qchart.mapToPosition(QPointF(place, 0), anchor).x());
                 const std::vector<MarkerTextPlace> placed =
                     PlaceMarkerTexts(lines, widths, plot.left(), plot.right(), 3, 2);
                 for (std::size_t k = 0; k < placed.size(); ++k) {
-                    const QString full = QString::fromStdString(data_.Markers[k].Text);
                     QGraphicsSimpleTextItem* label = markerLabels_[k];
                     label->setText(placed[k].Width >= widths[k]
-                                       ? full
-                                       : metrics.elidedText(full, Qt::ElideRight, placed[k].Width - 4));
+                                       ? texts[k]
+                                       : metrics.elidedText(texts[k], Qt::ElideRight, placed[k].Width - 4));
                     auto* backing = static_cast<QGraphicsRectItem*>(label->parentItem());
                     backing->setRect(label->boundingRect().adjusted(-2, 0, 2, 0));
                     backing->setPos(placed[k].Left + 2, plot.top() + 2 + placed[k].Row * row);
