@@ -1,5 +1,6 @@
 // The window monkey: its shrinker, its trail format, its command line, that a
-// seed gives one walk, and that a walk over a sound window finds nothing.
+// seed gives one walk, that a walk over a sound window finds nothing and that
+// a cluster pick is followed through the reruns after it.
 // The long walk itself is the Monkey2000 test (tests/monkey).
 
 #include <gtest/gtest.h>
@@ -134,6 +135,31 @@ TEST(MonkeyWalk, FindsNothingOnASoundRoad) {
     };
     const auto run = snapshot::ReplayMonkey(options, road);
     EXPECT_EQ(run.Actions, 6);
+    for (const auto& fault : run.Faults) ADD_FAILURE() << fault.Detail;
+}
+
+// A cluster picked, then the radius stepped and the intent changed: the
+// reruns empty the grids but keep the pick's status, which the fresh window
+// reaches only by picking under the pick's settings, then taking the walk's.
+TEST(MonkeyWalk, FollowsAClusterPickThroughTheRerunsAfterIt) {
+    MonkeyOptions options = SampleWalk(1, 1);
+    options.CheckEvery = 1;
+    const std::vector<MonkeyAction> road = {
+        {"OpenStat", 0, {SampleStat()}, MonkeyPlace::FileScreen, ""},
+        {"OpenSims", 0, SampleSims(), MonkeyPlace::FileScreen, ""},
+        {"Next", 0, {}, MonkeyPlace::FileScreen, ""},
+        {"RowClick", 2, {}, MonkeyPlace::Window, ""},
+        {"MainTab", PageSimClusterAnalysis, {}, MonkeyPlace::Window, ""},
+        {"RowClick", 2, {}, MonkeyPlace::Window, ""},
+        {"RadiusStep", 0, {}, MonkeyPlace::Window, ""},
+        {"RadiusStep", 0, {}, MonkeyPlace::Window, ""},
+        {"Option", 0, {}, MonkeyPlace::Window, ""},
+    };
+    const auto run = snapshot::ReplayMonkey(options, road);
+    ASSERT_EQ(run.Trail.size(), road.size());
+    const std::vector<std::pair<std::size_t, std::string>> done = {
+        {3, "grdPoolInfo row 1 \"BP1\""}, {5, "grdClusters row 1 \"2\""}, {8, "optPoolClusterAnalysisUsage_0"}};
+    for (const auto& [step, text] : done) EXPECT_EQ(run.Trail[step].Done, text) << step;
     for (const auto& fault : run.Faults) ADD_FAILURE() << fault.Detail;
 }
 

@@ -59,6 +59,8 @@ public:
 
     GridView* grdClusters() const { return grdClusters_; }
     GridView* grdClusterObjects() const { return grdClusterObjects_; }
+    // The usage intent's option: 0 Sequential, 1 Random.
+    QRadioButton* optPoolClusterAnalysisUsage(int index) const { return index == 1 ? random_ : sequential_; }
     QLineEdit* txtClusterRadius() const { return txtClusterRadius_; }
     QComboBox* cmbPoolSize() const { return cmbPoolSize_; }
     SpinButtons* udClusterRadius() const { return udClusterRadius_; }

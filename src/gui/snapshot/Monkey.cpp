@@ -22,7 +22,6 @@
 #include <optional>
 #include <random>
 #include <set>
-#include <tuple>
 #include <type_traits>
 
 #include "AppServices.h"
@@ -256,6 +255,18 @@ void ClickSpinner(SpinButtons& spinner, bool up) {
 void ChooseComboItem(QComboBox& combo, int item) {
     combo.setCurrentIndex(item);
     emit combo.activated(item);
+}
+
+// What the cluster analysis runs under: the intent (0 Sequential, 1 Random),
+// the pool size's place in its list and the radius as typed.
+struct ClusterSettings {
+    int Intent = 0;
+    int PoolSize = 0;
+    QString Radius;
+};
+
+ClusterSettings ClusterSettingsOf(const ClusterPage& page) {
+    return {page.RandomSelected() ? 1 : 0, page.cmbPoolSize()->currentIndex(), page.txtClusterRadius()->text()};
 }
 
 const char* PlaceName(MonkeyPlace place) {
@@ -629,12 +640,10 @@ private:
     }
 
     void NoteClusterPick(const QAbstractItemView& grid) {
-        ClusterPage& page = *window_->Cluster();
         const QModelIndex current = grid.currentIndex();
         if (!current.isValid()) return;
-        clusterPick_ = ClusterPick{grid.model()->index(current.row(), 0).data().toInt(), page.RandomSelected() ? 1 : 0,
-                                   page.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
-                                   page.findChild<QLineEdit*>("txtClusterRadius")->text(), window_->StatusText()};
+        clusterPick_ = ClusterPick{grid.model()->index(current.row(), 0).data().toInt(),
+                                   ClusterSettingsOf(*window_->Cluster()), window_->StatusText()};
     }
 
     // A click on a pool row (or a finding that names a pool) chooses a pool,
@@ -1064,20 +1073,16 @@ private:
             if (!pick || walked.StatusText() != pick->Status || Window->StatusText() == pick->Status ||
                 !page.isVisible())
                 return;
-            const ClusterPage& walkedPage = *walked.Cluster();
-            const auto settings = [](const ClusterPage& p) {
-                return std::tuple(p.RandomSelected() ? 1 : 0, p.findChild<QComboBox*>("cmbPoolSize")->currentIndex(),
-                                  p.findChild<QLineEdit*>("txtClusterRadius")->text());
-            };
-            const auto apply = [&page](int intent, int poolSize, const QString& radius) {
-                auto* sizes = page.findChild<QComboBox*>("cmbPoolSize");
-                if (poolSize >= 0 && poolSize < sizes->count() && sizes->currentIndex() != poolSize)
-                    ChooseComboItem(*sizes, poolSize);
-                page.findChild<QLineEdit*>("txtClusterRadius")->setText(radius);
-                page.findChild<QRadioButton*>(QString("optPoolClusterAnalysisUsage_%1").arg(intent))->click();
+            const auto apply = [&page](const ClusterSettings& settings) {
+                QComboBox& sizes = *page.cmbPoolSize();
+                if (settings.PoolSize >= 0 && settings.PoolSize < sizes.count() &&
+                    sizes.currentIndex() != settings.PoolSize)
+                    ChooseComboItem(sizes, settings.PoolSize);
+                page.txtClusterRadius()->setText(settings.Radius);
+                page.optPoolClusterAnalysisUsage(settings.Intent)->click();
                 QApplication::processEvents();
             };
-            apply(pick->Intent, pick->PoolSize, pick->Radius);
+            apply(pick->Settings);
             auto* grid = page.findChild<QAbstractItemView*>("grdClusters");
             for (int row = 0; row < grid->model()->rowCount(); ++row)
                 if (grid->model()->index(row, 0).data().toInt() == pick->Cluster) {
@@ -1085,8 +1090,7 @@ private:
                     Click(*grid->viewport(), grid->visualRect(grid->model()->index(row, 0)).center());
                     break;
                 }
-            const auto [intent, poolSize, radius] = settings(walkedPage);
-            apply(intent, poolSize, radius);
+            apply(ClusterSettingsOf(*walked.Cluster()));
         }
 
         void FollowInnerTabs(frmStatAnalysis& walked) {
@@ -1179,9 +1183,7 @@ private:
     // it (intent, pool size, radius) empties the grids but keeps that text.
     struct ClusterPick {
         int Cluster = 0;
-        int Intent = 0;
-        int PoolSize = 0;
-        QString Radius;
+        ClusterSettings Settings;
         QString Status;
     };
     std::optional<ClusterPick> clusterPick_;
