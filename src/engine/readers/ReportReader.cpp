@@ -150,6 +150,26 @@ class PlainWholeColumns {
     static constexpr int kWords = kBlockWords;
     static constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
 
+#if defined(__SSE2__)
+    // Each 16 characters into their bits, every chunk spelled out: the
+    // loop's own counting cost as much as the classing.
+    template <std::size_t... Chunk>
+    static void Classify(const char* block, std::uint64_t* blanks, std::uint64_t* digits,
+                         std::index_sequence<Chunk...>) {
+        (ClassifyChunk<Chunk>(block, blanks, digits), ...);
+    }
+    template <std::size_t Chunk>
+    [[gnu::always_inline]] static void ClassifyChunk(const char* block, std::uint64_t* blanks, std::uint64_t* digits) {
+        // '0'..'9' moved to -128..-119, the only bytes below -118.
+        const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * Chunk));
+        const auto isBlank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8(' '))));
+        const auto isDigit = static_cast<std::uint32_t>(_mm_movemask_epi8(
+            _mm_cmplt_epi8(_mm_add_epi8(text, _mm_set1_epi8(static_cast<char>(0x80 - '0'))), _mm_set1_epi8(-118))));
+        blanks[Chunk / 4] |= std::uint64_t{isBlank} << (16 * (Chunk % 4));
+        digits[Chunk / 4] |= std::uint64_t{isDigit} << (16 * (Chunk % 4));
+    }
+#endif
+
 public:
     // Characters read from the block's start: a little past its end.
     static constexpr std::size_t kBytesRead = std::size_t{(kBlockBytes + 15) / 16} * 16;
@@ -157,25 +177,14 @@ public:
 
     static bool AllPlain(const char* block) {
 #if defined(__SSE2__)
-        const __m128i blanks = _mm_set1_epi8(' ');
-        // '0'..'9' moved to -128..-119, the only bytes below -118.
-        const __m128i toDigits = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
-        const __m128i aboveDigits = _mm_set1_epi8(-118);
-        constexpr std::size_t kChunks = kBytesRead / 16;
+        std::uint64_t blanks[kWords]{};  // a bit per blank of each 64 characters
+        std::uint64_t digits[kWords]{};  // and per digit
+        Classify(block, blanks, digits, std::make_index_sequence<kBytesRead / 16>{});
         std::uint64_t wrong = 0;
         std::uint64_t blankBefore = 0;  // the last character of the word before
         for (int w = 0; w < kWords; ++w) {
-            std::uint64_t b = 0;  // a bit per blank of the 64 characters
-            std::uint64_t d = 0;  // and per digit
-            for (std::size_t k = 0; k < 4 && 4 * static_cast<std::size_t>(w) + k < kChunks; ++k) {
-                const char* at = block + 16 * (4 * static_cast<std::size_t>(w) + k);
-                const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-                const auto isBlank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, blanks)));
-                const auto isDigit = static_cast<std::uint32_t>(
-                    _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(text, toDigits), aboveDigits)));
-                b |= std::uint64_t{isBlank} << (16 * k);
-                d |= std::uint64_t{isDigit} << (16 * k);
-            }
+            const std::uint64_t b = blanks[w];
+            const std::uint64_t d = digits[w];
             wrong |= kMasks.Whole[w] & ~(b | d);
             wrong |= kMasks.Lead[w] & ~b;
             wrong |= kMasks.Last[w] & ~d;
