@@ -81,18 +81,22 @@ QStringList BrokenToFit(const QString& line, const QFontMetrics& metrics, int wi
     return lines;
 }
 
+QString EscapedKeepingBlanks(const QString& text) {
+    const QString escaped = text.toHtmlEscaped();
+    QString kept;
+    kept.reserve(escaped.size());
+    for (qsizetype i = 0; i < escaped.size(); ++i)
+        kept += (escaped[i] == ' ' && i > 0 && escaped[i - 1] == ' ') ? QStringLiteral("&nbsp;") : QString(escaped[i]);
+    return kept;
+}
+
 }  // namespace
 
 // Titles, axis labels and legends are drawn as rich text: the engine's texts
 // are escaped, and every blank after a blank kept, so "Index < 95%" or two
 // blanks in a name show exactly as written.
 QString ChartWidget::PlainText(const std::string& text) {
-    const QString escaped = QString::fromStdString(text).toHtmlEscaped();
-    QString kept;
-    kept.reserve(escaped.size());
-    for (qsizetype i = 0; i < escaped.size(); ++i)
-        kept += (escaped[i] == ' ' && i > 0 && escaped[i - 1] == ' ') ? QStringLiteral("&nbsp;") : QString(escaped[i]);
-    return kept;
+    return EscapedKeepingBlanks(QString::fromStdString(text));
 }
 
 ChartWidget::ChartWidget(const char* objectName, QWidget* parent)
@@ -153,7 +157,7 @@ void ChartWidget::FitTitle(QChart& qchart, int chartWidth) const {
     for (const std::string& text : {data_.Title, data_.Subtitle}) {
         if (text.empty()) continue;
         for (const QString& line : BrokenToFit(QString::fromStdString(text), metrics, room))
-            lines.push_back(PlainText(line.toStdString()));
+            lines.push_back(EscapedKeepingBlanks(line));
     }
     const QString title = lines.join(QStringLiteral("<br>"));
     if (qchart.title() != title) qchart.setTitle(title);
