@@ -27,7 +27,7 @@ void ReportLineReader::Open(const std::string& path) {
     readFileSize_ = opened.Size;
     readByteCount_ = 0;
     percent_ = -1;
-    buffer_.resize(kChunk);
+    if (buffer_.Size == 0) buffer_.Make(kChunk);
     bufferStart_ = bufferEnd_ = 0;
     eof_ = false;
 }
@@ -39,15 +39,21 @@ void ReportLineReader::Close() {
     bufferStart_ = bufferEnd_ = 0;
 }
 
+void ReportLineReader::Buffer::Make(std::size_t size) {
+    Bytes = std::make_unique_for_overwrite<char[]>(size);
+    Size = size;
+}
+
 bool ReportLineReader::FillBuffer() {
     if (file_ == nullptr || eof_) return false;
-    if (bufferStart_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + bufferStart_, bufferEnd_ - bufferStart_);
-        bufferEnd_ -= bufferStart_;
-        bufferStart_ = 0;
-    }
-    if (bufferEnd_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a very long line
-    const std::size_t got = std::fread(buffer_.data() + bufferEnd_, 1, buffer_.size() - bufferEnd_, file_);
+    const std::size_t rest = bufferEnd_ - bufferStart_;
+    const std::size_t size = rest == buffer_.Size ? 2 * buffer_.Size : buffer_.Size;  // a very long line
+    if (spare_.Size < size) spare_.Make(size);
+    std::memcpy(spare_.Bytes.get(), buffer_.Bytes.get() + bufferStart_, rest);
+    std::swap(buffer_, spare_);
+    bufferStart_ = 0;
+    bufferEnd_ = rest;
+    const std::size_t got = std::fread(buffer_.Bytes.get() + bufferEnd_, 1, buffer_.Size - bufferEnd_, file_);
     if (got == 0) {
         if (std::ferror(file_))
             throw std::runtime_error(std::string("the file could not be read: ") + std::strerror(errno));
@@ -70,7 +76,7 @@ bool ReportLineReader::AtEnd() {
 ReportLineReader::LineEnd ReportLineReader::FindLineEnd() {
     std::size_t scanFrom = bufferStart_;
     for (;;) {
-        const char* data = buffer_.data();
+        const char* data = buffer_.Bytes.get();
         const auto* lf = static_cast<const char*>(std::memchr(data + scanFrom, '\n', bufferEnd_ - scanFrom));
         const std::size_t lfAt = lf != nullptr ? static_cast<std::size_t>(lf - data) : bufferEnd_;
         const auto* cr = static_cast<const char*>(std::memchr(data + scanFrom, '\r', lfAt - scanFrom));
@@ -89,15 +95,16 @@ ReportLineReader::LineEnd ReportLineReader::FindLineEnd() {
 std::string_view ReportLineReader::ReadReportLine() {
     if (AtEnd()) throw EndOfReport();
     const LineEnd end = FindLineEnd();
-    line_.assign(buffer_.data() + bufferStart_, end.TextEnd - bufferStart_);
+    char* const text = buffer_.Bytes.get() + bufferStart_;
+    const std::size_t length = end.TextEnd - bufferStart_;
     bufferStart_ = end.NextLine;
 
-    readByteCount_ += static_cast<std::int64_t>(line_.size()) + 2;
+    readByteCount_ += static_cast<std::int64_t>(length) + 2;
     ReportProgress();
     ++readLineNumber_;
-    if (DecimalComma && line_.size() > kDecimalCommaColumn)
-        std::replace(line_.begin() + kDecimalCommaColumn, line_.end(), '.', ',');
-    return line_;
+    if (DecimalComma && length > kDecimalCommaColumn)
+        std::replace(text + kDecimalCommaColumn, text + length, '.', ',');
+    return {text, length};
 }
 
 void ReportLineReader::ReportProgress() {

@@ -41,7 +41,8 @@ public:
     bool AtEnd();
 
     // The next line. Reading past the end throws EndOfReport, a line longer
-    // than MaxLineLength throws OverlongLine.
+    // than MaxLineLength throws OverlongLine. The text stays valid until the
+    // next line is read, AtEnd in between included.
     std::string_view ReadReportLine();
 
     void ResetReadCounters() {
@@ -66,13 +67,23 @@ private:
     bool FillBuffer();
     void ReportProgress();
 
+    // Bytes read from the file; not cleared, since every byte used is read
+    // into it first.
+    struct Buffer {
+        std::unique_ptr<char[]> Bytes;
+        std::size_t Size = 0;
+        void Make(std::size_t size);
+    };
+
     ProgressFn progress_;
     std::FILE* file_ = nullptr;
-    std::vector<char> buffer_;
+    // Lines are handed out in place. A refill moves the unread rest into the
+    // spare buffer and reads on there, so the line handed out last stays put.
+    Buffer buffer_;
+    Buffer spare_;
     std::size_t bufferStart_ = 0;
     std::size_t bufferEnd_ = 0;
     bool eof_ = false;
-    std::string line_;
     std::int64_t readFileSize_ = 0;
     std::int64_t readByteCount_ = 0;
     int readLineNumber_ = 0;

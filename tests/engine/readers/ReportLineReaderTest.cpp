@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "readers/ReportLineReader.h"
@@ -9,10 +10,17 @@
 namespace kov {
 namespace {
 
+// Each line is kept only after AtEnd, which may read on: a line read must
+// stay whole until the next one is read.
 std::vector<std::string> ReadAll(ReportLineReader& reader, const std::string& path) {
     reader.Open(path);
     std::vector<std::string> lines;
-    while (!reader.AtEnd()) lines.emplace_back(reader.ReadReportLine());
+    bool atEnd = reader.AtEnd();
+    while (!atEnd) {
+        const std::string_view line = reader.ReadReportLine();
+        atEnd = reader.AtEnd();
+        lines.emplace_back(line);
+    }
     return lines;
 }
 
@@ -21,6 +29,8 @@ TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
     // The first read takes 65,536 bytes: the CR is its last byte, the LF the
     // first of the next read.
     const std::string crAtChunkEnd(65535, 'y');
+    // The LF is the first read's last byte: the next line needs a new read.
+    const std::string lineFillingTheFirstRead(65535, 'z');
     const struct {
         const char* what;
         std::string bytes;
@@ -34,6 +44,7 @@ TEST(ReportLineReader, SplitsLinesWhateverTheLineEnd) {
         {"CR alone inside a CR LF file", "A\rB\r\n", {"A", "B"}},
         {"CR LF split between reads", crAtChunkEnd + "\r\nB\r\n", {crAtChunkEnd, "B"}},
         {"CR at the very end", "A\r", {"A"}},
+        {"a line ending with the first read", lineFillingTheFirstRead + "\nB\n", {lineFillingTheFirstRead, "B"}},
         {"NUL bytes", std::string("A\0B\r\n", 5), {std::string("A\0B", 3)}},
         {"empty file", "", {}},
         {"the longest line allowed", "A\r\n" + longestLine + "\r\nB\r\n", {"A", longestLine, "B"}},
