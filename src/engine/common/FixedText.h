@@ -4,6 +4,7 @@
 // some fields padded (pool names) and some trimmed, so both forms are kept
 // at hand instead of padding at every call site.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -30,6 +31,12 @@ public:
         Assign(value);
         return *this;
     }
+    // The value without blanks at either end, as TrimBlanks gives it. Only
+    // the leading ones are looked for: the trailing ones become padding.
+    void AssignTrimmed(std::string_view value) {
+        const std::size_t first = value.find_first_not_of(' ');
+        Assign(first == std::string_view::npos ? std::string_view{} : value.substr(first));
+    }
 
     static constexpr std::size_t Width = N;
 
@@ -37,14 +44,14 @@ public:
     std::string_view Trimmed() const { return TrimBlanks(Padded()); }
     std::string PaddedString() const { return std::string(Padded()); }
     std::string TrimmedString() const { return std::string(Trimmed()); }
-    bool IsBlank() const { return Trimmed().empty(); }
+    bool IsBlank() const { return Padded().find_first_not_of(' ') == std::string_view::npos; }
 
     friend bool operator==(const FixedText& a, const FixedText& b) { return a.chars_ == b.chars_; }
 
 private:
     void Assign(std::string_view value) {
-        chars_.fill(' ');
-        value.copy(chars_.data(), N);
+        const std::size_t copied = value.copy(chars_.data(), N);
+        std::fill(chars_.begin() + static_cast<std::ptrdiff_t>(copied), chars_.end(), ' ');
     }
 
     std::array<char, N> chars_{};

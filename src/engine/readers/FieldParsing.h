@@ -30,7 +30,12 @@ void ReportReader::FieldsInto(std::string_view line, const Layout& layout, const
 
 template <std::size_t N>
 void ReportReader::TextField(std::string_view line, const FieldSpan& span, FixedText<N>& target, bool trim) {
-    Field(line, span, [&](std::string_view text) { target = trim ? TrimBlanks(text) : text; });
+    Field(line, span, [&](std::string_view text) {
+        if (trim)
+            target.AssignTrimmed(text);
+        else
+            target = text;
+    });
 }
 
 }  // namespace kov

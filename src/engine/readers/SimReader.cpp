@@ -203,7 +203,7 @@ void ReportReader::ReadSimHeader(int simNo) {
         Field(line, f[0], [&](std::string_view text) {
             model_.Simulations.GrowTo(simNo);
             sim = &model_.Simulations(simNo);
-            sim->RecordTag = TrimBlanks(text);
+            sim->RecordTag.AssignTrimmed(text);
         });
         FieldsInto(line, f, SimHeaderFields, *sim);
 

@@ -113,7 +113,7 @@ void ReportReader::ReadPoolLine(std::string_view line) {
         PoolRecord* pool = nullptr;
         Field(line, f[0], [&](std::string_view text) {
             pool = &model_.Pools(model_.Pools.Add());
-            pool->RecordTag = TrimBlanks(text);
+            pool->RecordTag.AssignTrimmed(text);
         });
         FieldsInto(line, f, PoolSettingFields, *pool);
         ActivityFields(line, pool->Activity, f, 9, ActivityCounters::All());
@@ -134,13 +134,13 @@ void ReportReader::ReadObjectLine(std::string_view line) {
         ObjectRecord* object = nullptr;
         Field(line, f[0], [&](std::string_view text) {
             object = &model_.Objects(model_.Objects.Add());
-            object->RecordTag = TrimBlanks(text);
+            object->RecordTag.AssignTrimmed(text);
         });
         FieldsInto(line, f, ObjectFields, *object);
         ActivityFields(line, object->Activity, f, 5, objectCounters_);
         Field(line, f[44], [&](std::string_view text) {
-            const std::string_view longName = TrimBlanks(text);
-            object->LongName = longName.empty() ? object->ObjectName.Trimmed() : longName;
+            object->LongName.AssignTrimmed(text);
+            if (object->LongName.IsBlank()) object->LongName = object->ObjectName.Trimmed();
         });
     } catch (const LineAbandoned&) {
     }
