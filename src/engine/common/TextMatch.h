@@ -29,8 +29,13 @@ inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // The record code of a report line is its first four characters.
+// Asked of every line of a report: compared in place, which for a literal
+// code costs a few instructions where a search costs a library call.
 inline bool CodeContains(std::string_view line, std::string_view code) {
-    return line.substr(0, 4).find(code) != std::string_view::npos;
+    const std::string_view head = line.substr(0, 4);
+    for (std::size_t at = 0; at + code.size() <= head.size(); ++at)
+        if (head.substr(at, code.size()) == code) return true;
+    return false;
 }
 
 // A consolidated data file starts with, and separates its parts by, "*CHD" lines.
