@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,11 @@ public:
 
 private:
     void Assign(std::string_view value) {
+        // A report field is as wide as its record's: one copy of known size.
+        if (value.size() >= N) {
+            std::memcpy(chars_.data(), value.data(), N);
+            return;
+        }
         const std::size_t copied = value.copy(chars_.data(), N);
         std::fill(chars_.begin() + static_cast<std::ptrdiff_t>(copied), chars_.end(), ' ');
     }
