@@ -181,6 +181,9 @@ void CheckOrCreate(sql::Database& db, const std::string& path, HistoryDatabase::
     const std::int64_t objects = PragmaNumber(db, "schema_version") == 0 ? 0 : 1;
     if (applicationId == 0 && version == 0 && objects == 0) {
         if (access == HistoryDatabase::Access::Read) throw HistoryError(path + " holds no history yet.");
+        // Object rows are small and come in key order: larger pages split
+        // less often. Only a new database can take it, before its log.
+        db.Execute("PRAGMA page_size = 16384");
         WriteAheadLogging(db);
         CreateSchema(db);
         return;
