@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -52,7 +53,9 @@ frmTrend::frmTrend(QWidget* parent)
       rises_(new GridView("grdTrendRises", {800, 600, 1600, 2000, 2000, 1800, 1800, 1200}, this)),
       falls_(new GridView("grdTrendFalls", {800, 600, 1600, 2000, 2000, 1800, 1800, 1200}, this)),
       reports_(new GridView("grdTrendReports", {900, 1300, 1100, 1300, 6000}, this)),
-      leftOut_(new GridView("grdTrendLeftOut", {4000, 8000}, this)) {
+      leftOut_(new GridView("grdTrendLeftOut", {4000, 8000}, this)),
+      leftOutMessage_(new QPlainTextEdit(this)),
+      leftOutPage_(new QSplitter(Qt::Vertical, this)) {
     setObjectName("frmTrend");
     setWindowTitle("Trend");
     system_->setObjectName("cboTrendSystem");
@@ -74,6 +77,9 @@ frmTrend::frmTrend(QWidget* parent)
     progress_->setObjectName("pbTrendRead");
     cancel_->setObjectName("cmdTrendCancel");
     tabs_->setObjectName("tbsTrend");
+    leftOutMessage_->setObjectName("txtTrendLeftOutMessage");
+    leftOutMessage_->setAccessibleName("Message");
+    leftOutMessage_->setReadOnly(true);
 
     auto* systemLabel = new QLabel("&System:", this);
     systemLabel->setBuddy(system_);
@@ -97,7 +103,14 @@ frmTrend::frmTrend(QWidget* parent)
     tabs_->addTab(rises_, "Rising Objects");
     tabs_->addTab(falls_, "Falling Objects");
     tabs_->addTab(reports_, "Reports");
-    tabs_->addTab(leftOut_, "Left Out");
+    // A reader's message is long (an error's description, line, field and
+    // column): the chosen row's is shown whole under the grid.
+    auto* leftOutSplit = static_cast<QSplitter*>(leftOutPage_);
+    leftOutSplit->addWidget(leftOut_);
+    leftOutSplit->addWidget(leftOutMessage_);
+    leftOutSplit->setStretchFactor(0, 2);
+    leftOutSplit->setStretchFactor(1, 1);
+    tabs_->addTab(leftOutPage_, "Left Out");
     auto* poolColumn = new QWidget(this);
     auto* poolLayout = new QVBoxLayout(poolColumn);
     poolLayout->setContentsMargins(0, 0, 0, 0);
@@ -120,6 +133,7 @@ frmTrend::frmTrend(QWidget* parent)
     connect(system_, &QComboBox::currentIndexChanged, this, &frmTrend::ShowSystem);
     connect(figure_, &QComboBox::currentIndexChanged, this, &frmTrend::ShowChosen);
     connect(pools_, &QListWidget::itemChanged, this, &frmTrend::ShowChosen);
+    connect(leftOut_, &GridView::RowChosen, this, &frmTrend::ShowLeftOutMessage);
     // Cancel stops the reading after the reports under way; what was read is dropped.
     connect(cancel_, &QPushButton::clicked, this, [this] {
         cancelled_ = true;
@@ -175,11 +189,18 @@ void frmTrend::ShowTrend(TrendResult result) {
         for (const SystemTrend& system : result_.Systems) system_->addItem(Text(system.System));
     }
     leftOut_->SetTable(LeftOutGrid(result_.LeftOut));
-    tabs_->setTabText(tabs_->indexOf(leftOut_), result_.LeftOut.empty() ? "Left Out" : "Left Out (!)");
+    ShowLeftOutMessage(0);
+    tabs_->setTabText(tabs_->indexOf(leftOutPage_), result_.LeftOut.empty() ? "Left Out" : "Left Out (!)");
     ShowSystem(result_.Systems.empty() ? -1 : 0);
     // Nothing to draw: the reports left out are what there is to see.
-    if (result_.Systems.empty() && !result_.LeftOut.empty()) tabs_->setCurrentWidget(leftOut_);
+    if (result_.Systems.empty() && !result_.LeftOut.empty()) tabs_->setCurrentWidget(leftOutPage_);
     emit TrendShown();
+}
+
+// Row `row` of the Left Out grid as it is sorted now; nothing when it has none.
+void frmTrend::ShowLeftOutMessage(int row) {
+    const bool exists = row >= 0 && row < leftOut_->Model()->rowCount();
+    leftOutMessage_->setPlainText(exists ? Text(LeftOutDetail(leftOut_->Cell(row, 1).toStdString())) : QString());
 }
 
 const SystemTrend* frmTrend::ShownSystem() const {

@@ -17,6 +17,7 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -62,6 +63,8 @@ public:
     GridView* grdTrendFalls() const { return falls_; }
     GridView* grdTrendReports() const { return reports_; }
     GridView* grdTrendLeftOut() const { return leftOut_; }
+    QPlainTextEdit* txtTrendLeftOutMessage() const { return leftOutMessage_; }
+    QWidget* LeftOutPage() const { return leftOutPage_; }
     QLabel* lblTrendSummary() const { return summary_; }
     QProgressBar* pbTrendRead() const { return progress_; }
     QPushButton* cmdTrendCancel() const { return cancel_; }
@@ -72,6 +75,7 @@ signals:
 
 private:
     void ShowSystem(int index);
+    void ShowLeftOutMessage(int row);
     void ShowChosen();
     void ShowReading(bool reading, const QString& what = {});
 
@@ -93,6 +97,8 @@ private:
     GridView* falls_;
     GridView* reports_;
     GridView* leftOut_;
+    QPlainTextEdit* leftOutMessage_;  // the chosen row's message, whole
+    QWidget* leftOutPage_;
 };
 
 // What each saved grid or chart of the trend window proposes as its name:

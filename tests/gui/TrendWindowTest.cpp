@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -184,10 +185,17 @@ TEST(TrendWindow, OnlyReportsLeftOutShowTheirMessages) {
     TrendResult none;
     none.LeftOut = {{"a.txt", {"first", "second"}}, {"b.txt", {"third"}}};
     window.ShowTrend(none);
-    EXPECT_EQ(window.tbsTrend()->currentWidget(), window.grdTrendLeftOut());
+    EXPECT_EQ(window.tbsTrend()->currentWidget(), window.LeftOutPage());
     EXPECT_EQ(window.grdTrendLeftOut()->Model()->rowCount(), 3);
     EXPECT_EQ(window.lblTrendSummary()->text(), "No report was read to its end. 2 reports left out.");
     EXPECT_TRUE(window.chartTrendFigure()->Shown().Series.empty());
+    // The chosen row's message is read whole under the grid, and a trend
+    // without reports left out leaves no message behind.
+    EXPECT_EQ(window.txtTrendLeftOutMessage()->toPlainText(), "first");
+    emit window.grdTrendLeftOut()->RowChosen(2);
+    EXPECT_EQ(window.txtTrendLeftOutMessage()->toPlainText(), "third");
+    window.ShowTrend({});
+    EXPECT_TRUE(window.txtTrendLeftOutMessage()->toPlainText().isEmpty());
 }
 
 TEST(TrendWindow, ReadsOffTheGuiThreadAndCanBeCancelled) {

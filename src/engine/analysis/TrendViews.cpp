@@ -10,6 +10,7 @@
 #include "analysis/CompareReports.h"
 #include "analysis/GeneralInfo.h"
 #include "common/CollectionDate.h"
+#include "common/FixedText.h"
 #include "common/Formats.h"
 #include "model/UsageIntent.h"
 
@@ -337,6 +338,17 @@ StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut) {
         for (const std::string& message : report.Messages) table.Rows.push_back({report.File, message});
     }
     return table;
+}
+
+std::string LeftOutDetail(std::string_view message) {
+    std::string detail;
+    for (std::size_t start = 0; start < message.size();) {
+        const std::size_t tab = std::min(message.find('\t', start), message.size());
+        const std::string_view part = TrimBlanks(message.substr(start, tab - start));
+        if (!part.empty()) detail.append(detail.empty() ? "" : "\n").append(part);
+        start = tab + 1;
+    }
+    return detail;
 }
 
 }  // namespace kov

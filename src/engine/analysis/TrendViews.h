@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/Trend.h"
@@ -71,5 +72,10 @@ std::string TrendReadingText(std::size_t files);
 
 // File and message, a row per message of each report left out.
 StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut);
+
+// One message of a report left out, to be read whole beside the grid: each
+// part the reader separates with a tab ("Error Description : ...", "Data
+// Line : ...") on a line of its own.
+std::string LeftOutDetail(std::string_view message);
 
 }  // namespace kov

@@ -290,5 +290,23 @@ TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {
     EXPECT_EQ(TrendSummary(TrendResult{}, nullptr), "No report was read to its end.");
 }
 
+// A reader's field error comes as one line of tab-separated parts; read
+// whole, each part takes a line of its own.
+TEST(TrendViews, LeftOutDetailPutsEachPartOnALine) {
+    const struct {
+        std::string_view message;
+        std::string_view detail;
+    } cases[] = {
+        {"Read Stat Object Information: Error information :\tError Description : \"'12x4' is not a number\"\t"
+         "Data Line         : \"104\"\t",
+         "Read Stat Object Information: Error information :\nError Description : \"'12x4' is not a number\"\n"
+         "Data Line         : \"104\""},
+        {"The report could not be read: no such file", "The report could not be read: no such file"},
+        {"\tfirst\t\t  \tsecond  ", "first\nsecond"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LeftOutDetail(c.message), c.detail) << c.message;
+}
+
 }  // namespace
 }  // namespace kov
