@@ -171,17 +171,18 @@ private:
 // The reports in any order: sorted by collection date and time, then built.
 TrendResult BuildTrends(std::vector<TrendReport> reports, std::vector<LeftOutReport> leftOut = {});
 
-// Reads every file on all cores (one report per task; 0 threads: every
-// core), reduces each report read to its end and lists the others with
-// their messages, and builds the trend of the reports the filter passes. The
-// result does not depend on the number of threads.
+// Reads every file on all cores (a worker per thread taking the next file
+// as it finishes one; 0 threads: every core), reduces each report read to
+// its end and lists the others with their messages, and builds the trend of
+// the reports the filter passes. The result does not depend on the number
+// of threads.
 // Once `stop` is requested no further report is begun: the reports being
 // read are finished, and the trend is that of the reports read so far.
 TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFilter& filter = {}, unsigned threads = 0,
                            const std::stop_token& stop = {});
 
-// Reads the files on all cores (one report per task; 0 threads: every core)
-// and hands each to `use` in the files' order: the report reduced, or
+// Reads the files on all cores (as TrendFromFiles does; 0 threads: every
+// core) and hands each to `use` in the files' order: the report reduced, or
 // nothing and why it is left out (the history database stores them so).
 // Once `stop` is requested no further report is begun or handed over.
 void ReadTrendReports(const std::vector<std::string>& files, unsigned threads,
