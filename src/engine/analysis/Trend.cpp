@@ -335,23 +335,32 @@ void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const 
     };
     std::vector<std::jthread> workers;
     for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
-    std::unique_lock lock(mutex);
-    while (handed < files.size() && !stop.stop_requested()) {
-        // A stop may come while nothing is being read: the workers begin no
-        // more, so this wait must end on the stop.
-        if (!changed.wait(lock, stop, [&] { return !ahead.empty() && ahead.front().has_value(); })) break;
-        Outcome outcome = std::move(*ahead.front());
-        ahead.pop_front();
-        ++handed;
+    // However the hand-over ends (done, a stop, `use` throwing), the workers
+    // stop waiting for room; they are joined after their reads under way.
+    const auto release = [&] {
+        const std::lock_guard hold(mutex);
+        finished = true;
         changed.notify_all();
-        lock.unlock();
-        use(std::move(outcome));
-        lock.lock();
+    };
+    try {
+        std::unique_lock lock(mutex);
+        while (handed < files.size() && !stop.stop_requested()) {
+            // A stop may come while nothing is being read: the workers begin
+            // no more, so this wait must end on the stop.
+            if (!changed.wait(lock, stop, [&] { return !ahead.empty() && ahead.front().has_value(); })) break;
+            Outcome outcome = std::move(*ahead.front());
+            ahead.pop_front();
+            ++handed;
+            changed.notify_all();
+            lock.unlock();
+            use(std::move(outcome));
+            lock.lock();
+        }
+    } catch (...) {
+        release();
+        throw;
     }
-    finished = true;
-    changed.notify_all();
-    lock.unlock();
-    // The workers are joined here, after their reads under way.
+    release();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <stdexcept>
 #include <stop_token>
 
 #include "analysis/CompareReports.h"
@@ -472,6 +473,26 @@ TEST_F(TrendFiles, AStopEndsTheReadingBetweenReports) {
             },
             during.get_token());
         EXPECT_EQ(handed, (std::vector<std::string>{files[0], files[1]}));
+    }
+}
+
+// A receiver that fails (the history database refusing a write) ends the
+// reading with its error, even with more reports left than the workers
+// may read ahead of it.
+TEST_F(TrendFiles, AFailingReceiverEndsTheReadingWithItsError) {
+    std::vector<std::string> files;
+    const std::vector<ReportModel> models = DriftingSeries();
+    for (int copy = 0; files.size() < 12; ++copy)
+        for (std::size_t r = 0; r < models.size(); ++r)
+            files.push_back(Write(std::to_string(copy) + "-" + std::to_string(r) + ".sta", models[r]));
+    for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        std::size_t handed = 0;
+        const auto failOnSecond = [&](std::optional<TrendReport>, const LeftOutReport&) {
+            if (++handed == 2) throw std::runtime_error("the disk is full");
+        };
+        EXPECT_THROW(ReadTrendReports(files, threads, failOnSecond), std::runtime_error);
+        EXPECT_EQ(handed, 2u);
     }
 }
 
