@@ -1,11 +1,11 @@
 #include "analysis/Trend.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <deque>
 #include <exception>
-#include <condition_variable>
-#include <mutex>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -314,10 +314,10 @@ void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const 
     }
     const std::size_t window = 2 * static_cast<std::size_t>(threads);
     std::mutex mutex;
-    std::condition_variable_any changed;  // wakes on a stop as well
+    std::condition_variable_any changed;       // wakes on a stop as well
     std::deque<std::optional<Outcome>> ahead;  // outcomes from file `handed` on, in file order
-    std::size_t next = 0;                          // the next file to begin
-    std::size_t handed = 0;                        // files handed to `use` so far
+    std::size_t next = 0;                      // the next file to begin
+    std::size_t handed = 0;                    // files handed to `use` so far
     bool finished = false;
     const auto work = [&] {
         std::unique_lock lock(mutex);

@@ -102,8 +102,7 @@ std::string_view ReportLineReader::ReadReportLine() {
     readByteCount_ += static_cast<std::int64_t>(length) + 2;
     ReportProgress();
     ++readLineNumber_;
-    if (DecimalComma && length > kDecimalCommaColumn)
-        std::replace(text + kDecimalCommaColumn, text + length, '.', ',');
+    if (DecimalComma && length > kDecimalCommaColumn) std::replace(text + kDecimalCommaColumn, text + length, '.', ',');
     return {text, length};
 }
 

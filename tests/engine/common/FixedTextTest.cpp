@@ -21,7 +21,7 @@ TEST(FixedText, StoresTextAtItsWidthTrimmedOrNot) {
         {"BUFPOOL12", "BUFPOOL1", "BUFPOOL1"},
         {"  BP1   ", "  BP1   ", "BP1     "},
         {"   LONGNAME12", "   LONGN", "LONGNAME"},  // the cut falls after the leading blanks go
-        {"A B     ", "A B     ", "A B     "},      // a blank inside stays
+        {"A B     ", "A B     ", "A B     "},       // a blank inside stays
         {"        ", "        ", "        "},
         {"", "        ", "        "},
         {std::string_view("\tX", 2), std::string_view("\tX      ", 8), std::string_view("\tX      ", 8)},
