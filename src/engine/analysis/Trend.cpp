@@ -469,13 +469,13 @@ TrendResult TrendFromFiles(const std::vector<std::string>& files, const TrendFil
     std::vector<std::pair<ReportStamp, std::string>> stamped;
     std::vector<std::string> unstamped;
     const unsigned workers = ThreadsToUse(threads);
-    std::size_t file = 0;
+    std::size_t stamps = 0;  // handed over in the files' order
     ReadInOrder(files, workers, stop, ReadStamp, [&](const std::optional<ReportStamp>& stamp) {
+        const std::string& file = files[stamps++];
         if (!stamp)
-            unstamped.push_back(files[file]);
+            unstamped.push_back(file);
         else if (Passes(filter, *stamp))
-            stamped.emplace_back(*stamp, files[file]);
-        ++file;
+            stamped.emplace_back(*stamp, file);
     });
     if (stop.stop_requested()) return {};
     std::stable_sort(stamped.begin(), stamped.end(),
