@@ -295,16 +295,80 @@ unsigned ThreadsToUse(unsigned threads) {
     return std::max(1u, threads);
 }
 
+// The reads of one run, on workers that live for the whole run (a thread
+// started for every report cost a tenth of the time): each worker takes the
+// next file as it finishes one, at most `window` files ahead of the
+// hand-over, which takes the outcomes in the files' order.
+template <typename Outcome>
+class OrderedReads {
+public:
+    OrderedReads(const std::vector<std::string>& files, std::size_t window, const std::stop_token& stop)
+        : files_(files), window_(window), stop_(stop) {}
+
+    // A worker: reads until every file is begun, the hand-over has ended or
+    // a stop is requested.
+    template <typename Read>
+    void Work(Read& read) {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [&] { return ended_ || next_ == files_.size() || next_ < handed_ + window_; });
+            if (ended_ || next_ == files_.size() || stop_.stop_requested()) return;
+            const std::size_t file = next_++;
+            ahead_.emplace_back();
+            lock.unlock();
+            Outcome outcome = read(files_[file]);
+            lock.lock();
+            ahead_[file - handed_] = std::move(outcome);
+            changed_.notify_all();
+        }
+    }
+
+    // Hands each outcome to `use` in the files' order, until all are handed
+    // over or a stop is requested.
+    template <typename Use>
+    void HandOver(Use& use) {
+        std::unique_lock lock(mutex_);
+        while (handed_ < files_.size() && !stop_.stop_requested()) {
+            // A stop may come while nothing is being read: the workers begin
+            // no more, so this wait must end on the stop.
+            if (!changed_.wait(lock, stop_, [&] { return !ahead_.empty() && ahead_.front().has_value(); })) return;
+            Outcome outcome = std::move(*ahead_.front());
+            ahead_.pop_front();
+            ++handed_;
+            changed_.notify_all();
+            lock.unlock();
+            use(std::move(outcome));
+            lock.lock();
+        }
+    }
+
+    // The hand-over has ended: no worker waits for room any longer.
+    void End() {
+        const std::lock_guard lock(mutex_);
+        ended_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    const std::vector<std::string>& files_;
+    const std::size_t window_;
+    const std::stop_token& stop_;
+    std::mutex mutex_;
+    std::condition_variable_any changed_;       // wakes on a stop as well
+    std::deque<std::optional<Outcome>> ahead_;  // outcomes from file handed_ on, in the files' order
+    std::size_t next_ = 0;                      // the next file to begin
+    std::size_t handed_ = 0;                    // outcomes handed over so far
+    bool ended_ = false;
+};
+
 // Runs `read` over the files on `threads` workers, at most twice as many
 // reports in flight as workers so that memory stays flat, and hands each
-// outcome to `use` in the files' order. The workers live for the whole run:
-// a thread started for every report cost a tenth of the time. A stop ends
-// it between reports: the reads under way run to their end (a read cannot
-// be left half-way) and are dropped.
+// outcome to `use` in the files' order. A stop ends it between reports: the
+// reads under way run to their end (a read cannot be left half-way) and are
+// dropped.
 template <typename Read, typename Use>
 void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const std::stop_token& stop, Read read,
                  Use use) {
-    using Outcome = std::invoke_result_t<Read, const std::string&>;
     if (threads == 1) {
         for (const std::string& file : files) {
             if (stop.stop_requested()) return;
@@ -312,55 +376,18 @@ void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const 
         }
         return;
     }
-    const std::size_t window = 2 * static_cast<std::size_t>(threads);
-    std::mutex mutex;
-    std::condition_variable_any changed;       // wakes on a stop as well
-    std::deque<std::optional<Outcome>> ahead;  // outcomes from file `handed` on, in file order
-    std::size_t next = 0;                      // the next file to begin
-    std::size_t handed = 0;                    // files handed to `use` so far
-    bool finished = false;
-    const auto work = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return finished || next == files.size() || next < handed + window; });
-            if (finished || next == files.size() || stop.stop_requested()) return;
-            const std::size_t file = next++;
-            ahead.emplace_back();
-            lock.unlock();
-            Outcome outcome = read(files[file]);
-            lock.lock();
-            ahead[file - handed] = std::move(outcome);
-            changed.notify_all();
-        }
-    };
+    OrderedReads<std::invoke_result_t<Read, const std::string&>> reads(files, 2 * std::size_t{threads}, stop);
     std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+    for (unsigned t = 0; t < threads; ++t) workers.emplace_back([&] { reads.Work(read); });
     // However the hand-over ends (done, a stop, `use` throwing), the workers
     // stop waiting for room; they are joined after their reads under way.
-    const auto release = [&] {
-        const std::lock_guard hold(mutex);
-        finished = true;
-        changed.notify_all();
-    };
     try {
-        std::unique_lock lock(mutex);
-        while (handed < files.size() && !stop.stop_requested()) {
-            // A stop may come while nothing is being read: the workers begin
-            // no more, so this wait must end on the stop.
-            if (!changed.wait(lock, stop, [&] { return !ahead.empty() && ahead.front().has_value(); })) break;
-            Outcome outcome = std::move(*ahead.front());
-            ahead.pop_front();
-            ++handed;
-            changed.notify_all();
-            lock.unlock();
-            use(std::move(outcome));
-            lock.lock();
-        }
+        reads.HandOver(use);
     } catch (...) {
-        release();
+        reads.End();
         throw;
     }
-    release();
+    reads.End();
 }
 
 }  // namespace
