@@ -105,11 +105,10 @@ frmTrend::frmTrend(QWidget* parent)
     tabs_->addTab(reports_, "Reports");
     // A reader's message is long (an error's description, line, field and
     // column): the chosen row's is shown whole under the grid.
-    auto* leftOutSplit = static_cast<QSplitter*>(leftOutPage_);
-    leftOutSplit->addWidget(leftOut_);
-    leftOutSplit->addWidget(leftOutMessage_);
-    leftOutSplit->setStretchFactor(0, 2);
-    leftOutSplit->setStretchFactor(1, 1);
+    leftOutPage_->addWidget(leftOut_);
+    leftOutPage_->addWidget(leftOutMessage_);
+    leftOutPage_->setStretchFactor(0, 2);
+    leftOutPage_->setStretchFactor(1, 1);
     tabs_->addTab(leftOutPage_, "Left Out");
     auto* poolColumn = new QWidget(this);
     auto* poolLayout = new QVBoxLayout(poolColumn);

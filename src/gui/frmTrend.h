@@ -20,6 +20,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 
 namespace kov {
@@ -64,7 +65,7 @@ public:
     GridView* grdTrendReports() const { return reports_; }
     GridView* grdTrendLeftOut() const { return leftOut_; }
     QPlainTextEdit* txtTrendLeftOutMessage() const { return leftOutMessage_; }
-    QWidget* LeftOutPage() const { return leftOutPage_; }
+    QSplitter* LeftOutPage() const { return leftOutPage_; }
     QLabel* lblTrendSummary() const { return summary_; }
     QProgressBar* pbTrendRead() const { return progress_; }
     QPushButton* cmdTrendCancel() const { return cancel_; }
@@ -98,7 +99,7 @@ private:
     GridView* reports_;
     GridView* leftOut_;
     QPlainTextEdit* leftOutMessage_;  // the chosen row's message, whole
-    QWidget* leftOutPage_;
+    QSplitter* leftOutPage_;  // the grid over the message
 };
 
 // What each saved grid or chart of the trend window proposes as its name:

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
