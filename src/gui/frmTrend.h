@@ -99,7 +99,7 @@ private:
     GridView* reports_;
     GridView* leftOut_;
     QPlainTextEdit* leftOutMessage_;  // the chosen row's message, whole
-    QSplitter* leftOutPage_;  // the grid over the message
+    QSplitter* leftOutPage_;          // the grid over the message
 };
 
 // What each saved grid or chart of the trend window proposes as its name:
