@@ -9,6 +9,7 @@
 
 #include "common/CollectionDate.h"
 #include "history/HistoryState.h"
+#include "history/PackedLists.h"
 #include "model/UsageIntent.h"
 
 namespace kov {
@@ -17,6 +18,25 @@ namespace {
 
 // "KOVG": tells a history database from any other SQLite file.
 constexpr std::int32_t ApplicationId = 0x4B4F5647;
+
+// Each object and advice line of each pool a row again, for SQL: they are
+// stored packed, a JSON text a list (see PackedLists.h). The rates are
+// divided here as TrendPool divides them, so SQL sees the same figures.
+const char* const ListViewsSql = R"sql(
+CREATE VIEW pool_object (pool_id, position, object_id, get_pages, sync_read_ios, get_pages_per_sec,
+                         sync_read_ios_per_sec) AS
+SELECT l.pool_id, o.key, o.value ->> 0, o.value ->> 1, o.value ->> 2,
+       CASE WHEN r.elapsed_seconds > 0 THEN (o.value ->> 1) * 1.0 / r.elapsed_seconds ELSE 0.0 END,
+       CASE WHEN r.elapsed_seconds > 0 THEN (o.value ->> 2) * 1.0 / r.elapsed_seconds ELSE 0.0 END
+FROM pool_object_list l
+JOIN pool p ON p.id = l.pool_id
+JOIN report r ON r.id = p.report_id
+JOIN json_each(l.objects) o;
+CREATE VIEW pool_advice (pool_id, intent, position, advice_id) AS
+SELECT p.id, 'R', a.key, a.value FROM pool p JOIN json_each(p.random_advice) a
+UNION ALL
+SELECT p.id, 'S', a.key, a.value FROM pool p JOIN json_each(p.sequential_advice) a;
+)sql";
 
 // Counts are per second of the report's elapsed time, as in TrendPool.
 const char* const SchemaSql = R"sql(
@@ -55,40 +75,32 @@ CREATE TABLE pool (
     sp_pg_rd_per_sec REAL,
     lp_pg_rd_per_sec REAL,
     dynpf_pg_rd_per_sec REAL,
+    random_advice TEXT NOT NULL,
+    sequential_advice TEXT NOT NULL,
     UNIQUE (report_id, position)
 );
-CREATE INDEX pool_by_name ON pool (name, report_id);
+CREATE INDEX pool_by_report_and_name ON pool (report_id, name);
 CREATE TABLE advice_text (
     id INTEGER PRIMARY KEY,
     text TEXT NOT NULL UNIQUE
 );
-CREATE TABLE pool_advice (
-    pool_id INTEGER NOT NULL REFERENCES pool (id),
-    intent TEXT NOT NULL CHECK (intent IN ('R', 'S')),
-    position INTEGER NOT NULL,
-    advice_id INTEGER NOT NULL REFERENCES advice_text (id),
-    PRIMARY KEY (pool_id, intent, position)
-) WITHOUT ROWID;
 CREATE TABLE object (
     id INTEGER PRIMARY KEY,
     name TEXT NOT NULL,
     type TEXT NOT NULL,
     UNIQUE (name, type)
 );
-CREATE TABLE pool_object (
-    pool_id INTEGER NOT NULL REFERENCES pool (id),
-    position INTEGER NOT NULL,
-    object_id INTEGER NOT NULL REFERENCES object (id),
-    get_pages_per_sec REAL,
-    sync_read_ios_per_sec REAL,
-    PRIMARY KEY (pool_id, position)
-) WITHOUT ROWID;
+CREATE TABLE pool_object_list (
+    pool_id INTEGER PRIMARY KEY REFERENCES pool (id),
+    objects TEXT NOT NULL
+);
 )sql";
 
-const std::set<std::string>& SchemaTables() {
-    static const std::set<std::string> tables = {"report",      "pool",   "advice_text",
-                                                 "pool_advice", "object", "pool_object"};
-    return tables;
+// Version 1 kept a row an object and a row an advice line; version 2 packs
+// each pool's lists (see ListViewsSql).
+std::vector<std::string> SchemaTables(std::int64_t version) {
+    if (version == 1) return {"report", "pool", "advice_text", "pool_advice", "object", "pool_object"};
+    return {"report", "pool", "advice_text", "object", "pool_object_list"};
 }
 
 std::int64_t PragmaNumber(sql::Database& db, const char* pragma) {
@@ -129,6 +141,7 @@ std::optional<std::string> SortableStamp(const ReportStamp& stamp) {
 void CreateSchema(sql::Database& db) {
     sql::Transaction transaction(db);
     db.Execute(SchemaSql);
+    db.Execute(ListViewsSql);
     db.Execute("PRAGMA application_id = " + std::to_string(ApplicationId));
     db.Execute("PRAGMA user_version = " + std::to_string(HistorySchemaVersion));
     transaction.Commit();
@@ -140,11 +153,60 @@ std::string FirstQuickCheckFinding(sql::Database& db) {
     return finding == "ok" ? std::string() : finding;
 }
 
-std::string TableMissing(sql::Database& db) {
+// Version 1's rows of objects and advice lines packed a pool a list (the
+// rates it kept turned back into the report's counts), in one transaction
+// with the new version number: an upgrade that stops half-way leaves
+// version 1 whole.
+void UpgradeFromVersion1(sql::Database& db) {
+    sql::Transaction transaction(db);
+    db.Execute(R"sql(
+ALTER TABLE pool ADD COLUMN random_advice TEXT NOT NULL DEFAULT '[]';
+ALTER TABLE pool ADD COLUMN sequential_advice TEXT NOT NULL DEFAULT '[]';
+UPDATE pool SET
+    random_advice = (SELECT json_group_array(advice_id) FROM (SELECT advice_id FROM pool_advice a
+                     WHERE a.pool_id = pool.id AND a.intent = 'R' ORDER BY a.position)),
+    sequential_advice = (SELECT json_group_array(advice_id) FROM (SELECT advice_id FROM pool_advice a
+                         WHERE a.pool_id = pool.id AND a.intent = 'S' ORDER BY a.position));
+DROP TABLE pool_advice;
+DROP INDEX IF EXISTS pool_by_name;
+CREATE INDEX pool_by_report_and_name ON pool (report_id, name);
+CREATE TABLE pool_object_list (pool_id INTEGER PRIMARY KEY REFERENCES pool (id), objects TEXT NOT NULL);
+)sql");
+    {
+        sql::Statement rows(db,
+                            "SELECT o.pool_id, o.object_id, o.get_pages_per_sec, o.sync_read_ios_per_sec, "
+                            "r.elapsed_seconds FROM pool_object o JOIN pool p ON p.id = o.pool_id "
+                            "JOIN report r ON r.id = p.report_id ORDER BY o.pool_id, o.position");
+        sql::Statement insert(db, "INSERT INTO pool_object_list (pool_id, objects) VALUES (?, ?)");
+        std::vector<PackedObject> objects;
+        std::string text;
+        std::int64_t poolId = 0;
+        const auto store = [&] {
+            if (objects.empty()) return;
+            PackObjects(objects, text);
+            insert.Bind(1, poolId).Bind(2, std::string_view(text)).Run();
+            objects.clear();
+        };
+        while (rows.Step()) {
+            if (rows.ReadInteger(0) != poolId) store();
+            poolId = rows.ReadInteger(0);
+            const auto seconds = static_cast<std::int32_t>(rows.ReadInteger(4));
+            objects.push_back({rows.ReadInteger(1), CountFromRate(rows.ReadReal(2), seconds),
+                               CountFromRate(rows.ReadReal(3), seconds)});
+        }
+        store();
+    }
+    db.Execute("DROP TABLE pool_object");
+    db.Execute(ListViewsSql);
+    db.Execute("PRAGMA user_version = 2");
+    transaction.Commit();
+}
+
+std::string TableMissing(sql::Database& db, std::int64_t version) {
     std::set<std::string> present;
     sql::Statement tables(db, "SELECT name FROM sqlite_schema WHERE type = 'table'");
     while (tables.Step()) present.insert(tables.ReadText(0));
-    for (const std::string& table : SchemaTables())
+    for (const std::string& table : SchemaTables(version))
         if (present.count(table) == 0) return table;
     return {};
 }
@@ -166,6 +228,8 @@ void HistoryDatabase::State::Refuse(const sql::SqliteError& failure) const {
             throw HistoryError(Path + " is not an SQLite database; it is left as it is.");
         case SQLITE_CORRUPT:
             throw HistoryError(Path + " is damaged (" + failure.what() + "); it is left as it is.");
+        case SQLITE_READONLY:
+            throw HistoryError(Path + " cannot be written (" + failure.what() + "); it is left as it is.");
         default:
             throw HistoryError("History database " + Path + ": " + failure.what());
     }
@@ -174,15 +238,17 @@ void HistoryDatabase::State::Refuse(const sql::SqliteError& failure) const {
 namespace {
 
 // The checks of an existing file, from the cheapest: whose file it is, which
-// schema it holds, and (before a write) that every page reads.
+// schema it holds, and (before a write) that every page reads. A history of
+// an earlier schema is checked whole and brought up to this one, to read or
+// to write.
 void CheckOrCreate(sql::Database& db, const std::string& path, HistoryDatabase::Access access) {
     const std::int64_t applicationId = PragmaNumber(db, "application_id");
     const std::int64_t version = PragmaNumber(db, "user_version");
     const std::int64_t objects = PragmaNumber(db, "schema_version") == 0 ? 0 : 1;
     if (applicationId == 0 && version == 0 && objects == 0) {
         if (access == HistoryDatabase::Access::Read) throw HistoryError(path + " holds no history yet.");
-        // Object rows are small and come in key order: larger pages split
-        // less often. Only a new database can take it, before its log.
+        // Rows come in key order: larger pages split less often. Only a new
+        // database can take it, before its log.
         db.Execute("PRAGMA page_size = 16384");
         WriteAheadLogging(db);
         CreateSchema(db);
@@ -196,12 +262,12 @@ void CheckOrCreate(sql::Database& db, const std::string& path, HistoryDatabase::
                            ", written by a newer KOVGraph; this program reads versions up to " +
                            std::to_string(HistorySchemaVersion) + ". It is left as it is.");
     if (version < 1) throw HistoryError(path + " is damaged (no schema version); it is left as it is.");
-    if (const std::string missing = TableMissing(db); !missing.empty())
+    if (const std::string missing = TableMissing(db, version); !missing.empty())
         throw HistoryError(path + " is damaged (table " + missing + " is missing); it is left as it is.");
-    if (access == HistoryDatabase::Access::Write) {
-        if (const std::string finding = FirstQuickCheckFinding(db); !finding.empty())
-            throw HistoryError(path + " is damaged (" + finding + "); it is left as it is.");
-    }
+    if (access == HistoryDatabase::Access::Read && version == HistorySchemaVersion) return;
+    if (const std::string finding = FirstQuickCheckFinding(db); !finding.empty())
+        throw HistoryError(path + " is damaged (" + finding + "); it is left as it is.");
+    if (version == 1) UpgradeFromVersion1(db);
 }
 
 }  // namespace
@@ -218,8 +284,8 @@ HistoryDatabase::HistoryDatabase(const std::string& path, Access access) {
     const int flags = SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE);
     try {
         state_ = std::make_unique<State>(State{path, sql::Database(path, flags)});
-        if (access == Access::Read) state_->Db.Execute("PRAGMA query_only = 1");
         CheckOrCreate(state_->Db, path, access);
+        if (access == Access::Read) state_->Db.Execute("PRAGMA query_only = 1");
         if (access == Access::Write) WriteAheadLogging(state_->Db);
     } catch (const sql::SqliteError& failure) {
         if (state_ != nullptr) state_->Refuse(failure);
@@ -265,11 +331,9 @@ public:
                   "INSERT INTO report (file, system, collection_date, collection_time, collected_at, "
                   "elapsed_seconds) VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"),
           pool_(state.Db, PoolInsert()),
-          advice_(state.Db, "INSERT INTO pool_advice (pool_id, intent, position, advice_id) VALUES (?, ?, ?, ?)"),
           adviceText_(state.Db, "INSERT INTO advice_text (text) VALUES (?) ON CONFLICT DO NOTHING"),
           adviceId_(state.Db, "SELECT id FROM advice_text WHERE text = ?"),
-          objects_(state.Db, ObjectInsert(ObjectRowsPerInsert)),
-          object_(state.Db, ObjectInsert(1)),
+          objects_(state.Db, "INSERT INTO pool_object_list (pool_id, objects) VALUES (?, ?)"),
           objectName_(state.Db, "INSERT INTO object (name, type) VALUES (?, ?) ON CONFLICT DO NOTHING"),
           objectId_(state.Db, "SELECT id FROM object WHERE name = ? AND type = ?") {}
 
@@ -303,7 +367,7 @@ private:
             columns += ", " + column;
             values += ", ?";
         }
-        return "INSERT INTO pool (" + columns + ") VALUES (" + values + ")";
+        return "INSERT INTO pool (" + columns + ", random_advice, sequential_advice) VALUES (" + values + ", ?, ?)";
     }
 
     void WritePool(std::int64_t reportId, std::size_t position, const TrendPool& pool) {
@@ -311,50 +375,32 @@ private:
         pool_.Bind(1, reportId).Bind(2, static_cast<std::int64_t>(position)).Bind(3, pool.Name);
         pool_.Bind(4, std::int64_t{s.VPSize}).Bind(5, std::int64_t{s.HPSize});
         pool_.Bind(6, std::int64_t{s.VPSEQT}).Bind(7, std::int64_t{s.HPSEQT}).Bind(8, s.DWQT).Bind(9, s.VDWQT);
-        for (std::size_t f = 0; f < pool.Figures.size(); ++f) pool_.Bind(10 + static_cast<int>(f), pool.Figures[f]);
+        int column = 10;
+        for (const double figure : pool.Figures) pool_.Bind(column++, figure);
+        for (const UsageIntent intent : BothIntents) {
+            adviceIds_.clear();
+            for (const std::string& line : pool.Advice[IntentIndex(intent)]) adviceIds_.push_back(AdviceId(line));
+            PackIds(adviceIds_, packedText_);
+            pool_.Bind(column++, std::string_view(packedText_));
+        }
         pool_.Run();
         const std::int64_t poolId = state_.Db.LastInsertId();
-        for (const UsageIntent intent : BothIntents) {
-            const std::vector<std::string>& lines = pool.Advice[IntentIndex(intent)];
-            const std::string key = IntentKey(intent);
-            for (std::size_t line = 0; line < lines.size(); ++line) {
-                advice_.Bind(1, poolId).Bind(2, std::string_view(key));
-                advice_.Bind(3, static_cast<std::int64_t>(line)).Bind(4, AdviceId(lines[line])).Run();
-            }
-        }
         std::vector<HistoryDatabase::State::StoredObject>& last = state_.LastPoolObjects[pool.Name];
         last.resize(pool.Objects.size());
-        std::size_t o = 0;
-        for (; o + ObjectRowsPerInsert <= pool.Objects.size(); o += ObjectRowsPerInsert) {
-            for (std::size_t row = 0; row < ObjectRowsPerInsert; ++row)
-                BindObject(objects_, static_cast<int>(5 * row), poolId, o + row, pool.Objects[o + row], last[o + row]);
-            objects_.Run();
+        packed_.resize(pool.Objects.size());
+        for (std::size_t o = 0; o < pool.Objects.size(); ++o) {
+            const TrendObject& object = pool.Objects[o];
+            packed_[o] = {StoredObjectId(object, last[o]), object.GetPages, object.SyncReadIOs};
         }
-        for (; o < pool.Objects.size(); ++o) {
-            BindObject(object_, 0, poolId, o, pool.Objects[o], last[o]);
-            object_.Run();
-        }
-    }
-
-    // A pool's objects go in many rows a statement: one statement a row
-    // would spend more on running statements than on storing.
-    static constexpr std::size_t ObjectRowsPerInsert = 50;
-
-    static std::string ObjectInsert(std::size_t rows) {
-        std::string sql =
-            "INSERT INTO pool_object (pool_id, position, object_id, get_pages_per_sec, sync_read_ios_per_sec) VALUES ";
-        for (std::size_t row = 0; row < rows; ++row) sql += row == 0 ? "(?, ?, ?, ?, ?)" : ", (?, ?, ?, ?, ?)";
-        return sql;
+        PackObjects(packed_, packedText_);
+        objects_.Bind(1, poolId).Bind(2, std::string_view(packedText_)).Run();
     }
 
     // `atPlace`: the object stored at this place of the pool last time.
-    void BindObject(sql::Statement& insert, int first, std::int64_t poolId, std::size_t position,
-                    const TrendObject& object, HistoryDatabase::State::StoredObject& atPlace) {
+    std::int64_t StoredObjectId(const TrendObject& object, HistoryDatabase::State::StoredObject& atPlace) {
         if (atPlace.Id == 0 || object.Name != atPlace.Name || object.Type != atPlace.Type)
             atPlace = {object.Name.String(), object.Type.String(), ObjectId(object.Name, object.Type)};
-        insert.Bind(first + 1, poolId).Bind(first + 2, static_cast<std::int64_t>(position));
-        insert.Bind(first + 3, atPlace.Id);
-        insert.Bind(first + 4, object.GetPages).Bind(first + 5, object.SyncReadIOs);
+        return atPlace.Id;
     }
 
     std::int64_t AdviceId(const std::string& text) {
@@ -381,8 +427,11 @@ private:
     }
 
     HistoryDatabase::State& state_;
-    sql::Statement report_, pool_, advice_, adviceText_, adviceId_, objects_, object_, objectName_, objectId_;
+    sql::Statement report_, pool_, adviceText_, adviceId_, objects_, objectName_, objectId_;
     std::string key_;
+    std::vector<std::int64_t> adviceIds_;
+    std::vector<PackedObject> packed_;
+    std::string packedText_;
     std::vector<std::string> newObjects_;
     std::vector<std::string> newAdvice_;
 };

@@ -19,7 +19,7 @@
 namespace kov {
 
 // The schema this program writes; a database of a newer one is refused.
-inline constexpr std::int32_t HistorySchemaVersion = 1;
+inline constexpr std::int32_t HistorySchemaVersion = 2;
 
 // A database that cannot be used, in words for the user (it names the file).
 class HistoryError : public std::runtime_error {

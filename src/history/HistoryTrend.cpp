@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "history/HistoryState.h"
+#include "history/PackedLists.h"
 #include "model/UsageIntent.h"
 
 namespace kov {
@@ -40,7 +41,8 @@ namespace {
 std::string PoolSelect(bool onePool) {
     std::string sql = "SELECT id, name, vp_size, hp_size, vpseqt, hpseqt, dwqt, vdwqt";
     for (const std::string& column : FigureColumns()) sql += ", " + column;
-    sql += onePool ? " FROM pool INDEXED BY pool_by_name WHERE report_id = ? AND name = ?"
+    sql += ", random_advice, sequential_advice";
+    sql += onePool ? " FROM pool INDEXED BY pool_by_report_and_name WHERE report_id = ? AND name = ?"
                    : " FROM pool WHERE report_id = ?";
     return sql + " ORDER BY position";
 }
@@ -51,12 +53,8 @@ public:
     StoredReportReader(sql::Database& db, const std::string& pool)
         : poolName_(pool),
           pools_(db, PoolSelect(!pool.empty())),
-          advice_(db,
-                  "SELECT a.intent, t.text FROM pool_advice a JOIN advice_text t ON t.id = a.advice_id "
-                  "WHERE a.pool_id = ? ORDER BY a.intent, a.position"),
-          objects_(db,
-                   "SELECT object_id, get_pages_per_sec, sync_read_ios_per_sec FROM pool_object "
-                   "WHERE pool_id = ? ORDER BY position"),
+          objects_(db, "SELECT objects FROM pool_object_list WHERE pool_id = ?"),
+          adviceText_(db, "SELECT text FROM advice_text WHERE id = ?"),
           objectName_(db, "SELECT name, type FROM object WHERE id = ?") {}
 
     TrendReport Read(const StoredReport& stored) {
@@ -65,7 +63,7 @@ public:
         if (!poolName_.empty()) pools_.Bind(2, poolName_);
         while (pools_.Step()) report.Pools.push_back(ReadPool());
         pools_.Reset();
-        for (std::size_t p = 0; p < report.Pools.size(); ++p) ReadPoolRows(poolIds_[p], report.Pools[p]);
+        for (std::size_t p = 0; p < report.Pools.size(); ++p) ReadObjects(poolIds_[p], report.Pools[p]);
         poolIds_.clear();
         return report;
     }
@@ -81,27 +79,49 @@ private:
                          static_cast<std::int32_t>(pools_.ReadInteger(5)),
                          pools_.ReadReal(6),
                          pools_.ReadReal(7)};
-        for (int f = 0; f < static_cast<int>(FigureColumns().size()); ++f)
-            pool.Figures.push_back(pools_.ReadReal(8 + f));
+        const int figures = static_cast<int>(FigureColumns().size());
+        for (int f = 0; f < figures; ++f) pool.Figures.push_back(pools_.ReadReal(8 + f));
+        for (const UsageIntent intent : BothIntents) {
+            const int column = 8 + figures + static_cast<int>(IntentIndex(intent));
+            if (!UnpackIds(pools_.ReadTextView(column), ids_)) throw Damaged("advice lines", poolIds_.back());
+            for (const std::int64_t id : ids_) pool.Advice[IntentIndex(intent)].push_back(AdviceText(id));
+        }
         return pool;
     }
 
-    void ReadPoolRows(std::int64_t poolId, TrendPool& pool) {
-        advice_.Bind(1, poolId);
-        while (advice_.Step()) {
-            const std::string letter = advice_.ReadText(0);
-            const UsageIntent intent =
-                IntentFromLetter(letter.empty() ? ' ' : letter.front()).value_or(UsageIntent::Random);
-            pool.Advice[IntentIndex(intent)].push_back(advice_.ReadText(1));
-        }
-        advice_.Reset();
+    static sql::SqliteError Damaged(const std::string& list, std::int64_t poolId) {
+        return sql::SqliteError("the " + list + " of pool row " + std::to_string(poolId) + " do not read",
+                                SQLITE_CORRUPT);
+    }
+
+    void ReadObjects(std::int64_t poolId, TrendPool& pool) {
         objects_.Bind(1, poolId);
-        while (objects_.Step()) {
-            TrendObject& object = pool.Objects.emplace_back(NamedObject(objects_.ReadInteger(0)));
-            object.GetPages = objects_.ReadReal(1);
-            object.SyncReadIOs = objects_.ReadReal(2);
+        if (objects_.Step()) {
+            if (!UnpackObjects(objects_.ReadTextView(0), unpacked_)) throw Damaged("objects", poolId);
+            pool.Objects.reserve(unpacked_.size());
+            for (const PackedObject& stored : unpacked_) {
+                TrendObject& object = pool.Objects.emplace_back(NamedObject(stored.Id));
+                object.GetPages = stored.GetPages;
+                object.SyncReadIOs = stored.SyncReadIOs;
+            }
         }
         objects_.Reset();
+    }
+
+    // Each advice line's text, read once per read of the history.
+    const std::string& AdviceText(std::int64_t id) {
+        const auto [text, added] = adviceTexts_.try_emplace(id);
+        if (added) {
+            adviceText_.Bind(1, id);
+            const bool found = adviceText_.Step();
+            if (found) text->second = adviceText_.ReadText(0);
+            adviceText_.Reset();
+            if (!found) {
+                adviceTexts_.erase(text);
+                throw sql::SqliteError("advice line " + std::to_string(id) + " has no text", SQLITE_CORRUPT);
+            }
+        }
+        return text->second;
     }
 
     // An object's name and type, read once per read of the history: a trend
@@ -137,7 +157,10 @@ private:
     }
 
     std::string poolName_;
-    sql::Statement pools_, advice_, objects_, objectName_;
+    sql::Statement pools_, objects_, adviceText_, objectName_;
+    std::vector<PackedObject> unpacked_;
+    std::vector<std::int64_t> ids_;
+    std::unordered_map<std::int64_t, std::string> adviceTexts_;
     std::unordered_map<std::int64_t, TrendObject> objectNames_;
     std::vector<std::int64_t> poolIds_;
 };

@@ -158,7 +158,7 @@ TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItW
          "another program"},
         {"a newer schema", true, sql("PRAGMA user_version = " + std::to_string(HistorySchemaVersion + 1)),
          "written by a newer KOVGraph"},
-        {"a history missing a table", true, sql("DROP TABLE pool_advice"), "table pool_advice is missing"},
+        {"a history missing a table", true, sql("DROP TABLE pool_object_list"), "table pool_object_list is missing"},
     };
     for (const Case& c : cases) {
         for (const auto access : {HistoryDatabase::Access::Read, HistoryDatabase::Access::Write}) {

@@ -30,15 +30,16 @@ inline TrendReport MakeTrendReport(const std::string& system, const std::string&
         if (p % 2 == 1) pool.Advice[1] = {"Increase the pool size"};
         for (int o = 0; o < objects; ++o)
             pool.Objects.push_back({"DB" + std::to_string(p) + ".TS" + std::to_string(o), o % 2 ? "I" : "T",
-                                    seed * o + 0.25, seed / (o + 3)});
+                                    static_cast<std::int32_t>(seed * 4) * o + 1,
+                                    static_cast<std::int32_t>(seed * 1200) / (o + 3)});
     }
     return report;
 }
 
 // A pool's objects as rows that compare whole.
-inline std::vector<std::tuple<std::string, std::string, double, double>> ObjectRows(
+inline std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>> ObjectRows(
     const std::vector<TrendObject>& objects) {
-    std::vector<std::tuple<std::string, std::string, double, double>> rows;
+    std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>> rows;
     for (const TrendObject& o : objects) rows.emplace_back(o.Name, o.Type, o.GetPages, o.SyncReadIOs);
     return rows;
 }

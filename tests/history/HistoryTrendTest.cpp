@@ -34,25 +34,27 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     struct Case {
         const char* Name;
         double Stored;
-        double ReadBack;  // bit for bit
+        double ReadBack;     // bit for bit
+        std::int32_t Count;  // an object's get pages; its sync read I/Os are the bits inverted
     };
     const double inf = std::numeric_limits<double>::infinity();
+    const std::int32_t most = std::numeric_limits<std::int32_t>::max();
     const std::vector<Case> cases = {
-        {"a sum that is not a short decimal", 0.1 + 0.2, 0.1 + 0.2},
-        {"the smallest subnormal", std::numeric_limits<double>::denorm_min(),
-         std::numeric_limits<double>::denorm_min()},
-        {"the largest double", std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
-        {"a whole number beyond 64 bits", 1e20, 1e20},
-        {"a negative rate", -12.5, -12.5},
-        {"infinity", inf, inf},
-        {"minus infinity", -inf, -inf},
-        {"minus zero, which SQLite keeps as zero", -0.0, 0.0},
+        {"a sum that is not a short decimal", 0.1 + 0.2, 0.1 + 0.2, most},
+        {"the smallest subnormal", std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::denorm_min(),
+         0},
+        {"the largest double", std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), 1},
+        {"a whole number beyond 64 bits", 1e20, 1e20, 123456789},
+        {"a negative rate", -12.5, -12.5, -12},
+        {"infinity", inf, inf, 10},
+        {"minus infinity", -inf, -inf, 100},
+        {"minus zero, which SQLite keeps as zero", -0.0, 0.0, 1000},
     };
     TrendReport report = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 2, 0);
     report.Pools[0].Figures.clear();
     for (const Case& c : cases) {
         report.Pools[0].Figures.push_back(c.Stored);
-        report.Pools[0].Objects.push_back({ObjectName(c.Name), "T", c.Stored, -c.Stored});
+        report.Pools[0].Objects.push_back({ObjectName(c.Name), "T", c.Count, ~c.Count});
     }
     report.Pools[0].Figures.resize(14);
     report.Pools[1].Figures[3] = std::nan("");
@@ -78,10 +80,8 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
         SCOPED_TRACE(cases[c].Name);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Figures[c]), std::bit_cast<std::uint64_t>(cases[c].ReadBack));
         EXPECT_EQ(first.Objects[c].Name, ObjectName(cases[c].Name));
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].GetPages),
-                  std::bit_cast<std::uint64_t>(cases[c].ReadBack));
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(first.Objects[c].SyncReadIOs),
-                  std::bit_cast<std::uint64_t>(-cases[c].ReadBack == 0 ? 0.0 : -cases[c].ReadBack));
+        EXPECT_EQ(first.Objects[c].GetPages, cases[c].Count);
+        EXPECT_EQ(first.Objects[c].SyncReadIOs, ~cases[c].Count);
     }
     const TrendPool& second = back.Pools[1];
     EXPECT_EQ(second.Name, "BP32K");
@@ -91,12 +91,12 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     EXPECT_EQ(test::ObjectRows(second.Objects), test::ObjectRows(report.Pools[1].Objects));
 }
 
-// Objects are stored many to a statement: every count around a statement's
-// rows keeps each object's place and figures.
+// A pool's objects are stored in one text: every count, none included, keeps
+// each object's place and figures.
 TEST(HistoryTrendTest, EveryObjectOfAPoolReadsBackInItsPlace) {
     test::TempFolder folder;
     HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
-    const std::vector<int> counts = {0, 1, 49, 50, 51, 100, 123};
+    const std::vector<int> counts = {0, 1, 2, 123};
     for (std::size_t c = 0; c < counts.size(); ++c)
         history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2, counts[c],
                                     static_cast<double>(c + 1)));
@@ -239,6 +239,112 @@ TEST(HistoryTrendTest, TheListGivesEachSystemsFirstAndLastInterval) {
     EXPECT_EQ(list[1].First.Time, list[1].Last.Time);
     // Reading wrote nothing: an add through a reading connection is refused.
     EXPECT_THROW(history.Add(MakeTrendReport("SYSA/DB2P", "2026-12-05", "10:00:00")), HistoryError);
+}
+
+// A pool's packed lists as a damaged page or a hand-made UPDATE may leave
+// them: read only when they are the lists the program writes, never guessed at.
+TEST(HistoryTrendTest, PackedListsThatDoNotReadAreRefused) {
+    const char* const objects = "UPDATE pool_object_list SET objects = ";
+    const char* const advice = "UPDATE pool SET sequential_advice = ";
+    const struct {
+        const char* Update;
+        const char* Text;
+        std::size_t Read;  // objects or sequential advice lines; refused when none is given
+    } cases[] = {
+        {objects, "[]", 0},
+        {objects, "[[1,2,3]]", 1},
+        {objects, "[[1,-2147483648,2147483647],[1,0,-0]]", 2},
+        {advice, "[]", 0},
+        {advice, "[2,1,2]", 3},
+        {objects, "", std::string::npos},
+        {objects, "[", std::string::npos},
+        {objects, "[[1,2,3]", std::string::npos},
+        {objects, "[[1,2]]", std::string::npos},
+        {objects, "[[1,2,3],]", std::string::npos},
+        {objects, "[[1,2,3,4]]", std::string::npos},
+        {objects, "[[x,2,3]]", std::string::npos},
+        {objects, "[[1.5,2,3]]", std::string::npos},
+        {objects, "[[1,2.5,3]]", std::string::npos},
+        {objects, "[[1,2e3,3]]", std::string::npos},
+        {objects, "[[1,null,3]]", std::string::npos},
+        {objects, "[[1,,3]]", std::string::npos},
+        {objects, "[[1,2147483648,3]]", std::string::npos},
+        {objects, "[[1,2,3]] ", std::string::npos},
+        {objects, "[[7,2,3]]", std::string::npos},  // no object 7
+        {advice, "[1,]", std::string::npos},
+        {advice, "[\"Increase the pool size\"]", std::string::npos},
+        {advice, "[9]", std::string::npos},  // no advice line 9
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Update) + c.Text);
+        test::TempFolder folder;
+        const std::string path = folder.Path("history.db");
+        HistoryDatabase(path, HistoryDatabase::Access::Write)
+            .Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00", 1, 1));
+        test::ExecuteSql(path, std::string(c.Update) + "'" + c.Text + "'");
+        try {
+            HistoryDatabase history(path, HistoryDatabase::Access::Read);
+            const TrendPool pool = StoredReports(history).at(0).Pools.at(0);
+            EXPECT_EQ(c.Update == objects ? pool.Objects.size() : pool.Advice[1].size(), c.Read);
+        } catch (const HistoryError& error) {
+            EXPECT_EQ(c.Read, std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find(path + " is damaged"), std::string::npos) << error.what();
+        }
+    }
+}
+
+// Schema version 1 kept a row an object, its counts per second, and a row an
+// advice line. Such a history is packed when it is first opened, even to
+// read, and every object and advice line comes back as it was given.
+TEST(HistoryTrendTest, AVersion1HistoryIsPackedWhenOpened) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    const std::vector<TrendReport> added = {MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 3, 4, 1.5),
+                                            MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 2, 0, 2.5)};
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        for (const TrendReport& report : added) history.Add(report);
+    }
+    test::ExecuteSql(path, R"sql(
+        CREATE TABLE object_rows (pool_id INTEGER NOT NULL, position INTEGER NOT NULL, object_id INTEGER NOT NULL,
+                                  get_pages_per_sec REAL, sync_read_ios_per_sec REAL,
+                                  PRIMARY KEY (pool_id, position)) WITHOUT ROWID;
+        INSERT INTO object_rows
+            SELECT pool_id, position, object_id, get_pages_per_sec, sync_read_ios_per_sec FROM pool_object;
+        CREATE TABLE advice_rows (pool_id INTEGER NOT NULL, intent TEXT NOT NULL, position INTEGER NOT NULL,
+                                  advice_id INTEGER NOT NULL, PRIMARY KEY (pool_id, intent, position)) WITHOUT ROWID;
+        INSERT INTO advice_rows SELECT pool_id, intent, position, advice_id FROM pool_advice;
+        DROP VIEW pool_object;
+        DROP VIEW pool_advice;
+        DROP TABLE pool_object_list;
+        DROP INDEX pool_by_report_and_name;
+        CREATE INDEX pool_by_name ON pool (name, report_id);
+        ALTER TABLE pool DROP COLUMN random_advice;
+        ALTER TABLE pool DROP COLUMN sequential_advice;
+        ALTER TABLE object_rows RENAME TO pool_object;
+        ALTER TABLE advice_rows RENAME TO pool_advice;
+        PRAGMA user_version = 1;)sql");
+    const auto lists = [](const std::vector<TrendReport>& reports) {
+        std::vector<std::pair<std::array<std::vector<std::string>, 2>,
+                              std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>>>>
+            pools;
+        for (const TrendReport& report : reports)
+            for (const TrendPool& pool : report.Pools) pools.emplace_back(pool.Advice, test::ObjectRows(pool.Objects));
+        return pools;
+    };
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Read);
+        EXPECT_EQ(lists(StoredReports(history)), lists(added));
+    }
+    EXPECT_EQ(test::QueryNumber(path, "PRAGMA user_version"), HistorySchemaVersion);
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    EXPECT_EQ(history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "12:00:00")), AddOutcome::Added);
+    std::vector<TrendReport> packed = StoredReports(history);
+    ASSERT_EQ(packed.size(), 3u);
+    packed.pop_back();
+    EXPECT_EQ(lists(packed), lists(added));
+    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM pool_object"), 3 * 4 + 2 * 3);
+    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM pool_advice"), (3 * 2 + 1) + (2 * 2 + 1) + (2 * 2 + 1));
 }
 
 }  // namespace

@@ -141,12 +141,13 @@ struct PoolState {
     // A pool lists the same objects in the same order report after report,
     // and then pairing by name pairs each object with the one at its place
     // in the last report that had the pool: no name is looked up.
-    void AddObjects(std::size_t report, const std::vector<TrendObject>& objects) {
+    void AddObjects(std::size_t report, std::int32_t seconds, const std::vector<TrendObject>& objects) {
         if (!SameOrderAsLast(objects)) {
-            PairByName(report, objects);
+            PairByName(report, seconds, objects);
             return;
         }
-        for (std::size_t i = 0; i < objects.size(); ++i) Follow(Objects[LastOrder[i]], report, objects[i]);
+        for (std::size_t i = 0; i < objects.size(); ++i)
+            Follow(Objects[LastOrder[i]], report, PerSecond(objects[i].SyncReadIOs, seconds));
     }
 
 private:
@@ -160,15 +161,16 @@ private:
         return true;
     }
 
-    static void Follow(ObjectDrift& drift, std::size_t report, const TrendObject& object) {
+    static void Follow(ObjectDrift& drift, std::size_t report, double syncReadIOsPerSecond) {
         drift.LastReport = report;
-        drift.Last = object.SyncReadIOs;
+        drift.Last = syncReadIOsPerSecond;
         drift.Change = drift.Last - drift.First;
     }
 
-    void PairByName(std::size_t report, const std::vector<TrendObject>& objects) {
+    void PairByName(std::size_t report, std::int32_t seconds, const std::vector<TrendObject>& objects) {
         LastOrder.clear();
         for (const TrendObject& object : objects) {
+            const double syncReadIOs = PerSecond(object.SyncReadIOs, seconds);
             auto named = ObjectsNamed.find(object.Name.View());
             if (named == ObjectsNamed.end()) named = ObjectsNamed.emplace(object.Name.String(), NamedObjects{}).first;
             NamedObjects& same = named->second;
@@ -176,10 +178,10 @@ private:
             const std::size_t k = same.Paired++;
             if (k == same.Drifts.size()) {
                 same.Drifts.push_back(Objects.size());
-                Objects.push_back({object.Name.String(), object.Type.String(), report, report, object.SyncReadIOs,
-                                   object.SyncReadIOs, 0});
+                Objects.push_back(
+                    {object.Name.String(), object.Type.String(), report, report, syncReadIOs, syncReadIOs, 0});
             } else {
-                Follow(Objects[same.Drifts[k]], report, object);
+                Follow(Objects[same.Drifts[k]], report, syncReadIOs);
             }
             LastOrder.push_back(same.Drifts[k]);
         }
@@ -220,7 +222,7 @@ struct SystemState {
             state.Settings = pool.Settings;
             state.AddFigures(r, pool.Figures);
             for (std::size_t i = 0; i < pool.Advice.size(); ++i) state.AddAdvice(r, i, pool.Advice[i]);
-            state.AddObjects(r, pool.Objects);
+            state.AddObjects(r, Reports.back().ElapsedSeconds, pool.Objects);
         }
         for (std::size_t p = 0; p < Pools.size(); ++p) {
             if (Pools[p].InLastReport && !present[p]) Pools[p].Trend.Events.push_back({r, "pool disappears"});
@@ -413,9 +415,8 @@ TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
         pool.Objects.reserve(range.Size());
         for (int o = range.First; o <= range.Last; ++o) {
             const ObjectRecord& object = model.Objects(o);
-            pool.Objects.push_back({object.ObjectName.Trimmed(), object.ObjectType.Trimmed(),
-                                    PerSecond(object.Activity.GetPages, seconds),
-                                    PerSecond(object.Activity.ReadIOsByType[1], seconds)});
+            pool.Objects.push_back({object.ObjectName.Trimmed(), object.ObjectType.Trimmed(), object.Activity.GetPages,
+                                    object.Activity.ReadIOsByType[1]});
         }
     }
     return report;

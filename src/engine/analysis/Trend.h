@@ -25,13 +25,15 @@
 
 namespace kov {
 
-// One object of a pool as a trend follows it; counts per second. The name
-// and type are held in place, as wide as the report's columns.
+// One object of a pool as a trend follows it. The name and type are held in
+// place, as wide as the report's columns; the counts are the report's own,
+// over its interval (PerSecond with the stamp's elapsed seconds gives the
+// rates), so a history stores them as whole numbers.
 struct TrendObject {
     InlineText<decltype(ObjectRecord::ObjectName)::Width> Name;  // trimmed, as the compare matches objects
     InlineText<decltype(ObjectRecord::ObjectType)::Width> Type;  // "T", "I", ...
-    double GetPages = 0;
-    double SyncReadIOs = 0;  // synchronous read I/Os
+    std::int32_t GetPages = 0;
+    std::int32_t SyncReadIOs = 0;  // synchronous read I/Os
 };
 
 // The settings whose change between two reports is an event.

@@ -32,7 +32,8 @@ TrendReport OnePool(const ReportStamp& stamp, const std::string& pool, PoolSetti
                     const std::vector<std::pair<std::string, double>>& objects = {},
                     std::array<std::vector<std::string>, 2> advice = {}) {
     TrendPool p{pool, settings, std::vector<double>(14, 1.0), std::move(advice), {}};
-    for (const auto& [name, sync] : objects) p.Objects.push_back({name, "T", 0, sync});
+    for (const auto& [name, sync] : objects)
+        p.Objects.push_back({name, "T", 0, static_cast<std::int32_t>(sync * stamp.ElapsedSeconds)});
     return {stamp, {p}};
 }
 
