@@ -363,9 +363,11 @@ private:
     bool ended_ = false;
 };
 
-// Runs `read` over the files on `threads` workers, at most twice as many
-// reports in flight as workers so that memory stays flat, and hands each
-// outcome to `use` in the files' order. A stop ends it between reports: the
+// Runs `read` over the files on `threads` workers and hands each outcome to
+// `use` in the files' order. Up to eight outcomes a worker may wait ahead of
+// the hand-over: a report that reads slowly, or a `use` that stores slowly
+// (the history's add), then holds no worker idle, while memory stays flat
+// (an outcome is a report's summary; only the reads under way hold a model). A stop ends it between reports: the
 // reads under way run to their end (a read cannot be left half-way) and are
 // dropped.
 template <typename Read, typename Use>
@@ -378,7 +380,7 @@ void ReadInOrder(const std::vector<std::string>& files, unsigned threads, const 
         }
         return;
     }
-    OrderedReads<std::invoke_result_t<Read, const std::string&>> reads(files, 2 * std::size_t{threads}, stop);
+    OrderedReads<std::invoke_result_t<Read, const std::string&>> reads(files, 8 * std::size_t{threads}, stop);
     std::vector<std::jthread> workers;
     for (unsigned t = 0; t < threads; ++t) workers.emplace_back([&] { reads.Work(read); });
     // However the hand-over ends (done, a stop, `use` throwing), the workers

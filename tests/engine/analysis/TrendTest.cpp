@@ -479,11 +479,11 @@ TEST_F(TrendFiles, AStopEndsTheReadingBetweenReports) {
 
 // A receiver that fails (the history database refusing a write) ends the
 // reading with its error, even with more reports left than the workers
-// may read ahead of it.
+// may read ahead of it (eight each).
 TEST_F(TrendFiles, AFailingReceiverEndsTheReadingWithItsError) {
     std::vector<std::string> files;
     const std::vector<ReportModel> models = DriftingSeries();
-    for (int copy = 0; files.size() < 12; ++copy)
+    for (int copy = 0; files.size() < 24; ++copy)
         for (std::size_t r = 0; r < models.size(); ++r)
             files.push_back(Write(std::to_string(copy) + "-" + std::to_string(r) + ".sta", models[r]));
     for (const unsigned threads : {1u, 2u}) {
