@@ -16,6 +16,7 @@
 #include "pages/GraphicSummaryPage.h"
 #include "pages/ObjectInfoPage.h"
 #include "pages/ReportInfoPage.h"
+#include "print/ChartImage.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/LabelPanel.h"
@@ -207,6 +208,28 @@ TEST(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
     EXPECT_TRUE(w.Print(PageReportInfo).isEmpty());
     ASSERT_EQ(w.ui.sink.Messages.size(), 2u);
     EXPECT_EQ(w.ui.sink.Messages[1].Title, "Report Summary Printing");
+}
+
+// A title wider than a saved image (or the paper) is broken between words
+// into lines that each fit, not cut off at the margins.
+TEST(Printing, ALongChartTitleIsBrokenIntoLinesThatFit) {
+    ChartData chart;
+    chart.Title = "Synchronous Read I/Os per Second of the Busiest Objects of Every Buffer Pool Over the Month";
+    chart.Subtitle = "SYSA/DB2P, 2026-11-01 00:00:00 to 2026-11-30 23:00:00, 720 reports";
+    chart.Points = {{"BP1", 3}, {"BP2", 5}};
+    for (const int width : {320, 2000}) {
+        SCOPED_TRACE(width);
+        const QString svg = QString::fromUtf8(ChartImageFile(chart, QSize(width, 480), ImageFormat::Svg));
+        // Each line drawn is a text element of its own.
+        const auto drawnWhole = [&svg](const std::string& text) {
+            return svg.contains(">" + QString::fromStdString(text) + "</text>");
+        };
+        const bool wide = width == 2000;
+        EXPECT_EQ(drawnWhole(chart.Title), wide);
+        EXPECT_EQ(drawnWhole(chart.Subtitle), wide);
+        for (const char* line : {">Synchronous Read I/Os per Second</text>", ">Buffer Pool Over the Month</text>"})
+            EXPECT_EQ(svg.contains(line), !wide) << line;
+    }
 }
 
 }  // namespace

@@ -32,15 +32,21 @@ QBrush Fill(std::size_t i, ChartFills fills) {
     return QBrush(Qt::black, kFills[i % kFills.size()]);
 }
 
-// Titles at the top of the box; returns the room left for the plot.
+// Titles at the top of the box, a title too wide for it broken between
+// words as the window breaks it; returns the room left for the plot.
 QRectF PaintTitles(QPainter& painter, const ChartData& chart, const QRectF& box) {
     double y = box.top();
     for (const auto& [text, font] : {std::pair{chart.Title, PaperFont(PaperText::ChartTitle)},
                                      std::pair{chart.Subtitle, PaperFont(PaperText::Label)}}) {
         if (text.empty()) continue;
         painter.setFont(font);
-        const double height = QFontMetricsF(font).height() * 1.2;
-        painter.drawText(QRectF(box.left(), y, box.width(), height), Qt::AlignCenter, Text(text));
+        const double lineHeight = QFontMetricsF(font).height();
+        const QRectF room(box.left(), y, box.width(), box.bottom() - y);
+        const QRectF needed =
+            painter.boundingRect(room, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, Text(text));
+        const double lines = std::max(1.0, std::round(needed.height() / lineHeight));
+        const double height = lineHeight * (lines + 0.2);
+        painter.drawText(QRectF(box.left(), y, box.width(), height), Qt::AlignCenter | Qt::TextWordWrap, Text(text));
         y += height;
     }
     return QRectF(box.left(), y + 120, box.width(), box.bottom() - y - 120);
