@@ -286,14 +286,27 @@ HistoryDatabase::HistoryDatabase(const std::string& path, Access access) {
         state_ = std::make_unique<State>(State{path, sql::Database(path, flags)});
         CheckOrCreate(state_->Db, path, access);
         if (access == Access::Read) state_->Db.Execute("PRAGMA query_only = 1");
-        if (access == Access::Write) WriteAheadLogging(state_->Db);
+        if (access == Access::Write) {
+            WriteAheadLogging(state_->Db);
+            state_->Writes = true;
+        }
     } catch (const sql::SqliteError& failure) {
         if (state_ != nullptr) state_->Refuse(failure);
         throw HistoryError("Cannot open history database " + path + ": " + failure.what());
     }
 }
 
-HistoryDatabase::~HistoryDatabase() = default;
+// An add ends with the log moved into the file and the file back in
+// rollback mode: a history at rest then reads from a read-only file or
+// folder (an archive, a share), which a file in log mode cannot. Another
+// program still at the file keeps it in log mode until it ends.
+HistoryDatabase::~HistoryDatabase() {
+    if (state_ == nullptr || !state_->Writes) return;
+    try {
+        state_->Db.Execute("PRAGMA journal_mode = DELETE");
+    } catch (const sql::SqliteError&) {
+    }
+}
 HistoryDatabase::HistoryDatabase(HistoryDatabase&&) noexcept = default;
 
 std::vector<StoredReport> HistoryDatabase::State::StoredReports() {

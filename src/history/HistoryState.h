@@ -21,6 +21,7 @@ struct StoredReport {
 struct HistoryDatabase::State {
     std::string Path;
     sql::Database Db;
+    bool Writes = false;  // opened to add reports
     // Ids of the interned object names and advice texts, filled on the
     // first add; entries made by an add that did not commit are taken out.
     bool IdsLoaded = false;

@@ -55,6 +55,24 @@ TEST(HistoryDatabaseTest, AReportOfTheSameSystemDateAndTimeIsStoredOnce) {
     EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 2 * 4);
 }
 
+// A history at rest is in rollback mode, which reads from a read-only file
+// or folder; while an add has it open, commits go to the log.
+TEST(HistoryDatabaseTest, TheLogIsOnOnlyWhileReportsAreAdded) {
+    test::TempFolder folder;
+    const std::string path = folder.Path("history.db");
+    {
+        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00"));
+        EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "wal\n");
+    }
+    EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "delete\n");
+    for (const char* beside : {"-journal", "-wal", "-shm"})
+        EXPECT_FALSE(std::filesystem::exists(path + beside)) << beside;
+    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    EXPECT_EQ(history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00")), AddOutcome::Added);
+    EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "wal\n");
+}
+
 TEST(HistoryDatabaseTest, EachReportCarriesItsCollectionStampInOneSortableForm) {
     const struct {
         const char* Date;
