@@ -21,7 +21,8 @@ constexpr std::int32_t ApplicationId = 0x4B4F5647;
 
 // Each object and advice line of each pool a row again, for SQL: they are
 // stored packed, a JSON text a list (see PackedLists.h). The rates are
-// divided here as TrendPool divides them, so SQL sees the same figures.
+// divided here as the trend divides them (PerSecond), so SQL sees the same
+// figures.
 const char* const ListViewsSql = R"sql(
 CREATE VIEW pool_object (pool_id, position, object_id, get_pages, sync_read_ios, get_pages_per_sec,
                          sync_read_ios_per_sec) AS
