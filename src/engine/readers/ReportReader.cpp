@@ -5,13 +5,10 @@
 #include <cstdint>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "common/ColumnNumber.h"
 #include "common/NumberField.h"
 #include "readers/FieldParsing.h"
+#include "readers/PlainCounters.h"
 
 namespace kov {
 
@@ -114,92 +111,6 @@ template <int P>
         *ActivityField(b, P).Integer = ColumnInt32<width>(block + offset, decimalComma);
 }
 
-// Whether every whole-number counter of a block is plain: blanks in its
-// first two columns, then blanks and at least one digit to its end, so at
-// most 8 digits, which always convert. Nearly every block is; it then
-// needs none of its skipped counters checked one by one. The block is
-// classified 16 characters at a time into a bit per character (blank,
-// digit), and the columns' shapes are bit masks made from the layout.
-constexpr int kBlockBytes = ActivityColumn(1, ActivityPositions) - 1 + ActivityWidth(ActivityPositions);
-constexpr int kBlockWords = (kBlockBytes + 63) / 64;
-
-struct WholeColumnMasks {
-    std::uint64_t Whole[kBlockWords]{};  // every character of a whole-number column
-    std::uint64_t Lead[kBlockWords]{};   // its first two, which must be blank
-    std::uint64_t Start[kBlockWords]{};  // its first
-    std::uint64_t Last[kBlockWords]{};   // its last, which must be a digit
-};
-
-constexpr WholeColumnMasks MakeWholeColumnMasks() {
-    WholeColumnMasks m;
-    const auto set = [](std::uint64_t* words, int at) { words[at / 64] |= std::uint64_t{1} << (at % 64); };
-    for (int p = 1; p <= ActivityPositions; ++p) {
-        if (IsRealActivityPosition(p)) continue;
-        const int start = ActivityColumn(1, p) - 1;
-        const int width = ActivityWidth(p);
-        for (int i = 0; i < width; ++i) set(m.Whole, start + i);
-        set(m.Lead, start);
-        set(m.Lead, start + 1);
-        set(m.Start, start);
-        set(m.Last, start + width - 1);
-    }
-    return m;
-}
-
-class PlainWholeColumns {
-    static constexpr int kWords = kBlockWords;
-    static constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
-
-#if defined(__SSE2__)
-    // Each 16 characters into their bits, every chunk spelled out: the
-    // loop's own counting cost as much as the classing.
-    template <std::size_t... Chunk>
-    static void Classify(const char* block, std::uint64_t* blanks, std::uint64_t* digits,
-                         std::index_sequence<Chunk...>) {
-        (ClassifyChunk<Chunk>(block, blanks, digits), ...);
-    }
-    template <std::size_t Chunk>
-    [[gnu::always_inline]] static void ClassifyChunk(const char* block, std::uint64_t* blanks, std::uint64_t* digits) {
-        // '0'..'9' moved to -128..-119, the only bytes below -118.
-        const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * Chunk));
-        const auto isBlank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8(' '))));
-        const auto isDigit = static_cast<std::uint32_t>(_mm_movemask_epi8(
-            _mm_cmplt_epi8(_mm_add_epi8(text, _mm_set1_epi8(static_cast<char>(0x80 - '0'))), _mm_set1_epi8(-118))));
-        blanks[Chunk / 4] |= std::uint64_t{isBlank} << (16 * (Chunk % 4));
-        digits[Chunk / 4] |= std::uint64_t{isDigit} << (16 * (Chunk % 4));
-    }
-#endif
-
-public:
-    // Characters read from the block's start: a little past its end.
-    static constexpr std::size_t kBytesRead = std::size_t{(kBlockBytes + 15) / 16} * 16;
-    static_assert(kBytesRead <= std::size_t{64} * kWords);
-
-    static bool AllPlain(const char* block) {
-#if defined(__SSE2__)
-        std::uint64_t blanks[kWords]{};  // a bit per blank of each 64 characters
-        std::uint64_t digits[kWords]{};  // and per digit
-        Classify(block, blanks, digits, std::make_index_sequence<kBytesRead / 16>{});
-        std::uint64_t wrong = 0;
-        std::uint64_t blankBefore = 0;  // the last character of the word before
-        for (int w = 0; w < kWords; ++w) {
-            const std::uint64_t b = blanks[w];
-            const std::uint64_t d = digits[w];
-            wrong |= kMasks.Whole[w] & ~(b | d);
-            wrong |= kMasks.Lead[w] & ~b;
-            wrong |= kMasks.Last[w] & ~d;
-            // A blank inside a column follows a blank: the blanks lead.
-            wrong |= b & kMasks.Whole[w] & ~kMasks.Start[w] & ~((b << 1) | blankBefore);
-            blankBefore = b >> 63;
-        }
-        return wrong == 0;
-#else
-        (void)block;
-        return false;
-#endif
-    }
-};
-
 // A position that is not chosen: checked as its conversion would check it
 // (a Real, one of three, is simply converted and dropped), then marked. A
 // whole number needs no check in a block whose whole numbers are all plain.
@@ -225,7 +136,7 @@ void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b
 template <int... P>
 void ConvertChosenPositions(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b,
                             ActivityCounters chosen, std::integer_sequence<int, P...>) {
-    const bool wholesPlain = readable >= PlainWholeColumns::kBytesRead && PlainWholeColumns::AllPlain(block);
+    const bool wholesPlain = readable >= PlainCheckBytes && WholeCountersArePlain(block);
     ((chosen.Has(P + 1) ? ConvertActivityPosition<P + 1>(block, decimalComma, b)
                         : SkipActivityPosition<P + 1>(block, decimalComma, wholesPlain, b)),
      ...);

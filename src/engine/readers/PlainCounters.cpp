@@ -1,0 +1,143 @@
+#include "readers/PlainCounters.h"
+
+#include <cstdint>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define KOV_CLASS_BY_64 1
+#endif
+
+namespace kov {
+
+namespace {
+
+// The block is classed into a bit per character (blank, digit), and the
+// columns' shapes are bit masks made from the layout.
+constexpr int kBlockBytes = ActivityColumn(1, ActivityPositions) - 1 + ActivityWidth(ActivityPositions);
+constexpr int kWords = (kBlockBytes + 63) / 64;
+static_assert(PlainCheckBytes <= std::size_t{64} * kWords);
+
+struct WholeColumnMasks {
+    std::uint64_t Whole[kWords]{};  // every character of a whole-number column
+    std::uint64_t Lead[kWords]{};   // its first two, which must be blank
+    std::uint64_t Start[kWords]{};  // its first
+    std::uint64_t Last[kWords]{};   // its last, which must be a digit
+};
+
+constexpr WholeColumnMasks MakeWholeColumnMasks() {
+    WholeColumnMasks m;
+    const auto set = [](std::uint64_t* words, int at) { words[at / 64] |= std::uint64_t{1} << (at % 64); };
+    for (int p = 1; p <= ActivityPositions; ++p) {
+        if (IsRealActivityPosition(p)) continue;
+        const int start = ActivityColumn(1, p) - 1;
+        const int width = ActivityWidth(p);
+        for (int i = 0; i < width; ++i) set(m.Whole, start + i);
+        set(m.Lead, start);
+        set(m.Lead, start + 1);
+        set(m.Start, start);
+        set(m.Last, start + width - 1);
+    }
+    return m;
+}
+
+constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
+
+// The characters of word w that break a whole-number column's shape, given
+// a bit per blank and per digit; `blankBefore` carries the last character's
+// blank from word to word.
+[[gnu::always_inline]] inline std::uint64_t WrongIn(int w, std::uint64_t b, std::uint64_t d,
+                                                   std::uint64_t& blankBefore) {
+    std::uint64_t wrong = kMasks.Whole[w] & ~(b | d);
+    wrong |= kMasks.Lead[w] & ~b;
+    wrong |= kMasks.Last[w] & ~d;
+    // A blank inside a column follows a blank: the blanks lead.
+    wrong |= b & kMasks.Whole[w] & ~kMasks.Start[w] & ~((b << 1) | blankBefore);
+    blankBefore = b >> 63;
+    return wrong;
+}
+
+#if defined(__SSE2__)
+// Each 16 characters into their bits, every chunk spelled out: the loop's
+// own counting cost as much as the classing.
+template <std::size_t Chunk>
+[[gnu::always_inline]] inline void Class16(const char* block, std::uint64_t* blanks, std::uint64_t* digits) {
+    // '0'..'9' moved to -128..-119, the only bytes below -118.
+    const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * Chunk));
+    const auto isBlank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(text, _mm_set1_epi8(' '))));
+    const auto isDigit = static_cast<std::uint32_t>(_mm_movemask_epi8(
+        _mm_cmplt_epi8(_mm_add_epi8(text, _mm_set1_epi8(static_cast<char>(0x80 - '0'))), _mm_set1_epi8(-118))));
+    blanks[Chunk / 4] |= std::uint64_t{isBlank} << (16 * (Chunk % 4));
+    digits[Chunk / 4] |= std::uint64_t{isDigit} << (16 * (Chunk % 4));
+}
+
+template <std::size_t... Chunk>
+bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
+    std::uint64_t blanks[kWords]{};
+    std::uint64_t digits[kWords]{};
+    (Class16<Chunk>(block, blanks, digits), ...);
+    std::uint64_t wrong = 0;
+    std::uint64_t blankBefore = 0;
+    for (int w = 0; w < kWords; ++w) wrong |= WrongIn(w, blanks[w], digits[w], blankBefore);
+    return wrong == 0;
+}
+#endif
+
+#if defined(KOV_CLASS_BY_64)
+// A word at a time, a quarter of the classing; the last word is loaded
+// masked, so no character past PlainCheckBytes is touched.
+[[gnu::target("avx512bw")]] bool PlainBy64(const char* block) {
+    std::uint64_t wrong = 0;
+    std::uint64_t blankBefore = 0;
+    for (int w = 0; w < kWords; ++w) {
+        const std::size_t from = std::size_t{64} * static_cast<std::size_t>(w);
+        const __mmask64 take =
+            from + 64 <= PlainCheckBytes ? ~__mmask64{0} : (__mmask64{1} << (PlainCheckBytes - from)) - 1;
+        const __m512i text = _mm512_maskz_loadu_epi8(take, block + from);
+        const std::uint64_t b = _mm512_mask_cmpeq_epi8_mask(take, text, _mm512_set1_epi8(' '));
+        const std::uint64_t d =
+            _mm512_mask_cmplt_epu8_mask(take, _mm512_sub_epi8(text, _mm512_set1_epi8('0')), _mm512_set1_epi8(10));
+        wrong |= WrongIn(w, b, d, blankBefore);
+    }
+    return wrong == 0;
+}
+
+const bool kBy64 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512bw") != 0;
+}();
+#endif
+
+}  // namespace
+
+bool CanClassBy64() {
+#if defined(KOV_CLASS_BY_64)
+    return kBy64;
+#else
+    return false;
+#endif
+}
+
+bool WholeCountersArePlain(const char* block, CharacterClassing classing) {
+#if defined(KOV_CLASS_BY_64)
+    if (classing == CharacterClassing::By64 && kBy64) return PlainBy64(block);
+#endif
+#if defined(__SSE2__)
+    (void)classing;
+    return PlainBy16(block, std::make_index_sequence<PlainCheckBytes / 16>{});
+#else
+    // Without either, every block is checked counter by counter.
+    (void)block;
+    (void)classing;
+    return false;
+#endif
+}
+
+bool WholeCountersArePlain(const char* block) {
+    return WholeCountersArePlain(block, CanClassBy64() ? CharacterClassing::By64 : CharacterClassing::By16);
+}
+
+}  // namespace kov
