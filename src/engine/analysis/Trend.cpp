@@ -279,12 +279,12 @@ ReadOutcome ReadForTrend(const std::string& file) try {
 // Nothing when the header cannot be read; the full read then says why.
 std::optional<ReportStamp> ReadStamp(const std::string& file) {
     try {
-        const ReportFileKind kind = IdentifyReport(file);
-        if (kind == ReportFileKind::Simulation) return std::nullopt;
         ReportModel model;
         CollectingSink sink;
         ReportReader reader(model, sink);
         model.StatFileName = std::string(TrimBlanks(file));
+        const ReportFileKind kind = reader.OpenStatisticsFile();
+        if (kind == ReportFileKind::Simulation) return std::nullopt;
         if (!reader.StartStatisticsPart(kind == ReportFileKind::Consolidated)) return std::nullopt;
         return StampOf(model.SysInfo, CollectionSeconds(model), file);
     } catch (const std::exception&) {

@@ -50,7 +50,7 @@ constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
 // a bit per blank and per digit; `blankBefore` carries the last character's
 // blank from word to word.
 [[gnu::always_inline]] inline std::uint64_t WrongIn(int w, std::uint64_t b, std::uint64_t d,
-                                                   std::uint64_t& blankBefore) {
+                                                    std::uint64_t& blankBefore) {
     std::uint64_t wrong = kMasks.Whole[w] & ~(b | d);
     wrong |= kMasks.Lead[w] & ~b;
     wrong |= kMasks.Last[w] & ~d;

@@ -1,5 +1,7 @@
 #include "readers/ReportFileKind.h"
 
+#include <utility>
+
 #include "common/TextMatch.h"
 #include "readers/ReportLineReader.h"
 
@@ -10,15 +12,11 @@ namespace {
 // A simulation report may have a few include lines before its header.
 constexpr int kLinesLookedAt = 16;
 
-}  // namespace
-
 // A consolidated file starts with its marker line; a simulation report has
 // its "*BPP" header near the top; only a statistics report has object lines
 // (code "BPD"), and they come before any simulation header. Anything else is
 // left to the reader that was chosen.
-ReportFileKind IdentifyReport(const std::string& path) {
-    ReportLineReader lines;
-    lines.Open(path);
+ReportFileKind KindOf(ReportLineReader& lines) {
     try {
         if (lines.AtEnd()) return ReportFileKind::Unknown;
         if (IsConsolidatedMarker(lines.ReadReportLine())) return ReportFileKind::Consolidated;
@@ -31,6 +29,24 @@ ReportFileKind IdentifyReport(const std::string& path) {
         // The chosen reader reports the line where it meets it.
     }
     return ReportFileKind::Unknown;
+}
+
+}  // namespace
+
+ReportFileKind IdentifyReport(const std::string& path) {
+    ReportLineReader lines;
+    lines.Open(path);
+    return KindOf(lines);
+}
+
+ReportFileKind IdentifyReport(ReportLineReader& lines) {
+    // The kind is told from the lines as the file has them, whatever
+    // environment the last report read with this reader was in.
+    const bool decimalComma = std::exchange(lines.DecimalComma, false);
+    const ReportFileKind kind = KindOf(lines);
+    lines.DecimalComma = decimalComma;
+    lines.Rewind();
+    return kind;
 }
 
 std::string WrongPlaceText(ReportFileKind kind) {

@@ -29,7 +29,25 @@ void ReportLineReader::Open(const std::string& path) {
     percent_ = -1;
     if (buffer_.Size == 0) buffer_.Make(kChunk);
     bufferStart_ = bufferEnd_ = 0;
+    bufferOffset_ = 0;
+    bufferChanged_ = false;
     eof_ = false;
+}
+
+void ReportLineReader::Rewind() {
+    if (file_ == nullptr) return;
+    if (bufferOffset_ != 0 || bufferChanged_) {
+        if (std::fseek(file_, 0, SEEK_SET) != 0)
+            throw std::runtime_error(std::string("the file could not be read again: ") + std::strerror(errno));
+        bufferEnd_ = 0;
+        bufferOffset_ = 0;
+        bufferChanged_ = false;
+        eof_ = false;
+    }
+    bufferStart_ = 0;
+    readByteCount_ = 0;
+    percent_ = -1;
+    ResetReadCounters();
 }
 
 void ReportLineReader::Close() {
@@ -51,6 +69,7 @@ bool ReportLineReader::FillBuffer() {
     if (spare_.Size < size) spare_.Make(size);
     std::memcpy(spare_.Bytes.get(), buffer_.Bytes.get() + bufferStart_, rest);
     std::swap(buffer_, spare_);
+    bufferOffset_ += static_cast<std::int64_t>(bufferStart_);
     bufferStart_ = 0;
     bufferEnd_ = rest;
     const std::size_t got = std::fread(buffer_.Bytes.get() + bufferEnd_, 1, buffer_.Size - bufferEnd_, file_);
@@ -102,7 +121,10 @@ std::string_view ReportLineReader::ReadReportLine() {
     readByteCount_ += static_cast<std::int64_t>(length) + 2;
     ReportProgress();
     ++readLineNumber_;
-    if (DecimalComma && length > kDecimalCommaColumn) std::replace(text + kDecimalCommaColumn, text + length, '.', ',');
+    if (DecimalComma && length > kDecimalCommaColumn) {
+        std::replace(text + kDecimalCommaColumn, text + length, '.', ',');
+        bufferChanged_ = true;
+    }
     return {text, length};
 }
 

@@ -36,6 +36,11 @@ public:
     // Counters and progress start at 0.
     void Open(const std::string& path);
     void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+    // Back to the first line of the open file, counters and progress at 0:
+    // taken from the buffer when it still holds the file's start as read
+    // (identifying a report reads no further), else read from the file again.
+    void Rewind();
 
     // True once the last line has been read (nothing but the end is left).
     bool AtEnd();
@@ -83,6 +88,8 @@ private:
     Buffer spare_;
     std::size_t bufferStart_ = 0;
     std::size_t bufferEnd_ = 0;
+    std::int64_t bufferOffset_ = 0;  // where in the file the buffer starts
+    bool bufferChanged_ = false;     // a decimal comma was put in place
     bool eof_ = false;
     std::int64_t readFileSize_ = 0;
     std::int64_t readByteCount_ = 0;

@@ -58,6 +58,11 @@ public:
     const ReportLineReader& Lines() const { return lines_; }
 
     // The steps, public so that each can be exercised on its own.
+    // Opens the model's statistics file and tells its kind, the lines left
+    // at its start; throws std::runtime_error when it cannot be opened.
+    ReportFileKind OpenStatisticsFile();
+    // Reads the environment and header from the start of the statistics
+    // file, opened afresh unless it is open already.
     bool StartStatisticsPart(bool markerLineFirst);
     void CheckEnvironment();
     void ReadHeader();

@@ -11,9 +11,7 @@ void ReportReader::ReadStatDataFile() {
     readingStats_ = true;
     StatsStop = {};
     try {
-        lines_.Close();
-        const ReportFileKind kind = IdentifyReport(model_.StatFileName);
-        lines_.ResetReadCounters();
+        const ReportFileKind kind = OpenStatisticsFile();
         if (kind == ReportFileKind::Consolidated)
             ReadConsolidatedFile();
         else if (kind == ReportFileKind::Simulation)
@@ -45,15 +43,19 @@ void ReportReader::ReadStatFile() {
     }
 }
 
-// Opens the statistics file afresh and reads its environment and header;
-// false, with the file abandoned, when either fails. A consolidated file
-// first has its "*CHD" marker line.
-bool ReportReader::StartStatisticsPart(bool markerLineFirst) {
+ReportFileKind ReportReader::OpenStatisticsFile() {
     lines_.Close();
+    lines_.Open(model_.StatFileName);
+    return IdentifyReport(lines_);
+}
+
+// False, with the file abandoned, when the environment or the header fails.
+// A consolidated file first has its "*CHD" marker line.
+bool ReportReader::StartStatisticsPart(bool markerLineFirst) {
     FileError = false;
     RecordError = false;
-    lines_.Open(model_.StatFileName);
-    lines_.ResetReadCounters();
+    if (!lines_.IsOpen()) lines_.Open(model_.StatFileName);
+    lines_.Rewind();
     model_.ObjectCountersRead = objectCounters_;
     if (markerLineFirst && !lines_.AtEnd()) lines_.ReadReportLine();
     CheckEnvironment();

@@ -75,5 +75,36 @@ TEST(ReportLineReader, DecimalCommaStartsAfterColumn57) {
     EXPECT_EQ(read[69], ',');
 }
 
+// Identifying a report reads its first lines and rewinds: the read that
+// follows must start at the first line as the file has it, whatever was read.
+TEST(ReportLineReader, RewindStartsAgainAtTheFirstLineAsTheFileHasIt) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 2000; ++i) lines.push_back("LINE " + std::to_string(i) + std::string(60, ' ') + "1.5");
+    const struct {
+        const char* what;
+        int linesRead;
+        bool decimalComma;
+    } cases[] = {
+        {"nothing read", 0, false},  {"a few lines, from the buffer", 17, false}, {"past the first read", 1500, false},
+        {"to the end", 2000, false}, {"lines given decimal commas", 3, true},
+    };
+    test::TempFolder folder;
+    const std::string path = test::WriteLines(folder.Path("lines.txt"), lines);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportLineReader reader;
+        reader.Open(path);
+        reader.DecimalComma = c.decimalComma;
+        for (int i = 0; i < c.linesRead; ++i) reader.ReadReportLine();
+        reader.DecimalComma = false;
+        reader.Rewind();
+        EXPECT_EQ(reader.ReadLineNumber(), 0);
+        EXPECT_EQ(reader.ReadByteCount(), 0);
+        std::vector<std::string> again;
+        while (!reader.AtEnd()) again.emplace_back(reader.ReadReportLine());
+        EXPECT_EQ(again, lines);
+    }
+}
+
 }  // namespace
 }  // namespace kov
