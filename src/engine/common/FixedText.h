@@ -45,11 +45,19 @@ public:
     std::string_view Trimmed() const { return TrimBlanks(Padded()); }
     std::string PaddedString() const { return std::string(Padded()); }
     std::string TrimmedString() const { return std::string(Trimmed()); }
-    bool IsBlank() const { return Padded().find_first_not_of(' ') == std::string_view::npos; }
+    bool IsBlank() const { return chars_ == kBlanks; }
 
     friend bool operator==(const FixedText& a, const FixedText& b) { return a.chars_ == b.chars_; }
 
 private:
+    // Compared whole, not character by character: most long names of a
+    // report are blank.
+    static constexpr std::array<char, N> kBlanks = [] {
+        std::array<char, N> blanks{};
+        blanks.fill(' ');
+        return blanks;
+    }();
+
     void Assign(std::string_view value) {
         // A report field is as wide as its record's: one copy of known size.
         // GCC's optimiser, seeing a short string's inline buffer passed in,
