@@ -81,6 +81,8 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
     (Class16<Chunk>(block, blanks, digits), ...);
     std::uint64_t wrong = 0;
     std::uint64_t blankBefore = 0;
+    // Spelled out, so each word's masks are constants.
+#pragma GCC unroll 8
     for (int w = 0; w < kWords; ++w) wrong |= WrongIn(w, blanks[w], digits[w], blankBefore);
     return wrong == 0;
 }
@@ -92,6 +94,7 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
 [[gnu::target("avx512bw")]] bool PlainBy64(const char* block) {
     std::uint64_t wrong = 0;
     std::uint64_t blankBefore = 0;
+#pragma GCC unroll 8
     for (int w = 0; w < kWords; ++w) {
         const std::size_t from = std::size_t{64} * static_cast<std::size_t>(w);
         const __mmask64 take =
