@@ -164,11 +164,16 @@ private:
         std::swap(count_, other.count_);
     }
 
+    // Looked up for every object of every report, so the check stays small
+    // enough to be inlined and the message is made out of line.
     std::size_t CheckedOffset(int index) const {
-        if (!Contains(index))
-            throw CapacityError(std::string(entryName_) + " " + std::to_string(index) + " does not exist (" +
-                                std::to_string(Count()) + " loaded)");
+        if (!Contains(index)) [[unlikely]]
+            ThrowMissing(index);
         return static_cast<std::size_t>(index - 1);
+    }
+    [[noreturn, gnu::cold, gnu::noinline]] void ThrowMissing(int index) const {
+        throw CapacityError(std::string(entryName_) + " " + std::to_string(index) + " does not exist (" +
+                            std::to_string(Count()) + " loaded)");
     }
 
     int capacity_;
