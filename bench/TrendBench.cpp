@@ -110,6 +110,12 @@ public:
             if (!Seconds(name, seconds)) continue;
             out << "  " << name << ": " << seconds << " s, " << seconds / scan << " x the line scan\n";
         }
+        // How far the cores' work overlapped: on a shared machine two cores
+        // may give far less than twice one, whatever the trend does.
+        double all = 0;
+        double one = 0;
+        if (Seconds("TrendFromFiles/0", all) && Seconds("TrendFromFiles/1", one) && all > 0)
+            out << "  every core against one: " << one / all << " times as fast\n";
     }
 };
 
