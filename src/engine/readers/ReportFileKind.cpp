@@ -31,6 +31,29 @@ ReportFileKind KindOf(ReportLineReader& lines) {
     return ReportFileKind::Unknown;
 }
 
+// The kind is told from the lines as the file has them, whatever
+// environment the last report read with the reader was in, and before the
+// read proper shows any progress; the reader's settings come back however
+// the telling ends.
+class IdentifyingSettings {
+public:
+    explicit IdentifyingSettings(ReportLineReader& lines)
+        : lines_(lines),
+          decimalComma_(std::exchange(lines.DecimalComma, false)),
+          showsProgress_(std::exchange(lines.ShowsProgress, false)) {}
+    ~IdentifyingSettings() {
+        lines_.DecimalComma = decimalComma_;
+        lines_.ShowsProgress = showsProgress_;
+    }
+    IdentifyingSettings(const IdentifyingSettings&) = delete;
+    IdentifyingSettings& operator=(const IdentifyingSettings&) = delete;
+
+private:
+    ReportLineReader& lines_;
+    bool decimalComma_;
+    bool showsProgress_;
+};
+
 }  // namespace
 
 ReportFileKind IdentifyReport(const std::string& path) {
@@ -40,11 +63,10 @@ ReportFileKind IdentifyReport(const std::string& path) {
 }
 
 ReportFileKind IdentifyReport(ReportLineReader& lines) {
-    // The kind is told from the lines as the file has them, whatever
-    // environment the last report read with this reader was in.
-    const bool decimalComma = std::exchange(lines.DecimalComma, false);
-    const ReportFileKind kind = KindOf(lines);
-    lines.DecimalComma = decimalComma;
+    const ReportFileKind kind = [&] {
+        const IdentifyingSettings identifying(lines);
+        return KindOf(lines);
+    }();
     lines.Rewind();
     return kind;
 }

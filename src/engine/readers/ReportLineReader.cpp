@@ -133,7 +133,7 @@ void ReportLineReader::ReportProgress() {
     const int percent = static_cast<int>(std::min<std::int64_t>(100, readByteCount_ * 100 / readFileSize_));
     if (percent == percent_) return;
     percent_ = percent;
-    if (progress_) progress_(percent);
+    if (progress_ && ShowsProgress) progress_(percent);
 }
 
 }  // namespace kov

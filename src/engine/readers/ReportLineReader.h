@@ -56,6 +56,9 @@ public:
     }
 
     bool DecimalComma = false;
+    // Whether the percent is passed on: identifying a report reads its first
+    // lines before the read proper and must not move a progress bar.
+    bool ShowsProgress = true;
 
     std::int64_t ReadFileSize() const { return readFileSize_; }
     std::int64_t ReadByteCount() const { return readByteCount_; }

@@ -196,12 +196,15 @@ TEST_F(StatReader, TheEnvironmentLineChoosesTheDecimalSeparator) {
     }
 }
 
-TEST_F(StatReader, ProgressChangesStepByStepAndEndsAt100) {
+// Telling the report's kind reads its first lines before the read proper;
+// the bar must not move for them and then go back.
+TEST_F(StatReader, ProgressRisesStepByStepAndEndsAt100) {
     test::Session s;
     ASSERT_TRUE(s.OpenStats(Write(lines_)));
     ASSERT_FALSE(s.Progress.empty());
     for (std::size_t i = 1; i < s.Progress.size(); ++i)
-        EXPECT_NE(s.Progress[i - 1], s.Progress[i]) << "progress reported twice at " << s.Progress[i] << "%";
+        EXPECT_LT(s.Progress[i - 1], s.Progress[i])
+            << "progress went from " << s.Progress[i - 1] << "% to " << s.Progress[i] << "%";
     EXPECT_EQ(s.Progress.back(), 100);
 }
 
