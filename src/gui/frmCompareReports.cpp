@@ -15,6 +15,7 @@
 #include "readers/ReportLoading.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
+#include "widgets/ScreenFit.h"
 
 namespace kov {
 
@@ -128,7 +129,7 @@ frmCompareReports::frmCompareReports(const ReportComparison& comparison, const Q
     layout->addWidget(ColourLegend(this));
     layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
-    resize(1300, 800);
+    resize(FittedToScreen(*this, QSize(1300, 800)));
 }
 
 void frmCompareReports::ChartFigureOfPoolsRow(int row) {

@@ -10,6 +10,7 @@
 
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
+#include "widgets/ScreenFit.h"
 
 namespace kov {
 
@@ -82,7 +83,7 @@ frmSizeAdvice::frmSizeAdvice(const ReportModel& model, int slot, QWidget* parent
     // A sort keeps the pool on show chosen.
     connect(grid_, &GridView::SortedByHeading, this, &frmSizeAdvice::SelectShownPool);
     Recompute(std::nullopt);
-    resize(1200, 760);
+    resize(FittedToScreen(*this, QSize(1200, 760)));
 }
 
 void frmSizeAdvice::Recompute(std::optional<double> budgetMB) {

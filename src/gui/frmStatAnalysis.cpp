@@ -7,14 +7,12 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -53,6 +51,7 @@
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 #include "widgets/LabelPanel.h"
+#include "widgets/ScreenFit.h"
 
 namespace kov {
 
@@ -166,13 +165,7 @@ void frmStatAnalysis::BuildWindow() {
     statusPanel_ = new QLabel(this);
     statusPanel_->setObjectName("sbStatusPanel1");
     statusBar()->addWidget(statusPanel_, 1);
-    // As large as the pages like, but never larger than the screen with the
-    // window frame around it.
-    // (The offscreen platform of tests and snapshots has no real screen.)
-    const QSize wanted(1280, 820);
-    const QSize frame(24, 64);
-    const bool realScreen = screen() != nullptr && QGuiApplication::platformName() != "offscreen";
-    resize(realScreen ? wanted.boundedTo(screen()->availableGeometry().size() - frame) : wanted);
+    resize(FittedToScreen(*this, QSize(1280, 820)));
 
     connect(tabs_, &QTabWidget::currentChanged, this, &frmStatAnalysis::tbsStats_Click);
     connect(cmdPrint_, &QPushButton::clicked, this, &frmStatAnalysis::cmdPrint_Click);

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QThread>
@@ -24,6 +23,7 @@
 #include "history/HistoryDatabase.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
+#include "widgets/ScreenFit.h"
 
 namespace kov {
 
@@ -140,9 +140,7 @@ frmTrend::frmTrend(QWidget* parent)
         reject();
     });
     ShowReading(false);
-    // Large enough for a month of reports, never larger than the screen (a
-    // scaled desktop leaves fewer pixels).
-    resize(QSize(1300, 820).boundedTo(screen()->availableGeometry().size() * 0.95));
+    resize(FittedToScreen(*this, QSize(1300, 820)));  // room for a month of reports
 }
 
 frmTrend::~frmTrend() {
