@@ -19,8 +19,11 @@ namespace {
 
 using test::MakeTrendReport;
 using test::QueryNumber;
+using HistoryDatabaseTest = test::HistoryFile;
 
-TEST(HistoryDatabaseTest, AReportOfTheSameSystemDateAndTimeIsStoredOnce) {
+// A report of the same system, date and time is stored once, and an object
+// name or advice text once per database.
+TEST_F(HistoryDatabaseTest, ReportsNamesAndAdviceTextsAreEachStoredOnce) {
     struct Step {
         TrendReport Report;
         AddOutcome Expected;
@@ -35,45 +38,50 @@ TEST(HistoryDatabaseTest, AReportOfTheSameSystemDateAndTimeIsStoredOnce) {
         {MakeTrendReport("SYSA/DB2P", "2026-12-01", "10:00:00"), AddOutcome::Added},
         {MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"), AddOutcome::Added},
     };
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
     std::vector<std::string> storedFiles;
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         for (std::size_t s = 0; s < steps.size(); ++s) {
             EXPECT_EQ(history.Add(steps[s].Report), steps[s].Expected) << "step " << s;
             if (steps[s].Expected == AddOutcome::Added) storedFiles.push_back(steps[s].Report.Stamp.File);
         }
     }
     // Again after reopening: the duplicate is found in the file, not in memory.
-    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);
     EXPECT_EQ(history.Add(steps[0].Report), AddOutcome::AlreadyStored);
     std::vector<std::string> files;
     for (const ReportStamp& stamp : history.Stamps()) files.push_back(stamp.File);
     EXPECT_EQ(files, storedFiles);
     // The skipped reports left no pool behind.
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 2 * 4);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool"), 2 * 4);
+
+    // The new connection knows the names already stored: of this report's
+    // 3 pools of 4 objects, 6 objects and 3 advice texts are stored already.
+    EXPECT_EQ(history.Add(MakeTrendReport("SYSA/DB2P", "2026-12-02", "10:00:00", 3, 4)), AddOutcome::Added);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM object"), 3 * 4);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool_object"), 4 * 2 * 3 + 3 * 4);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM advice_text"), 1 + 3);
+    // Every stored object row names an object.
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool_object WHERE object_id NOT IN (SELECT id FROM object)"), 0);
 }
 
 // A history at rest is in rollback mode, which reads from a read-only file
 // or folder; while an add has it open, commits go to the log.
-TEST(HistoryDatabaseTest, TheLogIsOnOnlyWhileReportsAreAdded) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
+TEST_F(HistoryDatabaseTest, TheLogIsOnOnlyWhileReportsAreAdded) {
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00"));
-        EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "wal\n");
+        EXPECT_EQ(test::QueryTexts(path_, "PRAGMA journal_mode"), "wal\n");
     }
-    EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "delete\n");
+    EXPECT_EQ(test::QueryTexts(path_, "PRAGMA journal_mode"), "delete\n");
     for (const char* beside : {"-journal", "-wal", "-shm"})
-        EXPECT_FALSE(std::filesystem::exists(path + beside)) << beside;
-    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        EXPECT_FALSE(std::filesystem::exists(path_ + beside)) << beside;
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);
     EXPECT_EQ(history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00")), AddOutcome::Added);
-    EXPECT_EQ(test::QueryTexts(path, "PRAGMA journal_mode"), "wal\n");
+    EXPECT_EQ(test::QueryTexts(path_, "PRAGMA journal_mode"), "wal\n");
 }
 
-TEST(HistoryDatabaseTest, EachReportCarriesItsCollectionStampInOneSortableForm) {
+TEST_F(HistoryDatabaseTest, EachReportCarriesItsCollectionStampInOneSortableForm) {
     const struct {
         const char* Date;
         const char* Time;
@@ -86,63 +94,37 @@ TEST(HistoryDatabaseTest, EachReportCarriesItsCollectionStampInOneSortableForm) 
         {"NOT A DATE", "10:00:00", "NULL"},
         {"2026-11-30", "later", "NULL"},
     };
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         for (const auto& c : cases) history.Add(MakeTrendReport("SYSA/DB2P", c.Date, c.Time, 1, 0));
     }
     std::string expected;
     for (const auto& c : cases) expected += c.Sortable + std::string("\n");
-    EXPECT_EQ(test::QueryTexts(path, "SELECT collected_at FROM report ORDER BY id"), expected);
+    EXPECT_EQ(test::QueryTexts(path_, "SELECT collected_at FROM report ORDER BY id"), expected);
 }
 
-TEST(HistoryDatabaseTest, ObjectNamesAndAdviceTextsAreStoredOncePerDatabase) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
-    {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
-        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 2, 3));
-    }
-    {
-        // A new connection learns the names already stored.
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
-        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 3, 4));
-    }
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM object"), 3 * 4);
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 3 + 3 * 4);
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM advice_text"), 1 + 3);
-    // Every stored object row names an object.
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object WHERE object_id NOT IN (SELECT id FROM object)"), 0);
-}
-
-TEST(HistoryDatabaseTest, AReportWhosePoolLacksFiguresIsRefusedWhole) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
-    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+TEST_F(HistoryDatabaseTest, AReportWhosePoolLacksFiguresIsRefusedWhole) {
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);
     TrendReport report = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 3);
     report.Pools[2].Figures.pop_back();
     EXPECT_THROW(history.Add(report), HistoryError);
     EXPECT_TRUE(history.Stamps().empty());
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool"), 0);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool"), 0);
 }
 
-TEST(HistoryDatabaseTest, OpeningToReadNeedsAnExistingHistory) {
-    test::TempFolder folder;
-    EXPECT_THROW(HistoryDatabase(folder.Path("missing.db"), HistoryDatabase::Access::Read), HistoryError);
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("missing.db")));
-    std::filesystem::create_directory(folder.Path("folder.db"));
-    EXPECT_THROW(HistoryDatabase(folder.Path("folder.db"), HistoryDatabase::Access::Write), HistoryError);
-    EXPECT_THROW(HistoryDatabase(folder.Path("no/such/folder.db"), HistoryDatabase::Access::Write), HistoryError);
+TEST_F(HistoryDatabaseTest, OpeningToReadNeedsAnExistingHistory) {
+    EXPECT_THROW(HistoryDatabase(folder_.Path("missing.db"), HistoryDatabase::Access::Read), HistoryError);
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path("missing.db")));
+    std::filesystem::create_directory(folder_.Path("folder.db"));
+    EXPECT_THROW(HistoryDatabase(folder_.Path("folder.db"), HistoryDatabase::Access::Write), HistoryError);
+    EXPECT_THROW(HistoryDatabase(folder_.Path("no/such/folder.db"), HistoryDatabase::Access::Write), HistoryError);
 }
 
 // A history of a few reports, large enough to span many pages.
-std::string WriteHistory(const test::TempFolder& folder, const std::string& name) {
-    const std::string path = folder.Path(name);
+void WriteHistory(const std::string& path) {
     HistoryDatabase history(path, HistoryDatabase::Access::Write);
     for (int hour = 10; hour < 14; ++hour)
         history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(hour) + ":00:00", 3, 400, hour));
-    return path;
 }
 
 void Spoil(const std::string& path, std::size_t offset, std::size_t length) {
@@ -151,7 +133,7 @@ void Spoil(const std::string& path, std::size_t offset, std::size_t length) {
     test::WriteBytes(path, bytes);
 }
 
-TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItWas) {
+TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItWas) {
     // Each file is a history of a few reports, then spoiled, unless it is
     // something else altogether.
     struct Case {
@@ -182,7 +164,8 @@ TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItW
         for (const auto access : {HistoryDatabase::Access::Read, HistoryDatabase::Access::Write}) {
             SCOPED_TRACE(std::string(c.Name) + (access == HistoryDatabase::Access::Read ? ", read" : ", write"));
             test::TempFolder folder;
-            const std::string path = c.FromHistory ? WriteHistory(folder, "history.db") : folder.Path("history.db");
+            const std::string path = folder.Path("history.db");
+            if (c.FromHistory) WriteHistory(path);
             c.Make(path);
             const std::string before = test::ReadWhole(path);
             std::string refusal;
@@ -207,22 +190,20 @@ TEST(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsItW
 // A run killed while it adds a report (its pages partly written to the log
 // already) loses none of the reports added before and keeps nothing of the
 // one it was adding.
-TEST(HistoryDatabaseTest, AnAddKilledHalfWayLeavesTheReportsAddedBefore) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
-    const std::string log = path + "-wal";
+TEST_F(HistoryDatabaseTest, AnAddKilledHalfWayLeavesTheReportsAddedBefore) {
+    const std::string log = path_ + "-wal";
     const TrendReport first = MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 2, 50);
     // Far larger than SQLite's page cache, so pages reach the log before commit.
     const TrendReport large = MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 3, 25000);
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         history.Add(first);
     }
     ASSERT_FALSE(std::filesystem::exists(log));  // closing moved the log into the database
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         history.Add(large);
         _exit(0);
     }
@@ -241,12 +222,12 @@ TEST(HistoryDatabaseTest, AnAddKilledHalfWayLeavesTheReportsAddedBefore) {
     ASSERT_TRUE(halfWay) << "the add was not caught half-way";
     ASSERT_TRUE(WIFSIGNALED(status));
 
-    HistoryDatabase history(path, HistoryDatabase::Access::Write);  // checks every page
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);  // checks every page
     ASSERT_EQ(history.Stamps().size(), 1u);
     EXPECT_EQ(history.Stamps()[0].Time, "10:00:00");
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 50);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool_object"), 2 * 50);
     EXPECT_EQ(history.Add(large), AddOutcome::Added);
-    EXPECT_EQ(QueryNumber(path, "SELECT count(*) FROM pool_object"), 2 * 50 + 3 * 25000);
+    EXPECT_EQ(QueryNumber(path_, "SELECT count(*) FROM pool_object"), 2 * 50 + 3 * 25000);
 }
 
 }  // namespace

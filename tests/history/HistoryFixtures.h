@@ -2,6 +2,7 @@
 // Small trend records for the history tests, and a look at the database
 // file from outside the history library.
 
+#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <charconv>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "analysis/Trend.h"
+#include "support/ReportFiles.h"
 
 namespace kov::test {
 
@@ -37,12 +39,19 @@ inline TrendReport MakeTrendReport(const std::string& system, const std::string&
 }
 
 // A pool's objects as rows that compare whole.
-inline std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>> ObjectRows(
-    const std::vector<TrendObject>& objects) {
-    std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>> rows;
+using ObjectRow = std::tuple<std::string, std::string, std::int32_t, std::int32_t>;
+inline std::vector<ObjectRow> ObjectRows(const std::vector<TrendObject>& objects) {
+    std::vector<ObjectRow> rows;
     for (const TrendObject& o : objects) rows.emplace_back(o.Name, o.Type, o.GetPages, o.SyncReadIOs);
     return rows;
 }
+
+// A history database file in a folder of its own.
+class HistoryFile : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    const std::string path_ = folder_.Path("history.db");
+};
 
 // The first column of a query's rows, NULL as "NULL", one row a line.
 inline std::string QueryTexts(const std::string& path, const std::string& sql) {

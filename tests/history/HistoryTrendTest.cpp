@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <stop_token>
 
@@ -17,6 +18,7 @@ namespace kov {
 namespace {
 
 using test::MakeTrendReport;
+using HistoryTrendTest = test::HistoryFile;
 
 std::vector<TrendReport> StoredReports(HistoryDatabase& history, const TrendFilter& filter = {},
                                        const std::string& pool = {}) {
@@ -30,7 +32,7 @@ std::string_view ObjectName(std::string_view text) {
     return text.substr(0, decltype(TrendObject::Name)::Capacity);
 }
 
-TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
+TEST_F(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     struct Case {
         const char* Name;
         double Stored;
@@ -59,14 +61,12 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     report.Pools[0].Figures.resize(14);
     report.Pools[1].Figures[3] = std::nan("");
     report.Pools[1].Name = "BP32K";
-    report.Pools[1].Settings = {
-        std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min(), 0, 100, 0.1 + 0.2, -1};
+    report.Pools[1].Settings = {most, std::numeric_limits<std::int32_t>::min(), 0, 100, 0.1 + 0.2, -1};
     report.Pools[1].Advice = {std::vector<std::string>{"Pool's \"hit\" ratio < 80%", "Grüße; DROP TABLE report"},
                               std::vector<std::string>{}};
     report.Pools[1].Objects = {{"O'BRIEN.TS", "I", 1, 2}, {"", "", 3, 4}, {"O'BRIEN.TS", "I", 5, 6}};
 
-    test::TempFolder folder;
-    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);
     history.Add(report);
     const std::vector<TrendReport> stored = StoredReports(history);
     ASSERT_EQ(stored.size(), 1u);
@@ -91,31 +91,12 @@ TEST(HistoryTrendTest, FiguresNamesAndTextsReadBackAsStored) {
     EXPECT_EQ(test::ObjectRows(second.Objects), test::ObjectRows(report.Pools[1].Objects));
 }
 
-// A pool's objects are stored in one text: every count, none included, keeps
-// each object's place and figures.
-TEST(HistoryTrendTest, EveryObjectOfAPoolReadsBackInItsPlace) {
-    test::TempFolder folder;
-    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
-    const std::vector<int> counts = {0, 1, 2, 123};
-    for (std::size_t c = 0; c < counts.size(); ++c)
-        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2, counts[c],
-                                    static_cast<double>(c + 1)));
-    const std::vector<TrendReport> stored = StoredReports(history);
-    ASSERT_EQ(stored.size(), counts.size());
-    for (std::size_t c = 0; c < counts.size(); ++c) {
-        SCOPED_TRACE(std::to_string(counts[c]) + " objects");
-        const TrendReport expected = MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + c) + ":00:00", 2,
-                                                     counts[c], static_cast<double>(c + 1));
-        for (std::size_t p = 0; p < 2; ++p)
-            EXPECT_EQ(test::ObjectRows(stored[c].Pools[p].Objects), test::ObjectRows(expected.Pools[p].Objects)) << p;
-    }
-}
-
 // An object is stored by its name and type wherever it stands in its pool:
-// in the same place as before, moved, with another type, or left out.
-TEST(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
-    using Objects = std::vector<std::pair<std::string, std::string>>;
-    const std::vector<Objects> added = {
+// in the same place as before, moved, with another type, or left out. Its
+// counts are each report's own, never those of the report before.
+TEST_F(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
+    const std::vector<std::vector<std::pair<std::string, std::string>>> added = {
+        {},
         {{"A", "T"}, {"B", "I"}, {"C", "T"}},
         {{"A", "T"}, {"B", "I"}, {"C", "T"}},
         {{"B", "I"}, {"A", "T"}, {"C", "T"}},
@@ -123,29 +104,27 @@ TEST(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
         {{"C", "T"}},
         {{"C", "T"}, {"B", "I"}},
     };
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
+    std::vector<TrendReport> reports;
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         for (std::size_t r = 0; r < added.size(); ++r) {
-            TrendReport report = MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + r) + ":00:00", 1, 0);
-            for (const auto& [name, type] : added[r]) report.Pools[0].Objects.push_back({name, type, 1, 2});
+            TrendReport& report = reports.emplace_back(
+                MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(10 + r) + ":00:00", 1, 0));
+            auto count = static_cast<std::int32_t>(10 * r);
+            for (const auto& [name, type] : added[r]) report.Pools[0].Objects.push_back({name, type, ++count, -count});
             history.Add(report);
         }
     }
-    HistoryDatabase history(path, HistoryDatabase::Access::Read);
+    HistoryDatabase history(path_, HistoryDatabase::Access::Read);
     const std::vector<TrendReport> stored = StoredReports(history);
     ASSERT_EQ(stored.size(), added.size());
-    for (std::size_t r = 0; r < added.size(); ++r) {
-        Objects readBack;
-        for (const TrendObject& object : stored[r].Pools.at(0).Objects) readBack.emplace_back(object.Name, object.Type);
-        EXPECT_EQ(readBack, added[r]) << r;
-    }
-    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM object"), 4);
+    for (std::size_t r = 0; r < added.size(); ++r)
+        EXPECT_EQ(test::ObjectRows(stored[r].Pools.at(0).Objects), test::ObjectRows(reports[r].Pools[0].Objects)) << r;
+    EXPECT_EQ(test::QueryNumber(path_, "SELECT count(*) FROM object"), 4);
 
     // A name wider than a report's column was stored by no read of a report:
     // the history is refused, the name never cut short.
-    test::ExecuteSql(path, "UPDATE object SET name = 'A234567890123456789012345678' WHERE name = 'A'");
+    test::ExecuteSql(path_, "UPDATE object SET name = 'A234567890123456789012345678' WHERE name = 'A'");
     try {
         StoredReports(history);
         ADD_FAILURE() << "a name wider than a report's column was read";
@@ -154,36 +133,22 @@ TEST(HistoryTrendTest, ObjectsReadBackByNameAndTypeWhereverTheyMoved) {
     }
 }
 
-TEST(HistoryTrendTest, AStopEndsTheReadingBetweenReports) {
-    test::TempFolder folder;
-    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
-    for (int hour = 10; hour < 14; ++hour)
-        history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", std::to_string(hour) + ":00:00"));
-    std::stop_source stop;
-    std::vector<std::string> times;
-    history.ForEachReport(
-        {}, {},
-        [&](TrendReport report) {
-            times.push_back(report.Stamp.Time);
-            if (times.size() == 2) stop.request_stop();
-        },
-        stop.get_token());
-    EXPECT_EQ(times, (std::vector<std::string>{"10:00:00", "11:00:00"}));
-}
-
-TEST(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilter) {
-    test::TempFolder folder;
-    HistoryDatabase history(folder.Path("history.db"), HistoryDatabase::Access::Write);
-    // Added out of order, two systems interleaved; SYSB lacks BP1 on the 2nd.
-    const std::vector<TrendReport> added = {
-        MakeTrendReport("SYSA/DB2P", "2026-12-02", "00:00:00"),
-        MakeTrendReport("SYSB/DB2Q", "2026-12-02", "10:00:00", 1),
-        MakeTrendReport("SYSA/DB2P", "2026-11-30", "23:00:00"),
-        MakeTrendReport("SYSA/DB2P", "2026-12-01", "09:00:00"),
-        MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"),
-        MakeTrendReport("SYSA/DB2P", "2026-12-01", "08:00:00"),
-    };
-    for (const TrendReport& report : added) history.Add(report);
+// Added out of order, two systems interleaved; SYSB lacks BP1 on the 2nd.
+// Read through a reading connection, which refuses to add.
+TEST_F(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilterTheListAndAStop) {
+    {
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
+        for (const TrendReport& report : {
+                 MakeTrendReport("SYSA/DB2P", "2026-12-02", "00:00:00"),
+                 MakeTrendReport("SYSB/DB2Q", "2026-12-02", "10:00:00", 1),
+                 MakeTrendReport("SYSA/DB2P", "2026-11-30", "23:00:00"),
+                 MakeTrendReport("SYSA/DB2P", "2026-12-01", "09:00:00"),
+                 MakeTrendReport("SYSB/DB2Q", "2026-11-30", "10:00:00"),
+                 MakeTrendReport("SYSA/DB2P", "2026-12-01", "08:00:00"),
+             })
+            history.Add(report);
+    }
+    HistoryDatabase history(path_, HistoryDatabase::Access::Read);
     struct Case {
         TrendFilter Filter;
         std::string Pool;
@@ -212,83 +177,60 @@ TEST(HistoryTrendTest, ReportsComeInCollectionOrderThroughTheFilter) {
         }
         EXPECT_EQ(seen, c.Expected);
     }
-}
 
-TEST(HistoryTrendTest, TheListGivesEachSystemsFirstAndLastInterval) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
-    {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
-        for (const auto& [system, date, time] : std::vector<std::tuple<std::string, std::string, std::string>>{
-                 {"SYSB/DB2Q", "2026-12-01", "10:00:00"},
-                 {"SYSA/DB2P", "2026-12-01", "09:00:00"},
-                 {"SYSA/DB2P", "2026-11-30", "23:00:00"},
-                 {"SYSA/DB2P", "2026-12-01", "10:00:00"},
-             })
-            history.Add(MakeTrendReport(system, date, time, 1, 1));
-    }
-    HistoryDatabase history(path, HistoryDatabase::Access::Read);
-    const std::vector<SystemHistory> list = history.List();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].System, "SYSA/DB2P");
-    EXPECT_EQ(list[0].Reports, 3u);
-    EXPECT_EQ(list[0].First.Date + " " + list[0].First.Time, "2026-11-30 23:00:00");
-    EXPECT_EQ(list[0].Last.Date + " " + list[0].Last.Time, "2026-12-01 10:00:00");
-    EXPECT_EQ(list[1].System, "SYSB/DB2Q");
-    EXPECT_EQ(list[1].Reports, 1u);
-    EXPECT_EQ(list[1].First.Time, list[1].Last.Time);
-    // Reading wrote nothing: an add through a reading connection is refused.
+    // The list gives each system's first and last interval.
+    std::vector<std::string> list;
+    for (const SystemHistory& s : history.List())
+        list.push_back(s.System + " " + std::to_string(s.Reports) + ": " + s.First.Date + " " + s.First.Time + " to " +
+                       s.Last.Date + " " + s.Last.Time);
+    EXPECT_EQ(list, (std::vector<std::string>{"SYSA/DB2P 4: 2026-11-30 23:00:00 to 2026-12-02 00:00:00",
+                                              "SYSB/DB2Q 2: 2026-11-30 10:00:00 to 2026-12-02 10:00:00"}));
+
+    // A stop ends the reading between reports.
+    std::stop_source stop;
+    std::vector<std::string> times;
+    history.ForEachReport(
+        {}, {},
+        [&](TrendReport report) {
+            times.push_back(report.Stamp.Time);
+            if (times.size() == 2) stop.request_stop();
+        },
+        stop.get_token());
+    EXPECT_EQ(times, (std::vector<std::string>{"10:00:00", "23:00:00"}));
     EXPECT_THROW(history.Add(MakeTrendReport("SYSA/DB2P", "2026-12-05", "10:00:00")), HistoryError);
 }
 
 // A pool's packed lists as a damaged page or a hand-made UPDATE may leave
 // them: read only when they are the lists the program writes, never guessed at.
-TEST(HistoryTrendTest, PackedListsThatDoNotReadAreRefused) {
-    const char* const objects = "UPDATE pool_object_list SET objects = ";
-    const char* const advice = "UPDATE pool SET sequential_advice = ";
-    const struct {
-        const char* Update;
-        const char* Text;
-        std::size_t Read;  // objects or sequential advice lines; refused when none is given
-    } cases[] = {
-        {objects, "[]", 0},
-        {objects, "[[1,2,3]]", 1},
-        {objects, "[[1,-2147483648,2147483647],[1,0,-0]]", 2},
-        {advice, "[]", 0},
-        {advice, "[2,1,2]", 3},
-        {objects, "", std::string::npos},
-        {objects, "[", std::string::npos},
-        {objects, "[[1,2,3]", std::string::npos},
-        {objects, "[[1,2]]", std::string::npos},
-        {objects, "[[1,2,3],]", std::string::npos},
-        {objects, "[[1,2,3,4]]", std::string::npos},
-        {objects, "[[x,2,3]]", std::string::npos},
-        {objects, "[[1.5,2,3]]", std::string::npos},
-        {objects, "[[1,2.5,3]]", std::string::npos},
-        {objects, "[[1,2e3,3]]", std::string::npos},
-        {objects, "[[1,null,3]]", std::string::npos},
-        {objects, "[[1,,3]]", std::string::npos},
-        {objects, "[[1,2147483648,3]]", std::string::npos},
-        {objects, "[[1,2,3]] ", std::string::npos},
-        {objects, "[[7,2,3]]", std::string::npos},  // no object 7
-        {advice, "[1,]", std::string::npos},
-        {advice, "[\"Increase the pool size\"]", std::string::npos},
-        {advice, "[9]", std::string::npos},  // no advice line 9
+TEST_F(HistoryTrendTest, PackedListsThatDoNotReadAreRefused) {
+    const std::string objects = "UPDATE pool_object_list SET objects = ";
+    const std::string advice = "UPDATE pool SET sequential_advice = ";
+    // The update, and the objects or sequential advice lines then read.
+    std::vector<std::pair<std::string, std::size_t>> cases = {
+        {objects + "'[]'", 0}, {objects + "'[[1,2,3]]'", 1}, {objects + "'[[1,-2147483648,2147483647],[1,0,-0]]'", 2},
+        {advice + "'[]'", 0},  {advice + "'[2,1,2]'", 3},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.Update) + c.Text);
-        test::TempFolder folder;
-        const std::string path = folder.Path("history.db");
-        HistoryDatabase(path, HistoryDatabase::Access::Write)
+    // Refused: no list the program writes, or one that names no stored
+    // object (7) or advice line (9).
+    for (const char* text :
+         {"", "[", "[[1,2,3]", "[[1,2]]", "[[1,2,3],]", "[[1,2,3,4]]", "[[x,2,3]]", "[[1.5,2,3]]", "[[1,2.5,3]]",
+          "[[1,2e3,3]]", "[[1,null,3]]", "[[1,,3]]", "[[1,2147483648,3]]", "[[1,2,3]] ", "[[7,2,3]]"})
+        cases.emplace_back(objects + "'" + text + "'", std::string::npos);
+    for (const char* text : {"[1,]", "[\"Increase the pool size\"]", "[9]"})
+        cases.emplace_back(advice + "'" + text + "'", std::string::npos);
+    for (const auto& [update, read] : cases) {
+        SCOPED_TRACE(update);
+        std::filesystem::remove(path_);
+        HistoryDatabase(path_, HistoryDatabase::Access::Write)
             .Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00", 1, 1));
-        test::ExecuteSql(path, std::string(c.Update) + "'" + c.Text + "'");
+        test::ExecuteSql(path_, update);
         try {
-            HistoryDatabase history(path, HistoryDatabase::Access::Read);
+            HistoryDatabase history(path_, HistoryDatabase::Access::Read);
             const TrendPool pool = StoredReports(history).at(0).Pools.at(0);
-            EXPECT_EQ(c.Update == objects ? pool.Objects.size() : pool.Advice[1].size(), c.Read);
+            EXPECT_EQ(update.starts_with(objects) ? pool.Objects.size() : pool.Advice[1].size(), read);
         } catch (const HistoryError& error) {
-            EXPECT_EQ(c.Read, std::string::npos) << error.what();
-            EXPECT_NE(std::string(error.what()).find(path + " is damaged"), std::string::npos) << error.what();
+            EXPECT_EQ(read, std::string::npos) << error.what();
+            EXPECT_NE(std::string(error.what()).find(path_ + " is damaged"), std::string::npos) << error.what();
         }
     }
 }
@@ -296,16 +238,14 @@ TEST(HistoryTrendTest, PackedListsThatDoNotReadAreRefused) {
 // Schema version 1 kept a row an object, its counts per second, and a row an
 // advice line. Such a history is packed when it is first opened, even to
 // read, and every object and advice line comes back as it was given.
-TEST(HistoryTrendTest, AVersion1HistoryIsPackedWhenOpened) {
-    test::TempFolder folder;
-    const std::string path = folder.Path("history.db");
+TEST_F(HistoryTrendTest, AVersion1HistoryIsPackedWhenOpened) {
     const std::vector<TrendReport> added = {MakeTrendReport("SYSA/DB2P", "2026-11-30", "10:00:00", 3, 4, 1.5),
                                             MakeTrendReport("SYSA/DB2P", "2026-11-30", "11:00:00", 2, 0, 2.5)};
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Write);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Write);
         for (const TrendReport& report : added) history.Add(report);
     }
-    test::ExecuteSql(path, R"sql(
+    test::ExecuteSql(path_, R"sql(
         CREATE TABLE object_rows (pool_id INTEGER NOT NULL, position INTEGER NOT NULL, object_id INTEGER NOT NULL,
                                   get_pages_per_sec REAL, sync_read_ios_per_sec REAL,
                                   PRIMARY KEY (pool_id, position)) WITHOUT ROWID;
@@ -325,26 +265,24 @@ TEST(HistoryTrendTest, AVersion1HistoryIsPackedWhenOpened) {
         ALTER TABLE advice_rows RENAME TO pool_advice;
         PRAGMA user_version = 1;)sql");
     const auto lists = [](const std::vector<TrendReport>& reports) {
-        std::vector<std::pair<std::array<std::vector<std::string>, 2>,
-                              std::vector<std::tuple<std::string, std::string, std::int32_t, std::int32_t>>>>
-            pools;
+        std::vector<std::pair<std::array<std::vector<std::string>, 2>, std::vector<test::ObjectRow>>> pools;
         for (const TrendReport& report : reports)
             for (const TrendPool& pool : report.Pools) pools.emplace_back(pool.Advice, test::ObjectRows(pool.Objects));
         return pools;
     };
     {
-        HistoryDatabase history(path, HistoryDatabase::Access::Read);
+        HistoryDatabase history(path_, HistoryDatabase::Access::Read);
         EXPECT_EQ(lists(StoredReports(history)), lists(added));
     }
-    EXPECT_EQ(test::QueryNumber(path, "PRAGMA user_version"), HistorySchemaVersion);
-    HistoryDatabase history(path, HistoryDatabase::Access::Write);
+    EXPECT_EQ(test::QueryNumber(path_, "PRAGMA user_version"), HistorySchemaVersion);
+    HistoryDatabase history(path_, HistoryDatabase::Access::Write);
     EXPECT_EQ(history.Add(MakeTrendReport("SYSA/DB2P", "2026-11-30", "12:00:00")), AddOutcome::Added);
     std::vector<TrendReport> packed = StoredReports(history);
     ASSERT_EQ(packed.size(), 3u);
     packed.pop_back();
     EXPECT_EQ(lists(packed), lists(added));
-    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM pool_object"), 3 * 4 + 2 * 3);
-    EXPECT_EQ(test::QueryNumber(path, "SELECT count(*) FROM pool_advice"), (3 * 2 + 1) + (2 * 2 + 1) + (2 * 2 + 1));
+    EXPECT_EQ(test::QueryNumber(path_, "SELECT count(*) FROM pool_object"), 3 * 4 + 2 * 3);
+    EXPECT_EQ(test::QueryNumber(path_, "SELECT count(*) FROM pool_advice"), (3 * 2 + 1) + (2 * 2 + 1) + (2 * 2 + 1));
 }
 
 }  // namespace

@@ -10,36 +10,27 @@
 namespace kov {
 namespace {
 
-class CompareReportRun : public ::testing::Test {
-protected:
-    CompareReportRun() {
-        before_ = test::WriteLines(folder_.Path("before.sta"), test::StatLines(GenerateReport(test::SmallPlan())));
-        SamplePlan later = test::SmallPlan();
-        later.ElapsedTime = "02:00:00";
-        later.Pools.pop_back();
-        after_ = test::WriteLines(folder_.Path("after.sta"), test::StatLines(GenerateReport(later)));
-    }
-
-    test::ReportRun Run(const std::string& arguments) { return test::RunReportProgram(folder_, arguments); }
-
-    test::TempFolder folder_;
-    std::string before_, after_;
-};
-
-TEST_F(CompareReportRun, ExitStatusNamesTheReportThatWasNotRead) {
-    const std::string missing = folder_.Path("missing.sta");
+TEST(CompareReportRun, ExitStatusNamesTheReportThatWasNotRead) {
+    test::TempFolder folder;
+    const std::string before =
+        test::WriteLines(folder.Path("before.sta"), test::StatLines(GenerateReport(test::SmallPlan())));
+    SamplePlan later = test::SmallPlan();
+    later.ElapsedTime = "02:00:00";
+    later.Pools.pop_back();
+    const std::string after = test::WriteLines(folder.Path("after.sta"), test::StatLines(GenerateReport(later)));
+    const std::string missing = folder.Path("missing.sta");
     test::ExpectProgramRuns(
-        folder_,
+        folder,
         {
             // Twice as long an interval: compared all the same, with a warning; no change % from zero.
-            {"--compare '" + before_ + "' '" + after_ + "'", 0, "",
+            {"--compare '" + before + "' '" + after + "'", 0, "",
              "Warning: The elapsed times differ by more than 10 %"},
-            {"--compare '" + before_ + "' '" + after_ + "' --json", 0, "", "\"changePct\": null"},
-            {"--compare '" + before_ + "' '" + missing + "'", 1, "the after report '" + missing + "' was not read"},
-            {"--compare '" + missing + "' '" + after_ + "' --json", 1, "the before report '" + missing + "'"},
-            {"--compare '" + before_ + "'", 2, "--compare"},
-            {"--compare '" + before_ + "' '" + after_ + "' '" + after_ + "'", 2, "--compare"},
-            {"'" + before_ + "' --compare '" + before_ + "' '" + after_ + "'", 2, "exactly two"},
+            {"--compare '" + before + "' '" + after + "' --json", 0, "", "\"changePct\": null"},
+            {"--compare '" + before + "' '" + missing + "'", 1, "the after report '" + missing + "' was not read"},
+            {"--compare '" + missing + "' '" + after + "' --json", 1, "the before report '" + missing + "'"},
+            {"--compare '" + before + "'", 2, "--compare"},
+            {"--compare '" + before + "' '" + after + "' '" + after + "'", 2, "--compare"},
+            {"'" + before + "' --compare '" + before + "' '" + after + "'", 2, "exactly two"},
             {"", 2, "STATFILE"},
         });
 }

@@ -37,8 +37,6 @@ protected:
         stat_ = test::WriteLines(folder_.Path("report.sta"), test::StatLines(model_));
     }
 
-    int Run(const std::string& arguments) { return test::RunReportProgram(folder_, arguments).status; }
-
     test::TempFolder folder_;
     ReportModel model_ = GenerateReport(test::SmallPlan());
     std::string stat_;
@@ -78,7 +76,7 @@ TEST_F(CsvExport, APoolNameThatIsNoFileNameIsWrittenWithUnderscores) {
 
 TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
     const std::string out = folder_.Path("new/deeper");
-    ASSERT_EQ(Run("--csv '" + out + "' '" + stat_ + "'"), 0);
+    ASSERT_EQ(test::RunReportProgram(folder_, "--csv '" + out + "' '" + stat_ + "'").status, 0);
     std::set<std::string> written;
     for (const auto& entry : fs::directory_iterator(out)) written.insert(entry.path().filename().string());
     std::set<std::string> expected;
@@ -90,21 +88,18 @@ TEST_F(CsvExport, TheProgramWritesEveryFileCompleteOrSaysWhyNot) {
 
     std::ofstream(folder_.Path("plain-file")) << "x";
     const struct {
-        const char* what;
         std::string arguments;
         int status;
         const char* says;
     } cases[] = {
-        {"folder under a file", "--csv '" + folder_.Path("plain-file/sub") + "' '" + stat_ + "'", 1,
-         "cannot make the folder"},
-        {"statistics missing", "--csv '" + folder_.Path("none") + "' '" + folder_.Path("none.sta") + "'", 1,
-         "no CSV file written"},
-        {"with --json", "--json --csv '" + folder_.Path("none") + "' '" + stat_ + "'", 2, "excludes"},
-        {"no statistics report", "--csv '" + folder_.Path("none") + "'", 2, "STATFILE"},
-        {"no folder", "--csv '' '" + stat_ + "'", 2, "DIR is empty"},
+        {"--csv '" + folder_.Path("plain-file/sub") + "' '" + stat_ + "'", 1, "cannot make the folder"},
+        {"--csv '" + folder_.Path("none") + "' '" + folder_.Path("none.sta") + "'", 1, "no CSV file written"},
+        {"--json --csv '" + folder_.Path("none") + "' '" + stat_ + "'", 2, "excludes"},
+        {"--csv '" + folder_.Path("none") + "'", 2, "STATFILE"},
+        {"--csv '' '" + stat_ + "'", 2, "DIR is empty"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.arguments);
         const test::ReportRun run = test::RunReportProgram(folder_, c.arguments);
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;

@@ -40,18 +40,14 @@ std::string Diff(const fs::path& expected, const fs::path& actual) {
     return text;
 }
 
-// The report run from the samples folder with names relative to it, so the
+// A report run from the samples folder with names relative to it, so the
 // file names in the document are the same on every machine.
-std::string SampleReport(bool json) {
+template <typename Run>
+std::string FromSamples(Run run) {
     const fs::path before = fs::current_path();
     fs::current_path(KOVGRAPH_SAMPLES);
-    BatchOptions options;
-    options.Json = json;
-    options.AccDir = ".";
-    options.StatFile = "SYSA_DB2P_20261130.sta";
-    options.SimFiles = {"SYSA_DB2P_20261130_BP0.sim", "SYSA_DB2P_20261130_BP1.sim", "SYSA_DB2P_20261130_BP2.sim"};
     std::ostringstream out;
-    const int status = RunBatchReport(options, out);
+    const int status = run(out);
     fs::current_path(before);
     EXPECT_EQ(status, 0);
     return out.str();
@@ -76,21 +72,21 @@ void ExpectGolden(const std::string& name, const std::string& report) {
     ADD_FAILURE() << golden << " differs; the report is in " << actual << ":\n" << Diff(golden, actual);
 }
 
-TEST(GoldenReport, SamplesReadAsTheGoldenFilesSay) {
-    for (const bool json : {true, false}) ExpectGolden(json ? "samples.json" : "samples.txt", SampleReport(json));
-}
-
-// The bundled sample against the same system a week later.
-TEST(GoldenReport, SampleComparisonReadsAsTheGoldenFilesSay) {
+// The samples, and the bundled sample against the same system a week later.
+TEST(GoldenReport, SamplesAndTheirComparisonReadAsTheGoldenFilesSay) {
     for (const bool json : {true, false}) {
-        const fs::path before = fs::current_path();
-        fs::current_path(KOVGRAPH_SAMPLES);
-        std::ostringstream out, err;
-        const int status = RunCompareReport({json, "SYSA_DB2P_20261130.sta", "SYSA_DB2P_20261207.sta"}, out, err);
-        fs::current_path(before);
-        EXPECT_EQ(status, 0);
+        BatchOptions options;
+        options.Json = json;
+        options.AccDir = ".";
+        options.StatFile = "SYSA_DB2P_20261130.sta";
+        options.SimFiles = {"SYSA_DB2P_20261130_BP0.sim", "SYSA_DB2P_20261130_BP1.sim", "SYSA_DB2P_20261130_BP2.sim"};
+        ExpectGolden(json ? "samples.json" : "samples.txt",
+                     FromSamples([&](std::ostream& out) { return RunBatchReport(options, out); }));
+        std::ostringstream err;
+        ExpectGolden(json ? "compare.json" : "compare.txt", FromSamples([&](std::ostream& out) {
+                         return RunCompareReport({json, "SYSA_DB2P_20261130.sta", "SYSA_DB2P_20261207.sta"}, out, err);
+                     }));
         EXPECT_EQ(err.str(), "");
-        ExpectGolden(json ? "compare.json" : "compare.txt", out.str());
     }
 }
 

@@ -10,8 +10,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "readers/ReportLoading.h"
-
 namespace kov::test {
 
 namespace {
@@ -125,14 +123,6 @@ std::string Overwrite(std::string line, int column, std::string_view text) {
     if (line.size() < at + text.size()) line.resize(at + text.size(), ' ');
     line.replace(at, text.size(), text);
     return line;
-}
-
-bool Session::OpenStats(const std::string& path) {
-    return OpenStatisticsReport(Model, Reader, path);
-}
-
-bool Session::AddSim(const std::string& path) {
-    return Reader.AddSimulationFile(path);
 }
 
 std::vector<std::string> Session::Titles() const {

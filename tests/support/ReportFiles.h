@@ -10,6 +10,7 @@
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "readers/ReportLoading.h"
 #include "readers/ReportReader.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
@@ -62,8 +63,10 @@ struct Session {
     std::vector<int> Progress;
     ReportReader Reader{Model, Sink, [this](int percent) { Progress.push_back(percent); }};
 
-    bool OpenStats(const std::string& path);  // as the file-selection screen does
-    bool AddSim(const std::string& path);     // counts the simulation, then reads it
+    // As the file-selection screen does.
+    bool OpenStats(const std::string& path) { return OpenStatisticsReport(Model, Reader, path); }
+    // Counts the simulation, then reads it.
+    bool AddSim(const std::string& path) { return Reader.AddSimulationFile(path); }
     std::vector<std::string> Titles() const;
 };
 

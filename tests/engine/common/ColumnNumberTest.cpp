@@ -33,15 +33,13 @@ constexpr std::string_view kBefore = "98765432";
 constexpr std::string_view kAfter = "1234";
 
 template <std::size_t Width>
-Outcome Column(std::string_view text, NumberKind kind, bool decimalComma, bool* plain = nullptr) {
+Outcome Column(std::string_view text, NumberKind kind, bool decimalComma, bool& plain) {
     const std::string line = std::string(kBefore) + std::string(text) + std::string(kAfter);
     const char* field = line.data() + kBefore.size();
-    if (plain != nullptr) {
-        std::int32_t whole = 0;
-        double real = 0;
-        *plain = kind == NumberKind::Int32 ? TryPlainWhole<Width>(field, whole)
-                                           : TryPlainDecimal<Width>(field, decimalComma, real);
-    }
+    std::int32_t whole = 0;
+    double real = 0;
+    plain = kind == NumberKind::Int32 ? TryPlainWhole<Width>(field, whole)
+                                      : TryPlainDecimal<Width>(field, decimalComma, real);
     try {
         return {false,
                 kind == NumberKind::Int32 ? ColumnInt32<Width>(field, decimalComma)
@@ -70,7 +68,7 @@ void ExpectSameAsGeneral(const Case<Width>& c) {
     ASSERT_EQ(c.Text.size(), Width) << c.Text;
     SCOPED_TRACE(Describe(c.Text, c.Kind, c.DecimalComma));
     bool plain = false;
-    const Outcome column = Column<Width>(c.Text, c.Kind, c.DecimalComma, &plain);
+    const Outcome column = Column<Width>(c.Text, c.Kind, c.DecimalComma, plain);
     const Outcome general = General(c.Text, c.Kind, c.DecimalComma);
     EXPECT_EQ(column, general) << "column " << column.Value << column.Message << ", general " << general.Value
                                << general.Message;
@@ -80,8 +78,8 @@ void ExpectSameAsGeneral(const Case<Width>& c) {
 constexpr auto I32 = NumberKind::Int32;
 constexpr auto Dbl = NumberKind::Double;
 
-TEST(ColumnNumber, TenWideColumnsGiveWhatTheGeneralConversionGives) {
-    const Case<10> cases[] = {
+TEST(ColumnNumber, ColumnsGiveWhatTheGeneralConversionGives) {
+    const Case<10> tenWide[] = {
         {"    155243", I32, false, true},
         {" 123456789", I32, false, true},  // more than the word holds
         {"2147483647", I32, false, true},
@@ -103,16 +101,13 @@ TEST(ColumnNumber, TenWideColumnsGiveWhatTheGeneralConversionGives) {
         {"       inf", Dbl, false, false},
         {"    12.34 ", Dbl, false, false},
     };
-    for (const auto& c : cases) ExpectSameAsGeneral(c);
-}
-
-TEST(ColumnNumber, SixWideColumnsGiveWhatTheGeneralConversionGives) {
-    const Case<6> cases[] = {
+    for (const auto& c : tenWide) ExpectSameAsGeneral(c);
+    const Case<6> sixWide[] = {
         {" 73.54", Dbl, false, true},  {"100.00", Dbl, false, true},  {"  12,3", Dbl, true, true},
         {"  12,3", Dbl, false, false}, {"   -.5", Dbl, false, false}, {"     .", Dbl, false, false},
         {"123456", I32, false, true},  {"1234 6", I32, false, false}, {"  99.5", I32, false, false},
     };
-    for (const auto& c : cases) ExpectSameAsGeneral(c);
+    for (const auto& c : sixWide) ExpectSameAsGeneral(c);
 }
 
 // Fields made of the characters a column may hold, mostly right-aligned
@@ -133,7 +128,7 @@ void CompareRandomFields(unsigned seed) {
         for (const NumberKind kind : {I32, Dbl}) {
             for (const bool decimalComma : {false, true}) {
                 bool plain = false;
-                const Outcome column = Column<Width>(text, kind, decimalComma, &plain);
+                const Outcome column = Column<Width>(text, kind, decimalComma, plain);
                 const Outcome general = General(text, kind, decimalComma);
                 plainSeen += plain ? 1 : 0;
                 ASSERT_EQ(column, general) << Describe(text, kind, decimalComma);

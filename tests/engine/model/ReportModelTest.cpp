@@ -30,24 +30,6 @@ TEST(FindPool, MatchesTheBlankPaddedNameSoBP1IsNotBP10) {
     for (const auto& c : cases) EXPECT_EQ(model.FindPool(c.simPool), c.pool) << c.simPool;
 }
 
-TEST(ClearLoadedData, EmptiesEveryTableAndIndex) {
-    ReportModel model;
-    model.Pools.Add();
-    model.Objects.Add();
-    model.Simulations.GrowTo(2);
-    model.SimulationCount = 2;
-    model.CurrentPool = model.CurrentObject = 1;
-    model.StatsLoaded = model.SimulationsLoaded = true;
-    model.SysInfo.System = "SYSA";
-    model.ClearLoadedData();
-    EXPECT_EQ(model.PoolCount(), 0);
-    EXPECT_EQ(model.ObjectCount(), 0);
-    EXPECT_EQ(model.Simulations.Count(), 0);
-    EXPECT_EQ(model.SimulationCount + model.CurrentPool + model.CurrentObject, 0);
-    EXPECT_FALSE(model.StatsLoaded || model.SimulationsLoaded);
-    EXPECT_TRUE(model.SysInfo.System.IsBlank());
-}
-
 TEST(OneBasedTable, RefusesEntriesBeyondItsCapacity) {
     OneBasedTable<int> table(2, "pool");
     EXPECT_EQ(table.Add(), 1);
@@ -85,9 +67,15 @@ TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
     EXPECT_EQ(expected, MaxObjects + 1);
 }
 
-TEST(OneBasedTable, CopiesAreDeepAndClearingGivesTheMemoryBack) {
+// Clearing empties every table and index, and gives the memory back.
+TEST(ReportModel, CopiesAreDeepAndClearingEmptiesItWhole) {
     const std::size_t chunksBefore = BlockPool::Shared().ChunksHeld();
     ReportModel model;
+    model.Pools.Add();
+    model.SimulationCount = 3;
+    model.CurrentPool = model.CurrentObject = 1;
+    model.StatsLoaded = model.SimulationsLoaded = true;
+    model.SysInfo.System = "SYSA";
     for (int o = 1; o <= 300; ++o) {
         ObjectRecord& object = model.Objects(model.Objects.Add());
         object.ObjectName = "OBJ" + std::to_string(o);
@@ -111,6 +99,10 @@ TEST(OneBasedTable, CopiesAreDeepAndClearingGivesTheMemoryBack) {
     EXPECT_EQ(copy.Objects(1).Sim(1).SimulationNo, 1);
 
     model.ClearLoadedData();
+    EXPECT_EQ(model.PoolCount() + model.ObjectCount() + model.Simulations.Count(), 0);
+    EXPECT_EQ(model.SimulationCount + model.CurrentPool + model.CurrentObject, 0);
+    EXPECT_FALSE(model.StatsLoaded || model.SimulationsLoaded);
+    EXPECT_TRUE(model.SysInfo.System.IsBlank());
     copy.ClearLoadedData();
     moved.ClearLoadedData();
     EXPECT_EQ(BlockPool::Shared().ChunksHeld(), chunksBefore);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
 #include <set>
 #include <stdexcept>
 #include <utility>
@@ -32,17 +31,12 @@ std::vector<int> Numbers(const SimSlots<SimObjectRecord>& slots) {
     return numbers;
 }
 
-std::vector<int> OneTo(int n) {
-    std::vector<int> numbers(static_cast<std::size_t>(n));
-    std::iota(numbers.begin(), numbers.end(), 1);
-    return numbers;
-}
-
 TEST(SimSlots, GrowsInStepsWithoutMovingFilledSlots) {
     ObjectRecord object;
     EXPECT_EQ(object.Sims.capacity(), 0u);
     std::vector<const SimObjectRecord*> addresses;
     std::vector<std::size_t> capacities;
+    std::vector<int> numbers;
     for (int n = 1; n <= MaxSimulations; ++n) {
         SimObjectRecord& slot = object.Sims.emplace_back();
         EXPECT_EQ(slot.Detail1, PointArray<std::int32_t>{}) << "slot " << n << " starts empty";
@@ -50,8 +44,9 @@ TEST(SimSlots, GrowsInStepsWithoutMovingFilledSlots) {
         Mark(slot, n);
         addresses.push_back(&slot);
         capacities.push_back(object.Sims.capacity());
+        numbers.push_back(n);
     }
-    EXPECT_EQ(Numbers(object.Sims), OneTo(MaxSimulations));
+    EXPECT_EQ(Numbers(object.Sims), numbers);
     for (int n = 1; n <= MaxSimulations; ++n) {
         EXPECT_EQ(&object.Sim(n), addresses[static_cast<std::size_t>(n - 1)]) << "slot " << n << " moved";
         EXPECT_EQ(object.Sim(n).Detail5[3], n);

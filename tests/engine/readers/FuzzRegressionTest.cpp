@@ -5,23 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "fuzz/FuzzInputs.h"
+#include "support/ReportFiles.h"
 
 namespace kov {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(FuzzRegression, SeedsAreGoodInputsAndFoundFaultsStayFixed) {
     const struct {
@@ -39,7 +33,7 @@ TEST(FuzzRegression, SeedsAreGoodInputsAndFoundFaultsStayFixed) {
         int seeds = 0;
         for (const auto& seed : fs::directory_iterator(fuzzFolder / "corpus" / t.target)) {
             // The seeds are good reports, so fuzzing starts from the deep paths.
-            EXPECT_TRUE(t.read(Bytes(seed.path()))) << seed.path();
+            EXPECT_TRUE(t.read(test::ReadWhole(seed.path().string()))) << seed.path();
             ++seeds;
         }
         EXPECT_GE(seeds, 2);
@@ -47,7 +41,7 @@ TEST(FuzzRegression, SeedsAreGoodInputsAndFoundFaultsStayFixed) {
         if (!fs::is_directory(found)) continue;
         for (const auto& input : fs::directory_iterator(found)) {
             SCOPED_TRACE(input.path().string());
-            t.read(Bytes(input.path()));  // returns, whatever it read
+            t.read(test::ReadWhole(input.path().string()));  // returns, whatever it read
         }
     }
 }

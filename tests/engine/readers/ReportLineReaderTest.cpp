@@ -65,9 +65,8 @@ TEST(ReportLineReader, DecimalCommaStartsAfterColumn57) {
     line[56] = '.';  // column 57: part of an object name
     line[57] = '.';  // column 58: inside the first counter
     line[69] = '.';
-    test::WriteLines(folder.Path("comma.txt"), {line});
     ReportLineReader reader;
-    reader.Open(folder.Path("comma.txt"));
+    reader.Open(test::WriteLines(folder.Path("comma.txt"), {line}));
     reader.DecimalComma = true;
     const std::string read(reader.ReadReportLine());
     EXPECT_EQ(read[56], '.');

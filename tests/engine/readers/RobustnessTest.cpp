@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <functional>
 #include <future>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,13 +65,12 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
 
     const struct {
         const char* what;
-        std::optional<std::string> bytes;  // nullopt: no such file
-        const char* title;                 // nullptr: any message
+        std::string bytes;
+        const char* title;  // nullptr: any message
         bool loaded;
         const char* text = nullptr;  // part of the first message's text
     } cases[] = {
         {"empty file", "", "File IO", false},
-        {"no such file", std::nullopt, "Read Stat Data File", false, "does not exist"},
         {"binary", Noise(1 << 16, 1), nullptr, false},
         {"binary pool lines after a good header", Joined({good[0], good[1]}) + Noise(1 << 14, 2, "BPS "),
          "Read Stat Pool Information", false},
@@ -93,7 +91,7 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
         SCOPED_TRACE(c.what);
         test::TempFolder folder;
         const std::string path = folder.Path("input.sta");
-        if (c.bytes) test::WriteBytes(path, *c.bytes);
+        test::WriteBytes(path, c.bytes);
         test::Session s;
         EXPECT_EQ(s.OpenStats(path), c.loaded);
         if (c.loaded) {
@@ -113,9 +111,6 @@ TEST(Robustness, AnyStatisticsFileEndsInTablesOrAMessage) {
             EXPECT_EQ(m.Text.find('\0'), std::string::npos) << m.Title;
             EXPECT_LT(m.Text.size(), 1000u) << m.Title;
         }
-        if (!c.bytes) {
-            EXPECT_THAT(s.Sink.Messages[0].Text, HasSubstr(path));
-        }
     }
     test::TempFolder folder;
     test::Session s;
@@ -130,12 +125,11 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
     overlong.insert(overlong.begin() + 4, "BPS " + std::string(ReportLineReader::MaxLineLength, ' '));
     const struct {
         const char* what;
-        std::optional<std::string> bytes;
+        std::string bytes;
         std::vector<std::string> titles;
         bool fileError;
         const char* text = nullptr;  // part of the first message's text
     } cases[] = {
-        {"no such file", std::nullopt, {"Read Simulation File"}, true, "does not exist"},
         {"empty file", "", {"File IO"}, true},
         {"binary", Noise(1 << 16, 3), {"File IO"}, true},
         {"environment line only", Joined({good[0]}), {"Read Simulation Report Information"}, false},
@@ -159,7 +153,7 @@ TEST(Robustness, AnySimulationFileEndsInResultsOrAMessage) {
         test::TempFolder folder;
         const std::string statPath = test::WriteLines(folder.Path("r.sta"), test::StatLines(source));
         const std::string path = folder.Path("input.sim");
-        if (c.bytes) test::WriteBytes(path, *c.bytes);
+        test::WriteBytes(path, c.bytes);
         test::Session s;
         ASSERT_TRUE(s.OpenStats(statPath));
         EXPECT_EQ(s.AddSim(path), !c.fileError);
@@ -248,8 +242,6 @@ TEST(Robustness, OnlyRegularFilesAreRead) {
 // start and its file name so that the message stays readable.
 TEST(Robustness, AFileThatCannotBeOpenedSaysWhy) {
     test::TempFolder folder;
-    const std::string deepFolder = folder.Path(std::string(140, 'd')) + "/" + std::string(140, 'e');
-    std::filesystem::create_directories(deepFolder);
     test::WriteBytes(folder.Path("unreadable.sta"), "ENVIRONMENT USA\r\n");
     std::filesystem::permissions(folder.Path("unreadable.sta"), std::filesystem::perms::none);
     test::WriteBytes(folder.Path("file.sta"), "ENVIRONMENT USA\r\n");
@@ -272,11 +264,12 @@ TEST(Robustness, AFileThatCannotBeOpenedSaysWhy) {
             test::Session s;
             if (asSimulation) {
                 s.Model.StatsLoaded = true;
-                s.AddSim(c.path);
+                EXPECT_FALSE(s.AddSim(c.path));
             } else {
-                s.OpenStats(c.path);
+                EXPECT_FALSE(s.OpenStats(c.path));
             }
-            ASSERT_EQ(s.Sink.Messages.size(), 1u);
+            ASSERT_EQ(s.Titles(),
+                      std::vector<std::string>{asSimulation ? "Read Simulation File" : "Read Stat Data File"});
             const std::string& text = s.Sink.Messages[0].Text;
             EXPECT_THAT(text, HasSubstr(c.reason));
             const std::string fileName = std::filesystem::path(c.path).filename().string();

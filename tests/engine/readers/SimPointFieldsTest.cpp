@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "readers/ReportWriter.h"
@@ -27,25 +28,21 @@ double Real(int d, int k) {
     return 1000 * d + k + 0.5;
 }
 
+// Details 4 to 6 are kept for objects only.
 template <typename Slot>
-void MarkCommonDetails(Slot& slot, int points) {
+void MarkDetails(Slot& slot, int points) {
     for (int k = 1; k <= points; ++k) {
         const auto p = static_cast<std::size_t>(k);
         slot.Detail1[p] = Whole(1, k);
         slot.Detail2[p] = Whole(2, k);
         slot.Detail3[p] = Real(3, k);
+        if constexpr (std::is_same_v<Slot, SimObjectRecord>) {
+            slot.Detail4[p] = Whole(4, k);
+            slot.Detail5[p] = Whole(5, k);
+            slot.Detail6[p] = Real(6, k);
+        }
         slot.Detail7[p] = Real(7, k);
         slot.Detail8[p] = Real(8, k);
-    }
-}
-
-void MarkObjectDetails(SimObjectRecord& slot, int points) {
-    MarkCommonDetails(slot, points);
-    for (int k = 1; k <= points; ++k) {
-        const auto p = static_cast<std::size_t>(k);
-        slot.Detail4[p] = Whole(4, k);
-        slot.Detail5[p] = Whole(5, k);
-        slot.Detail6[p] = Real(6, k);
     }
 }
 
@@ -61,9 +58,9 @@ std::string Column(const std::string& line, int start, int width) {
 
 TEST(SimPointFields, EachDetailOfEachPointIsWrittenAtItsColumns) {
     SimObjectRecord object;
-    MarkObjectDetails(object, 2);
+    MarkDetails(object, 2);
     PoolSimRecord pool;
-    MarkCommonDetails(pool, 2);
+    MarkDetails(pool, 2);
     const std::string objectLine = SimObjectLine(object, 2);
     const std::string poolLine = SimPoolLine(pool, 2);
     // Two points: group 1 (details 1-5) of each point, then group 2 (6-8).
@@ -88,24 +85,16 @@ TEST(SimPointFields, EachDetailOfEachPointIsWrittenAtItsColumns) {
     }
 }
 
-// BP1 simulated at 16 points; its pool line and first object line carry the
-// marked values (lines 2 and 3 of the file, 0-based).
-class SimPointReading : public ::testing::Test {
-protected:
-    SimPointReading() {
-        AddSimulation(source_, 3, kPoints, 11);
-        MarkCommonDetails(source_.Pools(3).Sim(1), kPoints);
-        MarkObjectDetails(source_.Objects(source_.Pools(3).FirstObject).Sim(1), kPoints);
-        statPath_ = test::WriteLines(folder_.Path("report.sta"), test::StatLines(source_));
-    }
-
-    static constexpr int kPoints = 16;
-    test::TempFolder folder_;
-    ReportModel source_ = GenerateReport(test::SmallPlan());
-    std::string statPath_;
-};
-
-TEST_F(SimPointReading, BothConversionsOfAnObjectLineFillTheSameMembers) {
+TEST(SimPointReading, BothConversionsOfAnObjectLineFillTheSameMembers) {
+    // BP1 simulated at 16 points; its pool line and first object line carry
+    // the marked values (lines 2 and 3 of the file, 0-based).
+    constexpr int kPoints = 16;
+    ReportModel source = GenerateReport(test::SmallPlan());
+    AddSimulation(source, 3, kPoints, 11);
+    MarkDetails(source.Pools(3).Sim(1), kPoints);
+    MarkDetails(source.Objects(source.Pools(3).FirstObject).Sim(1), kPoints);
+    test::TempFolder folder;
+    const std::string statPath = test::WriteLines(folder.Path("report.sta"), test::StatLines(source));
     // The last column of the line spoiled: the line is read again field by
     // field, and every field before the bad one keeps its value.
     constexpr int kLastColumn = 1211;
@@ -115,11 +104,11 @@ TEST_F(SimPointReading, BothConversionsOfAnObjectLineFillTheSameMembers) {
     } cases[] = {{"sound line", false}, {"bad last field", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<std::string> lines = test::SimLines(source_, 1);
+        std::vector<std::string> lines = test::SimLines(source, 1);
         if (c.spoiled) lines[3] = test::Overwrite(lines[3], kLastColumn, "   abc");
         test::Session s;
-        ASSERT_TRUE(s.OpenStats(statPath_));
-        s.AddSim(test::WriteLines(folder_.Path("bp1.sim"), lines));
+        ASSERT_TRUE(s.OpenStats(statPath));
+        s.AddSim(test::WriteLines(folder.Path("bp1.sim"), lines));
         if (c.spoiled) {
             ASSERT_EQ(s.Sink.Messages.size(), 1u);
             EXPECT_THAT(s.Sink.Messages[0].Text, EndsWith(test::FieldErrorTail(4, 133, kLastColumn)));
