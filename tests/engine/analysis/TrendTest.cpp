@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <sstream>
 #include <stdexcept>
 #include <stop_token>
@@ -43,6 +44,28 @@ std::vector<std::string> Files(const SystemTrend& trend) {
     return files;
 }
 
+// A drift as "name first..last: before -> after (change)", every value exact.
+std::string DriftText(const ObjectDrift& o) {
+    std::ostringstream out;
+    out << std::setprecision(17) << o.Name << " " << o.FirstReport << ".." << o.LastReport << ": " << o.First << " -> "
+        << o.Last << " (" << o.Change << ")";
+    return out.str();
+}
+
+std::vector<std::string> DriftTexts(const std::vector<ObjectDrift>& drifts) {
+    std::vector<std::string> texts;
+    for (const ObjectDrift& o : drifts) texts.push_back(DriftText(o));
+    return texts;
+}
+
+using Events = std::vector<std::pair<std::size_t, std::string>>;
+
+Events EventsOf(const PoolTrend& pool) {
+    Events events;
+    for (const TrendEvent& e : pool.Events) events.emplace_back(e.Report, e.Text);
+    return events;
+}
+
 // Everything a trend holds, as text, so that two trends compare whole.
 std::string Describe(const TrendResult& result) {
     std::ostringstream out;
@@ -63,9 +86,7 @@ std::string Describe(const TrendResult& result) {
                     out << "\n";
                 }
             for (const auto* list : {&pool.SyncReadIORises, &pool.SyncReadIOFalls})
-                for (const ObjectDrift& o : *list)
-                    out << "  drift " << o.Name << " " << o.FirstReport << ".." << o.LastReport << " " << o.Change
-                        << "\n";
+                for (const ObjectDrift& o : *list) out << "  drift " << DriftText(o) << "\n";
         }
     }
     for (const LeftOutReport& left : result.LeftOut) {
@@ -169,12 +190,9 @@ TEST(Trend, SettingChangesAndPoolsComingAndGoingAreEventsOfTheReportWhereTheyHap
         SCOPED_TRACE(k.name);
         const TrendResult result = BuildTrends(
             {OnePool(Hour(0), "BP1", base), OnePool(Hour(1), "BP1", base), OnePool(Hour(2), "BP1", k.second)});
-        std::vector<std::string> texts;
-        for (const TrendEvent& event : result.Systems.at(0).Pools.at(0).Events) {
-            EXPECT_EQ(event.Report, 2u);
-            texts.push_back(event.Text);
-        }
-        EXPECT_EQ(texts, k.texts);
+        Events expected;
+        for (const std::string& text : k.texts) expected.emplace_back(2, text);
+        EXPECT_EQ(EventsOf(result.Systems.at(0).Pools.at(0)), expected);
     }
 
     // BP2 is missing from the second report; BP3 first comes in the third
@@ -187,18 +205,13 @@ TEST(Trend, SettingChangesAndPoolsComingAndGoingAreEventsOfTheReportWhereTheyHap
     const TrendResult result = BuildTrends({third, first, second});
     const SystemTrend& trend = result.Systems.at(0);
     ASSERT_EQ(trend.Pools.size(), 3u);
-    const auto events = [&](std::size_t p) {
-        std::vector<std::pair<std::size_t, std::string>> list;
-        for (const TrendEvent& e : trend.Pools[p].Events) list.emplace_back(e.Report, e.Text);
-        return list;
-    };
-    using Events = std::vector<std::pair<std::size_t, std::string>>;
     EXPECT_EQ(trend.Pools[0].Name, "BP1");
-    EXPECT_EQ(events(0), (Events{{2, "pool disappears"}}));
+    EXPECT_EQ(EventsOf(trend.Pools[0]), (Events{{2, "pool disappears"}}));
     EXPECT_EQ(trend.Pools[1].Name, "BP2");
-    EXPECT_EQ(events(1), (Events{{1, "pool disappears"}, {2, "pool appears"}, {2, "VP size 40,000 -> 1,000"}}));
+    EXPECT_EQ(EventsOf(trend.Pools[1]),
+              (Events{{1, "pool disappears"}, {2, "pool appears"}, {2, "VP size 40,000 -> 1,000"}}));
     EXPECT_EQ(trend.Pools[2].Name, "BP3");
-    EXPECT_EQ(events(2), (Events{{2, "pool appears"}}));
+    EXPECT_EQ(EventsOf(trend.Pools[2]), (Events{{2, "pool appears"}}));
     // Absent pools have no value in that report; every series spans all reports.
     for (const FigureSeries& series : trend.Pools[1].Figures) {
         ASSERT_EQ(series.size(), 3u);
@@ -219,25 +232,14 @@ TEST(Trend, AdviceLinesKeepTheReportsInWhichTheyFired) {
     std::vector<TrendReport> given;
     for (std::size_t r = 0; r < std::size(reports); ++r) given.push_back(OnePool(Hour(r), "BP1", {}, {}, reports[r]));
     const TrendResult result = BuildTrends(given);
-    const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
-    const struct {
-        std::size_t intent;
-        std::size_t at;
-        const char* text;
-        std::vector<std::size_t> reports;
-    } cases[] = {
-        {0, 0, "grow the pool", {0, 1, 3}},  // fired twice in report 1: listed once
-        {0, 1, "lower VDWQT", {1}},
-        {1, 0, "raise VPSEQT", {1, 2}},
-    };
-    EXPECT_EQ(pool.Advice[0].size(), 2u);
-    EXPECT_EQ(pool.Advice[1].size(), 1u);
-    for (const auto& k : cases) {
-        SCOPED_TRACE(k.text);
-        const AdviceSpan& span = pool.Advice[k.intent].at(k.at);
-        EXPECT_EQ(span.Text, k.text);
-        EXPECT_EQ(span.Reports, k.reports);
-    }
+    std::vector<std::string> spans;  // "intent text: reports"
+    for (std::size_t intent = 0; intent < 2; ++intent)
+        for (const AdviceSpan& span : result.Systems.at(0).Pools.at(0).Advice[intent]) {
+            spans.push_back(std::to_string(intent) + " " + span.Text + ":");
+            for (const std::size_t r : span.Reports) spans.back() += " " + std::to_string(r);
+        }
+    // "grow the pool" fired twice in report 1: listed once.
+    EXPECT_EQ(spans, (std::vector<std::string>{"0 grow the pool: 0 1 3", "0 lower VDWQT: 1", "1 raise VPSEQT: 1 2"}));
 }
 
 TEST(Trend, ObjectsDriftFromTheirFirstToTheirLastReportAndTheTopListsFollowTheCompareRules) {
@@ -259,19 +261,13 @@ TEST(Trend, ObjectsDriftFromTheirFirstToTheirLastReportAndTheTopListsFollowTheCo
     const TrendResult result = BuildTrends(
         {OnePool(Hour(0), "BP0", {}, first), OnePool(Hour(1), "BP0", {}, middle), OnePool(Hour(2), "BP0", {}, last)});
     const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
-    std::vector<std::string> rises, falls;
+    std::vector<std::string> rises;
     for (const ObjectDrift& o : pool.SyncReadIORises) rises.push_back(o.Name);
-    for (const ObjectDrift& o : pool.SyncReadIOFalls) falls.push_back(o.Name);
     EXPECT_EQ(rises,
               (std::vector<std::string>{"UP11", "UP10", "UP9", "UP8", "UP7", "UP6", "DUP", "UP0", "UP1", "UP2"}));
-    EXPECT_EQ(falls, (std::vector<std::string>{"LATE", "DOWN"}));
-    const ObjectDrift& late = pool.SyncReadIOFalls[0];
-    EXPECT_EQ(late.FirstReport, 1u);
-    EXPECT_EQ(late.LastReport, 2u);
-    EXPECT_DOUBLE_EQ(late.First, 100);
-    EXPECT_DOUBLE_EQ(late.Last, 40);
-    EXPECT_DOUBLE_EQ(late.Change, -60);
-    EXPECT_DOUBLE_EQ(pool.SyncReadIORises[6].Change, 6);  // the second DUP: 3 -> 9
+    EXPECT_EQ(DriftText(pool.SyncReadIORises[6]), "DUP 1..2: 3 -> 9 (6)");  // the second DUP
+    EXPECT_EQ(DriftTexts(pool.SyncReadIOFalls),
+              (std::vector<std::string>{"LATE 1..2: 100 -> 40 (-60)", "DOWN 0..2: 50 -> 20 (-30)"}));
 }
 
 // Objects pair by name and, among equal names, by order, however often a
@@ -290,25 +286,12 @@ TEST(Trend, ObjectsPairByNameWhetherThePoolKeepsItsOrderOrNot) {
     for (std::size_t r = 0; r < series.size(); ++r) reports.push_back(OnePool(Hour(r), "BP0", {}, series[r]));
     const TrendResult result = BuildTrends(reports);
     const PoolTrend& pool = result.Systems.at(0).Pools.at(0);
-    struct Expected {
-        std::string Name;
-        std::size_t Last;
-        double First, LastValue;
-    };
     // Rises and falls in one list, by their change.
     std::vector<ObjectDrift> drifts = pool.SyncReadIORises;
     drifts.insert(drifts.end(), pool.SyncReadIOFalls.begin(), pool.SyncReadIOFalls.end());
     // Equal changes keep the order of first appearance: X before the first DUP.
-    const Expected expected[] = {{"DUP", 5, 10, 50}, {"X", 5, 5, 8}, {"DUP", 5, 1, 4}, {"Y", 5, 7, 9}};
-    ASSERT_EQ(drifts.size(), std::size(expected));
-    for (std::size_t i = 0; i < drifts.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(drifts[i].Name, expected[i].Name);
-        EXPECT_EQ(drifts[i].FirstReport, 0u);
-        EXPECT_EQ(drifts[i].LastReport, expected[i].Last);
-        EXPECT_DOUBLE_EQ(drifts[i].First, expected[i].First);
-        EXPECT_DOUBLE_EQ(drifts[i].Last, expected[i].LastValue);
-    }
+    EXPECT_EQ(DriftTexts(drifts), (std::vector<std::string>{"DUP 0..5: 10 -> 50 (40)", "X 0..5: 5 -> 8 (3)",
+                                                            "DUP 0..5: 1 -> 4 (3)", "Y 0..5: 7 -> 9 (2)"}));
 }
 
 // Reports of the small sample system with the interval, misses and a pool's
@@ -372,10 +355,7 @@ TEST(Trend, EveryConsecutivePairShowsTheComparesBeforeAndAfter) {
             }
         }
     }
-    const auto& bp1Events = trend.Pools[2].Events;
-    ASSERT_EQ(bp1Events.size(), 1u);
-    EXPECT_EQ(bp1Events[0].Report, 2u);
-    EXPECT_EQ(bp1Events[0].Text, "VP size 800 -> 1,600");
+    EXPECT_EQ(EventsOf(trend.Pools[2]), (Events{{2, "VP size 800 -> 1,600"}}));
 }
 
 TEST(Trend, FiltersTakeOneSystemAndADateRangeWithBothEndsIncluded) {
@@ -547,11 +527,9 @@ TEST(TrendSeries, HourlyReportsAreConsistentAndOneSizeChangesHalfWay) {
         const SystemTrend& trend = result.Systems[0];
         ASSERT_EQ(trend.Pools.size(), k.pools);
         for (std::size_t p = 0; p < trend.Pools.size(); ++p) {
-            const std::vector<TrendEvent>& events = trend.Pools[p].Events;
-            ASSERT_EQ(events.size(), p == 1 ? 1u : 0u) << trend.Pools[p].Name;
-            if (p == 1) {
-                EXPECT_EQ(events[0].Report, 3u);  // report 25 of 50
-            }
+            std::vector<std::size_t> at;  // report 25 of 50 stands at position 3
+            for (const TrendEvent& event : trend.Pools[p].Events) at.push_back(event.Report);
+            EXPECT_EQ(at, p == 1 ? std::vector<std::size_t>{3} : std::vector<std::size_t>{}) << trend.Pools[p].Name;
             // Misses drift, so the hit ratio moves between the hours.
             EXPECT_NE(trend.Pools[p].Figures[3][0], trend.Pools[p].Figures[3][4]) << trend.Pools[p].Name;
         }
