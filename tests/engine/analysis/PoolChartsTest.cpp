@@ -19,6 +19,13 @@ using test::Ranked;
 
 using Setter = void (*)(ObjectRecord&, double);
 
+// Sets one whole-number counter of an object to the key.
+template <std::int32_t ActivityBlock::*Counter>
+void Set(ObjectRecord& o, double v) {
+    o.Activity.*Counter = static_cast<std::int32_t>(v);
+}
+constexpr Setter getPages = Set<&ActivityBlock::GetPages>, pagesRead = Set<&ActivityBlock::PagesRead>;
+
 const Message PagesReadZero{"", "Number Of Pages Read Is ZERO. Can not Graph", MessageIcon::None};
 
 // Pool BP0 with objects O1..On; types[k] is object k+1's type, "T" beyond.
@@ -132,9 +139,7 @@ TEST(PoolChartPies, ZeroTotalsHideTheChartAfterTheirMessages) {
 
 TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
     const auto sync = [](ObjectRecord& o, double v) { o.Activity.ReadIOsByType[1] = static_cast<std::int32_t>(v); };
-    const auto rate = [](ObjectRecord& o, double v) { o.Activity.WriteIOs = static_cast<std::int32_t>(v); };
-    const auto pagesRead = [](ObjectRecord& o, double v) { o.Activity.PagesRead = static_cast<std::int32_t>(v); };
-    const auto getPages = [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); };
+    const Setter rate = Set<&ActivityBlock::WriteIOs>;
     const auto sequential = [](ObjectRecord& o, double v) {
         o.Activity.GetPages = 1000;
         o.Activity.GetPagesByAccess[1] = static_cast<std::int32_t>(v);
@@ -155,12 +160,7 @@ TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
         {8, sequential, {0, 30, 20}, "", {"O2", "O3"}, {30, 20}},
         {9, sync, {3, 7, 0}, "", {"O2", "O1"}, {7, 3}},
         {13, rate, {30, 70, 0}, "", {"O2", "O1"}, {7, 3}},
-        {20,
-         [](ObjectRecord& o, double v) { o.Activity.AvgSyncIOTime = static_cast<std::int32_t>(v); },
-         {3, 7, 7},
-         "",
-         {"O3", "O2", "O1"},
-         {7, 7, 3}},
+        {20, Set<&ActivityBlock::AvgSyncIOTime>, {3, 7, 7}, "", {"O3", "O2", "O1"}, {7, 7, 3}},
         {10, rate, {5}, "", {"O1", ""}, {5, 0}},
         {10, rate, {0, 0}, "", {"", ""}, {0, 0}},
         // Indexes only; table spaces neither count nor rank.
@@ -247,13 +247,10 @@ TEST(PoolChartTopLists, ReadRateListsTakeObjectsAboveOneReadPerSecond) {
 }
 
 TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
-    const auto getPages = [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); };
     const auto sequential = [](ObjectRecord& o, double v) {
         o.Activity.GetPages = static_cast<std::int32_t>(v);
         o.Activity.GetPagesByAccess[1] = static_cast<std::int32_t>(v);
     };
-    const auto pagesRead = [](ObjectRecord& o, double v) { o.Activity.PagesRead = static_cast<std::int32_t>(v); };
-    const auto updates = [](ObjectRecord& o, double v) { o.Activity.Updates = static_cast<std::int32_t>(v); };
     const struct {
         int position;
         Setter set;
@@ -268,7 +265,7 @@ TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
         {12, pagesRead, {100000, 2000}, "II", "Top Indexes By Pages Read * 1K", {100, 2}, "pages * 1K"},
         {12, pagesRead, {100000, 2000}, "TI", "Top Indexes By Pages Read", {2000, 0}, "pages"},
         {19, sequential, {200000, 3000}, "II", "Indexes > 10% Sequential Prefetch * 1K", {200, 3}, "get pages * 1K"},
-        {14, updates, {200000, 3000}, "", "Highest Updates", {200000, 3000}, "updates"},
+        {14, Set<&ActivityBlock::Updates>, {200000, 3000}, "", "Highest Updates", {200000, 3000}, "updates"},
     };
     for (const auto& c : cases) {
         const ChartData chart = PoolChart(PoolWithKeys(c.keys, c.set, c.types), 1, c.position);
