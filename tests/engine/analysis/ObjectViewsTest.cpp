@@ -40,7 +40,7 @@ const std::vector<ObjectPlan> ThreeObjects{
     {"X", "DB1.ODD", {0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
 };
 
-TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
+TEST(ObjectViews, EmptyPoolsUnknownPoolsObjectsOrGraphTypesGiveNothing) {
     const ReportModel model = PoolOf(ThreeObjects);
     for (int p : {3, 0, 9}) {
         EXPECT_TRUE(ObjectListItems(model, p).empty()) << p;
@@ -48,6 +48,8 @@ TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
         EXPECT_EQ(grid.Headings.size(), 13u) << p;
         EXPECT_TRUE(grid.Rows.empty()) << p;
     }
+    for (const auto& [object, graphType] : {std::pair{0, 1}, {99, 1}, {1, 0}, {1, 4}})
+        EXPECT_FALSE(ObjectBreakdownFor(model, object, graphType)) << object << "/" << graphType;
 }
 
 TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
@@ -86,14 +88,6 @@ TEST(ObjectViews, AZeroTotalKeepsTheChartAndStopsBeforeTheTotalOfReads) {
             EXPECT_EQ(shown->Labels.back(), (LabelPair{"Total", "  0"}));
         }
     }
-}
-
-TEST(ObjectViews, NoBreakdownWithoutAnObjectOrAGraphType) {
-    const ReportModel model = PoolOf(ThreeObjects);
-    EXPECT_FALSE(ObjectBreakdownFor(model, 0, 1));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 99, 1));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 0));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 4));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "analysis/SizeAdvice.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -123,11 +124,7 @@ TEST(SizeAdvice, BudgetBounds) {
 
 TEST(SizeAdvice, PoolsWithoutTheirCurrentSizeAreSkipped) {
     ReportModel model;
-    for (const char* name : {"BP0", "BP1", "BP2"}) {
-        PoolRecord& pool = model.Pools(model.Pools.Add());
-        pool.PoolName = name;
-        pool.VPSize = 2000;
-    }
+    for (const char* name : {"BP0", "BP1", "BP2"}) test::AddPool(model, name).VPSize = 2000;
     model.Pools(3).HPSize = 500;  // 2,500 buffers: not among the simulated sizes
     for (int p : {2, 3}) {
         SimulationRecord& sim = model.Simulations(model.Simulations.Add());
