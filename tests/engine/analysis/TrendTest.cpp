@@ -10,6 +10,7 @@
 #include "analysis/GeneralInfo.h"
 #include "analysis/Trend.h"
 #include "common/CollectionDate.h"
+#include "report/TrendReport.h"
 #include "support/ReportFiles.h"
 
 namespace kov {
@@ -66,35 +67,10 @@ Events EventsOf(const PoolTrend& pool) {
     return events;
 }
 
-// Everything a trend holds, as text, so that two trends compare whole.
+// Everything a trend holds, exactly, as the batch report's document, so
+// that two trends compare whole.
 std::string Describe(const TrendResult& result) {
-    std::ostringstream out;
-    for (const SystemTrend& system : result.Systems) {
-        out << "system " << system.System << "\n";
-        for (const ReportStamp& s : system.Reports)
-            out << " report " << s.File << " " << s.Date << " " << s.Time << " " << s.ElapsedSeconds << "\n";
-        for (const PoolTrend& pool : system.Pools) {
-            out << " pool " << pool.Name << "\n  ";
-            for (const FigureSeries& series : pool.Figures)
-                for (const std::optional<double>& value : series) out << (value ? std::to_string(*value) : "-") << " ";
-            out << "\n";
-            for (const TrendEvent& event : pool.Events) out << "  event " << event.Report << " " << event.Text << "\n";
-            for (const auto& intent : pool.Advice)
-                for (const AdviceSpan& span : intent) {
-                    out << "  advice " << span.Text;
-                    for (std::size_t r : span.Reports) out << " " << r;
-                    out << "\n";
-                }
-            for (const auto* list : {&pool.SyncReadIORises, &pool.SyncReadIOFalls})
-                for (const ObjectDrift& o : *list) out << "  drift " << DriftText(o) << "\n";
-        }
-    }
-    for (const LeftOutReport& left : result.LeftOut) {
-        out << "left out " << left.File;
-        for (const std::string& m : left.Messages) out << " | " << m;
-        out << "\n";
-    }
-    return out.str();
+    return BuildTrendDocument(result).dump();
 }
 
 TEST(Trend, ReportsFollowTheirCollectionDateAndTimeWhateverTheOrderGivenAndTheFormWritten) {
