@@ -56,9 +56,7 @@ TEST(Totals, EmptyAndIdleReportsShowZeros) {
         CollectingSink sink;
         const auto totals = Totals(model, sink);
         EXPECT_EQ(Value(totals, "Overall Sys Hit Ratio"), "0.00") << c.elapsed;
-        if (ElapsedSeconds(c.elapsed) == 0) {
-            EXPECT_EQ(Value(totals, "Total I/Os per second"), "0.00");
-        }
+        EXPECT_EQ(Value(totals, "Total I/Os per second"), "0.00") << c.elapsed;
         EXPECT_EQ(Value(totals, "Pages per write"), "0.00");
         EXPECT_EQ(Value(totals, "Total 4K Buffers"), "0");
     }

@@ -70,12 +70,11 @@ TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
         EXPECT_EQ(sink.Messages.size(), c.reported ? 1u : 0u) << c.content;
     }
 
-    CollectingSink sink;
-    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", UsageIntent::Sequential, sink), 0);
-    ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0],
-              (Message{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
-                       MessageIcon::Critical}));
+    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", UsageIntent::Sequential, sink_), 0);
+    EXPECT_EQ(
+        sink_.Messages,
+        (std::vector<Message>{{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
+                               MessageIcon::Critical}}));
 }
 
 TEST_F(ClusterAnalysis, WhichObjectsTakePart) {
