@@ -145,16 +145,12 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         pool.Activity.WriteIOs = c.writeIOs;
         pool.VPSize = c.vpSize;
         pool.VDWQT = c.vdwqt;
-        const auto advice = EvaluatePoolRules(model, 1, R);
-        const auto line = std::find_if(advice.begin(), advice.end(), [](const std::string& text) {
-            return text.find("Rule # 24") != std::string::npos;
-        });
-        if (c.expected == nullptr) {
-            EXPECT_EQ(line, advice.end()) << c.pagesWritten << "/" << c.writeIOs;
-        } else {
-            ASSERT_NE(line, advice.end()) << c.pagesWritten << "/" << c.writeIOs;
-            EXPECT_EQ(*line, RuleTexts()[24] + c.expected);
-        }
+        std::vector<std::string> rule24;
+        for (const std::string& line : EvaluatePoolRules(model, 1, R))
+            if (line.find("Rule # 24") != std::string::npos) rule24.push_back(line);
+        std::vector<std::string> expected;
+        if (c.expected) expected.push_back(RuleTexts()[24] + c.expected);
+        EXPECT_EQ(rule24, expected) << c.pagesWritten << "/" << c.writeIOs;
     }
 }
 
@@ -237,11 +233,10 @@ TEST(ExplainPoolRules, NamesTheFiguresComparedAndTheBound) {
     for (const auto& c : cases) {
         ReportModel model = Report(c.pools, c.objects);
         if (c.set) c.set(model.Pools(1));
-        const std::vector<AdviceLine> advice = ExplainPoolRules(model, 1, c.intent);
-        const auto line =
-            std::find_if(advice.begin(), advice.end(), [&](const AdviceLine& a) { return a.Rule == c.rule; });
-        const std::string because = line == advice.end() ? "(does not fire)" : line->Because;
-        EXPECT_EQ(because, c.because) << "rule " << c.rule;
+        std::vector<std::string> because;
+        for (const AdviceLine& line : ExplainPoolRules(model, 1, c.intent))
+            if (line.Rule == c.rule) because.push_back(line.Because);
+        EXPECT_EQ(because, std::vector<std::string>{c.because}) << "rule " << c.rule;
     }
 }
 
