@@ -105,9 +105,8 @@ TEST(PoolChartPies, NegativeCountersAreWrittenAsTheyAreWithANote) {
     ActivityBlock& activity = model.Pools(1).Activity;
     activity.PagesReadByType = {0, -7175, 0, 1196, 30000};
     const ChartData damaged = PoolChart(model, 1, 2);
-    ASSERT_EQ(damaged.Points.size(), 4u);
-    EXPECT_EQ(damaged.Points[0].ValueText, "-7175");
-    EXPECT_EQ(damaged.Points[1].ValueText, "0");
+    EXPECT_EQ(test::PointsOf(damaged, &ChartPoint::ValueText),
+              (std::vector<std::string>{"-7175", "0", "1196", "30000"}));
     EXPECT_EQ(damaged.Note, "Negative counters cannot be drawn as a share.");
     activity.PagesReadByType[1] = 7175;
     const ChartData sound = PoolChart(model, 1, 2);
