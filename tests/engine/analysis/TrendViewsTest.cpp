@@ -254,8 +254,7 @@ TEST(TrendViews, DriftGridsTakeRisesOrFalls) {
 }
 
 TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {
-    TrendResult result;
-    result.Systems = {FourHours()};
+    TrendResult result{{FourHours()}, {}};
     struct Case {
         std::size_t LeftOut;
         bool WithSystem;

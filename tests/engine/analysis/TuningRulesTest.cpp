@@ -9,21 +9,18 @@
 namespace kov {
 namespace {
 
-// A report of `pools` pools; pool 1 is the one evaluated and holds the
-// given objects (name, type, sequential/random/RID get pages).
+// A report of `pools` pools; pool 1 (BP1 unless named) is the one evaluated
+// and holds the given objects (name, type, sequential/random/RID get pages).
 struct PlannedObject {
     const char* name;
     const char* type;
     std::int32_t seq, rand, rid;
 };
 
-// A table read at random, and sort work read mostly in sequence.
-const PlannedObject kTable{"DB.TS1", "T", 0, 9, 0}, kSortWork{"DSNDB07.DSN4K01", "T", 9, 1, 0};
-
-ReportModel Report(int pools, const std::vector<PlannedObject>& objects) {
+ReportModel Report(int pools, const std::vector<PlannedObject>& objects, const char* firstPool = "BP1") {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
-        PoolRecord& pool = test::AddPool(model, p == 1 ? "BP1" : "BP" + std::to_string(p + 1));
+        PoolRecord& pool = test::AddPool(model, p == 1 ? firstPool : "BP" + std::to_string(p + 1));
         pool.VPSize = 1000;
         pool.VPSEQT = 20;
         pool.VDWQT = 0;
@@ -56,10 +53,8 @@ std::vector<int> Among(const std::vector<int>& fired, std::initializer_list<int>
     return rules;
 }
 
-ReportModel Renamed(ReportModel model, const char* firstPool) {
-    model.Pools(1).PoolName = firstPool;
-    return model;
-}
+// A table read at random, and sort work read mostly in sequence.
+const PlannedObject kTable{"DB.TS1", "T", 0, 9, 0}, kSortWork{"DSNDB07.DSN4K01", "T", 9, 1, 0};
 
 TEST(EvaluatePoolRules, PoolCountBoundaries) {
     const std::pair<int, std::vector<int>> cases[] = {{1, {9}}, {5, {9}}, {6, {}}, {12, {}}, {13, {12}}};
@@ -79,7 +74,7 @@ TEST(EvaluatePoolRules, ObjectMixAndSortWorkPlacement) {
         {"a scanned index", Report(8, {{"DB.IX1", "I", 95, 5, 0}, {"DB.IX2", "I", 0, 10, 0}}), {}},
         {"idle index", Report(8, {{"DB.IX1", "I", 0, 0, 0}}), {4}},
         {"sort work shared", Report(8, {kSortWork, {"DB.TS1", "T", 0, 5, 0}}), {5, 8}},
-        {"sort work shared in BP0", Renamed(Report(8, {kSortWork, {"DB.TS1", "T", 0, 5, 0}}), "BP0"), {5}},
+        {"sort work shared in BP0", Report(8, {kSortWork, {"DB.TS1", "T", 0, 5, 0}}, "BP0"), {5}},
         {"sort work alone", Report(8, {kSortWork}), {}},
         {"no objects", Report(8, {}), {}},
     };

@@ -22,10 +22,7 @@ ReportModel PoolWith(const std::vector<TestObject>& objects) {
     ReportModel model;
     test::AddPool(model, "BP0");
     PoolRecord& pool = test::AddPool(model, "BP1");
-    SimulationRecord& sim = model.Simulations(model.Simulations.Add());
-    sim.PoolName = "BP1";
-    sim.SizeCount = 2;
-    sim.FileName = "/data/bp1.sim";
+    model.Simulations(model.Simulations.Add()).SizeCount = 2;
     model.SimulationCount = 1;
     pool.SimCount = 1;
     PoolSimRecord& slot = pool.SimSlot(1);
