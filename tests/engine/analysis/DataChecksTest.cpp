@@ -26,8 +26,7 @@ std::vector<DataFinding> FindingsOf(const ReportModel& model, const std::string&
 }
 
 TEST(DataChecks, AConsistentReportHasNoFindings) {
-    const ReportModel model = Consistent();
-    const auto findings = RunDataChecks(model);
+    const auto findings = RunDataChecks(Consistent());
     EXPECT_TRUE(findings.empty()) << FindingLine(findings.front());
     EXPECT_EQ(DataChecksCaption(0), "Data checks: no findings");
     EXPECT_EQ(DataChecksCaption(1), "Data checks: 1 finding");

@@ -34,17 +34,14 @@ TEST(Total4KBuffers, CountsOnlyPoolsWithoutALargerPageSizeInTheirName) {
     CollectingSink sink;
     EXPECT_EQ(Total4KBuffers(model, sink), expected);
     EXPECT_TRUE(sink.Messages.empty());
-}
 
-TEST(Total4KBuffers, ReportsAnOverflowAndGivesZero) {
-    ReportModel model;
-    AddPool(model, "BP0", 2000000000, 0);
-    AddPool(model, "BP1", 2000000000, 0);
-    CollectingSink sink;
+    // Past a 32-bit counter the total is reported and taken as 0.
+    AddPool(model, "BP2", 2000000000, 0);
+    AddPool(model, "BP3", 2000000000, 0);
     EXPECT_EQ(Total4KBuffers(model, sink), 0);
-    ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0].Title, "Calculating Total 4K Buffers");
-    EXPECT_EQ(sink.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_EQ(sink.Messages,
+              (std::vector<Message>{{"Calculating Total 4K Buffers", "the total of 4K buffers exceeds a 32-bit counter",
+                                     MessageIcon::Information}}));
 }
 
 TEST(Totals, EmptyAndIdleReportsShowZeros) {
@@ -59,9 +56,7 @@ TEST(Totals, EmptyAndIdleReportsShowZeros) {
         CollectingSink sink;
         const auto totals = Totals(model, sink);
         EXPECT_EQ(Value(totals, "Overall Sys Hit Ratio"), "0.00") << c.elapsed;
-        if (ElapsedSeconds(c.elapsed) == 0) {
-            EXPECT_EQ(Value(totals, "Total I/Os per second"), "0.00");
-        }
+        EXPECT_EQ(Value(totals, "Total I/Os per second"), "0.00") << c.elapsed;
         EXPECT_EQ(Value(totals, "Pages per write"), "0.00");
         EXPECT_EQ(Value(totals, "Total 4K Buffers"), "0");
     }

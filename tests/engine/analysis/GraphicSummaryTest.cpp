@@ -69,8 +69,7 @@ TEST(GraphicSummary, ACellThatCannotBePlottedIsReportedAndTheDrawingGoesOn) {
 // A report without pools (an empty or unreadable file) plots nothing and
 // raises nothing: the empty row its pool grid keeps is no pool.
 TEST(GraphicSummary, TheEmptyRowOfAReportWithoutPools) {
-    ReportModel model;
-    const std::vector<ChartData> charts = DrawGraphicSummary(PoolGrid(model));
+    const std::vector<ChartData> charts = DrawGraphicSummary(PoolGrid(ReportModel{}));
     ASSERT_EQ(charts.size(), GraphicSummaryTabs().size());
     for (const ChartData& chart : charts) {
         EXPECT_TRUE(chart.Points.empty()) << chart.Title;

@@ -40,7 +40,7 @@ const std::vector<ObjectPlan> ThreeObjects{
     {"X", "DB1.ODD", {0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}},
 };
 
-TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
+TEST(ObjectViews, EmptyPoolsUnknownPoolsObjectsOrGraphTypesGiveNothing) {
     const ReportModel model = PoolOf(ThreeObjects);
     for (int p : {3, 0, 9}) {
         EXPECT_TRUE(ObjectListItems(model, p).empty()) << p;
@@ -48,6 +48,8 @@ TEST(ObjectViews, PoolsWithoutObjectsOrUnknownPoolsGiveEmptyViews) {
         EXPECT_EQ(grid.Headings.size(), 13u) << p;
         EXPECT_TRUE(grid.Rows.empty()) << p;
     }
+    for (const auto& [object, graphType] : {std::pair{0, 1}, {99, 1}, {1, 0}, {1, 4}})
+        EXPECT_FALSE(ObjectBreakdownFor(model, object, graphType)) << object << "/" << graphType;
 }
 
 TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
@@ -62,38 +64,26 @@ TEST(ObjectViews, ANameFindsTheLastEqualObjectOfThePoolOnly) {
 
 TEST(ObjectViews, AZeroTotalKeepsTheChartAndStopsBeforeTheTotalOfReads) {
     const ReportModel model = PoolOf(ThreeObjects);
-    struct Case {
+    const struct {
         int graphType;
-        std::size_t labels;
-        const char* message;
+        const char* message;  // nullptr: none
+        LabelPair last;       // the total, or the last count where the labels stop before it
+    } cases[] = {
+        {1, nullptr, {"Total", "  0"}},
+        {2, "Number Of Pages Read Is ZERO. Can not Graph ...", {"DPref. Pages", "  0"}},
+        {3, "Number Of Start IOs Is ZERO. Can not Graph ...", {"DPref. I/Os", "  0"}},
     };
-    const std::vector<Case> cases{
-        {1, 4, nullptr},
-        {2, 4, "Number Of Pages Read Is ZERO. Can not Graph ..."},
-        {3, 4, "Number Of Start IOs Is ZERO. Can not Graph ..."},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.graphType);
         const auto shown = ObjectBreakdownFor(model, 3, c.graphType);
         ASSERT_TRUE(shown);
-        EXPECT_FALSE(shown->Chart) << c.graphType;
-        EXPECT_EQ(shown->Labels.size(), c.labels) << c.graphType;
-        if (c.message) {
-            ASSERT_EQ(shown->Messages.size(), 1u);
-            EXPECT_EQ(shown->Messages[0], (Message{"", c.message, MessageIcon::None}));
-            EXPECT_EQ(shown->Labels.back().Value, "  0");
-        } else {
-            EXPECT_TRUE(shown->Messages.empty());
-            EXPECT_EQ(shown->Labels.back(), (LabelPair{"Total", "  0"}));
-        }
+        EXPECT_FALSE(shown->Chart);
+        EXPECT_EQ(shown->Labels.size(), 4u);
+        EXPECT_EQ(shown->Labels.back(), c.last);
+        std::vector<Message> messages;
+        if (c.message) messages.push_back({"", c.message, MessageIcon::None});
+        EXPECT_EQ(shown->Messages, messages);
     }
-}
-
-TEST(ObjectViews, NoBreakdownWithoutAnObjectOrAGraphType) {
-    const ReportModel model = PoolOf(ThreeObjects);
-    EXPECT_FALSE(ObjectBreakdownFor(model, 0, 1));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 99, 1));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 0));
-    EXPECT_FALSE(ObjectBreakdownFor(model, 1, 4));
 }
 
 }  // namespace

@@ -19,6 +19,13 @@ using test::Ranked;
 
 using Setter = void (*)(ObjectRecord&, double);
 
+// Sets one whole-number counter of an object to the key.
+template <std::int32_t ActivityBlock::*Counter>
+void Set(ObjectRecord& o, double v) {
+    o.Activity.*Counter = static_cast<std::int32_t>(v);
+}
+constexpr Setter getPages = Set<&ActivityBlock::GetPages>, pagesRead = Set<&ActivityBlock::PagesRead>;
+
 const Message PagesReadZero{"", "Number Of Pages Read Is ZERO. Can not Graph", MessageIcon::None};
 
 // Pool BP0 with objects O1..On; types[k] is object k+1's type, "T" beyond.
@@ -98,9 +105,8 @@ TEST(PoolChartPies, NegativeCountersAreWrittenAsTheyAreWithANote) {
     ActivityBlock& activity = model.Pools(1).Activity;
     activity.PagesReadByType = {0, -7175, 0, 1196, 30000};
     const ChartData damaged = PoolChart(model, 1, 2);
-    ASSERT_EQ(damaged.Points.size(), 4u);
-    EXPECT_EQ(damaged.Points[0].ValueText, "-7175");
-    EXPECT_EQ(damaged.Points[1].ValueText, "0");
+    EXPECT_EQ(test::PointsOf(damaged, &ChartPoint::ValueText),
+              (std::vector<std::string>{"-7175", "0", "1196", "30000"}));
     EXPECT_EQ(damaged.Note, "Negative counters cannot be drawn as a share.");
     activity.PagesReadByType[1] = 7175;
     const ChartData sound = PoolChart(model, 1, 2);
@@ -132,9 +138,7 @@ TEST(PoolChartPies, ZeroTotalsHideTheChartAfterTheirMessages) {
 
 TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
     const auto sync = [](ObjectRecord& o, double v) { o.Activity.ReadIOsByType[1] = static_cast<std::int32_t>(v); };
-    const auto rate = [](ObjectRecord& o, double v) { o.Activity.WriteIOs = static_cast<std::int32_t>(v); };
-    const auto pagesRead = [](ObjectRecord& o, double v) { o.Activity.PagesRead = static_cast<std::int32_t>(v); };
-    const auto getPages = [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); };
+    const Setter rate = Set<&ActivityBlock::WriteIOs>;
     const auto sequential = [](ObjectRecord& o, double v) {
         o.Activity.GetPages = 1000;
         o.Activity.GetPagesByAccess[1] = static_cast<std::int32_t>(v);
@@ -155,12 +159,7 @@ TEST(PoolChartTopLists, EachListRanksItsOwnFigure) {
         {8, sequential, {0, 30, 20}, "", {"O2", "O3"}, {30, 20}},
         {9, sync, {3, 7, 0}, "", {"O2", "O1"}, {7, 3}},
         {13, rate, {30, 70, 0}, "", {"O2", "O1"}, {7, 3}},
-        {20,
-         [](ObjectRecord& o, double v) { o.Activity.AvgSyncIOTime = static_cast<std::int32_t>(v); },
-         {3, 7, 7},
-         "",
-         {"O3", "O2", "O1"},
-         {7, 7, 3}},
+        {20, Set<&ActivityBlock::AvgSyncIOTime>, {3, 7, 7}, "", {"O3", "O2", "O1"}, {7, 7, 3}},
         {10, rate, {5}, "", {"O1", ""}, {5, 0}},
         {10, rate, {0, 0}, "", {"", ""}, {0, 0}},
         // Indexes only; table spaces neither count nor rank.
@@ -247,13 +246,10 @@ TEST(PoolChartTopLists, ReadRateListsTakeObjectsAboveOneReadPerSecond) {
 }
 
 TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
-    const auto getPages = [](ObjectRecord& o, double v) { o.Activity.GetPages = static_cast<std::int32_t>(v); };
     const auto sequential = [](ObjectRecord& o, double v) {
         o.Activity.GetPages = static_cast<std::int32_t>(v);
         o.Activity.GetPagesByAccess[1] = static_cast<std::int32_t>(v);
     };
-    const auto pagesRead = [](ObjectRecord& o, double v) { o.Activity.PagesRead = static_cast<std::int32_t>(v); };
-    const auto updates = [](ObjectRecord& o, double v) { o.Activity.Updates = static_cast<std::int32_t>(v); };
     const struct {
         int position;
         Setter set;
@@ -268,7 +264,7 @@ TEST(PoolChartTopLists, LargeValuesOfTheCountingListsAreShownInThousands) {
         {12, pagesRead, {100000, 2000}, "II", "Top Indexes By Pages Read * 1K", {100, 2}, "pages * 1K"},
         {12, pagesRead, {100000, 2000}, "TI", "Top Indexes By Pages Read", {2000, 0}, "pages"},
         {19, sequential, {200000, 3000}, "II", "Indexes > 10% Sequential Prefetch * 1K", {200, 3}, "get pages * 1K"},
-        {14, updates, {200000, 3000}, "", "Highest Updates", {200000, 3000}, "updates"},
+        {14, Set<&ActivityBlock::Updates>, {200000, 3000}, "", "Highest Updates", {200000, 3000}, "updates"},
     };
     for (const auto& c : cases) {
         const ChartData chart = PoolChart(PoolWithKeys(c.keys, c.set, c.types), 1, c.position);

@@ -8,8 +8,7 @@ namespace {
 TEST(ObjectDetails, ValuesStandUnderTheirCaptionsWithTheirFormats) {
     ReportModel model;
     model.SysInfo.ElapsedTime = "01:00:00";
-    ObjectRecord& object = model.Objects(model.Objects.Add());
-    ActivityBlock& a = object.Activity;
+    ActivityBlock& a = model.Objects(model.Objects.Add()).Activity;
     a.GetPages = 1000;
     a.GetPagesByAccess = {0, 600, 300, 100};
     a.PagesReadByType = {0, 11, 22, 33, 44};

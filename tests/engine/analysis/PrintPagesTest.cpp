@@ -79,9 +79,7 @@ TEST(ClusterPrintPages, TwentyFiveObjectLinesAPageWithTheHeadingOnEvery) {
 }
 
 TEST(GraphicSummaryPrintPage, EveryBarsPoolAboveItsValueWithTwoDecimals) {
-    StringTable grid{PoolGridHeadings(), {}};
-    grid.Rows.push_back(std::vector<std::string>(15, "0"));
-    grid.Rows.push_back(std::vector<std::string>(15, "0"));
+    StringTable grid{PoolGridHeadings(), {2, std::vector<std::string>(15, "0")}};
     grid.Rows[0][0] = "BP0     ";
     grid.Rows[0][5] = "1234567";
     grid.Rows[1][0] = "BP1     ";

@@ -76,18 +76,16 @@ TEST(SimGraphs, LargestSizePointIsTheLargestSizeWithGetPages) {
 }
 
 TEST(SimGraphs, WorkSetChartsRankWithTheirTieRules) {
+    // Of equal values the largest chart puts the later object last and the
+    // smallest the earlier object first: both draw the same order.
     SimPool pool(AtLargestSize({50, 200, 10, 200}));
-    const ChartData largest = ChartLargestWorkSets(pool.Model, SimPool::Pool, 1);
-    EXPECT_EQ(PointValues(largest), (std::vector<double>{10, 50, 200, 200}));
-    EXPECT_EQ(PointObjects(largest), (std::vector<int>{3, 1, 2, 4})) << "of equal values the later object stands last";
-    EXPECT_EQ(largest.Axis, (AxisRange{0, 250, false}));
-
-    const ChartData smallest = ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1);
-    EXPECT_EQ(PointValues(smallest), (std::vector<double>{10, 50, 200, 200}));
-    EXPECT_EQ(PointObjects(smallest), (std::vector<int>{3, 1, 2, 4}))
-        << "of equal values the earlier object comes first";
-    EXPECT_EQ(smallest.Axis, (AxisRange{0, 250, false}));
-    EXPECT_TRUE(largest.Messages.empty() && smallest.Messages.empty());
+    for (const ChartData& chart :
+         {ChartLargestWorkSets(pool.Model, SimPool::Pool, 1), ChartSmallestWorkSets(pool.Model, SimPool::Pool, 1)}) {
+        EXPECT_EQ(PointValues(chart), (std::vector<double>{10, 50, 200, 200})) << chart.Title;
+        EXPECT_EQ(PointObjects(chart), (std::vector<int>{3, 1, 2, 4})) << chart.Title;
+        EXPECT_EQ(chart.Axis, (AxisRange{0, 250, false})) << chart.Title;
+        EXPECT_TRUE(chart.Messages.empty()) << chart.Title;
+    }
 }
 
 TEST(SimGraphs, WorkSetChartsScaleToThousandsAbove9999) {

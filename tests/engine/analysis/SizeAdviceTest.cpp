@@ -3,6 +3,7 @@
 #include <random>
 
 #include "analysis/SizeAdvice.h"
+#include "support/ModelBuilder.h"
 
 namespace kov {
 namespace {
@@ -123,18 +124,12 @@ TEST(SizeAdvice, BudgetBounds) {
 
 TEST(SizeAdvice, PoolsWithoutTheirCurrentSizeAreSkipped) {
     ReportModel model;
-    for (const char* name : {"BP0", "BP1", "BP2"}) {
-        PoolRecord& pool = model.Pools(model.Pools.Add());
-        pool.PoolName = name;
-        pool.VPSize = 2000;
-    }
+    for (const char* name : {"BP0", "BP1", "BP2"}) test::AddPool(model, name).VPSize = 2000;
     model.Pools(3).HPSize = 500;  // 2,500 buffers: not among the simulated sizes
     for (int p : {2, 3}) {
-        SimulationRecord& sim = model.Simulations(model.Simulations.Add());
-        sim.SizeCount = 3;
-        PoolRecord& pool = model.Pools(p);
-        pool.SimCount = 1;
-        PoolSimRecord& slot = pool.SimSlot(1);
+        model.Simulations(model.Simulations.Add()).SizeCount = 3;
+        model.Pools(p).SimCount = 1;
+        PoolSimRecord& slot = model.Pools(p).SimSlot(1);
         slot.SimulationNo = static_cast<std::int16_t>(model.Simulations.Count());
         const std::int32_t sizes[] = {3000, 1000, 2000};  // not in ascending order
         for (std::size_t k = 1; k <= 3; ++k) {

@@ -9,18 +9,18 @@
 namespace kov {
 namespace {
 
-// A report of `pools` pools; pool 1 is the one evaluated and holds the
-// given objects (name, type, sequential/random/RID get pages).
+// A report of `pools` pools; pool 1 (BP1 unless named) is the one evaluated
+// and holds the given objects (name, type, sequential/random/RID get pages).
 struct PlannedObject {
     const char* name;
     const char* type;
     std::int32_t seq, rand, rid;
 };
 
-ReportModel Report(int pools, const std::vector<PlannedObject>& objects) {
+ReportModel Report(int pools, const std::vector<PlannedObject>& objects, const char* firstPool = "BP1") {
     ReportModel model;
     for (int p = 1; p <= pools; ++p) {
-        PoolRecord& pool = test::AddPool(model, p == 1 ? "BP1" : "BP" + std::to_string(p + 1));
+        PoolRecord& pool = test::AddPool(model, p == 1 ? firstPool : "BP" + std::to_string(p + 1));
         pool.VPSize = 1000;
         pool.VPSEQT = 20;
         pool.VDWQT = 0;
@@ -53,10 +53,8 @@ std::vector<int> Among(const std::vector<int>& fired, std::initializer_list<int>
     return rules;
 }
 
-ReportModel Renamed(ReportModel model, const char* firstPool) {
-    model.Pools(1).PoolName = firstPool;
-    return model;
-}
+// A table read at random, and sort work read mostly in sequence.
+const PlannedObject kTable{"DB.TS1", "T", 0, 9, 0}, kSortWork{"DSNDB07.DSN4K01", "T", 9, 1, 0};
 
 TEST(EvaluatePoolRules, PoolCountBoundaries) {
     const std::pair<int, std::vector<int>> cases[] = {{1, {9}}, {5, {9}}, {6, {}}, {12, {}}, {13, {12}}};
@@ -75,11 +73,9 @@ TEST(EvaluatePoolRules, ObjectMixAndSortWorkPlacement) {
         {"random indexes", Report(8, {{"DB.IX1", "I", 1, 10, 0}}), {4}},
         {"a scanned index", Report(8, {{"DB.IX1", "I", 95, 5, 0}, {"DB.IX2", "I", 0, 10, 0}}), {}},
         {"idle index", Report(8, {{"DB.IX1", "I", 0, 0, 0}}), {4}},
-        {"sort work shared", Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}, {"DB.TS1", "T", 0, 5, 0}}), {5, 8}},
-        {"sort work shared in BP0",
-         Renamed(Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}, {"DB.TS1", "T", 0, 5, 0}}), "BP0"),
-         {5}},
-        {"sort work alone", Report(8, {{"DSNDB07.DSN4K01", "T", 9, 1, 0}}), {}},
+        {"sort work shared", Report(8, {kSortWork, {"DB.TS1", "T", 0, 5, 0}}), {5, 8}},
+        {"sort work shared in BP0", Report(8, {kSortWork, {"DB.TS1", "T", 0, 5, 0}}, "BP0"), {5}},
+        {"sort work alone", Report(8, {kSortWork}), {}},
         {"no objects", Report(8, {}), {}},
     };
     for (const auto& c : cases) EXPECT_EQ(Among(Evaluate(c.model), {3, 4, 5, 6, 8}), c.expected) << c.what;
@@ -97,8 +93,7 @@ TEST(EvaluatePoolRules, IntentThresholds) {
         {S, 90, 0, 0, false, {20}},  {S, 90, 3000, 0, true, {22}}, {S, 95, 0, 0, true, {}},
     };
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
-                                                      : PlannedObject{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {c.sortWorkOnly ? kSortWork : kTable});
         PoolRecord& pool = model.Pools(1);
         pool.VPSEQT = c.vpseqt;
         pool.HPSize = c.hpSize;
@@ -114,7 +109,7 @@ TEST(EvaluatePoolRules, IoTimeBoundariesAreStrict) {
         std::vector<int> expected;
     } cases[] = {{16, 60, 80, 60, {}}, {17, 61, 81, 61, {31, 32, 34, 36}}, {30, 0, 0, 0, {31}}, {31, 0, 0, 0, {30}}};
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {kTable});
         ActivityBlock& a = model.Pools(1).Activity;
         a.AvgSyncIOTime = c.sync;
         a.AvgSeqPrefIOTime = c.seq;
@@ -139,23 +134,18 @@ TEST(EvaluatePoolRules, VerticalDeferredWriteSuggestion) {
         {125, 1, 1000, 50, true, nullptr},       // pool dedicated to sort work
     };
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {c.sortWorkOnly ? PlannedObject{"DSNDB07.DSN4K01", "T", 9, 1, 0}
-                                                      : PlannedObject{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {c.sortWorkOnly ? kSortWork : kTable});
         PoolRecord& pool = model.Pools(1);
         pool.Activity.PagesWritten = c.pagesWritten;
         pool.Activity.WriteIOs = c.writeIOs;
         pool.VPSize = c.vpSize;
         pool.VDWQT = c.vdwqt;
-        const auto advice = EvaluatePoolRules(model, 1, R);
-        const auto line = std::find_if(advice.begin(), advice.end(), [](const std::string& text) {
-            return text.find("Rule # 24") != std::string::npos;
-        });
-        if (c.expected == nullptr) {
-            EXPECT_EQ(line, advice.end()) << c.pagesWritten << "/" << c.writeIOs;
-        } else {
-            ASSERT_NE(line, advice.end()) << c.pagesWritten << "/" << c.writeIOs;
-            EXPECT_EQ(*line, RuleTexts()[24] + c.expected);
-        }
+        std::vector<std::string> rule24;
+        for (const std::string& line : EvaluatePoolRules(model, 1, R))
+            if (line.find("Rule # 24") != std::string::npos) rule24.push_back(line);
+        std::vector<std::string> expected;
+        if (c.expected) expected.push_back(RuleTexts()[24] + c.expected);
+        EXPECT_EQ(rule24, expected) << c.pagesWritten << "/" << c.writeIOs;
     }
 }
 
@@ -167,7 +157,7 @@ TEST(EvaluatePoolRules, HiperpoolRules) {
                  {1000, 2000, 49, 60, 40, {}}, {1000, 2000, 50, 70, 30, {}}, {1000, 2000, 50, 0, 0, {}},
                  {1000, 0, 80, 0, 100, {}}};
     for (const auto& c : cases) {
-        ReportModel model = Report(8, {{"DB.TS1", "T", 0, 9, 0}});
+        ReportModel model = Report(8, {kTable});
         PoolRecord& pool = model.Pools(1);
         pool.VPSize = c.vp;
         pool.HPSize = c.hp;
@@ -186,8 +176,7 @@ TEST(AnalysisCaption, NamesThePoolAsStored) {
 // the samples fire (3, 4, 10, 18, 20, 24, 37, 38) are explained in the golden
 // files; here the others and the edges of rule 24's arithmetic.
 TEST(ExplainPoolRules, NamesTheFiguresComparedAndTheBound) {
-    const std::vector<PlannedObject> table{{"DB.TS1", "T", 0, 9, 0}}, sortWork{{"DSNDB07.DSN4K01", "T", 9, 1, 0}};
-    const std::vector<PlannedObject> shared{sortWork[0], table[0]};
+    const std::vector<PlannedObject> table{kTable}, sortWork{kSortWork}, shared{kSortWork, kTable};
     std::vector<PlannedObject> many{{"DSNDB07.WORK2", "T", 0, 0, 0}, {"DSNDB07.WORK1", "T", 0, 0, 0}};
     for (const char* name : {"DB.TS12", "DB.TS11", "DB.TS10", "DB.TS09", "DB.TS08", "DB.TS07", "DB.TS06", "DB.TS05",
                              "DB.TS04", "DB.TS03", "DB.TS02", "DB.TS01"})
@@ -239,11 +228,10 @@ TEST(ExplainPoolRules, NamesTheFiguresComparedAndTheBound) {
     for (const auto& c : cases) {
         ReportModel model = Report(c.pools, c.objects);
         if (c.set) c.set(model.Pools(1));
-        const std::vector<AdviceLine> advice = ExplainPoolRules(model, 1, c.intent);
-        const auto line =
-            std::find_if(advice.begin(), advice.end(), [&](const AdviceLine& a) { return a.Rule == c.rule; });
-        const std::string because = line == advice.end() ? "(does not fire)" : line->Because;
-        EXPECT_EQ(because, c.because) << "rule " << c.rule;
+        std::vector<std::string> because;
+        for (const AdviceLine& line : ExplainPoolRules(model, 1, c.intent))
+            if (line.Rule == c.rule) because.push_back(line.Because);
+        EXPECT_EQ(because, std::vector<std::string>{c.because}) << "rule " << c.rule;
     }
 }
 

@@ -22,10 +22,7 @@ ReportModel PoolWith(const std::vector<TestObject>& objects) {
     ReportModel model;
     test::AddPool(model, "BP0");
     PoolRecord& pool = test::AddPool(model, "BP1");
-    SimulationRecord& sim = model.Simulations(model.Simulations.Add());
-    sim.PoolName = "BP1";
-    sim.SizeCount = 2;
-    sim.FileName = "/data/bp1.sim";
+    model.Simulations(model.Simulations.Add()).SizeCount = 2;
     model.SimulationCount = 1;
     pool.SimCount = 1;
     PoolSimRecord& slot = pool.SimSlot(1);
@@ -70,12 +67,11 @@ TEST_F(ClusterAnalysis, ThresholdIsTheLeadingNumberOfTheFirstItem) {
         EXPECT_EQ(sink.Messages.size(), c.reported ? 1u : 0u) << c.content;
     }
 
-    CollectingSink sink;
-    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", UsageIntent::Sequential, sink), 0);
-    ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_EQ(sink.Messages[0],
-              (Message{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
-                       MessageIcon::Critical}));
+    EXPECT_EQ(ReadUsageThreshold(Folder() + "missing", UsageIntent::Sequential, sink_), 0);
+    EXPECT_EQ(
+        sink_.Messages,
+        (std::vector<Message>{{"Cluster Analysis", "Could not open " + Folder() + "missing/Seq.acc for threshold input",
+                               MessageIcon::Critical}}));
 }
 
 TEST_F(ClusterAnalysis, WhichObjectsTakePart) {

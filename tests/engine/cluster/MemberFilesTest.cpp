@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "cluster/MemberFiles.h"
 #include "support/ModelBuilder.h"
 #include "support/ReportFiles.h"
