@@ -23,6 +23,8 @@ namespace {
 constexpr double kValueAxisOpening = 0.05;
 // Above the highest value the markers' texts stand in two rows, clear of the lines.
 constexpr double kMarkerTextRoom = 0.2;
+// The span given to a line that never moved, as a share of its value.
+constexpr double kFlatLineSpan = 0.1;
 // The window and the saved images tell eight lines apart by colour; past
 // that the legend is left out and the chart says how to name a line.
 constexpr std::size_t kLinesTheColoursTellApart = 8;
@@ -152,10 +154,14 @@ std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines, bool 
                 high = std::max(high.value_or(point.Value), point.Value);
             }
     if (!low) return std::nullopt;
-    const double opening = (*high - *low) * kValueAxisOpening;
+    // A figure that held still (a hit ratio of 94.41 in every report) spans
+    // nothing; its line would lie on the frame, so it is given a span of its
+    // own size to stand in the middle of.
+    const double span = *high > *low ? *high - *low : std::max(1.0, std::abs(*low) * kFlatLineSpan);
+    const double opening = span * (*high > *low ? kValueAxisOpening : 0.5);
     // A figure that cannot be negative gets no negative axis.
     const double bottom = *low >= 0 ? std::max(0.0, *low - opening) : *low - opening;
-    const double top = *high + (markers ? (*high - *low) * kMarkerTextRoom : opening);
+    const double top = *high + (markers ? std::max(span * kMarkerTextRoom, opening) : opening);
     return AxisRange{bottom, top, true};
 }
 

@@ -130,6 +130,28 @@ TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
     EXPECT_TRUE(TrendFigureChart(FourHours(), 14, {"BP1"}).Series.empty());
 }
 
+// A hit ratio that held still all week must not lie on the plot's frame,
+// with or without event texts above it; a figure of 0 keeps its axis at 0.
+TEST(TrendViews, AFigureThatHeldStillStandsInsideItsAxis) {
+    for (const double value : {94.41, 5000.0, 0.0})
+        for (const bool withEvent : {false, true}) {
+            SCOPED_TRACE(std::to_string(value) + (withEvent ? " with an event" : ""));
+            SystemTrend system = FourHours();
+            system.Pools.push_back(Pool("FLAT", kHitRatio, {value, value, value, value}));
+            if (withEvent) system.Pools.back().Events = {{2, "VP size 40,000 -> 60,000"}};
+            const std::optional<AxisRange> axis = TrendFigureChart(system, kHitRatio, {"FLAT"}).Axis;
+            ASSERT_TRUE(axis);
+            const double height = (value - axis->Min) / (axis->Max - axis->Min);
+            if (value == 0) {
+                EXPECT_EQ(axis->Min, 0.0);
+                EXPECT_GT(axis->Max, 0.0);
+            } else {
+                EXPECT_GT(height, 0.25);
+                EXPECT_LT(height, 0.75);
+            }
+        }
+}
+
 TEST(TrendViews, TimeLabelsSpreadEvenlyWithBothEnds) {
     struct Case {
         std::size_t Reports;
