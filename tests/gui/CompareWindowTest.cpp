@@ -22,39 +22,15 @@ QString ChangedSample() {
     return SamplePath("SYSA_DB2P_20261207.sta");
 }
 
-// Runs the window on the samples; `inspect` sees each compare dialog shown.
-struct CompareHarness {
-    UiHarness ui;
-    int dialogsShown = 0;
-    std::function<void(frmCompareReports&)> inspect = [](frmCompareReports&) {};
-    std::unique_ptr<frmStatAnalysis> window;
-
-    CompareHarness() {
-        const auto selectFiles = ui.services.RunModal;
-        ui.services.RunModal = [this, selectFiles](QDialog& dialog) {
-            if (auto* compare = qobject_cast<frmCompareReports*>(&dialog)) {
-                ++dialogsShown;
-                compare->show();
-                QApplication::processEvents();
-                inspect(*compare);
-                compare->hide();
-                return;
-            }
-            selectFiles(dialog);
-        };
-        window = ui.StartWithSamples();
-    }
-
-    void CompareWith(const QString& file) {
-        ui.nextStatFile = file;
-        QTest::mouseClick(window->ReportInfo()->cmdCompareWith(), Qt::LeftButton);
-    }
-};
+// "Compare with…" clicked, the file dialog answering with file.
+void CompareWith(UiHarness& ui, frmStatAnalysis& window, const QString& file) {
+    ui.nextStatFile = file;
+    QTest::mouseClick(window.ReportInfo()->cmdCompareWith(), Qt::LeftButton);
+}
 
 TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid) {
-    CompareHarness h;
-    h.window->SelectPoolFromGrid("BP1");
-    h.inspect = [](frmCompareReports& dialog) {
+    UiHarness ui;
+    ui.OnDialog<frmCompareReports>([](frmCompareReports& dialog) {
         EXPECT_EQ(dialog.tbsCompare()->count(), 3);
         EXPECT_EQ(dialog.tbsCompare()->tabText(2), "Objects of BP1");
         EXPECT_TRUE(dialog.lblCompareWarnings()->isHidden());  // both intervals last an hour
@@ -90,17 +66,19 @@ TEST(CompareWindow, ShowsTheThreeLevelsOfTheComparisonAndSortsThemLikeEveryGrid)
         ClickHeading(objects, 5);
         EXPECT_EQ(Heading(objects, 5), "Change (D)");
         EXPECT_EQ(Cell(objects, 0, 7), "= same");  // nothing in BP1 rose; get pages stayed
-    };
-    h.CompareWith(ChangedSample());
-    EXPECT_EQ(h.dialogsShown, 1);
-    EXPECT_TRUE(h.ui.sink.Messages.empty());
+    });
+    auto window = ui.StartWithSamples();
+    window->SelectPoolFromGrid("BP1");
+    CompareWith(ui, *window, ChangedSample());
+    EXPECT_EQ(ui.dialogsShown, 1);
+    EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
 // The figure chosen in the pools' grid is charted before and after for
 // every pool in both reports; the chart copies and saves like every chart.
 TEST(CompareWindow, ChartsTheFigureChosenInThePoolsGrid) {
-    CompareHarness h;
-    h.inspect = [](frmCompareReports& dialog) {
+    UiHarness ui;
+    ui.OnDialog<frmCompareReports>([](frmCompareReports& dialog) {
         ChartWidget& chart = *dialog.chartCompareFigure();
         GridView* pools = dialog.grdComparePools();
         dialog.tbsCompare()->setCurrentIndex(1);
@@ -115,9 +93,10 @@ TEST(CompareWindow, ChartsTheFigureChosenInThePoolsGrid) {
         ASSERT_EQ(chart.Shown().Points.size(), 2u * 7) << "seven pools are in both reports";
         EXPECT_EQ(chart.Shown().Points.back().Label, Cell(pools, 0, 0) + " before");
         EXPECT_EQ(chart.ContextActions().size(), 2);
-    };
-    h.CompareWith(ChangedSample());
-    EXPECT_EQ(h.dialogsShown, 1);
+    });
+    auto window = ui.StartWithSamples();
+    CompareWith(ui, *window, ChangedSample());
+    EXPECT_EQ(ui.dialogsShown, 1);
 }
 
 TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {
@@ -128,15 +107,17 @@ TEST(CompareWindow, ComparesNothingWhenCancelledOrWhenTheReportCannotBeRead) {
                  {SamplePath("no such report.sta"), {"Read Stat Data File", "Compare with"}},
                  {SampleSims().front(), {"Compare with"}}};  // a simulation report compares with nothing
     for (const auto& k : cases) {
-        CompareHarness h;
-        h.ui.sink.Messages.clear();
-        h.CompareWith(k.file);
-        EXPECT_EQ(h.dialogsShown, 0);
+        UiHarness ui;
+        ui.OnDialog<frmCompareReports>([](frmCompareReports&) {});
+        auto window = ui.StartWithSamples();
+        ui.sink.Messages.clear();
+        CompareWith(ui, *window, k.file);
+        EXPECT_EQ(ui.dialogsShown, 0);
         std::vector<std::string> titles;
-        for (const Message& m : h.ui.sink.Messages) titles.push_back(m.Title);
+        for (const Message& m : ui.sink.Messages) titles.push_back(m.Title);
         EXPECT_EQ(titles, k.titles);
-        EXPECT_EQ(h.ui.model.PoolCount(), 8) << "the loaded report is untouched";
-        EXPECT_EQ(h.window->ReportInfo()->PoolRowCount(), 8);
+        EXPECT_EQ(ui.model.PoolCount(), 8) << "the loaded report is untouched";
+        EXPECT_EQ(window->ReportInfo()->PoolRowCount(), 8);
     }
 }
 

@@ -100,11 +100,7 @@ TEST(DataChecksStrip, CountsTheFindingsAndEachTakesYouToItsPool) {
     EXPECT_EQ(window->findChild<QLabel*>("lblPoolInfo_0")->text().trimmed(), "XP8");
 
     // Back to a sound report: the strip says so and closes.
-    ui.onFileSelection = [](frmSelectFiles& screen) {
-        screen.cmdReset_Click();
-        screen.OpenStatisticsFile(SampleStat());
-        screen.cmdNext_Click();
-    };
+    ui.onFileSelection = ChooseReports({SampleStat(), {}}, true);
     window->cmdBack_Click();
     EXPECT_EQ(button->text(), "Data checks: no findings");
     EXPECT_FALSE(button->isEnabled());

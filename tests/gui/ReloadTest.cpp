@@ -32,15 +32,6 @@
 namespace kov::test {
 namespace {
 
-std::function<void(frmSelectFiles&)> Choose(const ReportSet& set, bool resetFirst) {
-    return [set, resetFirst](frmSelectFiles& screen) {
-        if (resetFirst) screen.cmdReset_Click();
-        screen.OpenStatisticsFile(set.Stat);
-        if (!set.Sims.isEmpty()) screen.OpenSimulationFiles(set.Sims);
-        screen.cmdNext_Click();
-    };
-}
-
 void ChoosePage(frmStatAnalysis& window, int page) {
     window.tbsStats()->tabBar()->setCurrentIndex(page);
 }
@@ -147,15 +138,15 @@ class ReloadTest : public ::testing::TestWithParam<ReloadCase> {};
 TEST_P(ReloadTest, EveryPageIsAsAFreshStartShowsIt) {
     const ReloadCase& c = GetParam();
     UiHarness fresh;
-    fresh.onFileSelection = Choose(c.After, false);
+    fresh.onFileSelection = ChooseReports(c.After);
     auto freshWindow = fresh.Start();
     const auto expected = WalkPages(*freshWindow);
 
     UiHarness reloaded;
-    reloaded.onFileSelection = Choose(c.Before, false);
+    reloaded.onFileSelection = ChooseReports(c.Before);
     auto window = reloaded.Start();
     UseEveryPage(*window);
-    reloaded.onFileSelection = Choose(c.After, true);
+    reloaded.onFileSelection = ChooseReports(c.After, true);
     window->cmdBack_Click();
     const auto actual = WalkPages(*window);
     if (window->tbsStats()->isTabEnabled(PageSimGraphAnalysis)) {
@@ -226,7 +217,7 @@ TEST(UnfinishedReport, EachMessageOnceNoPlottingErrorsAndANotice) {
     for (const auto& c : cases) {
         const QString path = QString::fromStdString(WriteFile(folder, c.name, c.text));
         UiHarness ui;
-        ui.onFileSelection = Choose({path, {}}, false);
+        ui.onFileSelection = ChooseReports({path, {}});
         auto window = ui.Start();
         for (int page : {PageGraphicSummary, PageReportInfo, PageScanCost}) ChoosePage(*window, page);
         ClickPoolRow(*window, "BP1");
@@ -250,7 +241,7 @@ TEST(UnfinishedReport, EachMessageOnceNoPlottingErrorsAndANotice) {
         EXPECT_TRUE(window->findChild<QPushButton*>("cmdBack")->isEnabled());
 
         // A report read to its end takes the notice away.
-        ui.onFileSelection = Choose(kSamples, true);
+        ui.onFileSelection = ChooseReports(kSamples, true);
         window->cmdBack_Click();
         EXPECT_EQ(Notice(*window), "") << c.name;
     }

@@ -16,29 +16,6 @@
 namespace kov::test {
 namespace {
 
-// Runs the window on the samples; `inspect` sees each size-advice dialog shown.
-struct SizeAdviceHarness {
-    UiHarness ui;
-    int dialogsShown = 0;
-    std::function<void(frmSizeAdvice&)> inspect = [](frmSizeAdvice&) {};
-    std::unique_ptr<frmStatAnalysis> window;
-
-    SizeAdviceHarness() {
-        const auto otherDialogs = ui.services.RunModal;
-        ui.services.RunModal = [this, otherDialogs](QDialog& dialog) {
-            if (auto* advice = qobject_cast<frmSizeAdvice*>(&dialog)) {
-                ++dialogsShown;
-                advice->show();
-                QApplication::processEvents();
-                inspect(*advice);
-                advice->hide();
-                return;
-            }
-            otherDialogs(dialog);
-        };
-    }
-};
-
 void TypeBudget(frmSizeAdvice& dialog, const QString& text) {
     QDoubleSpinBox* box = dialog.txtBudgetMB();
     box->selectAll();
@@ -47,10 +24,8 @@ void TypeBudget(frmSizeAdvice& dialog, const QString& text) {
 }
 
 TEST(SizeAdviceDialog, RecomputesAsTheBudgetIsTypedAndFollowsTheChosenPool) {
-    SizeAdviceHarness h;
-    h.window = h.ui.StartWithSamples();
-    ASSERT_TRUE(h.window->ReportInfo()->cmdSizeAdvice()->isEnabled());
-    h.inspect = [](frmSizeAdvice& dialog) {
+    UiHarness ui;
+    ui.OnDialog<frmSizeAdvice>([](frmSizeAdvice& dialog) {
         GridView* grid = dialog.grdSizeAdvice();
         ASSERT_EQ(grid->Model()->rowCount(), 3);
         // The samples are balanced for the memory they have: every pool stays.
@@ -74,16 +49,17 @@ TEST(SizeAdviceDialog, RecomputesAsTheBudgetIsTypedAndFollowsTheChosenPool) {
         TypeBudget(dialog, "10");
         EXPECT_TRUE(dialog.lblSizeAdviceTotals()->text().contains("No choice of simulated sizes fits the budget"));
         EXPECT_EQ(dialog.chartSizeCurve()->Shown().Title, "BP2 Read I/O Rate Versus Memory (MB)");
-    };
-    QTest::mouseClick(h.window->ReportInfo()->cmdSizeAdvice(), Qt::LeftButton);
-    EXPECT_EQ(h.dialogsShown, 1);
-    EXPECT_TRUE(h.ui.sink.Messages.empty());
+    });
+    auto window = ui.StartWithSamples();
+    ASSERT_TRUE(window->ReportInfo()->cmdSizeAdvice()->isEnabled());
+    QTest::mouseClick(window->ReportInfo()->cmdSizeAdvice(), Qt::LeftButton);
+    EXPECT_EQ(ui.dialogsShown, 1);
+    EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
 TEST(SizeAdviceDialog, DisabledWithoutSimulations) {
-    SizeAdviceHarness h;
-    h.window = h.ui.StartWith(SampleStat());
-    EXPECT_FALSE(h.window->ReportInfo()->cmdSizeAdvice()->isEnabled());
+    UiHarness ui;
+    EXPECT_FALSE(ui.StartWith(SampleStat())->ReportInfo()->cmdSizeAdvice()->isEnabled());
 }
 
 }  // namespace

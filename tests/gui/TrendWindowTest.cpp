@@ -270,29 +270,22 @@ TEST(TrendWindow, EntryPointsReadTheChosenReports) {
         const QStringList files = SeriesWithABadFile(folder);
         QStringList chosen = files;
         ui.services.ChooseTrendFiles = [&chosen](QWidget*) { return chosen; };
-        int shown = 0;
-        const auto otherDialogs = ui.services.RunModal;
-        ui.services.RunModal = [&](QDialog& dialog) {
-            auto* trend = qobject_cast<frmTrend*>(&dialog);
-            if (!trend) return otherDialogs(dialog);
-            ++shown;
-            trend->show();
-            QTRY_VERIFY_WITH_TIMEOUT(!trend->Reading(), 60000);
-            ASSERT_EQ(trend->Result().Systems.size(), 1u);
-            const SystemTrend& system = trend->Result().Systems[0];
+        ui.OnDialog<frmTrend>([&files](frmTrend& trend) {
+            QTRY_VERIFY_WITH_TIMEOUT(!trend.Reading(), 60000);
+            ASSERT_EQ(trend.Result().Systems.size(), 1u);
+            const SystemTrend& system = trend.Result().Systems[0];
             ASSERT_EQ(system.Reports.size(), 6u);
             EXPECT_LT(system.Reports[0].Time, system.Reports[5].Time);  // by their headers, not their order here
-            ASSERT_EQ(trend->grdTrendLeftOut()->Model()->rowCount(), 1);
-            EXPECT_EQ(trend->grdTrendLeftOut()->Cell(0, 0), files[2]);
-            EXPECT_FALSE(trend->grdTrendLeftOut()->Cell(0, 1).isEmpty());
+            ASSERT_EQ(trend.grdTrendLeftOut()->Model()->rowCount(), 1);
+            EXPECT_EQ(trend.grdTrendLeftOut()->Cell(0, 0), files[2]);
+            EXPECT_FALSE(trend.grdTrendLeftOut()->Cell(0, 1).isEmpty());
             // The second pool grows at the middle report: its marker.
-            trend->lstTrendPools()->item(1)->setCheckState(Qt::Checked);
-            const ChartData& chart = trend->chartTrendFigure()->Shown();
+            trend.lstTrendPools()->item(1)->setCheckState(Qt::Checked);
+            const ChartData& chart = trend.chartTrendFigure()->Shown();
             EXPECT_EQ(chart.Series.size(), 2u);
             ASSERT_FALSE(chart.Markers.empty());
             EXPECT_EQ(chart.Markers[0].X, 3.0);
-            trend->hide();
-        };
+        });
         if (fromFileSelection) {
             ui.onFileSelection = [](frmSelectFiles& screen) {
                 QTest::mouseClick(screen.cmdTrend(), Qt::LeftButton);
@@ -306,7 +299,7 @@ TEST(TrendWindow, EntryPointsReadTheChosenReports) {
             chosen.clear();  // the file dialog cancelled: nothing shown
             QTest::mouseClick(window->ReportInfo()->cmdTrend(), Qt::LeftButton);
         }
-        EXPECT_EQ(shown, 1) << fromFileSelection;
+        EXPECT_EQ(ui.dialogsShown, 1) << fromFileSelection;
     }
 }
 
@@ -344,14 +337,12 @@ TEST(TrendWindow, HistoryDatabaseIsReadAlone) {
         ui.services.ChooseTrendFiles = [&c](QWidget*) { return c.Chosen; };
         std::size_t reportsShown = 99;
         QString leftOut;
-        ui.services.RunModal = [&](QDialog& dialog) {
-            auto* trend = qobject_cast<frmTrend*>(&dialog);
-            if (!trend) return;
-            QTRY_VERIFY_WITH_TIMEOUT(!trend->Reading(), 60000);
-            const SystemTrend* system = trend->ShownSystem();
+        ui.OnDialog<frmTrend>([&](frmTrend& trend) {
+            QTRY_VERIFY_WITH_TIMEOUT(!trend.Reading(), 60000);
+            const SystemTrend* system = trend.ShownSystem();
             reportsShown = system ? system->Reports.size() : 0;
-            if (trend->grdTrendLeftOut()->Model()->rowCount() > 0) leftOut = trend->grdTrendLeftOut()->Cell(0, 0);
-        };
+            if (trend.grdTrendLeftOut()->Model()->rowCount() > 0) leftOut = trend.grdTrendLeftOut()->Cell(0, 0);
+        });
         SaveFolder saveFolder([] { return QString(); });
         ShowTrendOfChosenReports(nullptr, ui.services, ui.sink, saveFolder);
         EXPECT_EQ(reportsShown, c.Reports) << c.Chosen.join(' ').toStdString();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QHeaderView>
@@ -70,6 +71,17 @@ inline QString WriteStatFile(const ReportModel& model, const QString& path) {
     return path;
 }
 
+// The file selection as the DBA walks it: Reset first (on a return there),
+// the reports opened, then Next.
+inline std::function<void(frmSelectFiles&)> ChooseReports(const ReportSet& set, bool resetFirst = false) {
+    return [set, resetFirst](frmSelectFiles& screen) {
+        if (resetFirst) screen.cmdReset_Click();
+        screen.OpenStatisticsFile(set.Stat);
+        if (!set.Sims.isEmpty()) screen.OpenSimulationFiles(set.Sims);
+        screen.cmdNext_Click();
+    };
+}
+
 // Grabs the widget; with KOVGRAPH_SCREENSHOTS naming a folder, saves it there as name.png.
 void SaveScreenshot(QWidget& widget, const QString& name);
 
@@ -117,6 +129,8 @@ struct UiHarness {
     QSize nextImageSize;
     // What the user does on the file-selection screen each time it is shown.
     std::function<void(frmSelectFiles&)> onFileSelection = [](frmSelectFiles& screen) { screen.cmdNext_Click(); };
+    // How many dialogs OnDialog has seen shown.
+    int dialogsShown = 0;
 
     UiHarness() {
         services.ChooseStatFile = [this](QWidget*) { return nextStatFile; };
@@ -142,13 +156,25 @@ struct UiHarness {
         };
     }
 
+    // Each dialog of this kind the window runs is shown, handed to inspect and
+    // counted; the other dialogs are answered as before. The window takes its
+    // services when it starts, so this comes first.
+    template <class Dialog>
+    void OnDialog(std::function<void(Dialog&)> inspect) {
+        services.RunModal = [this, inspect, others = services.RunModal](QDialog& dialog) {
+            auto* shown = qobject_cast<Dialog*>(&dialog);
+            if (!shown) return others(dialog);
+            ++dialogsShown;
+            shown->show();
+            QApplication::processEvents();
+            inspect(*shown);
+            shown->hide();
+        };
+    }
+
     // The window after the start-up road with these reports read, shown.
     std::unique_ptr<frmStatAnalysis> StartWith(const QString& stat, const QStringList& sims = {}) {
-        onFileSelection = [stat, sims](frmSelectFiles& screen) {
-            screen.OpenStatisticsFile(stat);
-            if (!sims.isEmpty()) screen.OpenSimulationFiles(sims);
-            screen.cmdNext_Click();
-        };
+        onFileSelection = ChooseReports({stat, sims});
         return Start();
     }
     std::unique_ptr<frmStatAnalysis> StartWithSamples() { return StartWith(SampleStat(), SampleSims()); }
