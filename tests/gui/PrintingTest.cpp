@@ -32,7 +32,8 @@ bool Has(const QString& page, const QString& text) {
 
 // The window on the samples; its printer dialog "prints to file" into a
 // temporary folder and counts how often it was shown.
-struct PrintingWindow {
+class Printing : public ::testing::Test {
+protected:
     QTemporaryDir folder;
     QString pdf = folder.filePath("print.pdf");
     int dialogs = 0;
@@ -40,7 +41,7 @@ struct PrintingWindow {
     UiHarness ui;
     std::unique_ptr<frmStatAnalysis> window;
 
-    PrintingWindow() {
+    Printing() {
         ui.services.ChoosePrinter = [this](QPrinter& printer, QWidget*) {
             ++dialogs;
             printer.setOutputFormat(QPrinter::PdfFormat);
@@ -59,160 +60,138 @@ struct PrintingWindow {
     }
 };
 
-TEST(Printing, TheReportSummaryCarriesTheHeaderTheTotalsAndEveryPoolLine) {
-    PrintingWindow w;
-    const QStringList pages = w.Print(PageReportInfo);
+TEST_F(Printing, TheReportSummaryCarriesTheHeaderTheTotalsAndEveryPoolLine) {
+    const QStringList pages = Print(PageReportInfo);
     ASSERT_EQ(pages.size(), 1);
     const QString& page = pages[0];
-    EXPECT_TRUE(Has(page, "Report Summary"));
-    EXPECT_TRUE(Has(page, "SYSA"));
-    EXPECT_TRUE(Has(page, "Total 4K Buffers"));
-    EXPECT_TRUE(Has(page, "Pages/Write"));
+    for (const char* text : {"Report Summary", "SYSA", "Total 4K Buffers", "Pages/Write"})
+        EXPECT_TRUE(Has(page, text)) << text;
     EXPECT_FALSE(Has(page, "Write I/Os"));  // columns 0..7 only
-    const StringTable& grid = w.window->ReportInfo()->grdPoolInfo()->Model()->Table();
+    const StringTable& grid = window->ReportInfo()->grdPoolInfo()->Model()->Table();
     ASSERT_EQ(grid.Rows.size(), 8u);
     for (const auto& row : grid.Rows) {
         QString line = QString::fromStdString(row[0]).trimmed();
         for (std::size_t c = 1; c < 8; ++c) line += " +" + QRegularExpression::escape(QString::fromStdString(row[c]));
         EXPECT_TRUE(page.contains(QRegularExpression(line))) << line.toStdString();
     }
-    EXPECT_TRUE(w.ui.sink.Messages.empty());
+    EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
 // A cancelled dialog prints nothing and asks again; once accepted, it is not asked again.
-TEST(Printing, ThePrinterDialogComesUntilItIsAccepted) {
-    PrintingWindow w;
-    w.accept = false;
-    EXPECT_TRUE(w.Print(PageReportInfo).isEmpty());
-    EXPECT_FALSE(w.window->PrinterChosen());
-    w.accept = true;
-    EXPECT_EQ(w.Print(PageReportInfo).size(), 1);
-    EXPECT_EQ(w.Print(PagePoolInfo).size(), 1);
-    EXPECT_EQ(w.Print(PageObjectInfo).size(), 1);
-    EXPECT_EQ(w.dialogs, 2);
-    EXPECT_TRUE(w.window->PrinterChosen());
+TEST_F(Printing, ThePrinterDialogComesUntilItIsAccepted) {
+    accept = false;
+    EXPECT_TRUE(Print(PageReportInfo).isEmpty());
+    EXPECT_FALSE(window->PrinterChosen());
+    accept = true;
+    for (const int page : {PageReportInfo, PagePoolInfo, PageObjectInfo}) EXPECT_EQ(Print(page).size(), 1) << page;
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_TRUE(window->PrinterChosen());
 }
 
-TEST(Printing, TheHeaderLineNamesTheDataSharingGroupOnTheGraphicSummaryOnly) {
-    PrintingWindow w;
-    const QStringList summary = w.Print(PageGraphicSummary);
-    ASSERT_EQ(summary.size(), 1);
-    EXPECT_TRUE(Has(summary[0], "Buffer Pools Graphics Summary"));
-    EXPECT_TRUE(Has(summary[0], "Buffer Pool Versus I/O"));
-    EXPECT_TRUE(summary[0].contains(QRegularExpression("System: SYSA +Sub System: DB2P +DS Group: \\S+ +Date: ")));
-    const QStringList pool = w.Print(PagePoolInfo);
-    ASSERT_EQ(pool.size(), 1);
-    EXPECT_TRUE(Has(pool[0], "Buffer Pool BP0"));
-    EXPECT_TRUE(pool[0].contains(QRegularExpression("System: SYSA +Sub System: DB2P +Date: ")));
-    EXPECT_FALSE(Has(pool[0], "DS Group:"));
-}
-
-TEST(Printing, TheObjectPageCopiesTheShownLabelsAndPie) {
-    PrintingWindow w;
-    w.window->tbsStats()->setCurrentIndex(PageObjectInfo);
-    w.window->ObjectInfo()->lvObjects()->topLevelItem(1)->setSelected(true);
-    w.window->lvObjects_Click();
-    const std::vector<LabelPair> shown = w.window->ObjectInfo()->Labels()->ShownPairs();
+TEST_F(Printing, TheObjectPageCopiesTheShownLabelsAndPie) {
+    window->tbsStats()->setCurrentIndex(PageObjectInfo);
+    window->ObjectInfo()->lvObjects()->topLevelItem(1)->setSelected(true);
+    window->lvObjects_Click();
+    const std::vector<LabelPair> shown = window->ObjectInfo()->Labels()->ShownPairs();
     ASSERT_EQ(shown.size(), 4u);  // the access type hides the fifth pair
-    const QStringList pages = w.Print(PageObjectInfo);
+    const QStringList pages = Print(PageObjectInfo);
     ASSERT_EQ(pages.size(), 1);
     EXPECT_TRUE(Has(pages[0], "BP0 Pool Objects"));
     for (const LabelPair& pair : shown) {
         EXPECT_TRUE(Has(pages[0], QString::fromStdString(pair.Caption))) << pair.Caption;
         EXPECT_TRUE(Has(pages[0], QString::fromStdString(pair.Value))) << pair.Value;
     }
-    const ChartData& pie = w.window->ObjectInfo()->Chart()->Shown();
+    const ChartData& pie = window->ObjectInfo()->Chart()->Shown();
     EXPECT_TRUE(Has(pages[0], QString::fromStdString(pie.Title)));
     for (const ChartPoint& slice : pie.Points) EXPECT_TRUE(Has(pages[0], QString::fromStdString(slice.Label)));
 }
 
-TEST(Printing, PagesWithoutAPrintPrintNothing) {
-    PrintingWindow w;
-    w.window->SelectPoolFromGrid("BP1");
-    EXPECT_TRUE(w.Print(PageExpertTuning).isEmpty());
-    w.window->tbsStats()->setCurrentIndex(PageGraphicSummary);
-    w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(5);  // "Pages Written"
-    EXPECT_TRUE(w.Print(PageGraphicSummary).isEmpty());
-    EXPECT_EQ(w.dialogs, 0);
-    w.window->GraphicSummary()->tbsGraphicSummary()->setCurrentIndex(3);  // "Updates"
-    const QStringList updates = w.Print(PageGraphicSummary);
-    ASSERT_EQ(updates.size(), 1);
-    EXPECT_TRUE(Has(updates[0], "Buffer Pool Versus Updates"));
-}
-
-TEST(Printing, TheSimulationGraphPagePrintsTheChartOfItsShownSubTab) {
-    PrintingWindow w;
-    w.window->SelectPoolFromGrid("BP1");
-    w.window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
-    QTabWidget* subTabs = w.window->findChild<QTabWidget*>("tbsSimGraphs");
-    ASSERT_NE(subTabs, nullptr);
+// Each chart prints under the header line, which names the data-sharing
+// group on the graphic summary only; the pages and sub-tabs without a print
+// print nothing and ask for no printer.
+TEST_F(Printing, EachChartPrintsUnderItsHeaderLineOrNothingPrints) {
+    window->SelectPoolFromGrid("BP1");
     const struct {
-        int subTab;
-        const char* title;
-    } cases[] = {{0, "Objects With Largest Max WkSet"},
-                 {1, "Objects With Smallest Max WkSet"},
-                 {2, "Pool Size Versus System Hit Ratio"},
-                 {3, "Objects With Largest Percentage Improvement"}};
+        int page, subTab;
+        std::vector<QString> shows;  // empty: nothing printed
+    } cases[] = {
+        {PageExpertTuning, -1, {}},
+        {PageGraphicSummary, 5, {}},  // "Pages Written"
+        {PageGraphicSummary, 0, {"Buffer Pools Graphics Summary", "Buffer Pool Versus I/O"}},
+        {PageGraphicSummary, 3, {"Buffer Pool Versus Updates"}},
+        {PagePoolInfo, -1, {"Buffer Pool BP1"}},
+        {PageSimGraphAnalysis, 0, {"Buffer Pool BP1", "Objects With Largest Max WkSet"}},
+        {PageSimGraphAnalysis, 1, {"Buffer Pool BP1", "Objects With Smallest Max WkSet"}},
+        {PageSimGraphAnalysis, 2, {"Buffer Pool BP1", "Pool Size Versus System Hit Ratio"}},
+        {PageSimGraphAnalysis, 3, {"Buffer Pool BP1", "Objects With Largest Percentage Improvement"}},
+    };
     for (const auto& c : cases) {
-        subTabs->setCurrentIndex(c.subTab);
-        const QStringList pages = w.Print(PageSimGraphAnalysis);
-        ASSERT_EQ(pages.size(), 1) << c.subTab;
-        EXPECT_TRUE(Has(pages[0], "Buffer Pool BP1")) << c.subTab;
-        EXPECT_TRUE(Has(pages[0], c.title)) << c.subTab;
+        SCOPED_TRACE(::testing::Message() << "page " << c.page << ", sub-tab " << c.subTab);
+        window->tbsStats()->setCurrentIndex(c.page);
+        const char* subTabs = c.page == PageGraphicSummary ? "tbsGraphicSummary" : "tbsSimGraphs";
+        if (c.subTab >= 0) window->findChild<QTabWidget*>(subTabs)->setCurrentIndex(c.subTab);
+        const QStringList pages = Print(c.page);
+        if (c.shows.empty()) {
+            EXPECT_TRUE(pages.isEmpty());
+            EXPECT_EQ(dialogs, 0);
+            continue;
+        }
+        ASSERT_EQ(pages.size(), 1);
+        for (const QString& text : c.shows) EXPECT_TRUE(Has(pages[0], text)) << text.toStdString();
+        const bool summary = c.page == PageGraphicSummary;
+        EXPECT_TRUE(pages[0].contains(QRegularExpression(
+            QString("System: SYSA +Sub System: DB2P +%1Date: ").arg(summary ? "DS Group: \\S+ +" : ""))));
+        EXPECT_EQ(Has(pages[0], "DS Group:"), summary);
     }
 }
 
-TEST(Printing, TheClusterPagesOfTheChosenCluster) {
-    PrintingWindow w;
-    w.window->SelectPoolFromGrid("BP1");
-    w.window->tbsStats()->setCurrentIndex(PageSimClusterAnalysis);
-    ClickRow(w.window->Cluster()->grdClusters(), 0);
+TEST_F(Printing, TheClusterPagesOfTheChosenCluster) {
+    window->SelectPoolFromGrid("BP1");
+    window->tbsStats()->setCurrentIndex(PageSimClusterAnalysis);
+    ClickRow(window->Cluster()->grdClusters(), 0);
     std::vector<QString> members;
-    for (const auto& row : w.window->Cluster()->grdClusterObjects()->Model()->Table().Rows)
+    for (const auto& row : window->Cluster()->grdClusterObjects()->Model()->Table().Rows)
         members.push_back(QString::fromStdString(row[1]));
     ASSERT_FALSE(members.empty());
-    const QStringList pages = w.Print(PageSimClusterAnalysis);
+    const QStringList pages = Print(PageSimClusterAnalysis);
     ASSERT_EQ(pages.size(), static_cast<int>(members.size() + 24) / 25);
     for (const QString& member : members)
         EXPECT_EQ(member.contains("DSNDB06"), !Has(pages.join(' '), member)) << member.toStdString();
-    EXPECT_TRUE(Has(pages[0], "Buffer Pool BP1"));
-    EXPECT_TRUE(Has(pages[0], " Cluster # = 1  -- Random objects"));
-    EXPECT_TRUE(Has(pages[0], "Original Pool Size"));
-    EXPECT_TRUE(Has(pages[0], "Max. WkSet"));
+    for (const char* text :
+         {"Buffer Pool BP1", " Cluster # = 1  -- Random objects", "Original Pool Size", "Max. WkSet"})
+        EXPECT_TRUE(Has(pages[0], text)) << text;
     EXPECT_TRUE(pages[0].contains(QRegularExpression("\\d\\d-\\d\\d-\\d{4} +\\d\\d:\\d\\d [AP]M")));
 }
 
-TEST(Printing, PrintingLeavesTheViewsAsTheyAre) {
-    PrintingWindow w;
-    GridView* grid = w.window->ReportInfo()->grdPoolInfo();
+TEST_F(Printing, PrintingLeavesTheViewsAsTheyAre) {
+    GridView* grid = window->ReportInfo()->grdPoolInfo();
     ClickHeading(grid, 2);
     const StringTable sorted = grid->Model()->Table();
-    w.Print(PageReportInfo);
-    w.Print(PageGraphicSummary);
+    Print(PageReportInfo);
+    Print(PageGraphicSummary);
     EXPECT_EQ(grid->Model()->Table().Rows, sorted.Rows);
     EXPECT_EQ(grid->Model()->Table().Headings, sorted.Headings);
-    EXPECT_FALSE(w.window->SkipNextRefill);
+    EXPECT_FALSE(window->SkipNextRefill);
     // The graphic summary was drawn from the sorted grid.
-    const ChartData& shown = w.window->GraphicSummary()->Shown(0);
+    const ChartData& shown = window->GraphicSummary()->Shown(0);
     ASSERT_EQ(shown.Points.size(), sorted.Rows.size());
     EXPECT_EQ(shown.Points[0].Label, sorted.Rows[0][0]);
 }
 
-TEST(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
-    PrintingWindow w;
-    w.pdf = w.folder.filePath("no such folder/print.pdf");
-    EXPECT_TRUE(w.Print(PageObjectInfo).isEmpty());
-    ASSERT_EQ(w.ui.sink.Messages.size(), 1u);
-    EXPECT_EQ(w.ui.sink.Messages[0].Title, "Object Graphs");
-    EXPECT_EQ(w.ui.sink.Messages[0].Icon, MessageIcon::Information);
-    EXPECT_TRUE(w.Print(PageReportInfo).isEmpty());
-    ASSERT_EQ(w.ui.sink.Messages.size(), 2u);
-    EXPECT_EQ(w.ui.sink.Messages[1].Title, "Report Summary Printing");
+TEST_F(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
+    pdf = folder.filePath("no such folder/print.pdf");
+    EXPECT_TRUE(Print(PageObjectInfo).isEmpty());
+    ASSERT_EQ(ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(ui.sink.Messages[0].Title, "Object Graphs");
+    EXPECT_EQ(ui.sink.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_TRUE(Print(PageReportInfo).isEmpty());
+    ASSERT_EQ(ui.sink.Messages.size(), 2u);
+    EXPECT_EQ(ui.sink.Messages[1].Title, "Report Summary Printing");
 }
 
 // A title wider than a saved image (or the paper) is broken between words
 // into lines that each fit, not cut off at the margins.
-TEST(Printing, ALongChartTitleIsBrokenIntoLinesThatFit) {
+TEST(PrintedChart, ALongTitleIsBrokenIntoLinesThatFit) {
     ChartData chart;
     chart.Title = "Synchronous Read I/Os per Second of the Busiest Objects of Every Buffer Pool Over the Month";
     chart.Subtitle = "SYSA/DB2P, 2026-11-01 00:00:00 to 2026-11-30 23:00:00, 720 reports";
