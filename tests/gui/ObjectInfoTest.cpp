@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "UiFixture.h"
 #include "pages/ObjectInfoPage.h"
@@ -39,10 +40,9 @@ void ClickListItem(QTreeWidget* list, int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-// The window on the samples with page 3 opened on a pool.
-struct ObjectPage {
-    UiHarness ui;
-    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
+// The window on the samples, where Open shows page 3 on a pool.
+class ObjectPage : public SamplesWindow {
+protected:
     ObjectInfoPage* page = window->ObjectInfo();
 
     void Open(const char* pool) {
@@ -69,100 +69,90 @@ struct ObjectPage {
         EXPECT_EQ(QString::fromStdString(page->Chart()->Shown().Title), current) << after;
     }
 };
+using ObjectInfo = ObjectPage;
+using ObjectViews = ObjectPage;
 
-TEST(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
-    ObjectPage p;
-    p.Open("BP1");
-    const PoolRecord& pool = p.Pool();
+TEST_F(ObjectInfo, AListPickMakesTheLastEqualNameCurrentAndStartsAtAccessType) {
+    Open("BP1");
+    const PoolRecord& pool = Pool();
     // Give the third object the first one's name: either pick means the third.
-    p.ui.model.Objects(pool.FirstObject + 2).ObjectName = p.ui.model.Objects(pool.FirstObject).ObjectName.Padded();
-    p.window->FillObjectViews();
-    p.page->cboObjectGraphType()->setCurrentIndex(2);
-    ClickListItem(p.page->lvObjects(), 0);
-    EXPECT_EQ(p.ui.model.CurrentObject, pool.FirstObject + 2);
-    EXPECT_EQ(p.page->GraphType(), 1);
-    const ObjectRecord& shown = p.ui.model.Objects(pool.FirstObject + 2);
-    EXPECT_EQ(p.Value(0).toStdString(), "  " + std::to_string(shown.Activity.GetPagesByAccess[1]));
-    EXPECT_EQ(p.page->Chart()->Shown().Title, Trimmed(shown));
+    ui.model.Objects(pool.FirstObject + 2).ObjectName = ui.model.Objects(pool.FirstObject).ObjectName.Padded();
+    window->FillObjectViews();
+    page->cboObjectGraphType()->setCurrentIndex(2);
+    ClickListItem(page->lvObjects(), 0);
+    EXPECT_EQ(ui.model.CurrentObject, pool.FirstObject + 2);
+    EXPECT_EQ(page->GraphType(), 1);
+    const ObjectRecord& shown = ui.model.Objects(pool.FirstObject + 2);
+    EXPECT_EQ(Value(0).toStdString(), "  " + std::to_string(shown.Activity.GetPagesByAccess[1]));
+    EXPECT_EQ(page->Chart()->Shown().Title, Trimmed(shown));
 
     // An object the list does not hold (one of another pool) leaves it
     // without a picked item, and the chart keeps its titles.
-    p.ui.model.CurrentObject = p.ui.model.Pools(1).FirstObject;
-    p.window->ShowObjectDetails();
-    EXPECT_TRUE(p.page->lvObjects()->selectedItems().isEmpty());
-    EXPECT_EQ(p.page->Chart()->Shown().Title, Trimmed(shown)) << "without a selected item the titles stay";
+    ui.model.CurrentObject = ui.model.Pools(1).FirstObject;
+    window->ShowObjectDetails();
+    EXPECT_TRUE(page->lvObjects()->selectedItems().isEmpty());
+    EXPECT_EQ(page->Chart()->Shown().Title, Trimmed(shown)) << "without a selected item the titles stay";
 }
 
-TEST(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {
-    ObjectPage p;
-    p.Open("BP1");
-    QTreeWidget* list = p.page->lvObjects();
-    const auto names = [list] {
-        std::vector<QString> texts;
-        for (int row = 0; row < list->topLevelItemCount(); ++row) texts.push_back(list->topLevelItem(row)->text(0));
-        return texts;
-    };
+TEST_F(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {
+    Open("BP1");
+    QTreeWidget* list = page->lvObjects();
     ClickListItem(list, 1);
     const QString picked = list->topLevelItem(1)->text(0);
-    ClickListHeader(list);
-    EXPECT_EQ(ListHeader(list), "Object (A)");
-    ASSERT_EQ(list->selectedItems().size(), 1);
-    EXPECT_EQ(list->selectedItems().front()->text(0), picked) << "the pick survives the sort";
-    const std::vector<QString> ascending = names();
-    EXPECT_TRUE(std::is_sorted(ascending.begin(), ascending.end()));
-    ClickListHeader(list);
-    EXPECT_EQ(ListHeader(list), "Object (D)");
-    const std::vector<QString> descending = names();
-    EXPECT_TRUE(std::is_sorted(descending.rbegin(), descending.rend()));
-    ClickListHeader(list);
-    EXPECT_EQ(ListHeader(list), "Object (A)");
+    for (const bool ascending : {true, false, true}) {
+        ClickListHeader(list);
+        EXPECT_EQ(ListHeader(list), ascending ? "Object (A)" : "Object (D)");
+        ASSERT_EQ(list->selectedItems().size(), 1);
+        EXPECT_EQ(list->selectedItems().front()->text(0), picked) << "the pick survives the sort";
+        std::vector<QString> names;
+        for (int row = 0; row < list->topLevelItemCount(); ++row) names.push_back(list->topLevelItem(row)->text(0));
+        if (!ascending) std::reverse(names.begin(), names.end());
+        EXPECT_TRUE(std::is_sorted(names.begin(), names.end())) << ascending;
+    }
 }
 
-TEST(ObjectInfo, NextPoolShowsItsFirstObjectWhileAGridPickKeepsThePreviousOne) {
-    ObjectPage p;
-    p.Open("BP0");
-    ClickListItem(p.page->lvObjects(), 1);
-    const int picked = p.ui.model.CurrentObject;
-    const QString pickedSeq = p.Value(0);
+TEST_F(ObjectInfo, NextPoolShowsItsFirstObjectWhileAGridPickKeepsThePreviousOne) {
+    Open("BP0");
+    ClickListItem(page->lvObjects(), 1);
+    const int picked = ui.model.CurrentObject;
+    const QString pickedSeq = Value(0);
 
-    p.window->SelectPoolFromGrid("BP1");
-    EXPECT_EQ(p.ui.model.CurrentObject, picked);
-    EXPECT_EQ(p.Value(0), pickedSeq);
-    EXPECT_EQ(p.page->lvObjects()->topLevelItemCount(), p.Pool().LastObject - p.Pool().FirstObject + 1);
+    window->SelectPoolFromGrid("BP1");
+    EXPECT_EQ(ui.model.CurrentObject, picked);
+    EXPECT_EQ(Value(0), pickedSeq);
+    EXPECT_EQ(page->lvObjects()->topLevelItemCount(), Pool().LastObject - Pool().FirstObject + 1);
 
-    QTest::mouseClick(p.window->PoolInfo()->cmdNextPool(), Qt::LeftButton);
-    const PoolRecord& next = p.Pool();
-    EXPECT_EQ(p.ui.model.CurrentObject, next.FirstObject);
-    EXPECT_EQ(p.Value(0).toStdString(),
-              "  " + std::to_string(p.ui.model.Objects(next.FirstObject).Activity.GetPagesByAccess[1]));
+    QTest::mouseClick(window->PoolInfo()->cmdNextPool(), Qt::LeftButton);
+    const PoolRecord& next = Pool();
+    EXPECT_EQ(ui.model.CurrentObject, next.FirstObject);
+    EXPECT_EQ(Value(0).toStdString(),
+              "  " + std::to_string(ui.model.Objects(next.FirstObject).Activity.GetPagesByAccess[1]));
 }
 
-TEST(ObjectInfo, AZeroReadTotalSaysSoAndKeepsThePreviousChart) {
-    ObjectPage p;
-    p.Open("BP1");
-    const PoolRecord& pool = p.Pool();
-    ObjectRecord& idle = p.ui.model.Objects(pool.FirstObject + 1);
+TEST_F(ObjectInfo, AZeroReadTotalSaysSoAndKeepsThePreviousChart) {
+    Open("BP1");
+    const PoolRecord& pool = Pool();
+    ObjectRecord& idle = ui.model.Objects(pool.FirstObject + 1);
     idle.Activity.PagesReadByType = {};
-    ClickListItem(p.page->lvObjects(), 0);
-    p.page->cboObjectGraphType()->setCurrentIndex(1);
-    p.window->ShowObjectDetails();
-    const ChartData before = p.page->Chart()->Shown();
-    const QString totalBefore = p.Value(4);
+    ClickListItem(page->lvObjects(), 0);
+    page->cboObjectGraphType()->setCurrentIndex(1);
+    window->ShowObjectDetails();
+    const ChartData before = page->Chart()->Shown();
+    const QString totalBefore = Value(4);
     ASSERT_EQ(before.Subtitle, "Pages Read");
 
-    p.ui.model.CurrentObject = pool.FirstObject + 1;
-    p.window->ShowObjectDetails();
-    ASSERT_EQ(p.ui.sink.Messages.size(), 1u);
-    EXPECT_EQ(p.ui.sink.Messages[0].Text, "Number Of Pages Read Is ZERO. Can not Graph ...");
-    EXPECT_EQ(p.Value(0), "  0");
-    EXPECT_EQ(p.Value(4), totalBefore);
-    EXPECT_EQ(p.page->Chart()->Shown().Points, before.Points);
+    ui.model.CurrentObject = pool.FirstObject + 1;
+    window->ShowObjectDetails();
+    ASSERT_EQ(ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(ui.sink.Messages[0].Text, "Number Of Pages Read Is ZERO. Can not Graph ...");
+    EXPECT_EQ(Value(0), "  0");
+    EXPECT_EQ(Value(4), totalBefore);
+    EXPECT_EQ(page->Chart()->Shown().Points, before.Points);
 }
 
-TEST(ObjectInfo, DoubleClickWidensTheGridOverTheChartAndBack) {
-    ObjectPage p;
-    p.Open("BP1");
-    GridView* grid = p.page->grdObjectInfo();
+TEST_F(ObjectInfo, DoubleClickWidensTheGridOverTheChartAndBack) {
+    Open("BP1");
+    GridView* grid = page->grdObjectInfo();
     const int width = grid->width();
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     const auto doubleClick = [grid, cell] {
@@ -171,48 +161,45 @@ TEST(ObjectInfo, DoubleClickWidensTheGridOverTheChartAndBack) {
         QApplication::processEvents();
     };
     doubleClick();
-    EXPECT_TRUE(p.page->IsGridWidened());
+    EXPECT_TRUE(page->IsGridWidened());
     EXPECT_GT(grid->width(), width);
     doubleClick();
-    EXPECT_FALSE(p.page->IsGridWidened());
+    EXPECT_FALSE(page->IsGridWidened());
     EXPECT_EQ(grid->width(), width);
 }
 
-TEST(ObjectViews, ListGridAndPieAlwaysShowTheSameObject) {
-    ObjectPage v;
-    v.Open("BP1");
-    v.ExpectAllShowTheCurrentObject("the first entry");
-    EXPECT_EQ(v.page->Chart()->Shown().Subtitle, "Access Type");
+TEST_F(ObjectViews, ListGridAndPieAlwaysShowTheSameObject) {
+    Open("BP1");
+    ExpectAllShowTheCurrentObject("the first entry");
+    EXPECT_EQ(page->Chart()->Shown().Subtitle, "Access Type");
 
-    ClickRow(v.page->grdObjectInfo(), 3);
-    v.ExpectAllShowTheCurrentObject("a grid row click");
-    QTreeWidget* list = v.page->lvObjects();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(5)).center());
-    v.ExpectAllShowTheCurrentObject("a list click");
-    v.window->cmdNextPool_Click();
-    v.ExpectAllShowTheCurrentObject("Next Pool");
+    ClickRow(page->grdObjectInfo(), 3);
+    ExpectAllShowTheCurrentObject("a grid row click");
+    ClickListItem(page->lvObjects(), 5);
+    ExpectAllShowTheCurrentObject("a list click");
+    window->cmdNextPool_Click();
+    ExpectAllShowTheCurrentObject("Next Pool");
 
     // Onto a pool without objects: nothing of the pool before stays.
-    PoolRecord& empty = v.ui.model.Pools(v.ui.model.CurrentPool + 1);
+    PoolRecord& empty = ui.model.Pools(ui.model.CurrentPool + 1);
     empty.FirstObject = empty.LastObject = 0;
-    v.window->cmdNextPool_Click();
-    EXPECT_EQ(v.ui.model.CurrentObject, 0);
-    EXPECT_TRUE(v.page->Chart()->Shown().Points.empty());
-    EXPECT_FALSE(v.page->Labels()->Value(0)->isVisible());
+    window->cmdNextPool_Click();
+    EXPECT_EQ(ui.model.CurrentObject, 0);
+    EXPECT_TRUE(page->Chart()->Shown().Points.empty());
+    EXPECT_FALSE(page->Labels()->Value(0)->isVisible());
 }
 
-TEST(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {
-    ObjectPage v;
-    v.Open("BP1");
-    GridView* grid = v.page->grdObjectInfo();
+TEST_F(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {
+    Open("BP1");
+    GridView* grid = page->grdObjectInfo();
     const int last = grid->model()->rowCount() - 1;
     grid->scrollToBottom();
     ClickRow(grid, last);
-    const int chosen = v.ui.model.CurrentObject;
+    const int chosen = ui.model.CurrentObject;
     for (int column : {9, 1, 9}) {
         ClickHeading(grid, column);
-        EXPECT_EQ(v.ui.model.CurrentObject, chosen) << column;
-        v.ExpectAllShowTheCurrentObject("a heading sort");
+        EXPECT_EQ(ui.model.CurrentObject, chosen) << column;
+        ExpectAllShowTheCurrentObject("a heading sort");
         const QModelIndexList rows = grid->selectionModel()->selectedRows();
         ASSERT_EQ(rows.size(), 1);
         EXPECT_TRUE(grid->viewport()->rect().intersects(grid->visualRect(rows.front()))) << "scrolled into view";
@@ -220,16 +207,15 @@ TEST(ObjectViews, AHeadingSortKeepsTheChosenObjectChosenAndInView) {
     // A click on the sorted grid takes the object of the row as shown.
     grid->scrollToTop();
     ClickRow(grid, 4);
-    v.ExpectAllShowTheCurrentObject("a click after the sort");
-    EXPECT_EQ(v.GridPick(), grid->Cell(4, 1));
-    SaveScreenshot(*v.window, "object-info-after-heading-sort");
+    ExpectAllShowTheCurrentObject("a click after the sort");
+    EXPECT_EQ(GridPick(), grid->Cell(4, 1));
+    SaveScreenshot(*window, "object-info-after-heading-sort");
 }
 
-TEST(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
-    ObjectPage v;
-    v.Open("BP1");
-    GridView* grid = v.page->grdObjectInfo();
-    v.window->resize(900, 700);
+TEST_F(ObjectViews, TheObjectColumnStaysInViewWhenTheGridScrollsSideways) {
+    Open("BP1");
+    GridView* grid = page->grdObjectInfo();
+    window->resize(900, 700);
     QApplication::processEvents();
     QScrollBar* sideways = grid->horizontalScrollBar();
     ASSERT_GT(sideways->maximum(), 0) << "the grid must be wider than its view for this test";
