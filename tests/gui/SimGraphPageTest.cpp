@@ -154,6 +154,8 @@ TEST(SimGraphPage, AClickedBarOpensTheObjectsDetails) {
     ChartWidget* improvement = w.page->Chart(SimGraphPage::LargestImprovement);
     ClickBar(improvement, 0);
     EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), "Object - " + improvement->Shown().Points.front().Label);
+    QTest::keyClick(w.page->tbsSimGraphs(), Qt::Key_Escape);
+    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible()) << "Escape closes it";
 }
 
 }  // namespace

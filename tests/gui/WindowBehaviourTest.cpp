@@ -14,7 +14,6 @@
 #include "pages/GraphicSummaryPage.h"
 #include "pages/PoolInfoPage.h"
 #include "pages/ReportInfoPage.h"
-#include "pages/SimGraphPage.h"
 #include "views/PageStatus.h"
 #include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
@@ -82,23 +81,6 @@ TEST_F(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
         EXPECT_EQ(tabs->currentIndex(), step.page) << step.key;
     }
     EXPECT_EQ(window->GraphicSummary()->tbsGraphicSummary()->currentIndex(), subTab) << "the sub-tabs stay";
-}
-
-TEST_F(Keyboard, EscapeClosesTheDetailsPanels) {
-    window->SelectPoolFromGrid("BP1");
-    window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
-    SimGraphPage* sims = window->SimGraphs();
-    sims->ShowSimObjectDetails(ui.model.Pools(ui.model.CurrentPool).FirstObject, "X");
-    ASSERT_TRUE(sims->pnlSimAnalysisDetails()->isVisible());
-    QTest::keyClick(sims->tbsSimGraphs(), Qt::Key_Escape);
-    EXPECT_FALSE(sims->pnlSimAnalysisDetails()->isVisible());
-
-    window->tbsStats()->setCurrentIndex(PagePoolInfo);
-    emit window->PoolInfo()->Chart()->ObjectClicked(ui.model.Pools(ui.model.CurrentPool).FirstObject);
-    QWidget* panel = window->findChild<QWidget*>("pnlPoolDetails");
-    ASSERT_TRUE(panel->isVisible());
-    QTest::keyClick(window->PoolInfo()->Chart(), Qt::Key_Escape);
-    EXPECT_FALSE(panel->isVisible());
 }
 
 TEST_F(Keyboard, MainTabsHaveMnemonicsAndDisabledPagesSayWhy) {

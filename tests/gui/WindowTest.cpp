@@ -309,9 +309,11 @@ TEST_F(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
     window->findChild<QPushButton*>("cmdClosePoolDetails")->click();
     EXPECT_FALSE(panel->isVisible());
 
-    // The chart it came from replaced: another graph type, another pool, a page.
+    // Escape closes it, and so does the chart it came from replaced: another
+    // graph type, another pool, a page.
     window->SelectPoolFromGrid("BP0");
     const std::vector<std::pair<const char*, std::function<void()>>> replacements = {
+        {"Escape", [&] { QTest::keyClick(page->Chart(), Qt::Key_Escape); }},
         {"graph type", [&] { emit page->GraphTypeChosen(8); }},
         {"Next Pool", [&] { page->cmdNextPool()->click(); }},
         {"page switch", [&] { window->tbsStats()->setCurrentIndex(0); }},
