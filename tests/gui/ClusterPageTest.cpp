@@ -41,11 +41,6 @@ struct ClusterWindow {
     QRadioButton* Option(const char* name) const { return window->findChild<QRadioButton*>(name); }
     QString Radius() const { return page->txtClusterRadius()->text(); }
     std::vector<std::vector<std::string>> Rows(GridView* grid) const { return grid->Model()->Table().Rows; }
-    QStringList Headings(GridView* grid) const {
-        QStringList headings;
-        for (const std::string& heading : grid->Model()->Table().Headings) headings << QString::fromStdString(heading);
-        return headings;
-    }
 };
 
 // The clusters the engine finds for BP1 with the page's inputs.
@@ -166,18 +161,18 @@ TEST(ClusterPage, EachGridKeepsItsOwnSortDirection) {
     ClusterWindow w;
     GridView* clusters = w.page->grdClusters();
     ClickHeading(clusters, 1);
-    EXPECT_EQ(w.Headings(clusters), (QStringList{"Object", "Smallest Max WS (A)", "Largest Max WS"}));
+    EXPECT_EQ(Headings(clusters), (QStringList{"Object", "Smallest Max WS (A)", "Largest Max WS"}));
     ClickHeading(clusters, 1);
-    EXPECT_EQ(w.Headings(clusters), (QStringList{"Object", "Smallest Max WS (D)", "Largest Max WS"}));
+    EXPECT_EQ(Headings(clusters), (QStringList{"Object", "Smallest Max WS (D)", "Largest Max WS"}));
     ClickHeading(clusters, 2);
-    EXPECT_EQ(w.Headings(clusters), (QStringList{"Object", "Smallest Max WS", "Largest Max WS (A)"}));
+    EXPECT_EQ(Headings(clusters), (QStringList{"Object", "Smallest Max WS", "Largest Max WS (A)"}));
     EXPECT_EQ(w.Rows(clusters).front()[0], "5");
 
     // A row click reads the cluster number from the row as sorted.
     ClickRow(clusters, 0);
     EXPECT_EQ(w.window->StatusText().right(12), "in Cluster 5");
     ClickHeading(w.page->grdClusterObjects(), 2);
-    EXPECT_EQ(w.Headings(w.page->grdClusterObjects()), (QStringList{"Type", "Object", "Max Work Set (A)"}))
+    EXPECT_EQ(Headings(w.page->grdClusterObjects()), (QStringList{"Type", "Object", "Max Work Set (A)"}))
         << "the objects grid starts its own toggle";
 }
 
@@ -190,11 +185,6 @@ TEST(ClusterPage, ANewPoolStartsAtItsFirstSimulation) {
     EXPECT_EQ(w.page->txtSimNo()->text(), "1");
     EXPECT_EQ(w.page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP2.sim"));
     EXPECT_EQ(w.page->cmbPoolSize()->count(), 16);
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST(ClusterPage, MemberFilesAreWrittenWholeOrNotAtAll) {
@@ -216,7 +206,7 @@ TEST(ClusterPage, MemberFilesAreWrittenWholeOrNotAtAll) {
     old.close();
     w.ui.nextSaveFile = folder.filePath("members.txt");
     QTest::mouseClick(createCluster, Qt::LeftButton);
-    EXPECT_EQ(ReadAll(target), "PROD.IXCUST101_K1\r\nINVDB.TSPROMO97\r\n");
+    EXPECT_EQ(FileBytes(target), "PROD.IXCUST101_K1\r\nINVDB.TSPROMO97\r\n");
     EXPECT_EQ(w.window->StatusText(), "Cluster data file created");
     ASSERT_EQ(w.ui.saveQuestions.size(), 1u);
     EXPECT_EQ(w.ui.saveQuestions[0].Folder, SampleFolder());
@@ -227,7 +217,7 @@ TEST(ClusterPage, MemberFilesAreWrittenWholeOrNotAtAll) {
     ClickRow(w.page->grdClusters(), 1);
     w.ui.nextSaveFile.clear();
     QTest::mouseClick(createCluster, Qt::LeftButton);
-    EXPECT_EQ(ReadAll(target), "PROD.IXCUST101_K1\r\nINVDB.TSPROMO97\r\n");
+    EXPECT_EQ(FileBytes(target), "PROD.IXCUST101_K1\r\nINVDB.TSPROMO97\r\n");
     EXPECT_EQ(w.window->StatusText(), "2 Objects in Cluster 2");
 
     w.ui.nextSaveFile = folder.filePath("missing/members.kov");
@@ -241,7 +231,7 @@ TEST(ClusterPage, MemberFilesAreWrittenWholeOrNotAtAll) {
     w.window->tbsStats()->setCurrentIndex(6);
     QTest::mouseClick(createIndexes, Qt::LeftButton);
     QDir::setCurrent(workingFolder);
-    const QList<QByteArray> lines = ReadAll(folder.filePath("AINDEX.KOV")).split('\n');
+    const QList<QByteArray> lines = FileBytes(folder.filePath("AINDEX.KOV")).split('\n');
     ASSERT_GT(lines.size(), 2);
     EXPECT_TRUE(lines.back().isEmpty()) << "the last line ends too";
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {

@@ -116,9 +116,8 @@ TEST_F(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-objects.csv");
     EXPECT_EQ(ui.saveQuestions[0].Filters.value(0), "CSV Files (*.csv)");
     EXPECT_EQ(ui.saveQuestions[0].Folder, SampleFolder()) << "the reports' folder, until another is chosen";
-    QFile file(ui.nextSaveFile);  // the CSV text itself is read back in the engine's tests
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), CsvText(grid->Model()->Grid()));
+    // The CSV text itself is read back in the engine's tests.
+    EXPECT_EQ(FileBytes(ui.nextSaveFile).toStdString(), CsvText(grid->Model()->Grid()));
     EXPECT_TRUE(ui.sink.Messages.empty());
 
     ui.nextSaveFile = folder.filePath("no-such-folder/objects.csv");
@@ -174,9 +173,8 @@ TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
     svg.render(&painter);
     painter.end();
     EXPECT_GT(InkedPixels(drawn), 1000);
-    QFile svgFile(c.folder.filePath("chart.svg"));
-    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svgFile.readAll().contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
+    EXPECT_TRUE(FileBytes(c.folder.filePath("chart.svg"))
+                    .contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
         << "the title is text in the SVG, not pixels";
 
     // A bar chart, larger than the screen shows it.

@@ -48,12 +48,6 @@ struct SimWindow {
 
     int Pool() const { return ui.model.CurrentPool; }
     const ChartData& Shown(SimGraphPage::SubTab tab) const { return page->Shown(tab); }
-    QStringList DetailHeadings() const {
-        QStringList headings;
-        for (const std::string& h : page->lvSimObjectDetails()->Model()->Table().Headings)
-            headings << QString::fromStdString(h);
-        return headings;
-    }
     void Reenter() const {
         window->tbsStats()->setCurrentIndex(PageReportInfo);
         window->tbsStats()->setCurrentIndex(PageSimGraphAnalysis);
@@ -107,7 +101,7 @@ TEST(SimGraphPage, ANumberOutsideThePoolsSimulationsShowsNothing) {
     EXPECT_TRUE(w.Shown(SimGraphPage::OptimalPoolSizes).Points.empty());
     EXPECT_TRUE(w.Shown(SimGraphPage::LargestImprovement).Points.empty());
     EXPECT_EQ(w.page->lblSimFileName()->text(), "");
-    EXPECT_EQ(w.DetailHeadings(), QStringList{"Pool Size"});
+    EXPECT_EQ(Headings(w.page->lvSimObjectDetails()), QStringList{"Pool Size"});
     EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 0);
     w.Reenter();
     EXPECT_TRUE(w.Shown(SimGraphPage::LargestWorkSet).Points.empty());

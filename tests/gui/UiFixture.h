@@ -64,6 +64,12 @@ inline QStringList PdfPages(const QString& path, bool layout = false) {
     return pages;
 }
 
+// The file's bytes; none when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The model written as a statistics report at path; gives the path.
 inline QString WriteStatFile(const ReportModel& model, const QString& path) {
     std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
@@ -84,6 +90,13 @@ inline std::function<void(frmSelectFiles&)> ChooseReports(const ReportSet& set, 
 
 // Grabs the widget; with KOVGRAPH_SCREENSHOTS naming a folder, saves it there as name.png.
 void SaveScreenshot(QWidget& widget, const QString& name);
+
+// A grid's headings as its model holds them, sort marker included.
+inline QStringList Headings(GridView* grid) {
+    QStringList headings;
+    for (const std::string& heading : grid->Model()->Table().Headings) headings << QString::fromStdString(heading);
+    return headings;
+}
 
 inline QString Heading(GridView* grid, int column) {
     return grid->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
