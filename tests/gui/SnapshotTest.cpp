@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -47,34 +46,28 @@ bool OfHiddenChart(const json&, const json& parent) {
     return parent.value("hidden", false);
 }
 
-const std::vector<Lack>& WindowLacks() {
-    static const std::vector<Lack> lacks = {
-        {{"messages"}, "message boxes belong to no page"},
-        {{"*", "*", "messages"}, "a chart's messages come as message boxes"},
-        {{"*", "*", "charts", "*", "messages"}, "a chart's messages come as message boxes"},
-        {{"*", "*", "simulations", "*", "charts", "*", "messages"}, "a chart's messages come as message boxes"},
-        {{"statsLoaded"}, "no widget says whether the report was read to its end"},
-        {{"simulationsLoaded"}, "no widget says so"},
-        {{"simulations"}, "the file-selection list names the files only"},
-        {{"pools", "*", "index"}, "pools are shown by name"},
-        {{"pools", "*", "tuningExplained", "*", "*", "rule"}, "the advice list shows no rule numbers"},
-        {{"pools", "*", "simulations", "*", "simulationNo"}, "the page shows the slot, not the report number"},
-        {{"pools", "*", "simulations", "*", "clusters", "*", "threshold"}, "the threshold file is not shown"},
-        {{"pools", "*", "simulations", "*", "charts", "*", "points", "*", "label"},
-         "a line point has no label",
-         IsEmptyText},
-        {{"*", "*", "charts", "*", "points", "*", "object"}, "a blank bar names no object", IsBlankBar},
-        {{"*", "*", "charts", "*", "kind"}, "a hidden chart draws no series", OfHiddenChart},
-    };
-    return lacks;
-}
+const std::vector<Lack> kWindowLacks = {
+    {{"messages"}, "message boxes belong to no page"},
+    {{"*", "*", "messages"}, "a chart's messages come as message boxes"},
+    {{"*", "*", "charts", "*", "messages"}, "a chart's messages come as message boxes"},
+    {{"*", "*", "simulations", "*", "charts", "*", "messages"}, "a chart's messages come as message boxes"},
+    {{"statsLoaded"}, "no widget says whether the report was read to its end"},
+    {{"simulationsLoaded"}, "no widget says so"},
+    {{"simulations"}, "the file-selection list names the files only"},
+    {{"pools", "*", "index"}, "pools are shown by name"},
+    {{"pools", "*", "tuningExplained", "*", "*", "rule"}, "the advice list shows no rule numbers"},
+    {{"pools", "*", "simulations", "*", "simulationNo"}, "the page shows the slot, not the report number"},
+    {{"pools", "*", "simulations", "*", "clusters", "*", "threshold"}, "the threshold file is not shown"},
+    {{"pools", "*", "simulations", "*", "charts", "*", "points", "*", "label"},
+     "a line point has no label",
+     IsEmptyText},
+    {{"*", "*", "charts", "*", "points", "*", "object"}, "a blank bar names no object", IsBlankBar},
+    {{"*", "*", "charts", "*", "kind"}, "a hidden chart draws no series", OfHiddenChart},
+};
 
 // Window keys the batch leaves out: the axis range Qt Charts needs where the
 // analysis fixes none (or only its top).
-const std::vector<std::string>& WindowOnlyKeys() {
-    static const std::vector<std::string> keys = {"axis", "xAxis", "min"};
-    return keys;
-}
+const std::vector<std::string> kWindowOnlyKeys = {"axis", "xAxis", "min"};
 
 bool Matches(const Path& pattern, const Path& path) {
     if (pattern.size() != path.size()) return false;
@@ -84,7 +77,7 @@ bool Matches(const Path& pattern, const Path& path) {
 }
 
 bool WindowMayLack(const Path& path, const json& batchValue, const json& batchParent) {
-    for (const Lack& lack : WindowLacks())
+    for (const Lack& lack : kWindowLacks)
         if (Matches(lack.Pattern, path) && (!lack.When || lack.When(batchValue, batchParent))) return true;
     return false;
 }
@@ -142,8 +135,7 @@ void Compare(const json& window, const json& batch, Path& path, std::vector<std:
             path.pop_back();
         }
         for (const auto& [key, value] : window.items()) {
-            const auto& allowed = WindowOnlyKeys();
-            if (!batch.contains(key) && std::find(allowed.begin(), allowed.end(), key) == allowed.end())
+            if (!batch.contains(key) && std::ranges::find(kWindowOnlyKeys, key) == kWindowOnlyKeys.end())
                 differences.push_back(Joined(path) + "/" + key + ": only the window shows " + value.dump());
         }
     } else if (batch.is_array() && window.is_array()) {
@@ -213,8 +205,7 @@ ReportSet WriteTrickyReport(const QTemporaryDir& folder) {
     AddSimulation(model, 1, 8, 15);
     AddSimulation(model, 4, 9, 16);
     AddSimulation(model, 1, 8, 17);
-    ReportSet set{folder.filePath("tricky.sta"), {}};
-    WriteFileAtomically(set.Stat.toStdString(), [&](std::ostream& out) { WriteStatReport(model, out); });
+    ReportSet set{WriteStatFile(model, folder.filePath("tricky.sta")), {}};
     for (int k = 1; k <= model.SimulationCount; ++k) {
         set.Sims << folder.filePath(QString("tricky_%1.sim").arg(k));
         WriteFileAtomically(set.Sims.back().toStdString(), [&](std::ostream& out) { WriteSimReport(model, k, out); });
@@ -243,8 +234,14 @@ json ExpectWindowAgreesWithBatch(const ReportSet& set, const json& batch) {
     return window;
 }
 
-TEST(WindowSnapshot, AgreesWithTheBatchReportOnTheSamples) {
-    EXPECT_EQ(ExpectWindowAgreesWithBatch(SampleSet(), BatchDocument(SampleSet()))["pools"].size(), 8u);
+// Neither side may show a figure of pools that are not there.
+TEST(WindowSnapshot, AgreesWithTheBatchReportOnTheSamplesAndOnAReportWithoutPools) {
+    QTemporaryDir folder;
+    const ReportSet empty{WriteStatFile(GenerateReport(SamplePlan{}), folder.filePath("nopools.sta")), {}};
+    for (const auto& [set, pools] : {std::pair{SampleSet(), 8u}, {empty, 0u}}) {
+        SCOPED_TRACE(set.Stat.toStdString());
+        EXPECT_EQ(ExpectWindowAgreesWithBatch(set, BatchDocument(set))["pools"].size(), pools);
+    }
 }
 
 TEST(WindowSnapshot, AgreesWithTheBatchReportOnTiesZeroTotalsAndAnEmptyPool) {
@@ -260,16 +257,6 @@ TEST(WindowSnapshot, AgreesWithTheBatchReportOnTiesZeroTotalsAndAnEmptyPool) {
     EXPECT_EQ(batch["pools"][3]["simulations"].size(), 1u);
     EXPECT_TRUE(batch["pools"][3]["info"].contains("VP DS Size"));
     EXPECT_FALSE(batch["dataChecks"].empty());
-}
-
-// Neither side may show a figure of pools that are not there.
-TEST(WindowSnapshot, AgreesWithTheBatchReportOnAReportWithoutPools) {
-    QTemporaryDir folder;
-    const ReportSet empty{folder.filePath("nopools.sta"), {}};
-    WriteFileAtomically(empty.Stat.toStdString(),
-                        [](std::ostream& out) { WriteStatReport(GenerateReport(SamplePlan{}), out); });
-    const json batch = BatchDocument(empty);
-    EXPECT_TRUE(ExpectWindowAgreesWithBatch(empty, batch)["pools"].empty());
 }
 
 // The comparison sees a fault in the last step: a value label, a category
@@ -306,10 +293,8 @@ TEST(WindowSnapshot, AFirstReportLeavesNoTrace) {
     };
     ASSERT_EQ(run(plain, {}), 0);
     ASSERT_EQ(run(afterFirst, QStringList{tricky.Stat} << tricky.Sims), 0);
-    QFile a(plain), b(afterFirst);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    const json withoutFirst = json::parse(a.readAll().toStdString());
-    const json withFirst = json::parse(b.readAll().toStdString());
+    const json withoutFirst = json::parse(FileBytes(plain).toStdString());
+    const json withFirst = json::parse(FileBytes(afterFirst).toStdString());
     EXPECT_EQ(withFirst, withoutFirst) << Listed(Differences(withFirst, withoutFirst));
     EXPECT_EQ(withoutFirst["pools"].size(), BatchDocument(SampleSet())["pools"].size());
 }
