@@ -28,7 +28,8 @@ namespace {
 
 // The samples with BP1 simulated twice (the second time from a copy of its
 // report), BP1 current and page 6 entered.
-struct SimWindow {
+class SimGraphWindow : public ::testing::Test {
+protected:
     UiHarness ui;
     QTemporaryDir folder;
     QString secondBP1;
@@ -36,7 +37,7 @@ struct SimWindow {
     SimGraphPage* page = nullptr;
     ClusterPage* cluster = nullptr;
 
-    SimWindow() {
+    SimGraphWindow() {
         secondBP1 = folder.filePath("BP1-again.sim");
         QFile::copy(SamplePath("SYSA_DB2P_20261130_BP1.sim"), secondBP1);
         window = ui.StartWith(SampleStat(), SampleSims() << secondBP1);
@@ -54,63 +55,60 @@ struct SimWindow {
     }
 };
 
-TEST(SimGraphPage, EnteringShowsThePoolSizesWithTheHitRatio) {
-    SimWindow w;
-    EXPECT_EQ(w.page->tbsSimGraphs()->currentIndex(), SimGraphPage::OptimalPoolSizes);
-    EXPECT_TRUE(w.page->optGreatestImprovement(0)->isChecked());
-    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
-    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible());
+TEST_F(SimGraphWindow, EnteringShowsThePoolSizesWithTheHitRatio) {
+    EXPECT_EQ(page->tbsSimGraphs()->currentIndex(), SimGraphPage::OptimalPoolSizes);
+    EXPECT_TRUE(page->optGreatestImprovement(0)->isChecked());
+    EXPECT_EQ(Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
+    EXPECT_FALSE(page->pnlSimAnalysisDetails()->isVisible());
 
-    w.page->optGreatestImprovement(1)->click();
-    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus Read IO Rate");
-    w.Reenter();
-    EXPECT_TRUE(w.page->optGreatestImprovement(0)->isChecked()) << "entering goes back to the hit ratio";
-    EXPECT_EQ(w.Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
-    EXPECT_TRUE(w.ui.sink.Messages.empty());
+    page->optGreatestImprovement(1)->click();
+    EXPECT_EQ(Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus Read IO Rate");
+    Reenter();
+    EXPECT_TRUE(page->optGreatestImprovement(0)->isChecked()) << "entering goes back to the hit ratio";
+    EXPECT_EQ(Shown(SimGraphPage::OptimalPoolSizes).Title, "Pool Size Versus System Hit Ratio");
+    EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
-TEST(SimGraphPage, BothNumberBoxesShowOneSimulation) {
-    SimWindow w;
-    ClickSpinner(w.page->updnSimNo(), true);
-    EXPECT_EQ(w.page->txtSimNo()->text(), "2");
-    EXPECT_EQ(w.cluster->txtSimNo()->text(), "2") << "the cluster page's box follows page 6";
-    EXPECT_EQ(w.ui.model.CurrentSimulation, 2);
-    EXPECT_EQ(w.page->lblSimFileName()->text(), w.secondBP1);
-    EXPECT_EQ(w.cluster->lblSimFileName()->text(), w.secondBP1);
-    EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 16);
-    ClickSpinner(w.page->updnSimNo(), true);
-    EXPECT_EQ(w.page->txtSimNo()->text(), "2") << "BP1 has two simulations";
+TEST_F(SimGraphWindow, BothNumberBoxesShowOneSimulation) {
+    ClickSpinner(page->updnSimNo(), true);
+    EXPECT_EQ(page->txtSimNo()->text(), "2");
+    EXPECT_EQ(cluster->txtSimNo()->text(), "2") << "the cluster page's box follows page 6";
+    EXPECT_EQ(ui.model.CurrentSimulation, 2);
+    EXPECT_EQ(page->lblSimFileName()->text(), secondBP1);
+    EXPECT_EQ(cluster->lblSimFileName()->text(), secondBP1);
+    EXPECT_EQ(cluster->cmbPoolSize()->count(), 16);
+    ClickSpinner(page->updnSimNo(), true);
+    EXPECT_EQ(page->txtSimNo()->text(), "2") << "BP1 has two simulations";
 
-    ClickSpinner(w.cluster->updnSimNo(), false);
-    EXPECT_EQ(w.page->txtSimNo()->text(), "1") << "page 6's box follows the cluster page";
-    ClickSpinner(w.cluster->updnSimNo(), false);
-    EXPECT_EQ(w.cluster->txtSimNo()->text(), "1");
-    EXPECT_EQ(w.page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP1.sim"));
-    EXPECT_TRUE(w.ui.sink.Messages.empty());
+    ClickSpinner(cluster->updnSimNo(), false);
+    EXPECT_EQ(page->txtSimNo()->text(), "1") << "page 6's box follows the cluster page";
+    ClickSpinner(cluster->updnSimNo(), false);
+    EXPECT_EQ(cluster->txtSimNo()->text(), "1");
+    EXPECT_EQ(page->lblSimFileName()->text(), SamplePath("SYSA_DB2P_20261130_BP1.sim"));
+    EXPECT_TRUE(ui.sink.Messages.empty());
 }
 
 // The working-set charts follow the number only when the page is entered;
 // a number beyond the pool's simulations empties the rest without a word.
-TEST(SimGraphPage, ANumberOutsideThePoolsSimulationsShowsNothing) {
-    SimWindow w;
-    const std::vector<ChartPoint> largest = w.Shown(SimGraphPage::LargestWorkSet).Points;
-    w.page->txtSimNo()->setText("5");
-    EXPECT_EQ(w.cluster->txtSimNo()->text(), "5");
-    EXPECT_EQ(w.ui.model.CurrentSimulation, 5);
-    EXPECT_EQ(w.Shown(SimGraphPage::LargestWorkSet).Points, largest) << "drawn on entering only";
-    EXPECT_TRUE(w.Shown(SimGraphPage::OptimalPoolSizes).Points.empty());
-    EXPECT_TRUE(w.Shown(SimGraphPage::LargestImprovement).Points.empty());
-    EXPECT_EQ(w.page->lblSimFileName()->text(), "");
-    EXPECT_EQ(Headings(w.page->lvSimObjectDetails()), QStringList{"Pool Size"});
-    EXPECT_EQ(w.cluster->cmbPoolSize()->count(), 0);
-    w.Reenter();
-    EXPECT_TRUE(w.Shown(SimGraphPage::LargestWorkSet).Points.empty());
+TEST_F(SimGraphWindow, ANumberOutsideThePoolsSimulationsShowsNothing) {
+    const std::vector<ChartPoint> largest = Shown(SimGraphPage::LargestWorkSet).Points;
+    page->txtSimNo()->setText("5");
+    EXPECT_EQ(cluster->txtSimNo()->text(), "5");
+    EXPECT_EQ(ui.model.CurrentSimulation, 5);
+    EXPECT_EQ(Shown(SimGraphPage::LargestWorkSet).Points, largest) << "drawn on entering only";
+    EXPECT_TRUE(Shown(SimGraphPage::OptimalPoolSizes).Points.empty());
+    EXPECT_TRUE(Shown(SimGraphPage::LargestImprovement).Points.empty());
+    EXPECT_EQ(page->lblSimFileName()->text(), "");
+    EXPECT_EQ(Headings(page->lvSimObjectDetails()), QStringList{"Pool Size"});
+    EXPECT_EQ(cluster->cmbPoolSize()->count(), 0);
+    Reenter();
+    EXPECT_TRUE(Shown(SimGraphPage::LargestWorkSet).Points.empty());
 
-    w.page->txtSimNo()->setText("x");
-    EXPECT_EQ(w.ui.model.CurrentSimulation, 5) << "text that is no number changes nothing";
-    const std::vector<Message> clusterOnly(w.ui.sink.Messages.size(),
+    page->txtSimNo()->setText("x");
+    EXPECT_EQ(ui.model.CurrentSimulation, 5) << "text that is no number changes nothing";
+    const std::vector<Message> clusterOnly(ui.sink.Messages.size(),
                                            {"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
-    EXPECT_EQ(w.ui.sink.Messages, clusterOnly) << "only the cluster analysis says it cannot run";
+    EXPECT_EQ(ui.sink.Messages, clusterOnly) << "only the cluster analysis says it cannot run";
 }
 
 // A real click on a bar: the position of the bar's middle in the view.
@@ -123,33 +121,32 @@ void ClickBar(ChartWidget* view, int index) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, inView);
 }
 
-TEST(SimGraphPage, AClickedBarOpensTheObjectsDetails) {
-    SimWindow w;
-    w.page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestWorkSet);
-    w.window->resize(1280, 800);
+TEST_F(SimGraphWindow, AClickedBarOpensTheObjectsDetails) {
+    page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestWorkSet);
+    window->resize(1280, 800);
     QApplication::processEvents();
-    ChartWidget* chart = w.page->Chart(SimGraphPage::LargestWorkSet);
+    ChartWidget* chart = page->Chart(SimGraphPage::LargestWorkSet);
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
-    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible()) << "the background is no point";
+    EXPECT_FALSE(page->pnlSimAnalysisDetails()->isVisible()) << "the background is no point";
 
     const int last = static_cast<int>(chart->Shown().Points.size()) - 1;
     ClickBar(chart, last);
-    ASSERT_TRUE(w.page->pnlSimAnalysisDetails()->isVisible());
-    const auto expected = LargestWorkSetDetails(w.ui.model, w.Pool(), 1);
-    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), expected->Caption);
-    EXPECT_EQ(w.page->lvSimObjectDetails()->Model()->Table().Rows, expected->Rows);
+    ASSERT_TRUE(page->pnlSimAnalysisDetails()->isVisible());
+    const auto expected = LargestWorkSetDetails(ui.model, Pool(), 1);
+    EXPECT_EQ(page->lblSimObjName()->text().toStdString(), expected->Caption);
+    EXPECT_EQ(page->lvSimObjectDetails()->Model()->Table().Rows, expected->Rows);
 
-    QTest::mouseClick(w.page->cmdClose(), Qt::LeftButton);
-    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible());
-    w.page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestImprovement);
-    EXPECT_TRUE(w.page->pnlSimAnalysisDetails()->isVisible()) << "another sub-tab shows it again";
-    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), expected->Caption);
+    QTest::mouseClick(page->cmdClose(), Qt::LeftButton);
+    EXPECT_FALSE(page->pnlSimAnalysisDetails()->isVisible());
+    page->tbsSimGraphs()->setCurrentIndex(SimGraphPage::LargestImprovement);
+    EXPECT_TRUE(page->pnlSimAnalysisDetails()->isVisible()) << "another sub-tab shows it again";
+    EXPECT_EQ(page->lblSimObjName()->text().toStdString(), expected->Caption);
 
-    ChartWidget* improvement = w.page->Chart(SimGraphPage::LargestImprovement);
+    ChartWidget* improvement = page->Chart(SimGraphPage::LargestImprovement);
     ClickBar(improvement, 0);
-    EXPECT_EQ(w.page->lblSimObjName()->text().toStdString(), "Object - " + improvement->Shown().Points.front().Label);
-    QTest::keyClick(w.page->tbsSimGraphs(), Qt::Key_Escape);
-    EXPECT_FALSE(w.page->pnlSimAnalysisDetails()->isVisible()) << "Escape closes it";
+    EXPECT_EQ(page->lblSimObjName()->text().toStdString(), "Object - " + improvement->Shown().Points.front().Label);
+    QTest::keyClick(page->tbsSimGraphs(), Qt::Key_Escape);
+    EXPECT_FALSE(page->pnlSimAnalysisDetails()->isVisible()) << "Escape closes it";
 }
 
 }  // namespace
