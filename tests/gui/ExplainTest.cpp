@@ -25,9 +25,8 @@
 namespace kov::test {
 namespace {
 
-TEST(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using ExplainedAdvice = SamplesWindow;
+TEST_F(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
     window->SelectPoolFromGrid("BP1");
     window->tbsStats()->setCurrentIndex(PageExpertTuning);
     ExpertTuningPage* page = window->ExpertTuning();
@@ -48,17 +47,13 @@ TEST(ExplainedAdvice, EachLineShowsWhyAsTooltipAndInThePanelAndCopiesBoth) {
     // The other intent re-evaluates (BP1's thresholds differ by intent) and
     // empties the panel until a line is chosen again.
     QTest::mouseClick(window->findChild<QRadioButton*>("optPoolAnalysisUsage_0"), Qt::LeftButton);
-    const std::vector<AdviceLine> sequential =
-        ExplainPoolRules(ui.model, ui.model.CurrentPool, UsageIntent::Sequential);
-    ASSERT_EQ(list->count(), static_cast<int>(sequential.size()));
-    for (int row = 0; row < list->count(); ++row)
-        EXPECT_EQ(list->item(row)->text().toStdString(), sequential[static_cast<std::size_t>(row)].Text);
-    const auto texts = [](const std::vector<AdviceLine>& lines) {
-        std::vector<std::string> all;
-        for (const AdviceLine& line : lines) all.push_back(line.Text);
-        return all;
-    };
-    EXPECT_NE(texts(sequential), texts(advice));
+    std::vector<std::string> shown, random, sequential;
+    for (int row = 0; row < list->count(); ++row) shown.push_back(list->item(row)->text().toStdString());
+    for (const AdviceLine& line : advice) random.push_back(line.Text);
+    for (const AdviceLine& line : ExplainPoolRules(ui.model, ui.model.CurrentPool, UsageIntent::Sequential))
+        sequential.push_back(line.Text);
+    EXPECT_EQ(shown, sequential);
+    EXPECT_NE(sequential, random);
     EXPECT_EQ(page->lblAdviceBecause()->text(), "");
     EXPECT_FALSE(page->cmdCopyAdvice()->isEnabled());
 }

@@ -108,9 +108,8 @@ std::vector<snapshot::json> WalkPages(frmStatAnalysis& window) {
 
 // Reading a window (the monkey's and the snapshot's way of seeing it) must
 // not act on it: a bar clicked to learn its object opens that object's details.
-TEST(Reading, LeavesTheWindowAsItWas) {
-    UiHarness ui;
-    auto window = ui.StartWithSamples();
+using Reading = SamplesWindow;
+TEST_F(Reading, LeavesTheWindowAsItWas) {
     ClickPoolRow(*window, "BP1");
     ChoosePage(*window, PagePoolInfo);
     PoolInfoPage& page = *window->PoolInfo();

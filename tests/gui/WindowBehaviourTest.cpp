@@ -50,15 +50,12 @@ using Keyboard = SamplesWindow;
 TEST_F(Keyboard, ArrowsAndEnterInThePoolGridChooseThePool) {
     GridView* grid = window->ReportInfo()->grdPoolInfo();
     ClickRow(grid, 0);
-    const auto poolOfRow = [&](int row) { return PoolNamed(ui.model, grid->Cell(row, 0).toStdString()); };
-    QTest::keyClick(grid, Qt::Key_Down);
-    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(1));
-    EXPECT_TRUE(window->windowTitle().endsWith(grid->Cell(1, 0).trimmed()));
-    QTest::keyClick(grid, Qt::Key_Down);
-    QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(2));
-    QTest::keyClick(grid, Qt::Key_Up);
-    EXPECT_EQ(ui.model.CurrentPool, poolOfRow(1));
+    for (const auto& [key, row] :
+         {std::pair{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Return, 2}, {Qt::Key_Up, 1}}) {
+        QTest::keyClick(grid, key);
+        EXPECT_EQ(ui.model.CurrentPool, PoolNamed(ui.model, grid->Cell(row, 0).toStdString())) << key;
+        EXPECT_TRUE(window->windowTitle().endsWith(grid->Cell(row, 0).trimmed())) << key;
+    }
 }
 
 TEST_F(Keyboard, CtrlTabAndCtrlPageKeysMoveBetweenTheMainPagesFromAnywhere) {
