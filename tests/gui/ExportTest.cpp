@@ -36,10 +36,6 @@ std::vector<std::string> Split(const std::string& line, char separator) {
     return fields;
 }
 
-std::vector<std::string> PlainHeadings(GridView* grid) {
-    return grid->Model()->Grid().PlainHeadings();
-}
-
 void ExpectFieldsAreRow(const std::vector<std::string>& fields, GridView* grid, int row) {
     std::vector<std::string> cells;
     for (int c = 0; c < grid->model()->columnCount(); ++c) cells.push_back(grid->Cell(row, c).toStdString());
@@ -90,7 +86,7 @@ TEST_F(GridExport, CopyPutsTheSelectedRowsUnderTheirHeadingsOnTheClipboard) {
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     std::vector<std::string> lines = ClipboardLines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(Split(lines[0], '\t'), PlainHeadings(grid));
+    EXPECT_EQ(Split(lines[0], '\t'), grid->Model()->Grid().PlainHeadings());
     ExpectFieldsAreRow(Split(lines[1], '\t'), grid, 0);
     ExpectFieldsAreRow(Split(lines[2], '\t'), grid, 2);
 

@@ -26,15 +26,6 @@ std::string Trimmed(const ObjectRecord& object) {
     return std::string(object.ObjectName.Trimmed());
 }
 
-QString ListHeader(QTreeWidget* list) {
-    return list->headerItem()->text(0);
-}
-
-void ClickListHeader(QTreeWidget* list) {
-    QHeaderView* header = list->header();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionSize(0) / 2, header->height() / 2));
-}
-
 void ClickListItem(QTreeWidget* list, int row) {
     QTreeWidgetItem* item = list->topLevelItem(row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
@@ -100,8 +91,9 @@ TEST_F(ObjectInfo, ListHeaderAlternatesItsDirectionAndMarker) {
     ClickListItem(list, 1);
     const QString picked = list->topLevelItem(1)->text(0);
     for (const bool ascending : {true, false, true}) {
-        ClickListHeader(list);
-        EXPECT_EQ(ListHeader(list), ascending ? "Object (A)" : "Object (D)");
+        QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
+                          QPoint(list->header()->sectionSize(0) / 2, list->header()->height() / 2));
+        EXPECT_EQ(list->headerItem()->text(0), ascending ? "Object (A)" : "Object (D)");
         ASSERT_EQ(list->selectedItems().size(), 1);
         EXPECT_EQ(list->selectedItems().front()->text(0), picked) << "the pick survives the sort";
         std::vector<QString> names;

@@ -180,12 +180,6 @@ QString Notice(frmStatAnalysis& window) {
     return notice != nullptr && notice->isVisibleTo(&window) ? notice->text() : QString();
 }
 
-std::string WriteFile(const QTemporaryDir& folder, const char* name, const std::string& text) {
-    const QString path = folder.filePath(name);
-    std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary) << text;
-    return QFile::encodeName(path).toStdString();
-}
-
 // The samples' statistics report with a letter in a number of its n-th pool
 // line, so reading stops there.
 std::string BrokenPoolLine(int n) {
@@ -214,7 +208,8 @@ TEST(UnfinishedReport, EachMessageOnceNoPlottingErrorsAndANotice) {
                  // BP0, and BP1 as far as its line was read
                  {"second-pool-broken.sta", BrokenPoolLine(2), 2}};
     for (const auto& c : cases) {
-        const QString path = QString::fromStdString(WriteFile(folder, c.name, c.text));
+        const QString path = folder.filePath(c.name);
+        std::ofstream(QFile::encodeName(path).toStdString(), std::ios::binary) << c.text;
         UiHarness ui;
         ui.onFileSelection = ChooseReports({path, {}});
         auto window = ui.Start();

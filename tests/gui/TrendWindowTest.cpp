@@ -27,7 +27,6 @@
 #include "history/HistoryDatabase.h"
 #include "pages/ReportInfoPage.h"
 #include "readers/ReportLoading.h"
-#include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
 #include "widgets/ChartWidget.h"
 
@@ -250,10 +249,7 @@ QStringList SeriesWithABadFile(const QTemporaryDir& folder) {
     QStringList files;
     for (int r = kReports - 1; r >= 0; --r) {
         const SamplePlan plan = SeriesPlan(BundledSamplePlan(), r, kReports);
-        const QString path = folder.filePath(QString::fromStdString(SeriesFileName(plan)));
-        std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
-        WriteStatReport(GenerateReport(plan), out);
-        files << path;
+        files << WriteStatFile(GenerateReport(plan), folder.filePath(QString::fromStdString(SeriesFileName(plan))));
     }
     const QString bad = folder.filePath("notes.sta");
     std::ofstream(QFile::encodeName(bad).toStdString()) << "these are my notes, not a report\n";
