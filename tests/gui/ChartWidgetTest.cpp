@@ -15,6 +15,7 @@
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QValueAxis>
 
+#include "UiFixture.h"
 #include "views/AxisTicks.h"
 #include "widgets/ChartWidget.h"
 
@@ -48,7 +49,6 @@ struct ShownChart {
         for (const QGraphicsSimpleTextItem* name : widget.BarNames()) names << name->text();
         return names;
     }
-    QValueAxis* ValueAxis() const { return qobject_cast<QValueAxis*>(widget.chart()->axes(Qt::Horizontal).value(0)); }
     QString TitleAsDrawn() const {
         for (QGraphicsItem* item : widget.scene()->items())
             if (auto* text = dynamic_cast<QGraphicsTextItem*>(item);
@@ -63,12 +63,6 @@ struct ShownChart {
                 return drawn->isVisible();
         return false;
     }
-    // A real click in the middle of bar `index` (0 = bottom).
-    void ClickBar(int index, double value) {
-        QAbstractSeries* series = widget.chart()->series().value(0);
-        const QPointF scene = widget.chart()->mapToPosition(QPointF(value / 2, index), series);
-        QTest::mouseClick(widget.viewport(), Qt::LeftButton, {}, widget.mapFromScene(scene));
-    }
 };
 
 TEST(ChartWidget, EveryPointIsItsOwnBarAndAClickNamesItsObject) {
@@ -81,7 +75,7 @@ TEST(ChartWidget, EveryPointIsItsOwnBarAndAClickNamesItsObject) {
     ASSERT_EQ(categories.size(), 4);
     QSignalSpy clicked(&shown.widget, &ChartWidget::ObjectClicked);
     for (int bar : {0, 1, 2}) {
-        shown.ClickBar(bar, shown.widget.Shown().Points[static_cast<std::size_t>(bar)].Value);
+        ClickBar(&shown.widget, bar);
         ASSERT_EQ(clicked.size(), 1) << "bar " << bar;
         EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 11 + bar) << "bar " << bar;
     }
@@ -206,7 +200,7 @@ TEST(ChartWidget, ValueAxisIsTheEnginesSpanWithRoundTicks) {
         ChartData data = Bars({{"A", a, 1, "a"}, {"B", b, 2, "b"}});
         data.Axis = AxisRange{std::min(a, b), std::max(a, b)};  // as the analysis fixes it
         ShownChart shown(data);
-        QValueAxis* axis = shown.ValueAxis();
+        auto* axis = qobject_cast<QValueAxis*>(shown.widget.chart()->axes(Qt::Horizontal).value(0));
         ASSERT_NE(axis, nullptr);
         const auto [low, high] = ValueAxisSpan(data);
         EXPECT_DOUBLE_EQ(axis->min(), low) << a << " " << b;

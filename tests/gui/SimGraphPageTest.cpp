@@ -12,8 +12,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtCharts/QAbstractSeries>
-#include <QtCharts/QChart>
 
 #include "UiFixture.h"
 #include "analysis/SimGraphs.h"
@@ -109,16 +107,6 @@ TEST_F(SimGraphWindow, ANumberOutsideThePoolsSimulationsShowsNothing) {
     const std::vector<Message> clusterOnly(ui.sink.Messages.size(),
                                            {"Cluster Analysis", kClusterNotApplicable, MessageIcon::Critical});
     EXPECT_EQ(ui.sink.Messages, clusterOnly) << "only the cluster analysis says it cannot run";
-}
-
-// A real click on a bar: the position of the bar's middle in the view.
-void ClickBar(ChartWidget* view, int index) {
-    QChart* chart = view->chart();
-    QAbstractSeries* series = chart->series().front();
-    const double value = view->Shown().Points[static_cast<std::size_t>(index)].Value;
-    const QPointF inChart = chart->mapToPosition(QPointF(value / 2, index), series);
-    const QPoint inView = view->mapFromScene(chart->mapToScene(inChart));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, inView);
 }
 
 TEST_F(SimGraphWindow, AClickedBarOpensTheObjectsDetails) {

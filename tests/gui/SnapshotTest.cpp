@@ -172,10 +172,9 @@ json BatchDocument(const ReportSet& set) {
     return json::parse(out.str());
 }
 
-json WindowDocument(const ReportSet& set, std::optional<ReportSet> first = std::nullopt) {
+json WindowDocument(const ReportSet& set) {
     snapshot::SnapshotOptions options;
     options.Files = {set.Stat, set.Sims};
-    if (first) options.First = snapshot::ReportFiles{first->Stat, first->Sims};
     options.AccDir = SampleFolder();
     return snapshot::TakeSnapshot(options).Document;
 }

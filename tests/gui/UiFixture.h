@@ -24,6 +24,7 @@
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "readers/ReportWriter.h"
+#include "widgets/ChartWidget.h"
 #include "widgets/GridView.h"
 #include "widgets/SpinButtons.h"
 
@@ -115,6 +116,14 @@ inline void ClickRow(GridView* grid, int row) {
 
 inline std::string Cell(GridView* grid, int row, int column) {
     return grid->Cell(row, column).toStdString();
+}
+
+// A real click in the middle of a bar chart's bar `index` (0 = bottom).
+inline void ClickBar(ChartWidget* view, int index) {
+    QChart* chart = view->chart();
+    const double value = view->Shown().Points[static_cast<std::size_t>(index)].Value;
+    const QPointF inChart = chart->mapToPosition(QPointF(value / 2, index), chart->series().front());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(chart->mapToScene(inChart)));
 }
 
 // A click on the spinner's upper or lower button.
