@@ -29,10 +29,7 @@ namespace {
 
 std::vector<std::string> Split(const std::string& line, char separator) {
     std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + 1)
-        fields.push_back(line.substr(start, at - start));
-    fields.push_back(line.substr(start));
+    for (const QString& field : QString::fromStdString(line).split(separator)) fields.push_back(field.toStdString());
     return fields;
 }
 
@@ -129,13 +126,13 @@ TEST_F(GridExport, SaveAsCsvWritesTheWholeGridAsShownOrSaysWhyNot) {
     EXPECT_EQ(ui.sink.Messages.size(), 1u);
 }
 
-struct PoolChart {
-    UiHarness ui;
-    std::unique_ptr<frmStatAnalysis> window = ui.StartWithSamples();
+// The samples' pool chart, shown on its page.
+class ChartExport : public SamplesWindow {
+protected:
     ChartWidget* chart = nullptr;
     QTemporaryDir folder;
 
-    PoolChart() {
+    ChartExport() {
         window->tbsStats()->setCurrentIndex(PagePoolInfo);
         chart = window->findChild<ChartWidget*>("chart1BPool");
     }
@@ -147,20 +144,19 @@ struct PoolChart {
     }
 };
 
-TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
-    PoolChart c;
-    ASSERT_FALSE(c.chart->Shown().Points.empty());
-    c.chart->ContextActions()[0]->trigger();
+TEST_F(ChartExport, CopyImageAndSaveImageDrawTheChart) {
+    ASSERT_FALSE(chart->Shown().Points.empty());
+    chart->ContextActions()[0]->trigger();
     const QImage copied = QGuiApplication::clipboard()->image();
-    EXPECT_EQ(copied.size(), c.chart->size());
+    EXPECT_EQ(copied.size(), chart->size());
     EXPECT_GT(InkedPixels(copied), 500);
 
-    c.Save("chart.svg", QSize(900, 600));
-    ASSERT_EQ(c.ui.saveQuestions.size(), 1u);
-    EXPECT_EQ(c.ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-Access Type.png");
-    EXPECT_EQ(c.ui.saveQuestions[0].Filters, (QStringList{"PNG Image (*.png)", "SVG Image (*.svg)"}));
-    EXPECT_EQ(c.ui.proposedImageSize, c.chart->size());
-    QSvgRenderer svg(c.folder.filePath("chart.svg"));
+    Save("chart.svg", QSize(900, 600));
+    ASSERT_EQ(ui.saveQuestions.size(), 1u);
+    EXPECT_EQ(ui.saveQuestions[0].ProposedName, "SYSA_DB2P_20261130-BP0-Access Type.png");
+    EXPECT_EQ(ui.saveQuestions[0].Filters, (QStringList{"PNG Image (*.png)", "SVG Image (*.svg)"}));
+    EXPECT_EQ(ui.proposedImageSize, chart->size());
+    QSvgRenderer svg(folder.filePath("chart.svg"));
     ASSERT_TRUE(svg.isValid());
     EXPECT_EQ(svg.viewBox(), QRect(0, 0, 900, 600));
     QImage drawn(svg.viewBox().size(), QImage::Format_RGB32);
@@ -169,26 +165,26 @@ TEST(ChartExport, CopyImageAndSaveImageDrawTheChart) {
     svg.render(&painter);
     painter.end();
     EXPECT_GT(InkedPixels(drawn), 1000);
-    EXPECT_TRUE(FileBytes(c.folder.filePath("chart.svg"))
-                    .contains(QString::fromStdString(c.chart->Shown().Title).toHtmlEscaped().toUtf8()))
+    EXPECT_TRUE(FileBytes(folder.filePath("chart.svg"))
+                    .contains(QString::fromStdString(chart->Shown().Title).toHtmlEscaped().toUtf8()))
         << "the title is text in the SVG, not pixels";
 
     // A bar chart, larger than the screen shows it.
-    auto* graphTypes = c.window->findChild<QComboBox*>("cboPoolGraphType");
+    auto* graphTypes = window->findChild<QComboBox*>("cboPoolGraphType");
     graphTypes->setCurrentIndex(graphTypes->findText("Top Get Pages"));
     emit graphTypes->activated(graphTypes->currentIndex());
-    ASSERT_EQ(c.chart->Shown().Kind, ChartKind::Bar);
-    c.Save("chart.png", QSize(1600, 1000));
-    const QImage png(c.folder.filePath("chart.png"));
+    ASSERT_EQ(chart->Shown().Kind, ChartKind::Bar);
+    Save("chart.png", QSize(1600, 1000));
+    const QImage png(folder.filePath("chart.png"));
     EXPECT_EQ(png.size(), QSize(1600, 1000));
     EXPECT_GT(InkedPixels(png), 2000);
-    EXPECT_TRUE(c.ui.sink.Messages.empty());
+    EXPECT_TRUE(ui.sink.Messages.empty());
 
-    c.Save("cancelled.png", QSize());  // the size dialog cancelled
-    EXPECT_FALSE(QFile::exists(c.folder.filePath("cancelled.png")));
-    c.Save("no-such-folder/chart.png", QSize(100, 100));
-    ASSERT_EQ(c.ui.sink.Messages.size(), 1u);
-    EXPECT_EQ(c.ui.sink.Messages[0].Title, "Save Image");
+    Save("cancelled.png", QSize());  // the size dialog cancelled
+    EXPECT_FALSE(QFile::exists(folder.filePath("cancelled.png")));
+    Save("no-such-folder/chart.png", QSize(100, 100));
+    ASSERT_EQ(ui.sink.Messages.size(), 1u);
+    EXPECT_EQ(ui.sink.Messages[0].Title, "Save Image");
 }
 
 }  // namespace

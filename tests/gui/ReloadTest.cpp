@@ -128,10 +128,6 @@ struct ReloadCase {
     ReportSet Before, After;
 };
 
-void PrintTo(const ReloadCase& reload, std::ostream* out) {
-    *out << reload.Name;
-}
-
 class ReloadTest : public ::testing::TestWithParam<ReloadCase> {};
 
 TEST_P(ReloadTest, EveryPageIsAsAFreshStartShowsIt) {
