@@ -196,11 +196,7 @@ TEST(UnfinishedReport, EachMessageOnceNoPlottingErrorsAndANotice) {
         std::string text;
         int pools;
     } cases[] = {{"empty.sta", "", 0},
-                 {"binary.sta",
-                  std::string("\x7f"
-                              "ELF\x02\x01\x01\0\0\0",
-                              10),
-                  0},
+                 {"binary.sta", {'\x7f', 'E', 'L', 'F', '\2', '\1', '\1', '\0', '\0', '\0'}, 0},
                  // BP0, and BP1 as far as its line was read
                  {"second-pool-broken.sta", BrokenPoolLine(2), 2}};
     for (const auto& c : cases) {

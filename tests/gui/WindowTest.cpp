@@ -284,8 +284,7 @@ TEST_F(PoolDetailsPanel, ABarClickOpensItAndReplacingTheChartClosesIt) {
     window->tbsStats()->setTabEnabled(2, true);
     window->tbsStats()->setCurrentIndex(2);
     PoolInfoPage* page = window->PoolInfo();
-    QWidget* panel = window->findChild<QWidget*>("pnlPoolDetails");
-    ASSERT_NE(panel, nullptr);
+    QWidget* panel = page->pnlPoolDetails();
     EXPECT_FALSE(panel->isVisible());
 
     const int object = ui.model.Pools(1).FirstObject;
