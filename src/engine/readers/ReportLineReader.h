@@ -101,6 +101,22 @@ private:
     int percent_ = -1;
 };
 
+// A report's progress bar appears once its opening lines are read (a
+// statistics report's header, a simulation's pool line): a file refused on
+// its first lines shows its message with no bar behind it. Held back until
+// Release() or the end of the scope.
+class ProgressHeldBack {
+public:
+    explicit ProgressHeldBack(ReportLineReader& lines) : lines_(lines) { lines_.ShowsProgress = false; }
+    ~ProgressHeldBack() { Release(); }
+    void Release() { lines_.ShowsProgress = true; }
+    ProgressHeldBack(const ProgressHeldBack&) = delete;
+    ProgressHeldBack& operator=(const ProgressHeldBack&) = delete;
+
+private:
+    ReportLineReader& lines_;
+};
+
 // Reading beyond the last line of a report: the file ended before a line the
 // layout requires.
 class EndOfReport : public std::exception {

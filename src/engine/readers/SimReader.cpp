@@ -111,6 +111,7 @@ void ReportReader::ReadSimFile(const std::string& path) {
             return RefuseWrongPlace("Read Simulation Report Information", kind);
         lines_.Open(trimmedPath);
         lines_.ResetReadCounters();
+        ProgressHeldBack opening(lines_);
         CheckEnvironment();
         if (FileError) {
             lines_.Close();
@@ -121,6 +122,7 @@ void ReportReader::ReadSimFile(const std::string& path) {
             lines_.Close();
             return;
         }
+        opening.Release();
         ReadSimLines(simNo);
         lines_.Close();
         if (!FileError) model_.SimulationsLoaded = true;

@@ -57,9 +57,12 @@ bool ReportReader::StartStatisticsPart(bool markerLineFirst) {
     if (!lines_.IsOpen()) lines_.Open(model_.StatFileName);
     lines_.Rewind();
     model_.ObjectCountersRead = objectCounters_;
-    if (markerLineFirst && !lines_.AtEnd()) lines_.ReadReportLine();
-    CheckEnvironment();
-    if (!FileError) ReadHeader();
+    {
+        const ProgressHeldBack opening(lines_);
+        if (markerLineFirst && !lines_.AtEnd()) lines_.ReadReportLine();
+        CheckEnvironment();
+        if (!FileError) ReadHeader();
+    }
     if (!FileError && !RecordError) return true;
     AbandonFile();
     return false;
