@@ -124,7 +124,9 @@ TEST_F(SimReader, FailuresAndWarningsOfOneSimulationFile) {
         const std::vector<int> statsProgress = s.Progress;
         s.AddSim(WriteSim(lines));
         // Refused before its object lines: no bar behind the message.
-        if (c.statsLoaded && !c.loaded && c.beeps == 0) EXPECT_EQ(s.Progress, statsProgress);
+        if (c.statsLoaded && !c.loaded && c.beeps == 0) {
+            EXPECT_EQ(s.Progress, statsProgress);
+        }
         EXPECT_EQ(s.Model.SimulationsLoaded, c.loaded);
         EXPECT_EQ(s.Model.SimulationCount, 1);
         EXPECT_EQ(s.Sink.Beeps, c.beeps);

@@ -111,7 +111,9 @@ TEST_F(StatReader, FailuresStopTheReadAndKeepWhatCameBefore) {
             EXPECT_EQ(s.Progress.back(), 0);
         }
         // Refused on its environment or header line: no bar behind the message.
-        if (c.line <= 2 && c.objects == 0) EXPECT_THAT(s.Progress, ::testing::Each(0));
+        if (c.line <= 2 && c.objects == 0) {
+            EXPECT_THAT(s.Progress, ::testing::Each(0));
+        }
     }
 }
 
