@@ -157,8 +157,9 @@ std::optional<AxisRange> ValueRange(const std::vector<ChartSeries>& lines, bool 
     // A figure that held still (a hit ratio of 94.41 in every report) spans
     // nothing; its line would lie on the frame, so it is given a span of its
     // own size to stand in the middle of.
-    const double span = *high > *low ? *high - *low : std::max(1.0, std::abs(*low) * kFlatLineSpan);
-    const double opening = span * (*high > *low ? kValueAxisOpening : 0.5);
+    const bool flat = *high == *low;
+    const double span = flat ? std::max(1.0, std::abs(*low) * kFlatLineSpan) : *high - *low;
+    const double opening = span * (flat ? 0.5 : kValueAxisOpening);
     // A figure that cannot be negative gets no negative axis.
     const double bottom = *low >= 0 ? std::max(0.0, *low - opening) : *low - opening;
     const double top = *high + (markers ? std::max(span * kMarkerTextRoom, opening) : opening);

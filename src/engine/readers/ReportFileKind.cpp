@@ -38,20 +38,15 @@ ReportFileKind KindOf(ReportLineReader& lines) {
 class IdentifyingSettings {
 public:
     explicit IdentifyingSettings(ReportLineReader& lines)
-        : lines_(lines),
-          decimalComma_(std::exchange(lines.DecimalComma, false)),
-          showsProgress_(std::exchange(lines.ShowsProgress, false)) {}
-    ~IdentifyingSettings() {
-        lines_.DecimalComma = decimalComma_;
-        lines_.ShowsProgress = showsProgress_;
-    }
+        : lines_(lines), decimalComma_(std::exchange(lines.DecimalComma, false)), progress_(lines) {}
+    ~IdentifyingSettings() { lines_.DecimalComma = decimalComma_; }
     IdentifyingSettings(const IdentifyingSettings&) = delete;
     IdentifyingSettings& operator=(const IdentifyingSettings&) = delete;
 
 private:
     ReportLineReader& lines_;
     bool decimalComma_;
-    bool showsProgress_;
+    ProgressHeldBack progress_;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kov {
@@ -104,17 +105,19 @@ private:
 // A report's progress bar appears once its opening lines are read (a
 // statistics report's header, a simulation's pool line): a file refused on
 // its first lines shows its message with no bar behind it. Held back until
-// Release() or the end of the scope.
+// Release() or the end of the scope, then shown as it was before.
 class ProgressHeldBack {
 public:
-    explicit ProgressHeldBack(ReportLineReader& lines) : lines_(lines) { lines_.ShowsProgress = false; }
+    explicit ProgressHeldBack(ReportLineReader& lines)
+        : lines_(lines), showedProgress_(std::exchange(lines.ShowsProgress, false)) {}
     ~ProgressHeldBack() { Release(); }
-    void Release() { lines_.ShowsProgress = true; }
+    void Release() { lines_.ShowsProgress = showedProgress_; }
     ProgressHeldBack(const ProgressHeldBack&) = delete;
     ProgressHeldBack& operator=(const ProgressHeldBack&) = delete;
 
 private:
     ReportLineReader& lines_;
+    bool showedProgress_;
 };
 
 // Reading beyond the last line of a report: the file ended before a line the
