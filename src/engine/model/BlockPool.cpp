@@ -1,7 +1,9 @@
 #include "model/BlockPool.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -21,6 +23,7 @@ namespace kov {
 // The head of every chunk; the blocks follow it. A block's chunk is found
 // from its address, since chunks are aligned to their size.
 struct BlockPool::Chunk {
+    BlockPool* Owner = nullptr;  // the pool that handed out its blocks
     Chunk* Prev = nullptr;
     Chunk* Next = nullptr;
     bool Listed = false;       // in its class's list of chunks with space
@@ -36,10 +39,9 @@ struct BlockPool::Chunk {
 namespace {
 
 constexpr std::size_t kAlignment = 16;
-constexpr std::size_t kHeaderSize = 64;
 static_assert(sizeof(void*) <= kAlignment);
 
-std::size_t RoundUp(std::size_t size, std::size_t to) {
+constexpr std::size_t RoundUp(std::size_t size, std::size_t to) {
     return (size + to - 1) / to * to;
 }
 
@@ -77,21 +79,89 @@ void UnmapChunk(void* chunk) noexcept {
 #endif
 }
 
-}  // namespace
-
-BlockPool& BlockPool::Shared() {
-    // Never destroyed: records in static storage may free their blocks
-    // after every other static object is gone.
-    static BlockPool* const pool = new BlockPool;
-    return *pool;
+std::size_t BlockSizeFor(std::size_t size) {
+    return RoundUp(size == 0 ? 1 : size, kAlignment);
 }
 
-BlockPool::SizeClass* BlockPool::ClassOf(std::size_t blockSize, bool create) {
-    for (int c = 0; c < classCount_; ++c)
-        if (classes_[c].BlockSize == blockSize) return &classes_[c];
-    if (!create || classCount_ == MaxClasses) return nullptr;
-    classes_[classCount_].BlockSize = blockSize;
-    return &classes_[classCount_++];
+// Blocks start after the chunk's head, on a cache line of their own.
+constexpr std::size_t kHeaderSize = 128;
+
+}  // namespace
+
+// Every pool a thread has used, never destroyed: records in static storage
+// may free their blocks after every other static object is gone. A pool is
+// lent to one thread at a time and given back when the thread ends, for a
+// later thread to take, so there are never more pools than threads at once.
+class BlockPool::ThreadLease {
+public:
+    explicit ThreadLease(BlockPool*& lent) : lent_(lent) {}
+    ~ThreadLease() {
+        const std::lock_guard lock(Mutex());
+        std::exchange(lent_, nullptr)->SetInUse(false);
+    }
+    ThreadLease(const ThreadLease&) = delete;
+    ThreadLease& operator=(const ThreadLease&) = delete;
+
+    static BlockPool* Take() {
+        const std::lock_guard lock(Mutex());
+        for (BlockPool* pool : Pools())
+            if (!pool->InUse()) {
+                pool->SetInUse(true);
+                return pool;
+            }
+        return Pools().emplace_back(new BlockPool);
+    }
+
+private:
+    static std::mutex& Mutex() {
+        static auto* const mutex = new std::mutex;
+        return *mutex;
+    }
+    static std::vector<BlockPool*>& Pools() {
+        static auto* const pools = new std::vector<BlockPool*>;
+        return *pools;
+    }
+
+    BlockPool*& lent_;
+};
+
+BlockPool& BlockPool::ForThisThread() {
+    // The pointer outlives the lease: a block asked for while the thread
+    // ends (a static record of the main thread) takes a pool for good.
+    thread_local BlockPool* lent = nullptr;
+    if (lent == nullptr) {
+        lent = ThreadLease::Take();
+        thread_local const ThreadLease lease(lent);
+    }
+    return *lent;
+}
+
+BlockPool::~BlockPool() {
+    SetInUse(false);
+}
+
+bool BlockPool::InUse() const {
+    const std::lock_guard lock(mutex_);
+    return inUse_;
+}
+
+void BlockPool::SetInUse(bool inUse) noexcept {
+    const std::lock_guard lock(mutex_);
+    inUse_ = inUse;
+    if (inUse) return;
+    while (spare_ != nullptr) {
+        Chunk* const chunk = spare_;
+        spare_ = chunk->Next;
+        KOV_UNPOISON(chunk, ChunkSize);
+        UnmapChunk(chunk);
+    }
+    spareCount_ = 0;
+}
+
+BlockPool::SizeClass& BlockPool::ClassOf(std::size_t blockSize) {
+    for (SizeClass& sizeClass : classes_)
+        if (sizeClass.BlockSize == blockSize) return sizeClass;
+    return classes_.emplace_back(SizeClass{blockSize, nullptr});
 }
 
 BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
@@ -105,7 +175,9 @@ BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
         memory = MapChunk();
     }
     char* const bytes = static_cast<char*>(memory);
+    static_assert(sizeof(Chunk) <= kHeaderSize);
     auto* chunk = ::new (memory) Chunk;
+    chunk->Owner = this;
     chunk->BlockSize = blockSize;
     chunk->Unused = bytes + kHeaderSize;
     chunk->End = bytes + ChunkSize;
@@ -114,7 +186,7 @@ BlockPool::Chunk* BlockPool::NewChunk(std::size_t blockSize) {
 }
 
 void BlockPool::ReleaseChunk(Chunk* chunk) noexcept {
-    if (spareCount_ < SpareChunks) {
+    if (inUse_ && spareCount_ < SpareChunks) {
         chunk->Next = spare_;
         spare_ = chunk;
         ++spareCount_;
@@ -136,60 +208,60 @@ void BlockPool::Unlink(SizeClass& sizeClass, Chunk* chunk) noexcept {
 }
 
 void* BlockPool::Allocate(std::size_t size) {
-    const std::size_t blockSize = RoundUp(size == 0 ? 1 : size, kAlignment);
-    if (blockSize <= MaxChunkBlock) {
-        const std::lock_guard lock(mutex_);
-        if (SizeClass* sizeClass = ClassOf(blockSize, true)) {
-            Chunk* chunk = sizeClass->WithSpace;
-            if (chunk == nullptr) {
-                chunk = NewChunk(blockSize);
-                ++chunks_;
-                chunk->Listed = true;
-                sizeClass->WithSpace = chunk;
-            }
-            void* block = nullptr;
-            if (chunk->FreeList != nullptr) {
-                block = chunk->FreeList;
-                chunk->FreeList = *static_cast<void**>(block);
-            } else {
-                block = chunk->Unused;
-                chunk->Unused += blockSize;
-            }
-            ++chunk->Live;
-            if (!chunk->HasSpace()) Unlink(*sizeClass, chunk);
-            KOV_UNPOISON(block, blockSize);
-            return block;
-        }
+    const std::size_t blockSize = BlockSizeFor(size);
+    if (blockSize > MaxChunkBlock) return ::operator new(blockSize);
+    const std::lock_guard lock(mutex_);
+    SizeClass& sizeClass = ClassOf(blockSize);
+    Chunk* chunk = sizeClass.WithSpace;
+    if (chunk == nullptr) {
+        chunk = NewChunk(blockSize);
+        ++chunks_;
+        chunk->Listed = true;
+        sizeClass.WithSpace = chunk;
     }
-    return ::operator new(blockSize);
+    void* block = nullptr;
+    if (chunk->FreeList != nullptr) {
+        block = chunk->FreeList;
+        chunk->FreeList = *static_cast<void**>(block);
+    } else {
+        block = chunk->Unused;
+        chunk->Unused += blockSize;
+    }
+    ++chunk->Live;
+    if (!chunk->HasSpace()) Unlink(sizeClass, chunk);
+    KOV_UNPOISON(block, blockSize);
+    return block;
 }
 
 void BlockPool::Free(void* block, std::size_t size) noexcept {
     if (block == nullptr) return;
-    const std::size_t blockSize = RoundUp(size == 0 ? 1 : size, kAlignment);
-    if (blockSize <= MaxChunkBlock) {
-        const std::lock_guard lock(mutex_);
-        if (SizeClass* sizeClass = ClassOf(blockSize, false)) {
-            // The chunk starts at the block's address rounded down to the chunk size.
-            const std::uintptr_t intoChunk = reinterpret_cast<std::uintptr_t>(block) & (ChunkSize - 1);
-            auto* chunk = reinterpret_cast<Chunk*>(static_cast<char*>(block) - intoChunk);
-            *static_cast<void**>(block) = chunk->FreeList;
-            chunk->FreeList = block;
-            KOV_POISON(static_cast<char*>(block) + sizeof(void*), blockSize - sizeof(void*));
-            if (--chunk->Live == 0) {
-                if (chunk->Listed) Unlink(*sizeClass, chunk);
-                ReleaseChunk(chunk);
-                --chunks_;
-            } else if (!chunk->Listed) {
-                chunk->Next = sizeClass->WithSpace;
-                if (chunk->Next != nullptr) chunk->Next->Prev = chunk;
-                chunk->Listed = true;
-                sizeClass->WithSpace = chunk;
-            }
-            return;
-        }
+    if (BlockSizeFor(size) > MaxChunkBlock) {
+        ::operator delete(block);
+        return;
     }
-    ::operator delete(block);
+    // The chunk starts at the block's address rounded down to the chunk size.
+    const std::uintptr_t intoChunk = reinterpret_cast<std::uintptr_t>(block) & (ChunkSize - 1);
+    auto* const chunk = reinterpret_cast<Chunk*>(static_cast<char*>(block) - intoChunk);
+    chunk->Owner->FreeInChunk(chunk, block);
+}
+
+void BlockPool::FreeInChunk(Chunk* chunk, void* block) noexcept {
+    const std::lock_guard lock(mutex_);
+    SizeClass& sizeClass = *std::find_if(classes_.begin(), classes_.end(),
+                                         [&](const SizeClass& c) { return c.BlockSize == chunk->BlockSize; });
+    *static_cast<void**>(block) = chunk->FreeList;
+    chunk->FreeList = block;
+    KOV_POISON(static_cast<char*>(block) + sizeof(void*), chunk->BlockSize - sizeof(void*));
+    if (--chunk->Live == 0) {
+        if (chunk->Listed) Unlink(sizeClass, chunk);
+        ReleaseChunk(chunk);
+        --chunks_;
+    } else if (!chunk->Listed) {
+        chunk->Next = sizeClass.WithSpace;
+        if (chunk->Next != nullptr) chunk->Next->Prev = chunk;
+        chunk->Listed = true;
+        sizeClass.WithSpace = chunk;
+    }
 }
 
 std::size_t BlockPool::ChunksHeld() const {

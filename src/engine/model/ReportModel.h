@@ -117,7 +117,7 @@ public:
         count_ = 0;
         for (void* block : blocks_) {
             if (pooled_)
-                BlockPool::Shared().Free(block, kBlockBytes);
+                BlockPool::Free(block, kBlockBytes);
             else
                 ::operator delete(block);
         }
@@ -147,7 +147,7 @@ private:
         const auto i = static_cast<std::size_t>(count_);
         if (i / kBlockEntries == blocks_.size()) {
             blocks_.reserve(blocks_.size() + 1);
-            blocks_.push_back(pooled_ ? BlockPool::Shared().Allocate(kBlockBytes) : ::operator new(kBlockBytes));
+            blocks_.push_back(pooled_ ? BlockPool::ForThisThread().Allocate(kBlockBytes) : ::operator new(kBlockBytes));
         }
         return static_cast<T*>(blocks_[i / kBlockEntries]) + i % kBlockEntries;
     }

@@ -116,13 +116,14 @@ public:
         if (count > MaxSlots)
             throw std::length_error("an object holds at most " + std::to_string(MaxSlots) + " simulation slots");
         for (int s = 0; s < kSegments && kSegmentStart[s] < count; ++s)
-            if (segments_[s] == nullptr) segments_[s] = static_cast<T*>(BlockPool::Shared().Allocate(SegmentBytes(s)));
+            if (segments_[s] == nullptr)
+                segments_[s] = static_cast<T*>(BlockPool::ForThisThread().Allocate(SegmentBytes(s)));
     }
 
     // Every slot removed and every segment given back.
     void clear() noexcept {
         for (int s = 0; s < kSegments && segments_[s] != nullptr; ++s) {
-            BlockPool::Shared().Free(segments_[s], SegmentBytes(s));
+            BlockPool::Free(segments_[s], SegmentBytes(s));
             segments_[s] = nullptr;
         }
         size_ = 0;

@@ -69,7 +69,7 @@ TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
 
 // Clearing empties every table and index, and gives the memory back.
 TEST(ReportModel, CopiesAreDeepAndClearingEmptiesItWhole) {
-    const std::size_t chunksBefore = BlockPool::Shared().ChunksHeld();
+    const std::size_t chunksBefore = BlockPool::ForThisThread().ChunksHeld();
     ReportModel model;
     model.Pools.Add();
     model.SimulationCount = 3;
@@ -105,7 +105,7 @@ TEST(ReportModel, CopiesAreDeepAndClearingEmptiesItWhole) {
     EXPECT_TRUE(model.SysInfo.System.IsBlank());
     copy.ClearLoadedData();
     moved.ClearLoadedData();
-    EXPECT_EQ(BlockPool::Shared().ChunksHeld(), chunksBefore);
+    EXPECT_EQ(BlockPool::ForThisThread().ChunksHeld(), chunksBefore);
     model.Objects.GrowTo(2);
     EXPECT_EQ(model.ObjectCount(), 2);
     EXPECT_TRUE(model.Objects(2).ObjectName.IsBlank());

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <set>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -91,6 +92,31 @@ TEST(BlockPool, HandsOutSeparateBlocksAndReturnsEmptyChunks) {
     void* big = pool.Allocate(BlockPool::MaxChunkBlock + 1);
     EXPECT_EQ(pool.ChunksHeld(), 0u);
     pool.Free(big, BlockPool::MaxChunkBlock + 1);
+}
+
+// A report read on a worker is dropped by the window's thread: its blocks go
+// back to the pool that handed them out, and the pool of a thread that has
+// ended serves the next thread rather than a new pool being made for it.
+TEST(BlockPool, BlocksGoBackToTheirThreadsPoolWhichTheNextThreadTakes) {
+    constexpr std::size_t size = 64 << 10;
+    BlockPool& ownPool = BlockPool::ForThisThread();
+    std::vector<void*> blocks;
+    BlockPool* workerPool = nullptr;
+    std::thread([&] {
+        workerPool = &BlockPool::ForThisThread();
+        for (int i = 0; i < 40; ++i) blocks.push_back(workerPool->Allocate(size));
+    }).join();
+    ASSERT_NE(workerPool, &ownPool);
+    EXPECT_EQ(workerPool->ChunksHeld(), 2u);
+    const std::size_t ownHeld = ownPool.ChunksHeld();
+
+    for (void* block : blocks) BlockPool::Free(block, size);
+    EXPECT_EQ(workerPool->ChunksHeld(), 0u);
+    EXPECT_EQ(ownPool.ChunksHeld(), ownHeld);
+
+    BlockPool* nextPool = nullptr;
+    std::thread([&] { nextPool = &BlockPool::ForThisThread(); }).join();
+    EXPECT_EQ(nextPool, workerPool);
 }
 
 }  // namespace
