@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "CapacitySeries.h"
+#include "common/HeapPolicy.h"
 #include "history/HistoryDatabase.h"
 #include "report/HistoryReport.h"
 
@@ -88,6 +89,7 @@ BENCHMARK(WholeTrend)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
+    kov::KeepFreedHeapForReuse();  // as the programs do
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     Series& series = TheSeries();

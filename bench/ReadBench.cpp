@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "WallTimeReporter.h"
+#include "common/HeapPolicy.h"
 #include "readers/ReportLoading.h"
 #include "readers/ReportWriter.h"
 #include "sampledata/SampleGenerator.h"
@@ -254,6 +255,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    kov::KeepFreedHeapForReuse();  // as the programs do
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 

@@ -33,6 +33,7 @@
 #include "CapacitySeries.h"
 #include "WallTimeReporter.h"
 #include "analysis/Trend.h"
+#include "common/HeapPolicy.h"
 #include "readers/ReportLineReader.h"
 
 namespace {
@@ -139,6 +140,7 @@ int RunBenchmarks(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    kov::KeepFreedHeapForReuse();  // as the programs do
     try {
         return RunBenchmarks(argc, argv);
     } catch (const std::exception& failure) {

@@ -19,6 +19,7 @@
 #include "QtMessageSink.h"
 #include "cli/CommandLine.h"
 #include "cluster/ClusterAnalysis.h"
+#include "common/HeapPolicy.h"
 #include "frmStatAnalysis.h"
 #include "model/ReportModel.h"
 #include "print/PdfReport.h"
@@ -121,6 +122,7 @@ int RunProgram(int argc, char** argv) {
 // A failure nothing handled still ends the program with its description,
 // never silently.
 int main(int argc, char** argv) {
+    kov::KeepFreedHeapForReuse();
     try {
         return RunProgram(argc, argv);
     } catch (const std::exception& failure) {

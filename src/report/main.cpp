@@ -15,6 +15,7 @@
 #include "cli/CommandLine.h"
 #include "cluster/ClusterAnalysis.h"
 #include "common/CollectionDate.h"
+#include "common/HeapPolicy.h"
 #include "report/BatchReport.h"
 #include "report/CompareReport.h"
 #include "report/CsvExport.h"
@@ -169,6 +170,7 @@ int RunReport(int argc, char** argv) {
 
 // A failure outside the report's own handling still ends with its description.
 int main(int argc, char** argv) {
+    kov::KeepFreedHeapForReuse();
     try {
         return RunReport(argc, argv);
     } catch (const std::exception& failure) {
