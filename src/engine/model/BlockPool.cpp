@@ -1,6 +1,5 @@
 #include "model/BlockPool.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <utility>
@@ -41,7 +40,7 @@ namespace {
 constexpr std::size_t kAlignment = 16;
 static_assert(sizeof(void*) <= kAlignment);
 
-constexpr std::size_t RoundUp(std::size_t size, std::size_t to) {
+std::size_t RoundUp(std::size_t size, std::size_t to) {
     return (size + to - 1) / to * to;
 }
 
@@ -247,8 +246,7 @@ void BlockPool::Free(void* block, std::size_t size) noexcept {
 
 void BlockPool::FreeInChunk(Chunk* chunk, void* block) noexcept {
     const std::lock_guard lock(mutex_);
-    SizeClass& sizeClass = *std::find_if(classes_.begin(), classes_.end(),
-                                         [&](const SizeClass& c) { return c.BlockSize == chunk->BlockSize; });
+    SizeClass& sizeClass = ClassOf(chunk->BlockSize);  // made when the chunk was
     *static_cast<void**>(block) = chunk->FreeList;
     chunk->FreeList = block;
     KOV_POISON(static_cast<char*>(block) + sizeof(void*), chunk->BlockSize - sizeof(void*));
