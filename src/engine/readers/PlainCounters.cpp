@@ -8,7 +8,7 @@
 #endif
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
-#define KOV_CLASS_BY_64 1
+#define KOV_CLASS_WIDE 1
 #endif
 
 namespace kov {
@@ -60,6 +60,17 @@ constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
     return wrong;
 }
 
+// Whether no character breaks a whole-number column's shape, given every
+// character's bits.
+[[gnu::always_inline]] inline bool NoneWrong(const std::uint64_t* blanks, const std::uint64_t* digits) {
+    std::uint64_t wrong = 0;
+    std::uint64_t blankBefore = 0;
+    // Spelled out, so each word's masks are constants.
+#pragma GCC unroll 8
+    for (int w = 0; w < kWords; ++w) wrong |= WrongIn(w, blanks[w], digits[w], blankBefore);
+    return wrong == 0;
+}
+
 #if defined(__SSE2__)
 // Each 16 characters into their bits, every chunk spelled out: the loop's
 // own counting cost as much as the classing.
@@ -79,16 +90,36 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
     std::uint64_t blanks[kWords]{};
     std::uint64_t digits[kWords]{};
     (Class16<Chunk>(block, blanks, digits), ...);
-    std::uint64_t wrong = 0;
-    std::uint64_t blankBefore = 0;
-    // Spelled out, so each word's masks are constants.
-#pragma GCC unroll 8
-    for (int w = 0; w < kWords; ++w) wrong |= WrongIn(w, blanks[w], digits[w], blankBefore);
-    return wrong == 0;
+    return NoneWrong(blanks, digits);
 }
 #endif
 
-#if defined(KOV_CLASS_BY_64)
+#if defined(KOV_CLASS_WIDE)
+// As Class16, 32 characters at a time.
+template <std::size_t Chunk>
+[[gnu::target("avx2"), gnu::always_inline]] inline void Class32(const char* block, std::uint64_t* blanks,
+                                                                std::uint64_t* digits) {
+    const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * Chunk));
+    const auto isBlank =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(text, _mm256_set1_epi8(' '))));
+    const auto isDigit = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(
+        _mm256_set1_epi8(-118), _mm256_add_epi8(text, _mm256_set1_epi8(static_cast<char>(0x80 - '0'))))));
+    blanks[Chunk / 2] |= std::uint64_t{isBlank} << (32 * (Chunk % 2));
+    digits[Chunk / 2] |= std::uint64_t{isDigit} << (32 * (Chunk % 2));
+}
+
+// Half the classing of PlainBy16; the block's last 16 characters, where its
+// length is no multiple of 32, are classed 16 at a time, so no character
+// past PlainCheckBytes is touched.
+template <std::size_t... Chunk>
+[[gnu::target("avx2")]] bool PlainBy32(const char* block, std::index_sequence<Chunk...>) {
+    std::uint64_t blanks[kWords]{};
+    std::uint64_t digits[kWords]{};
+    (Class32<Chunk>(block, blanks, digits), ...);
+    if constexpr (PlainCheckBytes % 32 != 0) Class16<PlainCheckBytes / 16 - 1>(block, blanks, digits);
+    return NoneWrong(blanks, digits);
+}
+
 // A word at a time, a quarter of the classing; the last word is loaded
 // masked, so no character past PlainCheckBytes is touched.
 [[gnu::target("avx512bw")]] bool PlainBy64(const char* block) {
@@ -108,31 +139,56 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
     return wrong == 0;
 }
 
+const bool kBy32 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+
 const bool kBy64 = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx512bw") != 0;
 }();
 #endif
 
+// The widest classing this processor has, chosen once.
+const CharacterClassing kWidest = [] {
+    if (CanClass(CharacterClassing::By64)) return CharacterClassing::By64;
+    if (CanClass(CharacterClassing::By32)) return CharacterClassing::By32;
+    return CharacterClassing::By16;
+}();
+
 }  // namespace
 
-bool CanClassBy64() {
-#if defined(KOV_CLASS_BY_64)
-    return kBy64;
+bool CanClass(CharacterClassing classing) {
+    switch (classing) {
+        case CharacterClassing::By16:
+#if defined(__SSE2__)
+            return true;
 #else
-    return false;
+            return false;
 #endif
+#if defined(KOV_CLASS_WIDE)
+        case CharacterClassing::By32:
+            return kBy32;
+        case CharacterClassing::By64:
+            return kBy64;
+#endif
+        default:
+            return false;
+    }
 }
 
 bool WholeCountersArePlain(const char* block, CharacterClassing classing) {
-#if defined(KOV_CLASS_BY_64)
+#if defined(KOV_CLASS_WIDE)
     if (classing == CharacterClassing::By64 && kBy64) return PlainBy64(block);
+    if (classing == CharacterClassing::By32 && kBy32)
+        return PlainBy32(block, std::make_index_sequence<PlainCheckBytes / 32>{});
 #endif
 #if defined(__SSE2__)
     (void)classing;
     return PlainBy16(block, std::make_index_sequence<PlainCheckBytes / 16>{});
 #else
-    // Without either, every block is checked counter by counter.
+    // Without any of them, every block is checked counter by counter.
     (void)block;
     (void)classing;
     return false;
@@ -140,7 +196,7 @@ bool WholeCountersArePlain(const char* block, CharacterClassing classing) {
 }
 
 bool WholeCountersArePlain(const char* block) {
-    return WholeCountersArePlain(block, CanClassBy64() ? CharacterClassing::By64 : CharacterClassing::By16);
+    return WholeCountersArePlain(block, kWidest);
 }
 
 }  // namespace kov

@@ -20,11 +20,12 @@ inline constexpr std::size_t PlainCheckBytes =
 // `block`: the block's first column, with PlainCheckBytes readable.
 bool WholeCountersArePlain(const char* block);
 
-// The ways the characters can be classed: 16 at a time (any x86-64), or 64
-// at a time where the processor has 64-byte compares. Both give the same
-// answer; tests hold them to each other.
-enum class CharacterClassing { By16, By64 };
-bool CanClassBy64();
+// The ways the characters can be classed: 16 at a time (any x86-64), 32 or
+// 64 at a time where the processor has 32- or 64-byte compares. All give the
+// same answer; tests hold them to each other. WholeCountersArePlain(block)
+// takes the widest the processor has.
+enum class CharacterClassing { By16, By32, By64 };
+bool CanClass(CharacterClassing classing);
 bool WholeCountersArePlain(const char* block, CharacterClassing classing);
 
 }  // namespace kov

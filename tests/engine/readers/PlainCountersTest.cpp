@@ -44,8 +44,9 @@ bool PlainByColumns(const std::string& block) {
 }
 
 std::vector<CharacterClassing> Classings() {
-    std::vector<CharacterClassing> ways{CharacterClassing::By16};
-    if (CanClassBy64()) ways.push_back(CharacterClassing::By64);
+    std::vector<CharacterClassing> ways;
+    for (const CharacterClassing way : {CharacterClassing::By16, CharacterClassing::By32, CharacterClassing::By64})
+        if (CanClass(way)) ways.push_back(way);
     return ways;
 }
 
