@@ -151,13 +151,17 @@ struct PoolState {
     }
 
 private:
-    // The drift of each object of the last report that had the pool, by position.
+    // The drift of each object of the last report that had the pool, by
+    // position, and its name there: held side by side in place, so the
+    // comparison runs through memory in order instead of through a heap
+    // block per name.
     std::vector<std::size_t> LastOrder;
+    std::vector<decltype(TrendObject::Name)> LastNames;
 
     bool SameOrderAsLast(const std::vector<TrendObject>& objects) const {
-        if (objects.size() != LastOrder.size()) return false;
+        if (objects.size() != LastNames.size()) return false;
         for (std::size_t i = 0; i < objects.size(); ++i)
-            if (objects[i].Name.View() != Objects[LastOrder[i]].Name) return false;
+            if (objects[i].Name.View() != LastNames[i].View()) return false;
         return true;
     }
 
@@ -169,6 +173,7 @@ private:
 
     void PairByName(std::size_t report, std::int32_t seconds, const std::vector<TrendObject>& objects) {
         LastOrder.clear();
+        LastNames.clear();
         for (const TrendObject& object : objects) {
             const double syncReadIOs = PerSecond(object.SyncReadIOs, seconds);
             auto named = ObjectsNamed.find(object.Name.View());
@@ -184,6 +189,7 @@ private:
                 Follow(Objects[same.Drifts[k]], report, syncReadIOs);
             }
             LastOrder.push_back(same.Drifts[k]);
+            LastNames.push_back(object.Name);
         }
     }
 };
