@@ -34,9 +34,12 @@ public:
     }
     // The value without blanks at either end, as TrimBlanks gives it. Only
     // the leading ones are looked for: the trailing ones become padding.
-    void AssignTrimmed(std::string_view value) {
+    // False where the value was blanks only.
+    bool AssignTrimmed(std::string_view value) {
         const std::size_t first = value.find_first_not_of(' ');
-        Assign(first == std::string_view::npos ? std::string_view{} : value.substr(first));
+        const bool blank = first == std::string_view::npos;
+        Assign(blank ? std::string_view{} : value.substr(first));
+        return !blank;
     }
 
     static constexpr std::size_t Width = N;

@@ -144,8 +144,7 @@ void ReportReader::ReadObjectLine(std::string_view line) {
         FieldsInto(line, f, ObjectFields, *object);
         ActivityFields(line, object->Activity, f, 5, objectCounters_);
         Field(line, f[44], [&](std::string_view text) {
-            object->LongName.AssignTrimmed(text);
-            if (object->LongName.IsBlank()) object->LongName = object->ObjectName.Trimmed();
+            if (!object->LongName.AssignTrimmed(text)) object->LongName = object->ObjectName.Trimmed();
         });
     } catch (const LineAbandoned&) {
     }
