@@ -39,7 +39,10 @@ std::pair<double, double> OpenedBarAxis(double smallest, double largest);
 // The span a chart's value axis is drawn over: the range the analysis fixes
 // (its bottom only where it fixes one; a bar chart's opened by OpenedBarAxis),
 // else the values with 0 inside. A span of one value is widened a little, so
-// there is an axis to stand on. The window, paper and images all draw it; the
+// there is an axis to stand on: upward only, since the bottom is the smallest
+// value the analysis fixes and the figure read back (a simulation's flat hit
+// ratio line lies on it). A trend's axis is its own to choose and centres a
+// flat line (TrendViews). The window, paper and images all draw this span; the
 // batch report keeps the range the analysis fixes.
 std::pair<double, double> ValueAxisSpan(const ChartData& chart);
 
