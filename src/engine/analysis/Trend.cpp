@@ -89,7 +89,7 @@ std::vector<std::string> SettingChanges(const PoolSettings& before, const PoolSe
 // Objects of one name in one pool pair by their order, as the compare pairs
 // them: the k-th "DUP" of one report with the k-th of the next.
 struct NamedObjects {
-    std::vector<std::size_t> Drifts;                    // positions in PoolState::Objects, in pairing order
+    std::vector<std::size_t> Drifts;                    // positions in PoolState::Readings, in pairing order
     std::size_t Report = static_cast<std::size_t>(-1);  // the report whose objects are being paired
     std::size_t Paired = 0;                             // of this name in that report so far
 };
@@ -101,17 +101,41 @@ struct NameHash {
     std::size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>()(name); }
 };
 
+// What a trend follows of one object from report to report, apart from its
+// name and type: every report of a pool at capacity touches 5000 of them,
+// which then lie a few to a cache line.
+struct DriftReading {
+    double First = 0;
+    double Last = 0;
+    std::size_t FirstReport = 0;
+    std::size_t LastReport = 0;
+
+    double Change() const { return Last - First; }
+};
+
+struct ObjectIdentity {
+    std::string Name;
+    std::string Type;
+};
+
 // The largest changes one way, largest first; equal changes keep the order
 // in which the objects first appeared. Only objects that moved that way take part.
-std::vector<ObjectDrift> TopDrifts(const std::vector<ObjectDrift>& objects, bool rises) {
-    std::vector<ObjectDrift> moved;
-    for (const ObjectDrift& object : objects)
-        if (rises ? object.Change > 0 : object.Change < 0) moved.push_back(object);
-    std::stable_sort(moved.begin(), moved.end(), [rises](const ObjectDrift& x, const ObjectDrift& y) {
-        return rises ? x.Change > y.Change : x.Change < y.Change;
+std::vector<ObjectDrift> TopDrifts(const std::vector<DriftReading>& readings,
+                                   const std::vector<ObjectIdentity>& identities, bool rises) {
+    std::vector<std::size_t> moved;
+    for (std::size_t i = 0; i < readings.size(); ++i)
+        if (rises ? readings[i].Change() > 0 : readings[i].Change() < 0) moved.push_back(i);
+    std::stable_sort(moved.begin(), moved.end(), [&](std::size_t x, std::size_t y) {
+        return rises ? readings[x].Change() > readings[y].Change() : readings[x].Change() < readings[y].Change();
     });
     if (moved.size() > TopObjectChanges) moved.resize(TopObjectChanges);
-    return moved;
+    std::vector<ObjectDrift> top;
+    for (const std::size_t i : moved) {
+        const DriftReading& reading = readings[i];
+        top.push_back({identities[i].Name, identities[i].Type, reading.FirstReport, reading.LastReport, reading.First,
+                       reading.Last, reading.Change()});
+    }
+    return top;
 }
 
 struct PoolState {
@@ -119,7 +143,9 @@ struct PoolState {
     PoolSettings Settings;  // in the last report that had the pool
     bool InLastReport = false;
     std::array<std::unordered_map<std::string, std::size_t>, 2> AdviceAt;  // text -> position in Trend.Advice
-    std::vector<ObjectDrift> Objects;                                      // in order of first appearance
+    // Each object's readings and its name, in order of first appearance.
+    std::vector<DriftReading> Readings;
+    std::vector<ObjectIdentity> Identities;
     std::unordered_map<std::string, NamedObjects, NameHash, std::equal_to<>> ObjectsNamed;
 
     void AddFigures(std::size_t report, const std::vector<double>& figures) {
@@ -147,11 +173,11 @@ struct PoolState {
             return;
         }
         for (std::size_t i = 0; i < objects.size(); ++i)
-            Follow(Objects[LastOrder[i]], report, PerSecond(objects[i].SyncReadIOs, seconds));
+            Follow(Readings[LastOrder[i]], report, PerSecond(objects[i].SyncReadIOs, seconds));
     }
 
 private:
-    // The drift of each object of the last report that had the pool, by
+    // The reading of each object of the last report that had the pool, by
     // position, and its name there: held side by side in place, so the
     // comparison runs through memory in order instead of through a heap
     // block per name.
@@ -165,10 +191,9 @@ private:
         return true;
     }
 
-    static void Follow(ObjectDrift& drift, std::size_t report, double syncReadIOsPerSecond) {
-        drift.LastReport = report;
-        drift.Last = syncReadIOsPerSecond;
-        drift.Change = drift.Last - drift.First;
+    static void Follow(DriftReading& reading, std::size_t report, double syncReadIOsPerSecond) {
+        reading.LastReport = report;
+        reading.Last = syncReadIOsPerSecond;
     }
 
     void PairByName(std::size_t report, std::int32_t seconds, const std::vector<TrendObject>& objects) {
@@ -182,11 +207,11 @@ private:
             if (same.Report != report) same = {std::move(same.Drifts), report, 0};
             const std::size_t k = same.Paired++;
             if (k == same.Drifts.size()) {
-                same.Drifts.push_back(Objects.size());
-                Objects.push_back(
-                    {object.Name.String(), object.Type.String(), report, report, syncReadIOs, syncReadIOs, 0});
+                same.Drifts.push_back(Readings.size());
+                Readings.push_back({syncReadIOs, syncReadIOs, report, report});
+                Identities.push_back({object.Name.String(), object.Type.String()});
             } else {
-                Follow(Objects[same.Drifts[k]], report, syncReadIOs);
+                Follow(Readings[same.Drifts[k]], report, syncReadIOs);
             }
             LastOrder.push_back(same.Drifts[k]);
             LastNames.push_back(object.Name);
@@ -240,8 +265,8 @@ struct SystemState {
         SystemTrend trend{system, std::move(Reports), {}};
         for (PoolState& pool : Pools) {
             for (FigureSeries& series : pool.Trend.Figures) series.resize(trend.Reports.size());
-            pool.Trend.SyncReadIORises = TopDrifts(pool.Objects, true);
-            pool.Trend.SyncReadIOFalls = TopDrifts(pool.Objects, false);
+            pool.Trend.SyncReadIORises = TopDrifts(pool.Readings, pool.Identities, true);
+            pool.Trend.SyncReadIOFalls = TopDrifts(pool.Readings, pool.Identities, false);
             trend.Pools.push_back(std::move(pool.Trend));
         }
         return trend;
