@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "readers/ReportFile.h"
@@ -27,6 +28,7 @@ void ReportLineReader::Open(const std::string& path) {
     readFileSize_ = opened.Size;
     readByteCount_ = 0;
     percent_ = -1;
+    nextPercentAt_ = 0;
     if (buffer_.Size == 0) buffer_.Make(kChunk);
     bufferStart_ = bufferEnd_ = 0;
     bufferOffset_ = 0;
@@ -47,6 +49,7 @@ void ReportLineReader::Rewind() {
     bufferStart_ = 0;
     readByteCount_ = 0;
     percent_ = -1;
+    nextPercentAt_ = 0;
     ResetReadCounters();
 }
 
@@ -129,8 +132,12 @@ std::string_view ReportLineReader::ReadReportLine() {
 }
 
 void ReportLineReader::ReportProgress() {
-    if (readFileSize_ <= 0) return;
+    // Asked after every line: most lines leave the percent where it was,
+    // which the byte count alone tells without a division.
+    if (readByteCount_ < nextPercentAt_ || readFileSize_ <= 0) return;
     const int percent = static_cast<int>(std::min<std::int64_t>(100, readByteCount_ * 100 / readFileSize_));
+    nextPercentAt_ =
+        percent >= 100 ? std::numeric_limits<std::int64_t>::max() : ((percent + 1) * readFileSize_ + 99) / 100;
     if (percent == percent_) return;
     percent_ = percent;
     if (progress_ && ShowsProgress) progress_(percent);

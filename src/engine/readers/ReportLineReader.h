@@ -100,6 +100,7 @@ private:
     int readLineNumber_ = 0;
     int readFieldNumber_ = 0;
     int percent_ = -1;
+    std::int64_t nextPercentAt_ = 0;  // the byte count at which the percent next moves
 };
 
 // A report's progress bar appears once its opening lines are read (a

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,6 +104,46 @@ TEST(ReportLineReader, RewindStartsAgainAtTheFirstLineAsTheFileHasIt) {
         std::vector<std::string> again;
         while (!reader.AtEnd()) again.emplace_back(reader.ReadReportLine());
         EXPECT_EQ(again, lines);
+    }
+}
+
+// The percent is the byte count's share of the file, rounded down, told
+// once each time it moves, and starts again from nothing after a rewind.
+TEST(ReportLineReader, PercentFollowsTheByteCountAndIsToldOnlyWhenItMoves) {
+    const struct {
+        const char* what;
+        std::vector<std::size_t> lengths;  // of the lines, before the line end
+    } cases[] = {
+        {"lines much shorter than a percent", std::vector<std::size_t>(500, 3)},
+        {"lines of several percents", {40, 0, 250, 7, 99, 1, 1, 1, 180}},
+        {"lines landing on percent boundaries", std::vector<std::size_t>(100, 98)},
+        {"one line", {12}},
+    };
+    test::TempFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> lines;
+        for (const std::size_t length : c.lengths) lines.emplace_back(length, 'x');
+        const std::string path = test::WriteLines(folder.Path("percent.txt"), lines);
+        std::vector<int> told;
+        ReportLineReader reader([&](int percent) { told.push_back(percent); });
+        for (int pass = 0; pass < 2; ++pass) {
+            reader.Open(path);
+            if (pass == 1) {
+                for (std::size_t i = 0; i < lines.size() / 2; ++i) reader.ReadReportLine();
+                reader.Rewind();
+            }
+            told.clear();
+            std::vector<int> expected;
+            while (!reader.AtEnd()) {
+                reader.ReadReportLine();
+                const auto percent =
+                    static_cast<int>(std::min<std::int64_t>(100, reader.ReadByteCount() * 100 / reader.ReadFileSize()));
+                ASSERT_EQ(reader.Percent(), percent) << "after line " << reader.ReadLineNumber();
+                if (expected.empty() || expected.back() != percent) expected.push_back(percent);
+            }
+            EXPECT_EQ(told, expected) << (pass == 0 ? "read once" : "read again after a rewind");
+        }
     }
 }
 
