@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <iterator>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "model/ReportModel.h"
+#include "readers/ReportWriter.h"
 
 namespace kov {
 namespace {
@@ -68,6 +71,38 @@ TEST(OneBasedTable, EntriesStayWhereTheyAreAsTheTableGrows) {
 }
 
 // Clearing empties every table and index, and gives the memory back.
+// A table makes its records by default-initialization, so a member without
+// an initializer of its own would hold whatever the memory held before: a
+// record made over memory of all zeros and one made over all ones must
+// write the same line as a value-initialized one.
+template <typename Record, typename WriteLine>
+std::string LineOfRecordMadeOver(unsigned char fill, WriteLine writeLine) {
+    alignas(Record) unsigned char memory[sizeof(Record)];
+    std::memset(memory, fill, sizeof memory);
+    Record* record = ::new (memory) Record;
+    std::string line = writeLine(*record);
+    record->~Record();
+    return line;
+}
+
+template <typename Record, typename WriteLine>
+void ExpectEveryMemberInitialized(const char* name, WriteLine writeLine) {
+    const std::string expected = writeLine(Record{});
+    EXPECT_EQ(LineOfRecordMadeOver<Record>(0x00, writeLine), expected) << name;
+    EXPECT_EQ(LineOfRecordMadeOver<Record>(0xFF, writeLine), expected) << name;
+}
+
+TEST(OneBasedTable, RecordsNeedNoZeroingFirst) {
+    ExpectEveryMemberInitialized<PoolRecord>("a pool", [](const PoolRecord& r) { return PoolLine(r); });
+    ExpectEveryMemberInitialized<ObjectRecord>("an object", [](const ObjectRecord& r) { return ObjectLine(r); });
+    // A header line is written for 1 to 16 size points; all of them, here.
+    ExpectEveryMemberInitialized<SimulationRecord>("a simulation", [](const SimulationRecord& r) {
+        SimulationRecord allPoints = r;
+        allPoints.SizeCount = MaxSizes;
+        return SimHeaderLine(allPoints);
+    });
+}
+
 TEST(ReportModel, CopiesAreDeepAndClearingEmptiesItWhole) {
     const std::size_t chunksBefore = BlockPool::ForThisThread().ChunksHeld();
     ReportModel model;
