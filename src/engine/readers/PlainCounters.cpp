@@ -139,14 +139,14 @@ template <std::size_t... Chunk>
     return wrong == 0;
 }
 
-const bool kBy32 = [] {
+// The wider compares this processor has, asked once.
+struct WideCompares {
+    bool By32 = false;
+    bool By64 = false;
+};
+const WideCompares kWide = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-}();
-
-const bool kBy64 = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx512bw") != 0;
+    return WideCompares{__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("avx512bw") != 0};
 }();
 #endif
 
@@ -169,9 +169,9 @@ bool CanClass(CharacterClassing classing) {
 #endif
 #if defined(KOV_CLASS_WIDE)
         case CharacterClassing::By32:
-            return kBy32;
+            return kWide.By32;
         case CharacterClassing::By64:
-            return kBy64;
+            return kWide.By64;
 #endif
         default:
             return false;
@@ -180,8 +180,9 @@ bool CanClass(CharacterClassing classing) {
 
 bool WholeCountersArePlain(const char* block, CharacterClassing classing) {
 #if defined(KOV_CLASS_WIDE)
-    if (classing == CharacterClassing::By64 && kBy64) return PlainBy64(block);
-    if (classing == CharacterClassing::By32 && kBy32)
+    // A classing the processor lacks falls back to 16 at a time.
+    if (classing == CharacterClassing::By64 && CanClass(classing)) return PlainBy64(block);
+    if (classing == CharacterClassing::By32 && CanClass(classing))
         return PlainBy32(block, std::make_index_sequence<PlainCheckBytes / 32>{});
 #endif
 #if defined(__SSE2__)
