@@ -26,9 +26,7 @@ void ReportLineReader::Open(const std::string& path) {
     const OpenedReportFile opened = OpenReportFile(path);
     file_ = opened.File;
     readFileSize_ = opened.Size;
-    readByteCount_ = 0;
-    percent_ = -1;
-    nextPercentAt_ = 0;
+    RestartProgress();
     if (buffer_.Size == 0) buffer_.Make(kChunk);
     bufferStart_ = bufferEnd_ = 0;
     bufferOffset_ = 0;
@@ -47,9 +45,7 @@ void ReportLineReader::Rewind() {
         eof_ = false;
     }
     bufferStart_ = 0;
-    readByteCount_ = 0;
-    percent_ = -1;
-    nextPercentAt_ = 0;
+    RestartProgress();
     ResetReadCounters();
 }
 
@@ -129,6 +125,13 @@ std::string_view ReportLineReader::ReadReportLine() {
         bufferChanged_ = true;
     }
     return {text, length};
+}
+
+// From the file's first byte: no percent told yet, the next due at once.
+void ReportLineReader::RestartProgress() {
+    readByteCount_ = 0;
+    percent_ = -1;
+    nextPercentAt_ = 0;
 }
 
 void ReportLineReader::ReportProgress() {

@@ -74,6 +74,7 @@ private:
     };
     LineEnd FindLineEnd();
     bool FillBuffer();
+    void RestartProgress();
     void ReportProgress();
 
     // Bytes read from the file; not cleared, since every byte used is read
