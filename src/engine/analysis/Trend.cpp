@@ -173,21 +173,23 @@ struct PoolState {
             return;
         }
         for (std::size_t i = 0; i < objects.size(); ++i)
-            Follow(Readings[LastOrder[i]], report, PerSecond(objects[i].SyncReadIOs, seconds));
+            Follow(Readings[LastPlaces[i].Reading], report, PerSecond(objects[i].SyncReadIOs, seconds));
     }
 
 private:
-    // The reading of each object of the last report that had the pool, by
-    // position, and its name there: held side by side in place, so the
-    // comparison runs through memory in order instead of through a heap
-    // block per name.
-    std::vector<std::size_t> LastOrder;
-    std::vector<decltype(TrendObject::Name)> LastNames;
+    // Each object of the last report that had the pool, by position: its
+    // reading and its name there, the name held in place so the comparison
+    // runs through memory in order instead of through a heap block per name.
+    struct LastPlace {
+        std::size_t Reading;
+        decltype(TrendObject::Name) Name;
+    };
+    std::vector<LastPlace> LastPlaces;
 
     bool SameOrderAsLast(const std::vector<TrendObject>& objects) const {
-        if (objects.size() != LastNames.size()) return false;
+        if (objects.size() != LastPlaces.size()) return false;
         for (std::size_t i = 0; i < objects.size(); ++i)
-            if (objects[i].Name.View() != LastNames[i].View()) return false;
+            if (objects[i].Name.View() != LastPlaces[i].Name.View()) return false;
         return true;
     }
 
@@ -197,8 +199,7 @@ private:
     }
 
     void PairByName(std::size_t report, std::int32_t seconds, const std::vector<TrendObject>& objects) {
-        LastOrder.clear();
-        LastNames.clear();
+        LastPlaces.clear();
         for (const TrendObject& object : objects) {
             const double syncReadIOs = PerSecond(object.SyncReadIOs, seconds);
             auto named = ObjectsNamed.find(object.Name.View());
@@ -213,8 +214,7 @@ private:
             } else {
                 Follow(Readings[same.Drifts[k]], report, syncReadIOs);
             }
-            LastOrder.push_back(same.Drifts[k]);
-            LastNames.push_back(object.Name);
+            LastPlaces.push_back({same.Drifts[k], object.Name});
         }
     }
 };
