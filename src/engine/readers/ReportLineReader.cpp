@@ -6,6 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "readers/LineBreaks.h"
 #include "readers/ReportFile.h"
 
 namespace kov {
@@ -95,15 +96,13 @@ ReportLineReader::LineEnd ReportLineReader::FindLineEnd() {
     std::size_t scanFrom = bufferStart_;
     for (;;) {
         const char* data = buffer_.Bytes.get();
-        const auto* lf = static_cast<const char*>(std::memchr(data + scanFrom, '\n', bufferEnd_ - scanFrom));
-        const std::size_t lfAt = lf != nullptr ? static_cast<std::size_t>(lf - data) : bufferEnd_;
-        const auto* cr = static_cast<const char*>(std::memchr(data + scanFrom, '\r', lfAt - scanFrom));
-        const std::size_t textEnd = cr != nullptr ? static_cast<std::size_t>(cr - data) : lfAt;
+        const std::size_t textEnd = static_cast<std::size_t>(FindLineBreak(data + scanFrom, data + bufferEnd_) - data);
         if (textEnd - bufferStart_ > MaxLineLength) throw OverlongLine(readLineNumber_ + 1);
+        const bool cr = textEnd < bufferEnd_ && data[textEnd] == '\r';
         // A CR that is the last byte read may be the first half of a CR LF.
-        const bool crAtBufferEnd = cr != nullptr && textEnd + 1 == bufferEnd_;
-        if (cr != nullptr && !crAtBufferEnd) return {textEnd, textEnd + (data[textEnd + 1] == '\n' ? 2u : 1u)};
-        if (cr == nullptr && lf != nullptr) return {lfAt, lfAt + 1};
+        const bool crAtBufferEnd = cr && textEnd + 1 == bufferEnd_;
+        if (cr && !crAtBufferEnd) return {textEnd, textEnd + (data[textEnd + 1] == '\n' ? 2u : 1u)};
+        if (!cr && textEnd < bufferEnd_) return {textEnd, textEnd + 1};
         const std::size_t scanned = textEnd - bufferStart_;
         if (!FillBuffer()) return {bufferStart_ + scanned, bufferEnd_};  // the last line
         scanFrom = bufferStart_ + scanned;
