@@ -263,7 +263,7 @@ public:
         PoolCount();
         Sharing();
         SortWork();
-        const std::vector<AdviceLine> before = Taken();
+        std::vector<AdviceLine> before = Taken();
         std::array<std::vector<AdviceLine>, 2> thresholds;
         for (const UsageIntent intent : BothIntents) {
             SequentialThresholds(intent);
@@ -272,14 +272,17 @@ public:
         IOTimes();
         VerticalDeferredWrite();
         Hiperpool();
-        const std::vector<AdviceLine> after = Taken();
+        std::vector<AdviceLine> after = Taken();
+        // The lines both intents share are copied for the first and moved
+        // to the second: a trend evaluates every pool of every report.
         std::array<std::vector<AdviceLine>, 2> both;
-        for (std::size_t i = 0; i < both.size(); ++i) {
-            both[i] = before;
+        both[0] = before;
+        both[1] = std::move(before);
+        for (std::size_t i = 0; i < both.size(); ++i)
             both[i].insert(both[i].end(), std::make_move_iterator(thresholds[i].begin()),
                            std::make_move_iterator(thresholds[i].end()));
-            both[i].insert(both[i].end(), after.begin(), after.end());
-        }
+        both[0].insert(both[0].end(), after.begin(), after.end());
+        both[1].insert(both[1].end(), std::make_move_iterator(after.begin()), std::make_move_iterator(after.end()));
         return both;
     }
 

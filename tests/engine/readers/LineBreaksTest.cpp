@@ -65,8 +65,7 @@ TEST(LineBreaks, BytesNextToTheBreakCharactersAreNotBreaks) {
         for (char& c : text)
             c = lookalikes[std::uniform_int_distribution<std::size_t>(0, lookalikes.size() - 1)(random)];
         if (trial % 2 == 0 && !text.empty())
-            text[std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random)] =
-                trial % 4 == 0 ? '\n' : '\r';
+            text[std::uniform_int_distribution<std::size_t>(0, text.size() - 1)(random)] = trial % 4 == 0 ? '\n' : '\r';
         for (const std::size_t found : FoundBy(text)) ASSERT_EQ(found, FirstBreak(text)) << "trial " << trial;
     }
 }
