@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "common/WideCompares.h"
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define KOV_BREAKS_WIDE 1
@@ -23,7 +25,7 @@ namespace {
 // 64 characters a round, then the rest 32 at a time, the last 32 ending at
 // `end` so that no byte past it is read (they may overlap characters already
 // searched, which held no break).
-[[gnu::target("avx2,bmi")]] const char* WideSearch(const char* from, const char* end) {
+[[gnu::target("avx2")]] const char* WideSearch(const char* from, const char* end) {
     if (end - from < 32) return FindLineBreakByMemchr(from, end);
     const char* at = from;
     for (; end - at >= 64; at += 64) {
@@ -40,10 +42,8 @@ namespace {
     return end;
 }
 
-const bool kWide = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("bmi") != 0;
-}();
+// Asked once: the search runs for every line.
+const bool kWide = ProcessorCompares().By32;
 #endif
 
 }  // namespace

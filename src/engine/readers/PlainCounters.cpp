@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "common/WideCompares.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -139,16 +141,24 @@ template <std::size_t... Chunk>
     return wrong == 0;
 }
 
-// The wider compares this processor has, asked once.
-struct WideCompares {
-    bool By32 = false;
-    bool By64 = false;
-};
-const WideCompares kWide = [] {
-    __builtin_cpu_init();
-    return WideCompares{__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("avx512bw") != 0};
-}();
 #endif
+
+// `classing`: one the processor has.
+bool PlainAs(const char* block, CharacterClassing classing) {
+#if defined(KOV_CLASS_WIDE)
+    if (classing == CharacterClassing::By64) return PlainBy64(block);
+    if (classing == CharacterClassing::By32) return PlainBy32(block, std::make_index_sequence<PlainCheckBytes / 32>{});
+#endif
+#if defined(__SSE2__)
+    (void)classing;
+    return PlainBy16(block, std::make_index_sequence<PlainCheckBytes / 16>{});
+#else
+    // Without any of them, every block is checked counter by counter.
+    (void)block;
+    (void)classing;
+    return false;
+#endif
+}
 
 // The widest classing this processor has, chosen once.
 const CharacterClassing kWidest = [] {
@@ -169,9 +179,9 @@ bool CanClass(CharacterClassing classing) {
 #endif
 #if defined(KOV_CLASS_WIDE)
         case CharacterClassing::By32:
-            return kWide.By32;
+            return ProcessorCompares().By32;
         case CharacterClassing::By64:
-            return kWide.By64;
+            return ProcessorCompares().By64;
 #endif
         default:
             return false;
@@ -179,25 +189,12 @@ bool CanClass(CharacterClassing classing) {
 }
 
 bool WholeCountersArePlain(const char* block, CharacterClassing classing) {
-#if defined(KOV_CLASS_WIDE)
     // A classing the processor lacks falls back to 16 at a time.
-    if (classing == CharacterClassing::By64 && CanClass(classing)) return PlainBy64(block);
-    if (classing == CharacterClassing::By32 && CanClass(classing))
-        return PlainBy32(block, std::make_index_sequence<PlainCheckBytes / 32>{});
-#endif
-#if defined(__SSE2__)
-    (void)classing;
-    return PlainBy16(block, std::make_index_sequence<PlainCheckBytes / 16>{});
-#else
-    // Without any of them, every block is checked counter by counter.
-    (void)block;
-    (void)classing;
-    return false;
-#endif
+    return PlainAs(block, CanClass(classing) ? classing : CharacterClassing::By16);
 }
 
 bool WholeCountersArePlain(const char* block) {
-    return WholeCountersArePlain(block, kWidest);
+    return PlainAs(block, kWidest);
 }
 
 }  // namespace kov

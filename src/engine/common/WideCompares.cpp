@@ -1,0 +1,17 @@
+#include "common/WideCompares.h"
+
+namespace kov {
+
+const WideCompares& ProcessorCompares() {
+    static const WideCompares compares = [] {
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+        __builtin_cpu_init();
+        return WideCompares{__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("avx512bw") != 0};
+#else
+        return WideCompares{};
+#endif
+    }();
+    return compares;
+}
+
+}  // namespace kov
