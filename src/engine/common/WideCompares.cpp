@@ -4,7 +4,7 @@ namespace kov {
 
 const WideCompares& ProcessorCompares() {
     static const WideCompares compares = [] {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(KOV_WIDE_COMPARES)
         __builtin_cpu_init();
         return WideCompares{__builtin_cpu_supports("avx2") != 0, __builtin_cpu_supports("avx512bw") != 0};
 #else

@@ -3,6 +3,13 @@
 // every x86-64 has. The report scans that use them ask here, so the
 // processor is asked once and in one way.
 
+// Whether this build can hold functions compiled for wider compares than the
+// program as a whole: x86-64 with a compiler that takes per-function targets.
+// Every scan with a wide way asks this one macro.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KOV_WIDE_COMPARES 1
+#endif
+
 namespace kov {
 
 struct WideCompares {

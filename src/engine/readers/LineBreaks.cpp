@@ -5,16 +5,15 @@
 
 #include "common/WideCompares.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(KOV_WIDE_COMPARES)
 #include <immintrin.h>
-#define KOV_BREAKS_WIDE 1
 #endif
 
 namespace kov {
 
 namespace {
 
-#if defined(KOV_BREAKS_WIDE)
+#if defined(KOV_WIDE_COMPARES)
 [[gnu::target("avx2")]] unsigned BreaksIn(const char* at) {
     const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
     const __m256i breaks = _mm256_or_si256(_mm256_cmpeq_epi8(text, _mm256_set1_epi8('\n')),
@@ -57,22 +56,18 @@ const char* FindLineBreakByMemchr(const char* from, const char* end) {
 }
 
 bool CanFindLineBreaksWide() {
-#if defined(KOV_BREAKS_WIDE)
+#if defined(KOV_WIDE_COMPARES)
     return kWide;
 #else
     return false;
 #endif
 }
 
-const char* FindLineBreakWide(const char* from, const char* end) {
-#if defined(KOV_BREAKS_WIDE)
+const char* FindLineBreak(const char* from, const char* end) {
+#if defined(KOV_WIDE_COMPARES)
     if (kWide) return WideSearch(from, end);
 #endif
     return FindLineBreakByMemchr(from, end);
-}
-
-const char* FindLineBreak(const char* from, const char* end) {
-    return FindLineBreakWide(from, end);
 }
 
 }  // namespace kov

@@ -5,14 +5,12 @@
 
 namespace kov {
 
-// The first LF or CR in [from, end), or end when there is none.
+// The first LF or CR in [from, end), or end when there is none: in one pass
+// with 32-character compares where CanFindLineBreaksWide(), else as
+// FindLineBreakByMemchr does, a search for each character with the C
+// library's memchr. The tests hold the two ways to each other.
 const char* FindLineBreak(const char* from, const char* end);
-
-// The two ways FindLineBreak may take, for the tests to hold to each other:
-// one pass with 32-character compares (only where CanFindLineBreaksWide()),
-// or a search for each character with the C library's memchr.
 bool CanFindLineBreaksWide();
-const char* FindLineBreakWide(const char* from, const char* end);
 const char* FindLineBreakByMemchr(const char* from, const char* end);
 
 }  // namespace kov

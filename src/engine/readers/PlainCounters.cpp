@@ -8,9 +8,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if defined(KOV_WIDE_COMPARES)
 #include <immintrin.h>
-#define KOV_CLASS_WIDE 1
 #endif
 
 namespace kov {
@@ -96,7 +95,7 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
 }
 #endif
 
-#if defined(KOV_CLASS_WIDE)
+#if defined(KOV_WIDE_COMPARES)
 // As Class16, 32 characters at a time.
 template <std::size_t Chunk>
 [[gnu::target("avx2"), gnu::always_inline]] inline void Class32(const char* block, std::uint64_t* blanks,
@@ -145,7 +144,7 @@ template <std::size_t... Chunk>
 
 // `classing`: one the processor has.
 bool PlainAs(const char* block, CharacterClassing classing) {
-#if defined(KOV_CLASS_WIDE)
+#if defined(KOV_WIDE_COMPARES)
     if (classing == CharacterClassing::By64) return PlainBy64(block);
     if (classing == CharacterClassing::By32) return PlainBy32(block, std::make_index_sequence<PlainCheckBytes / 32>{});
 #endif
@@ -177,7 +176,7 @@ bool CanClass(CharacterClassing classing) {
 #else
             return false;
 #endif
-#if defined(KOV_CLASS_WIDE)
+#if defined(KOV_WIDE_COMPARES)
         case CharacterClassing::By32:
             return ProcessorCompares().By32;
         case CharacterClassing::By64:

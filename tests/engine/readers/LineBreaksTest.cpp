@@ -18,10 +18,9 @@ namespace {
 
 using Search = const char* (*)(const char*, const char*);
 
+// FindLineBreak is the wide way where the processor has it, else memchr.
 std::vector<Search> Ways() {
-    std::vector<Search> ways{FindLineBreak, FindLineBreakByMemchr};
-    if (CanFindLineBreaksWide()) ways.push_back(FindLineBreakWide);
-    return ways;
+    return {FindLineBreak, FindLineBreakByMemchr};
 }
 
 // Where the first break is, as an offset, whichever way finds it.
