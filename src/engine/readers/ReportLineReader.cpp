@@ -98,11 +98,11 @@ ReportLineReader::LineEnd ReportLineReader::FindLineEnd() {
         const char* data = buffer_.Bytes.get();
         const std::size_t textEnd = static_cast<std::size_t>(FindLineBreak(data + scanFrom, data + bufferEnd_) - data);
         if (textEnd - bufferStart_ > MaxLineLength) throw OverlongLine(readLineNumber_ + 1);
-        const bool cr = textEnd < bufferEnd_ && data[textEnd] == '\r';
+        const bool found = textEnd < bufferEnd_;
+        const bool cr = found && data[textEnd] == '\r';
         // A CR that is the last byte read may be the first half of a CR LF.
         const bool crAtBufferEnd = cr && textEnd + 1 == bufferEnd_;
-        if (cr && !crAtBufferEnd) return {textEnd, textEnd + (data[textEnd + 1] == '\n' ? 2u : 1u)};
-        if (!cr && textEnd < bufferEnd_) return {textEnd, textEnd + 1};
+        if (found && !crAtBufferEnd) return {textEnd, textEnd + (cr && data[textEnd + 1] == '\n' ? 2u : 1u)};
         const std::size_t scanned = textEnd - bufferStart_;
         if (!FillBuffer()) return {bufferStart_ + scanned, bufferEnd_};  // the last line
         scanFrom = bufferStart_ + scanned;
