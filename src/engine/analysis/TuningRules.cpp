@@ -275,18 +275,18 @@ public:
         std::vector<AdviceLine> after = Taken();
         // The lines both intents share are copied for the first and moved
         // to the second: a trend evaluates every pool of every report.
-        std::array<std::vector<AdviceLine>, 2> both;
-        both[0] = before;
-        both[1] = std::move(before);
-        for (std::size_t i = 0; i < both.size(); ++i)
-            both[i].insert(both[i].end(), std::make_move_iterator(thresholds[i].begin()),
-                           std::make_move_iterator(thresholds[i].end()));
-        both[0].insert(both[0].end(), after.begin(), after.end());
-        both[1].insert(both[1].end(), std::make_move_iterator(after.begin()), std::make_move_iterator(after.end()));
-        return both;
+        return {Joined(before, std::move(thresholds[0]), after),
+                Joined(std::move(before), std::move(thresholds[1]), std::move(after))};
     }
 
 private:
+    static std::vector<AdviceLine> Joined(std::vector<AdviceLine> lines, std::vector<AdviceLine> middle,
+                                          std::vector<AdviceLine> end) {
+        lines.insert(lines.end(), std::make_move_iterator(middle.begin()), std::make_move_iterator(middle.end()));
+        lines.insert(lines.end(), std::make_move_iterator(end.begin()), std::make_move_iterator(end.end()));
+        return lines;
+    }
+
     // The lines fired since the last call.
     std::vector<AdviceLine> Taken() { return std::exchange(advice_, {}); }
 
