@@ -60,6 +60,19 @@ std::string When(const SystemTrend& system, std::size_t report) {
     return report < system.Reports.size() ? CollectedAt(system.Reports[report]) : std::string();
 }
 
+// "1 report", "720 reports".
+std::string Counted(std::size_t n, const char* what) {
+    return Grouped(static_cast<double>(n), 0) + " " + what + (n == 1 ? "" : "s");
+}
+
+// When the system's reports were collected: "A to B", or "A" alone for a
+// single report. Empty when there is none.
+std::string Collected(const SystemTrend& system) {
+    if (system.Reports.empty()) return {};
+    if (system.Reports.size() == 1) return When(system, 0);
+    return When(system, 0) + " to " + When(system, system.Reports.size() - 1);
+}
+
 ChartSeries PoolLine(const SystemTrend& system, const PoolTrend& pool, std::size_t figure) {
     ChartSeries line{pool.Name, {}};
     if (figure >= pool.Figures.size()) return line;
@@ -247,8 +260,7 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     chart.Title = names[figure] + " Over Time";
     chart.Subtitle = system.System;
     if (!system.Reports.empty())
-        chart.Subtitle += ", " + When(system, 0) + " to " + When(system, system.Reports.size() - 1) + ", " +
-                          std::to_string(system.Reports.size()) + " reports";
+        chart.Subtitle += ", " + Collected(system) + ", " + Counted(system.Reports.size(), "report");
     const std::string baseName = PoolFigures(PoolRecord{}, 1)[figure].Name.data();
     chart.ValueUnit = TraitsOf(baseName).Unit;
     chart.XUnit = "collected";
@@ -259,7 +271,11 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     chart.Markers = EventMarkers(chosen);
     chart.XLabelSets = TrendTimeLabelSets(system);
     chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
-    if (!system.Reports.empty()) chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
+    // A single report's points stand in the middle, not on the left edge.
+    if (system.Reports.size() == 1)
+        chart.XAxis = AxisRange{-1, 1, true};
+    else if (!system.Reports.empty())
+        chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
     return chart;
 }
 
@@ -316,26 +332,24 @@ StringTable TrendReportsGrid(const SystemTrend& system) {
 }
 
 std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
-    const auto count = [](std::size_t n, const char* what) {
-        return Grouped(static_cast<double>(n), 0) + " " + what + (n == 1 ? "" : "s");
-    };
     std::string text;
     if (system) {
-        text = system->System + ": " + count(system->Reports.size(), "report");
-        if (!system->Reports.empty())
-            text += " from " + When(*system, 0) + " to " + When(*system, system->Reports.size() - 1);
+        text = system->System + ": " + Counted(system->Reports.size(), "report");
+        if (system->Reports.size() == 1)
+            text += " at " + Collected(*system);
+        else if (!system->Reports.empty())
+            text += " from " + Collected(*system);
         text += ".";
     } else if (result.Systems.empty()) {
         text = "No report was read to its end.";
     }
     if (!result.LeftOut.empty())
-        text += (text.empty() ? "" : " ") + count(result.LeftOut.size(), "report") + " left out.";
+        text += (text.empty() ? "" : " ") + Counted(result.LeftOut.size(), "report") + " left out.";
     return text;
 }
 
 std::string TrendReadingText(std::size_t files) {
-    return "Reading " + Grouped(static_cast<double>(files), 0) + " statistics report" + (files == 1 ? "" : "s") +
-           "\u2026";
+    return "Reading " + Counted(files, "statistics report") + "\u2026";
 }
 
 StringTable LeftOutGrid(const std::vector<LeftOutReport>& leftOut) {

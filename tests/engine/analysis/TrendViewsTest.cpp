@@ -38,6 +38,13 @@ SystemTrend FourHours() {
     return system;
 }
 
+// The first `reports` of FourHours' reports.
+SystemTrend FirstHours(std::size_t reports) {
+    SystemTrend system = FourHours();
+    system.Reports.resize(reports);
+    return system;
+}
+
 // Hourly reports from 2026-11-01 07:00 (a Sunday) on.
 SystemTrend HourlyFromSundayMorning(int reports) {
     SystemTrend system;
@@ -51,12 +58,14 @@ SystemTrend HourlyFromSundayMorning(int reports) {
 
 std::vector<std::string> Texts(const std::vector<XMark>& labels) {
     std::vector<std::string> texts;
+    texts.reserve(labels.size());
     for (const XMark& label : labels) texts.push_back(label.Text);
     return texts;
 }
 
 std::vector<double> Xs(const std::vector<ChartPoint>& run) {
     std::vector<double> xs;
+    xs.reserve(run.size());
     for (const ChartPoint& point : run) xs.push_back(*point.X);
     return xs;
 }
@@ -128,6 +137,28 @@ TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
     EXPECT_FALSE(TrendFigureChart(FourHours(), 0, {"BP1"}).Axis);
     // A figure beyond the list gives an empty chart, never a failure.
     EXPECT_TRUE(TrendFigureChart(FourHours(), 14, {"BP1"}).Series.empty());
+}
+
+// A trend of one report is a point: it says "1 report" and stands in the
+// middle of the time axis, not on its left edge.
+TEST(TrendViews, ChartSubtitleCountsTheReportsAndCentresASingleOne) {
+    struct Case {
+        std::size_t Reports;
+        std::string Subtitle;
+        double XLow, XHigh;
+    };
+    const Case cases[] = {
+        {4, "SYSA/DB2P, 2026-12-03 00:00:00 to 2026-12-03 03:00:00, 4 reports", 0, 3},
+        {2, "SYSA/DB2P, 2026-12-03 00:00:00 to 2026-12-03 01:00:00, 2 reports", 0, 1},
+        {1, "SYSA/DB2P, 2026-12-03 00:00:00, 1 report", -1, 1},
+    };
+    for (const Case& c : cases) {
+        const ChartData chart = TrendFigureChart(FirstHours(c.Reports), kHitRatio, {"BP1"});
+        EXPECT_EQ(chart.Subtitle, c.Subtitle);
+        ASSERT_TRUE(chart.XAxis);
+        EXPECT_EQ(chart.XAxis->Min, c.XLow) << c.Reports;
+        EXPECT_EQ(chart.XAxis->Max, c.XHigh) << c.Reports;
+    }
 }
 
 // A hit ratio that held still all week must not lie on the plot's frame,
@@ -276,18 +307,20 @@ TEST(TrendViews, DriftGridsTakeRisesOrFalls) {
 }
 
 TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {
-    TrendResult result{{FourHours()}, {}};
     struct Case {
+        std::size_t Reports;
         std::size_t LeftOut;
         bool WithSystem;
         std::string Text;
     };
     const Case cases[] = {
-        {0, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00."},
-        {1, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00. 1 report left out."},
-        {2, false, "2 reports left out."},
+        {4, 0, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00."},
+        {4, 1, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00. 1 report left out."},
+        {1, 0, true, "SYSA/DB2P: 1 report at 2026-12-03 00:00:00."},
+        {4, 2, false, "2 reports left out."},
     };
     for (const Case& c : cases) {
+        TrendResult result{{FirstHours(c.Reports)}, {}};
         result.LeftOut.assign(c.LeftOut, LeftOutReport{"bad.txt", {"no header"}});
         EXPECT_EQ(TrendSummary(result, c.WithSystem ? &result.Systems[0] : nullptr), c.Text);
     }
