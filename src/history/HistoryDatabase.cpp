@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <sstream>
+#include <string>
 
 #include "common/CollectionDate.h"
 #include "history/HistoryState.h"
@@ -148,10 +150,19 @@ void CreateSchema(sql::Database& db) {
     transaction.Commit();
 }
 
+// SQLite heads a finding with a line naming the database ("*** in database
+// main ***"); the message keeps the finding itself, on one line.
 std::string FirstQuickCheckFinding(sql::Database& db) {
     sql::Statement check(db, "PRAGMA quick_check(1)");
     const std::string finding = check.Step() ? check.ReadText(0) : "no answer";
-    return finding == "ok" ? std::string() : finding;
+    if (finding == "ok") return {};
+    std::string said;
+    std::istringstream lines(finding);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line.starts_with("*** in database")) continue;
+        said += (said.empty() ? "" : "; ") + line;
+    }
+    return said.empty() ? finding : said;
 }
 
 // Version 1's rows of objects and advice lines packed a pool a list (the

@@ -141,8 +141,11 @@ TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsI
         bool FromHistory;
         std::function<void(const std::string&)> Make;
         const char* Words;  // what the refusal says
+        // Found only by the whole check before a write: the stored reports
+        // all read back without touching the page.
+        bool OnlyBeforeAWrite = false;
     };
-    const auto sql = [](std::string statement) {
+    const auto sql = [](const std::string& statement) {
         return [statement](const std::string& path) { test::ExecuteSql(path, statement); };
     };
     const std::vector<Case> cases = {
@@ -150,7 +153,11 @@ TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsI
          [](const std::string& path) { test::WriteBytes(path, "BPH STATISTICS      KOVCOLL V1R1    SYSADB2P\r\n"); },
          "is not an SQLite database"},
         {"a damaged header", true, [](const std::string& path) { Spoil(path, 0, 16); }, "is not an SQLite database"},
-        {"damaged pages", true, [](const std::string& path) { Spoil(path, 4096, 4096 * 6); }, "is damaged"},
+        {"damaged pages", true, [](const std::string& path) { Spoil(path, 4096, std::size_t{4096} * 6); },
+         "is damaged"},
+        {"a damaged last page", true,
+         [](const std::string& path) { Spoil(path, std::filesystem::file_size(path) - 16384 + 8, 64); }, "is damaged",
+         true},
         {"a truncated file", true,
          [](const std::string& path) { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); },
          "is damaged"},
@@ -162,6 +169,7 @@ TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsI
     };
     for (const Case& c : cases) {
         for (const auto access : {HistoryDatabase::Access::Read, HistoryDatabase::Access::Write}) {
+            if (c.OnlyBeforeAWrite && access == HistoryDatabase::Access::Read) continue;
             SCOPED_TRACE(std::string(c.Name) + (access == HistoryDatabase::Access::Read ? ", read" : ", write"));
             test::TempFolder folder;
             const std::string path = folder.Path("history.db");
@@ -173,6 +181,7 @@ TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsI
                 HistoryDatabase history(path, access);
                 // A page damaged beyond the schema shows when it is read.
                 history.Stamps();
+                history.ForEachReport({}, "", [](const TrendReport&) {});
                 if (access == HistoryDatabase::Access::Write)
                     history.Add(MakeTrendReport("SYSA/DB2P", "2026-12-01", "10:00:00"));
             } catch (const HistoryError& error) {
@@ -180,6 +189,7 @@ TEST_F(HistoryDatabaseTest, AFileThatIsNoHistoryOfThisProgramIsRefusedAndLeftAsI
             }
             EXPECT_NE(refusal.find(c.Words), std::string::npos) << refusal;
             EXPECT_NE(refusal.find(path), std::string::npos) << refusal;
+            EXPECT_EQ(refusal.find('\n'), std::string::npos) << refusal;  // one line, for a message box or stderr
             EXPECT_EQ(test::ReadWhole(path), before);
             for (const char* beside : {"-journal", "-wal", "-shm"})
                 EXPECT_FALSE(std::filesystem::exists(path + beside)) << beside;
