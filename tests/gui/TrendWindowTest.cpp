@@ -187,7 +187,7 @@ TEST(TrendWindow, OnlyReportsLeftOutShowTheirMessages) {
     window.ShowTrend(none);
     EXPECT_EQ(window.tbsTrend()->currentWidget(), window.LeftOutPage());
     EXPECT_EQ(window.grdTrendLeftOut()->Model()->rowCount(), 3);
-    EXPECT_EQ(window.lblTrendSummary()->text(), "No report was read to its end. 2 reports left out.");
+    EXPECT_EQ(window.lblTrendSummary()->text(), "No report was read to its end. 2 files left out.");
     EXPECT_TRUE(window.chartTrendFigure()->Shown().Series.empty());
     // The chosen row's message is read whole under the grid, and a trend
     // without reports left out leaves no message behind.

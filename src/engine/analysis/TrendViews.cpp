@@ -344,7 +344,7 @@ std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
         text = "No report was read to its end.";
     }
     if (!result.LeftOut.empty())
-        text += (text.empty() ? "" : " ") + Counted(result.LeftOut.size(), "report") + " left out.";
+        text += (text.empty() ? "" : " ") + Counted(result.LeftOut.size(), "file") + " left out.";
     return text;
 }
 

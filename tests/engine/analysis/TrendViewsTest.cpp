@@ -315,9 +315,9 @@ TEST(TrendViews, SummaryNamesSystemSpanAndLeftOut) {
     };
     const Case cases[] = {
         {4, 0, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00."},
-        {4, 1, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00. 1 report left out."},
+        {4, 1, true, "SYSA/DB2P: 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00. 1 file left out."},
         {1, 0, true, "SYSA/DB2P: 1 report at 2026-12-03 00:00:00."},
-        {4, 2, false, "2 reports left out."},
+        {4, 2, false, "2 files left out."},
     };
     for (const Case& c : cases) {
         TrendResult result{{FirstHours(c.Reports)}, {}};
