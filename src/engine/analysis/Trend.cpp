@@ -297,7 +297,7 @@ struct ReadOutcome {
 ReadOutcome ReadForTrend(const std::string& file) try {
     auto set = std::make_unique<LoadedReportSet>();
     ReportReader reader(set->Model, set->Sink);
-    reader.ChooseObjectCounters(TrendObjectCounters);
+    reader.ChooseObjectCounters<TrendObjectCounters>();
     set->StatsRead = OpenStatisticsReport(set->Model, reader, file);
     if (set->StatsRead) return {SummarizeReport(set->Model, file), {}};
     return {std::nullopt, {file, ReadingMessages(*set, reader.StatsStop)}};

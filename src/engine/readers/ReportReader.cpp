@@ -7,8 +7,8 @@
 
 #include "common/ColumnNumber.h"
 #include "common/NumberField.h"
+#include "readers/ActivityConversion.h"
 #include "readers/FieldParsing.h"
-#include "readers/PlainCounters.h"
 
 namespace kov {
 
@@ -99,53 +99,27 @@ std::string_view ReportReader::ReadLineOrFieldError(const FieldSpan& firstField,
 
 namespace {
 
-// Counter position P of a block whose first column is `block`, at its place
-// and width in the layout.
-template <int P>
-[[gnu::always_inline]] inline void ConvertActivityPosition(const char* block, bool decimalComma, ActivityBlock& b) {
-    constexpr int offset = ActivityColumn(1, P) - 1;
-    constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
-    if constexpr (IsRealActivityPosition(P))
-        *ActivityField(b, P).Real = ColumnDouble<width>(block + offset, decimalComma);
-    else
-        *ActivityField(b, P).Integer = ColumnInt32<width>(block + offset, decimalComma);
-}
-
-// A position that is not chosen: checked as its conversion would check it
-// (a Real, one of three, is simply converted and dropped), then marked. A
-// whole number needs no check in a block whose whole numbers are all plain.
-template <int P>
-void SkipActivityPosition(const char* block, bool decimalComma, bool wholesPlain, ActivityBlock& b) {
-    constexpr int offset = ActivityColumn(1, P) - 1;
-    constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
-    if constexpr (IsRealActivityPosition(P))
-        ColumnDouble<width>(block + offset, decimalComma);
-    else if (!wholesPlain)
-        CheckColumnInt32<width>(block + offset, decimalComma);
-    MarkNotRead(ActivityField(b, P));
-}
-
 // All 40 positions in column order, so that a failing field leaves the same
 // counters written as the walk by layout does.
 template <int... P>
 void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b, std::integer_sequence<int, P...>) {
-    (ConvertActivityPosition<P + 1>(block, decimalComma, b), ...);
+    (activity::Convert<P + 1>(block, decimalComma, b), ...);
 }
-// The same with only the chosen positions converted; `readable`: the
-// characters of the line from the block's start.
+// The same with only the chosen positions converted, the choice made at run
+// time; `readable`: the characters of the line from the block's start.
 template <int... P>
 void ConvertChosenPositions(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b,
                             ActivityCounters chosen, std::integer_sequence<int, P...>) {
-    const bool wholesPlain = readable >= PlainCheckBytes && WholeCountersArePlain(block);
-    ((chosen.Has(P + 1) ? ConvertActivityPosition<P + 1>(block, decimalComma, b)
-                        : SkipActivityPosition<P + 1>(block, decimalComma, wholesPlain, b)),
+    const bool wholesPlain = activity::WholesArePlain(block, readable);
+    ((chosen.Has(P + 1) ? activity::Convert<P + 1>(block, decimalComma, b)
+                        : activity::Skip<P + 1>(block, decimalComma, wholesPlain, b)),
      ...);
 }
 
 }  // namespace
 
 void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField,
-                                  ActivityCounters chosen) {
+                                  ActivityCounters chosen, ChosenConversion convertChosen) {
     const auto each = [&](auto&& convert) {
         for (int p = 1; p <= ActivityPositions; ++p) {
             const FieldSpan& span = layout[static_cast<std::size_t>(firstField - 1 + p - 1)];
@@ -166,11 +140,13 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
             static_assert(ActivityColumn(1, 1) == 1 && ActivityWidth(1) == 10);
             const char* text = line.data() + (first.Start - 1);
             constexpr auto positions = std::make_integer_sequence<int, ActivityPositions>{};
+            const std::size_t readable = line.size() - static_cast<std::size_t>(first.Start - 1);
             if (chosen.IsAll())
                 ConvertActivityBlock(text, decimalComma, block, positions);
+            else if (convertChosen != nullptr)
+                convertChosen(text, readable, decimalComma, block);
             else
-                ConvertChosenPositions(text, line.size() - static_cast<std::size_t>(first.Start - 1), decimalComma,
-                                       block, chosen, positions);
+                ConvertChosenPositions(text, readable, decimalComma, block, chosen, positions);
             lines_.ReadFieldNumber() += ActivityPositions;
             return;
         }

@@ -12,6 +12,7 @@
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
+#include "readers/ActivityConversion.h"
 #include "readers/Layouts.h"
 #include "readers/ReportFileKind.h"
 #include "readers/ReportLineReader.h"
@@ -44,7 +45,17 @@ public:
     // The object counters the statistics reads convert: all unless a
     // purpose needs fewer (the trend). The others are still checked, so a
     // report fails to read, with the same messages, whatever is chosen.
-    void ChooseObjectCounters(ActivityCounters chosen) { objectCounters_ = chosen; }
+    void ChooseObjectCounters(ActivityCounters chosen) {
+        objectCounters_ = chosen;
+        objectConversion_ = nullptr;
+    }
+    // The same choice fixed at compile time: the block's conversion is built
+    // for it (readers/ActivityConversion.h), the choice of a trend's reads.
+    template <const ActivityCounters& Chosen>
+    void ChooseObjectCounters() {
+        objectCounters_ = Chosen;
+        objectConversion_ = &activity::ConvertChosen<Chosen>;
+    }
 
     // Where and why the last statistics read stopped: its first failure
     // (line 1 for one met before any line was read). Empty when it was read
@@ -87,6 +98,10 @@ private:
     struct LineAbandoned {};
     bool readingStats_ = false;  // a statistics read is under way: its first failure is noted
     ActivityCounters objectCounters_ = ActivityCounters::All();
+    // A whole block's conversion built for objectCounters_, when it was
+    // chosen at compile time.
+    using ChosenConversion = void (*)(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b);
+    ChosenConversion objectConversion_ = nullptr;
 
     void Show(std::string title, std::string text, MessageIcon icon);
     void NoteStatsStop(int line, const std::string& reason);
@@ -127,7 +142,7 @@ private:
     // The 40 counters of a pool or object line; those not `chosen` are
     // checked exactly as a conversion would check them, then marked NotRead.
     void ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField,
-                        ActivityCounters chosen);
+                        ActivityCounters chosen, ChosenConversion convertChosen = nullptr);
 
     bool HandleStatLine(std::string_view line, StatLineState& state);
     void CloseObjectRange(const StatLineState& state);

@@ -142,7 +142,7 @@ void ReportReader::ReadObjectLine(std::string_view line) {
             object->RecordTag.AssignTrimmed(text);
         });
         FieldsInto(line, f, ObjectFields, *object);
-        ActivityFields(line, object->Activity, f, 5, objectCounters_);
+        ActivityFields(line, object->Activity, f, 5, objectCounters_, objectConversion_);
         Field(line, f[44], [&](std::string_view text) {
             if (!object->LongName.AssignTrimmed(text)) object->LongName = object->ObjectName.Trimmed();
         });

@@ -72,7 +72,7 @@ TEST(ChosenCounters, ReadLikeAFullReadAndFailWithItsMessages) {
          },
          true},
         {"an object line ending inside its counters",
-         [](Lines& l) { l[kObjectLine].resize(static_cast<std::size_t>(Column(20) + 4)); }, false},
+         [](Lines& l) { l[kObjectLine].resize(static_cast<std::size_t>(Column(20)) + 4); }, false},
         {"a decimal-comma environment", [](Lines& l) { l[0] = "ENVIRONMENT KOVGRAPH COLLECTION GER"; }, true},
     };
     test::TempFolder folder;
@@ -83,26 +83,34 @@ TEST(ChosenCounters, ReadLikeAFullReadAndFailWithItsMessages) {
         c.spoil(lines);
         const std::string path = test::WriteLines(folder.Path("report.sta"), lines);
         test::Session full;
-        test::Session partial;
-        partial.Reader.ChooseObjectCounters(TrendObjectCounters);
         const bool fullRead = full.OpenStats(path);
         EXPECT_EQ(fullRead, c.reads);
-        EXPECT_EQ(partial.OpenStats(path), fullRead);
-        EXPECT_EQ(partial.Sink.Messages, full.Sink.Messages);
-        EXPECT_EQ(partial.Reader.StatsStop.Line, full.Reader.StatsStop.Line);
-        EXPECT_EQ(partial.Reader.StatsStop.Reason, full.Reader.StatsStop.Reason);
-        if (!fullRead) continue;
-        ExpectSameChosenCounters(full.Model, partial.Model, TrendObjectCounters);
-        const TrendReport a = SummarizeReport(full.Model, path);
-        const TrendReport b = SummarizeReport(partial.Model, path);
-        ASSERT_EQ(a.Pools.size(), b.Pools.size());
-        for (std::size_t p = 0; p < a.Pools.size(); ++p) {
-            EXPECT_EQ(a.Pools[p].Figures, b.Pools[p].Figures);
-            EXPECT_EQ(a.Pools[p].Advice, b.Pools[p].Advice);
-            ASSERT_EQ(a.Pools[p].Objects.size(), b.Pools[p].Objects.size());
-            for (std::size_t o = 0; o < a.Pools[p].Objects.size(); ++o) {
-                EXPECT_EQ(a.Pools[p].Objects[o].GetPages, b.Pools[p].Objects[o].GetPages);
-                EXPECT_EQ(a.Pools[p].Objects[o].SyncReadIOs, b.Pools[p].Objects[o].SyncReadIOs);
+        const TrendReport a = fullRead ? SummarizeReport(full.Model, path) : TrendReport{};
+        // The trend's choice made at run time, and fixed at compile time as
+        // the trend makes it: two conversions of the block.
+        for (const bool compiled : {false, true}) {
+            SCOPED_TRACE(compiled ? "chosen at compile time" : "chosen at run time");
+            test::Session partial;
+            if (compiled)
+                partial.Reader.ChooseObjectCounters<TrendObjectCounters>();
+            else
+                partial.Reader.ChooseObjectCounters(TrendObjectCounters);
+            EXPECT_EQ(partial.OpenStats(path), fullRead);
+            EXPECT_EQ(partial.Sink.Messages, full.Sink.Messages);
+            EXPECT_EQ(partial.Reader.StatsStop.Line, full.Reader.StatsStop.Line);
+            EXPECT_EQ(partial.Reader.StatsStop.Reason, full.Reader.StatsStop.Reason);
+            if (!fullRead) continue;
+            ExpectSameChosenCounters(full.Model, partial.Model, TrendObjectCounters);
+            const TrendReport b = SummarizeReport(partial.Model, path);
+            ASSERT_EQ(a.Pools.size(), b.Pools.size());
+            for (std::size_t p = 0; p < a.Pools.size(); ++p) {
+                EXPECT_EQ(a.Pools[p].Figures, b.Pools[p].Figures);
+                EXPECT_EQ(a.Pools[p].Advice, b.Pools[p].Advice);
+                ASSERT_EQ(a.Pools[p].Objects.size(), b.Pools[p].Objects.size());
+                for (std::size_t o = 0; o < a.Pools[p].Objects.size(); ++o) {
+                    EXPECT_EQ(a.Pools[p].Objects[o].GetPages, b.Pools[p].Objects[o].GetPages);
+                    EXPECT_EQ(a.Pools[p].Objects[o].SyncReadIOs, b.Pools[p].Objects[o].SyncReadIOs);
+                }
             }
         }
     }
