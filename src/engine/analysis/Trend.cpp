@@ -20,6 +20,7 @@
 #include "common/Formats.h"
 #include "common/TextMatch.h"
 #include "model/Figures.h"
+#include "readers/ActivityConversion.h"
 #include "readers/ReportFileKind.h"
 #include "readers/ReportLoading.h"
 

@@ -4,6 +4,7 @@
 // sink with the title and icon the DBA knows from the host tool's analyser;
 // nothing here shows a window or throws past its entry points.
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,12 +13,19 @@
 
 #include "common/Message.h"
 #include "model/ReportModel.h"
-#include "readers/ActivityConversion.h"
 #include "readers/Layouts.h"
 #include "readers/ReportFileKind.h"
 #include "readers/ReportLineReader.h"
 
 namespace kov {
+
+namespace activity {
+// Defined in readers/ActivityConversion.h, which a caller of
+// ChooseObjectCounters<Chosen>() includes; the reader's other users need
+// not compile the column conversions.
+template <const ActivityCounters& Chosen>
+void ConvertChosen(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b);
+}  // namespace activity
 
 class ReportReader {
 public:

@@ -11,6 +11,7 @@
 
 #include "analysis/Trend.h"
 #include "analysis/TuningRules.h"
+#include "readers/ActivityConversion.h"
 #include "support/ReportFiles.h"
 
 namespace kov {
