@@ -207,7 +207,6 @@ public:
     }
     constexpr bool Has(int position) const { return (positions_ & Bit(position)) != 0; }
     constexpr bool Covers(ActivityCounters other) const { return (other.positions_ & ~positions_) == 0; }
-    constexpr bool IsAll() const { return Covers(All()); }
     friend constexpr ActivityCounters operator|(ActivityCounters a, ActivityCounters b) {
         a.positions_ |= b.positions_;
         return a;

@@ -105,16 +105,6 @@ template <int... P>
 void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b, std::integer_sequence<int, P...>) {
     (activity::Convert<P + 1>(block, decimalComma, b), ...);
 }
-// The same with only the chosen positions converted, the choice made at run
-// time; `readable`: the characters of the line from the block's start.
-template <int... P>
-void ConvertChosenPositions(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b,
-                            ActivityCounters chosen, std::integer_sequence<int, P...>) {
-    const bool wholesPlain = activity::WholesArePlain(block, readable);
-    ((chosen.Has(P + 1) ? activity::Convert<P + 1>(block, decimalComma, b)
-                        : activity::Skip<P + 1>(block, decimalComma, wholesPlain, b)),
-     ...);
-}
 
 }  // namespace
 
@@ -141,12 +131,10 @@ void ReportReader::ActivityFields(std::string_view line, ActivityBlock& block, c
             const char* text = line.data() + (first.Start - 1);
             constexpr auto positions = std::make_integer_sequence<int, ActivityPositions>{};
             const std::size_t readable = line.size() - static_cast<std::size_t>(first.Start - 1);
-            if (chosen.IsAll())
+            if (convertChosen == nullptr)
                 ConvertActivityBlock(text, decimalComma, block, positions);
-            else if (convertChosen != nullptr)
-                convertChosen(text, readable, decimalComma, block);
             else
-                ConvertChosenPositions(text, readable, decimalComma, block, chosen, positions);
+                convertChosen(text, readable, decimalComma, block);
             lines_.ReadFieldNumber() += ActivityPositions;
             return;
         }

@@ -52,13 +52,9 @@ public:
 
     // The object counters the statistics reads convert: all unless a
     // purpose needs fewer (the trend). The others are still checked, so a
-    // report fails to read, with the same messages, whatever is chosen.
-    void ChooseObjectCounters(ActivityCounters chosen) {
-        objectCounters_ = chosen;
-        objectConversion_ = nullptr;
-    }
-    // The same choice fixed at compile time: the block's conversion is built
-    // for it (readers/ActivityConversion.h), the choice of a trend's reads.
+    // report fails to read, with the same messages, whatever is chosen. The
+    // choice is fixed at compile time, and the block's conversion built for
+    // it (readers/ActivityConversion.h).
     template <const ActivityCounters& Chosen>
     void ChooseObjectCounters() {
         objectCounters_ = Chosen;
@@ -106,8 +102,7 @@ private:
     struct LineAbandoned {};
     bool readingStats_ = false;  // a statistics read is under way: its first failure is noted
     ActivityCounters objectCounters_ = ActivityCounters::All();
-    // A whole block's conversion built for objectCounters_, when it was
-    // chosen at compile time.
+    // A whole block's conversion built for objectCounters_; none for all.
     using ChosenConversion = void (*)(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b);
     ChosenConversion objectConversion_ = nullptr;
 
@@ -149,6 +144,8 @@ private:
     std::string_view ReadLineOrFieldError(const FieldSpan& firstField, const char* lineKind);
     // The 40 counters of a pool or object line; those not `chosen` are
     // checked exactly as a conversion would check them, then marked NotRead.
+    // `convertChosen`: the block's conversion built for `chosen`; none when
+    // all are chosen.
     void ActivityFields(std::string_view line, ActivityBlock& block, const Layout& layout, int firstField,
                         ActivityCounters chosen, ChosenConversion convertChosen = nullptr);
 

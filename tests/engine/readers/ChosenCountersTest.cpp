@@ -87,35 +87,29 @@ TEST(ChosenCounters, ReadLikeAFullReadAndFailWithItsMessages) {
         const bool fullRead = full.OpenStats(path);
         EXPECT_EQ(fullRead, c.reads);
         const TrendReport a = fullRead ? SummarizeReport(full.Model, path) : TrendReport{};
-        // The trend's choice made at run time, and fixed at compile time as
-        // the trend makes it: two conversions of the block.
-        for (const bool compiled : {false, true}) {
-            SCOPED_TRACE(compiled ? "chosen at compile time" : "chosen at run time");
-            test::Session partial;
-            if (compiled)
-                partial.Reader.ChooseObjectCounters<TrendObjectCounters>();
-            else
-                partial.Reader.ChooseObjectCounters(TrendObjectCounters);
-            EXPECT_EQ(partial.OpenStats(path), fullRead);
-            EXPECT_EQ(partial.Sink.Messages, full.Sink.Messages);
-            EXPECT_EQ(partial.Reader.StatsStop.Line, full.Reader.StatsStop.Line);
-            EXPECT_EQ(partial.Reader.StatsStop.Reason, full.Reader.StatsStop.Reason);
-            if (!fullRead) continue;
-            ExpectSameChosenCounters(full.Model, partial.Model, TrendObjectCounters);
-            const TrendReport b = SummarizeReport(partial.Model, path);
-            ASSERT_EQ(a.Pools.size(), b.Pools.size());
-            for (std::size_t p = 0; p < a.Pools.size(); ++p) {
-                EXPECT_EQ(a.Pools[p].Figures, b.Pools[p].Figures);
-                EXPECT_EQ(a.Pools[p].Advice, b.Pools[p].Advice);
-                ASSERT_EQ(a.Pools[p].Objects.size(), b.Pools[p].Objects.size());
-                for (std::size_t o = 0; o < a.Pools[p].Objects.size(); ++o) {
-                    EXPECT_EQ(a.Pools[p].Objects[o].GetPages, b.Pools[p].Objects[o].GetPages);
-                    EXPECT_EQ(a.Pools[p].Objects[o].SyncReadIOs, b.Pools[p].Objects[o].SyncReadIOs);
-                }
+        test::Session partial;
+        partial.Reader.ChooseObjectCounters<TrendObjectCounters>();
+        EXPECT_EQ(partial.OpenStats(path), fullRead);
+        EXPECT_EQ(partial.Sink.Messages, full.Sink.Messages);
+        EXPECT_EQ(partial.Reader.StatsStop.Line, full.Reader.StatsStop.Line);
+        EXPECT_EQ(partial.Reader.StatsStop.Reason, full.Reader.StatsStop.Reason);
+        if (!fullRead) continue;
+        ExpectSameChosenCounters(full.Model, partial.Model, TrendObjectCounters);
+        const TrendReport b = SummarizeReport(partial.Model, path);
+        ASSERT_EQ(a.Pools.size(), b.Pools.size());
+        for (std::size_t p = 0; p < a.Pools.size(); ++p) {
+            EXPECT_EQ(a.Pools[p].Figures, b.Pools[p].Figures);
+            EXPECT_EQ(a.Pools[p].Advice, b.Pools[p].Advice);
+            ASSERT_EQ(a.Pools[p].Objects.size(), b.Pools[p].Objects.size());
+            for (std::size_t o = 0; o < a.Pools[p].Objects.size(); ++o) {
+                EXPECT_EQ(a.Pools[p].Objects[o].GetPages, b.Pools[p].Objects[o].GetPages);
+                EXPECT_EQ(a.Pools[p].Objects[o].SyncReadIOs, b.Pools[p].Objects[o].SyncReadIOs);
             }
         }
     }
 }
+
+constexpr ActivityCounters kGetPagesOnly = ActivityCounters::Of({ActivityPositionOf(&ActivityBlock::GetPages)});
 
 // What a model read without a counter cannot be used for.
 TEST(ChosenCounters, AModelReadWithoutWhatARuleNeedsIsRefused) {
@@ -123,7 +117,7 @@ TEST(ChosenCounters, AModelReadWithoutWhatARuleNeedsIsRefused) {
     const std::string path =
         test::WriteLines(folder.Path("report.sta"), test::StatLines(GenerateReport(test::SmallPlan())));
     test::Session s;
-    s.Reader.ChooseObjectCounters(ActivityCounters::Of({ActivityPositionOf(&ActivityBlock::GetPages)}));
+    s.Reader.ChooseObjectCounters<kGetPagesOnly>();
     ASSERT_TRUE(s.OpenStats(path));
     EXPECT_EQ(s.Model.Objects(1).Activity.GetPagesByAccess[2], NotReadCount);
     EXPECT_THROW(EvaluatePoolRulesForBothIntents(s.Model, 1), std::logic_error);
