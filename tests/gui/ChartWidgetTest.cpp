@@ -132,7 +132,7 @@ TEST(ChartWidget, BarNamesStandBesideTheirBars) {
 // lines where the chart is too narrow for it, and joined again when the
 // chart is widened: it is never cut short.
 TEST(ChartWidget, ALongSubtitleIsBrokenIntoLinesToFitTheWidth) {
-    const QString subtitle = "SYSA/DB2P, 2026-11-01 00:00:00 to 2026-11-30 23:00:00, 720 reports";
+    const QString subtitle = "SYSA/DB2P, 720 reports from 2026-11-01 00:00:00 to 2026-11-30 23:00:00";
     ShownChart shown(Bars({{"A", 1, 1, "1"}}, subtitle.toStdString()));
     const struct {
         int width;

@@ -194,7 +194,7 @@ TEST_F(Printing, APrinterThatCannotPrintAbandonsThePrintWithThePagesTitle) {
 TEST(PrintedChart, ALongTitleIsBrokenIntoLinesThatFit) {
     ChartData chart;
     chart.Title = "Synchronous Read I/Os per Second of the Busiest Objects of Every Buffer Pool Over the Month";
-    chart.Subtitle = "SYSA/DB2P, 2026-11-01 00:00:00 to 2026-11-30 23:00:00, 720 reports";
+    chart.Subtitle = "SYSA/DB2P, 720 reports from 2026-11-01 00:00:00 to 2026-11-30 23:00:00";
     chart.Points = {{"BP1", 3}, {"BP2", 5}};
     for (const int width : {320, 2000}) {
         SCOPED_TRACE(width);

@@ -65,12 +65,14 @@ std::string Counted(std::size_t n, const char* what) {
     return Grouped(static_cast<double>(n), 0) + " " + what + (n == 1 ? "" : "s");
 }
 
-// When the system's reports were collected: "A to B", or "A" alone for a
-// single report. Empty when there is none.
-std::string Collected(const SystemTrend& system) {
-    if (system.Reports.empty()) return {};
-    if (system.Reports.size() == 1) return When(system, 0);
-    return When(system, 0) + " to " + When(system, system.Reports.size() - 1);
+// How many reports and when they were collected: "4 reports from A to B",
+// "1 report at A".
+std::string ReportsCollected(const SystemTrend& system) {
+    const std::size_t count = system.Reports.size();
+    std::string text = Counted(count, "report");
+    if (count == 1) text += " at " + When(system, 0);
+    if (count > 1) text += " from " + When(system, 0) + " to " + When(system, count - 1);
+    return text;
 }
 
 ChartSeries PoolLine(const SystemTrend& system, const PoolTrend& pool, std::size_t figure) {
@@ -259,8 +261,7 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     if (figure >= names.size()) return chart;
     chart.Title = names[figure] + " Over Time";
     chart.Subtitle = system.System;
-    if (!system.Reports.empty())
-        chart.Subtitle += ", " + Collected(system) + ", " + Counted(system.Reports.size(), "report");
+    if (!system.Reports.empty()) chart.Subtitle += ", " + ReportsCollected(system);
     const std::string baseName = PoolFigures(PoolRecord{}, 1)[figure].Name.data();
     chart.ValueUnit = TraitsOf(baseName).Unit;
     chart.XUnit = "collected";
@@ -271,11 +272,7 @@ ChartData TrendFigureChart(const SystemTrend& system, std::size_t figure, const 
     chart.Markers = EventMarkers(chosen);
     chart.XLabelSets = TrendTimeLabelSets(system);
     chart.Axis = ValueRange(chart.Series, !chart.Markers.empty());
-    // A single report's points stand in the middle, not on the left edge.
-    if (system.Reports.size() == 1)
-        chart.XAxis = AxisRange{-1, 1, true};
-    else if (!system.Reports.empty())
-        chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
+    if (!system.Reports.empty()) chart.XAxis = AxisRange{0, static_cast<double>(system.Reports.size() - 1), true};
     return chart;
 }
 
@@ -334,12 +331,7 @@ StringTable TrendReportsGrid(const SystemTrend& system) {
 std::string TrendSummary(const TrendResult& result, const SystemTrend* system) {
     std::string text;
     if (system) {
-        text = system->System + ": " + Counted(system->Reports.size(), "report");
-        if (system->Reports.size() == 1)
-            text += " at " + Collected(*system);
-        else if (!system->Reports.empty())
-            text += " from " + Collected(*system);
-        text += ".";
+        text = system->System + ": " + ReportsCollected(*system) + ".";
     } else if (result.Systems.empty()) {
         text = "No report was read to its end.";
     }

@@ -4,9 +4,11 @@
 // from this and never compute a figure themselves.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Message.h"
@@ -56,6 +58,15 @@ struct AxisRange {
 
     friend bool operator==(const AxisRange&, const AxisRange&) = default;
 };
+
+// The stretch of an axis a chart draws for the values from low to high: a
+// single value (a trend of one report, one simulated size) is widened evenly
+// on both sides, so its point stands in the middle of the plot, not on an edge.
+inline std::pair<double, double> DrawnSpan(double low, double high) {
+    if (high > low) return {low, high};
+    const double half = std::max(1.0, std::abs(low) * 0.05);
+    return {low - half, low + half};
+}
 
 struct ChartData {
     ChartKind Kind = ChartKind::Bar;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 
 #include "print/PaperFonts.h"
 #include "views/AxisTicks.h"
@@ -227,7 +228,7 @@ void PaintLine(QPainter& painter, const ChartData& chart, const QRectF& area) {
     double xLow = chart.XAxis ? chart.XAxis->Min : xValue(0), xHigh = chart.XAxis ? chart.XAxis->Max : xValue(0);
     if (!chart.XAxis)
         for (std::size_t i = 0; i < count; ++i) xLow = std::min(xLow, xValue(i)), xHigh = std::max(xHigh, xValue(i));
-    if (xHigh <= xLow) xHigh = xLow + 1;
+    std::tie(xLow, xHigh) = DrawnSpan(xLow, xHigh);
     const auto at = [&](std::size_t i) {
         return QPointF(plot.left() + (xValue(i) - xLow) / (xHigh - xLow) * plot.width(),
                        plot.bottom() - (chart.Points[i].Value - low) / (high - low) * plot.height());
@@ -296,8 +297,9 @@ void PaintSeries(QPainter& painter, const ChartData& chart, const QRectF& area, 
                       area.height() - 3 * labelHeight - unitRoom);
     PaintValueGrid(painter, plot, ticks, low, high, Qt::Vertical);
     PaintAxisUnit(painter, chart.ValueUnit, QRectF(area.left(), plot.top(), unitRoom, plot.height()), Qt::Vertical);
-    const double xLow = chart.XAxis ? chart.XAxis->Min : 0;
-    const double xHigh = chart.XAxis && chart.XAxis->Max > xLow ? chart.XAxis->Max : xLow + 1;
+    const auto xSpan = chart.XAxis ? DrawnSpan(chart.XAxis->Min, chart.XAxis->Max) : DrawnSpan(0, 0);
+    // Plain names, not a structured binding: the lambda below captures them.
+    const double xLow = xSpan.first, xHigh = xSpan.second;
     const auto at = [&](double x, double value) {
         return QPointF(plot.left() + (x - xLow) / (xHigh - xLow) * plot.width(),
                        plot.bottom() - (value - low) / (high - low) * plot.height());

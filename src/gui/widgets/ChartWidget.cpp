@@ -443,8 +443,8 @@ void ChartWidget::ShowLine(QChart& qchart) {
 namespace kov {
 
 // A line through points with explicit x values (simulated pool sizes), both
-// axes over the ranges the analysis fixed. A range of one value is widened a
-// little, so a flat line still has an axis to stand on; a line without points
+// axes over the ranges the analysis fixed (a range of one value widened, so a
+// flat line still has an axis to stand on); a line without points
 // (a simulation the pool does not have) gets plain axes.
 void ChartWidget::ShowLineAgainstX(QChart& qchart) {
     auto* series = new QLineSeries;
@@ -457,8 +457,8 @@ void ChartWidget::ShowLineAgainstX(QChart& qchart) {
         auto* axis = new QValueAxis;
         axis->setLabelFormat(tickFormat);
         if (range) {
-            const double pad = range->Max > range->Min ? 0 : std::max(1.0, std::abs(range->Max) * 0.05);
-            axis->setRange(range->Min - pad, range->Max + pad);
+            const auto [low, high] = DrawnSpan(range->Min, range->Max);
+            axis->setRange(low, high);
         }
         return axis;
     };
@@ -512,8 +512,7 @@ QString Distinct(QString text, const QStringList& taken) {
 // The x axis of a chart of several lines: the engine's labels (dates) at
 // their places (FitTimeLabels chooses them), or plain numbers where it gives none.
 QAbstractAxis* ChartWidget::TimeAxis() const {
-    const double low = data_.XAxis ? data_.XAxis->Min : 0;
-    const double high = data_.XAxis && data_.XAxis->Max > low ? data_.XAxis->Max : low + 1;
+    const auto [low, high] = data_.XAxis ? DrawnSpan(data_.XAxis->Min, data_.XAxis->Max) : DrawnSpan(0, 0);
     // Room beyond the first and last report for half a date label each:
     // Qt Charts hides a label that would stand out of its axis.
     const double pad = (high - low) * 0.05;

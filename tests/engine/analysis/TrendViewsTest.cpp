@@ -139,18 +139,18 @@ TEST(TrendViews, ValueAxisHoldsEveryLineAndStaysOffZeroForRatios) {
     EXPECT_TRUE(TrendFigureChart(FourHours(), 14, {"BP1"}).Series.empty());
 }
 
-// A trend of one report is a point: it says "1 report" and stands in the
-// middle of the time axis, not on its left edge.
-TEST(TrendViews, ChartSubtitleCountsTheReportsAndCentresASingleOne) {
+// A trend of one report says "1 report" and its x axis is that report alone
+// (the charts widen it, so its point stands in the middle of the plot).
+TEST(TrendViews, ChartSubtitleCountsTheReportsAndTheTimeAxisSpansThem) {
     struct Case {
         std::size_t Reports;
         std::string Subtitle;
         double XLow, XHigh;
     };
     const Case cases[] = {
-        {4, "SYSA/DB2P, 2026-12-03 00:00:00 to 2026-12-03 03:00:00, 4 reports", 0, 3},
-        {2, "SYSA/DB2P, 2026-12-03 00:00:00 to 2026-12-03 01:00:00, 2 reports", 0, 1},
-        {1, "SYSA/DB2P, 2026-12-03 00:00:00, 1 report", -1, 1},
+        {4, "SYSA/DB2P, 4 reports from 2026-12-03 00:00:00 to 2026-12-03 03:00:00", 0, 3},
+        {2, "SYSA/DB2P, 2 reports from 2026-12-03 00:00:00 to 2026-12-03 01:00:00", 0, 1},
+        {1, "SYSA/DB2P, 1 report at 2026-12-03 00:00:00", 0, 0},
     };
     for (const Case& c : cases) {
         const ChartData chart = TrendFigureChart(FirstHours(c.Reports), kHitRatio, {"BP1"});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "views/AxisTicks.h"
+#include "views/ChartData.h"
 
 namespace kov {
 namespace {
@@ -132,6 +133,21 @@ TEST(AxisTicks, MarkerTextsTakeTheFirstClearRowAndCutOnlyWhenNoneIs) {
         for (const MarkerTextPlace& p : PlaceMarkerTexts(c.lines, c.widths, 0, 100, 2, 2))
             places.push_back({p.Left, p.Row, p.Width});
         EXPECT_EQ(places, c.places) << c.what;
+    }
+}
+
+// A range of one value (a trend of one report, one simulated size) is drawn
+// with its value in the middle; a real range is drawn as it is.
+TEST(AxisTicks, ASingleValueIsDrawnInTheMiddleOfItsAxis) {
+    const struct {
+        double low, high, drawnLow, drawnHigh;
+    } cases[] = {
+        {0, 3, 0, 3}, {0, 0, -1, 1}, {2000, 2000, 1900, 2100}, {-40, -40, -42, -38}, {5, 4, 4, 6},
+    };
+    for (const auto& c : cases) {
+        const auto [low, high] = DrawnSpan(c.low, c.high);
+        EXPECT_EQ(low, c.drawnLow) << c.low << " to " << c.high;
+        EXPECT_EQ(high, c.drawnHigh) << c.low << " to " << c.high;
     }
 }
 
