@@ -102,7 +102,13 @@ void ImageSizeDialog::SetSize(QSize size) {
 }
 
 void SaveFolder::Chosen(const QString& file) {
-    if (!file.isEmpty()) chosen_ = QFileInfo(file).absolutePath();
+    if (!file.isEmpty()) *chosen_ = QFileInfo(file).absolutePath();
+}
+
+SaveFolder SaveFolder::Beside(const QString& folder) const {
+    SaveFolder beside([folder] { return folder; });
+    beside.chosen_ = chosen_;
+    return beside;
 }
 
 QString ProposedFileName(const QString& reportPath, const QString& content, const QString& extension) {

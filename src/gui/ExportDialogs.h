@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QSpinBox;
 
@@ -32,14 +33,18 @@ private:
 // run, else the folder of the report loaded now.
 class SaveFolder {
 public:
-    explicit SaveFolder(std::function<QString()> reportFolder) : reportFolder_(std::move(reportFolder)) {}
-    QString Start() const { return chosen_.isEmpty() ? reportFolder_() : chosen_; }
+    explicit SaveFolder(std::function<QString()> reportFolder)
+        : reportFolder_(std::move(reportFolder)), chosen_(std::make_shared<QString>()) {}
+    QString Start() const { return chosen_->isEmpty() ? reportFolder_() : *chosen_; }
     // A file the user chose (empty: the dialog was cancelled).
     void Chosen(const QString& file);
+    // For a window of other reports (a trend's): the same run's last choice,
+    // else `folder`, theirs. A choice made there holds for the run.
+    SaveFolder Beside(const QString& folder) const;
 
 private:
     std::function<QString()> reportFolder_;
-    QString chosen_;
+    std::shared_ptr<QString> chosen_;
 };
 
 // The name a save dialog proposes: the report file's base name, "-", what

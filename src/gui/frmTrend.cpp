@@ -319,7 +319,9 @@ void ShowTrendOfChosenReports(QWidget* parent, const AppServices& services, Mess
     const QStringList chosen = services.ChooseTrendFiles ? services.ChooseTrendFiles(parent) : QStringList();
     if (chosen.isEmpty()) return;
     frmTrend window(parent);
-    ConnectTrendExports(window, services, sink, folder);
+    // Its grids and charts are saved beside the reports (or database) it shows.
+    SaveFolder trendFolder = folder.Beside(QFileInfo(chosen.front()).absolutePath());
+    ConnectTrendExports(window, services, sink, trendFolder);
     if (chosen.size() == 1 && IsHistoryDatabase(chosen.front())) {
         window.ReadInBackground(
             "Reading the history database " + chosen.front() + "\u2026",

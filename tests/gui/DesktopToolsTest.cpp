@@ -100,8 +100,15 @@ TEST(SaveDialogs, StartInTheReportsFolderUntilTheUserChoosesAnother) {
     EXPECT_EQ(folder.Start(), "/other") << "follows the report loaded now";
     folder.Chosen("");  // cancelled
     EXPECT_EQ(folder.Start(), "/other");
+    // A trend's window saves beside its own reports until a folder is chosen
+    // in the run, there or in the main window.
+    SaveFolder trend = folder.Beside("/history");
+    EXPECT_EQ(trend.Start(), "/history");
+    trend.Chosen("/tmp/trends/t.png");
+    EXPECT_EQ(folder.Start(), "/tmp/trends");
     folder.Chosen("/tmp/out/x.csv");
     EXPECT_EQ(folder.Start(), "/tmp/out");
+    EXPECT_EQ(trend.Start(), "/tmp/out");
 }
 
 TEST(Messages, AStepShowsEachMessageOnce) {

@@ -266,7 +266,7 @@ TEST(TrendWindow, EntryPointsReadTheChosenReports) {
         const QStringList files = SeriesWithABadFile(folder);
         QStringList chosen = files;
         ui.services.ChooseTrendFiles = [&chosen](QWidget*) { return chosen; };
-        ui.OnDialog<frmTrend>([&files](frmTrend& trend) {
+        ui.OnDialog<frmTrend>([&files, &folder, &ui](frmTrend& trend) {
             QTRY_VERIFY_WITH_TIMEOUT(!trend.Reading(), 60000);
             ASSERT_EQ(trend.Result().Systems.size(), 1u);
             const SystemTrend& system = trend.Result().Systems[0];
@@ -281,6 +281,9 @@ TEST(TrendWindow, EntryPointsReadTheChosenReports) {
             EXPECT_EQ(chart.Series.size(), 2u);
             ASSERT_FALSE(chart.Markers.empty());
             EXPECT_EQ(chart.Markers[0].X, 3.0);
+            emit trend.chartTrendFigure()->SaveImageRequested();
+            ASSERT_FALSE(ui.saveQuestions.empty());
+            EXPECT_EQ(ui.saveQuestions.back().Folder, folder.path()) << "saved beside the trend's reports";
         });
         if (fromFileSelection) {
             ui.onFileSelection = [](frmSelectFiles& screen) {
