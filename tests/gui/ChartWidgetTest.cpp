@@ -169,6 +169,7 @@ TEST(ChartWidget, TitlesAndLabelsAreShownAsPlainText) {
 // never outside the chart; with sixty bars as with three.
 TEST(ChartWidget, ValueLabelsShowTheFigureAsWrittenAndStayReadable) {
     std::vector<ChartPoint> sixty;
+    sixty.reserve(60);
     for (int i = 0; i < 60; ++i) sixty.push_back({"BP" + std::to_string(i), 1000.0 * i, 0, std::to_string(1000 * i)});
     for (const ChartData& data :
          {Bars({{"SMALL", 3, 1, "3"}, {"ZERO", 0, 2, "0"}, {"BIG", 1362870, 3, "1,362,870"}}), Bars(sixty)}) {

@@ -22,7 +22,7 @@ struct FakePath {
     QTemporaryDir root;
     QString Folder(const QString& name, const QStringList& tools, bool executable = true) {
         QDir(root.path()).mkpath(name);
-        const QString folder = root.filePath(name);
+        QString folder = root.filePath(name);
         for (const QString& tool : tools) {
             QFile file(QDir(folder).filePath(tool));
             EXPECT_TRUE(file.open(QIODevice::WriteOnly));

@@ -204,7 +204,7 @@ TEST(TrendWindow, ReadsOffTheGuiThreadAndCanBeCancelled) {
         window.show();
         QSignalSpy rejected(&window, &QDialog::rejected);
         std::atomic<bool> release = false;
-        window.ReadInBackground("Reading 2 reports…", [&release](std::stop_token stop) {
+        window.ReadInBackground("Reading 2 reports…", [&release](const std::stop_token& stop) {
             while (!release && !stop.stop_requested()) QThread::msleep(5);
             return TwoSystems();
         });

@@ -66,7 +66,7 @@ TEST(AxisTicks, BarAxisOpensBelowTheSmallestValue) {
 // Only a bar chart's fixed bottom opens; a line keeps its range, an axis the
 // analysis fixes only at the top starts at 0, and one value still gets a span.
 TEST(AxisTicks, ValueAxisSpanOpensOnlyABarChartsFixedBottom) {
-    const auto span = [](ChartKind kind, std::optional<AxisRange> axis, std::vector<double> values) {
+    const auto span = [](ChartKind kind, std::optional<AxisRange> axis, const std::vector<double>& values) {
         ChartData chart;
         chart.Kind = kind;
         chart.Axis = axis;
