@@ -130,6 +130,19 @@ template <std::size_t Width>
     return column_detail::PlainWhole<Width>(field, nullptr);
 }
 
+// The value of a whole-number column already known to be blanks, then 1 to
+// 8 digits to its end (as PlainCounters finds every one of a sound counter
+// block): TryPlainWhole without its checks.
+template <std::size_t Width>
+[[gnu::always_inline]] inline std::int32_t KnownPlainWhole(const char* field) {
+    using namespace column_detail;
+    static_assert(Width >= 8, "the last 8 characters are read as one word");
+    static_assert(std::endian::native == std::endian::little);
+    const std::uint64_t word = Load8(field + Width - 8);
+    const std::uint64_t used = ~std::uint64_t{0} << (std::countr_zero(word ^ (kEachByte * ' ')) & ~7);
+    return static_cast<std::int32_t>(EightDigits((word ^ (kEachByte * '0')) & used));
+}
+
 // A right-aligned decimal of at most 8 characters: digits with at most one
 // separator ("." or, with decimalComma, ","), no sign and at least one
 // digit. The exact mantissa divided by a power of ten is correctly rounded,

@@ -17,13 +17,16 @@
 namespace kov::activity {
 
 // Counter position P of a block whose first column is `block`, at its place
-// and width in the layout.
-template <int P>
+// and width in the layout. In a block whose whole numbers are all plain a
+// whole number is taken without the checks that made it so.
+template <int P, bool WholesPlain>
 [[gnu::always_inline]] inline void Convert(const char* block, bool decimalComma, ActivityBlock& b) {
     constexpr int offset = ActivityColumn(1, P) - 1;
     constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
     if constexpr (IsRealActivityPosition(P))
         *ActivityField(b, P).Real = ColumnDouble<width>(block + offset, decimalComma);
+    else if constexpr (WholesPlain)
+        *ActivityField(b, P).Integer = KnownPlainWhole<width>(block + offset);
     else
         *ActivityField(b, P).Integer = ColumnInt32<width>(block + offset, decimalComma);
 }
@@ -31,13 +34,13 @@ template <int P>
 // A position that is not chosen: checked as its conversion would check it
 // (a Real, one of three, is simply converted and dropped), then marked. A
 // whole number needs no check in a block whose whole numbers are all plain.
-template <int P>
-[[gnu::always_inline]] inline void Skip(const char* block, bool decimalComma, bool wholesPlain, ActivityBlock& b) {
+template <int P, bool WholesPlain>
+[[gnu::always_inline]] inline void Skip(const char* block, bool decimalComma, ActivityBlock& b) {
     constexpr int offset = ActivityColumn(1, P) - 1;
     constexpr auto width = static_cast<std::size_t>(ActivityWidth(P));
     if constexpr (IsRealActivityPosition(P))
         ColumnDouble<width>(block + offset, decimalComma);
-    else if (!wholesPlain)
+    else if constexpr (!WholesPlain)
         CheckColumnInt32<width>(block + offset, decimalComma);
     MarkNotRead(ActivityField(b, P));
 }
@@ -47,21 +50,25 @@ inline bool WholesArePlain(const char* block, std::size_t readable) {
     return readable >= PlainCheckBytes && WholeCountersArePlain(block);
 }
 
-template <bool IsChosen, int P>
-[[gnu::always_inline]] inline void Take(const char* block, bool decimalComma, bool wholesPlain, ActivityBlock& b) {
+template <bool IsChosen, int P, bool WholesPlain>
+[[gnu::always_inline]] inline void Take(const char* block, bool decimalComma, ActivityBlock& b) {
     if constexpr (IsChosen)
-        Convert<P>(block, decimalComma, b);
+        Convert<P, WholesPlain>(block, decimalComma, b);
     else
-        Skip<P>(block, decimalComma, wholesPlain, b);
+        Skip<P, WholesPlain>(block, decimalComma, b);
 }
 
 // Every position in column order, so that a failing field leaves the same
-// counters written as the walk by layout does.
+// counters written as the walk by layout does. The walk is built twice, for
+// a block whose whole numbers are all plain (nearly every one) and for any
+// other, so no position asks which it is in.
 template <const ActivityCounters& Chosen, int... P>
 void ConvertChosen(const char* block, std::size_t readable, bool decimalComma, ActivityBlock& b,
                    std::integer_sequence<int, P...>) {
-    const bool wholesPlain = WholesArePlain(block, readable);
-    (Take<Chosen.Has(P + 1), P + 1>(block, decimalComma, wholesPlain, b), ...);
+    if (WholesArePlain(block, readable))
+        (Take<Chosen.Has(P + 1), P + 1, true>(block, decimalComma, b), ...);
+    else
+        (Take<Chosen.Has(P + 1), P + 1, false>(block, decimalComma, b), ...);
 }
 
 // The conversion built for `Chosen`, in the form the reader keeps.

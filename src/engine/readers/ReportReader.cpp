@@ -103,7 +103,7 @@ namespace {
 // counters written as the walk by layout does.
 template <int... P>
 void ConvertActivityBlock(const char* block, bool decimalComma, ActivityBlock& b, std::integer_sequence<int, P...>) {
-    (activity::Convert<P + 1>(block, decimalComma, b), ...);
+    (activity::Convert<P + 1, false>(block, decimalComma, b), ...);
 }
 
 }  // namespace
