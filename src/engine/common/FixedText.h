@@ -51,6 +51,8 @@ public:
     std::string PaddedString() const { return std::string(Padded()); }
     std::string TrimmedString() const { return std::string(Trimmed()); }
     bool IsBlank() const { return chars_ == kBlanks; }
+    // All N characters, for a scan that reads them in wide words.
+    const std::array<char, N>& Chars() const { return chars_; }
 
     friend bool operator==(const FixedText& a, const FixedText& b) { return a.chars_ == b.chars_; }
 

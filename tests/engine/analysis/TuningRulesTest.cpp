@@ -81,6 +81,40 @@ TEST(EvaluatePoolRules, ObjectMixAndSortWorkPlacement) {
     for (const auto& c : cases) EXPECT_EQ(Among(Evaluate(c.model), {3, 4, 5, 6, 8}), c.expected) << c.what;
 }
 
+// "DSN" may stand anywhere in the 27 characters of a name, more than once,
+// and a database after it is cut where the name is.
+TEST(EvaluatePoolRules, DatabasesAreFoundWhereverTheNameMentionsThem) {
+    const struct {
+        const char* name;
+        bool sortWork;  // DSNDB07
+        bool system;    // DSNDB06 or DSNRLST
+    } cases[] = {
+        {"DSNDB07.DSN4K01", true, false},
+        {"XDSNDB07", true, false},
+        {"PAYROLL.TS.DSNDB07", true, false},
+        {"DSNDSNDB07", true, false},
+        {"AAAAAAAAAAAAAAAAAAAADSNDB07", true, false},    // the name's last 7 characters
+        {"AAAAAAAAAAAAAAAAAAAAADSNDB07", false, false},  // cut to "DSNDB0"
+        {"DSNDB7.X", false, false},
+        {"dsndb07.x", false, false},
+        {"DB.TS1", false, false},
+        {"DSNDB06.SYSDBASE", false, true},
+        {"Q.DSNRLST", false, true},
+        {"DSNDB06.DSNDB07", true, true},
+        {"DSN", false, false},
+    };
+    const std::vector<int> none, sortWorkShared{5, 8}, notAllSystem{3};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Sort work beside a table: rules 5 and 8.
+        EXPECT_EQ(Among(Evaluate(Report(8, {{c.name, "T", 9, 1, 0}, kTable})), {5, 8}),
+                  c.sortWork ? sortWorkShared : none);
+        // A table beside a catalog index: rule 3 unless both are system objects.
+        EXPECT_EQ(Among(Evaluate(Report(8, {{c.name, "T", 0, 9, 0}, {"DSNDB06.IXA", "I", 0, 9, 0}})), {3}),
+                  c.system ? none : notAllSystem);
+    }
+}
+
 TEST(EvaluatePoolRules, IntentThresholds) {
     const struct {
         UsageIntent intent;
