@@ -449,8 +449,8 @@ TrendReport SummarizeReport(const ReportModel& model, const std::string& file) {
         pool.Objects.reserve(range.Size());
         for (int o = range.First; o <= range.Last; ++o) {
             const ObjectRecord& object = model.Objects(o);
-            pool.Objects.push_back({object.ObjectName.Trimmed(), object.ObjectType.Trimmed(), object.Activity.GetPages,
-                                    object.Activity.ReadIOsByType[1]});
+            pool.Objects.push_back({TrimmedText(object.ObjectName), TrimmedText(object.ObjectType),
+                                    object.Activity.GetPages, object.Activity.ReadIOsByType[1]});
         }
     }
     return report;

@@ -12,7 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "common/FixedText.h"
+
 namespace kov {
+
+template <std::size_t N>
+class InlineText;
+template <std::size_t N>
+InlineText<N> TrimmedText(const FixedText<N>& field);
 
 template <std::size_t N>
 class InlineText {
@@ -42,9 +49,24 @@ public:
     // std::string or a literal all read as a view.
     friend bool operator==(const InlineText& a, std::string_view b) { return a.View() == b; }
 
+    friend InlineText TrimmedText<N>(const FixedText<N>& field);
+
 private:
     std::array<char, N> chars_{};
     std::uint8_t size_ = 0;
 };
+
+// A record's fixed-width field, trimmed: where the value starts at the
+// field's start (nearly always) the whole field is copied in one move of
+// known size, and the length alone says where the value ends.
+template <std::size_t N>
+InlineText<N> TrimmedText(const FixedText<N>& field) {
+    const std::string_view trimmed = field.Trimmed();
+    if (trimmed.data() != field.Chars().data()) return InlineText<N>(trimmed);
+    InlineText<N> text;
+    text.chars_ = field.Chars();
+    text.size_ = static_cast<std::uint8_t>(trimmed.size());
+    return text;
+}
 
 }  // namespace kov
