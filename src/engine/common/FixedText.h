@@ -40,7 +40,8 @@ public:
     // the leading ones are looked for: the trailing ones become padding.
     // False where the value was blanks only.
     bool AssignTrimmed(std::string_view value) {
-        const std::size_t first = value.find_first_not_of(' ');
+        // Most values start at the field's first character.
+        const std::size_t first = !value.empty() && value[0] != ' ' ? 0 : value.find_first_not_of(' ');
         const bool blank = first == std::string_view::npos;
         Assign(blank ? std::string_view{} : value.substr(first));
         return !blank;

@@ -38,7 +38,7 @@ TEST(FixedText, TrimmedWordAtATimeAsCharacterByCharacter) {
         "       H",
         "                  X",
         "X                  Y",
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZ0",   // the whole of a name
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZ0",    // the whole of a name
         "ABCDEFGHIJKLMNOPQRSTUVWXYZ012",  // cut at its width
         "                           ",
         "A\tB",
@@ -48,6 +48,25 @@ TEST(FixedText, TrimmedWordAtATimeAsCharacterByCharacter) {
         ExpectTrimmedAsTrimBlanks<8>(value);
         ExpectTrimmedAsTrimBlanks<16>(value);
         ExpectTrimmedAsTrimBlanks<27>(value);
+    }
+}
+
+// A value taken trimmed reads as the value trimmed, and says whether it
+// held more than blanks.
+TEST(FixedText, AssignTrimmedSkipsLeadingBlanksOnly) {
+    const struct {
+        std::string_view value;
+        std::string_view padded;
+        bool notBlank;
+    } cases[] = {
+        {"", "        ", false},          {"   ", "        ", false}, {"BP0", "BP0     ", true},
+        {"  BP0", "BP0     ", true},      {"A B", "A B     ", true},  {" ABCDEFGHIJ", "ABCDEFGH", true},
+        {"ABCDEFGHIJ", "ABCDEFGH", true}, {"\tX", "\tX      ", true},
+    };
+    for (const auto& c : cases) {
+        FixedText<8> field("OLDVALUE");
+        EXPECT_EQ(field.AssignTrimmed(c.value), c.notBlank) << "'" << c.value << "'";
+        EXPECT_EQ(field.Padded(), c.padded) << "'" << c.value << "'";
     }
 }
 
