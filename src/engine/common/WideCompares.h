@@ -13,7 +13,7 @@
 namespace kov {
 
 struct WideCompares {
-    bool By32 = false;  // AVX2
+    bool By32 = false;  // AVX2 (with BMI1, which every such processor has)
     bool By64 = false;  // AVX-512BW
 };
 

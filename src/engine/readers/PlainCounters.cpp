@@ -25,7 +25,7 @@ static_assert(PlainCheckBytes <= std::size_t{64} * kWords);
 struct WholeColumnMasks {
     std::uint64_t Whole[kWords]{};  // every character of a whole-number column
     std::uint64_t Lead[kWords]{};   // its first two, which must be blank
-    std::uint64_t Start[kWords]{};  // its first
+    std::uint64_t Inner[kWords]{};  // all but its first
     std::uint64_t Last[kWords]{};   // its last, which must be a digit
 };
 
@@ -37,9 +37,9 @@ constexpr WholeColumnMasks MakeWholeColumnMasks() {
         const int start = ActivityColumn(1, p) - 1;
         const int width = ActivityWidth(p);
         for (int i = 0; i < width; ++i) set(m.Whole, start + i);
+        for (int i = 1; i < width; ++i) set(m.Inner, start + i);
         set(m.Lead, start);
         set(m.Lead, start + 1);
-        set(m.Start, start);
         set(m.Last, start + width - 1);
     }
     return m;
@@ -52,11 +52,13 @@ constexpr WholeColumnMasks kMasks = MakeWholeColumnMasks();
 // blank from word to word.
 [[gnu::always_inline]] inline std::uint64_t WrongIn(int w, std::uint64_t b, std::uint64_t d,
                                                     std::uint64_t& blankBefore) {
-    std::uint64_t wrong = kMasks.Whole[w] & ~(b | d);
-    wrong |= kMasks.Lead[w] & ~b;
-    wrong |= kMasks.Last[w] & ~d;
+    // A lead character that is no blank, a last one that is no digit, any
+    // other that is neither: the terms share their negations, as this runs
+    // for every word of every object line.
+    const std::uint64_t notBlank = ~b;
+    std::uint64_t wrong = (notBlank & kMasks.Lead[w]) | (~d & (kMasks.Last[w] | (kMasks.Whole[w] & notBlank)));
     // A blank inside a column follows a blank: the blanks lead.
-    wrong |= b & kMasks.Whole[w] & ~kMasks.Start[w] & ~((b << 1) | blankBefore);
+    wrong |= b & kMasks.Inner[w] & ~((b << 1) | blankBefore);
     blankBefore = b >> 63;
     return wrong;
 }
@@ -98,8 +100,8 @@ bool PlainBy16(const char* block, std::index_sequence<Chunk...>) {
 #if defined(KOV_WIDE_COMPARES)
 // As Class16, 32 characters at a time.
 template <std::size_t Chunk>
-[[gnu::target("avx2"), gnu::always_inline]] inline void Class32(const char* block, std::uint64_t* blanks,
-                                                                std::uint64_t* digits) {
+[[gnu::target("avx2,bmi"), gnu::always_inline]] inline void Class32(const char* block, std::uint64_t* blanks,
+                                                                    std::uint64_t* digits) {
     const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32 * Chunk));
     const auto isBlank =
         static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(text, _mm256_set1_epi8(' '))));
@@ -113,7 +115,7 @@ template <std::size_t Chunk>
 // length is no multiple of 32, are classed 16 at a time, so no character
 // past PlainCheckBytes is touched.
 template <std::size_t... Chunk>
-[[gnu::target("avx2")]] bool PlainBy32(const char* block, std::index_sequence<Chunk...>) {
+[[gnu::target("avx2,bmi")]] bool PlainBy32(const char* block, std::index_sequence<Chunk...>) {
     std::uint64_t blanks[kWords]{};
     std::uint64_t digits[kWords]{};
     (Class32<Chunk>(block, blanks, digits), ...);
