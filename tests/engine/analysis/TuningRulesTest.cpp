@@ -35,6 +35,7 @@ ReportModel Report(int pools, const std::vector<PlannedObject>& objects, const c
 
 std::vector<int> Fired(const std::vector<std::string>& advice) {
     std::vector<int> rules;
+    rules.reserve(advice.size());
     for (const std::string& line : advice) rules.push_back(std::stoi(line.substr(9)));
     return rules;
 }
